@@ -1,0 +1,142 @@
+// The compile driver core: compiles a whole text line by line and builds the
+// message-list entries of the run.
+#include "compiler/CompileDriver.h"
+
+#include <cinttypes>
+#include <cstdio>
+#include <cstdlib>
+
+#include "compiler/Statements.h"
+#include "resources/StringTable.h"
+
+namespace plc {
+
+std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
+    char prefix[64];
+    std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR(%02" PRId32 ") -", lineNumber, code);
+    return FormatString(kIdsErrorBase + static_cast<uint32_t>(code), prefix);
+}
+
+CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
+                                   const LineFetcher& fetch) {
+    CompileOutcome out;
+    if (textEmpty) {
+        out.emptyText = true;
+        return out;
+    }
+    program.Clear();
+    out.entries.push_back(LoadString(kIdsCompiling));
+    out.entries.emplace_back();
+
+    auto addError = [&out](int32_t lineIndex, int32_t code) {
+        out.entries.push_back(FormatErrorEntry(lineIndex + 1, code));
+        out.errors.push_back({lineIndex + 1, code});
+        ++out.errorCount;
+    };
+
+    int32_t reported = 0;
+    std::string line;
+    for (int32_t i = 0; i < lineCount; ++i) {
+        reported = i;
+        if (!fetch(i, line)) {
+            addError(reported, kErrReadLine);
+            continue;
+        }
+        const size_t comment = line.find(';');
+        if (comment != std::string::npos) line.resize(comment);
+        if (line.empty()) continue;
+        if (out.errorCount >= kMaxErrors) {
+            out.entries.emplace_back();
+            out.entries.push_back(LoadString(kIdsTooManyErrors));
+            out.interrupted = true;
+            return out;
+        }
+        int32_t error = 0;
+        if (!program.CompileLine(line, reported, error)) addError(reported, error);
+    }
+
+    if (!program.IsTextDeclared() && program.IsInTextSection()) addError(reported, kErrMissingTextEnd);
+    if (!program.IsProgramEnded()) {
+        addError(reported, program.IsInProgramSection() ? kErrMissingProgramEnd : kErrNoProgram);
+    }
+    out.entries.emplace_back();
+
+    if (out.errorCount == 0) {
+        program.ComputeChecksum(out.xorSum, out.addSum);
+        char sums[64];
+        std::snprintf(sums, sizeof sums, "0x%04" PRIX32 " ADD, 0x%04" PRIX32 " XOR ", out.addSum, out.xorSum);
+        out.entries.push_back(FormatString(kIdsChecksumSummary, sums));
+        out.success = true;
+        return out;
+    }
+    char count[32];
+    std::snprintf(count, sizeof count, "%" PRId32 " ", out.errorCount);
+    out.entries.push_back(FormatString(kIdsErrorSummary, count));
+    return out;
+}
+
+CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
+    bool empty = true;
+    for (const std::string& l : lines) {
+        if (!l.empty()) {
+            empty = false;
+            break;
+        }
+    }
+    // More than one line means the text holds at least a line break.
+    if (lines.size() > 1) empty = false;
+    return CompileProgramLines(program, static_cast<int32_t>(lines.size()), empty,
+                               [&lines](int32_t index, std::string& line) {
+                                   if (index < 0 || static_cast<size_t>(index) >= lines.size()) {
+                                       line.clear();
+                                       return false;
+                                   }
+                                   line = lines[static_cast<size_t>(index)];
+                                   return true;
+                               });
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (;;) {
+        const size_t lf = text.find('\n', start);
+        if (lf == std::string_view::npos) {
+            lines.emplace_back(text.substr(start));
+            return lines;
+        }
+        size_t end = lf;
+        if (end > start && text[end - 1] == '\r') --end;
+        lines.emplace_back(text.substr(start, end - start));
+        start = lf + 1;
+    }
+}
+
+std::string FormatHeaderTime(const std::tm& localTime) {
+    char buf[64];
+    std::strftime(buf, sizeof buf, "; %d/%m/%Y, %H:%M, ", &localTime);
+    return buf;
+}
+
+std::string ProgramSkeleton(const std::tm& localTime, std::string_view caption) {
+    std::string text = FormatHeaderTime(localTime);
+    text += caption;
+    text += "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n%P00\r\nN010 NOP\t\t;";
+    text += LoadString(kIdsTodoOwnCode);
+    text += "\r\nEND\r\n";
+    return text;
+}
+
+std::tm CurrentLocalTime() {
+    std::time_t now = std::time(nullptr);
+    if (const char* epoch = std::getenv("SOURCE_DATE_EPOCH"); epoch != nullptr && *epoch != '\0') {
+        char* end = nullptr;
+        const long long value = std::strtoll(epoch, &end, 10);
+        if (end != nullptr && *end == '\0') now = static_cast<std::time_t>(value);
+    }
+    std::tm result{};
+    localtime_r(&now, &result);
+    return result;
+}
+
+}  // namespace plc

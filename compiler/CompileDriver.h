@@ -1,0 +1,68 @@
+// The compile driver core: a whole source text into the programme image, with
+// the message-list entries exactly as the editor shows them. The editor, the
+// command line and the tests each present the outcome their own way.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+inline constexpr int kMaxErrors = 30;
+
+struct CompileOutcome {
+    bool success = false;        // compiled without error; image complete
+    bool emptyText = false;      // nothing to compile: the editor offers the skeleton
+    bool interrupted = false;    // stopped after kMaxErrors errors
+    int32_t errorCount = 0;
+    uint32_t addSum = 0;         // checksum, valid when success
+    uint32_t xorSum = 0;
+    std::vector<std::string> entries;  // message-list entries in order
+
+    // One error entry per faulty line: its 1-based line number and code, in
+    // order (the same errors the entries show, for navigation and tests).
+    struct Error {
+        int32_t line;  // 1-based
+        int32_t code;
+    };
+    std::vector<Error> errors;
+};
+
+// Fetches line `index` (0-based) without its line break; false when the line
+// cannot be fetched.
+using LineFetcher = std::function<bool(int32_t index, std::string& line)>;
+
+// Compiles `lineCount` lines fetched one by one. `textEmpty` tells whether the
+// whole text is empty (then nothing is compiled and emptyText is set).
+CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
+                                   const LineFetcher& fetch);
+
+// Compiles the lines of a text held in memory.
+CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
+
+// Splits bytes into lines as the edit control holds them: a line ends at LF,
+// one CR directly before the LF belongs to the line end, and the text after
+// the last LF is the last line (empty when the text ends with a line break).
+std::vector<std::string> SplitLines(std::string_view text);
+
+// The error entry for a 1-based line number and a code:
+// "  LINE(012): ERR(04) - Error at lable adressing (Nxxx)."
+std::string FormatErrorEntry(int32_t lineNumber, int32_t code);
+
+// The programme skeleton offered for an empty text, from the local time and
+// the editor window's caption.
+std::string ProgramSkeleton(const std::tm& localTime, std::string_view caption);
+
+// "; %d/%m/%Y, %H:%M, " of the given local time (headers of skeleton and listing).
+std::string FormatHeaderTime(const std::tm& localTime);
+
+// Local time now, or SOURCE_DATE_EPOCH when that is set (reproducible output).
+std::tm CurrentLocalTime();
+
+}  // namespace plc

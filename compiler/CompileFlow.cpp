@@ -1,0 +1,267 @@
+// Control-flow statements: jumps, conditional jumps, CALL, RET, BRKPT, NOP.
+#include "compiler/Statements.h"
+
+namespace plc {
+
+namespace {
+
+// The six comparison operators in the order they are tested; the opcode is
+// the family's base opcode plus the offset.
+struct CompareOp {
+    std::string_view text;
+    uint8_t offset;
+};
+constexpr CompareOp kCompareOps[] = {{"=", 0}, {"!=", 1}, {">=", 2}, {">", 3}, {"<=", 4}, {"<", 5}};
+
+constexpr uint8_t kCompareF = 3, kCompareH = 11;       // F = F ... F < F; H likewise
+constexpr uint8_t kZeroFEq = 9, kZeroFNe = 10;         // F = 0, F != 0
+constexpr uint8_t kZeroHEq = 17, kZeroHNe = 18;        // H/ACTVAL/REFVAL = 0, != 0
+
+// Reads the zero of a comparison with zero: a float zero for F, an integer
+// zero otherwise.
+int ScanZero(ParseCursor& cur, bool asFloat) {
+    if (asFloat) {
+        uint32_t bits = 0;
+        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;
+    }
+    int32_t value = 0;
+    return CPlcProgram::ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
+}
+
+// The right-hand side of a comparison after its operator: a variable of
+// `kind` into byte 7.
+int ScanRight(ParseCursor& cur, VarKind kind, PlcInstr& rec) {
+    uint8_t y = 0;
+    if (int err = ScanVar(cur, kind, y)) return err;
+    rec.b[7] = y;
+    return kErrNone;
+}
+
+}  // namespace
+
+int CompileJmpLabel(ParseCursor& cur, PlcInstr& rec, int) {
+    uint16_t target = 0;
+    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
+    rec.setOpcode(1);
+    rec.setTarget(target);
+    return ExpectEnd(cur);
+}
+
+int CompileJmpEnd(ParseCursor& cur, PlcInstr& rec, int) {
+    rec.setOpcode(2);
+    return ExpectEnd(cur);
+}
+
+// JMP(Fx op Fy), JMP(Fx = 0), and the same for H.
+int CompileJmpVar(ParseCursor& cur, PlcInstr& rec, int letter) {
+    const bool isF = letter == 'F';
+    const VarKind kind = isF ? VarKind::F : VarKind::H;
+    const std::string_view var = isF ? "F" : "H";
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, kind, x)) return err;
+    rec.setMode(0);
+    rec.b[6] = x;
+    int err = -1;
+    for (const CompareOp& op : kCompareOps) {
+        if (EatOp(cur, op.text, var)) {
+            rec.setOpcode(static_cast<uint8_t>((isF ? kCompareF : kCompareH) + op.offset));
+            err = ScanRight(cur, kind, rec);
+            break;
+        }
+    }
+    if (err < 0) {
+        if (cur.Eat("=")) {
+            rec.setOpcode(isF ? kZeroFEq : kZeroHEq);
+        } else if (cur.Eat("!=")) {
+            rec.setOpcode(isF ? kZeroFNe : kZeroHNe);
+        } else {
+            return kErrOperator;
+        }
+        err = ScanZero(cur, isF);
+    }
+    if (err != kErrNone) return err;
+    return ScanTargetSuffix(cur, rec);
+}
+
+// JMP(ACTVAL op Fy / Hy / 0) and JMP(REFVAL ...): byte 1 = 1 or 2.
+int CompileJmpActRef(ParseCursor& cur, PlcInstr& rec, int mode) {
+    rec.setMode(static_cast<uint8_t>(mode));
+    int err = -1;
+    for (const CompareOp& op : kCompareOps) {
+        if (EatOp(cur, op.text, "F")) {
+            rec.setOpcode(static_cast<uint8_t>(kCompareF + op.offset));
+            err = ScanRight(cur, VarKind::F, rec);
+            break;
+        }
+        if (EatOp(cur, op.text, "H")) {
+            rec.setOpcode(static_cast<uint8_t>(kCompareH + op.offset));
+            err = ScanRight(cur, VarKind::H, rec);
+            break;
+        }
+    }
+    if (err < 0) {
+        if (cur.Eat("=")) {
+            rec.setOpcode(kZeroHEq);
+        } else if (cur.Eat("!=")) {
+            rec.setOpcode(kZeroHNe);
+        } else {
+            return kErrOperator;
+        }
+        err = ScanZero(cur, false);
+    }
+    if (err != kErrNone) return err;
+    return ScanTargetSuffix(cur, rec);
+}
+
+// JMP(Mx = My), JMP(Mx & ISn) ..., JMP(Mx = v).
+int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::M, x)) return err;
+    rec.b[6] = x;
+    static constexpr std::string_view kBitOps[] = {"&", "|", "^"};
+    int err = -1;
+    if (cur.Eat("=M")) {
+        rec.setOpcode(19);
+        err = ScanRight(cur, VarKind::M, rec);
+    } else if (cur.Eat("!=M")) {
+        rec.setOpcode(20);
+        err = ScanRight(cur, VarKind::M, rec);
+    }
+    for (int io = 0; io < 2 && err < 0; ++io) {
+        const auto groups = io == 0 ? InputGroups() : OutputGroups();
+        for (uint8_t i = 0; i < 3 && err < 0; ++i) {
+            for (const IoGroup& group : groups) {
+                if (EatOp(cur, kBitOps[i], group.letters)) {
+                    rec.setOpcode(static_cast<uint8_t>((io == 0 ? 21 : 24) + i));
+                    err = ScanIoNumber(cur, group, rec.b[7]);
+                    break;
+                }
+            }
+        }
+    }
+    if (err < 0) {
+        if (!cur.Eat("=")) return kErrOperator;
+        rec.setOpcode(27);
+        err = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1) ? kErrNone : kErrValue;
+    }
+    if (err != kErrNone) return err;
+    return ScanTargetSuffix(cur, rec);
+}
+
+namespace {
+
+// JMP(ISn = v) and JMP(OSn = v): opcode 28 or 29.
+int CompileJmpIo(ParseCursor& cur, PlcInstr& rec, const IoGroup& group, uint8_t opcode) {
+    if (int err = ScanIoNumber(cur, group, rec.b[6])) return err;
+    if (!cur.Eat("=")) return kErrOperator;
+    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 1)) return kErrValue;
+    rec.setOpcode(opcode);
+    return ScanTargetSuffix(cur, rec);
+}
+
+}  // namespace
+
+int CompileJmpInput(ParseCursor& cur, PlcInstr& rec, int group) {
+    return CompileJmpIo(cur, rec, InputGroups()[static_cast<size_t>(group)], 28);
+}
+
+int CompileJmpOutput(ParseCursor& cur, PlcInstr& rec, int group) {
+    return CompileJmpIo(cur, rec, OutputGroups()[static_cast<size_t>(group)], 29);
+}
+
+int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::C, rec.b[6])) return err;
+    if (cur.Eat("=")) {
+        rec.setOpcode(30);
+    } else if (cur.Eat("!=")) {
+        rec.setOpcode(31);
+    } else {
+        return kErrOperator;
+    }
+    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 255)) return kErrValue;
+    return ScanTargetSuffix(cur, rec);
+}
+
+int CompileJmpTimer(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::Z, rec.b[6])) return err;
+    if (cur.Eat("=")) {
+        rec.setOpcode(32);
+    } else if (cur.Eat("!=")) {
+        rec.setOpcode(33);
+    } else {
+        return kErrOperator;
+    }
+    uint16_t zero = 0;
+    if (!CPlcProgram::ScanWord(cur, zero, 0, 0)) return kErrCompare;
+    return ScanTargetSuffix(cur, rec);
+}
+
+int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
+    if (!CPlcProgram::ScanByte(cur, rec.b[6], 0, 15)) return kErrValue;
+    if (cur.Eat(",H")) {
+        rec.setOpcode(135);
+    } else if (cur.Eat(",F")) {
+        rec.setOpcode(136);
+    } else {
+        return kErrValue;
+    }
+    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 127)) return kErrValue;
+    return ScanTargetSuffix(cur, rec);
+}
+
+// JMP(REF = Mx / v) and JMP(ROT_0 = Mx / v): byte 6 = 0 for a flag, 1 for a value.
+int CompileJmpState(ParseCursor& cur, PlcInstr& rec, int opcode) {
+    rec.setOpcode(static_cast<uint8_t>(opcode));
+    bool ok = false;
+    if (cur.Eat("M")) {
+        rec.b[6] = 0;
+        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+    } else {
+        rec.b[6] = 1;
+        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+    }
+    if (!ok) return kErrFlag;
+    return ScanTargetSuffix(cur, rec);
+}
+
+// JMP(STA_flag != / = Mx or v): byte 1 bit 0 means "=", bit 4 a constant.
+int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
+    uint8_t status = 0;
+    if (!ScanStatusName(cur, false, status)) return kErrCompare;
+    uint8_t compare = 0;
+    if (cur.Eat("!=")) {
+        compare = 0;
+    } else if (cur.Eat("=")) {
+        compare = 1;
+    } else {
+        return kErrOperator;
+    }
+    bool ok = false;
+    if (cur.Eat("M")) {
+        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+    } else {
+        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+        compare = static_cast<uint8_t>(compare + 16);
+    }
+    if (!ok) return kErrFlag;
+    rec.setOpcode(173);
+    rec.setMode(compare);
+    rec.b[6] = status;
+    return ScanTargetSuffix(cur, rec);
+}
+
+int CompileCall(ParseCursor& cur, PlcInstr& rec, int) {
+    uint16_t target = 0;
+    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
+    rec.setOpcode(34);
+    rec.setTarget(target);
+    return ExpectEnd(cur);
+}
+
+// RET, BRKPT, NOP: the keyword is the whole statement.
+int CompileBare(ParseCursor& cur, PlcInstr& rec, int opcode) {
+    rec.setOpcode(static_cast<uint8_t>(opcode));
+    return ExpectEnd(cur);
+}
+
+}  // namespace plc

@@ -1,0 +1,104 @@
+// The keyword chain of the line compiler. The order of the rows is the
+// behaviour: prefixes are tested top to bottom and the first match decides,
+// so a longer keyword always stands before a shorter one that begins it
+// ("SETF[C" before "SETF", "SETHALT=" before "SETH", "WAITH" before "WAIT").
+#include <array>
+
+#include "compiler/Statements.h"
+
+namespace plc {
+
+namespace {
+
+constexpr KeywordRow kChain[] = {
+    // Jumps and calls.
+    {"JMPN", CompileJmpLabel, 0},
+    {"JMPEND", CompileJmpEnd, 0},
+    {"JMP(F", CompileJmpVar, 'F'},
+    {"JMP(H", CompileJmpVar, 'H'},
+    {"JMP(ACTVAL", CompileJmpActRef, 1},
+    {"JMP(REFVAL", CompileJmpActRef, 2},
+    {"JMP(M", CompileJmpFlag, 0},
+    {"JMP(IS", CompileJmpInput, 0},
+    {"JMP(IE", CompileJmpInput, 1},
+    {"JMP(IA", CompileJmpInput, 2},
+    {"JMP(OS", CompileJmpOutput, 0},
+    {"JMP(OE", CompileJmpOutput, 1},
+    {"JMP(OV", CompileJmpOutput, 2},
+    {"JMP(C", CompileJmpCounter, 0},
+    {"JMP(Z", CompileJmpTimer, 0},
+    {"JMP(RXMSG,", CompileJmpRxMsg, 0},
+    {"JMP(REF=", CompileJmpState, 161},
+    {"JMP(ROT_0=", CompileJmpState, 162},
+    {"JMP(STA_", CompileJmpStatus, 0},
+    {"CALLN", CompileCall, 0},
+    {"RET", CompileBare, 35},
+    {"BRKPT", CompileBare, 36},
+    {"NOP", CompileBare, 37},
+    // Drive settings and assignments.
+    {"SETOUTPUT=H", CompileSetRegister, 0},
+    {"SETOSA0=H", CompileSetRegister, 1},
+    {"SETREFFRQ=", CompileSetRefVal, 0},
+    {"SETREFVAL=", CompileSetRefVal, 0},
+    {"SETINPOSWINDOW=H", CompileSetRegister, 3},
+    {"SETINPOSTIME=H", CompileSetRegister, 4},
+    {"SETEGEARPOS=H", CompileSetRegister, 5},
+    {"SETENCTRL=", CompileSetCtrlFlag, 0},
+    {"SETINV=", CompileSetCtrlFlag, 1},
+    {"SETBRAKE=", CompileSetCtrlFlag, 2},
+    {"SETERR=", CompileSetCtrlFlag, 3},
+    {"SETBRKPT=", CompileSetCtrlFlag, 4},
+    {"SETPCTRL=", CompileSetCtrlFlag, 5},
+    {"SETERRRQ=", CompileSetCtrlFlag, 6},
+    {"SETHALT=", CompileSetCtrlFlag, 7},
+    {"SETUSER0_M=", CompileSetCtrlFlag, 8},
+    {"SETUSER1_M=", CompileSetCtrlFlag, 9},
+    {"SETUSER2_M=", CompileSetCtrlFlag, 10},
+    {"SETUSER3_M=", CompileSetCtrlFlag, 11},
+    {"SETF[C", CompileSetFIndexed, 0},
+    {"SETF", CompileSetF, 0},
+    {"SETH[C", CompileSetHIndexed, 0},
+    {"SETH", CompileSetH, 0},
+    {"SETM[C", CompileSetMIndexed, 0},
+    {"SETM", CompileSetM, 0},
+    {"SETC", CompileSetC, 0},
+    {"SETZ", CompileSetZ, 0},
+    {"SETOS", CompileSetOutput, 0},
+    {"SETOE", CompileSetOutput, 1},
+    {"SETOV", CompileSetOutput, 2},
+    {"SETPARA[H", CompileSetPara, 1},
+    {"SETPARA[", CompileSetPara, 0},
+    // Fieldbus receive set-up and ramps.
+    {"SETRXMSG[", CompileSetRxMsg, 0},
+    {"SETACCR=", CompileSetRamp, 159},
+    {"SETDECR=", CompileSetRamp, 160},
+    // Inversions.
+    {"INVH", CompileInvH, 0},
+    {"INVM", CompileInvM, 0},
+    {"INVOS", CompileInvOutput, 0},
+    {"INVOE", CompileInvOutput, 1},
+    {"INVOV", CompileInvOutput, 2},
+    // Waiting, stopping, motion and fieldbus sending.
+    {"WAITH", CompileWaitH, 0},
+    {"WAITPAR", CompileWaitBare, 128},
+    {"WAITREF", CompileWaitBare, 163},
+    {"WAITROT_0", CompileWaitBare, 164},
+    {"WAIT", CompileWaitTime, 0},
+    {"STOP", CompileStop, 0},
+    {"GO", CompileGo, 0},
+    {"SENDNMTCMD[", CompileSendNmt, 0},
+    {"SENDTXMSG[", CompileSendTx, 0},
+};
+
+}  // namespace
+
+std::span<const KeywordRow> KeywordChain() { return kChain; }
+
+int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
+    for (const KeywordRow& row : kChain) {
+        if (cur.Eat(row.keyword)) return row.compile(cur, rec, row.arg);
+    }
+    return kErrUnknownCommand;
+}
+
+}  // namespace plc

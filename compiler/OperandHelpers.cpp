@@ -1,0 +1,70 @@
+// Operand helpers shared by the statement compilers of every family.
+#include <cstring>
+
+#include "compiler/Statements.h"
+
+namespace plc {
+
+int VarError(VarKind kind) {
+    switch (kind) {
+        case VarKind::C: return kErrCounter;
+        case VarKind::F: return kErrFloat;
+        case VarKind::H: return kErrInteger;
+        case VarKind::M: return kErrFlag;
+        case VarKind::Z: return kErrTimer;
+    }
+    return kErrInternal;
+}
+
+int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
+    const double hi = VarCount(kind) - 1;
+    return CPlcProgram::ScanByte(cur, index, 0, hi) ? kErrNone : VarError(kind);
+}
+
+bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters) {
+    const std::string_view rest = cur.Rest();
+    if (!rest.starts_with(op) || !rest.substr(op.size()).starts_with(letters)) return false;
+    cur.Advance(op.size() + letters.size());
+    return true;
+}
+
+int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {
+    uint8_t n = 0;
+    if (!CPlcProgram::ScanByte(cur, n, 0, group.count - 1)) return kErrIoNumber;
+    bit = group.bit[n];
+    return kErrNone;
+}
+
+int ScanIoOperand(ParseCursor& cur, std::span<const IoGroup> groups, uint8_t& bit) {
+    for (const IoGroup& group : groups) {
+        if (cur.Eat(group.letters)) return ScanIoNumber(cur, group, bit);
+    }
+    return -1;
+}
+
+bool ScanStatusName(ParseCursor& cur, bool withWoti, uint8_t& number) {
+    for (uint8_t n : StatusMatchOrder()) {
+        if (!withWoti && n == kStatusWoti) continue;
+        const char* name = StatusName(n) + std::strlen("STA_");
+        if (cur.Eat(name)) {
+            number = n;
+            return true;
+        }
+    }
+    return false;
+}
+
+int ScanTargetSuffix(ParseCursor& cur, PlcInstr& rec) {
+    if (cur.Eat(")N")) {
+        uint16_t target = 0;
+        if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
+        rec.setTarget(target);
+    } else if (cur.Eat(")END")) {
+        rec.setTarget(kEndRecord);
+    } else {
+        return kErrJumpTarget;
+    }
+    return ExpectEnd(cur);
+}
+
+}  // namespace plc

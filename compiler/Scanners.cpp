@@ -1,0 +1,126 @@
+// The operand scanners: every number and name of a statement is read by one
+// of these. Each advances the cursor over what it reads, checks the value
+// against the caller's range and reports only success; the caller chooses the
+// error code of its context.
+#include <bit>
+#include <cstring>
+
+#include "compiler/ParseCursor.h"
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+ParseCursor::ParseCursor(std::string_view line) : m_upper(line), m_original(line) {
+    for (char& c : m_upper) c = AsciiUpper(c);
+}
+
+namespace {
+
+// Reads unsigned decimal digits into a double; false (cursor unchanged) when
+// there is no digit. There is no limit on the number of digits.
+bool ScanDigits(ParseCursor& cur, double& value) {
+    if (!AsciiDigit(cur.Peek())) return false;
+    value = 0.0;
+    while (AsciiDigit(cur.Peek())) {
+        value = value * 10.0 + (cur.Peek() - '0');
+        cur.Advance();
+    }
+    return true;
+}
+
+bool InRange(double value, double lo, double hi) { return !(value < lo) && !(value > hi); }
+
+template <typename T>
+bool ScanUnsigned(ParseCursor& cur, T& out, double lo, double hi) {
+    double value = 0.0;
+    if (!ScanDigits(cur, value)) return false;
+    if (!InRange(value, lo, hi)) return false;
+    out = static_cast<T>(value);
+    return true;
+}
+
+// Consumes an optional sign; true when it was "-".
+bool ScanSign(ParseCursor& cur) {
+    if (cur.Eat("-")) return true;
+    cur.Eat("+");
+    return false;
+}
+
+}  // namespace
+
+bool CPlcProgram::ScanByte(ParseCursor& cur, uint8_t& value, double lo, double hi) {
+    return ScanUnsigned(cur, value, lo, hi);
+}
+
+bool CPlcProgram::ScanWord(ParseCursor& cur, uint16_t& value, double lo, double hi) {
+    return ScanUnsigned(cur, value, lo, hi);
+}
+
+bool CPlcProgram::ScanDword(ParseCursor& cur, uint32_t& value, double lo, double hi) {
+    return ScanUnsigned(cur, value, lo, hi);
+}
+
+bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi) {
+    const bool negative = ScanSign(cur);
+    double v = 0.0;
+    if (!ScanDigits(cur, v)) return false;
+    if (negative) v = -v;
+    if (!InRange(v, lo, hi)) return false;
+    // The bounds callers pass keep v within 32 bits; clamp all the same so
+    // that a wide range can never turn into an undefined conversion.
+    if (v > 2147483647.0) v = 2147483647.0;
+    if (v < -2147483648.0) v = -2147483648.0;
+    value = static_cast<int32_t>(v);
+    return true;
+}
+
+bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
+    const bool negative = ScanSign(cur);
+    double value = 0.0;
+    double factor = 0.1;
+    bool inFraction = false;
+    bool digitSeen = false;
+    for (;;) {
+        const char c = cur.Peek();
+        if (AsciiDigit(c)) {
+            if (inFraction) {
+                value += (c - '0') * factor;
+                factor *= 0.1;
+            } else {
+                value = value * 10.0 + (c - '0');
+            }
+            digitSeen = true;
+            cur.Advance();
+        } else if (c == '.') {
+            cur.Advance();
+            if (inFraction) {  // a second point: the number is malformed
+                digitSeen = false;
+                break;
+            }
+            inFraction = true;
+        } else {
+            break;
+        }
+    }
+    if (!digitSeen) return false;
+    if (negative) value = -value;
+    if (!InRange(value, lo, hi)) return false;
+    const float single = static_cast<float>(value);
+    const uint32_t bits = std::bit_cast<uint32_t>(single);
+    swappedBits = (bits << 16) | (bits >> 16);
+    return true;
+}
+
+bool CPlcProgram::ScanName(ParseCursor& cur, std::string& name) {
+    name.clear();
+    while (name.size() < static_cast<size_t>(kMaxNameLength)) {
+        const char c = cur.PeekOriginal();
+        if (c == '\0' || c == ')') break;
+        if (!AsciiAlnum(c) && c != '_') return false;
+        name.push_back(c);
+        cur.Advance();
+    }
+    return !name.empty();
+}
+
+}  // namespace plc

@@ -1,0 +1,147 @@
+// The statement compilers behind the keyword chain, and the operand helpers
+// they share. A statement compiler reads the rest of the line after its
+// keyword and fills bytes 0 to 7 of a fresh record; it returns 0 or the error
+// code of the first fault. The line compiler marks the record used and stores
+// it only on success, so a faulty line leaves nothing behind.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "compiler/ParseCursor.h"
+#include "image/InstrSet.h"
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+using StatementCompiler = int (*)(ParseCursor& cur, PlcInstr& rec, int arg);
+
+struct KeywordRow {
+    std::string_view keyword;   // prefix of the upper-case rest after the label
+    StatementCompiler compile;  // reads what follows the keyword
+    int arg;                    // passed to the compiler (a code, opcode or group)
+};
+
+// The keyword chain: tested in order, the first prefix that matches decides.
+std::span<const KeywordRow> KeywordChain();
+
+// Compiles the statement after a label through the keyword chain; code 5 when
+// no keyword matches.
+int CompileStatement(ParseCursor& cur, PlcInstr& rec);
+
+// ---- shared operand helpers ----
+
+// Error codes of the line compiler.
+enum ErrorCode : int {
+    kErrNone = 0,
+    kErrNoLabelOrEnd = 1,
+    kErrTooLong = 2,
+    kErrInternal = 3,
+    kErrLabel = 4,
+    kErrUnknownCommand = 5,
+    kErrJumpTarget = 6,
+    kErrLabelUsed = 7,
+    kErrReadLine = 8,
+    kErrMissingProgramEnd = 9,
+    kErrName = 10,
+    kErrNameTooLong = 11,
+    kErrNoHead = 12,
+    kErrTextCommand = 13,
+    kErrTextDeclared = 14,
+    kErrCounter = 15,
+    kErrFloat = 16,
+    kErrInteger = 17,
+    kErrFlag = 18,
+    kErrTimer = 19,
+    kErrVariable = 20,
+    kErrOperator = 21,
+    kErrProgramDefined = 22,
+    kErrMissingTextEnd = 23,
+    kErrNoProgram = 24,
+    kErrIoNumber = 25,
+    kErrValue = 26,
+    kErrBracket = 27,
+    kErrCompare = 28,
+    kErrNoFollowing = 29,
+    kErrTargetMissing = 30,
+    kErrOrder = 31,
+    kErrRenumber = 32,
+    kErrTextCoding = 33,
+    kErrGo = 34,
+};
+
+// Reads a variable index of the given family in its range; 0, or the
+// family's error code (C 15, F 16, H 17, M 18, Z 19).
+int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index);
+int VarError(VarKind kind);
+
+// Consumes `op` directly followed by `letters` (both or nothing).
+bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters);
+
+// Reads the number of an input or output of `group` and gives its bit
+// number; 0 or code 25.
+int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit);
+
+// Tries the groups in order ("IS", "IE", "IA" or "OS", "OE", "OV"); -1 when
+// none of their letters follows, else 0 or code 25 as ScanIoNumber.
+int ScanIoOperand(ParseCursor& cur, std::span<const IoGroup> groups, uint8_t& bit);
+
+// Reads a status flag name (after "STA_") in the compiler's test order;
+// false when none matches. `withWoti` admits STA_WOTI.
+bool ScanStatusName(ParseCursor& cur, bool withWoti, uint8_t& number);
+
+// The jump target suffix ")Nt" or ")END", then the end of the line.
+int ScanTargetSuffix(ParseCursor& cur, PlcInstr& rec);
+
+// 0 at the end of the line, else code 2.
+inline int ExpectEnd(const ParseCursor& cur) { return cur.AtEnd() ? kErrNone : kErrTooLong; }
+
+// ---- control flow ----
+int CompileJmpLabel(ParseCursor&, PlcInstr&, int);
+int CompileJmpEnd(ParseCursor&, PlcInstr&, int);
+int CompileJmpVar(ParseCursor&, PlcInstr&, int letter);
+int CompileJmpActRef(ParseCursor&, PlcInstr&, int mode);
+int CompileJmpFlag(ParseCursor&, PlcInstr&, int);
+int CompileJmpInput(ParseCursor&, PlcInstr&, int group);
+int CompileJmpOutput(ParseCursor&, PlcInstr&, int group);
+int CompileJmpCounter(ParseCursor&, PlcInstr&, int);
+int CompileJmpTimer(ParseCursor&, PlcInstr&, int);
+int CompileJmpRxMsg(ParseCursor&, PlcInstr&, int);
+int CompileJmpState(ParseCursor&, PlcInstr&, int opcode);
+int CompileJmpStatus(ParseCursor&, PlcInstr&, int);
+int CompileCall(ParseCursor&, PlcInstr&, int);
+int CompileBare(ParseCursor&, PlcInstr&, int opcode);
+
+// ---- drive settings and assignments ----
+int CompileSetRegister(ParseCursor&, PlcInstr&, int reg);
+int CompileSetRefVal(ParseCursor&, PlcInstr&, int);
+int CompileSetCtrlFlag(ParseCursor&, PlcInstr&, int flag);
+int CompileSetFIndexed(ParseCursor&, PlcInstr&, int);
+int CompileSetF(ParseCursor&, PlcInstr&, int);
+int CompileSetHIndexed(ParseCursor&, PlcInstr&, int);
+int CompileSetH(ParseCursor&, PlcInstr&, int);
+int CompileSetMIndexed(ParseCursor&, PlcInstr&, int);
+int CompileSetM(ParseCursor&, PlcInstr&, int);
+int CompileSetC(ParseCursor&, PlcInstr&, int);
+int CompileSetZ(ParseCursor&, PlcInstr&, int);
+int CompileSetOutput(ParseCursor&, PlcInstr&, int group);
+int CompileSetPara(ParseCursor&, PlcInstr&, int variable);
+
+// ---- inversions ----
+int CompileInvH(ParseCursor&, PlcInstr&, int);
+int CompileInvM(ParseCursor&, PlcInstr&, int);
+int CompileInvOutput(ParseCursor&, PlcInstr&, int group);
+
+// ---- fieldbus receive set-up, ramps, waiting, stopping, motion, sending ----
+int CompileSetRxMsg(ParseCursor&, PlcInstr&, int);
+int CompileSetRamp(ParseCursor&, PlcInstr&, int opcode);
+int CompileWaitH(ParseCursor&, PlcInstr&, int);
+int CompileWaitBare(ParseCursor&, PlcInstr&, int opcode);
+int CompileWaitTime(ParseCursor&, PlcInstr&, int);
+int CompileStop(ParseCursor&, PlcInstr&, int);
+int CompileGo(ParseCursor&, PlcInstr&, int);
+int CompileSendNmt(ParseCursor&, PlcInstr&, int);
+int CompileSendTx(ParseCursor&, PlcInstr&, int);
+
+}  // namespace plc

@@ -1,0 +1,221 @@
+// The generic record printer: the opcode rows carry the texts, this file only
+// knows how to fetch an operand from a record and print it by its domain.
+#include "decoder/RecordPrinter.h"
+
+#include <bit>
+#include <cinttypes>
+#include <cstdio>
+
+#include "compiler/ParseCursor.h"
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+namespace {
+
+struct Value {
+    char kind = 'd';        // 'd' / 'u' / 'X' / 'c': integer, 's': text, 'f': float
+    int64_t number = 0;
+    std::string text;
+    uint32_t bits = 0;      // float constant, halves exchanged
+    bool unnamed = false;   // an input or output number without a name
+    bool unknown = false;   // a named selector outside its table
+};
+
+uint32_t RawField(Src src, const PlcInstr& rec, int index) {
+    switch (src) {
+        case Src::None: return 0;
+        case Src::Label: return static_cast<uint32_t>(index);
+        case Src::Mode: return rec.b[1];
+        case Src::B4: return rec.b[4];
+        case Src::B5: return rec.b[5];
+        case Src::B6: return rec.b[6];
+        case Src::B7: return rec.b[7];
+        case Src::Target: return rec.target();
+        case Src::W67: return rec.word67();
+        case Src::D4: return rec.dword4();
+    }
+    return 0;
+}
+
+const char* NameOf(Dom dom, uint8_t number) {
+    switch (dom) {
+        case Dom::Input: return InputName(number);
+        case Dom::Output: return OutputName(number);
+        case Dom::Status: return StatusName(number);
+        case Dom::Register: return RegisterName(number);
+        case Dom::CtrlFlag: return CtrlFlagName(number);
+        case Dom::DriveValF: return DriveValueFName(number);
+        case Dom::DriveValH: return DriveValueHName(number);
+        default: return nullptr;
+    }
+}
+
+Value Evaluate(Operand op, const PlcInstr& rec, int index) {
+    const uint32_t raw = RawField(op.src, rec, index);
+    Value v;
+    v.kind = ConversionOf(op.dom, op.src);
+    switch (op.dom) {
+        case Dom::Input:
+        case Dom::Output:
+        case Dom::Status:
+        case Dom::Register:
+        case Dom::CtrlFlag:
+        case Dom::DriveValF:
+        case Dom::DriveValH: {
+            const char* name = NameOf(op.dom, static_cast<uint8_t>(raw));
+            if (name != nullptr) {
+                v.text = name;
+            } else if (op.dom == Dom::Input || op.dom == Dom::Output) {
+                v.text = "???ERR";
+                v.unnamed = true;
+            } else {
+                v.unknown = true;
+            }
+            break;
+        }
+        case Dom::Int32: v.number = static_cast<int32_t>(raw); break;
+        case Dom::Float: v.bits = raw; break;
+        case Dom::CmIndex: v.number = static_cast<int64_t>(raw) + 1; break;
+        case Dom::LetterAR: v.number = raw == 0 ? 'A' : 'R'; break;
+        default: v.number = raw; break;
+    }
+    return v;
+}
+
+// Fills `format` with the operands in order. Only the conversions the tables
+// use are known: flags "0", a width, ".precision", the length "l", and
+// d, u, X, c, s, f.
+std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, int index,
+                 bool* unnamed) {
+    std::string out;
+    size_t next = 0;
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%') {
+            out.push_back(*p);
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            out.push_back('%');
+            continue;
+        }
+        std::string spec = "%";
+        while (*p == '0' || (*p >= '1' && *p <= '9') || *p == '.') spec.push_back(*p++);
+        if (*p == 'l') ++p;
+        const char conv = *p;
+        if (conv == '\0') break;
+        const Value v = next < args.size() ? Evaluate(args[next], rec, index) : Value{};
+        ++next;
+        if (v.unnamed && unnamed != nullptr) *unnamed = true;
+        char buf[96];
+        switch (conv) {
+            case 'd': std::snprintf(buf, sizeof buf, (spec + PRId64).c_str(), v.number); break;
+            case 'u': std::snprintf(buf, sizeof buf, (spec + PRIu64).c_str(), v.number); break;
+            case 'X': std::snprintf(buf, sizeof buf, (spec + PRIX64).c_str(), v.number); break;
+            case 'c': buf[0] = static_cast<char>(v.number); buf[1] = '\0'; break;
+            case 's': out += v.text; buf[0] = '\0'; break;
+            case 'f': out += FormatFloatConstant(v.bits); buf[0] = '\0'; break;
+            default: buf[0] = '\0'; break;
+        }
+        out += buf;
+    }
+    return out;
+}
+
+bool Matches(int16_t when, uint32_t selector) {
+    if (when == kAnyValue) return true;
+    if (when == kNonZero) return selector != 0;
+    return static_cast<uint32_t>(when) == selector;
+}
+
+// True when `text` compiles back through the float scanner to `swappedBits`.
+bool ReadsBack(const std::string& text, uint32_t swappedBits) {
+    ParseCursor cur(text);
+    uint32_t bits = 0;
+    return CPlcProgram::ScanFloat(cur, bits, -3.37e38, 3.37e38) && cur.AtEnd() && bits == swappedBits;
+}
+
+}  // namespace
+
+char ConversionOf(Dom dom, Src src) {
+    switch (dom) {
+        case Dom::Input:
+        case Dom::Output:
+        case Dom::Status:
+        case Dom::Register:
+        case Dom::CtrlFlag:
+        case Dom::DriveValF:
+        case Dom::DriveValH: return 's';
+        case Dom::Float: return 'f';
+        case Dom::Hex: return 'X';
+        case Dom::LetterAR: return 'c';
+        case Dom::UInt32: return 'u';
+        default: return src == Src::None ? '\0' : 'd';
+    }
+}
+
+std::vector<char> FormatConversions(std::string_view format) {
+    std::vector<char> conversions;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%') continue;
+        ++i;
+        if (i < format.size() && format[i] == '%') continue;
+        while (i < format.size() && (format[i] == '0' || (format[i] >= '1' && format[i] <= '9') ||
+                                     format[i] == '.' || format[i] == 'l'))
+            ++i;
+        if (i < format.size()) conversions.push_back(format[i]);
+    }
+    return conversions;
+}
+
+std::string FormatFloatConstant(uint32_t swappedBits) {
+    const uint32_t bits = (swappedBits << 16) | (swappedBits >> 16);
+    const double value = std::bit_cast<float>(bits);
+    char buf[512];
+    std::snprintf(buf, sizeof buf, "%.10f", value);
+    const std::string canonical = buf;
+    if (ReadsBack(canonical, swappedBits)) return canonical;
+    for (int decimals = 11; decimals <= 60; ++decimals) {
+        std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        if (ReadsBack(buf, swappedBits)) return buf;
+    }
+    return canonical;
+}
+
+int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::string& text) {
+    if (row.guard.src != Src::None && Evaluate(row.guard, rec, index).unknown) {
+        text = Fill(row.guardError.text, row.guardError.args, rec, index, nullptr);
+        return 0;
+    }
+    const uint32_t selector = RawField(row.selector, rec, index);
+    const Variant* variant = nullptr;
+    for (const Variant& v : row.variants) {
+        if (Matches(v.when, selector)) {
+            variant = &v;
+            break;
+        }
+    }
+    if (variant == nullptr) {
+        text = Fill(row.selectorError.text, row.selectorError.args, rec, index, nullptr);
+        return 0;
+    }
+    const bool endForm = variant->endText != nullptr && rec.target() == kEndRecord;
+    bool unnamed = false;
+    text = endForm ? Fill(variant->endText, variant->endArgs, rec, index, &unnamed)
+                   : Fill(variant->text, variant->args, rec, index, &unnamed);
+    // A selector name outside its table inside a statement text.
+    for (const Operand& op : endForm ? variant->endArgs : variant->args) {
+        if (op.src != Src::None && Evaluate(op, rec, index).unknown) {
+            text = Fill(row.guardError.text, row.guardError.args, rec, index, nullptr);
+            return 0;
+        }
+    }
+    if (unnamed) {
+        text.insert(0, "ERROR: ");
+        return 0;
+    }
+    return 1;
+}
+
+}  // namespace plc

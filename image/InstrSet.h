@@ -1,0 +1,151 @@
+// The instruction set as data.
+//
+// Every opcode is one row: its record kind, the operands it carries (which
+// record field, what kind of value), and its canonical text as format
+// strings — a label form and, for control flow, an END form — with the error
+// lines it renders when its bytes cannot be shown as a statement. The decoder
+// renders from these rows with one generic printer; the compiler takes the
+// record kind from them; the tests iterate over them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "image/PlcInstr.h"
+
+namespace plc {
+
+// Where an operand sits in the record.
+enum class Src : uint8_t {
+    None,
+    Label,   // the record's own index
+    Mode,    // byte 1
+    B4, B5, B6, B7,
+    Target,  // bytes 4-5, 16 bits
+    W67,     // bytes 6-7, 16 bits
+    D4,      // bytes 4-7, 32 bits
+};
+
+// What an operand is: decides how it prints and which values are legal.
+enum class Dom : uint8_t {
+    None,
+    LabelNo,     // a label 1 to 254, or 255 for END (control-flow target)
+    FVar, HVar, MVar, CVar, ZVar,  // variable indices
+    Value01,     // 0 or 1
+    Zero,        // a byte the compiler always writes as 0 (printed as a number)
+    Byte,        // any 8-bit value (counter constants, NMT first value, time constants)
+    Shift,       // shift count 0 to 32
+    ParamNo,     // drive parameter number 1 to 999
+    SubIndex,    // parameter sub-index 0 to 255
+    MsgNo,       // fieldbus message number 0 to 15
+    Word,        // any 16-bit value
+    Percent,     // ramp percentage 0 to 150
+    NmtNode,     // 0 to 127
+    MsgLen,      // 0 to 8
+    CmIndex,     // b4 = n - 1, printed as n (1 to 16)
+    Int32,       // signed 32-bit constant
+    UInt32,      // unsigned 32-bit constant
+    Float,       // float constant, halves exchanged
+    Input,       // input number, printed as its name ("???ERR" makes the line an error)
+    Output,      // output number, printed as its name
+    Status,      // status flag number 0 to 30, printed as its name
+    Register,    // opcode 39 register 0 to 5, printed as its name
+    CtrlFlag,    // opcodes 40/41 control flag 0 to 11
+    DriveValF,   // opcode 44 drive value 0 to 5
+    DriveValH,   // opcode 64 drive value 0 to 13
+    LetterAR,    // 'A' for 0, 'R' otherwise
+    Hex,         // printed in upper-case hexadecimal (error lines)
+};
+
+struct Operand {
+    Src src = Src::None;
+    Dom dom = Dom::None;
+};
+
+inline constexpr int kMaxOperands = 5;
+using Operands = std::array<Operand, kMaxOperands>;
+
+// A fixed byte value that belongs to a form (a selector or marker byte).
+struct FixedByte {
+    int8_t at = -1;  // byte position 0 to 7; -1 marks an unused slot
+    uint8_t value = 0;
+};
+inline constexpr int kMaxFixed = 4;
+using FixedBytes = std::array<FixedByte, kMaxFixed>;
+
+inline constexpr int16_t kAnyValue = -1;  // the variant matches every selector value
+inline constexpr int16_t kNonZero = -2;   // the variant matches every nonzero value
+
+// One canonical form of an opcode.
+struct Variant {
+    int16_t when = kAnyValue;     // selector value this form stands for
+    const char* text = nullptr;   // label form (or the only form)
+    Operands args{};
+    const char* endText = nullptr;  // END form when the target is 255; nullptr: none
+    Operands endArgs{};
+    FixedBytes fixed{};  // bytes the compiler writes for this form besides the operands
+};
+
+struct ErrorLine {
+    const char* text = nullptr;
+    Operands args{};
+};
+
+struct OpcodeRow {
+    uint8_t opcode = 0;
+    uint8_t kind = 0;           // record kind the compiler writes
+    Src selector = Src::None;   // field that picks the variant
+    std::span<const Variant> variants;
+    ErrorLine selectorError{};  // no variant matches the selector
+    Operand guard{};            // a named selector checked before anything else
+    ErrorLine guardError{};     // the guard's value has no name
+    bool compiles = true;       // false: no source statement produces it (reserved)
+};
+
+// The families, each one table; together they cover every defined opcode.
+std::span<const OpcodeRow> FlowRows();
+std::span<const OpcodeRow> AssignRows();
+std::span<const OpcodeRow> MotionRows();
+
+// The row of an opcode, nullptr when the opcode is not defined.
+const OpcodeRow* FindOpcodeRow(uint8_t opcode);
+
+// ---- shared name tables ----
+
+// Inputs and outputs by group, as written in source (IS0, OE3, ...): the
+// record stores the bit number of a single numbering of all inputs or outputs.
+struct IoGroup {
+    const char* letters;  // "IS", "IE", "IA", "OS", "OE", "OV"
+    bool isInput;
+    uint8_t count;        // numbers 0 to count-1 are accepted
+    std::array<uint8_t, 8> bit;  // bit number of each accepted number
+};
+std::span<const IoGroup> InputGroups();
+std::span<const IoGroup> OutputGroups();
+
+// Names of input and output bit numbers ("IS00", ...); nullptr when unnamed.
+const char* InputName(uint8_t number);
+const char* OutputName(uint8_t number);
+
+inline constexpr int kStatusCount = 31;
+inline constexpr uint8_t kStatusWoti = 16;
+// "STA_ERR" ... "STA_USER3"; nullptr above 30.
+const char* StatusName(uint8_t number);
+// Status numbers in the order the compiler tests their names: longer names
+// before the shorter ones they begin with.
+std::span<const uint8_t> StatusMatchOrder();
+
+// Name tables of the assignment family (nullptr outside the table).
+const char* RegisterName(uint8_t number);
+const char* CtrlFlagName(uint8_t number);
+const char* DriveValueFName(uint8_t number);
+const char* DriveValueHName(uint8_t number);
+
+// The label opcode 0 renders, the reserved comments and the unknown opcode line.
+inline constexpr const char* kNoCodeText = "N%03d (!) ERROR: NO CODE FOUND";
+inline constexpr const char* kUnknownOpcodeText = "; ERROR: UNKOWN OPCODE.";
+
+}  // namespace plc

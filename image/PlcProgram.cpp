@@ -1,0 +1,83 @@
+// The programme image itself: clearing, checksum, programme head and names.
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+int VarCount(VarKind kind) {
+    switch (kind) {
+        case VarKind::C: return kCountC;
+        case VarKind::F: return kCountF;
+        case VarKind::H: return kCountH;
+        case VarKind::M: return kCountM;
+        case VarKind::Z: return kCountZ;
+    }
+    return 0;
+}
+
+CPlcProgram::CPlcProgram() = default;
+
+void CPlcProgram::Clear() {
+    m_records.fill(PlcInstr{});
+    for (auto& n : m_namesC) n.clear();
+    for (auto& n : m_namesF) n.clear();
+    for (auto& n : m_namesH) n.clear();
+    for (auto& n : m_namesM) n.clear();
+    for (auto& n : m_namesZ) n.clear();
+    m_sectionState = kOutsideSection;
+    m_programEnded = 0;
+    m_textDeclared = 0;
+    m_programName.clear();
+}
+
+void CPlcProgram::ComputeChecksum(uint32_t& xorSum, uint32_t& addSum) const {
+    xorSum = 0;
+    addSum = 0;
+    for (const PlcInstr& rec : m_records) {
+        for (int at = 0; at < 8; at += 2) {
+            const uint16_t word = rec.Get16(at);
+            xorSum ^= word;
+            addSum += word;
+        }
+    }
+}
+
+bool CPlcProgram::HasProgramHead(std::string& text) const {
+    const PlcInstr& entry = m_records[kEntryRecord];
+    // A target beyond the image can only come from a foreign file: no head.
+    if (entry.opcode() == 1 && entry.target() < kRecordCount &&
+        m_records[entry.target()].used() == 1) {
+        text = "%P00";
+        return true;
+    }
+    text.clear();
+    return false;
+}
+
+const std::string& CPlcProgram::Name(VarKind kind, int index) const {
+    static const std::string empty;
+    if (index < 0 || index >= VarCount(kind)) return empty;
+    const auto i = static_cast<size_t>(index);
+    switch (kind) {
+        case VarKind::C: return m_namesC[i];
+        case VarKind::F: return m_namesF[i];
+        case VarKind::H: return m_namesH[i];
+        case VarKind::M: return m_namesM[i];
+        case VarKind::Z: return m_namesZ[i];
+    }
+    return empty;
+}
+
+void CPlcProgram::SetName(VarKind kind, int index, std::string_view name) {
+    if (index < 0 || index >= VarCount(kind)) return;
+    const auto i = static_cast<size_t>(index);
+    const std::string value(name.substr(0, kMaxNameLength));
+    switch (kind) {
+        case VarKind::C: m_namesC[i] = value; break;
+        case VarKind::F: m_namesF[i] = value; break;
+        case VarKind::H: m_namesH[i] = value; break;
+        case VarKind::M: m_namesM[i] = value; break;
+        case VarKind::Z: m_namesZ[i] = value; break;
+    }
+}
+
+}  // namespace plc

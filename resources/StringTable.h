@@ -1,0 +1,46 @@
+// The string table shared by the compiler, the decoder, the editor window,
+// its dialogs and the control: every user-visible text keyed by its id.
+// Plain C++ so that the core and the widgets read the same texts.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace plc {
+
+// Well-known ids.
+inline constexpr uint32_t kIdsErrorBase = 57682;  // compiler message of code n is kIdsErrorBase + n
+inline constexpr uint32_t kIdsCompiling = 57728;
+inline constexpr uint32_t kIdsTooManyErrors = 57729;
+inline constexpr uint32_t kIdsChecksumSummary = 57730;
+inline constexpr uint32_t kIdsErrorSummary = 57731;
+inline constexpr uint32_t kIdsSyntaxCheckFailed = 57732;
+inline constexpr uint32_t kIdsTextCoding = 57733;
+inline constexpr uint32_t kIdsTextCodingErrors = 57735;
+inline constexpr uint32_t kIdsTextCodingOk = 57736;
+inline constexpr uint32_t kIdsNoProgramHead = 57739;
+inline constexpr uint32_t kIdsNoProgramCreateBody = 32890;
+inline constexpr uint32_t kIdsTodoOwnCode = 32891;
+
+// The text of a string id, or nullptr when the table has no such id.
+const char* FindString(uint32_t id);
+
+// The text of a string id; an empty string when the table has no such id.
+std::string LoadString(uint32_t id);
+
+// Loads a string and puts `arg` in place of every "%1" in it.
+std::string FormatString(uint32_t id, std::string_view arg);
+
+// Puts `arg` in place of every "%1" in `pattern`.
+std::string ReplacePlaceholder(std::string_view pattern, std::string_view arg);
+
+// Every id of the table in ascending order (for tests and the resource listing).
+struct StringEntry {
+    uint32_t id;
+    const char* text;
+};
+const StringEntry* StringTableBegin();
+const StringEntry* StringTableEnd();
+
+}  // namespace plc
