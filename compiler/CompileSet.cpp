@@ -1,24 +1,409 @@
 // Drive settings, assignments, arithmetic, parameter access and inversions.
+//
+// Each family tries its operators in a fixed order and the first that matches
+// decides, so a variable form ("+F") stands before the constant form that
+// begins the same way ("+"), and "=F[C" before "=F". Byte 1 holds the
+// destination, byte 4 the operand; constants take bytes 4 to 7.
 #include "compiler/Statements.h"
 
 namespace plc {
 
-// Not yet built: every keyword of this family answers "unknown command".
-int CompileSetRegister(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetRefVal(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetCtrlFlag(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetFIndexed(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetF(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetHIndexed(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetH(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetMIndexed(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetM(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetC(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetZ(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetOutput(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetPara(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileInvH(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileInvM(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileInvOutput(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
+namespace {
+
+// Range of the constants bytes 4 to 7 carry.
+constexpr double kIntLimit = 2147483647.0;
+constexpr double kFloatLimit = 3.37e38;
+
+int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) {
+    int32_t value = 0;
+    if (!CPlcProgram::ScanInt(cur, value, -kIntLimit, kIntLimit)) return kErrValue;
+    rec.setDword4(static_cast<uint32_t>(value));
+    return kErrNone;
+}
+
+int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) {
+    uint32_t bits = 0;
+    if (!CPlcProgram::ScanFloat(cur, bits, -kFloatLimit, kFloatLimit)) return kErrValue;
+    rec.setDword4(bits);
+    return kErrNone;
+}
+
+// A byte constant in [lo, hi] into byte 4, else `error`.
+int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, double lo, double hi, int error) {
+    return CPlcProgram::ScanByte(cur, rec.b[4], lo, hi) ? kErrNone : error;
+}
+
+// A variable of `kind` into byte 4.
+int ScanSource(ParseCursor& cur, VarKind kind, PlcInstr& rec) { return ScanVar(cur, kind, rec.b[4]); }
+
+// Sets the opcode and reads the source variable, then the end of the line.
+int Finish(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, VarKind kind) {
+    rec.setOpcode(opcode);
+    if (int err = ScanSource(cur, kind, rec)) return err;
+    return ExpectEnd(cur);
+}
+
+// "Cy" then "]" of the indexed reads F[Cy], H[Cy], M[Cy] (the "[C" is read).
+int FinishIndexedRead(ParseCursor& cur, PlcInstr& rec, uint8_t opcode) {
+    rec.setOpcode(opcode);
+    if (int err = ScanSource(cur, VarKind::C, rec)) return err;
+    if (!cur.Eat("]")) return kErrBracket;
+    return ExpectEnd(cur);
+}
+
+// ---- the PARA operand, shared by the reads (SETF, SETH) and the writes ----
+
+struct ParaOperand {
+    bool variable = false;  // [Hy] or [Hy,Hz]; otherwise [p] or [p,s]
+    bool subIndex = false;  // the two-part forms
+    uint8_t first = 0;      // y
+    uint8_t second = 0;     // z or s
+    uint16_t number = 0;    // p
+};
+
+// Reads what follows "PARA[" (and its "H" when `variable`) up to and with
+// `close`: "]" in the reads, where a missing one is code 27, or "]=" in the
+// writes, where it is code 21.
+int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeError, ParaOperand& para) {
+    para.variable = variable;
+    if (variable) {
+        if (int err = ScanVar(cur, VarKind::H, para.first)) return err;
+    } else if (!CPlcProgram::ScanWord(cur, para.number, 1, 999)) {
+        return kErrValue;
+    }
+    if (cur.Eat(",")) {
+        para.subIndex = true;
+        if (variable) {
+            if (!cur.Eat("H")) return kErrOperator;
+            if (int err = ScanVar(cur, VarKind::H, para.second)) return err;
+        } else if (!CPlcProgram::ScanByte(cur, para.second, 0, 255)) {
+            return kErrValue;
+        }
+        return cur.Eat(close) ? kErrNone : closeError;
+    }
+    return cur.Eat(close) ? kErrNone : kErrOperator;
+}
+
+// SETFx=PARA[...] and SETHx=PARA[...] ("=PARA[" is read): opcodes base to
+// base + 3 for [Hy,Hz], [Hy], [p,s], [p]. The constant sub-index goes to byte 4.
+int CompileParaRead(ParseCursor& cur, PlcInstr& rec, uint8_t base) {
+    ParaOperand para;
+    if (int err = ScanPara(cur, cur.Eat("H"), "]", kErrBracket, para)) return err;
+    uint8_t offset = 0;
+    if (para.variable) {
+        rec.b[4] = para.first;
+        rec.b[5] = para.second;
+        offset = para.subIndex ? 0 : 1;
+    } else {
+        rec.setWord67(para.number);
+        rec.b[4] = para.second;
+        offset = para.subIndex ? 2 : 3;
+    }
+    rec.setOpcode(static_cast<uint8_t>(base + offset));
+    return ExpectEnd(cur);
+}
+
+// Binary operators with a variable form and a constant form.
+struct ArithOp {
+    std::string_view op;
+    uint8_t variableOpcode;
+    uint8_t constantOpcode;
+};
+
+}  // namespace
+
+// ---- drive settings ----
+
+// SETOUTPUT=Hx, SETOSA0=Hx, SETINPOSWINDOW=Hx ... ("=H" is read): opcode 39.
+int CompileSetRegister(ParseCursor& cur, PlcInstr& rec, int reg) {
+    rec.setMode(static_cast<uint8_t>(reg));
+    return Finish(cur, rec, 39, VarKind::H);
+}
+
+// SETREFVAL= and SETREFFRQ=: Fx is opcode 38, Hx register 2 of opcode 39.
+int CompileSetRefVal(ParseCursor& cur, PlcInstr& rec, int) {
+    constexpr uint8_t kRefValRegister = 2;
+    if (cur.Eat("F")) {
+        rec.setMode(0);
+        return Finish(cur, rec, 38, VarKind::F);
+    }
+    if (cur.Eat("H")) {
+        rec.setMode(kRefValRegister);
+        return Finish(cur, rec, 39, VarKind::H);
+    }
+    return kErrValue;
+}
+
+// SETENCTRL= ... SETUSER3_M=: Mx is opcode 40, a value 0 or 1 opcode 41; a
+// bad number is code 18 either way.
+int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
+    rec.setMode(static_cast<uint8_t>(flag));
+    const bool fromFlag = cur.Eat("M");
+    rec.setOpcode(fromFlag ? 40 : 41);
+    if (int err = ScanByteConstant(cur, rec, 0, fromFlag ? 255 : 1, kErrFlag)) return err;
+    return ExpectEnd(cur);
+}
+
+// ---- float variables ----
+
+// SETF[Cx]=Fy (42) or SETF[Cx]=c (156).
+int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    if (!cur.Eat("]=")) return kErrBracket;
+    if (cur.Eat("F")) return Finish(cur, rec, 42, VarKind::F);
+    rec.setOpcode(156);
+    if (int err = ScanFloatConstant(cur, rec)) return err;
+    return ExpectEnd(cur);
+}
+
+int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::F, rec.b[1])) return err;
+    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, 43);
+    for (uint8_t value = 0; const char* name = DriveValueFName(value); ++value) {
+        if (EatOp(cur, "=", name)) {
+            rec.setOpcode(44);
+            rec.b[4] = value;
+            return ExpectEnd(cur);
+        }
+    }
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, 45);
+    if (cur.Eat("=F")) return Finish(cur, rec, 49, VarKind::F);
+    if (cur.Eat("=H")) return Finish(cur, rec, 50, VarKind::H);
+    static constexpr ArithOp kOps[] = {{"+", 51, 52}, {"-", 53, 54}, {"*", 55, 56}, {":", 57, 58}};
+    for (const ArithOp& op : kOps) {
+        if (EatOp(cur, op.op, "F")) return Finish(cur, rec, op.variableOpcode, VarKind::F);
+        if (cur.Eat(op.op)) {
+            rec.setOpcode(op.constantOpcode);
+            if (int err = ScanFloatConstant(cur, rec)) return err;
+            return ExpectEnd(cur);
+        }
+    }
+    if (cur.Eat("=ROUNDF")) return Finish(cur, rec, 59, VarKind::F);
+    if (cur.Eat("=ABSF")) return Finish(cur, rec, 60, VarKind::F);
+    if (cur.Eat("=")) {
+        rec.setOpcode(61);
+        if (int err = ScanFloatConstant(cur, rec)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+// ---- integer variables ----
+
+// SETH[Cx]=Hy (62) or SETH[Cx]=c (157).
+int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    if (!cur.Eat("]=")) return kErrOperator;
+    if (cur.Eat("H")) return Finish(cur, rec, 62, VarKind::H);
+    rec.setOpcode(157);
+    if (int err = ScanIntConstant(cur, rec)) return err;
+    return ExpectEnd(cur);
+}
+
+int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
+    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, 63);
+    for (uint8_t value = 0; const char* name = DriveValueHName(value); ++value) {
+        if (EatOp(cur, "=", name)) {
+            rec.setOpcode(64);
+            rec.b[4] = value;
+            return ExpectEnd(cur);
+        }
+    }
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, 65);
+    static constexpr struct {
+        std::string_view op;
+        uint8_t opcode;
+        VarKind kind;
+    } kMoves[] = {{"=F", 69, VarKind::F}, {"=H", 70, VarKind::H}, {"=C", 71, VarKind::C},
+                  {"=M", 72, VarKind::M}, {"=Z", 73, VarKind::Z}, {"&H", 74, VarKind::H},
+                  {"|H", 75, VarKind::H}, {"^H", 76, VarKind::H}};
+    for (const auto& move : kMoves) {
+        if (cur.Eat(move.op)) return Finish(cur, rec, move.opcode, move.kind);
+    }
+    static constexpr ArithOp kShifts[] = {{"<<", 77, 78}, {">>", 79, 80}};
+    for (const ArithOp& op : kShifts) {
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
+        if (cur.Eat(op.op)) {
+            rec.setOpcode(op.constantOpcode);
+            if (int err = ScanByteConstant(cur, rec, 0, 32, kErrValue)) return err;
+            return ExpectEnd(cur);
+        }
+    }
+    static constexpr ArithOp kOps[] = {
+        {"+", 81, 82}, {"-", 83, 84}, {"*", 85, 86}, {":", 87, 88}, {"%", 89, 90}};
+    for (const ArithOp& op : kOps) {
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
+        if (cur.Eat(op.op)) {
+            rec.setOpcode(op.constantOpcode);
+            if (int err = ScanIntConstant(cur, rec)) return err;
+            return ExpectEnd(cur);
+        }
+    }
+    if (cur.Eat("=ABSH")) return Finish(cur, rec, 91, VarKind::H);
+    if (cur.Eat("=")) {
+        rec.setOpcode(92);
+        if (int err = ScanIntConstant(cur, rec)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+// ---- flags ----
+
+// SETM[Cx]=My (93) or SETM[Cx]=v (158).
+int CompileSetMIndexed(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    if (!cur.Eat("]=")) return kErrOperator;
+    if (cur.Eat("M")) return Finish(cur, rec, 93, VarKind::M);
+    rec.setOpcode(158);
+    if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+    return ExpectEnd(cur);
+}
+
+int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
+    if (cur.Eat("=M[C")) return FinishIndexedRead(cur, rec, 94);
+    // A status name that matches none is not an error here: the text goes on
+    // through the forms below and ends as a bad value.
+    const size_t beforeStatus = cur.Position();
+    if (cur.Eat("=STA_")) {
+        if (ScanStatusName(cur, true, rec.b[4])) {
+            rec.setOpcode(95);
+            return ExpectEnd(cur);
+        }
+        cur.SetPosition(beforeStatus);
+    }
+    if (cur.Eat("=M")) return Finish(cur, rec, 96, VarKind::M);
+    if (cur.Eat("=H")) return Finish(cur, rec, 97, VarKind::H);
+    for (int io = 0; io < 2; ++io) {
+        for (const IoGroup& group : io == 0 ? InputGroups() : OutputGroups()) {
+            if (EatOp(cur, "=", group.letters)) {
+                rec.setOpcode(io == 0 ? 98 : 99);
+                if (int err = ScanIoNumber(cur, group, rec.b[4])) return err;
+                return ExpectEnd(cur);
+            }
+        }
+    }
+    static constexpr struct {
+        std::string_view op;
+        uint8_t opcode;
+    } kBitOps[] = {{"&M", 100}, {"|M", 101}, {"^M", 102}};
+    for (const auto& op : kBitOps) {
+        if (cur.Eat(op.op)) return Finish(cur, rec, op.opcode, VarKind::M);
+    }
+    if (cur.Eat("=CM")) {
+        uint8_t n = 0;
+        if (!CPlcProgram::ScanByte(cur, n, 1, 16)) return kErrFlag;
+        rec.setOpcode(172);
+        rec.b[4] = static_cast<uint8_t>(n - 1);
+        return ExpectEnd(cur);
+    }
+    if (cur.Eat("=")) {
+        rec.setOpcode(103);
+        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+// ---- counters and timers ----
+
+int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    if (cur.Eat("=C")) return Finish(cur, rec, 104, VarKind::C);
+    if (cur.Eat("=H")) return Finish(cur, rec, 105, VarKind::H);
+    static constexpr ArithOp kOps[] = {{"+", 106, 107}, {"-", 108, 109}};
+    for (const ArithOp& op : kOps) {
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
+        if (cur.Eat(op.op)) {
+            rec.setOpcode(op.constantOpcode);
+            if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+            return ExpectEnd(cur);
+        }
+    }
+    if (cur.Eat("=")) {
+        rec.setOpcode(110);
+        if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+int CompileSetZ(ParseCursor& cur, PlcInstr& rec, int) {
+    if (int err = ScanVar(cur, VarKind::Z, rec.b[1])) return err;
+    if (cur.Eat("=H")) return Finish(cur, rec, 111, VarKind::H);
+    if (cur.Eat("=")) {
+        rec.setOpcode(112);
+        if (int err = ScanIntConstant(cur, rec)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+// ---- outputs ----
+
+// SETOSn, SETOEn, SETOVn (the group letters are read) =Mx (113) or =v (114).
+int CompileSetOutput(ParseCursor& cur, PlcInstr& rec, int group) {
+    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
+    if (cur.Eat("=M")) return Finish(cur, rec, 113, VarKind::M);
+    if (cur.Eat("=")) {
+        rec.setOpcode(114);
+        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        return ExpectEnd(cur);
+    }
+    return kErrOperator;
+}
+
+// ---- drive parameter writes ----
+
+// SETPARA[...]=Fz / =Hz; `variable` is 1 when the chain has read "SETPARA[H".
+// Byte 1 is the source z; the constant sub-index goes to byte 5.
+int CompileSetPara(ParseCursor& cur, PlcInstr& rec, int variable) {
+    ParaOperand para;
+    if (int err = ScanPara(cur, variable != 0, "]=", kErrOperator, para)) return err;
+    uint8_t opcode = 0;
+    if (para.variable) {
+        rec.b[4] = para.first;
+        rec.b[5] = para.second;
+        opcode = para.subIndex ? 115 : 117;
+    } else {
+        rec.setWord67(para.number);
+        rec.b[5] = para.second;
+        opcode = para.subIndex ? 119 : 121;
+    }
+    VarKind kind;
+    if (cur.Eat("F")) {
+        kind = VarKind::F;
+    } else if (cur.Eat("H")) {
+        kind = VarKind::H;
+        ++opcode;
+    } else {
+        return kErrOperator;
+    }
+    rec.setOpcode(opcode);
+    if (int err = ScanVar(cur, kind, rec.b[1])) return err;
+    return ExpectEnd(cur);
+}
+
+// ---- inversions ----
+
+int CompileInvH(ParseCursor& cur, PlcInstr& rec, int) {
+    rec.setOpcode(123);
+    if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
+    return ExpectEnd(cur);
+}
+
+int CompileInvM(ParseCursor& cur, PlcInstr& rec, int) {
+    rec.setOpcode(124);
+    if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
+    return ExpectEnd(cur);
+}
+
+int CompileInvOutput(ParseCursor& cur, PlcInstr& rec, int group) {
+    rec.setOpcode(125);
+    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
+    return ExpectEnd(cur);
+}
 
 }  // namespace plc

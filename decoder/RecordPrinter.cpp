@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 
 #include "compiler/ParseCursor.h"
@@ -178,6 +179,15 @@ std::string FormatFloatConstant(uint32_t swappedBits) {
     if (ReadsBack(canonical, swappedBits)) return canonical;
     for (int decimals = 11; decimals <= 60; ++decimals) {
         std::snprintf(buf, sizeof buf, "%.*f", decimals, value);
+        if (ReadsBack(buf, swappedBits)) return buf;
+    }
+    // The scanner rounds to the nearest single, so a text anywhere within
+    // half a step of the value reads back to it. The single nearest to the
+    // scanner's bound 3.37e38 lies just beyond the bound: its own digits are
+    // refused, but a point of its interval nearer zero is accepted.
+    const double towardZero = std::nextafter(std::bit_cast<float>(bits), 0.0f);
+    for (int sixteenths = 1; sixteenths < 8; ++sixteenths) {
+        std::snprintf(buf, sizeof buf, "%.10f", value + (towardZero - value) * sixteenths / 16.0);
         if (ReadsBack(buf, swappedBits)) return buf;
     }
     return canonical;

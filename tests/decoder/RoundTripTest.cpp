@@ -59,7 +59,10 @@ bool RandomLegal(Dom dom, std::mt19937& rng, uint32_t& value, uint8_t opcode) {
         case Dom::NmtNode: value = in(0, 127); return true;
         case Dom::MsgLen: value = in(0, 8); return true;
         case Dom::CmIndex: value = in(0, 15); return true;
-        case Dom::Int32: value = static_cast<uint32_t>(static_cast<int32_t>(in(0, 0xFFFFFFFE)) + 1); return true;
+        case Dom::Int32:  // any 32-bit integer but -2^31, which the compiler refuses
+            value = in(0, 0xFFFFFFFE);
+            if (value >= 0x80000000u) ++value;
+            return true;
         case Dom::UInt32: value = in(0, 0xFFFFFFFF); return true;
         case Dom::Float: {
             // Any finite single inside the compiler's range, magnitudes spread over the exponents.
