@@ -3,15 +3,197 @@
 
 namespace plc {
 
-// Not yet built: every keyword of this family answers "unknown command".
-int CompileSetRxMsg(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSetRamp(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileWaitH(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileWaitBare(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileWaitTime(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileStop(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileGo(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSendNmt(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
-int CompileSendTx(ParseCursor&, PlcInstr&, int) { return kErrUnknownCommand; }
+namespace {
+
+constexpr uint8_t kOpWaitH = 126, kOpWaitTime = 127;
+constexpr uint8_t kOpGoZeroPlusH = 133, kOpGoZero = 134;
+constexpr uint8_t kOpSetRxMsg = 137, kOpSendNmt = 138, kOpSendTxH = 139, kOpSendTxF = 140;
+constexpr uint8_t kOpStop = 165, kOpGoSpeed = 166, kOpGoSyn = 171;
+
+// Byte 7 of the time-based GO forms: what the brackets hold.
+constexpr uint8_t kTimeH = 0, kTimeC = 1, kTimeConstant = 2;
+
+// An H index for the GO forms and ramps: 0 to 127, else code 17.
+int ScanH(ParseCursor& cur, uint8_t& index) { return ScanVar(cur, VarKind::H, index); }
+
+// The positioning forms "Hx" with the optional speed part "VHy" (the "H" of
+// the position is already read). Byte 7 = 1 marks the form without speed.
+int CompilePosition(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, uint8_t letter) {
+    rec.setOpcode(opcode);
+    rec.b[5] = letter;
+    if (int err = ScanH(cur, rec.b[1])) return err;
+    if (cur.AtEnd()) {
+        rec.b[7] = 1;
+        return kErrNone;
+    }
+    if (!cur.Eat("VH")) return kErrGo;
+    if (int err = ScanH(cur, rec.b[4])) return err;
+    rec.b[7] = 0;
+    return ExpectEnd(cur);
+}
+
+// The bracket operand of "WT[...]" and "T[...]": Hx, Cx or a constant.
+int CompileTimed(ParseCursor& cur, PlcInstr& rec, uint8_t opcode) {
+    rec.setOpcode(opcode);
+    bool ok = false;
+    if (cur.Eat("H")) {
+        rec.b[7] = kTimeH;
+        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountH - 1);
+    } else if (cur.Eat("C")) {
+        rec.b[7] = kTimeC;
+        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountC - 1);
+    } else {
+        rec.b[7] = kTimeConstant;
+        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, 255);
+    }
+    if (!ok) return kErrInteger;
+    if (!cur.Eat("]")) return kErrBracket;
+    return ExpectEnd(cur);
+}
+
+// The GO forms that begin with a fixed prefix and end in the positioning
+// operands: opcode and the letter byte each writes.
+struct PositionForm {
+    std::string_view prefix;
+    uint8_t opcode;
+    uint8_t letter;  // byte 5: 0 for A, 1 for R (the RT forms write 1 as well)
+};
+// The prefixes do not overlap: "WRH" and "RH" need the H right after the R,
+// "WRTH" and "RTH" a T; so the order among them does not matter.
+constexpr PositionForm kPositionForms[] = {
+    {"WAH", 129, 0}, {"WRH", 130, 1}, {"AH", 131, 0}, {"RH", 132, 1},
+};
+constexpr PositionForm kRotateForms[] = {{"WRTH", 167, 1}, {"RTH", 168, 1}};
+
+}  // namespace
+
+// SETRXMSG[n,m,k]: message n 0 to 15, identifier m, length k 0 to 8.
+int CompileSetRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
+    uint8_t n = 0, k = 0;
+    uint16_t m = 0;
+    if (!CPlcProgram::ScanByte(cur, n, 0, 15) || !cur.Eat(",")) return kErrValue;
+    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
+    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (!cur.Eat("]")) return kErrBracket;
+    rec.setOpcode(kOpSetRxMsg);
+    rec.b[4] = n;
+    rec.b[5] = k;
+    rec.setWord67(m);
+    return ExpectEnd(cur);
+}
+
+// SETACCR=Hx / SETACCR=r% and the same for SETDECR: byte 4 = 0 for the
+// variable, 1 for the percentage 0 to 150.
+int CompileSetRamp(ParseCursor& cur, PlcInstr& rec, int opcode) {
+    rec.setOpcode(static_cast<uint8_t>(opcode));
+    if (cur.Eat("H")) {
+        if (int err = ScanH(cur, rec.b[1])) return err;
+        rec.b[4] = 0;
+    } else {
+        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 150)) return kErrInteger;
+        if (!cur.Eat("%")) return kErrOperator;
+        rec.b[4] = 1;
+    }
+    return ExpectEnd(cur);
+}
+
+int CompileWaitH(ParseCursor& cur, PlcInstr& rec, int) {
+    rec.setOpcode(kOpWaitH);
+    if (int err = ScanH(cur, rec.b[1])) return err;
+    return ExpectEnd(cur);
+}
+
+// WAITPAR, WAITREF, WAITROT_0: the keyword is the whole statement.
+int CompileWaitBare(ParseCursor& cur, PlcInstr& rec, int opcode) {
+    rec.setOpcode(static_cast<uint8_t>(opcode));
+    return ExpectEnd(cur);
+}
+
+// WAITt: an unsigned 32-bit time in bytes 4 to 7.
+int CompileWaitTime(ParseCursor& cur, PlcInstr& rec, int) {
+    uint32_t t = 0;
+    if (!CPlcProgram::ScanDword(cur, t, 0, 4294967295.0)) return kErrInteger;
+    rec.setOpcode(kOpWaitTime);
+    rec.setDword4(t);
+    return ExpectEnd(cur);
+}
+
+// STOPB, STOPM, STOP0: byte 1 = 0, 1, 2.
+int CompileStop(ParseCursor& cur, PlcInstr& rec, int) {
+    switch (cur.Peek()) {
+        case 'B': rec.b[1] = 0; break;
+        case 'M': rec.b[1] = 1; break;
+        case '0': rec.b[1] = 2; break;
+        default: return kErrOperator;
+    }
+    cur.Advance();
+    rec.setOpcode(kOpStop);
+    return ExpectEnd(cur);
+}
+
+int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
+    for (const PositionForm& form : kPositionForms) {
+        if (cur.Eat(form.prefix)) return CompilePosition(cur, rec, form.opcode, form.letter);
+    }
+    if (cur.Eat("0+H")) {
+        rec.setOpcode(kOpGoZeroPlusH);
+        if (int err = ScanH(cur, rec.b[1])) return err;
+        return ExpectEnd(cur);
+    }
+    if (cur.Eat("0")) {
+        rec.setOpcode(kOpGoZero);
+        return ExpectEnd(cur);
+    }
+    if (cur.Eat("VH")) {
+        // Bytes 5 and 6 are markers of this form.
+        rec.setOpcode(kOpGoSpeed);
+        if (int err = ScanH(cur, rec.b[4])) return err;
+        rec.b[5] = 1;
+        rec.b[6] = 1;
+        return ExpectEnd(cur);
+    }
+    for (const PositionForm& form : kRotateForms) {
+        if (cur.Eat(form.prefix)) return CompilePosition(cur, rec, form.opcode, form.letter);
+    }
+    if (cur.Eat("WT[")) return CompileTimed(cur, rec, 169);
+    if (cur.Eat("T[")) return CompileTimed(cur, rec, 170);
+    if (cur.Eat("SYN")) {
+        rec.setOpcode(kOpGoSyn);
+        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 1)) return kErrGo;
+        return ExpectEnd(cur);
+    }
+    return kErrGo;
+}
+
+// SENDNMTCMD[a,b]: a 0 to 255, b 0 to 127.
+int CompileSendNmt(ParseCursor& cur, PlcInstr& rec, int) {
+    uint8_t a = 0, b = 0;
+    if (!CPlcProgram::ScanByte(cur, a, 0, 255) || !cur.Eat(",")) return kErrValue;
+    if (!CPlcProgram::ScanByte(cur, b, 0, 127)) return kErrValue;
+    if (!cur.Eat("]")) return kErrBracket;
+    rec.setOpcode(kOpSendNmt);
+    rec.b[4] = a;
+    rec.b[5] = b;
+    return ExpectEnd(cur);
+}
+
+// SENDTXMSG[m,k]=Hx / =Fx: identifier m, length k 0 to 8, the variable in byte 1.
+int CompileSendTx(ParseCursor& cur, PlcInstr& rec, int) {
+    uint16_t m = 0;
+    uint8_t k = 0;
+    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
+    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (cur.Eat("]=H")) {
+        rec.setOpcode(kOpSendTxH);
+    } else if (cur.Eat("]=F")) {
+        rec.setOpcode(kOpSendTxF);
+    } else {
+        return kErrValue;
+    }
+    if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 127)) return kErrValue;
+    rec.b[4] = k;
+    rec.setWord67(m);
+    return ExpectEnd(cur);
+}
 
 }  // namespace plc

@@ -185,6 +185,9 @@ TEST(InstructionTables, EachOpcodeHasOneRow) {
     for (const OpcodeRow* row : AllRows()) ++count[row->opcode];
     for (int op = 0; op < 256; ++op) EXPECT_LE(count[static_cast<size_t>(op)], 1) << "opcode " << op;
     EXPECT_EQ(count[0], 0);
+    // Opcodes 1 to 173 are all defined; 174 to 255 none.
+    for (int op = 1; op <= 173; ++op) EXPECT_EQ(count[static_cast<size_t>(op)], 1) << "opcode " << op;
+    for (int op = 174; op <= 255; ++op) EXPECT_EQ(count[static_cast<size_t>(op)], 0) << "opcode " << op;
     for (const OpcodeRow* row : AllRows()) EXPECT_EQ(FindOpcodeRow(row->opcode), row);
 }
 
