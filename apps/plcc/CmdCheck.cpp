@@ -14,20 +14,13 @@ namespace {
 int Compile(const Args& args, const char* usage, bool entriesToStderr, plc::CPlcProgram& program,
             bool& compiled) {
     compiled = false;
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: %s\n", usage);
-        return kExitUsage;
-    }
+    CommandLine cl;
+    if (!ParseCommandLine(args, {}, cl)) return UsageError(usage);
     std::vector<std::string> lines;
-    if (!ReadSourceLines(args[0], lines)) return kExitUsage;
+    if (!ReadSourceLines(cl.file, lines)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
     compiled = true;
-    if (outcome.emptyText) {
-        // The editor offers a programme skeleton here; the command line only says so.
-        const std::string question = plc::LoadString(plc::kIdsNoProgramCreateBody);
-        std::fprintf(stderr, "%s\n", question.substr(0, question.find('\n')).c_str());
-        return kExitProgramErrors;
-    }
+    if (outcome.emptyText) return ReportEmptyText();
     PrintEntries(outcome.entries, entriesToStderr);
     return outcome.success ? kExitOk : kExitProgramErrors;
 }

@@ -15,6 +15,9 @@ struct Command {
 constexpr Command kCommands[] = {
     {"check", plcc::CmdCheck, "plcc check FILE.plc"},
     {"image", plcc::CmdImage, "plcc image FILE.plc"},
+    {"build", plcc::CmdBuild, "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]"},
+    {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT]"},
+    {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc]"},
 };
 
 void Usage() {

@@ -6,8 +6,11 @@
 namespace plcc::test {
 namespace {
 
-TEST(PlccCheck, CleanProgrammePrintsEntriesAndExitsZero) {
-    const PlccRun r = Plcc("check " + WriteScratch("ok.plc", "%P00\r\nN010 NOP\r\nEND\r\n"));
+using PlccCheck = PlccTest;
+using PlccImage = PlccTest;
+
+TEST_F(PlccCheck, CleanProgrammePrintsEntriesAndExitsZero) {
+    const PlccRun r = Plcc({"check", Write("ok.plc", "%P00\r\nN010 NOP\r\nEND\r\n")});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out,
               "PLC, compiling runs...\n\n\nSysntax check - 0 error (s), 0 warning(s). Calculated "
@@ -15,8 +18,8 @@ TEST(PlccCheck, CleanProgrammePrintsEntriesAndExitsZero) {
     EXPECT_EQ(r.err, "");
 }
 
-TEST(PlccCheck, ErrorsExitOneAndPointAtTheirLines) {
-    const PlccRun r = Plcc("check " + WriteScratch("bad.plc", "%P00\nN010 NOP5\nN020 JMP N030\nEND"));
+TEST_F(PlccCheck, ErrorsExitOneAndPointAtTheirLines) {
+    const PlccRun r = Plcc({"check", Write("bad.plc", "%P00\nN010 NOP5\nN020 JMP N030\nEND")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out,
               "PLC, compiling runs...\n\n"
@@ -26,33 +29,33 @@ TEST(PlccCheck, ErrorsExitOneAndPointAtTheirLines) {
               "2  Error. Syntax check ends with error.\n");
 }
 
-TEST(PlccCheck, EmptyFileSaysSoOnStderr) {
-    const PlccRun r = Plcc("check " + WriteScratch("empty.plc", ""));
+TEST_F(PlccCheck, EmptyFileSaysSoOnStderr) {
+    const PlccRun r = Plcc({"check", Write("empty.plc", "")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.err, "No programme available.\n");
 }
 
-TEST(PlccCheck, UsageAndFileErrorsExitTwo) {
-    EXPECT_EQ(Plcc("").status, 2);
-    EXPECT_EQ(Plcc("check").status, 2);
-    EXPECT_EQ(Plcc("frobnicate x.plc").status, 2);
-    const PlccRun r = Plcc("check /nonexistent/dir/x.plc");
+TEST_F(PlccCheck, UsageAndFileErrorsExitTwo) {
+    EXPECT_EQ(Plcc({}).status, 2);
+    EXPECT_EQ(Plcc({"check"}).status, 2);
+    EXPECT_EQ(Plcc({"frobnicate", "x.plc"}).status, 2);
+    const PlccRun r = Plcc({"check", "/nonexistent/dir/x.plc"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("/nonexistent/dir/x.plc"), std::string::npos);
 }
 
-TEST(PlccCheck, TooManyLinesAreRefused) {
+TEST_F(PlccCheck, TooManyLinesAreRefused) {
     std::string text = "%P00\n";
     for (int i = 0; i < 65536; ++i) text += "\n";
     text += "N010 NOP\nEND\n";
-    const PlccRun r = Plcc("check " + WriteScratch("long.plc", text));
+    const PlccRun r = Plcc({"check", Write("long.plc", text)});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("lines"), std::string::npos);
 }
 
-TEST(PlccImage, PrintsAllRecordsAsHex) {
-    const PlccRun r = Plcc("image " + WriteScratch("img.plc", "%P00\r\nN010 NOP\r\nEND\r\n"));
+TEST_F(PlccImage, PrintsAllRecordsAsHex) {
+    const PlccRun r = Plcc({"image", Write("img.plc", "%P00\r\nN010 NOP\r\nEND\r\n")});
     EXPECT_EQ(r.status, 0);
     ASSERT_EQ(r.out.size(), 256u * 25u);
     EXPECT_EQ(r.out.substr(0, 25), "01000a000a00000001010000\n");
@@ -61,8 +64,8 @@ TEST(PlccImage, PrintsAllRecordsAsHex) {
     EXPECT_NE(r.err.find("Calculated checksum"), std::string::npos);
 }
 
-TEST(PlccImage, FailedCompilationStillPrintsTheImage) {
-    const PlccRun r = Plcc("image " + WriteScratch("imgbad.plc", "%P00\nN010 NOP\nN011 FOO\n"));
+TEST_F(PlccImage, FailedCompilationStillPrintsTheImage) {
+    const PlccRun r = Plcc({"image", Write("imgbad.plc", "%P00\nN010 NOP\nN011 FOO\n")});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.out.size(), 256u * 25u);
     EXPECT_EQ(r.out.substr(10 * 25, 25), "250000000000000001010100\n");

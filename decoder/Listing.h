@@ -1,0 +1,39 @@
+// The programme listing: a whole image turned back into source text, with the
+// message-list entries of the run. The editor shows the result; the command
+// line writes it out; nothing here touches a window.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "image/PlcProgram.h"
+
+namespace plc {
+
+struct ListingOutcome {
+    // The listed text: lines separated by CR LF, "END" without a line break.
+    std::string text;
+    // Message-list entries in order. When errors were counted the last one
+    // is the summary that the editor also shows in a message box.
+    std::vector<std::string> entries;
+    int32_t errorCount = 0;            // the missing head counts as one
+    int32_t undecodable = 0;           // records that could not be decoded
+};
+
+// Lists the image of `program` (whose record iterator it runs through one
+// whole pass). `fileName` is the file the image was read from; `dateText` is
+// the date part of the header line, "%d/%m/%Y, %H:%M" of the local time.
+ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
+                                std::string_view dateText);
+
+// Ends the entries of a text coding run: an empty entry and the error summary
+// when errors were counted, else the "no error" entry.
+void AppendTextCodingSummary(std::vector<std::string>& entries, int32_t errorCount);
+
+// "%d/%m/%Y, %H:%M" of the given local time.
+std::string ListingDate(const std::tm& localTime);
+
+}  // namespace plc
