@@ -5,30 +5,13 @@
 #include <cstdio>
 
 #include "tests/TestUtil.h"
+#include "tests/decoder/RenderCase.h"
 
 namespace plc::test {
 namespace {
 
-struct RenderCase {
-    int index;
-    const char* bytes;  // bytes 0 to 7
-    const char* text;
-    int result;
-};
-
-void PrintTo(const RenderCase& c, std::ostream* os) { *os << c.bytes; }
-
-class AssignRender : public ::testing::TestWithParam<RenderCase> {};
-
-TEST_P(AssignRender, RendersCanonicalText) {
-    const RenderCase& c = GetParam();
-    int result = -1;
-    EXPECT_EQ(Render(FromHex8(c.bytes), c.index, &result), c.text) << c.bytes;
-    EXPECT_EQ(result, c.result) << c.bytes;
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    DriveSettings, AssignRender,
+    AssignDriveSettings, RendersRecord,
     ::testing::Values(
         RenderCase{10, "2600000005000000", "N010 SET REFVAL = F005", 1},
         RenderCase{10, "2601000005000000", "ERROR: N010 SET UNKNOWN VALUE NR(001) = F005", 0},
@@ -48,7 +31,7 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{10, "290c000001000000", "ERROR: N010 SET UNKNOWN VALUE NR(012) = M001", 0}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Floats, AssignRender,
+    AssignFloats, RendersRecord,
     ::testing::Values(
         RenderCase{12, "3d030000803f0000", "N012 SET F003 = 1.0000000000", 1},
         RenderCase{12, "3d03000020c00000", "N012 SET F003 = -2.5000000000", 1},
@@ -70,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{10, "3c01000002000000", "N010 SET F001 = ABS F002", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Integers, AssignRender,
+    AssignIntegers, RendersRecord,
     ::testing::Values(
         RenderCase{12, "5c010000fbffffff", "N012 SET H001 = -5", 1},
         RenderCase{12, "70010000fbffffff", "N012 SET Z001 = -5", 1},
@@ -96,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{10, "5b01000002000000", "N010 SET H001 = ABS H002", 1}));
 
 INSTANTIATE_TEST_SUITE_P(
-    FlagsCountersTimers, AssignRender,
+    AssignFlagsCountersTimers, RendersRecord,
     ::testing::Values(
         RenderCase{10, "5d030000ff000000", "N010 SET M[C003] = M255", 1},
         RenderCase{10, "9e03000001000000", "N010 SET M[C003] = 1", 1},
@@ -120,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // The sub-index of a read is byte 4, of a write byte 5; the other byte is not shown.
 INSTANTIATE_TEST_SUITE_P(
-    OutputsAndParameters, AssignRender,
+    AssignOutputsAndParameters, RendersRecord,
     ::testing::Values(
         RenderCase{10, "7108000003000000", "N010 SET OV01 = M003", 1},
         RenderCase{10, "7200000001000000", "N010 SET OS00 = 1", 1},

@@ -2,20 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "tests/TestUtil.h"
+#include "tests/decoder/RenderCase.h"
 
 namespace plc::test {
 namespace {
 
-struct RenderCase {
-    int index;
-    const char* bytes;  // bytes 0 to 7
-    const char* text;
-    int result;
-};
-
-class FlowRender : public ::testing::TestWithParam<RenderCase> {};
-
-TEST_P(FlowRender, RendersCanonicalText) {
+TEST_P(RendersRecord, CanonicalTextAndResult) {
     const RenderCase& c = GetParam();
     int result = -1;
     EXPECT_EQ(Render(FromHex8(c.bytes), c.index, &result), c.text) << c.bytes;
@@ -23,7 +15,7 @@ TEST_P(FlowRender, RendersCanonicalText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Texts, FlowRender,
+    ControlFlow, RendersRecord,
     ::testing::Values(
         RenderCase{5, "0100000007000000", "N005 JMP N007", 1},
         RenderCase{10, "01000000ff000000", "N010 JMP N255", 1},  // no END form
@@ -88,37 +80,6 @@ TEST(IoNames, LookUpBothTables) {
     EXPECT_EQ(CPlcProgram::GetIoName(false, 12, name), 0);
     EXPECT_EQ(name, "???ERR");
     EXPECT_EQ(CPlcProgram::GetIoName(false, 255, name), 0);
-}
-
-TEST(Iterator, VisitsUsedOrCodedRecordsOneToTwoFiftyFour) {
-    CPlcProgram p;
-    p.Clear();
-    p.Record(0) = FromHex8("01000a000a000000");
-    p.Record(10) = FromHex8("2500000000000000");
-    p.Record(20).setUsed(1);                          // used, opcode 0
-    p.Record(30) = FromHex8("c800000000000000");      // unused, unknown opcode
-    p.Record(254) = FromHex8("2300000000000000");
-    p.Record(255) = FromHex8("0200ff00ff000000");
-    p.Record(10).setLine(7);
-    std::vector<std::string> texts;
-    std::vector<int32_t> errors;
-    for (int pass = 0; pass < 2; ++pass) {
-        texts.clear();
-        errors.clear();
-        std::string text;
-        int32_t line = -1, error = -1;
-        while (p.DecodeNextRecord(text, line, error)) {
-            texts.push_back(text);
-            errors.push_back(error);
-            if (texts.size() == 1) {
-                EXPECT_EQ(line, 7);
-            }
-        }
-        EXPECT_EQ(texts, (std::vector<std::string>{"N010 NOP", "N020 (!) ERROR: NO CODE FOUND",
-                                                   "; ERROR: UNKOWN OPCODE.", "N254 RET"}))
-            << "pass " << pass;
-        EXPECT_EQ(errors, (std::vector<int32_t>{0, 33, 33, 0}));
-    }
 }
 
 }  // namespace
