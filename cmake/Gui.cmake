@@ -1,0 +1,88 @@
+# The Qt side: platform layer, editor window, dialogs, control and the
+# standalone editor. Filled in by the editor work; the core never depends on it.
+find_package(Qt6 COMPONENTS Widgets PrintSupport Test QUIET)
+if(NOT Qt6_FOUND)
+  message(STATUS "Qt 6 not found: the editor window is not built")
+  return()
+endif()
+
+# QScintilla for Qt 6 ships no CMake package on Debian: the library and the
+# include folder Qsci under the Qt include directory.
+find_library(QSCINTILLA_LIBRARY NAMES qscintilla2_qt6)
+get_target_property(_qt_core_includes Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
+find_path(QSCINTILLA_INCLUDE_DIR NAMES Qsci/qsciscintilla.h
+  HINTS ${_qt_core_includes} ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_HEADERS}
+  PATH_SUFFIXES qt6 x86_64-linux-gnu/qt6)
+if(NOT QSCINTILLA_LIBRARY OR NOT QSCINTILLA_INCLUDE_DIR)
+  message(STATUS "QScintilla for Qt 6 not found: the editor window is not built")
+  return()
+endif()
+add_library(QScintilla::QScintilla UNKNOWN IMPORTED)
+set_target_properties(QScintilla::QScintilla PROPERTIES
+  IMPORTED_LOCATION ${QSCINTILLA_LIBRARY}
+  INTERFACE_INCLUDE_DIRECTORIES ${QSCINTILLA_INCLUDE_DIR}
+  INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
+
+# Every Qt library is position independent: the control goes into a loadable
+# module later on.
+function(plcedit_qt_library name)
+  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp ${CMAKE_SOURCE_DIR}/${name}/*.h)
+  if(NOT _sources)
+    return()
+  endif()
+  add_library(plc${name} STATIC ${_sources})
+  set_target_properties(plc${name} PROPERTIES AUTOMOC ON POSITION_INDEPENDENT_CODE ON)
+  target_include_directories(plc${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_options(plc${name} PRIVATE ${PLCEDIT_WARNINGS})
+endfunction()
+
+plcedit_qt_library(platform)
+target_link_libraries(plcplatform PUBLIC plccore Qt6::Widgets Qt6::PrintSupport QScintilla::QScintilla)
+
+plcedit_qt_library(dialogs)
+target_link_libraries(plcdialogs PUBLIC plcplatform plccore)
+
+plcedit_qt_library(editor)
+target_link_libraries(plceditor PUBLIC plcdialogs plcplatform plccore)
+target_compile_definitions(plceditor PRIVATE
+  PLCEDIT_HELP_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/help")
+
+plcedit_qt_library(control)
+target_link_libraries(plccontrol PUBLIC plceditor)
+
+# ---- plcedit: the standalone editor ----
+# The host part is a library of its own so that the tests drive it too.
+add_library(plceditapp STATIC ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.cpp
+  ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.h)
+target_link_libraries(plceditapp PUBLIC plccontrol)
+target_compile_options(plceditapp PRIVATE ${PLCEDIT_WARNINGS})
+add_executable(plcedit ${CMAKE_SOURCE_DIR}/apps/plcedit/main.cpp)
+target_link_libraries(plcedit PRIVATE plceditapp)
+target_compile_options(plcedit PRIVATE ${PLCEDIT_WARNINGS})
+
+# The screenshot of the README: the editor on a programme after Check syntax,
+# grabbed to a PNG file (scripts/screenshot runs it under Xvfb).
+add_executable(plcedit-screenshot ${CMAKE_SOURCE_DIR}/apps/plcedit/Screenshot.cpp)
+target_link_libraries(plcedit-screenshot PRIVATE plccontrol)
+target_compile_options(plcedit-screenshot PRIVATE ${PLCEDIT_WARNINGS})
+
+# ---- widget tests: one QtTest executable per file, run offscreen ----
+file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/editor/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/control/*.cpp)
+foreach(src ${GUI_TEST_SOURCES})
+  get_filename_component(name ${src} NAME_WE)
+  add_executable(${name} ${src})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_link_libraries(${name} PRIVATE plceditapp Qt6::Test)
+  target_compile_options(${name} PRIVATE ${PLCEDIT_WARNINGS})
+  target_compile_definitions(${name} PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+    PLCEDIT_BINARY="$<TARGET_FILE:plcedit>")
+  add_dependencies(${name} plcedit)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SOURCE_DATE_EPOCH=1700000000"
+    TIMEOUT 120)
+endforeach()

@@ -1,0 +1,113 @@
+// The control: the one object a host sees. It owns the module's editor
+// object, opens and closes the editor window on the host's request,
+// forwards file and online requests to it, keeps the two file locations the
+// host sets, and fires the six events to the host's sink.
+//
+// The methods keep their results as plain C++ values here (true for TRUE);
+// the component layer that dispatches them by id to a host is built on top.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "editor/HostLink.h"
+
+namespace plc {
+
+class CPlcEditorDlg;
+class Dialogs;
+
+// The event interface a host advises: events 1 to 6 in dispatch order. The
+// default handlers ignore the event, as a host without a handler does.
+class TorvixEvents {
+public:
+    enum DispatchId : int32_t {
+        kPlcFileToArchiv = 1,
+        kPlcFileFromArchiv = 2,
+        kPlcOnCancel = 3,
+        kPlcFileFromDevice = 4,
+        kPlcFileToDevice = 5,
+        kPlcUpDateProjName = 6,
+    };
+
+    virtual ~TorvixEvents() = default;
+    virtual void PlcFileToArchiv(const std::string& /*lpFileName*/) {}
+    // The host replaces the offered name with a file name.
+    virtual void PlcFileFromArchiv(std::string& /*pbstrFileName*/) {}
+    virtual void PlcOnCancel() {}
+    virtual void PlcFileFromDevice(std::string& /*pbstrFileName*/) {}
+    virtual void PlcFileToDevice(const std::string& /*lpFileName*/) {}
+    virtual void PlcUpDateProjName(const std::string& /*lpProjName*/, bool /*bOnline*/) {}
+};
+
+// The module-wide editor object of the one control instance.
+extern CPlcEditorDlg* g_pPlcEditor;
+
+class CTorvixCtrl : public HostLink {
+public:
+    enum DispatchId : int32_t {
+        kPlcCreate = 1,
+        kPlcSetOnline = 2,
+        kPlcSetOffline = 3,
+        kPlcFileOpen = 4,
+        kPlcDestroy = 5,
+        kPlcSetFocus = 6,
+        kPlcSetTmpFileName = 7,
+        kPlcSetPlcProjPath = 8,
+        kPlcBinaryFileOpen = 9,
+    };
+
+    static constexpr const char* kDefaultTmpFileName = "PlcTmp.txt";
+    static constexpr const char* kDefaultPlcProjPath = "./";
+    // Length of the name offered to the host for it to replace.
+    static constexpr size_t kNameOfferLength = 260;
+
+    // The editor's message boxes and file dialogs go to `dialogs`.
+    explicit CTorvixCtrl(Dialogs& dialogs);
+    CTorvixCtrl();
+    ~CTorvixCtrl() override;
+    CTorvixCtrl(const CTorvixCtrl&) = delete;
+    CTorvixCtrl& operator=(const CTorvixCtrl&) = delete;
+
+    // The host's event sink (not owned); nullptr detaches it.
+    void Advise(TorvixEvents* sink) { m_sink = sink; }
+
+    // ---- methods ----
+    bool PlcCreate();
+    bool PlcSetOnline();
+    bool PlcSetOffline();
+    bool PlcFileOpen(const std::string& lpFileName);
+    bool PlcDestroy();
+    bool PlcSetFocus();
+    void PlcSetTmpFileName(const std::string& fileName);
+    void PlcSetPlcProjPath(const std::string& projPath);
+    bool PlcBinaryFileOpen(const std::string& lpFileName);
+
+    // ---- host link (what the editor uses) ----
+    bool GetTmpFileName(std::string& name) const override;
+    bool GetPlcProjPath(std::string& path) const override;
+    void FirePlcFileToArchiv(const std::string& fileName) override;
+    bool FirePlcFileFromArchiv(std::string& fileName) override;
+    void FirePlcOnCancel() override;
+    bool FirePlcFileFromDevice(std::string& fileName) override;
+    void FirePlcFileToDevice(const std::string& fileName) override;
+    void FirePlcUpDateProjName(const std::string& projName, bool online) override;
+
+    // The name offer: one blank and NUL characters, kNameOfferLength in all.
+    static std::string NameOffer();
+    // The host's answer up to its first NUL character.
+    static std::string NameFromAnswer(const std::string& answer);
+
+private:
+    // Restores and activates the editor window; it also gets the keyboard
+    // focus when it was visible before.
+    void Activate();
+    std::string RequestFileName(void (TorvixEvents::*event)(std::string&));
+
+    std::string m_strTmpFileName = kDefaultTmpFileName;
+    std::string m_strPlcProjPath = kDefaultPlcProjPath;
+    TorvixEvents* m_sink = nullptr;
+    CPlcEditorDlg* m_pEditor;  // owned; also in g_pPlcEditor
+};
+
+}  // namespace plc

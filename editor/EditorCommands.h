@@ -1,0 +1,62 @@
+// The editor's commands as one table: menu 202 (menu, text with mnemonic,
+// command id, initial grayed state, handler) and the toolbar buttons take
+// their actions from it, so menu entry and button are the same command.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace plc {
+
+class CPlcEditorDlg;
+
+// Command ids (they double as string ids: the tooltip of a toolbar button
+// is the string of its command id).
+enum CommandId : int {
+    ID_FILE_NEW = 32768,
+    ID_FILE_OPEN = 32769,
+    ID_FILE_SAVE = 32770,
+    ID_EDIT_CUT = 32771,
+    ID_EDIT_COPY = 32772,
+    ID_EDIT_PASTE = 32773,
+    ID_EDIT_UNDO = 32774,
+    ID_SEARCH_REPLACE = 32775,
+    ID_FILE_PRINT = 32776,
+    ID_HELP = 32777,
+    ID_CHECK_SYNTAX = 32778,
+    ID_RENUM = 32779,
+    ID_SIMULATE = 32780,
+    ID_READ_FROM_FILE = 32781,
+    ID_SAVE_IN_FILE = 32782,
+    ID_READ_FROM_DEVICE = 32783,
+    ID_SAVE_IN_DEVICE = 32784,
+    ID_PAGE_SETUP = 32785,
+    ID_FILE_EXIT = 32786,
+    ID_EDIT_SELECT_ALL = 32787,
+    ID_FILE_SAVE_AS = 32788,
+    ID_INFO = 32789,
+    ID_FILE_RECENT = 32791,
+    ID_EXTRAS = 65535,
+};
+
+enum class MenuId : uint8_t { File, Recent, Edit, Program, Help };
+
+struct EditorCommand {
+    MenuId menu;
+    const char* text;      // menu text with its mnemonic
+    int id;
+    bool grayed;           // state in menu 202
+    bool separatorAfter;   // a menu separator follows the entry
+    void (CPlcEditorDlg::*handler)();
+};
+
+// Menu 202 in menu order (the "&Extras" item of the menu bar has no command).
+std::span<const EditorCommand> EditorCommands();
+
+// The command of `id`; nullptr when there is none.
+const EditorCommand* FindCommand(int id);
+
+// Titles of the pull-down menus.
+const char* MenuTitle(MenuId menu);
+
+}  // namespace plc

@@ -1,0 +1,39 @@
+#include "editor/InfoDlg.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QVBoxLayout>
+
+#include "resources/icons/info.xpm"
+
+namespace plc {
+
+CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
+    setObjectName("info");
+    setWindowTitle("Info to PLC-Editor");
+    auto* picture = new QLabel(this);
+    picture->setObjectName("picture");
+    picture->setPixmap(QPixmap(info_xpm));
+    auto* name = new QLabel("PLC-Editor", this);
+    name->setObjectName("name");
+    auto* version = new QLabel("Version V1.30-03", this);
+    version->setObjectName("version");
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(name);
+    texts->addWidget(version);
+    texts->addStretch();
+    auto* top = new QHBoxLayout;
+    top->addWidget(picture, 0, Qt::AlignTop);
+    top->addSpacing(12);
+    top->addLayout(texts);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(buttons);
+}
+
+}  // namespace plc

@@ -1,0 +1,211 @@
+// The editor window: a source text in the edit control, the message list
+// below it, menu 202, the toolbar and the status bar, and the one programme
+// object the window compiles into.
+//
+// The editor object lives as long as its control; its window comes and goes:
+// Create builds the window (template 201, then OnInitDialog), the close
+// sequence destroys it again, and the programme object and the remembered
+// state stay with the object. While there is no window, the widget pointers
+// are null.
+//
+// Its members are spread over the files of their subject:
+//   PlcEditorDlg.cpp   window, layout, edit commands, Help, Info, online state,
+//                      line access, Check syntax, timer
+//   PlcEditorDoc.cpp   the document: New, Open, Save, Save as, Recent file,
+//                      the save question and the close sequence
+//   EditorPending.cpp  commands whose function comes with later work
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <array>
+#include <map>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <QFont>
+#include <QIcon>
+
+#include "image/PlcProgram.h"
+
+class QAction;
+class QMenu;
+class QTimer;
+class QWidget;
+
+namespace plc {
+
+class CPlcToolBar;
+class Dialogs;
+class EditorWindow;
+class HostLink;
+class MessageList;
+class Profile;
+class SourceEdit;
+class StatusBar;
+
+// The template's dialog units in pixels. The template's font (8 point at
+// 96 dots per inch) has a dialog base unit of 6 pixels across and 13 pixels
+// down; a dialog unit is a quarter of the first and an eighth of the second,
+// rounded to the nearest pixel: x * 6 / 4 and y * 13 / 8.
+int DialogUnitsToPixelsX(int units);
+int DialogUnitsToPixelsY(int units);
+
+// The layout of the window's client area (pixels) for a size change.
+struct EditorLayout {
+    std::array<int32_t, 5> statusParts;  // right edges of the five parts
+    int32_t editTop, editHeight;
+    int32_t listTop, listHeight;
+};
+EditorLayout ComputeEditorLayout(int32_t cx, int32_t cy, int32_t topOffset, int32_t gap,
+                                 int32_t bottomMargin);
+
+// The document name of a document without a file.
+inline constexpr const char* kNoFileName = "PlcPrg";
+// The largest document that Open loads, in characters.
+inline constexpr int32_t kMaxDocumentSize = 30000;
+// The help context of the editor window (the Help command id plus 0x10000).
+inline constexpr int32_t kHelpContext = 98313;
+
+class CPlcEditorDlg : public QObject {
+    Q_OBJECT
+public:
+    explicit CPlcEditorDlg(Dialogs& dialogs);
+    ~CPlcEditorDlg() override;
+
+    // ---- window ----
+    // Builds the window from template 201 and runs OnInitDialog; true when
+    // the window exists afterwards.
+    virtual bool Create(QWidget* parent);
+    bool IsWindow() const;
+    QWidget* Window() const;
+    // Destroys the window without asking anything.
+    void DestroyWindow();
+    void SetControl(HostLink* control) { m_pControl = control; }
+    HostLink* Control() const { return m_pControl; }
+
+    void SetOnline();
+    void SetOffline();
+
+    // ---- document (PlcEditorDoc.cpp) ----
+    bool NewDocument();
+    bool OpenDocument(bool prompt, const std::string& fileName);
+    bool SaveDocument(bool prompt, const std::string& fileName);
+    void OpenSourceFile(const std::string& fileName);
+    // The close sequence (the close box, Exit and the control's PlcDestroy).
+    void CloseEditor();
+
+    // ---- exchange with device and archive (comes with later work) ----
+    void OpenBinaryFile(const std::string& fileName);
+
+    // ---- text access ----
+    bool GetEditLine(int32_t index, std::string& text) const;
+    void GetSelectedText(std::string& text) const;
+    // Compiles the whole text into the programme image and lists the
+    // outcome; true when it compiled without error.
+    bool CompileProgram();
+
+    // ---- command handlers ----
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnPageSetup();
+    void OnFilePrint();
+    void OnFileRecent();
+    void OnFileExit();
+    void OnEditUndo();
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditSelectAll();
+    void OnSearchReplace();
+    void OnCheckSyntax();
+    void OnRenum();
+    void OnSimulate();
+    void OnSaveInFile();
+    void OnReadFromFile();
+    void OnSaveInDevice();
+    void OnReadFromDevice();
+    void OnHelp();
+    void OnInfo();
+    // Runs the handler of a command id, as a menu entry or a button does;
+    // false when the id has no command or the command is disabled.
+    bool OnCommand(int id);
+
+    // ---- notifications and window messages ----
+    void OnChangeSource();
+    void OnErrSpaceSource();
+    void OnMaxTextSource();
+    void OnDblclkMessages();
+    void OnSize(int cx, int cy);
+    void OnTimer();
+    void OnOK() {}
+    void OnCancel() { CloseEditor(); }
+
+    // ---- state, for the other parts of the editor and for tests ----
+    const std::string& FileName() const { return m_strFileName; }
+    bool IsModified() const { return m_bModified != 0; }
+    void SetModified(bool modified) { m_bModified = modified ? 1 : 0; }
+    CPlcProgram& Program() { return m_program; }
+    Dialogs& GetDialogs() const { return m_dialogs; }
+    SourceEdit* Edit() const { return m_editSource; }
+    MessageList* Messages() const { return m_listMessages; }
+    StatusBar* Status() const { return m_statusBar; }
+    CPlcToolBar* ToolBar() const { return m_toolBar; }
+    QAction* Action(int id) const;
+    QWidget* ClientArea() const;
+    const std::array<int32_t, 5>& StatusParts() const { return m_nStatusParts; }
+    int32_t TopOffset() const { return m_nTopOffset; }
+    int32_t Gap() const { return m_nGap; }
+    int32_t BottomMargin() const { return m_nBottomMargin; }
+    bool IsInitialised() const { return m_bInitialised != 0; }
+    // The title the timer keeps: "PlcEdit [name]", "PlcEdit [name*]" when modified.
+    std::string ComposeTitle() const;
+
+    // The remembered directories of the open and save dialogs (shared by the
+    // whole process; both start as "../userdata/").
+    static std::string& OpenDirectory();
+    static std::string& SaveDirectory();
+
+protected:
+    virtual bool OnInitDialog();
+
+private:
+    void BuildWindow(QWidget* parent);
+    void BuildMenu();
+    void SetupRecentFile();
+    void SetRecentEntry(const std::string& text);
+    // The save question; false when the calling operation is to stop.
+    bool AskSaveChanges();
+    bool SaveUnderCurrentName();
+    void ShowError(const std::string& text);
+    void EnableCommand(int id, bool enable);
+
+    Dialogs& m_dialogs;
+
+    // Members of the window (null while it is absent).
+    MessageList* m_listMessages = nullptr;
+    SourceEdit* m_editSource = nullptr;
+    QIcon m_hIcon;
+    std::unique_ptr<QFont> m_pFont;
+    HostLink* m_pControl = nullptr;
+    CPlcToolBar* m_toolBar = nullptr;
+    StatusBar* m_statusBar = nullptr;
+    CPlcProgram m_program;
+    std::string m_strFileName = kNoFileName;
+    int32_t m_bModified = 0;
+    int32_t m_nBottomMargin = 0;
+    int32_t m_nTopOffset = 0;
+    int32_t m_nGap = 0;
+    int32_t m_bInitialised = 0;
+    std::array<int32_t, 5> m_nStatusParts{};
+
+    QPointer<EditorWindow> m_window;
+    QTimer* m_timer = nullptr;
+    QAction* m_recentAction = nullptr;
+    std::map<int, QAction*> m_actions;  // the window's commands by id
+};
+
+}  // namespace plc

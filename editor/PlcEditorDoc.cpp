@@ -1,0 +1,217 @@
+// The editor's document: the source text in the edit control, the name of
+// its file ("PlcPrg" while it has none) and its change flag; New, Open,
+// Save, Save as, Recent file, the save question and the close sequence.
+//
+// Source files hold the text exactly as the edit control does: 8-bit
+// characters, lines separated by CR LF. A line that ends in a bare LF is
+// read as a line all the same and gets CR LF in the control. Files are
+// written through a temporary file that replaces the old one only when
+// every write succeeded.
+#include <QAction>
+#include <QPointer>
+
+#include "editor/EditorWindow.h"
+#include "editor/HostLink.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageList.h"
+#include "platform/Profile.h"
+#include "platform/SafeFile.h"
+#include "platform/SourceEdit.h"
+#include "platform/Text.h"
+#include "resources/StringTable.h"
+
+namespace plc {
+
+namespace {
+
+constexpr uint32_t kIdsFileFilter = 32892;
+constexpr uint32_t kIdsErrorOpening = 32893;
+constexpr uint32_t kIdsErrorSaving = 32894;
+constexpr uint32_t kIdsSaveQuestion = 32895;
+constexpr uint32_t kIdsFileCut = 32903;
+constexpr uint32_t kIdsMaxSize = 32904;
+constexpr const char* kNoRecentFile = "?";
+
+FileDialogRequest FileRequest(const std::string& directory) {
+    return {directory, LoadString(kIdsFileFilter), "plc"};
+}
+
+// The directory part of a path with its trailing separator.
+std::string DirectoryPart(const std::string& path) {
+    const size_t sep = path.find_last_of("/\\");
+    return sep == std::string::npos ? std::string("./") : path.substr(0, sep + 1);
+}
+
+// "&" in a file name is shown, not taken as a mnemonic.
+QString MenuText(const std::string& text) {
+    return FileNameToQString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+// A file's bytes as the edit control's text: every line that ends in LF
+// ends in CR LF, everything else is kept. Reading stops before a line when
+// the text already holds more than kMaxDocumentSize characters.
+std::string SourceTextOf(const std::string& data) {
+    std::string text;
+    size_t pos = 0;
+    while (pos < data.size()) {
+        if (text.size() > static_cast<size_t>(kMaxDocumentSize)) break;
+        const size_t lf = data.find('\n', pos);
+        if (lf == std::string::npos) {
+            text.append(data, pos, std::string::npos);
+            break;
+        }
+        size_t end = lf;
+        if (end > pos && data[end - 1] == '\r') --end;
+        text.append(data, pos, end - pos);
+        text += "\r\n";
+        pos = lf + 1;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::string& CPlcEditorDlg::OpenDirectory() {
+    static std::string directory = "../userdata/";
+    return directory;
+}
+
+std::string& CPlcEditorDlg::SaveDirectory() {
+    static std::string directory = "../userdata/";
+    return directory;
+}
+
+void CPlcEditorDlg::ShowError(const std::string& text) {
+    m_dialogs.Ask(Window(), text, MsgButtons::Ok, MsgIcon::Stop);
+}
+
+bool CPlcEditorDlg::AskSaveChanges() {
+    if (!m_bModified) return true;
+    switch (m_dialogs.Ask(Window(), LoadString(kIdsSaveQuestion), MsgButtons::YesNoCancel,
+                          MsgIcon::Question)) {
+        case MsgAnswer::Yes: return SaveUnderCurrentName();
+        case MsgAnswer::No: return true;
+        default: return false;
+    }
+}
+
+bool CPlcEditorDlg::SaveUnderCurrentName() {
+    return m_strFileName == kNoFileName ? SaveDocument(true, {}) : SaveDocument(false, m_strFileName);
+}
+
+bool CPlcEditorDlg::NewDocument() {
+    if (!m_editSource) return false;
+    if (!AskSaveChanges()) return false;
+    m_editSource->SetText({});
+    m_strFileName = kNoFileName;
+    m_bModified = 0;
+    m_listMessages->Clear();
+    return true;
+}
+
+bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
+    if (!m_editSource) return false;
+    // Names from the host and the settings may separate folders by "\".
+    std::string name = NormalizeSeparators(fileName);
+    if (prompt) {
+        std::string chosen;
+        if (!m_dialogs.OpenFileName(Window(), FileRequest(OpenDirectory()), chosen)) return false;
+        OpenDirectory() = DirectoryPart(chosen);
+        name = chosen;
+    }
+    std::string data;
+    if (!ReadWholeFile(name, data)) {
+        ShowError(LoadString(kIdsErrorOpening) + name);
+        return false;
+    }
+    const std::string text = SourceTextOf(data);
+    const bool cut = text.size() > static_cast<size_t>(kMaxDocumentSize);
+    if (text.size() < static_cast<size_t>(kMaxDocumentSize)) {
+        m_editSource->SetText(text);
+    } else {
+        m_editSource->SetText(std::string_view(text).substr(0, kMaxDocumentSize));
+        m_dialogs.Ask(Window(), LoadString(cut ? kIdsFileCut : kIdsMaxSize), MsgButtons::Ok,
+                      MsgIcon::None);
+    }
+    if (cut) {
+        // Only part of the file is in the control: the document must not
+        // carry the file's name, or the next Save would destroy the rest.
+        // Unnamed and modified, Save asks for a new name.
+        m_strFileName = kNoFileName;
+        m_bModified = 1;
+    } else {
+        m_strFileName = name;
+        m_bModified = 0;
+    }
+    return true;
+}
+
+bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
+    if (!m_editSource) return false;
+    std::string name = fileName;
+    if (prompt) {
+        std::string chosen;
+        if (!m_dialogs.SaveFileName(Window(), FileRequest(SaveDirectory()), chosen)) return false;
+        SaveDirectory() = DirectoryPart(chosen);
+        name = chosen;
+    }
+    if (!WriteFileSafely(name, m_editSource->GetText())) {
+        ShowError(LoadString(kIdsErrorSaving) + name);
+        return false;
+    }
+    m_strFileName = name;
+    m_bModified = 0;
+    return true;
+}
+
+void CPlcEditorDlg::OpenSourceFile(const std::string& fileName) {
+    // Without a window there is nothing to show the text in.
+    if (!m_editSource) return;
+    OpenDocument(false, fileName);
+}
+
+void CPlcEditorDlg::OnFileNew() { NewDocument(); }
+
+void CPlcEditorDlg::OnFileOpen() {
+    if (!AskSaveChanges()) return;
+    OpenDocument(true, {});
+}
+
+void CPlcEditorDlg::OnFileSave() { SaveUnderCurrentName(); }
+
+void CPlcEditorDlg::OnFileSaveAs() { SaveDocument(true, {}); }
+
+void CPlcEditorDlg::SetupRecentFile() {
+    SetRecentEntry(Profile().GetString("Menu", "LastPath", kNoRecentFile));
+}
+
+void CPlcEditorDlg::SetRecentEntry(const std::string& text) {
+    if (!m_recentAction) return;
+    m_recentAction->setText(MenuText(text));
+    m_recentAction->setEnabled(text != kNoRecentFile);
+}
+
+void CPlcEditorDlg::OnFileRecent() {
+    if (!AskSaveChanges()) return;
+    const std::string path = Profile().GetString("Menu", "LastPath", kNoRecentFile);
+    if (!OpenDocument(false, path)) {
+        Profile().WriteString("Menu", "LastPath", kNoRecentFile);
+        SetRecentEntry(kNoRecentFile);
+    }
+}
+
+void CPlcEditorDlg::CloseEditor() {
+    if (!m_window) return;
+    Window()->activateWindow();
+    Window()->setFocus();
+    if (!AskSaveChanges()) return;
+    if (m_strFileName != kNoFileName) Profile().WriteString("Menu", "LastPath", m_strFileName);
+    // The host's handler runs inside the event and may even release the
+    // control, and with it this object.
+    QPointer<CPlcEditorDlg> self(this);
+    if (m_pControl) m_pControl->FirePlcOnCancel();
+    if (self) DestroyWindow();
+}
+
+}  // namespace plc

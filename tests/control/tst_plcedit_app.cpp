@@ -1,0 +1,95 @@
+// The standalone editor: its command line, the refusal without a display,
+// and the host that opens the editor on a file and ends with it.
+#include <QEventLoop>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include "apps/plcedit/PlcEditHost.h"
+#include "editor/EditorTestSupport.h"
+#include "platform/SourceEdit.h"
+
+using namespace plc;
+using namespace plc::test;
+
+class TestPlcEditApp : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QuietOffscreenNotes(); }
+    void commandLine_data();
+    void commandLine();
+    void refusesToStartWithoutDisplay();
+    void opensTheFileAndEndsWithTheEditor();
+};
+
+void TestPlcEditApp::commandLine_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<bool>("online");
+    QTest::newRow("nothing") << QStringList{} << true << "" << false;
+    QTest::newRow("file and options") << QStringList{"a.plc", "--online", "--device", "/d", "--archive", "/a"}
+                                      << true << "a.plc" << true;
+    QTest::newRow("folder missing") << QStringList{"--device"} << false << "" << false;
+    QTest::newRow("unknown option") << QStringList{"--help-me"} << false << "" << false;
+    QTest::newRow("two files") << QStringList{"a.plc", "b.plc"} << false << "a.plc" << false;
+}
+
+void TestPlcEditApp::commandLine() {
+    QFETCH(QStringList, args);
+    QFETCH(bool, ok);
+    QFETCH(QString, file);
+    QFETCH(bool, online);
+    std::vector<std::string> storage{"plcedit"};
+    for (const QString& a : args) storage.push_back(a.toStdString());
+    std::vector<char*> argv;
+    for (std::string& s : storage) argv.push_back(s.data());
+    PlcEditOptions options;
+    std::string error;
+    QCOMPARE(ParsePlcEditOptions(int(argv.size()), argv.data(), options, error), ok);
+    QCOMPARE(error.empty(), ok);
+    QCOMPARE(QString::fromStdString(options.file), file);
+    QCOMPARE(options.online, online);
+    if (ok && args.contains("--device")) QCOMPARE(options.deviceDir, std::string("/d"));
+}
+
+void TestPlcEditApp::refusesToStartWithoutDisplay() {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    process.setProcessEnvironment(env);
+    process.start(PLCEDIT_BINARY, {PLCEDIT_SOURCE_DIR "/examples/jumps.plc"});
+    QVERIFY(process.waitForFinished(30000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 2);
+    QVERIFY(process.readAllStandardError().contains("no display"));
+}
+
+void TestPlcEditApp::opensTheFileAndEndsWithTheEditor() {
+    ScratchDirectory scratch;
+    WriteBytes("prog.plc", "%P00\r\nN010 NOP\r\nEND\r\n");
+    PlcEditOptions options;
+    options.file = "prog.plc";
+    options.online = true;
+    PlcEditHost host(options);
+    QVERIFY(host.Start());
+    CPlcEditorDlg* editor = g_pPlcEditor;
+    QVERIFY(editor->IsWindow());
+    // The file is opened under its full path, so Recent file finds it from
+    // any folder.
+    QCOMPARE(editor->FileName(), scratch.Path("prog.plc"));
+    QCOMPARE(editor->Edit()->GetText(), std::string("%P00\r\nN010 NOP\r\nEND\r\n"));
+    QVERIFY(editor->Action(32784)->isEnabled());
+
+    // Closing the editor ends the application's event loop.
+    QEventLoop loop;
+    QTimer::singleShot(0, editor, [editor] { editor->OnCommand(32786); });
+    QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
+    QCOMPARE(loop.exec(), 0);
+    QVERIFY(!editor->IsWindow());
+}
+
+QTEST_MAIN(TestPlcEditApp)
+#include "tst_plcedit_app.moc"

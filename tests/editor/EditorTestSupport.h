@@ -1,0 +1,82 @@
+// Helpers of the widget tests: a scratch current directory (the settings
+// file lives there), files as bytes, and an editor opened through its
+// control with scripted dialogs.
+#pragma once
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "control/TorvixCtrl.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/SafeFile.h"
+#include "platform/ScriptedDialogs.h"
+
+namespace plc::test {
+
+// Drops the offscreen platform's notes on what it does not support;
+// every other message goes to the test's own handler. Call in initTestCase.
+inline void QuietOffscreenNotes() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context,
+                                         const QString& message) {
+        if (message.startsWith(QLatin1String("This plugin does not support"))) return;
+        if (previous) previous(type, context, message);
+    });
+}
+
+// Scripted dialogs fail the running test at once when a dialog comes that
+// the test did not expect.
+inline ScriptedDialogs::FailureHandler FailTest() {
+    return [](const std::string& message) { QTest::qFail(message.c_str(), __FILE__, __LINE__); };
+}
+
+// Makes a fresh temporary folder the current directory while it lives.
+class ScratchDirectory {
+public:
+    ScratchDirectory() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
+    ~ScratchDirectory() { QDir::setCurrent(m_previous); }
+    std::string Path(const std::string& name) const {
+        return m_dir.path().toStdString() + "/" + name;
+    }
+
+private:
+    QString m_previous;
+    QTemporaryDir m_dir;
+};
+
+inline void WriteBytes(const std::string& path, const std::string& bytes) {
+    QVERIFY(WriteFileSafely(path, bytes));
+}
+
+inline std::string ReadBytes(const std::string& path) {
+    std::string data;
+    ReadWholeFile(path, data);
+    return data;
+}
+
+// A control with its editor window open, scripted dialogs and a scratch
+// current directory.
+struct OpenEditor {
+    ScratchDirectory scratch;
+    ScriptedDialogs dialogs{FailTest()};
+    std::unique_ptr<CTorvixCtrl> control = std::make_unique<CTorvixCtrl>(dialogs);
+    CPlcEditorDlg& editor = *g_pPlcEditor;
+
+    OpenEditor() {
+        CPlcEditorDlg::OpenDirectory() = "../userdata/";
+        CPlcEditorDlg::SaveDirectory() = "../userdata/";
+        control->PlcCreate();
+    }
+    std::string Path(const std::string& name) const { return scratch.Path(name); }
+    // Verifies that every scripted dialog came and nothing else did.
+    void VerifyDialogs() {
+        for (const std::string& failure : dialogs.Failures()) qWarning("%s", failure.c_str());
+        QVERIFY(dialogs.Failures().empty());
+        QCOMPARE(dialogs.Pending(), size_t(0));
+    }
+};
+
+}  // namespace plc::test

@@ -1,0 +1,338 @@
+// The document: the save question, Open and Save byte for byte, LF files,
+// the size limit, Recent file, the remembered folders and safe saving.
+#include <QAction>
+#include <QTest>
+#include <csignal>
+#include <sys/resource.h>
+
+#include "editor/EditorCommands.h"
+#include "editor/EditorTestSupport.h"
+#include "platform/MessageList.h"
+#include "platform/Profile.h"
+#include "platform/SourceEdit.h"
+#include "resources/StringTable.h"
+
+using namespace plc;
+using namespace plc::test;
+
+namespace {
+
+const std::string kOld = "N010 NOP\r\n";
+const std::string kOther = "%P00\r\nN020 NOP\r\nEND\r\n";
+
+// Makes the document modified the way a user does: by typing.
+void Type(CPlcEditorDlg& editor, const char* text) {
+    editor.Edit()->SetSel(0, 0);
+    QTest::keyClicks(editor.Edit(), text);
+}
+
+}  // namespace
+
+class TestDocument : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QuietOffscreenNotes(); }
+    void saveQuestion_data();
+    void saveQuestion();
+    void openAndSaveByteForByte_data();
+    void openAndSaveByteForByte();
+    void lfLinesStayLines_data();
+    void lfLinesStayLines();
+    void sizeLimit_data();
+    void sizeLimit();
+    void recentFileAfterDeletion();
+    void rememberedFolders();
+    void saveOnNamedAndUnnamed();
+    void failedSaveKeepsOldFileAndDocument();
+    void openErrorLeavesDocument();
+    void closingUnnamedLeavesLastPath();
+};
+
+// ---------------------------------------------------------------- save question
+
+void TestDocument::saveQuestion_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<bool>("named");
+    for (const char* command : {"New", "Open", "Recent", "Close"}) {
+        for (auto [answer, name] : {std::pair{MsgAnswer::Yes, "Yes"}, std::pair{MsgAnswer::No, "No"},
+                                    std::pair{MsgAnswer::Cancel, "Cancel"}}) {
+            for (bool named : {true, false}) {
+                QTest::addRow("%s, %s, %s", command, name, named ? "named" : "unnamed")
+                    << command << int(answer) << named;
+            }
+        }
+    }
+}
+
+void TestDocument::saveQuestion() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, named);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string current = open.Path("current.plc");
+    const std::string other = open.Path("other.plc");
+    const std::string savedAs = open.Path("saved.plc");
+    WriteBytes(current, kOld);
+    WriteBytes(other, kOther);
+    QVERIFY(Profile().WriteString("Menu", "LastPath", other));
+    if (named) QVERIFY(editor.OpenDocument(false, current));
+    Type(editor, "x");
+    QVERIFY(editor.IsModified());
+    const std::string edited = editor.Edit()->GetText();
+    const std::string nameBefore = editor.FileName();
+
+    const auto reply = MsgAnswer(answer);
+    open.dialogs.ExpectAsk(reply, "Do you like to save the changed process programme ?");
+    if (reply == MsgAnswer::Yes && !named) open.dialogs.ExpectSaveFile(savedAs);
+    const bool goesOn = reply != MsgAnswer::Cancel;
+    if (goesOn && command == "Open") open.dialogs.ExpectOpenFile(other);
+
+    if (command == "New") editor.OnFileNew();
+    if (command == "Open") editor.OnFileOpen();
+    if (command == "Recent") editor.OnFileRecent();
+    if (command == "Close") editor.OnCommand(ID_FILE_EXIT);
+
+    const auto& question = open.dialogs.Log().at(0);
+    QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
+    QCOMPARE(question.icon, MsgIcon::Question);
+
+    // Yes saves under the document's name, or asks for one.
+    if (reply == MsgAnswer::Yes) QCOMPARE(ReadBytes(named ? current : savedAs), edited);
+    else QCOMPARE(ReadBytes(current), kOld);
+    if (!goesOn) {
+        QVERIFY(editor.IsWindow());
+        QCOMPARE(editor.Edit()->GetText(), edited);
+        QCOMPARE(editor.FileName(), nameBefore);
+        QVERIFY(editor.IsModified());
+    } else if (command == "Close") {
+        QVERIFY(!editor.IsWindow());
+        const std::string last = reply == MsgAnswer::Yes ? (named ? current : savedAs)
+                                                         : (named ? current : other);
+        QCOMPARE(Profile().GetString("Menu", "LastPath", "?"), last);
+    } else {
+        const bool isNew = command == "New";
+        QCOMPARE(editor.Edit()->GetText(), isNew ? std::string() : kOther);
+        QCOMPARE(editor.FileName(), isNew ? std::string(kNoFileName) : other);
+        QVERIFY(!editor.IsModified());
+    }
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- files
+
+void TestDocument::openAndSaveByteForByte_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("empty lines, no final break")
+        << QByteArray("; head\r\n\r\n%P00\r\n\r\n\r\nN010 NOP\t\t; x\r\nEND");
+    QTest::newRow("final break") << QByteArray("%P00\r\nN010 NOP\r\nEND\r\n");
+    QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n");
+    QTest::newRow("one line") << QByteArray("N010 NOP");
+    QTest::newRow("8-bit characters") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF\r\nEND");
+    QTest::newRow("last line ends in CR") << QByteArray("END\r\nN\r");
+}
+
+void TestDocument::openAndSaveByteForByte() {
+    QFETCH(QByteArray, bytes);
+    OpenEditor open;
+    const std::string source = open.Path("in.plc");
+    const std::string target = open.Path("out.plc");
+    WriteBytes(source, bytes.toStdString());
+    QVERIFY(open.editor.OpenDocument(false, source));
+    QCOMPARE(open.editor.FileName(), source);
+    QVERIFY(!open.editor.IsModified());
+    open.dialogs.ExpectSaveFile(target);
+    open.editor.OnFileSaveAs();
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(target)), bytes);
+    QCOMPARE(open.editor.FileName(), target);
+    open.VerifyDialogs();
+}
+
+void TestDocument::lfLinesStayLines_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("LF only") << QByteArray("%P00\n\nN010 NOP\n\nEND\n")
+                             << QByteArray("%P00\r\n\r\nN010 NOP\r\n\r\nEND\r\n");
+    QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc");
+    QTest::newRow("empty lines only") << QByteArray("\n\n") << QByteArray("\r\n\r\n");
+}
+
+void TestDocument::lfLinesStayLines() {
+    QFETCH(QByteArray, file);
+    QFETCH(QByteArray, text);
+    OpenEditor open;
+    const std::string path = open.Path("lf.plc");
+    WriteBytes(path, file.toStdString());
+    QVERIFY(open.editor.OpenDocument(false, path));
+    QCOMPARE(QByteArray::fromStdString(open.editor.Edit()->GetText()), text);
+    QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(file.count('\n') + 1));
+    open.editor.OnFileSave();  // named: no dialog
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), text);
+    open.VerifyDialogs();
+}
+
+void TestDocument::sizeLimit_data() {
+    QTest::addColumn<int>("size");
+    QTest::addColumn<int>("message");  // 0: none
+    QTest::addColumn<bool>("whole");
+    QTest::newRow("29,999") << 29999 << 0 << true;
+    QTest::newRow("exactly 30,000") << 30000 << 32904 << true;
+    QTest::newRow("30,001") << 30001 << 32903 << false;
+    QTest::newRow("40,000") << 40000 << 32903 << false;
+}
+
+void TestDocument::sizeLimit() {
+    QFETCH(int, size);
+    QFETCH(int, message);
+    QFETCH(bool, whole);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    // Lines of 40 characters with CR LF, the last one filling up to `size`.
+    std::string bytes;
+    while (bytes.size() + 42 <= size_t(size)) bytes += std::string(40, 'a') + "\r\n";
+    bytes += std::string(size_t(size) - bytes.size(), 'b');
+    const std::string path = open.Path("big.plc");
+    WriteBytes(path, bytes);
+    if (message != 0) open.dialogs.ExpectAsk(MsgAnswer::Ok, LoadString(uint32_t(message)));
+    QVERIFY(editor.OpenDocument(false, path));
+    QCOMPARE(editor.Edit()->GetText(), bytes.substr(0, 30000));
+    if (message != 0) QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::None);
+    if (whole) {
+        QCOMPARE(editor.FileName(), path);
+        QVERIFY(!editor.IsModified());
+    } else {
+        // The cut text must never be saved over the complete file: the
+        // document is unnamed and modified, so Save asks for a name.
+        QCOMPARE(editor.FileName(), std::string(kNoFileName));
+        QVERIFY(editor.IsModified());
+        open.dialogs.ExpectSaveFile(std::nullopt);
+        editor.OnFileSave();
+        QCOMPARE(ReadBytes(path), bytes);
+    }
+    open.VerifyDialogs();
+}
+
+void TestDocument::recentFileAfterDeletion() {
+    ScratchDirectory scratch;
+    const std::string path = scratch.Path("recent.plc");
+    WriteBytes(path, kOther);
+    QVERIFY(Profile().WriteString("Menu", "LastPath", path));
+    ScriptedDialogs dialogs{FailTest()};
+    CTorvixCtrl control(dialogs);
+    CPlcEditorDlg& editor = *g_pPlcEditor;
+    QVERIFY(control.PlcCreate());
+    QAction* entry = editor.Action(ID_FILE_RECENT);
+    QCOMPARE(entry->text(), QString::fromStdString(path));
+    QVERIFY(entry->isEnabled());
+
+    editor.OnFileRecent();
+    QCOMPARE(editor.Edit()->GetText(), kOther);
+    QCOMPARE(editor.FileName(), path);
+
+    QVERIFY(QFile::remove(QString::fromStdString(path)));
+    Type(editor, "x");
+    dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
+    editor.OnFileRecent();
+    QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path);
+    QCOMPARE(dialogs.Log().back().icon, MsgIcon::Stop);
+    QCOMPARE(entry->text(), QString("?"));
+    QVERIFY(!entry->isEnabled());
+    QCOMPARE(Profile().GetString("Menu", "LastPath", "unset"), std::string("?"));
+    QVERIFY(editor.IsModified());  // the document is unchanged
+    QVERIFY(dialogs.Failures().empty());
+}
+
+void TestDocument::rememberedFolders() {
+    OpenEditor open;
+    QDir().mkpath(QString::fromStdString(open.Path("a")));
+    QDir().mkpath(QString::fromStdString(open.Path("b")));
+    const std::string inA = open.Path("a/x.plc");
+    WriteBytes(inA, kOld);
+    open.dialogs.ExpectOpenFile(inA).ExpectOpenFile(std::nullopt);
+    open.dialogs.ExpectSaveFile(open.Path("b/y.plc")).ExpectSaveFile(std::nullopt);
+    open.editor.OnFileOpen();
+    open.editor.OnFileOpen();
+    open.editor.OnFileSaveAs();
+    open.editor.OnFileSaveAs();
+    const auto& log = open.dialogs.Log();
+    QCOMPARE(log.size(), size_t(4));
+    QCOMPARE(log[0].request.initialDirectory, std::string("../userdata/"));
+    QCOMPARE(log[1].request.initialDirectory, open.Path("a/"));
+    QCOMPARE(log[2].request.initialDirectory, std::string("../userdata/"));
+    QCOMPARE(log[3].request.initialDirectory, open.Path("b/"));
+    for (const auto& shown : log) {
+        QCOMPARE(shown.request.filter, std::string("PLC-Programme (*.plc)|*.plc|all files (*.*)|*.*|"));
+        QCOMPARE(shown.request.defaultExtension, std::string("plc"));
+    }
+    QCOMPARE(QtNameFilter(log[0].request.filter), std::string("PLC-Programme (*.plc);;all files (*)"));
+    open.VerifyDialogs();
+}
+
+void TestDocument::saveOnNamedAndUnnamed() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    Type(editor, "N010 NOP");
+    const std::string path = open.Path("new.plc");
+    open.dialogs.ExpectSaveFile(path);
+    editor.OnFileSave();  // unnamed: asks
+    QCOMPARE(ReadBytes(path), std::string("N010 NOP"));
+    Type(editor, ";");
+    editor.OnFileSave();  // named: silent
+    QCOMPARE(ReadBytes(path), std::string(";N010 NOP"));
+    QVERIFY(!editor.IsModified());
+    open.VerifyDialogs();
+}
+
+void TestDocument::failedSaveKeepsOldFileAndDocument() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string path = open.Path("keep.plc");
+    WriteBytes(path, kOld);
+    QVERIFY(editor.OpenDocument(false, path));
+    editor.Edit()->SetSel(0, 0);
+    editor.Edit()->ReplaceSel(std::string(200, ';'));
+    // A file size limit makes the write fail midway, even for root.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    open.dialogs.ExpectAsk(MsgAnswer::Ok);
+    editor.OnFileSave();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path);
+    QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::Stop);
+    QCOMPARE(ReadBytes(path), kOld);
+    QVERIFY(editor.IsModified());
+    QCOMPARE(editor.FileName(), path);
+    open.VerifyDialogs();
+}
+
+void TestDocument::openErrorLeavesDocument() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    Type(editor, "abc");
+    const std::string missing = open.Path("missing.plc");
+    open.dialogs.ExpectAsk(MsgAnswer::Ok);
+    QVERIFY(!editor.OpenDocument(false, missing));
+    QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + missing);
+    QCOMPARE(editor.Edit()->GetText(), std::string("abc"));
+    QCOMPARE(editor.FileName(), std::string(kNoFileName));
+    QVERIFY(editor.IsModified());
+    open.VerifyDialogs();
+}
+
+void TestDocument::closingUnnamedLeavesLastPath() {
+    OpenEditor open;
+    QVERIFY(Profile().WriteString("Menu", "LastPath", "kept.plc"));
+    open.editor.Messages()->Append("entry");
+    open.editor.CloseEditor();
+    QVERIFY(!open.editor.IsWindow());
+    QCOMPARE(Profile().GetString("Menu", "LastPath", "?"), std::string("kept.plc"));
+    open.VerifyDialogs();
+}
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"

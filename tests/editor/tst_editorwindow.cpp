@@ -1,0 +1,468 @@
+// The editor window: menu, toolbar, layout, online state, edit commands,
+// Help and Info, line access, Check syntax and the timer.
+#include <QAction>
+#include <QDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include "compiler/CompileDriver.h"
+#include "dialogs/PlcToolBar.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorTestSupport.h"
+#include "platform/MessageList.h"
+#include "platform/SourceEdit.h"
+#include "platform/StatusBar.h"
+#include "resources/StringTable.h"
+
+using namespace plc;
+using namespace plc::test;
+
+class TestEditorWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QuietOffscreenNotes(); }
+    void menuEntries_data();
+    void menuEntries();
+    void toolbarButtons_data();
+    void toolbarButtons();
+    void toolbarGroupsAndClicks();
+    void layoutRule_data();
+    void layoutRule();
+    void statusPartsFollowTheWidth();
+    void onlineAndOffline();
+    void undoBeepsWhenNothingToUndo();
+    void enterKeepsTheWindowOpen();
+    void getEditLine_data();
+    void getEditLine();
+    void getSelectedText_data();
+    void getSelectedText();
+    void checkSyntaxOnEmptyText_data();
+    void checkSyntaxOnEmptyText();
+    void checkSyntaxEntries();
+    void titleAndCaretLineFollowTheTimer();
+    void helpOpensTheEditorPage();
+    void infoShowsNameAndVersion();
+    void textLimitShowsMessage();
+    void fontFromSettings_data();
+    void fontFromSettings();
+};
+
+// ---------------------------------------------------------------- menu 202
+
+void TestEditorWindow::menuEntries_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("grayed");
+    QTest::newRow("New") << 32768 << "&File" << "&New" << false;
+    QTest::newRow("Open") << 32769 << "&File" << "&Open..." << false;
+    QTest::newRow("Save") << 32770 << "&File" << "&Save" << false;
+    QTest::newRow("Save as") << 32788 << "&File" << "Save &as..." << false;
+    QTest::newRow("Page setup") << 32785 << "&File" << "Page set&up..." << false;
+    QTest::newRow("Print") << 32776 << "&File" << "&Print..." << false;
+    QTest::newRow("Recent file") << 32791 << "&Recent file" << "?" << true;
+    QTest::newRow("Exit") << 32786 << "&File" << "&Exit" << false;
+    QTest::newRow("Undo") << 32774 << "&Edit" << "&Undo" << false;
+    QTest::newRow("Cut") << 32771 << "&Edit" << "C&ut" << false;
+    QTest::newRow("Copy") << 32772 << "&Edit" << "&Copy" << false;
+    QTest::newRow("Paste") << 32773 << "&Edit" << "&Paste" << false;
+    QTest::newRow("Select all") << 32787 << "&Edit" << "Select a&ll" << false;
+    QTest::newRow("Search/Replace") << 32775 << "&Edit" << "&Search/Replace..." << false;
+    QTest::newRow("Check syntax") << 32778 << "&PLC Program" << "&Check syntax" << false;
+    QTest::newRow("Renum") << 32779 << "&PLC Program" << "R&enum" << false;
+    QTest::newRow("Simulate") << 32780 << "&PLC Program" << "Si&mulate..." << true;
+    QTest::newRow("Save in file") << 32782 << "&PLC Program" << "Save &in file (device setting)" << false;
+    QTest::newRow("Read from file") << 32781 << "&PLC Program" << "Read &from file (device setting)" << false;
+    QTest::newRow("Save in device") << 32784 << "&PLC Program" << "&Save in device" << true;
+    QTest::newRow("Read from device") << 32783 << "&PLC Program" << "&Read from device" << true;
+    QTest::newRow("Extras") << 65535 << "" << "&Extras" << true;
+    QTest::newRow("Help") << 32777 << "?" << "&Help..." << false;
+    QTest::newRow("Info") << 32789 << "?" << "&Info..." << false;
+}
+
+void TestEditorWindow::menuEntries() {
+    QFETCH(int, id);
+    QFETCH(QString, menu);
+    QFETCH(QString, text);
+    QFETCH(bool, grayed);
+    OpenEditor open;
+    QAction* action = open.editor.Action(id);
+    QVERIFY(action);
+    QCOMPARE(action->text(), text);
+    QCOMPARE(action->isEnabled(), !grayed);
+    QString owner;
+    for (QObject* object : action->associatedObjects()) {
+        if (auto* m = qobject_cast<QMenu*>(object)) {
+            owner = m->title();
+            break;
+        }
+    }
+    QCOMPARE(owner, menu);
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- toolbar
+
+void TestEditorWindow::toolbarButtons_data() {
+    QTest::addColumn<int>("id");
+    QTest::addColumn<QString>("tooltip");
+    QTest::addColumn<bool>("enabled");
+    const char* tips[] = {"New", "Open", "Save", "Cut", "Copy", "Paste", "Undo", "Search/Replace",
+                          "Print", "Help", "Check syntax", "Renum", "Simulate",
+                          "Read PLC programme from file (device setting)",
+                          "Save PLC programme in file (device setting)",
+                          "Read PLC programme from device", "Save PLC programme in device"};
+    for (int i = 0; i < 17; ++i) {
+        const int id = 32768 + i;
+        const bool enabled = id != 32780 && id != 32783 && id != 32784;
+        QTest::newRow(tips[i]) << id << QString(tips[i]) << enabled;
+    }
+}
+
+void TestEditorWindow::toolbarButtons() {
+    QFETCH(int, id);
+    QFETCH(QString, tooltip);
+    QFETCH(bool, enabled);
+    OpenEditor open;
+    CPlcToolBar* bar = open.editor.ToolBar();
+    QCOMPARE(QString::fromStdString(CPlcToolBar::OnNeedText(id)), tooltip);
+    QAction* action = bar->ButtonAction(id);
+    QVERIFY(action);
+    QCOMPARE(action->toolTip(), tooltip);
+    QCOMPARE(bar->IsButtonEnabled(id), enabled);
+    const QPixmap image = CPlcToolBar::ButtonImage(id - 32768);
+    QCOMPARE(image.size(), QSize(16, 15));
+    QVERIFY(!image.isNull());
+}
+
+void TestEditorWindow::toolbarGroupsAndClicks() {
+    OpenEditor open;
+    QString layout;
+    for (QAction* action : open.editor.ToolBar()->actions())
+        layout += action->isSeparator() ? QString("| ") : QString::number(action->data().toInt() - 32768) + " ";
+    QCOMPARE(layout.trimmed(), QString("0 1 2 | 3 4 5 | 6 7 | 8 | 9 | 10 11 12 | 13 14 | 15 16"));
+    // At the window's first size every button is on the bar.
+    CPlcToolBar* bar = open.editor.ToolBar();
+    for (int id = 32768; id <= 32784; ++id) {
+        QWidget* button = bar->widgetForAction(bar->ButtonAction(id));
+        QVERIFY(button);
+        QVERIFY2(button->isVisible() && button->geometry().right() < bar->width(),
+                 qPrintable(QString::number(id)));
+    }
+    QCOMPARE(CPlcToolBar::OnNeedText(32767), std::string());
+    QCOMPARE(CPlcToolBar::OnNeedText(32785), std::string());
+
+    // A click on Check syntax runs the menu's handler: an empty text offers
+    // the programme body.
+    open.dialogs.ExpectAsk(MsgAnswer::No, "No programme available.");
+    auto* button = qobject_cast<QToolButton*>(
+        open.editor.ToolBar()->widgetForAction(open.editor.ToolBar()->ButtonAction(ID_CHECK_SYNTAX)));
+    QVERIFY(button);
+    QTest::mouseClick(button, Qt::LeftButton);
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- layout
+
+void TestEditorWindow::layoutRule_data() {
+    QTest::addColumn<int>("cy");
+    QTest::addColumn<int>("topOffset");
+    QTest::addColumn<int>("gap");
+    QTest::addColumn<int>("bottomMargin");
+    QTest::addColumn<int>("editHeight");
+    QTest::addColumn<int>("listHeight");
+    // avail = cy - bottom - top - gap; edit 70 % truncated, list the rest plus the gap.
+    QTest::newRow("avail 301") << 400 << 28 << 3 << 68 << 210 << 94;
+    QTest::newRow("avail 100") << 199 << 28 << 3 << 68 << 70 << 33;
+    QTest::newRow("avail 1") << 100 << 28 << 3 << 68 << 0 << 4;
+}
+
+void TestEditorWindow::layoutRule() {
+    QFETCH(int, cy);
+    QFETCH(int, topOffset);
+    QFETCH(int, gap);
+    QFETCH(int, bottomMargin);
+    QFETCH(int, editHeight);
+    QFETCH(int, listHeight);
+    const EditorLayout layout = ComputeEditorLayout(500, cy, topOffset, gap, bottomMargin);
+    QCOMPARE(layout.editTop, topOffset);
+    QCOMPARE(layout.editHeight, editHeight);
+    QCOMPARE(layout.listTop, topOffset + editHeight + gap);
+    QCOMPARE(layout.listHeight, listHeight);
+}
+
+void TestEditorWindow::statusPartsFollowTheWidth() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    QVERIFY(editor.IsInitialised());
+    // The margins measured from the template: the edit control starts below
+    // the toolbar, the list below the edit control.
+    QVERIFY(editor.Gap() > 0);
+    QCOMPARE(editor.TopOffset(), editor.ToolBar()->ButtonHeight() + 2 * editor.Gap());
+    QVERIFY(editor.BottomMargin() >= editor.Status()->height());
+
+    editor.ClientArea()->resize(200, 400);
+    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 95, 120, 150, 200}));
+    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 95, 120, 150, 200}));
+    const EditorLayout expected =
+        ComputeEditorLayout(200, 400, editor.TopOffset(), editor.Gap(), editor.BottomMargin());
+    QCOMPARE(editor.Edit()->geometry(), QRect(0, expected.editTop, 200, expected.editHeight));
+    QCOMPARE(editor.Messages()->geometry(), QRect(0, expected.listTop, 200, expected.listHeight));
+    QCOMPARE(editor.Status()->geometry().bottom(), 399);
+    QVERIFY(editor.Edit()->geometry().top() > editor.ToolBar()->geometry().bottom());
+}
+
+// ---------------------------------------------------------------- online state
+
+void TestEditorWindow::onlineAndOffline() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    auto state = [&](int id) {
+        return editor.Action(id)->isEnabled() && editor.ToolBar()->IsButtonEnabled(id);
+    };
+    editor.SetOnline();
+    QVERIFY(state(ID_SAVE_IN_DEVICE));
+    QVERIFY(state(ID_READ_FROM_DEVICE));
+    QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
+    QVERIFY(!editor.OnCommand(ID_SIMULATE));  // a grayed command is not reached
+    editor.SetOffline();
+    QVERIFY(!editor.Action(ID_SAVE_IN_DEVICE)->isEnabled());
+    QVERIFY(!editor.ToolBar()->IsButtonEnabled(ID_READ_FROM_DEVICE));
+}
+
+// ---------------------------------------------------------------- edit commands
+
+void TestEditorWindow::undoBeepsWhenNothingToUndo() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    QVERIFY(editor.OnCommand(ID_EDIT_UNDO));
+    QCOMPARE(open.dialogs.Beeps(), 1);
+    QTest::keyClicks(editor.Edit(), "N010");
+    QVERIFY(editor.IsModified());
+    editor.OnEditUndo();
+    QCOMPARE(open.dialogs.Beeps(), 1);
+    QCOMPARE(editor.Edit()->GetText(), std::string());
+    editor.OnEditSelectAll();
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::enterKeepsTheWindowOpen() {
+    OpenEditor open;
+    QTest::keyClicks(open.editor.Edit(), "N010");
+    QTest::keyClick(open.editor.Edit(), Qt::Key_Return);
+    QTest::keyClick(open.editor.Window(), Qt::Key_Return);
+    QVERIFY(open.editor.IsWindow());
+    QCOMPARE(open.editor.Edit()->GetText(), std::string("N010\r\n"));
+}
+
+// ---------------------------------------------------------------- line access
+
+void TestEditorWindow::getEditLine_data() {
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("result");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("negative") << -1 << false << QByteArray();
+    QTest::newRow("first") << 0 << true << QByteArray("N010 NOP\t\t; x");
+    QTest::newRow("empty line") << 1 << true << QByteArray();
+    QTest::newRow("last") << 2 << true << QByteArray("END");
+    QTest::newRow("line count") << 3 << false << QByteArray();
+}
+
+void TestEditorWindow::getEditLine() {
+    QFETCH(int, index);
+    QFETCH(bool, result);
+    QFETCH(QByteArray, text);
+    OpenEditor open;
+    open.editor.Edit()->SetText("N010 NOP\t\t; x\r\n\r\nEND");
+    std::string line = "garbage";
+    QCOMPARE(open.editor.GetEditLine(index, line), result);
+    QCOMPARE(QByteArray::fromStdString(line), text);
+}
+
+void TestEditorWindow::getSelectedText_data() {
+    QTest::addColumn<int>("start");
+    QTest::addColumn<int>("end");
+    QTest::addColumn<QByteArray>("text");
+    // "N010 NOP\r\nEND\r\n": line 1 starts at 10.
+    QTest::newRow("word") << 5 << 8 << QByteArray("NOP");
+    QTest::newRow("whole first line") << 0 << 8 << QByteArray("N010 NOP");
+    QTest::newRow("in the second line") << 11 << 13 << QByteArray("ND");
+    QTest::newRow("nothing selected") << 4 << 4 << QByteArray();
+    QTest::newRow("with the CR") << 5 << 9 << QByteArray();
+    QTest::newRow("across the line break") << 5 << 12 << QByteArray();
+    QTest::newRow("up to the next line's start") << 0 << 10 << QByteArray();
+}
+
+void TestEditorWindow::getSelectedText() {
+    QFETCH(int, start);
+    QFETCH(int, end);
+    QFETCH(QByteArray, text);
+    OpenEditor open;
+    open.editor.Edit()->SetText("N010 NOP\r\nEND\r\n");
+    open.editor.Edit()->SetSel(start, end);
+    std::string selected = "garbage";
+    open.editor.GetSelectedText(selected);
+    QCOMPARE(QByteArray::fromStdString(selected), text);
+}
+
+// ---------------------------------------------------------------- Check syntax
+
+void TestEditorWindow::checkSyntaxOnEmptyText_data() {
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("Yes: programme body") << true;
+    QTest::newRow("No: nothing") << false;
+}
+
+void TestEditorWindow::checkSyntaxOnEmptyText() {
+    QFETCH(bool, accept);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    editor.Messages()->Append("earlier entry");
+    open.dialogs.ExpectAsk(accept ? MsgAnswer::Yes : MsgAnswer::No);
+    QVERIFY(!editor.CompileProgram());
+    QCOMPARE(open.dialogs.Log().at(0).text, LoadString(32890));
+    QCOMPARE(open.dialogs.Log().at(0).buttons, MsgButtons::YesNo);
+    QCOMPARE(open.dialogs.Log().at(0).icon, MsgIcon::Question);
+    // Before the first timer tick the caption is the template's.
+    const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "Plc-Editor") : "";
+    QCOMPARE(editor.Edit()->GetText(), expected);
+    QVERIFY(!editor.IsModified());
+    QCOMPARE(editor.Messages()->Texts(), std::vector<std::string>{"earlier entry"});
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::checkSyntaxEntries() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+
+    // Comments only: no programme found, the summary and the stop box.
+    editor.Edit()->SetText("; just a comment\r\n\r\n");
+    open.dialogs.ExpectAsk(MsgAnswer::Ok, "Syntax check ends with error.");
+    QVERIFY(editor.OnCommand(ID_CHECK_SYNTAX));
+    std::vector<std::string> entries = editor.Messages()->Texts();
+    QCOMPARE(entries.size(), size_t(5));
+    QCOMPARE(entries[0], std::string("PLC, compiling runs..."));
+    QCOMPARE(entries[1], std::string());
+    QCOMPARE(entries[2], FormatErrorEntry(3, 24));
+    QCOMPARE(entries[4], FormatString(kIdsErrorSummary, "1 "));
+    QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::Stop);
+    QCOMPARE(open.dialogs.Log().back().text, LoadString(57732));
+
+    // A correct programme: the checksum entry and no message box.
+    std::string programme;
+    QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
+    editor.Edit()->SetText(programme);
+    QVERIFY(editor.CompileProgram());
+    entries = editor.Messages()->Texts();
+    QCOMPARE(entries.front(), std::string("PLC, compiling runs..."));
+    QVERIFY(entries.back().rfind("Sysntax check - 0 error (s), 0 warning(s). Calculated checksum: 0x", 0) == 0);
+    QVERIFY(!editor.Program().GetProgramName().empty());
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- timer
+
+void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    QWidget* window = editor.Window();
+    QCOMPARE(window->windowTitle(), QString("Plc-Editor"));
+    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("PlcEdit [PlcPrg]"), 2000);
+    QCOMPARE(editor.Status()->Text(4), std::string("   1"));
+
+    editor.Edit()->SetText("a\r\nb\r\nc\r\nd");
+    editor.Edit()->SetSel(6, 7);  // the start of the selection is in line 3
+    QTest::keyClicks(editor.Edit(), "x");
+    editor.OnTimer();
+    QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg*]"));
+    QCOMPARE(editor.Status()->Text(4), std::string("   3"));
+
+    window->hide();
+    editor.OnTimer();
+    QCOMPARE(editor.Status()->Text(4), std::string());
+}
+
+// ---------------------------------------------------------------- Help, Info
+
+void TestEditorWindow::helpOpensTheEditorPage() {
+    OpenEditor open;
+    QVERIFY(open.editor.OnCommand(ID_HELP));
+    QCOMPARE(open.dialogs.HelpUrls().size(), size_t(1));
+    const QUrl url(QString::fromStdString(open.dialogs.HelpUrls()[0]));
+    QCOMPARE(url.fragment(), QString("98313"));
+    std::string page;
+    QVERIFY(ReadWholeFile(url.toLocalFile().toStdString(), page));
+    QVERIFY(page.find("id=\"98313\"") != std::string::npos);
+}
+
+void TestEditorWindow::infoShowsNameAndVersion() {
+    OpenEditor open;
+    QStringList texts;
+    bool picture = false;
+    open.dialogs.ExpectModal(QDialog::Accepted, [&](QDialog& dialog) {
+        for (QLabel* label : dialog.findChildren<QLabel*>()) {
+            if (!label->text().isEmpty()) texts << label->text();
+            if (!label->pixmap().isNull()) picture = true;
+        }
+    });
+    open.editor.OnInfo();
+    QCOMPARE(open.dialogs.Log().at(0).text, std::string("Info to PLC-Editor"));
+    QCOMPARE(texts, (QStringList{"PLC-Editor", "Version V1.30-03"}));
+    QVERIFY(picture);
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::textLimitShowsMessage() {
+    OpenEditor open;
+    open.editor.Edit()->SetLimitText(3);
+    open.dialogs.ExpectAsk(MsgAnswer::Ok, "Max. size of document is reached.");
+    QTest::keyClicks(open.editor.Edit(), "abcd");
+    QTRY_COMPARE(open.dialogs.Pending(), size_t(0));
+    QCOMPARE(open.editor.Edit()->GetText(), std::string("abc"));
+    QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::None);
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- editor font
+
+void TestEditorWindow::fontFromSettings_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<int>("weight");
+    QTest::addColumn<bool>("italic");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("defaults") << QByteArray() << 11 << 400 << false << "MS Sans Serif";
+    QTest::newRow("12 point bold") << QByteArray("[Font]\r\nSize=120\r\nWeight=700\r\n") << 16 << 700
+                                   << false << "MS Sans Serif";
+    QTest::newRow("10 point truncated") << QByteArray("[Font]\r\nSize=100\r\n") << 13 << 400 << false
+                                        << "MS Sans Serif";
+    QTest::newRow("italic face, effects as bytes")
+        << QByteArray("[Font]\r\nIsItalic=257\r\nFaceName=Courier New\r\n") << 11 << 400 << true
+        << "Courier New";
+    QTest::newRow("italic 256 is no italic") << QByteArray("[Font]\r\nIsItalic=256\r\n") << 11 << 400
+                                             << false << "MS Sans Serif";
+}
+
+void TestEditorWindow::fontFromSettings() {
+    QFETCH(QByteArray, settings);
+    QFETCH(int, pixels);
+    QFETCH(int, weight);
+    QFETCH(bool, italic);
+    QFETCH(QString, family);
+    ScratchDirectory scratch;
+    if (!settings.isEmpty()) WriteBytes("PlcEdit.ini", settings.toStdString());
+    ScriptedDialogs dialogs{FailTest()};
+    CTorvixCtrl control(dialogs);
+    QVERIFY(control.PlcCreate());
+    const QFont font = g_pPlcEditor->Edit()->EditorFont();
+    QCOMPARE(font.pixelSize(), pixels);
+    QCOMPARE(int(font.weight()), weight);
+    QCOMPARE(font.italic(), italic);
+    QCOMPARE(font.family(), family);
+}
+
+QTEST_MAIN(TestEditorWindow)
+#include "tst_editorwindow.moc"

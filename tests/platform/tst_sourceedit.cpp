@@ -1,0 +1,153 @@
+// The edit control: 8-bit text, CR LF lines, character indexes, change
+// notifications and the text limit.
+#include <QSignalSpy>
+#include <QTest>
+
+#include "platform/MessageList.h"
+#include "platform/SourceEdit.h"
+
+using namespace plc;
+
+class TestSourceEdit : public QObject {
+    Q_OBJECT
+private slots:
+    void lines_data();
+    void lines();
+    void keepsEveryByte();
+    void enterInsertsCrLf();
+    void changeNotifications();
+    void undoReportsWhetherItUndid();
+    void textLimitCutsInsertions();
+    void selection();
+    void messageListKeepsOrder();
+};
+
+void TestSourceEdit::lines_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QList<int>>("starts");   // character index of each line
+    QTest::addColumn<QList<int>>("lengths");  // length of each line without its break
+    QTest::newRow("empty text has one line") << QByteArray("") << QList<int>{0} << QList<int>{0};
+    QTest::newRow("one line") << QByteArray("N010 NOP") << QList<int>{0} << QList<int>{8};
+    QTest::newRow("CR and LF count one each") << QByteArray("ab\r\ncde\r\nf")
+                                              << QList<int>{0, 4, 9} << QList<int>{2, 3, 1};
+    QTest::newRow("final break gives an empty line") << QByteArray("ab\r\n")
+                                                     << QList<int>{0, 4} << QList<int>{2, 0};
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\nx") << QList<int>{0, 2, 4}
+                                 << QList<int>{0, 0, 1};
+}
+
+void TestSourceEdit::lines() {
+    QFETCH(QByteArray, text);
+    QFETCH(QList<int>, starts);
+    QFETCH(QList<int>, lengths);
+    SourceEdit edit;
+    edit.SetText(text.toStdString());
+    QCOMPARE(edit.GetLineCount(), int32_t(starts.size()));
+    for (int i = 0; i < starts.size(); ++i) {
+        QCOMPARE(edit.LineIndex(i), starts[i]);
+        QCOMPARE(edit.LineLength(i), lengths[i]);
+        QCOMPARE(edit.LineFromChar(starts[i]), i);
+        std::string line;
+        QVERIFY(edit.GetLine(i, line));
+        QCOMPARE(QByteArray::fromStdString(line), text.mid(starts[i], lengths[i]));
+    }
+    std::string line;
+    QCOMPARE(edit.LineIndex(-1), -1);
+    QCOMPARE(edit.LineIndex(int32_t(starts.size())), -1);
+    QVERIFY(!edit.GetLine(int32_t(starts.size()), line));
+}
+
+void TestSourceEdit::keepsEveryByte() {
+    std::string all;
+    for (int i = 0; i < 256; ++i) all += static_cast<char>(i);
+    all += "\r\nend";
+    SourceEdit edit;
+    edit.SetText(all);
+    QCOMPARE(edit.GetTextLength(), int32_t(all.size()));
+    QCOMPARE(edit.GetText(), all);
+}
+
+void TestSourceEdit::enterInsertsCrLf() {
+    SourceEdit edit;
+    edit.SetText("abcd");
+    edit.SetSel(2, 2);
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QCOMPARE(edit.GetText(), std::string("ab\r\ncd"));
+}
+
+void TestSourceEdit::changeNotifications() {
+    SourceEdit edit;
+    QSignalSpy changed(&edit, &SourceEdit::changed);
+    edit.SetText("N010 NOP\r\n");
+    QCOMPARE(changed.count(), 0);
+    QVERIFY(!edit.CanUndo());
+    edit.SetSel(0, 4);
+    edit.ReplaceSel("N020");
+    QVERIFY(changed.count() > 0);
+    QCOMPARE(edit.GetText(), std::string("N020 NOP\r\n"));
+    changed.clear();
+    QTest::keyClicks(&edit, "x");
+    QVERIFY(changed.count() > 0);
+}
+
+void TestSourceEdit::undoReportsWhetherItUndid() {
+    SourceEdit edit;
+    edit.SetText("abc");
+    QVERIFY(!edit.Undo());
+    edit.SetSel(3, 3);
+    edit.ReplaceSel("d");
+    QVERIFY(edit.Undo());
+    QCOMPARE(edit.GetText(), std::string("abc"));
+}
+
+void TestSourceEdit::textLimitCutsInsertions() {
+    SourceEdit edit;
+    QCOMPARE(edit.GetLimitText(), SourceEdit::kDefaultTextLimit);
+    edit.SetLimitText(10);
+    edit.SetText(std::string(20, 'a'));  // the program's own text is not limited
+    QCOMPARE(edit.GetTextLength(), 20);
+    edit.SetText("12345678");
+    QSignalSpy maxText(&edit, &SourceEdit::maxText);
+    edit.SetSel(8, 8);
+    edit.ReplaceSel("abcdef");
+    QCOMPARE(edit.GetText(), std::string("12345678ab"));
+    QTRY_COMPARE(maxText.count(), 1);
+    QTest::keyClicks(&edit, "z");  // typing at the limit inserts nothing
+    QCOMPARE(edit.GetText(), std::string("12345678ab"));
+    QTRY_COMPARE(maxText.count(), 2);
+}
+
+void TestSourceEdit::selection() {
+    SourceEdit edit;
+    edit.SetText("ab\r\ncd");
+    edit.SetSel(1, 5);
+    int32_t s = 0, e = 0;
+    edit.GetSel(s, e);
+    QCOMPARE(s, 1);
+    QCOMPARE(e, 5);
+    edit.SelectAllText();
+    edit.GetSel(s, e);
+    QCOMPARE(s, 0);
+    QCOMPARE(e, 6);
+    edit.SetSel(-3, 99);  // clamped to the text
+    edit.GetSel(s, e);
+    QCOMPARE(s, 0);
+    QCOMPARE(e, 6);
+}
+
+void TestSourceEdit::messageListKeepsOrder() {
+    MessageList list;
+    list.Append("PLC, compiling runs...");
+    list.Append("");
+    list.Append("\xE4\xF6\xFC");  // 8-bit text comes back unchanged
+    QCOMPARE(list.Count(), 3);
+    QCOMPARE(list.Text(2), std::string("\xE4\xF6\xFC"));
+    QCOMPARE(list.SelectedText(), std::string());
+    list.setCurrentRow(0);
+    QCOMPARE(list.SelectedText(), std::string("PLC, compiling runs..."));
+    list.Clear();
+    QCOMPARE(list.Count(), 0);
+}
+
+QTEST_MAIN(TestSourceEdit)
+#include "tst_sourceedit.moc"
