@@ -48,7 +48,17 @@ target_compile_definitions(plceditor PRIVATE
   PLCEDIT_HELP_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/help")
 
 plcedit_qt_library(control)
-target_link_libraries(plccontrol PUBLIC plceditor)
+target_link_libraries(plccontrol PUBLIC plceditor ${CMAKE_DL_LIBS})
+
+# ---- libtorvix.so: the control as a loadable component module ----
+# The entry points pull the control library in; the version script exports
+# only them.
+add_library(torvix SHARED ${CMAKE_SOURCE_DIR}/control/module/TorvixModule.cpp)
+target_link_libraries(torvix PRIVATE plccontrol)
+target_compile_options(torvix PRIVATE ${PLCEDIT_WARNINGS})
+set_target_properties(torvix PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/control/torvix.map)
+target_link_options(torvix PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/control/torvix.map
+  -Wl,--no-undefined)
 
 # ---- plcedit: the standalone editor ----
 # The host part is a library of its own so that the tests drive it too.
@@ -58,6 +68,8 @@ target_link_libraries(plceditapp PUBLIC plccontrol)
 target_compile_options(plceditapp PRIVATE ${PLCEDIT_WARNINGS})
 add_executable(plcedit ${CMAKE_SOURCE_DIR}/apps/plcedit/main.cpp)
 target_link_libraries(plcedit PRIVATE plceditapp)
+# plcedit loads the module from its own folder.
+add_dependencies(plcedit torvix)
 target_compile_options(plcedit PRIVATE ${PLCEDIT_WARNINGS})
 
 # The screenshot of the README: the editor on a programme after Check syntax,
@@ -70,6 +82,7 @@ target_compile_options(plcedit-screenshot PRIVATE ${PLCEDIT_WARNINGS})
 file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/platform/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/editor/*.cpp
+  ${CMAKE_SOURCE_DIR}/tests/dialogs/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/control/*.cpp)
 foreach(src ${GUI_TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
@@ -79,8 +92,8 @@ foreach(src ${GUI_TEST_SOURCES})
   target_link_libraries(${name} PRIVATE plceditapp Qt6::Test)
   target_compile_options(${name} PRIVATE ${PLCEDIT_WARNINGS})
   target_compile_definitions(${name} PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-    PLCEDIT_BINARY="$<TARGET_FILE:plcedit>")
-  add_dependencies(${name} plcedit)
+    PLCEDIT_BINARY="$<TARGET_FILE:plcedit>" TORVIX_MODULE="$<TARGET_FILE:torvix>")
+  add_dependencies(${name} plcedit torvix)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SOURCE_DATE_EPOCH=1700000000"

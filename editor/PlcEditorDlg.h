@@ -13,6 +13,10 @@
 //                      line access, Check syntax, timer
 //   PlcEditorDoc.cpp   the document: New, Open, Save, Save as, Recent file,
 //                      the save question and the close sequence
+//   EditorSearch.cpp   Search/Replace over the whole text
+//   EditorExchange.cpp Save in/Read from file (device setting) and device,
+//                      the host's binary file open, the programme listing
+//   EditorRenum.cpp    Renum and the double-click on a message
 //   EditorPending.cpp  commands whose function comes with later work
 #pragma once
 
@@ -23,10 +27,12 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include <QFont>
 #include <QIcon>
 
+#include "dialogs/SearchReplaceDlg.h"
 #include "image/PlcProgram.h"
 
 class QAction;
@@ -96,12 +102,17 @@ public:
     // The close sequence (the close box, Exit and the control's PlcDestroy).
     void CloseEditor();
 
-    // ---- exchange with device and archive (comes with later work) ----
+    // ---- exchange with device and archive (EditorExchange.cpp) ----
     void OpenBinaryFile(const std::string& fileName);
+    // Lists the image as the document's text; entries go to the message list.
+    void ListProgram(const std::string& fileName);
 
     // ---- text access ----
     bool GetEditLine(int32_t index, std::string& text) const;
     void GetSelectedText(std::string& text) const;
+    // Replaces line `index` by `text`, keeping the line's comment, as an edit
+    // that can be undone (EditorRenum.cpp); false when there is no such line.
+    bool ReplaceEditLine(const std::string& text, int32_t index);
     // Compiles the whole text into the programme image and lists the
     // outcome; true when it compiled without error.
     bool CompileProgram();
@@ -161,6 +172,11 @@ public:
     int32_t Gap() const { return m_nGap; }
     int32_t BottomMargin() const { return m_nBottomMargin; }
     bool IsInitialised() const { return m_bInitialised != 0; }
+    // The length that a double-click selects at a search entry: the one the
+    // search/replace dialog's last action button set.
+    void SetMatchLength(int32_t length) { m_searchDlg.m_nMatchLength = length; }
+    int32_t MatchLength() const { return m_searchDlg.m_nMatchLength; }
+    CSearchReplaceDlg& SearchDialog() { return m_searchDlg; }
     // The title the timer keeps: "PlcEdit [name]", "PlcEdit [name*]" when modified.
     std::string ComposeTitle() const;
 
@@ -181,6 +197,13 @@ private:
     bool AskSaveChanges();
     bool SaveUnderCurrentName();
     void ShowError(const std::string& text);
+    // Exchange with device and archive (EditorExchange.cpp).
+    enum class SaveTarget { Archive, Device };
+    enum class ReadSource { Archive, Device, Host };
+    void SaveProgramFiles(SaveTarget target);
+    void ReadProgramFile(ReadSource source, const std::string& hostName);
+    // Selects line `index` without its line break and replaces it (EditorRenum.cpp).
+    bool ReplaceLineText(int32_t index, std::string_view replacement);
     void EnableCommand(int id, bool enable);
 
     Dialogs& m_dialogs;
@@ -201,6 +224,7 @@ private:
     int32_t m_nGap = 0;
     int32_t m_bInitialised = 0;
     std::array<int32_t, 5> m_nStatusParts{};
+    CSearchReplaceDlg m_searchDlg;  // the search/replace dialog and its last settings
 
     QPointer<EditorWindow> m_window;
     QTimer* m_timer = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/Profile.h"
 
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -202,6 +203,41 @@ bool Profile::WriteString(std::string_view section, std::string_view key,
 
 bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t value) const {
     return WriteString(section, key, std::to_string(value));
+}
+
+bool Profile::DeleteKey(std::string_view section, std::string_view key) const {
+    std::string data;
+    if (!ReadWholeFile(m_path, data)) {
+        std::error_code error;
+        return !std::filesystem::exists(m_path, error) && !error;
+    }
+    ProfileText text = Split(data);
+    auto range = FindSection(text, section);
+    if (!range) return true;
+    auto index = FindKey(text, *range, key);
+    if (!index) return true;
+    std::vector<bool> drop(text.lines.size(), false);
+    drop[*index] = true;
+    bool sectionEmpty = true;
+    for (size_t i = range->begin; i < range->end; ++i)
+        if (i != *index && !Trim(text.lines[i]).empty()) sectionEmpty = false;
+    if (sectionEmpty) {
+        // The section goes with one separator: the blank lines after it when
+        // another section follows, else the blank line before it.
+        for (size_t i = range->header; i < range->end; ++i) drop[i] = true;
+        const size_t h = range->header;
+        if (range->end == text.lines.size() && h > 0 && Trim(text.lines[h - 1]).empty() &&
+            (h == 1 || !Trim(text.lines[h - 2]).empty()))
+            drop[h - 1] = true;
+    }
+    std::string out;
+    for (size_t i = 0; i < text.lines.size(); ++i) {
+        if (drop[i]) continue;
+        if (!out.empty() && out.back() != '\n') out += text.eol;
+        out += text.lines[i];
+        out += text.ends[i];
+    }
+    return WriteFileSafely(m_path, out);
 }
 
 }  // namespace plc

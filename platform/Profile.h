@@ -37,6 +37,11 @@ public:
     // False when the file cannot be written; it is then unchanged.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
     bool WriteInt(std::string_view section, std::string_view key, int32_t value) const;
+    // Removes the key; a section left without any non-blank line goes too,
+    // with the blank lines that separate it from its neighbours. True when
+    // the key is gone (also when it was never there); false when the file
+    // cannot be read or written, and it is then unchanged.
+    bool DeleteKey(std::string_view section, std::string_view key) const;
 
 private:
     std::string m_path;

@@ -88,6 +88,9 @@ bool QtDialogs::ChooseFont(QWidget* parent, QFont& font) {
 
 bool QtDialogs::PrintSetup(QWidget* parent, QPrinter& printer) {
     QPrintDialog dialog(&printer, parent);
+    // The whole document only: no selection, page range or current page.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize |
+                      QAbstractPrintDialog::PrintCollateCopies);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -54,10 +54,12 @@ ScriptedDialogs& ScriptedDialogs::ExpectFont(std::optional<QFont> chosen) {
     return *this;
 }
 
-ScriptedDialogs& ScriptedDialogs::ExpectPrintSetup(bool ok) {
+ScriptedDialogs& ScriptedDialogs::ExpectPrintSetup(bool ok,
+                                                   std::function<void(QPrinter&)> configure) {
     Expected e;
     e.kind = Kind::Print;
     e.ok = ok;
+    e.configurePrinter = std::move(configure);
     m_queue.push_back(std::move(e));
     return *this;
 }
@@ -135,9 +137,10 @@ bool ScriptedDialogs::ChooseFont(QWidget*, QFont& font) {
     return true;
 }
 
-bool ScriptedDialogs::PrintSetup(QWidget*, QPrinter&) {
+bool ScriptedDialogs::PrintSetup(QWidget*, QPrinter& printer) {
     m_log.push_back({Kind::Print, {}, MsgButtons::Ok, MsgIcon::None, {}, {}});
     auto e = Next(Kind::Print, "print setup");
+    if (e && e->configurePrinter) e->configurePrinter(printer);
     return e && e->ok;
 }
 

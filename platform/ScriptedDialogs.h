@@ -41,7 +41,9 @@ public:
     ScriptedDialogs& ExpectOpenFile(std::optional<std::string> chosen);
     ScriptedDialogs& ExpectSaveFile(std::optional<std::string> chosen);
     ScriptedDialogs& ExpectFont(std::optional<QFont> chosen);
-    ScriptedDialogs& ExpectPrintSetup(bool ok);
+    // `configure`, when given, sets the printer up as the user would (an
+    // output file, paper, copies) before the dialog ends.
+    ScriptedDialogs& ExpectPrintSetup(bool ok, std::function<void(QPrinter&)> configure = {});
     // A modal dialog of ours: `inspect` sees it (and may fill it in) before
     // it "ends" with `result`.
     ScriptedDialogs& ExpectModal(int result, std::function<void(QDialog&)> inspect = {});
@@ -76,6 +78,7 @@ private:
         bool ok = false;
         int result = 0;
         std::function<void(QDialog&)> inspect;
+        std::function<void(QPrinter&)> configurePrinter;
     };
     // Takes the next expected dialog when it is of `kind`; records a failure
     // otherwise.

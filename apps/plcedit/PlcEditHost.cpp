@@ -3,9 +3,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "control/TorvixObjects.h"
+#include "control/TorvixTypeLib.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/SafeFile.h"
 #include "platform/Text.h"
 
 namespace plc {
@@ -31,9 +36,40 @@ std::string DefaultDeviceDir() {
     return "./device";
 }
 
-// The control comes straight from the linked library here. Loading it from
-// the component module instead changes this function only.
-std::unique_ptr<CTorvixCtrl> CreateControl() { return std::make_unique<CTorvixCtrl>(); }
+// The control comes from the component module libtorvix.so beside the
+// executable, whose editor shows the desktop's dialogs. A host that brings
+// dialogs of its own (the tests' scripted ones) gets the linked control
+// instead, driven the same way: through dispatch, its events through the
+// connection point. nullptr, with the reason on stderr, when there is none.
+std::unique_ptr<TorvixClient> CreateControl(Dialogs& dialogs) {
+    std::string error;
+    std::unique_ptr<TorvixClient> client;
+    if (&dialogs == &DesktopDialogs()) {
+        if (auto module = TorvixModuleHandle::Load(ModuleBesideExecutable(), error))
+            client = TorvixClient::Create(std::move(module), error);
+    } else {
+        com::ComPtr<com::IDispatch> control;
+        if (CreateTorvixControl(dialogs, IID__DTorvix, control.Out()) == com::S_OK)
+            client = TorvixClient::Attach(control.Get(), TorvixEventsDesc(), error);
+        else
+            error = "the control cannot be created";
+    }
+    if (!client) std::fprintf(stderr, "plcedit: %s\n", error.c_str());
+    return client;
+}
+
+// The file dialogs of the archive.
+FileDialogRequest ArchiveRequest(const std::string& archiveDir) {
+    return {archiveDir.empty() ? std::string("./") : archiveDir,
+            "Binary programme files (*.bin)|*.bin|All files (*.*)|*.*|", "bin"};
+}
+
+// The folder part of a path ("." when it has none).
+std::string FolderOf(const std::string& path) {
+    const size_t sep = path.find_last_of('/');
+    if (sep == std::string::npos) return ".";
+    return sep == 0 ? std::string("/") : path.substr(0, sep);
+}
 
 }  // namespace
 
@@ -78,14 +114,22 @@ bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::st
     return true;
 }
 
-PlcEditHost::PlcEditHost(PlcEditOptions options) : m_options(std::move(options)) {}
+std::string ArchiveFileName(const std::string& programName) {
+    if (programName.empty() || programName == "." || programName == "..") return {};
+    if (programName.find_first_of(std::string("/\\\0", 3)) != std::string::npos) return {};
+    return programName + ".bin";
+}
+
+PlcEditHost::PlcEditHost(PlcEditOptions options, Dialogs& dialogs)
+    : m_options(std::move(options)), m_dialogs(dialogs) {}
 
 PlcEditHost::~PlcEditHost() {
     if (m_control) m_control->Advise(nullptr);
 }
 
 bool PlcEditHost::Start() {
-    m_control = CreateControl();
+    m_control = CreateControl(m_dialogs);
+    if (!m_control) return false;
     m_control->Advise(this);
     if (!m_control->PlcCreate()) return false;
     if (m_options.online) m_control->PlcSetOnline();
@@ -109,10 +153,61 @@ void PlcEditHost::PlcOnCancel() {
                               Qt::QueuedConnection);
 }
 
-void PlcEditHost::PlcFileToArchiv(const std::string&) {}       // NOT BUILT YET: archive
-void PlcEditHost::PlcFileFromArchiv(std::string&) {}           // NOT BUILT YET: archive
-void PlcEditHost::PlcFileFromDevice(std::string&) {}           // NOT BUILT YET: device
-void PlcEditHost::PlcFileToDevice(const std::string&) {}       // NOT BUILT YET: device
-void PlcEditHost::PlcUpDateProjName(const std::string&, bool) {}
+std::string PlcEditHost::DeviceFile() const {
+    return FullPath(JoinPath(m_options.deviceDir, kDeviceProgramFile));
+}
+
+void PlcEditHost::ShowError(const std::string& text) {
+    QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
+    m_dialogs.Ask(parent, text, MsgButtons::Ok, MsgIcon::Stop);
+}
+
+bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& target) {
+    std::string data;
+    if (!ReadWholeFile(source, data)) {
+        ShowError("The programme file cannot be read:\n" + source);
+        return false;
+    }
+    std::string why;
+    if (!QDir().mkpath(FileNameToQString(FolderOf(target)))) {
+        why = "the folder cannot be created";
+    } else if (WriteFileSafely(target, data, &why)) {
+        return true;
+    }
+    ShowError("The programme file could not be copied to\n" + target + "\n" + why);
+    return false;
+}
+
+void PlcEditHost::PlcFileToArchiv(const std::string& lpFileName) {
+    const std::string name = ArchiveFileName(m_projName);
+    std::string target;
+    if (!m_options.archiveDir.empty() && !name.empty()) {
+        target = JoinPath(m_options.archiveDir, name);
+    } else {
+        QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
+        if (!m_dialogs.SaveFileName(parent, ArchiveRequest(m_options.archiveDir), target)) return;
+    }
+    CopyProgramFile(lpFileName, target);
+}
+
+void PlcEditHost::PlcFileFromArchiv(std::string& pbstrFileName) {
+    QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
+    std::string chosen;
+    // Cancel leaves the offer as it came: the editor then reads nothing.
+    if (m_dialogs.OpenFileName(parent, ArchiveRequest(m_options.archiveDir), chosen))
+        pbstrFileName = chosen;
+}
+
+void PlcEditHost::PlcFileFromDevice(std::string& pbstrFileName) { pbstrFileName = DeviceFile(); }
+
+void PlcEditHost::PlcFileToDevice(const std::string& lpFileName) {
+    CopyProgramFile(lpFileName, DeviceFile());
+}
+
+// Save in file (device setting) names the programme before it announces the
+// file; the archive copy takes that name.
+void PlcEditHost::PlcUpDateProjName(const std::string& lpProjName, bool) {
+    m_projName = lpProjName;
+}
 
 }  // namespace plc

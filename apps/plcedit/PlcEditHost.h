@@ -1,12 +1,22 @@
 // The standalone editor as a host of the control: it creates the control,
 // opens the editor, loads the file of the command line and answers the
 // control's events. Closing the editor ends the application.
+//
+// The drive is a folder: its file program.bin is the programme the drive
+// holds. Save in device copies the announced binary programme file there,
+// Read from device answers with it. The archive is a folder too: Save in
+// file (device setting) copies the announced file into it under the
+// programme's name (or, without a usable name or archive folder, under a name
+// the user picks), Read from file (device setting) offers its files in an
+// open-file dialog.
 #pragma once
 
 #include <memory>
 #include <string>
 
+#include "control/TorvixClient.h"
 #include "control/TorvixCtrl.h"
+#include "platform/Dialogs.h"
 
 namespace plc {
 
@@ -22,33 +32,51 @@ bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::st
 
 const char* PlcEditUsage();
 
+// The file in the device folder that stands for the drive's programme.
+inline constexpr const char* kDeviceProgramFile = "program.bin";
+
+// The archive file name of a programme: its name with the extension bin;
+// empty when the name cannot be a file name of its own (empty, ".", "..",
+// or holding a separator or a NUL).
+std::string ArchiveFileName(const std::string& programName);
+
 // True when a windowing system can be reached: DISPLAY, WAYLAND_DISPLAY or
 // QT_QPA_PLATFORM is set.
 bool HasDisplay();
 
 class PlcEditHost : public TorvixEvents {
 public:
-    explicit PlcEditHost(PlcEditOptions options);
+    // Message boxes and file dialogs of the editor and of the host go to `dialogs`.
+    explicit PlcEditHost(PlcEditOptions options, Dialogs& dialogs = DesktopDialogs());
     ~PlcEditHost() override;
 
     // Creates the control, opens the editor and loads the file; false when
     // the editor window cannot be opened.
     bool Start();
-    CTorvixCtrl* Control() const { return m_control.get(); }
+    TorvixClient* Control() const { return m_control.get(); }
 
     // ---- events of the control ----
     void PlcOnCancel() override;
-    // The exchange with device and archive comes with later work: until then
-    // the host leaves the events unanswered.
     void PlcFileToArchiv(const std::string& lpFileName) override;
     void PlcFileFromArchiv(std::string& pbstrFileName) override;
     void PlcFileFromDevice(std::string& pbstrFileName) override;
     void PlcFileToDevice(const std::string& lpFileName) override;
     void PlcUpDateProjName(const std::string& lpProjName, bool bOnline) override;
 
+    const PlcEditOptions& Options() const { return m_options; }
+    // The full path of the drive's programme file: program.bin in the device folder.
+    std::string DeviceFile() const;
+
 private:
+    // Copies `source` to `target` safely, creating the target's folder; a
+    // failure is shown in a message box.
+    bool CopyProgramFile(const std::string& source, const std::string& target);
+    void ShowError(const std::string& text);
+
     PlcEditOptions m_options;
-    std::unique_ptr<CTorvixCtrl> m_control;
+    Dialogs& m_dialogs;
+    std::string m_projName;  // the programme name of the last save
+    std::unique_ptr<TorvixClient> m_control;
 };
 
 }  // namespace plc

@@ -1,0 +1,232 @@
+#include "control/TorvixClient.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+#include "control/TorvixTypeLib.h"
+
+namespace plc {
+
+std::string ModuleBesideExecutable() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "libtorvix.so";
+    return (exe.parent_path() / "libtorvix.so").string();
+}
+
+// ---------------------------------------------------------------- module
+
+std::shared_ptr<TorvixModuleHandle> TorvixModuleHandle::Load(const std::string& path,
+                                                             std::string& error) {
+    // The module stays mapped once loaded: Qt keeps pointers into it (meta
+    // objects, the editor's statics) beyond the life of its objects.
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | RTLD_NODELETE);
+    if (!handle) {
+        const char* reason = dlerror();
+        error = reason ? reason : "cannot load " + path;
+        return nullptr;
+    }
+    std::shared_ptr<TorvixModuleHandle> module(new TorvixModuleHandle);
+    module->m_handle = handle;
+    auto find = [&](const char* name, auto& fn) {
+        fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(dlsym(handle, name));
+        if (!fn && error.empty()) error = path + " has no entry point " + name;
+        return fn != nullptr;
+    };
+    error.clear();
+    bool ok = find("DllRegisterServer", module->m_register);
+    ok = find("DllUnregisterServer", module->m_unregister) && ok;
+    ok = find("DllGetClassObject", module->m_getClassObject) && ok;
+    ok = find("DllCanUnloadNow", module->m_canUnloadNow) && ok;
+    module->m_getTypeLib = reinterpret_cast<DllGetTypeLibFn>(dlsym(handle, "DllGetTypeLib"));
+    if (!ok) return nullptr;
+    return module;
+}
+
+TorvixModuleHandle::~TorvixModuleHandle() {
+    if (m_handle) dlclose(m_handle);
+}
+
+com::HRESULT TorvixModuleHandle::GetClassObject(const com::Guid& clsid, const com::Guid& iid,
+                                                void** object) const {
+    return m_getClassObject(&clsid, &iid, object);
+}
+
+const com::TypeLibDesc* TorvixModuleHandle::TypeLib() const {
+    const com::TypeLibDesc* lib = nullptr;
+    if (!m_getTypeLib || m_getTypeLib(&lib) != com::S_OK) return nullptr;
+    return lib;
+}
+
+// ---------------------------------------------------------------- events
+
+com::HRESULT DispatchEvent(TorvixEvents& target, const com::InterfaceDesc& events, int32_t dispid,
+                           std::vector<com::Variant>& args) {
+    const com::MemberDesc* member = events.Find(dispid);
+    if (!member) return com::DISP_E_MEMBERNOTFOUND;
+    if (com::HRESULT hr = com::CheckArguments(*member, args); hr != com::S_OK) return hr;
+    switch (dispid) {
+        case TorvixEvents::kPlcFileToArchiv:
+            target.PlcFileToArchiv(com::StringArgument(args[0]));
+            break;
+        case TorvixEvents::kPlcFileFromArchiv: target.PlcFileFromArchiv(*args[0].strRef); break;
+        case TorvixEvents::kPlcOnCancel: target.PlcOnCancel(); break;
+        case TorvixEvents::kPlcFileFromDevice: target.PlcFileFromDevice(*args[0].strRef); break;
+        case TorvixEvents::kPlcFileToDevice:
+            target.PlcFileToDevice(com::StringArgument(args[0]));
+            break;
+        case TorvixEvents::kPlcUpDateProjName:
+            target.PlcUpDateProjName(com::StringArgument(args[0]), com::BoolArgument(args[1]));
+            break;
+        default: return com::DISP_E_MEMBERNOTFOUND;
+    }
+    return com::S_OK;
+}
+
+// The host's event sink: answers _DTorvixEvents and forwards to its target.
+class TorvixClient::Sink final : public com::IDispatch {
+public:
+    explicit Sink(const com::InterfaceDesc& events) : m_events(events) {}
+
+    void SetTarget(TorvixEvents* target) { m_target = target; }
+
+    com::HRESULT QueryInterface(const com::Guid& iid, void** object) override {
+        if (!object) return com::E_POINTER;
+        *object = nullptr;
+        if (iid != com::IID_IUnknown && iid != com::IID_IDispatch && iid != IID__DTorvixEvents)
+            return com::E_NOINTERFACE;
+        *object = static_cast<com::IDispatch*>(this);
+        AddRef();
+        return com::S_OK;
+    }
+    uint32_t AddRef() override { return m_refs.Add(); }
+    uint32_t Release() override {
+        const uint32_t refs = m_refs.Drop();
+        if (refs == 0) delete this;
+        return refs;
+    }
+    com::HRESULT GetTypeInfo(const com::InterfaceDesc** info) override {
+        if (!info) return com::E_POINTER;
+        *info = &m_events;
+        return com::S_OK;
+    }
+    com::HRESULT GetIDOfName(std::string_view name, int32_t* dispid) override {
+        if (!dispid) return com::E_POINTER;
+        const com::MemberDesc* member = m_events.Find(name);
+        if (!member) return com::DISP_E_UNKNOWNNAME;
+        *dispid = member->dispid;
+        return com::S_OK;
+    }
+    com::HRESULT Invoke(int32_t dispid, std::vector<com::Variant>& args, com::Variant*) override {
+        // Without a target the events are left unanswered, as by a host
+        // without handlers.
+        TorvixEvents ignore;
+        return DispatchEvent(m_target ? *m_target : ignore, m_events, dispid, args);
+    }
+
+private:
+    ~Sink() = default;
+
+    com::RefCount m_refs;
+    const com::InterfaceDesc& m_events;
+    TorvixEvents* m_target = nullptr;
+};
+
+// ---------------------------------------------------------------- control
+
+std::unique_ptr<TorvixClient> TorvixClient::Create(std::shared_ptr<TorvixModuleHandle> module,
+                                                   std::string& error) {
+    if (!module) {
+        error = "no module";
+        return nullptr;
+    }
+    const com::TypeLibDesc* lib = module->TypeLib();
+    const com::InterfaceDesc* events = lib ? lib->Find(lib->coclass.defaultSource) : nullptr;
+    if (!events) {
+        error = "the module describes no event interface";
+        return nullptr;
+    }
+    com::ComPtr<com::IClassFactory> factory;
+    com::HRESULT hr = module->GetClassObject(CLSID_Torvix, com::IID_IClassFactory, factory.Out());
+    if (hr != com::S_OK) {
+        error = "the module has no control class";
+        return nullptr;
+    }
+    com::ComPtr<com::IDispatch> control;
+    hr = factory->CreateInstance(nullptr, IID__DTorvix, control.Out());
+    if (hr != com::S_OK) {
+        error = "the control cannot be created";
+        return nullptr;
+    }
+    std::unique_ptr<TorvixClient> client = Attach(control.Get(), *events, error);
+    // The module outlives the control: the client releases it last.
+    if (client) client->m_module = std::move(module);
+    return client;
+}
+
+std::unique_ptr<TorvixClient> TorvixClient::Attach(com::IDispatch* control,
+                                                   const com::InterfaceDesc& events,
+                                                   std::string& error) {
+    if (!control) {
+        error = "no control";
+        return nullptr;
+    }
+    std::unique_ptr<TorvixClient> client(new TorvixClient);
+    control->AddRef();
+    client->m_control = com::ComPtr<com::IDispatch>(control);
+    com::ComPtr<com::IConnectionPointContainer> container;
+    if (control->QueryInterface(com::IID_IConnectionPointContainer, container.Out()) != com::S_OK ||
+        container->FindConnectionPoint(events.iid, client->m_point.Address()) != com::S_OK) {
+        error = "the control offers no events";
+        return nullptr;
+    }
+    client->m_sink = new Sink(events);
+    client->m_sink->AddRef();
+    if (client->m_point->Advise(client->m_sink, &client->m_cookie) != com::S_OK) {
+        error = "the control refuses the event sink";
+        return nullptr;
+    }
+    return client;
+}
+
+TorvixClient::~TorvixClient() {
+    if (m_point && m_cookie) m_point->Unadvise(m_cookie);
+    m_point.Reset();
+    m_control.Reset();
+    if (m_sink) m_sink->Release();
+}
+
+void TorvixClient::Advise(TorvixEvents* sink) {
+    if (m_sink) m_sink->SetTarget(sink);
+}
+
+bool TorvixClient::Call(int32_t dispid, std::vector<com::Variant> args) {
+    com::Variant result;
+    if (m_control->Invoke(dispid, args, &result) != com::S_OK) return false;
+    return result.type != com::VarType::Bool || result.boolVal;
+}
+
+bool TorvixClient::PlcCreate() { return Call(CTorvixCtrl::kPlcCreate, {}); }
+bool TorvixClient::PlcSetOnline() { return Call(CTorvixCtrl::kPlcSetOnline, {}); }
+bool TorvixClient::PlcSetOffline() { return Call(CTorvixCtrl::kPlcSetOffline, {}); }
+bool TorvixClient::PlcDestroy() { return Call(CTorvixCtrl::kPlcDestroy, {}); }
+bool TorvixClient::PlcSetFocus() { return Call(CTorvixCtrl::kPlcSetFocus, {}); }
+
+bool TorvixClient::PlcFileOpen(const std::string& lpFileName) {
+    return Call(CTorvixCtrl::kPlcFileOpen, {com::Variant::String(lpFileName)});
+}
+
+void TorvixClient::PlcSetTmpFileName(const std::string& fileName) {
+    Call(CTorvixCtrl::kPlcSetTmpFileName, {com::Variant::String(fileName)});
+}
+
+void TorvixClient::PlcSetPlcProjPath(const std::string& projPath) {
+    Call(CTorvixCtrl::kPlcSetPlcProjPath, {com::Variant::String(projPath)});
+}
+
+bool TorvixClient::PlcBinaryFileOpen(const std::string& lpFileName) {
+    return Call(CTorvixCtrl::kPlcBinaryFileOpen, {com::Variant::String(lpFileName)});
+}
+
+}  // namespace plc

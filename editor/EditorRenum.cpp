@@ -1,0 +1,141 @@
+// Renum and the way from a message to its place in the text.
+//
+// Renum compiles the text, renumbers the image and puts each record's new
+// text back on the line it was compiled from, keeping the line's comment.
+// The replacements are edits of the text like any other; together they are
+// one step of Undo, so that Undo never leaves a half-renumbered programme
+// whose labels and jump targets disagree.
+//
+// Double-clicking an entry of the message list selects the line (or the
+// found text) that the entry names.
+#include "editor/EditorRenum.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "decoder/RenumberText.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageList.h"
+#include "platform/SourceEdit.h"
+#include "resources/StringTable.h"
+
+namespace plc {
+
+namespace {
+
+constexpr uint32_t kIdsRenumberFailed = 57714;
+
+// Decimal digits from `pos` up to the first non-digit, saturating at the
+// largest 32-bit value.
+int32_t ReadNumber(std::string_view text, size_t pos) {
+    constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+    int64_t value = 0;
+    for (; pos < text.size() && text[pos] >= '0' && text[pos] <= '9'; ++pos)
+        value = std::min(kMax, value * 10 + (text[pos] - '0'));
+    return static_cast<int32_t>(value);
+}
+
+}  // namespace
+
+LineReference ParseLineReference(std::string_view entry) {
+    LineReference ref;
+    const size_t open = entry.find('(');
+    const size_t close = entry.find(')');
+    if (open == std::string_view::npos || open == 0) return ref;
+    if (close == std::string_view::npos || close <= open + 1) return ref;
+    const std::string_view inner = entry.substr(open + 1, close - open - 1);
+    ref.line = ReadNumber(entry, open + 1);
+    if (const size_t comma = inner.find(',', 1); comma != std::string_view::npos) {
+        const size_t k = open + 1 + comma;
+        if (close <= k + 1) return LineReference{};
+        ref.kind = LineReference::Kind::LineAndColumn;
+        ref.column = ReadNumber(entry, k + 1);
+    } else {
+        ref.kind = LineReference::Kind::Line;
+    }
+    return ref;
+}
+
+// ---------------------------------------------------------------- Renum
+
+bool CPlcEditorDlg::ReplaceLineText(int32_t index, std::string_view replacement) {
+    if (!m_editSource) return false;
+    const int32_t start = m_editSource->LineIndex(index);
+    if (start < 0) return false;
+    // The line without its line break (CR LF); the last line has none.
+    const int32_t next = m_editSource->LineIndex(index + 1);
+    const int32_t end = next < 0 ? m_editSource->GetTextLength() : next - 2;
+    m_editSource->SetSel(start, end);
+    m_editSource->ScrollCaret();
+    m_editSource->ReplaceSel(replacement);
+    return true;
+}
+
+bool CPlcEditorDlg::ReplaceEditLine(const std::string& text, int32_t index) {
+    if (index < 0 || !m_editSource) return false;
+    // A line beyond the text has nothing to replace.
+    if (index >= m_editSource->GetLineCount()) return false;
+    std::string oldLine;
+    GetEditLine(index, oldLine);
+    const bool lastLine = index > m_editSource->GetLineCount() - 2;
+    return ReplaceLineText(index, ReplacementText(text, oldLine, lastLine));
+}
+
+void CPlcEditorDlg::OnRenum() {
+    if (!m_editSource) return;
+    if (!CompileProgram()) return;
+
+    std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
+    for (size_t i = 0; i < lines.size(); ++i) GetEditLine(static_cast<int32_t>(i), lines[i]);
+    const RenumberTextOutcome outcome = RenumberProgramText(m_program, lines);
+    if (!outcome.compiled && !outcome.tooManyLines) {
+        // The text compiled a moment ago; show why it does not now.
+        m_listMessages->Clear();
+        for (const std::string& entry : outcome.compile.entries) m_listMessages->Append(entry);
+        return;
+    }
+    if (!outcome.renumbered) {
+        ShowError(LoadString(kIdsRenumberFailed));
+        return;
+    }
+
+    m_listMessages->Clear();
+    // The new lines may be longer than the old ones: the typing limit must
+    // not cut a replacement short, which would corrupt the programme.
+    const int32_t limit = m_editSource->GetLimitText();
+    const auto newLength = static_cast<int32_t>(JoinLines(outcome.lines).size());
+    if (newLength > limit) m_editSource->SetLimitText(newLength);
+    m_editSource->beginUndoAction();
+    for (const LineEdit& edit : outcome.edits) ReplaceLineText(edit.line, edit.replacement);
+    m_editSource->endUndoAction();
+    m_editSource->SetLimitText(limit);
+
+    for (const std::string& entry : outcome.entries) m_listMessages->Append(entry);
+    if (outcome.errorCount != 0) ShowError(outcome.entries.back());
+}
+
+// ---------------------------------------------------------------- navigation
+
+void CPlcEditorDlg::OnDblclkMessages() {
+    if (!m_editSource || !m_listMessages) return;
+    const LineReference ref = ParseLineReference(m_listMessages->SelectedText());
+    if (ref.kind == LineReference::Kind::None) return;
+    const int32_t count = m_editSource->GetLineCount();
+    if (ref.line == 0 || ref.line > count) return;
+    const int32_t begin = m_editSource->LineIndex(ref.line - 1);
+    if (ref.kind == LineReference::Kind::LineAndColumn) {
+        const int64_t start = int64_t{begin} + ref.column;
+        const int64_t end = start + MatchLength();
+        constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+        m_editSource->SetSel(static_cast<int32_t>(std::min(start, kMax)),
+                             static_cast<int32_t>(std::min(end, kMax)));
+    } else {
+        // The line and the first character of its line break.
+        const int32_t next = m_editSource->LineIndex(ref.line);
+        m_editSource->SetSel(begin, next < 0 ? m_editSource->GetTextLength() : next - 1);
+    }
+    m_editSource->ScrollCaret();
+}
+
+}  // namespace plc

@@ -1,0 +1,95 @@
+// Search/Replace (command 32775): runs once over the whole text and lists
+// every occurrence of the find text in the message list, or replaces the
+// occurrences, one by one with a question or all at once, each as an edit
+// that Undo takes back.
+#include <QWidget>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "dialogs/SearchReplaceDlg.h"
+#include "dialogs/TextSearch.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageList.h"
+#include "platform/SourceEdit.h"
+#include "resources/StringTable.h"
+
+namespace plc {
+
+namespace {
+
+constexpr uint32_t kIdsReallyReplaceAll = 32888;
+constexpr uint32_t kIdsSearchCaption = 32896;
+
+}  // namespace
+
+void CPlcEditorDlg::OnSearchReplace() {
+    if (!m_editSource || !m_listMessages) return;
+
+    // A selection within one line is what the user wants to find.
+    std::string selected;
+    GetSelectedText(selected);
+    if (!selected.empty()) m_searchDlg.m_strFind = selected;
+    if (!m_searchDlg.DoModal(m_dialogs, Window())) return;
+
+    const std::string find = m_searchDlg.m_strFind;
+    const std::string replacement = m_searchDlg.m_strReplace;
+    const SearchOptions options{m_searchDlg.m_bMatchCase != 0, m_searchDlg.m_bWholeWord != 0};
+    const bool replace = m_searchDlg.m_bReplace != 0;
+    const bool replaceAll = replace && m_searchDlg.m_bReplaceAll != 0;
+    const std::string caption = LoadString(kIdsSearchCaption);
+
+    if (replaceAll && m_dialogs.Ask(Window(), LoadString(kIdsReallyReplaceAll), MsgButtons::YesNo,
+                                    MsgIcon::Question, caption) != MsgAnswer::Yes)
+        return;
+
+    const std::string question = ReplaceQuestion(find, replacement);
+    const auto findLength = static_cast<int32_t>(find.size());
+    const auto growth = static_cast<int32_t>(replacement.size()) - findLength;
+
+    m_listMessages->Clear();
+    int32_t count = 0;
+    bool textFull = false;
+    std::string line;
+    // Each line is read when its turn comes, so it holds the replacements
+    // made in the lines before; the occurrences of a line are all found in
+    // the line as it was, so a replacement is never searched again.
+    for (int32_t i = 0; !textFull && GetEditLine(i, line); ++i) {
+        const int32_t lineNumber = i + 1;
+        int32_t shift = 0;  // how much this line has grown so far
+        for (const LineMatch& match : FindInLine(line, find, options)) {
+            if (!replace) {
+                m_listMessages->Append(SearchEntry(lineNumber, match.column, find));
+                ++count;
+                continue;
+            }
+            const int32_t start = m_editSource->LineIndex(i) + match.column + shift;
+            m_editSource->SetSel(start, start + findLength);
+            m_editSource->ScrollCaret();
+            // A replacement that the text limit would cut off would leave a
+            // partial text and put the following selections on the wrong
+            // characters: the command stops before it.
+            if (m_editSource->GetTextLength() + growth > m_editSource->GetLimitText()) {
+                textFull = true;
+                break;
+            }
+            if (!replaceAll) {
+                const MsgAnswer answer = m_dialogs.Ask(Window(), question, MsgButtons::YesNoCancel,
+                                                       MsgIcon::Question, caption);
+                if (answer == MsgAnswer::Cancel) return;
+                if (answer != MsgAnswer::Yes) continue;
+            }
+            m_editSource->ReplaceSel(replacement);
+            m_listMessages->Append(
+                ReplaceEntry(match.place, lineNumber, match.column + shift, question));
+            ++count;
+            shift += growth;
+        }
+    }
+    m_listMessages->Append("");
+    m_listMessages->Append(CountEntry(count));
+    if (textFull) OnMaxTextSource();
+}
+
+}  // namespace plc
