@@ -17,7 +17,7 @@
 //   EditorExchange.cpp Save in/Read from file (device setting) and device,
 //                      the host's binary file open, the programme listing
 //   EditorRenum.cpp    Renum and the double-click on a message
-//   EditorPending.cpp  commands whose function comes with later work
+//   EditorPrint.cpp    Page setup and Print
 #pragma once
 
 #include <QObject>
