@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "image/Ascii.h"
+
 namespace plc {
 
 class ParseCursor {
@@ -40,13 +42,5 @@ private:
     std::string m_original;
     size_t m_pos = 0;
 };
-
-// Upper-casing and character classes of the C locale: ASCII only; bytes from
-// 0x80 up are neither letters nor digits and are left unchanged.
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-inline bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool AsciiAlnum(char c) {
-    return AsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
 
 }  // namespace plc

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "image/Ascii.h"
+
 namespace plc::com {
 
 namespace {
@@ -9,18 +11,9 @@ namespace {
 std::atomic<long> g_objects{0};
 std::atomic<long> g_locks{0};
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
-
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
-    c = Lower(c);
+    c = AsciiLower(c);
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     return -1;
 }
@@ -102,7 +95,7 @@ const MemberDesc* InterfaceDesc::Find(int32_t dispid) const {
 
 const MemberDesc* InterfaceDesc::Find(std::string_view name) const {
     for (const MemberDesc& m : members)
-        if (SameName(m.name, name)) return &m;
+        if (EqualsIgnoreCase(m.name, name)) return &m;
     return nullptr;
 }
 

@@ -9,8 +9,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint32_t kIdsReplaceQuestion = 32889;
-constexpr uint32_t kIdsConformityCount = 32897;
 
 unsigned char LowerAscii(unsigned char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c - 'A' + 'a') : c;

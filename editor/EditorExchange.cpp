@@ -23,12 +23,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint32_t kIdsErrorOpening = 32893;
-constexpr uint32_t kIdsNotCreated = 32899;
-constexpr uint32_t kIdsNoProgramFilePath = 32900;
-constexpr uint32_t kIdsNoDeclFilePath = 32901;
-constexpr uint32_t kIdsDeclFileMade = 57737;
-constexpr uint32_t kIdsBinaryFileMade = 57738;
 
 // The name the host leaves when it does not answer a name offer.
 constexpr const char* kUnchangedOffer = " ";

@@ -24,7 +24,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint32_t kIdsRenumberFailed = 57714;
 
 // Decimal digits from `pos` up to the first non-digit, saturating at the
 // largest 32-bit value.

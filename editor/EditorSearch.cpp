@@ -19,8 +19,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint32_t kIdsReallyReplaceAll = 32888;
-constexpr uint32_t kIdsSearchCaption = 32896;
 
 }  // namespace
 

@@ -25,12 +25,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint32_t kIdsFileFilter = 32892;
-constexpr uint32_t kIdsErrorOpening = 32893;
-constexpr uint32_t kIdsErrorSaving = 32894;
-constexpr uint32_t kIdsSaveQuestion = 32895;
-constexpr uint32_t kIdsFileCut = 32903;
-constexpr uint32_t kIdsMaxSize = 32904;
 constexpr const char* kNoRecentFile = "?";
 
 FileDialogRequest FileRequest(const std::string& directory) {

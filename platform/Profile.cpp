@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "image/Ascii.h"
 #include "platform/SafeFile.h"
 
 namespace plc {
@@ -18,14 +19,6 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 // One line of the file, split where it matters.
 struct ParsedLine {
@@ -93,7 +86,7 @@ struct SectionRange {
 std::optional<SectionRange> FindSection(const ProfileText& text, std::string_view section) {
     for (size_t i = 0; i < text.lines.size(); ++i) {
         ParsedLine line = Parse(text.lines[i]);
-        if (!line.isSection || !SameName(line.name, section)) continue;
+        if (!line.isSection || !EqualsIgnoreCase(line.name, section)) continue;
         size_t end = i + 1;
         while (end < text.lines.size() && !Parse(text.lines[end]).isSection) ++end;
         return SectionRange{i, i + 1, end};
@@ -105,7 +98,7 @@ std::optional<size_t> FindKey(const ProfileText& text, const SectionRange& range
                               std::string_view key) {
     for (size_t i = range.begin; i < range.end; ++i) {
         ParsedLine line = Parse(text.lines[i]);
-        if (line.hasValue && SameName(line.name, key)) return i;
+        if (line.hasValue && EqualsIgnoreCase(line.name, key)) return i;
     }
     return std::nullopt;
 }

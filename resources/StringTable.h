@@ -22,6 +22,22 @@ inline constexpr uint32_t kIdsTextCodingOk = 57736;
 inline constexpr uint32_t kIdsNoProgramHead = 57739;
 inline constexpr uint32_t kIdsNoProgramCreateBody = 32890;
 inline constexpr uint32_t kIdsTodoOwnCode = 32891;
+inline constexpr uint32_t kIdsReallyReplaceAll = 32888;
+inline constexpr uint32_t kIdsReplaceQuestion = 32889;
+inline constexpr uint32_t kIdsFileFilter = 32892;
+inline constexpr uint32_t kIdsErrorOpening = 32893;
+inline constexpr uint32_t kIdsErrorSaving = 32894;
+inline constexpr uint32_t kIdsSaveQuestion = 32895;
+inline constexpr uint32_t kIdsSearchCaption = 32896;
+inline constexpr uint32_t kIdsConformityCount = 32897;
+inline constexpr uint32_t kIdsNotCreated = 32899;
+inline constexpr uint32_t kIdsNoProgramFilePath = 32900;
+inline constexpr uint32_t kIdsNoDeclFilePath = 32901;
+inline constexpr uint32_t kIdsFileCut = 32903;
+inline constexpr uint32_t kIdsMaxSize = 32904;
+inline constexpr uint32_t kIdsRenumberFailed = 57714;
+inline constexpr uint32_t kIdsDeclFileMade = 57737;
+inline constexpr uint32_t kIdsBinaryFileMade = 57738;
 
 // The text of a string id, or nullptr when the table has no such id.
 const char* FindString(uint32_t id);

@@ -11,12 +11,9 @@ namespace plcc {
 namespace {
 
 constexpr const char* kUsage = "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]";
-constexpr uint32_t kIdsCouldNotBeCreated = 32899;
-constexpr uint32_t kIdsDeclFileMade = 57737;
-constexpr uint32_t kIdsBinaryFileMade = 57738;
 
 void CouldNotCreate(const std::string& name) {
-    std::fprintf(stderr, "plcc: %s%s\n", name.c_str(), plc::LoadString(kIdsCouldNotBeCreated).c_str());
+    std::fprintf(stderr, "plcc: %s%s\n", name.c_str(), plc::LoadString(plc::kIdsNotCreated).c_str());
 }
 
 }  // namespace
@@ -42,7 +39,7 @@ int CmdBuild(const Args& args) {
         CouldNotCreate(output);
         return kExitUsage;
     }
-    std::printf("%s%s\n", plc::LoadString(kIdsBinaryFileMade).c_str(), binaryPath.c_str());
+    std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
 
     if (haveDeclDir) {
         if (program.GetProgramName().empty()) {
@@ -57,7 +54,7 @@ int CmdBuild(const Args& args) {
             CouldNotCreate(declDir + "/" + program.GetProgramName() + ".txt");
             return kExitUsage;
         }
-        std::printf("%s%s\n", plc::LoadString(kIdsDeclFileMade).c_str(), declPath.c_str());
+        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
     }
     return kExitOk;
 }

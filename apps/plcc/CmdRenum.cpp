@@ -11,7 +11,6 @@ namespace plcc {
 namespace {
 
 constexpr const char* kUsage = "plcc renum FILE.plc [-o OUT.plc]";
-constexpr uint32_t kIdsRenumberFailed = 57714;
 
 }  // namespace
 
@@ -34,7 +33,7 @@ int CmdRenum(const Args& args) {
         return kExitProgramErrors;
     }
     if (!outcome.renumbered) {
-        std::fprintf(stderr, "%s\n", plc::LoadString(kIdsRenumberFailed).c_str());
+        std::fprintf(stderr, "%s\n", plc::LoadString(plc::kIdsRenumberFailed).c_str());
         return kExitProgramErrors;
     }
     PrintEntries(outcome.entries, true);

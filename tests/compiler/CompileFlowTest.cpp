@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/TestUtil.h"
+#include "tests/compiler/FaultCase.h"
 
 namespace plc::test {
 namespace {
@@ -101,14 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"JMP (STA_USER3 = 0) END", "ad110000ff001e00"},
         BytesCase{"JMP (STA_RAMP_CONST != M1) END", "ad000000ff001a01"}));
 
-struct FaultCase {
-    const char* source;
-    int code;
-};
-
-class FlowFaults : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(FlowFaults, ReportsItsCodeAndLeavesTheLabelFree) {
+TEST_P(RefusesStatement, WithItsCodeAndLeavesTheLabelFree) {
     const FaultCase& c = GetParam();
     const LineResult r = CompileStatementLine(c.source);
     EXPECT_EQ(r.code, c.code) << c.source;
@@ -116,7 +110,7 @@ TEST_P(FlowFaults, ReportsItsCodeAndLeavesTheLabelFree) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Jumps, FlowFaults,
+    FlowJumps, RefusesStatement,
     ::testing::Values(
         FaultCase{"JMP N000", 6}, FaultCase{"JMP N255", 6}, FaultCase{"JMP N", 6},
         FaultCase{"JMP N10 X", 2}, FaultCase{"JMP ENDX", 2}, FaultCase{"CALL N0", 6},

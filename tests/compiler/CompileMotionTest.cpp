@@ -7,6 +7,7 @@
 
 #include "compiler/Statements.h"
 #include "tests/TestUtil.h"
+#include "tests/compiler/FaultCase.h"
 
 namespace plc::test {
 namespace {
@@ -93,22 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"GO SYN 1", "ab01000000000000", k2},
         BytesCase{"GO SYN 0", "ab00000000000000", k2}));
 
-struct FaultCase {
-    const char* source;
-    int code;
-};
-
-class MotionFaults : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(MotionFaults, ReportsItsCodeAndLeavesTheLabelFree) {
-    const FaultCase& c = GetParam();
-    const LineResult r = CompileStatementLine(c.source);
-    EXPECT_EQ(r.code, c.code) << c.source;
-    EXPECT_EQ(r.rec, PlcInstr{}) << c.source;
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    Go, MotionFaults,
+    MotionGo, RefusesStatement,
     ::testing::Values(
         FaultCase{"GO W A H10 X", 34}, FaultCase{"GO W A H10 V H200", 17},
         FaultCase{"GO W A H128", 17}, FaultCase{"GO W A H", 17},
@@ -124,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"GO SYN 2", 34}, FaultCase{"GO SYN", 34}, FaultCase{"GO SYN 1 X", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    WaitAndStop, MotionFaults,
+    MotionWaitAndStop, RefusesStatement,
     ::testing::Values(
         FaultCase{"WAIT", 17}, FaultCase{"WAIT 4294967296", 17}, FaultCase{"WAIT -1", 17},
         FaultCase{"WAIT X", 17}, FaultCase{"WAIT 10 X", 2}, FaultCase{"WAIT H128", 17},
@@ -134,7 +121,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"STOP 1", 21}));
 
 INSTANTIATE_TEST_SUITE_P(
-    FieldbusAndRamps, MotionFaults,
+    MotionFieldbusAndRamps, RefusesStatement,
     ::testing::Values(
         FaultCase{"SETACCR=151%", 17}, FaultCase{"SETACCR=50", 21}, FaultCase{"SET ACCR = H128", 17},
         FaultCase{"SET ACCR = X", 17}, FaultCase{"SET ACCR = -5%", 17},

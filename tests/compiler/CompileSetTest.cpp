@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/TestUtil.h"
+#include "tests/compiler/FaultCase.h"
 
 namespace plc::test {
 namespace {
@@ -209,24 +210,8 @@ INSTANTIATE_TEST_SUITE_P(
         SetCase{"INV OE3", "7d06000000000000", 2},
         SetCase{"INV OV1", "7d08000000000000", 2}));
 
-struct FaultCase {
-    const char* source;
-    int code;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.source; }
-
-class SetFaults : public ::testing::TestWithParam<FaultCase> {};
-
-TEST_P(SetFaults, ReportsItsCodeAndLeavesTheLabelFree) {
-    const FaultCase& c = GetParam();
-    const LineResult r = CompileStatementLine(c.source);
-    EXPECT_EQ(r.code, c.code) << c.source;
-    EXPECT_EQ(r.rec, PlcInstr{}) << c.source;
-}
-
 INSTANTIATE_TEST_SUITE_P(
-    DriveSettings, SetFaults,
+    SetDriveSettings, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET OUTPUT = H128", 17}, FaultCase{"SET OUTPUT = H5X", 2},
         FaultCase{"SET OUTPUT = F5", 5},  // no keyword begins so
@@ -238,7 +223,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET USER3_M = 1X", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Floats, SetFaults,
+    SetFloats, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET F[C11] = 1.0", 15}, FaultCase{"SET F[C3] 1.0", 27},
         FaultCase{"SET F[C3] = F128", 16}, FaultCase{"SET F[C3] = X", 26},
@@ -255,7 +240,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET F1 : -340000000000000000000000000000000000000", 26}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Integers, SetFaults,
+    SetIntegers, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET H5 = H6 + 3", 2},  // "=H6", then "+3" is left over
         FaultCase{"SET H[C11] = 1", 15}, FaultCase{"SET H[C3] 1", 21},
@@ -271,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET H1 = ABS F1", 26}, FaultCase{"SET H1 = OUTPUTX", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Flags, SetFaults,
+    SetFlags, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET M[C11] = 1", 15}, FaultCase{"SET M[C3] 1", 21},
         FaultCase{"SET M[C3] = M256", 18}, FaultCase{"SET M[C3] = 2", 26},
@@ -284,7 +269,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET M1 = H128", 17}, FaultCase{"SET M1 = 1X", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    CountersAndTimers, SetFaults,
+    SetCountersAndTimers, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET C11 = 1", 15}, FaultCase{"SET C1 = C11", 15}, FaultCase{"SET C1 = H200", 17},
         FaultCase{"SET C1 = 256", 26}, FaultCase{"SET C1 + 256", 26}, FaultCase{"SET C1 - -1", 26},
@@ -292,7 +277,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET Z1 = H128", 17}, FaultCase{"SET Z1 = X", 26}, FaultCase{"SET Z1 = 5X", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Outputs, SetFaults,
+    SetOutputs, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET OS6 = 1", 25}, FaultCase{"SET OE4 = M1", 25}, FaultCase{"SET OV2 = 1", 25},
         FaultCase{"SET OV = 1", 25}, FaultCase{"SET OS1 = 2", 26}, FaultCase{"SET OS1 = M256", 18},
@@ -300,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Reads: the closing "]" alone (code 27); writes: "]=" together (code 21).
 INSTANTIATE_TEST_SUITE_P(
-    Parameters, SetFaults,
+    SetParameters, RefusesStatement,
     ::testing::Values(
         FaultCase{"SET F1 = PARA[H128]", 17}, FaultCase{"SET F1 = PARA[H1, 2]", 21},
         FaultCase{"SET F1 = PARA[H1, H128]", 17}, FaultCase{"SET F1 = PARA[H1, H2", 27},
@@ -318,7 +303,7 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"SET PARA[5] = H128", 17}, FaultCase{"SET PARA[5] = F1X", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Inversions, SetFaults,
+    SetInversions, RefusesStatement,
     ::testing::Values(FaultCase{"INV H128", 17}, FaultCase{"INV M256", 18}, FaultCase{"INV OS6", 25},
                       FaultCase{"INV OV2", 25}, FaultCase{"INV OE", 25}, FaultCase{"INV H1X", 2},
                       FaultCase{"INV F1", 5}));

@@ -1,0 +1,25 @@
+// Upper-casing, lower-casing and character classes of the C locale: ASCII
+// only; bytes from 0x80 up are neither letters nor digits and are not changed.
+#pragma once
+
+#include <string_view>
+
+namespace plc {
+
+inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+inline bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool AsciiAlnum(char c) {
+    return AsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+// Names compared without regard to ASCII case (settings sections and keys,
+// member names of the control).
+inline bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+    return true;
+}
+
+}  // namespace plc
