@@ -101,8 +101,8 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
             out.push_back('%');
             continue;
         }
-        std::string spec = "%";
-        while (*p == '0' || (*p >= '1' && *p <= '9') || *p == '.') spec.push_back(*p++);
+        std::string conversion = "%";
+        while (*p == '0' || (*p >= '1' && *p <= '9') || *p == '.') conversion.push_back(*p++);
         if (*p == 'l') ++p;
         const char conv = *p;
         if (conv == '\0') break;
@@ -111,9 +111,9 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
         if (v.unnamed && unnamed != nullptr) *unnamed = true;
         char buf[96];
         switch (conv) {
-            case 'd': std::snprintf(buf, sizeof buf, (spec + PRId64).c_str(), v.number); break;
-            case 'u': std::snprintf(buf, sizeof buf, (spec + PRIu64).c_str(), v.number); break;
-            case 'X': std::snprintf(buf, sizeof buf, (spec + PRIX64).c_str(), v.number); break;
+            case 'd': std::snprintf(buf, sizeof buf, (conversion + PRId64).c_str(), v.number); break;
+            case 'u': std::snprintf(buf, sizeof buf, (conversion + PRIu64).c_str(), v.number); break;
+            case 'X': std::snprintf(buf, sizeof buf, (conversion + PRIX64).c_str(), v.number); break;
             case 'c': buf[0] = static_cast<char>(v.number); buf[1] = '\0'; break;
             case 's': out += v.text; buf[0] = '\0'; break;
             case 'f': out += FormatFloatConstant(v.bits); buf[0] = '\0'; break;
