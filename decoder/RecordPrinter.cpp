@@ -23,21 +23,6 @@ struct Value {
     bool unknown = false;   // a named selector outside its table
 };
 
-uint32_t RawField(Src src, const PlcInstr& rec, int index) {
-    switch (src) {
-        case Src::None: return 0;
-        case Src::Label: return static_cast<uint32_t>(index);
-        case Src::Mode: return rec.b[1];
-        case Src::B4: return rec.b[4];
-        case Src::B5: return rec.b[5];
-        case Src::B6: return rec.b[6];
-        case Src::B7: return rec.b[7];
-        case Src::Target: return rec.target();
-        case Src::W67: return rec.word67();
-        case Src::D4: return rec.dword4();
-    }
-    return 0;
-}
 
 const char* NameOf(Dom dom, uint8_t number) {
     switch (dom) {
@@ -53,7 +38,7 @@ const char* NameOf(Dom dom, uint8_t number) {
 }
 
 Value Evaluate(Operand op, const PlcInstr& rec, int index) {
-    const uint32_t raw = RawField(op.src, rec, index);
+    const uint32_t raw = FieldValue(op.src, rec, index);
     Value v;
     v.kind = ConversionOf(op.dom, op.src);
     switch (op.dom) {
@@ -124,11 +109,6 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
     return out;
 }
 
-bool Matches(int16_t when, uint32_t selector) {
-    if (when == kAnyValue) return true;
-    if (when == kNonZero) return selector != 0;
-    return static_cast<uint32_t>(when) == selector;
-}
 
 // True when `text` compiles back through the float scanner to `swappedBits`.
 bool ReadsBack(const std::string& text, uint32_t swappedBits) {
@@ -138,6 +118,28 @@ bool ReadsBack(const std::string& text, uint32_t swappedBits) {
 }
 
 }  // namespace
+
+uint32_t FieldValue(Src src, const PlcInstr& rec, int index) {
+    switch (src) {
+        case Src::None: return 0;
+        case Src::Label: return static_cast<uint32_t>(index);
+        case Src::Mode: return rec.b[1];
+        case Src::B4: return rec.b[4];
+        case Src::B5: return rec.b[5];
+        case Src::B6: return rec.b[6];
+        case Src::B7: return rec.b[7];
+        case Src::Target: return rec.target();
+        case Src::W67: return rec.word67();
+        case Src::D4: return rec.dword4();
+    }
+    return 0;
+}
+
+bool SelectsVariant(int16_t when, uint32_t selector) {
+    if (when == kAnyValue) return true;
+    if (when == kNonZero) return selector != 0;
+    return static_cast<uint32_t>(when) == selector;
+}
 
 char ConversionOf(Dom dom, Src src) {
     switch (dom) {
@@ -198,10 +200,10 @@ int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::stri
         text = Fill(row.guardError.text, row.guardError.args, rec, index, nullptr);
         return 0;
     }
-    const uint32_t selector = RawField(row.selector, rec, index);
+    const uint32_t selector = FieldValue(row.selector, rec, index);
     const Variant* variant = nullptr;
     for (const Variant& v : row.variants) {
-        if (Matches(v.when, selector)) {
+        if (SelectsVariant(v.when, selector)) {
             variant = &v;
             break;
         }

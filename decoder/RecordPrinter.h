@@ -16,6 +16,12 @@ namespace plc {
 // as a valid statement (or a reserved comment), 0 for an error line.
 int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::string& text);
 
+// The value of a record field (`index` is the record's own label).
+uint32_t FieldValue(Src src, const PlcInstr& rec, int index);
+
+// Whether a variant written for selector value `when` stands for `selector`.
+bool SelectsVariant(int16_t when, uint32_t selector);
+
 // A float constant (halves exchanged) as canonical text: "%.10f" when that
 // text reads back to the same single-precision value, otherwise with the
 // fewest decimals above ten that do.

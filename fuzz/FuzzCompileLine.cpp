@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "image/PlcProgram.h"
+#include "tests/TestUtil.h"
 
 namespace {
 
@@ -22,24 +23,6 @@ constexpr size_t kStatementBytes[] = {0, 1, 4, 5, 6, 7};
 [[noreturn]] void Fail(const char* what, const std::string& text, int index) {
     std::fprintf(stderr, "%s: record %d: \"%s\"\n", what, index, text.c_str());
     std::abort();
-}
-
-// Compiles `text` (a rendered statement of label `index`) in a fresh
-// programme section; false when the line does not compile.
-bool CompileRendered(const std::string& text, int index, plc::PlcInstr& out) {
-    plc::CPlcProgram p;
-    p.Clear();
-    int32_t line = 0, error = 0;
-    p.CompileLine("%P00", line, error);
-    // A rendered line may exceed the editor's line limit: compile it as the
-    // line compiler sees it, without blanks.
-    std::string joined;
-    for (char c : text)
-        if (c != ' ') joined.push_back(c);
-    line = 1;
-    if (p.ParseLine(joined, line) != 0) return false;
-    out = p.Record(index);
-    return true;
 }
 
 }  // namespace
@@ -66,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::string text;
         if (program.DecodeRecord(text, i) == 0) Fail("compiled record does not decode", text, i);
         plc::PlcInstr back;
-        if (!CompileRendered(text, i, back)) Fail("rendered text does not compile", text, i);
+        if (plc::test::CompileLineInSection(text, i, back) != 0) Fail("rendered text does not compile", text, i);
         for (size_t b : kStatementBytes) {
             if (back.b[b] != rec.b[b])
                 Fail("rendered text compiles to other bytes", text, i);

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "image/PlcProgram.h"
+#include "tests/TestUtil.h"
 
 namespace {
 
@@ -60,17 +61,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Idempotence: a valid statement line that compiles renders to itself.
     if (result != 0 && text.starts_with(label)) {
-        plc::CPlcProgram p;
-        p.Clear();
-        int32_t line = 0, error = 0;
-        p.CompileLine("%P00", line, error);
-        std::string joined;
-        for (char c : text)
-            if (c != ' ') joined.push_back(c);
-        line = 1;
-        if (p.ParseLine(joined, line) == 0) {
-            std::string rendered;
-            if (p.DecodeRecord(rendered, index) == 0 || rendered != text)
+        plc::PlcInstr compiled;
+        if (plc::test::CompileLineInSection(text, index, compiled) == 0) {
+            int rerenderedResult = 0;
+            const std::string rendered = plc::test::Render(compiled, index, &rerenderedResult);
+            if (rerenderedResult == 0 || rendered != text)
                 Fail(("recompiled line renders as \"" + rendered + "\"; was").c_str(), text);
         }
     }

@@ -2,31 +2,24 @@
 #include <gtest/gtest.h>
 
 #include "tests/TestUtil.h"
-#include "tests/compiler/FaultCase.h"
+#include "tests/compiler/StatementCases.h"
 
 namespace plc::test {
 namespace {
 
-struct BytesCase {
-    const char* source;  // the statement after the label
-    const char* bytes;   // bytes 0 to 7, hexadecimal
-};
-
-class FlowBytes : public ::testing::TestWithParam<BytesCase> {};
-
-TEST_P(FlowBytes, CompilesToTheDrivesBytes) {
+TEST_P(CompilesStatement, ToTheDrivesBytesAndKind) {
     const BytesCase& c = GetParam();
     const LineResult r = CompileStatementLine(c.source);
     ASSERT_EQ(r.code, 0) << c.source;
     EXPECT_EQ(Hex8(r.rec), c.bytes) << c.source;
+    EXPECT_EQ(r.rec.kind(), c.kind) << c.source;
     EXPECT_EQ(r.rec.used(), 1);
-    EXPECT_EQ(r.rec.kind(), kKindControlFlow) << c.source;
     EXPECT_EQ(r.rec.line(), 1);
 }
 
 // Byte order: opcode, mode, next (2), target (2), byte 6, byte 7.
 INSTANTIATE_TEST_SUITE_P(
-    Jumps, FlowBytes,
+    FlowJumps, CompilesStatement,
     ::testing::Values(
         BytesCase{"JMP N20", "0100000014000000"},
         BytesCase{"jmp n0007", "0100000007000000"},

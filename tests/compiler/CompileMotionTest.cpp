@@ -7,34 +7,16 @@
 
 #include "compiler/Statements.h"
 #include "tests/TestUtil.h"
-#include "tests/compiler/FaultCase.h"
+#include "tests/compiler/StatementCases.h"
 
 namespace plc::test {
 namespace {
 
-struct BytesCase {
-    const char* source;  // the statement after the label
-    const char* bytes;   // bytes 0 to 7, hexadecimal
-    uint8_t kind;
-};
-
-class MotionBytes : public ::testing::TestWithParam<BytesCase> {};
-
-TEST_P(MotionBytes, CompilesToTheDrivesBytes) {
-    const BytesCase& c = GetParam();
-    const LineResult r = CompileStatementLine(c.source);
-    ASSERT_EQ(r.code, 0) << c.source;
-    EXPECT_EQ(Hex8(r.rec), c.bytes) << c.source;
-    EXPECT_EQ(r.rec.kind(), c.kind) << c.source;
-    EXPECT_EQ(r.rec.used(), 1);
-    EXPECT_EQ(r.rec.line(), 1);
-}
-
-constexpr uint8_t k2 = kKindAssign, k4 = kKindFieldbus;
+constexpr int k2 = kKindAssign, k4 = kKindFieldbus;
 
 // Byte order: opcode, mode, next (2), byte 4, byte 5, byte 6, byte 7.
 INSTANTIATE_TEST_SUITE_P(
-    FieldbusAndRamps, MotionBytes,
+    MotionFieldbusAndRamps, CompilesStatement,
     ::testing::Values(
         BytesCase{"SET RXMSG[15, 65535, 8]", "890000000f08ffff", k2},
         BytesCase{"setrxmsg[0,384,0]", "8900000000008001", k2},
@@ -50,7 +32,7 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"send txmsg[0,1]=h0", "8b00000001000000", k4}));
 
 INSTANTIATE_TEST_SUITE_P(
-    WaitAndStop, MotionBytes,
+    MotionWaitAndStop, CompilesStatement,
     ::testing::Values(
         BytesCase{"WAIT H5", "7e05000000000000", k4},
         BytesCase{"WAIT PAR", "8000000000000000", k2},
@@ -64,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(
         BytesCase{"STOP 0", "a502000000000000", k2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Go, MotionBytes,
+    MotionGo, CompilesStatement,
     ::testing::Values(
         // Positioning: byte 5 the letter, byte 7 = 1 without the speed part.
         BytesCase{"GO W A H10", "810a000000000001", k2},

@@ -4,211 +4,191 @@
 #include <gtest/gtest.h>
 
 #include "tests/TestUtil.h"
-#include "tests/compiler/FaultCase.h"
+#include "tests/compiler/StatementCases.h"
 
 namespace plc::test {
 namespace {
 
-struct SetCase {
-    const char* source;  // the statement after the label
-    const char* bytes;   // bytes 0 to 7, hexadecimal
-    int kind;
-};
-
-void PrintTo(const SetCase& c, std::ostream* os) { *os << c.source; }
-
-class SetBytes : public ::testing::TestWithParam<SetCase> {};
-
-TEST_P(SetBytes, CompilesToTheDrivesBytes) {
-    const SetCase& c = GetParam();
-    const LineResult r = CompileStatementLine(c.source);
-    ASSERT_EQ(r.code, 0) << c.source;
-    EXPECT_EQ(Hex8(r.rec), c.bytes) << c.source;
-    EXPECT_EQ(r.rec.kind(), c.kind) << c.source;
-    EXPECT_EQ(r.rec.used(), 1);
-    EXPECT_EQ(r.rec.line(), 1);
-}
+INSTANTIATE_TEST_SUITE_P(
+    SetDriveSettings, CompilesStatement,
+    ::testing::Values(
+        BytesCase{"SET OUTPUT = H5", "2700000005000000", 2},
+        BytesCase{"SET OSA0 = H127", "270100007f000000", 2},
+        BytesCase{"SET REFVAL = F5", "2600000005000000", 2},
+        BytesCase{"SET REFFRQ = F5", "2600000005000000", 2},
+        BytesCase{"SET REFVAL = H5", "2702000005000000", 2},
+        BytesCase{"set reffrq = h5", "2702000005000000", 2},
+        BytesCase{"SET INPOSWINDOW = H5", "2703000005000000", 2},
+        BytesCase{"SET INPOSTIME = H5", "2704000005000000", 2},
+        BytesCase{"SET EGEARPOS = H5", "2705000005000000", 2},
+        BytesCase{"SET ENCTRL = M255", "28000000ff000000", 2},
+        BytesCase{"SET INV = 1", "2901000001000000", 2},
+        BytesCase{"SET BRAKE = 1", "2902000001000000", 2},
+        BytesCase{"SET ERR = M1", "2803000001000000", 2},
+        BytesCase{"SET BRKPT = 0", "2904000000000000", 2},
+        BytesCase{"SET PCTRL = M2", "2805000002000000", 2},
+        BytesCase{"SET ERRRQ = 1", "2906000001000000", 2},
+        BytesCase{"SET HALT = M3", "2807000003000000", 2},
+        BytesCase{"SET USER0_M = M4", "2808000004000000", 2},
+        BytesCase{"SET USER1_M = 1", "2909000001000000", 2},
+        BytesCase{"SET USER2_M = M0", "280a000000000000", 2},
+        BytesCase{"SET USER3_M = 0", "290b000000000000", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    DriveSettings, SetBytes,
+    SetFloats, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET OUTPUT = H5", "2700000005000000", 2},
-        SetCase{"SET OSA0 = H127", "270100007f000000", 2},
-        SetCase{"SET REFVAL = F5", "2600000005000000", 2},
-        SetCase{"SET REFFRQ = F5", "2600000005000000", 2},
-        SetCase{"SET REFVAL = H5", "2702000005000000", 2},
-        SetCase{"set reffrq = h5", "2702000005000000", 2},
-        SetCase{"SET INPOSWINDOW = H5", "2703000005000000", 2},
-        SetCase{"SET INPOSTIME = H5", "2704000005000000", 2},
-        SetCase{"SET EGEARPOS = H5", "2705000005000000", 2},
-        SetCase{"SET ENCTRL = M255", "28000000ff000000", 2},
-        SetCase{"SET INV = 1", "2901000001000000", 2},
-        SetCase{"SET BRAKE = 1", "2902000001000000", 2},
-        SetCase{"SET ERR = M1", "2803000001000000", 2},
-        SetCase{"SET BRKPT = 0", "2904000000000000", 2},
-        SetCase{"SET PCTRL = M2", "2805000002000000", 2},
-        SetCase{"SET ERRRQ = 1", "2906000001000000", 2},
-        SetCase{"SET HALT = M3", "2807000003000000", 2},
-        SetCase{"SET USER0_M = M4", "2808000004000000", 2},
-        SetCase{"SET USER1_M = 1", "2909000001000000", 2},
-        SetCase{"SET USER2_M = M0", "280a000000000000", 2},
-        SetCase{"SET USER3_M = 0", "290b000000000000", 2}));
+        BytesCase{"SET F[C3] = F7", "2a03000007000000", 2},
+        BytesCase{"SET F[C3] = 1.0", "9c030000803f0000", 3},
+        BytesCase{"SET F[C10] = -2.5", "9c0a000020c00000", 3},
+        BytesCase{"SET F1 = F[C3]", "2b01000003000000", 2},
+        BytesCase{"SET F1 = ACTFRQ", "2c01000000000000", 2},
+        BytesCase{"SET F1 = ACTSPEED", "2c01000001000000", 2},
+        BytesCase{"SET F1 = ACTPOS", "2c01000002000000", 2},
+        BytesCase{"SET F1 = ACTTORQUE", "2c01000003000000", 2},
+        BytesCase{"SET F1 = ACTCURRENT", "2c01000004000000", 2},
+        BytesCase{"SET F1 = REFPOS", "2c01000005000000", 2},
+        BytesCase{"SET F1 = F2", "3101000002000000", 2},
+        BytesCase{"set f1 = f2", "3101000002000000", 2},
+        BytesCase{"SET F1 = H2", "3201000002000000", 2},
+        BytesCase{"SET F1 + F2", "3301000002000000", 2},
+        BytesCase{"SET F1 + 2.5", "3401000020400000", 3},
+        BytesCase{"SET F1 - F2", "3501000002000000", 2},
+        BytesCase{"SETF1-2.5", "3601000020400000", 3},  // subtraction, not an assignment
+        BytesCase{"SET F1 * F2", "3701000002000000", 2},
+        BytesCase{"SET F1 * 0.1", "38010000cc3dcdcc", 3},
+        BytesCase{"SET F1 : F2", "3901000002000000", 2},
+        BytesCase{"SET F1 : -1.5", "3a010000c0bf0000", 3},
+        BytesCase{"SET F1 = ROUND F2", "3b01000002000000", 2},
+        BytesCase{"SET F1 = ABS F2", "3c01000002000000", 2},
+        BytesCase{"SETF1=-2.5", "3d01000020c00000", 3},
+        BytesCase{"SET F127 = .5", "3d7f0000003f0000", 3},
+        BytesCase{"SET F1 = +5.", "3d010000a0400000", 3},
+        BytesCase{"SET F0 = 0", "3d00000000000000", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Floats, SetBytes,
+    SetIntegers, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET F[C3] = F7", "2a03000007000000", 2},
-        SetCase{"SET F[C3] = 1.0", "9c030000803f0000", 3},
-        SetCase{"SET F[C10] = -2.5", "9c0a000020c00000", 3},
-        SetCase{"SET F1 = F[C3]", "2b01000003000000", 2},
-        SetCase{"SET F1 = ACTFRQ", "2c01000000000000", 2},
-        SetCase{"SET F1 = ACTSPEED", "2c01000001000000", 2},
-        SetCase{"SET F1 = ACTPOS", "2c01000002000000", 2},
-        SetCase{"SET F1 = ACTTORQUE", "2c01000003000000", 2},
-        SetCase{"SET F1 = ACTCURRENT", "2c01000004000000", 2},
-        SetCase{"SET F1 = REFPOS", "2c01000005000000", 2},
-        SetCase{"SET F1 = F2", "3101000002000000", 2},
-        SetCase{"set f1 = f2", "3101000002000000", 2},
-        SetCase{"SET F1 = H2", "3201000002000000", 2},
-        SetCase{"SET F1 + F2", "3301000002000000", 2},
-        SetCase{"SET F1 + 2.5", "3401000020400000", 3},
-        SetCase{"SET F1 - F2", "3501000002000000", 2},
-        SetCase{"SETF1-2.5", "3601000020400000", 3},  // subtraction, not an assignment
-        SetCase{"SET F1 * F2", "3701000002000000", 2},
-        SetCase{"SET F1 * 0.1", "38010000cc3dcdcc", 3},
-        SetCase{"SET F1 : F2", "3901000002000000", 2},
-        SetCase{"SET F1 : -1.5", "3a010000c0bf0000", 3},
-        SetCase{"SET F1 = ROUND F2", "3b01000002000000", 2},
-        SetCase{"SET F1 = ABS F2", "3c01000002000000", 2},
-        SetCase{"SETF1=-2.5", "3d01000020c00000", 3},
-        SetCase{"SET F127 = .5", "3d7f0000003f0000", 3},
-        SetCase{"SET F1 = +5.", "3d010000a0400000", 3},
-        SetCase{"SET F0 = 0", "3d00000000000000", 3}));
+        BytesCase{"SET H[C3] = H7", "3e03000007000000", 2},
+        BytesCase{"SET H[C3] = -5", "9d030000fbffffff", 3},
+        BytesCase{"SET H1 = H[C10]", "3f0100000a000000", 2},
+        BytesCase{"SET H1 = OUTPUT", "4001000000000000", 2},
+        BytesCase{"SET H1 = INPUT", "4001000001000000", 2},
+        BytesCase{"SET H1 = ACTFRQ", "4001000002000000", 2},
+        BytesCase{"SET H1 = ACTPOS", "4001000004000000", 2},
+        BytesCase{"SET H1 = OSA0", "4001000007000000", 2},
+        BytesCase{"SET H1 = ISA1", "4001000009000000", 2},
+        BytesCase{"SET H1 = CANSTAT", "400100000b000000", 2},  // not read as "=C"
+        BytesCase{"SET H1 = EGEARSPEED", "400100000c000000", 2},
+        BytesCase{"SET H1 = EGEARPOS", "400100000d000000", 2},
+        BytesCase{"SET H5 = H6", "4605000006000000", 2},
+        BytesCase{"SET H1 = F2", "4501000002000000", 2},
+        BytesCase{"SET H1 = C10", "470100000a000000", 2},
+        BytesCase{"SET H1 = M255", "48010000ff000000", 2},
+        BytesCase{"SET H1 = Z10", "490100000a000000", 2},
+        BytesCase{"SET H1 & H2", "4a01000002000000", 2},
+        BytesCase{"SET H1 | H2", "4b01000002000000", 2},
+        BytesCase{"SET H1 ^ H2", "4c01000002000000", 2},
+        BytesCase{"SET H1 << H2", "4d01000002000000", 2},
+        BytesCase{"SET H1 << 32", "4e01000020000000", 3},
+        BytesCase{"SET H1 << 03", "4e01000003000000", 3},
+        BytesCase{"SET H1 >> H2", "4f01000002000000", 2},
+        BytesCase{"SET H1 >> 0", "5001000000000000", 3},
+        BytesCase{"SET H1 + H2", "5101000002000000", 2},
+        BytesCase{"SET H1 + 1000", "52010000e8030000", 3},
+        BytesCase{"SET H1 + -5", "52010000fbffffff", 3},
+        BytesCase{"SET H1 - H2", "5301000002000000", 2},
+        BytesCase{"SET H1 - 5", "5401000005000000", 3},
+        BytesCase{"SET H1 * H2", "5501000002000000", 2},
+        BytesCase{"SET H1 * 2147483647", "56010000ffffff7f", 3},
+        BytesCase{"SET H1 : H2", "5701000002000000", 2},
+        BytesCase{"SET H1 : -2147483647", "5801000001000080", 3},
+        BytesCase{"SET H1 % H2", "5901000002000000", 2},
+        BytesCase{"SET H1 % 7", "5a01000007000000", 3},
+        BytesCase{"SET H1 = ABS H2", "5b01000002000000", 2},
+        BytesCase{"SET H1 = -5", "5c010000fbffffff", 3},
+        BytesCase{"SET H127 = +0", "5c7f000000000000", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Integers, SetBytes,
+    SetFlags, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET H[C3] = H7", "3e03000007000000", 2},
-        SetCase{"SET H[C3] = -5", "9d030000fbffffff", 3},
-        SetCase{"SET H1 = H[C10]", "3f0100000a000000", 2},
-        SetCase{"SET H1 = OUTPUT", "4001000000000000", 2},
-        SetCase{"SET H1 = INPUT", "4001000001000000", 2},
-        SetCase{"SET H1 = ACTFRQ", "4001000002000000", 2},
-        SetCase{"SET H1 = ACTPOS", "4001000004000000", 2},
-        SetCase{"SET H1 = OSA0", "4001000007000000", 2},
-        SetCase{"SET H1 = ISA1", "4001000009000000", 2},
-        SetCase{"SET H1 = CANSTAT", "400100000b000000", 2},  // not read as "=C"
-        SetCase{"SET H1 = EGEARSPEED", "400100000c000000", 2},
-        SetCase{"SET H1 = EGEARPOS", "400100000d000000", 2},
-        SetCase{"SET H5 = H6", "4605000006000000", 2},
-        SetCase{"SET H1 = F2", "4501000002000000", 2},
-        SetCase{"SET H1 = C10", "470100000a000000", 2},
-        SetCase{"SET H1 = M255", "48010000ff000000", 2},
-        SetCase{"SET H1 = Z10", "490100000a000000", 2},
-        SetCase{"SET H1 & H2", "4a01000002000000", 2},
-        SetCase{"SET H1 | H2", "4b01000002000000", 2},
-        SetCase{"SET H1 ^ H2", "4c01000002000000", 2},
-        SetCase{"SET H1 << H2", "4d01000002000000", 2},
-        SetCase{"SET H1 << 32", "4e01000020000000", 3},
-        SetCase{"SET H1 << 03", "4e01000003000000", 3},
-        SetCase{"SET H1 >> H2", "4f01000002000000", 2},
-        SetCase{"SET H1 >> 0", "5001000000000000", 3},
-        SetCase{"SET H1 + H2", "5101000002000000", 2},
-        SetCase{"SET H1 + 1000", "52010000e8030000", 3},
-        SetCase{"SET H1 + -5", "52010000fbffffff", 3},
-        SetCase{"SET H1 - H2", "5301000002000000", 2},
-        SetCase{"SET H1 - 5", "5401000005000000", 3},
-        SetCase{"SET H1 * H2", "5501000002000000", 2},
-        SetCase{"SET H1 * 2147483647", "56010000ffffff7f", 3},
-        SetCase{"SET H1 : H2", "5701000002000000", 2},
-        SetCase{"SET H1 : -2147483647", "5801000001000080", 3},
-        SetCase{"SET H1 % H2", "5901000002000000", 2},
-        SetCase{"SET H1 % 7", "5a01000007000000", 3},
-        SetCase{"SET H1 = ABS H2", "5b01000002000000", 2},
-        SetCase{"SET H1 = -5", "5c010000fbffffff", 3},
-        SetCase{"SET H127 = +0", "5c7f000000000000", 3}));
+        BytesCase{"SET M[C3] = M255", "5d030000ff000000", 2},
+        BytesCase{"SET M[C3] = 1", "9e03000001000000", 2},
+        BytesCase{"SET M1 = M[C3]", "5e01000003000000", 2},
+        BytesCase{"SET M3 = STA_ERR", "5f03000000000000", 2},
+        BytesCase{"SET M3 = STA_WRN", "5f03000001000000", 2},
+        BytesCase{"SET M3 = STA_ERR_WRN", "5f03000002000000", 2},
+        BytesCase{"SET M3 = STA_WOTI", "5f03000010000000", 2},
+        BytesCase{"SET M3 = STA_RAMP_ACTIV", "5f03000019000000", 2},
+        BytesCase{"SET M3 = STA_USER3", "5f0300001e000000", 2},
+        BytesCase{"SET M1 = M2", "6001000002000000", 2},
+        BytesCase{"SET M1 = H2", "6101000002000000", 2},
+        BytesCase{"SET M1 = IS4", "620100000e000000", 2},
+        BytesCase{"SET M1 = IE7", "620100000b000000", 2},
+        BytesCase{"SET M1 = IA1", "620100000d000000", 2},
+        BytesCase{"SET M3 = OV1", "6303000008000000", 2},
+        BytesCase{"SET M3 = OS5", "630300000b000000", 2},
+        BytesCase{"SET M3 = OE0", "6303000003000000", 2},
+        BytesCase{"SET M1 & M2", "6401000002000000", 2},
+        BytesCase{"SET M1 | M2", "6501000002000000", 2},
+        BytesCase{"SET M1 ^ M2", "6601000002000000", 2},
+        BytesCase{"SET M255 = 1", "67ff000001000000", 2},
+        BytesCase{"SET M3 = CM1", "ac03000000000000", 2},
+        BytesCase{"SET M3 = CM16", "ac0300000f000000", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Flags, SetBytes,
+    SetCountersAndTimers, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET M[C3] = M255", "5d030000ff000000", 2},
-        SetCase{"SET M[C3] = 1", "9e03000001000000", 2},
-        SetCase{"SET M1 = M[C3]", "5e01000003000000", 2},
-        SetCase{"SET M3 = STA_ERR", "5f03000000000000", 2},
-        SetCase{"SET M3 = STA_WRN", "5f03000001000000", 2},
-        SetCase{"SET M3 = STA_ERR_WRN", "5f03000002000000", 2},
-        SetCase{"SET M3 = STA_WOTI", "5f03000010000000", 2},
-        SetCase{"SET M3 = STA_RAMP_ACTIV", "5f03000019000000", 2},
-        SetCase{"SET M3 = STA_USER3", "5f0300001e000000", 2},
-        SetCase{"SET M1 = M2", "6001000002000000", 2},
-        SetCase{"SET M1 = H2", "6101000002000000", 2},
-        SetCase{"SET M1 = IS4", "620100000e000000", 2},
-        SetCase{"SET M1 = IE7", "620100000b000000", 2},
-        SetCase{"SET M1 = IA1", "620100000d000000", 2},
-        SetCase{"SET M3 = OV1", "6303000008000000", 2},
-        SetCase{"SET M3 = OS5", "630300000b000000", 2},
-        SetCase{"SET M3 = OE0", "6303000003000000", 2},
-        SetCase{"SET M1 & M2", "6401000002000000", 2},
-        SetCase{"SET M1 | M2", "6501000002000000", 2},
-        SetCase{"SET M1 ^ M2", "6601000002000000", 2},
-        SetCase{"SET M255 = 1", "67ff000001000000", 2},
-        SetCase{"SET M3 = CM1", "ac03000000000000", 2},
-        SetCase{"SET M3 = CM16", "ac0300000f000000", 2}));
+        BytesCase{"SET C1 = C2", "6801000002000000", 2},
+        BytesCase{"SET C1 = H2", "6901000002000000", 2},
+        BytesCase{"SET C1 + H2", "6a01000002000000", 2},
+        BytesCase{"SET C1 + 255", "6b010000ff000000", 2},
+        BytesCase{"SET C1 - H2", "6c01000002000000", 2},
+        BytesCase{"SET C10 - 0", "6d0a000000000000", 2},
+        BytesCase{"SET C1 = 7", "6e01000007000000", 2},
+        BytesCase{"SET Z1 = H2", "6f01000002000000", 2},
+        BytesCase{"SET Z1 = -5", "70010000fbffffff", 3},
+        BytesCase{"SET Z10 = 0", "700a000000000000", 3}));
 
 INSTANTIATE_TEST_SUITE_P(
-    CountersAndTimers, SetBytes,
+    SetOutputs, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET C1 = C2", "6801000002000000", 2},
-        SetCase{"SET C1 = H2", "6901000002000000", 2},
-        SetCase{"SET C1 + H2", "6a01000002000000", 2},
-        SetCase{"SET C1 + 255", "6b010000ff000000", 2},
-        SetCase{"SET C1 - H2", "6c01000002000000", 2},
-        SetCase{"SET C10 - 0", "6d0a000000000000", 2},
-        SetCase{"SET C1 = 7", "6e01000007000000", 2},
-        SetCase{"SET Z1 = H2", "6f01000002000000", 2},
-        SetCase{"SET Z1 = -5", "70010000fbffffff", 3},
-        SetCase{"SET Z10 = 0", "700a000000000000", 3}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Outputs, SetBytes,
-    ::testing::Values(
-        SetCase{"SET OS3 = M7", "7109000007000000", 2},
-        SetCase{"SET OS5 = 1", "720b000001000000", 2},
-        SetCase{"SET OE0 = 1", "7203000001000000", 2},
-        SetCase{"SET OE3 = M0", "7106000000000000", 2},
-        SetCase{"SET OV0 = M255", "71070000ff000000", 2},
-        SetCase{"SET OV1 = 0", "7208000000000000", 2}));
+        BytesCase{"SET OS3 = M7", "7109000007000000", 2},
+        BytesCase{"SET OS5 = 1", "720b000001000000", 2},
+        BytesCase{"SET OE0 = 1", "7203000001000000", 2},
+        BytesCase{"SET OE3 = M0", "7106000000000000", 2},
+        BytesCase{"SET OV0 = M255", "71070000ff000000", 2},
+        BytesCase{"SET OV1 = 0", "7208000000000000", 2}));
 
 // Reads keep a constant sub-index in byte 4, writes in byte 5; the parameter
 // number is in bytes 6 and 7 either way.
 INSTANTIATE_TEST_SUITE_P(
-    Parameters, SetBytes,
+    SetParameters, CompilesStatement,
     ::testing::Values(
-        SetCase{"SET F1 = PARA[H5, H6]", "2d01000005060000", 2},
-        SetCase{"SET F1 = PARA[H5]", "2e01000005000000", 2},
-        SetCase{"SET F2 = PARA[999, 1]", "2f0200000100e703", 2},
-        SetCase{"SET F2 = PARA[100]", "3002000000006400", 2},
-        SetCase{"SET H1 = PARA[H5, H6]", "4101000005060000", 2},
-        SetCase{"SET H1 = PARA[H5]", "4201000005000000", 2},
-        SetCase{"SET H1 = PARA[7, 255]", "43010000ff000700", 2},
-        SetCase{"SET H1 = PARA[001]", "4401000000000100", 2},
-        SetCase{"SET PARA[H1, H2] = F3", "7303000001020000", 2},
-        SetCase{"SET PARA[H1, H2] = H3", "7403000001020000", 2},
-        SetCase{"SET PARA[H1] = F3", "7503000001000000", 2},
-        SetCase{"SET PARA[H127] = H3", "760300007f000000", 2},
-        SetCase{"SETPARA[100,2]=F7", "7707000000026400", 2},
-        SetCase{"SET PARA[999, 255] = H127", "787f000000ffe703", 2},
-        SetCase{"SET PARA[1] = F0", "7900000000000100", 2},
-        SetCase{"set para[1] = h0", "7a00000000000100", 2}));
+        BytesCase{"SET F1 = PARA[H5, H6]", "2d01000005060000", 2},
+        BytesCase{"SET F1 = PARA[H5]", "2e01000005000000", 2},
+        BytesCase{"SET F2 = PARA[999, 1]", "2f0200000100e703", 2},
+        BytesCase{"SET F2 = PARA[100]", "3002000000006400", 2},
+        BytesCase{"SET H1 = PARA[H5, H6]", "4101000005060000", 2},
+        BytesCase{"SET H1 = PARA[H5]", "4201000005000000", 2},
+        BytesCase{"SET H1 = PARA[7, 255]", "43010000ff000700", 2},
+        BytesCase{"SET H1 = PARA[001]", "4401000000000100", 2},
+        BytesCase{"SET PARA[H1, H2] = F3", "7303000001020000", 2},
+        BytesCase{"SET PARA[H1, H2] = H3", "7403000001020000", 2},
+        BytesCase{"SET PARA[H1] = F3", "7503000001000000", 2},
+        BytesCase{"SET PARA[H127] = H3", "760300007f000000", 2},
+        BytesCase{"SETPARA[100,2]=F7", "7707000000026400", 2},
+        BytesCase{"SET PARA[999, 255] = H127", "787f000000ffe703", 2},
+        BytesCase{"SET PARA[1] = F0", "7900000000000100", 2},
+        BytesCase{"set para[1] = h0", "7a00000000000100", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
-    Inversions, SetBytes,
+    SetInversions, CompilesStatement,
     ::testing::Values(
-        SetCase{"INV H127", "7b7f000000000000", 2},
-        SetCase{"INV M255", "7cff000000000000", 2},
-        SetCase{"INV OS4", "7d0a000000000000", 2},
-        SetCase{"INV OE3", "7d06000000000000", 2},
-        SetCase{"INV OV1", "7d08000000000000", 2}));
+        BytesCase{"INV H127", "7b7f000000000000", 2},
+        BytesCase{"INV M255", "7cff000000000000", 2},
+        BytesCase{"INV OS4", "7d0a000000000000", 2},
+        BytesCase{"INV OE3", "7d06000000000000", 2},
+        BytesCase{"INV OV1", "7d08000000000000", 2}));
 
 INSTANTIATE_TEST_SUITE_P(
     SetDriveSettings, RefusesStatement,

@@ -5,6 +5,7 @@
 // Set PLCEDIT_UPDATE_GOLDEN=1 to rewrite the golden listings from the
 // current output (then review the difference before keeping it).
 #include "decoder/Listing.h"
+#include "decoder/RecordPrinter.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -240,27 +241,6 @@ INSTANTIATE_TEST_SUITE_P(Forms, WholeProgramme, ::testing::ValuesIn(kFormFiles),
                              return n.substr(0, n.find('.'));
                          });
 
-// The value of a variant's selector field in a record.
-uint32_t SelectorValue(Src src, const PlcInstr& rec) {
-    switch (src) {
-        case Src::Mode: return rec.mode();
-        case Src::B4: return rec.b[4];
-        case Src::B5: return rec.b[5];
-        case Src::B6: return rec.b[6];
-        case Src::B7: return rec.b[7];
-        case Src::Target: return rec.target();
-        case Src::W67: return rec.word67();
-        case Src::D4: return rec.dword4();
-        default: return 0;
-    }
-}
-
-bool VariantMatches(int16_t when, uint32_t value) {
-    if (when == kAnyValue) return true;
-    if (when == kNonZero) return value != 0;
-    return static_cast<uint32_t>(when) == value;
-}
-
 // Every form of every statement that compiles — each variant of each
 // opcode, in its label form and, where it has one, its END form — is used by
 // one of the programmes above.
@@ -274,9 +254,9 @@ TEST(WholeProgramme, TheProgrammesUseEveryStatementForm) {
             const PlcInstr& rec = program.Record(i);
             const OpcodeRow* row = rec.used() ? FindOpcodeRow(rec.opcode()) : nullptr;
             if (row == nullptr) continue;
-            const uint32_t selector = SelectorValue(row->selector, rec);
+            const uint32_t selector = FieldValue(row->selector, rec, 0);
             for (size_t v = 0; v < row->variants.size(); ++v) {
-                if (!VariantMatches(row->variants[v].when, selector)) continue;
+                if (!SelectsVariant(row->variants[v].when, selector)) continue;
                 const bool endForm = row->variants[v].endText != nullptr && rec.target() == kEndRecord;
                 used.insert({rec.opcode(), static_cast<int>(v), endForm});
                 break;

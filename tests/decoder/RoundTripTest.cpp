@@ -94,18 +94,6 @@ bool RandomLegal(Dom dom, std::mt19937& rng, uint32_t& value, uint8_t opcode) {
     return false;
 }
 
-// Compiles one canonical line inside a programme section; the record of its label.
-int CompileCanonical(const std::string& text, int label, PlcInstr& out) {
-    CPlcProgram p;
-    p.Clear();
-    int32_t line = 0, err = 0;
-    p.CompileLine("%P00", line, err);
-    line = 1;
-    p.CompileLine(text, line, err);
-    out = p.Record(label);
-    return err;
-}
-
 class RoundTrip : public ::testing::TestWithParam<const OpcodeRow*> {};
 class RowFormats : public ::testing::TestWithParam<const OpcodeRow*> {};
 
@@ -133,7 +121,7 @@ TEST_P(RoundTrip, RecordToTextToRecord) {
             ASSERT_EQ(result, 1) << "opcode " << int(row.opcode) << ": " << text;
 
             PlcInstr compiled;
-            const int code = CompileCanonical(text, label, compiled);
+            const int code = CompileLineInSection(text, label, compiled);
             ASSERT_EQ(code, 0) << "opcode " << int(row.opcode) << ": " << text;
             EXPECT_EQ(Hex8(compiled), Hex8(rec)) << text;
             EXPECT_EQ(compiled.kind(), row.kind) << text;
