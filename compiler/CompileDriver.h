@@ -28,8 +28,9 @@ struct CompileOutcome {
     // One error entry per faulty line: its 1-based line number and code, in
     // order (the same errors the entries show, for navigation and tests).
     struct Error {
-        int32_t line;  // 1-based
+        int32_t line;        // 1-based
         int32_t code;
+        int32_t column = 0;  // 1-based column of the offending token; 0 when unknown
     };
     std::vector<Error> errors;
 };
