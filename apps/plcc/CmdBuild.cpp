@@ -4,13 +4,12 @@
 
 #include "apps/plcc/Plcc.h"
 #include "compiler/CompileDriver.h"
+#include "image/SafeWrite.h"
 #include "resources/StringTable.h"
 
 namespace plcc {
 
 namespace {
-
-constexpr const char* kUsage = "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]";
 
 void CouldNotCreate(const std::string& name) {
     std::fprintf(stderr, "plcc: %s%s\n", name.c_str(), plc::LoadString(plc::kIdsNotCreated).c_str());
@@ -20,18 +19,26 @@ void CouldNotCreate(const std::string& name) {
 
 int CmdBuild(const Args& args) {
     CommandLine cl;
-    if (!ParseCommandLine(args, {"-o", "--decl-dir"}, cl) || !cl.Has("-o")) return UsageError(kUsage);
-    const std::string& source = cl.file;
+    std::string why;
+    if (!ParseCommandLine(args, {"-o", "--decl-dir", kDiagnosticsOption}, 1, cl, why)) return UsageError("build", why);
+    if (!cl.Has("-o")) return UsageError("build", "no output file (-o OUT.bin)");
+    const std::string& source = cl.File();
     const std::string& output = cl.Get("-o");
     const bool haveDeclDir = cl.Has("--decl-dir");
+    if (!OutputIsNotInput(source, output)) return kExitUsage;
 
     std::vector<std::string> lines;
     if (!ReadSourceLines(source, lines)) return kExitUsage;
     plc::CPlcProgram program;
     const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
-    if (outcome.emptyText) return ReportEmptyText();
-    PrintEntries(outcome.entries, false);
+    PrintReports({CompileReport(DisplayName(source), outcome, program)}, cl.diagnostics, stdout);
     if (!outcome.success) return kExitProgramErrors;
+    if (haveDeclDir && !program.GetProgramName().empty() &&
+        !OutputIsNotInput(source, plc::JoinPath(cl.Get("--decl-dir"), program.GetProgramName() + ".txt"))) {
+        return kExitUsage;
+    }
+    // The JSON document is all that goes to stdout in that format.
+    const bool sayMade = cl.diagnostics != DiagnosticsFormat::Json;
 
     std::string binaryPath = output;
     if (!program.WriteBinaryFile(binaryPath, false)) {
@@ -39,7 +46,7 @@ int CmdBuild(const Args& args) {
         CouldNotCreate(output);
         return kExitUsage;
     }
-    std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
+    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
 
     if (haveDeclDir) {
         if (program.GetProgramName().empty()) {
@@ -54,7 +61,7 @@ int CmdBuild(const Args& args) {
             CouldNotCreate(declDir + "/" + program.GetProgramName() + ".txt");
             return kExitUsage;
         }
-        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
+        if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
     }
     return kExitOk;
 }

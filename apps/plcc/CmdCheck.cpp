@@ -1,44 +1,54 @@
-// plcc check / plcc image: compile a source file as the editor's Check
+// plcc check / plcc image: compile source files as the editor's Check
 // syntax does.
+#include <algorithm>
 #include <cstdio>
 
 #include "apps/plcc/Plcc.h"
 #include "compiler/CompileDriver.h"
-#include "resources/StringTable.h"
 
 namespace plcc {
 
 namespace {
 
-// Compiles FILE; prints the entries to stdout (check) or stderr (image).
-int Compile(const Args& args, const char* usage, bool entriesToStderr, plc::CPlcProgram& program,
-            bool& compiled) {
-    compiled = false;
-    CommandLine cl;
-    if (!ParseCommandLine(args, {}, cl)) return UsageError(usage);
+// Compiles one file into `program`: kExitUsage when it cannot be read
+// (nothing in `report`), else the status of its compilation.
+int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& report) {
     std::vector<std::string> lines;
-    if (!ReadSourceLines(cl.file, lines)) return kExitUsage;
+    if (!ReadSourceLines(file, lines)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
-    compiled = true;
-    if (outcome.emptyText) return ReportEmptyText();
-    PrintEntries(outcome.entries, entriesToStderr);
+    report = CompileReport(DisplayName(file), outcome, program);
     return outcome.success ? kExitOk : kExitProgramErrors;
 }
 
 }  // namespace
 
 int CmdCheck(const Args& args) {
-    plc::CPlcProgram program;
-    bool compiled = false;
-    return Compile(args, "plcc check FILE.plc", false, program, compiled);
+    CommandLine cl;
+    std::string why;
+    if (!ParseCommandLine(args, {kDiagnosticsOption}, args.size(), cl, why)) return UsageError("check", why);
+    int worst = kExitOk;
+    std::vector<Report> reports;
+    for (const std::string& file : cl.files) {
+        plc::CPlcProgram program;
+        Report report;
+        const int status = CompileFile(file, program, report);
+        worst = std::max(worst, status);
+        if (status != kExitUsage) reports.push_back(std::move(report));
+    }
+    PrintReports(reports, cl.diagnostics, stdout, cl.files.size() > 1);
+    return worst;
 }
 
 int CmdImage(const Args& args) {
+    CommandLine cl;
+    std::string why;
+    if (!ParseCommandLine(args, {kDiagnosticsOption}, 1, cl, why)) return UsageError("image", why);
     plc::CPlcProgram program;
     program.Clear();
-    bool compiled = false;
-    const int status = Compile(args, "plcc image FILE.plc", true, program, compiled);
-    if (!compiled) return status;
+    Report report;
+    const int status = CompileFile(cl.File(), program, report);
+    if (status == kExitUsage) return status;
+    PrintReports({report}, cl.diagnostics, stderr);
     for (int i = 0; i < plc::kRecordCount; ++i) {
         const plc::PlcInstr& rec = program.Record(i);
         for (int b = 0; b < 12; ++b) std::printf("%02x", rec.b[static_cast<size_t>(b)]);

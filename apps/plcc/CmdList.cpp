@@ -4,34 +4,35 @@
 #include "apps/plcc/Plcc.h"
 #include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"
-#include "image/SafeWrite.h"
 
 namespace plcc {
 
-namespace {
-
-constexpr const char* kUsage = "plcc list FILE.bin [-o OUT.plc] [--date TEXT]";
-
-}  // namespace
-
 int CmdList(const Args& args) {
     CommandLine cl;
-    if (!ParseCommandLine(args, {"-o", "--date"}, cl)) return UsageError(kUsage);
-    const std::string& input = cl.file;
+    std::string why;
+    if (!ParseCommandLine(args, {"-o", "--date", kDiagnosticsOption}, 1, cl, why)) return UsageError("list", why);
+    const std::string& input = cl.File();
+    // The binary file reader takes a name, so standard input has none to give.
+    if (input == kStdinName) return UsageError("list", "the binary programme file must be a named file");
+    const std::string output = cl.Has("-o") ? cl.Get("-o") : "";
+    if (!CheckInputFile(input)) return kExitUsage;
+    if (!output.empty() && !OutputIsNotInput(input, output)) return kExitUsage;
 
     plc::CPlcProgram program;
     program.Clear();
-    std::string why;
-    if (!program.ReadBinaryFile(input, &why)) {
-        std::fprintf(stderr, "plcc: %s\n", why.c_str());
+    std::string readWhy;
+    if (!program.ReadBinaryFile(input, &readWhy)) {
+        std::fprintf(stderr, "plcc: %s\n", readWhy.c_str());
         return kExitUsage;
     }
     const std::string date = cl.Has("--date") ? cl.Get("--date") : plc::ListingDate(plc::CurrentLocalTime());
     const plc::ListingOutcome listing = plc::ListProgramImage(program, input, date);
-    PrintEntries(listing.entries, true);
+    PrintReports({ListingReport(input, listing, program)}, cl.diagnostics, stderr);
 
-    if (int status = WriteResult(cl.Has("-o") ? cl.Get("-o") : "", listing.text, "listing")) return status;
-    return listing.undecodable != 0 ? kExitProgramErrors : kExitOk;
+    if (int status = WriteResult(output, listing.text)) return status;
+    // A missing programme head is an error of the listing as much as an
+    // undecodable record is.
+    return listing.errorCount != 0 ? kExitProgramErrors : kExitOk;
 }
 
 }  // namespace plcc

@@ -1,12 +1,22 @@
 // plcc: the command-line compiler and decoder. Each sub-command is one
-// function; main() dispatches on the first argument.
+// function; main() dispatches on the first argument through one table.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "compiler/CompileDriver.h"
+
+namespace plc {
+struct ListingOutcome;
+struct RenumberTextOutcome;
+}  // namespace plc
 
 namespace plcc {
 
@@ -14,6 +24,11 @@ namespace plcc {
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitProgramErrors = 1;
 inline constexpr int kExitUsage = 2;
+
+// Input bounds: a record keeps its source line in 16 bits, and no real
+// programme comes near the byte limit. Larger input is refused unread.
+inline constexpr size_t kMaxSourceLines = 65536;
+inline constexpr size_t kMaxInputBytes = size_t{4} << 20;
 
 using Args = std::vector<std::string>;
 
@@ -23,37 +38,98 @@ int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
 
-// Reads a whole file as bytes; false with a message on stderr when it cannot.
-bool ReadFileBytes(const std::string& path, std::string& bytes);
+// ---- input ----
+
+// The file name "-" stands for standard input.
+inline constexpr std::string_view kStdinName = "-";
+// How an input file is named in messages and diagnostics.
+std::string DisplayName(const std::string& path);
+
+// Reads a whole input (a regular file, or standard input for "-") with one
+// read into a buffer sized from the file. A folder, a device, a pipe or
+// anything else that is not a regular file is refused, and so is input of
+// more than kMaxInputBytes, without reading on. False with a message on
+// stderr naming the file when it is refused or cannot be read.
+bool ReadInput(const std::string& path, std::string& bytes);
+
+// True when `path` (or standard input for "-") is a regular file that
+// ReadInput would accept by its kind and size; false with a message otherwise.
+bool CheckInputFile(const std::string& path);
 
 // Reads a source file and splits it into the lines the editor would hold;
 // false with a message on stderr when the file cannot be read or has more
-// lines than a record can point back to.
+// than kMaxSourceLines lines.
 bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines);
 
-// Prints each entry followed by "\n" to the stream (stdout or stderr).
-void PrintEntries(const std::vector<std::string>& entries, bool toStderr);
+// False with a message on stderr when `output` names the same file as
+// `input` (the same inode, through any name or link).
+bool OutputIsNotInput(const std::string& input, const std::string& output);
 
-// "FILE [OPTION VALUE]...": one file and options that each take a value.
+// ---- the command line ----
+
+enum class DiagnosticsFormat { System, Gcc, Json };
+inline constexpr std::string_view kDiagnosticsOption = "--diagnostics";
+
+// "FILE... [OPTION VALUE]...": files and options that each take a value,
+// given as "--name VALUE" or "--name=VALUE". "--" ends the options; "-" is
+// standard input.
 struct CommandLine {
-    std::string file;
+    std::vector<std::string> files;
     std::map<std::string, std::string, std::less<>> options;
+    DiagnosticsFormat diagnostics = DiagnosticsFormat::System;
     bool Has(std::string_view option) const { return options.contains(option); }
     const std::string& Get(std::string_view option) const { return options.find(option)->second; }
+    const std::string& File() const { return files.front(); }
 };
-// False for an unknown option, a missing or empty value, no file or two files.
-bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, CommandLine& out);
+// False with `why` set for an unknown option, a missing or empty value, an
+// unknown diagnostics format, no file or more than `maxFiles` files.
+bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, size_t maxFiles,
+                      CommandLine& out, std::string& why);
 
-// Prints "usage: ..." on stderr; kExitUsage.
-int UsageError(std::string_view usage);
+// Prints "plcc: WHY", the command's usage and where to find help on stderr;
+// kExitUsage.
+int UsageError(std::string_view command, std::string_view why);
 
-// For an empty source text: the editor offers a skeleton; the command line
-// says "No programme available." on stderr. kExitProgramErrors.
-int ReportEmptyText();
+// The usage line of a command ("plcc check FILE.plc... [--diagnostics=FORMAT]").
+std::string_view CommandUsage(std::string_view command);
+
+// ---- results ----
+
+// One error as editors and CI read it.
+struct Diagnostic {
+    int32_t line = 0;               // 1-based line of the file (or of the listing)
+    int32_t column = 1;             // 1-based
+    std::optional<int32_t> code;    // the ERR(NN) code; none for a message without one
+    std::string text;               // the system's message text, without the entry prefix
+};
+
+// What one run over one file has to say, in every format.
+struct Report {
+    std::string file;                       // as named in diagnostics
+    std::vector<std::string> entries;       // the message-list entries (system format)
+    std::vector<Diagnostic> errors;
+    bool emptyText = false;                 // no programme at all
+    bool interrupted = false;               // stopped after the most errors it reports
+    std::optional<uint32_t> addSum, xorSum;  // checksum of a complete image
+    int32_t records = 0;                    // records the image uses
+};
+
+// Reports of a compilation, a listing and a renumbering. The image in
+// `program` gives the record count and, when complete, the checksum.
+Report CompileReport(const std::string& file, const plc::CompileOutcome& outcome, const plc::CPlcProgram& program);
+Report ListingReport(const std::string& file, const plc::ListingOutcome& listing, const plc::CPlcProgram& program);
+Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& outcome,
+                      const plc::CPlcProgram& program);
+
+// Prints reports in a format: system prints each report's entries (the empty
+// text says so on stderr), gcc one "FILE:LINE:COL: error: TEXT [ERR(NN)]" line
+// per error, json one document (an object, or an array of objects when
+// `several` is set).
+void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
 
 // Writes `bytes` to the file `path` (safely: the old file survives a failed
-// write) or, when `path` is empty, to stdout. kExitOk, or kExitUsage with a
-// message naming what failed.
-int WriteResult(const std::string& path, const std::string& bytes, std::string_view what);
+// write) or, when `path` is empty, to stdout (whose failure main() reports).
+// kExitOk, or kExitUsage with a message naming what failed.
+int WriteResult(const std::string& path, const std::string& bytes);
 
 }  // namespace plcc

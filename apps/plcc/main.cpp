@@ -1,42 +1,137 @@
 // plcc: compiles, lists and renumbers PLC programmes for scripts and CI jobs.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 #include "apps/plcc/Plcc.h"
 
+#ifndef PLCEDIT_VERSION
+#error "PLCEDIT_VERSION comes from the project's version in CMake"
+#endif
+
 namespace {
 
+// One row per command: adding a command is adding a row.
 struct Command {
     std::string_view name;
     int (*run)(const plcc::Args&);
-    std::string_view usage;
+    std::string_view usage;    // after "usage: "
+    std::string_view summary;  // one line for the command list
+    std::string_view help;     // what `plcc COMMAND --help` adds: its options
 };
+
+constexpr std::string_view kDiagnosticsHelp =
+    "  --diagnostics=FORMAT  how errors are printed: system (the message-list\n"
+    "                        entries, the default), gcc (FILE:LINE:COL: error:\n"
+    "                        TEXT [ERR(NN)]) or json (one document)\n";
 
 constexpr Command kCommands[] = {
-    {"check", plcc::CmdCheck, "plcc check FILE.plc"},
-    {"image", plcc::CmdImage, "plcc image FILE.plc"},
-    {"build", plcc::CmdBuild, "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]"},
-    {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT]"},
-    {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc]"},
+    {"check", plcc::CmdCheck, "plcc check FILE.plc... [--diagnostics=FORMAT]",
+     "compile each file and print its entries; '-' reads standard input",
+     "The exit status is the worst over the files.\n"},
+    {"image", plcc::CmdImage, "plcc image FILE.plc [--diagnostics=FORMAT]",
+     "compile and print the 256 records in hexadecimal; the entries go to stderr", ""},
+    {"build", plcc::CmdBuild, "plcc build FILE.plc -o OUT.bin [--decl-dir DIR] [--diagnostics=FORMAT]",
+     "compile and write the binary programme file (and the text declaration file)",
+     "  -o OUT.bin            the binary programme file to write (not the input)\n"
+     "  --decl-dir DIR        also write DIR/NAME.txt, the text declaration file\n"},
+    {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT] [--diagnostics=FORMAT]",
+     "decode a binary programme file into source text; the entries go to stderr",
+     "  -o OUT.plc            write the text there (not onto the input), not to stdout\n"
+     "  --date TEXT           the date in the header line (default: now, or\n"
+     "                        SOURCE_DATE_EPOCH)\n"},
+    {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
+     "renumber the statements; the entries go to stderr",
+     "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
 };
 
-void Usage() {
-    std::fputs("usage:\n", stderr);
-    for (const Command& c : kCommands) std::fprintf(stderr, "  %.*s\n", static_cast<int>(c.usage.size()), c.usage.data());
+const Command* Find(std::string_view name) {
+    for (const Command& c : kCommands) {
+        if (c.name == name) return &c;
+    }
+    return nullptr;
+}
+
+void Print(std::FILE* out, std::string_view text) { std::fwrite(text.data(), 1, text.size(), out); }
+
+void Usage(std::FILE* out) {
+    Print(out, "usage: plcc COMMAND [OPTION]... FILE...\n       plcc --help | --version\n\nCommands:\n");
+    for (const Command& c : kCommands) {
+        std::fprintf(out, "  %-7.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                     static_cast<int>(c.summary.size()), c.summary.data());
+    }
+    Print(out,
+          "\nOptions:\n");
+    Print(out, kDiagnosticsHelp);
+    Print(out,
+          "  -h, --help            show this help (or a command's: plcc COMMAND --help)\n"
+          "  --version             show the version\n"
+          "\nExit status: 0 success, 1 errors in the programme, 2 usage or file errors.\n");
+}
+
+void CommandHelp(const Command& c) {
+    std::fprintf(stdout, "usage: %.*s\n%.*s.\n\nOptions:\n", static_cast<int>(c.usage.size()), c.usage.data(),
+                 static_cast<int>(c.summary.size()), c.summary.data());
+    Print(stdout, c.help);
+    Print(stdout, kDiagnosticsHelp);
+    Print(stdout, "  -h, --help            show this help\n");
+}
+
+bool AsksForHelp(const plcc::Args& args) {
+    for (const std::string& a : args) {
+        if (a == "--") return false;
+        if (a == "--help" || a == "-h") return true;
+    }
+    return false;
+}
+
+// What was written to stdout must have arrived: a full disk or a closed
+// pipe is a failure, not a success.
+int FinishStdout(int status) {
+    errno = 0;
+    if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return status;
+    const int error = errno;
+    std::fprintf(stderr, "plcc: cannot write to standard output%s%s\n", error != 0 ? ": " : "",
+                 error != 0 ? std::strerror(error) : "");
+    return plcc::kExitUsage;
 }
 
 }  // namespace
 
+namespace plcc {
+
+std::string_view CommandUsage(std::string_view command) {
+    const Command* c = Find(command);
+    return c != nullptr ? c->usage : std::string_view("plcc COMMAND [OPTION]... FILE...");
+}
+
+}  // namespace plcc
+
 int main(int argc, char** argv) {
     if (argc < 2) {
-        Usage();
+        Usage(stderr);
         return plcc::kExitUsage;
     }
-    const std::string_view name = argv[1];
-    for (const Command& c : kCommands) {
-        if (c.name == name) return c.run(plcc::Args(argv + 2, argv + argc));
+    const std::string_view first = argv[1];
+    const plcc::Args rest(argv + 2, argv + argc);
+    if (first == "--help" || first == "-h") {
+        Usage(stdout);
+        return FinishStdout(plcc::kExitOk);
     }
-    std::fprintf(stderr, "plcc: unknown command '%s'\n", argv[1]);
-    Usage();
-    return plcc::kExitUsage;
+    if (first == "--version") {
+        std::printf("plcc (PlcEdit) %s\n", PLCEDIT_VERSION);
+        return FinishStdout(plcc::kExitOk);
+    }
+    const Command* command = Find(first);
+    if (command == nullptr) {
+        std::fprintf(stderr, "plcc: unknown command '%s'\n", argv[1]);
+        Usage(stderr);
+        return plcc::kExitUsage;
+    }
+    if (AsksForHelp(rest)) {
+        CommandHelp(*command);
+        return FinishStdout(plcc::kExitOk);
+    }
+    return FinishStdout(command->run(rest));
 }

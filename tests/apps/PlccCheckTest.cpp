@@ -1,6 +1,8 @@
 // plcc check and plcc image on real files: output format and exit status.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include "tests/apps/PlccRunner.h"
 
 namespace plcc::test {
@@ -8,6 +10,10 @@ namespace {
 
 using PlccCheck = PlccTest;
 using PlccImage = PlccTest;
+using PlccCommandLine = PlccTest;
+
+const char* const kOk = "%P00\r\nN010 NOP\r\nEND\r\n";
+const char* const kBad = "%P00\nN010 NOP5\nN020 JMP N030\nEND";
 
 TEST_F(PlccCheck, CleanProgrammePrintsEntriesAndExitsZero) {
     const PlccRun r = Plcc({"check", Write("ok.plc", "%P00\r\nN010 NOP\r\nEND\r\n")});
@@ -70,6 +76,119 @@ TEST_F(PlccImage, FailedCompilationStillPrintsTheImage) {
     EXPECT_EQ(r.out.size(), 256u * 25u);
     EXPECT_EQ(r.out.substr(10 * 25, 25), "250000000000000001010100\n");
     EXPECT_NE(r.err.find("ERR(05)"), std::string::npos);
+}
+
+// The command line as scripts use it: help, version, options, several files
+// and standard input, and the input and output plcc refuses.
+TEST_F(PlccCommandLine, StatusAndStreams) {
+    Write("ok.plc", kOk);
+    Write("bad.plc", kBad);
+    fs::copy_file(kGolden + "listing_nohead.bin", Path("nohead.bin"));
+    Write("big.plc", kOk);
+    fs::resize_file(Path("big.plc"), (size_t{4} << 20) + 1);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string outStart;  // empty: nothing on stdout
+        std::string errHas;    // empty: nothing on stderr
+        std::string input = "", output = "";
+    };
+    const Case cases[] = {
+        {{"--help"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
+        {{"-h"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
+        {{"check", "--help"}, 0, "usage: plcc check FILE.plc... [--diagnostics=FORMAT]\n", ""},
+        {{"build", "ok.plc", "-h"}, 0, "usage: plcc build FILE.plc -o OUT.bin", ""},
+        {{"--version"}, 0, "plcc (PlcEdit) " PLCEDIT_VERSION "\n", ""},
+        {{"check", "--frob", "ok.plc"}, 2, "", "plcc: unknown option '--frob'\nusage: plcc check"},
+        {{"check", "--diagnostics=xml", "ok.plc"}, 2, "", "unknown diagnostics format 'xml'"},
+        {{"image", "ok.plc", "bad.plc"}, 2, "", "usage: plcc image"},
+        {{"check", "ok.plc", "bad.plc"}, 1, "==> ok.plc <==\nPLC, compiling runs...", ""},
+        {{"check", "bad.plc", "absent.plc", "ok.plc"}, 2, "==> bad.plc <==", "'absent.plc'"},
+        {{"check", "-"}, 0, "PLC, compiling runs...\n\n\nSysntax check - 0 error", "", "ok.plc"},
+        {{"check", "--", "-"}, 1, "PLC, compiling runs...\n\n  LINE(002)", "", "bad.plc"},
+        // Refused: what is not a regular file, input beyond the byte limit,
+        // a full standard output, and output onto the input.
+        {{"check", "."}, 2, "", "'.'"},
+        {{"check", "/dev/zero"}, 2, "", "'/dev/zero'"},
+        {{"check", "big.plc"}, 2, "", "'big.plc'"},
+        {{"image", "ok.plc"}, 2, "", "standard output", "", "/dev/full"},
+        {{"build", "ok.plc", "-o", "./ok.plc"}, 2, "", "input file"},
+        {{"list", "nohead.bin", "-o", "nohead.bin", "--date", "d"}, 2, "", "input file"},
+        // A listing that reports an error (here: no programme head) fails.
+        {{"list", "nohead.bin", "--date", "d"}, 1, "; d, nohead.bin\r\n", "ERR() - ; No valid programme"},
+    };
+    for (const Case& c : cases) {
+        const PlccRun r = Plcc(c.args, "", c.input, c.output);
+        const std::string call = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, c.status) << call << "\n" << r.err;
+        EXPECT_TRUE(r.out.starts_with(c.outStart) && (c.outStart.empty() == r.out.empty())) << call << "\n" << r.out;
+        EXPECT_TRUE(c.errHas.empty() ? r.err.empty() : r.err.find(c.errHas) != std::string::npos) << call << "\n" << r.err;
+    }
+    EXPECT_EQ(ReadAll(Path("ok.plc")), kOk);
+    EXPECT_EQ(ReadAll(Path("nohead.bin")), ReadAll(kGolden + "listing_nohead.bin"));
+}
+
+// Each diagnostics format over the same errors, the messages without a code
+// included; JSON is compared as parsed documents.
+TEST_F(PlccCommandLine, DiagnosticsFormats) {
+    Write("ok.plc", kOk);
+    Write("bad.plc", kBad);
+    Write("empty.plc", "");
+    fs::copy_file(kGolden + "listing_nohead.bin", Path("nohead.bin"));
+    const std::string text2 =
+        "lines or variable texts too long or end of programme line cannot be found. Probably a comment "
+        "character ';' is missing.";
+    const std::string text30 = "Jump destination JMP (...) Nxxx not available.";
+    const std::string gcc = "bad.plc:2:1: error: " + text2 + " [ERR(02)]\nbad.plc:3:1: error: " + text30 + " [ERR(30)]\n";
+    const nlohmann::json badJson = {
+        {"file", "bad.plc"}, {"success", false},
+        {"errors", {{{"line", 2}, {"column", 1}, {"code", 2}, {"text", text2}},
+                    {{"line", 3}, {"column", 1}, {"code", 30}, {"text", text30}}}},
+        {"warnings", nlohmann::json::array()}, {"interrupted", false}, {"checksum", nullptr}, {"records", 3}};
+    const nlohmann::json okJson = {
+        {"file", "ok.plc"}, {"success", true}, {"errors", nlohmann::json::array()},
+        {"warnings", nlohmann::json::array()}, {"interrupted", false},
+        {"checksum", {{"add", 0x0339}, {"xor", 0x00D9}}}, {"records", 3}};
+    nlohmann::json stdinJson = badJson;
+    stdinJson["file"] = "<stdin>";
+    const nlohmann::json emptyJson = {
+        {"file", "empty.plc"}, {"success", false},
+        {"errors", {{{"line", 1}, {"column", 1}, {"code", nullptr}, {"text", "No programme available."}}}},
+        {"warnings", nlohmann::json::array()}, {"interrupted", false}, {"checksum", nullptr}, {"records", 0}};
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        bool onStderr;
+        std::string gcc;    // expected text, or
+        nlohmann::json json;  // the expected document
+        std::string input = "";
+    };
+    const Case cases[] = {
+        {{"check", "--diagnostics=gcc", "bad.plc"}, 1, false, gcc, {}},
+        {{"image", "bad.plc", "--diagnostics", "gcc"}, 1, true, gcc, {}},
+        {{"build", "--diagnostics=gcc", "bad.plc", "-o", "x.bin"}, 1, false, gcc, {}},
+        {{"renum", "--diagnostics=gcc", "bad.plc"}, 1, true, gcc, {}},
+        {{"check", "--diagnostics=gcc", "empty.plc"}, 1, false, "empty.plc:1:1: error: No programme available.\n", {}},
+        {{"list", "--diagnostics=gcc", "nohead.bin", "--date", "d"}, 1, true,
+         "nohead.bin:3:1: error: ; No valid programme or programme head (%P00) found.\n", {}},
+        {{"check", "--diagnostics=system", "--diagnostics=json", "bad.plc"}, 1, false, "", badJson},
+        {{"check", "--diagnostics=json", "empty.plc"}, 1, false, "", emptyJson},
+        {{"build", "--diagnostics=json", "ok.plc", "-o", "ok.bin"}, 0, false, "", okJson},
+        {{"check", "--diagnostics=json", "ok.plc", "-"}, 1, false, "", nlohmann::json::array({okJson, stdinJson}), "bad.plc"},
+    };
+    for (const Case& c : cases) {
+        const PlccRun r = Plcc(c.args, "", c.input);
+        const std::string call = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, c.status) << call << "\n" << r.err;
+        const std::string& shown = c.onStderr ? r.err : r.out;
+        if (c.json.is_null()) {
+            EXPECT_EQ(shown, c.gcc) << call;
+        } else {
+            EXPECT_EQ(nlohmann::json::parse(shown, nullptr, false), c.json) << call << "\n" << shown;
+        }
+    }
+    EXPECT_FALSE(fs::exists(Path("x.bin")));
+    EXPECT_EQ(ReadAll(Path("ok.bin")).size(), 5120u);
 }
 
 }  // namespace

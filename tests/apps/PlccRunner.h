@@ -16,6 +16,8 @@ namespace plcc::test {
 
 namespace fs = std::filesystem;
 
+inline const std::string kGolden = std::string(PLCEDIT_SOURCE_DIR) + "/tests/golden/";
+
 struct PlccRun {
     int status = -1;  // exit status
     std::string out;  // stdout bytes
@@ -57,15 +59,33 @@ protected:
     }
 
     // Runs plcc with the arguments (each quoted) in the folder; `env` is put
-    // in front of the command ("NAME=value ...").
-    PlccRun Plcc(const std::vector<std::string>& args, const std::string& env = "") const {
-        std::string cmd = "cd " + Quote(m_dir) + " && " + env + " " + Quote(PLCC_BINARY);
-        for (const std::string& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote(Path(".out")) + " 2>" + Quote(Path(".err"));
+    // in front of the command ("NAME=value ..."). Standard input comes from
+    // the file `input` (else it is empty); standard output goes to the file
+    // `output` when one is named (then `out` stays empty).
+    PlccRun Plcc(const std::vector<std::string>& args, const std::string& env = "", const std::string& input = "",
+                 const std::string& output = "") const {
+        // Built by appending: GCC 12 warns falsely (-Wrestrict) about
+        // "literal" + std::string in optimised builds.
+        std::string cmd = "cd ";
+        cmd += Quote(m_dir);
+        cmd += " && ";
+        cmd += env;
+        cmd += " timeout 60 ";  // input that is never refused would be read for ever
+        cmd += Quote(PLCC_BINARY);
+        for (const std::string& a : args) {
+            cmd += " ";
+            cmd += Quote(a);
+        }
+        cmd += " <";
+        cmd += input.empty() ? std::string("/dev/null") : Quote(input);
+        cmd += " >";
+        cmd += Quote(output.empty() ? Path(".out") : output);
+        cmd += " 2>";
+        cmd += Quote(Path(".err"));
         PlccRun r;
         const int raw = std::system(cmd.c_str());
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadAll(Path(".out"));
+        if (output.empty()) r.out = ReadAll(Path(".out"));
         r.err = ReadAll(Path(".err"));
         fs::remove(Path(".out"));
         fs::remove(Path(".err"));

@@ -1,0 +1,194 @@
+// What a run has to say about one file, and the three ways of printing it:
+// the message-list entries as the editor shows them, one GCC-style line per
+// error for editors and CI, and a JSON document.
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+
+#include "apps/plcc/Plcc.h"
+#include "decoder/Listing.h"
+#include "decoder/RenumberText.h"
+#include "resources/StringTable.h"
+
+namespace plcc {
+
+namespace {
+
+// The message text of an error code, without the entry prefix.
+std::string MessageText(int32_t code) {
+    std::string text = plc::FormatString(plc::kIdsErrorBase + static_cast<uint32_t>(code), "");
+    if (text.starts_with(' ')) text.erase(0, 1);
+    return text;
+}
+
+// The first line of the offer made for an empty text: "No programme available."
+std::string EmptyTextMessage() {
+    const std::string question = plc::LoadString(plc::kIdsNoProgramCreateBody);
+    return question.substr(0, question.find('\n'));
+}
+
+// Reads an error entry "  LINE(012): ERR(04) - TEXT" (the code may be empty).
+std::optional<Diagnostic> ParseErrorEntry(std::string_view entry) {
+    constexpr std::string_view kLine = "  LINE(", kErr = "): ERR(", kDash = ") - ";
+    if (!entry.starts_with(kLine)) return std::nullopt;
+    entry.remove_prefix(kLine.size());
+    auto number = [&entry](std::optional<int32_t>& value) {
+        int32_t n = 0;
+        size_t digits = 0;
+        while (digits < entry.size() && digits < 9 && entry[digits] >= '0' && entry[digits] <= '9') {
+            n = n * 10 + (entry[digits] - '0');
+            ++digits;
+        }
+        entry.remove_prefix(digits);
+        if (digits != 0) value = n;
+    };
+    Diagnostic d;
+    std::optional<int32_t> line;
+    number(line);
+    if (!line || !entry.starts_with(kErr)) return std::nullopt;
+    entry.remove_prefix(kErr.size());
+    number(d.code);
+    if (!entry.starts_with(kDash)) return std::nullopt;
+    entry.remove_prefix(kDash.size());
+    d.line = *line;
+    d.text = entry;
+    return d;
+}
+
+std::vector<Diagnostic> ErrorsOfEntries(const std::vector<std::string>& entries) {
+    std::vector<Diagnostic> errors;
+    for (const std::string& e : entries) {
+        if (std::optional<Diagnostic> d = ParseErrorEntry(e)) errors.push_back(std::move(*d));
+    }
+    return errors;
+}
+
+// A message about the whole file: it points at the file's first line.
+Diagnostic FileError(std::string text) { return Diagnostic{1, 1, std::nullopt, std::move(text)}; }
+
+void CountRecordsAndSum(const plc::CPlcProgram& program, bool complete, Report& r) {
+    for (int i = 0; i < plc::kRecordCount; ++i) r.records += program.Record(i).used() != 0 ? 1 : 0;
+    if (complete) {
+        uint32_t addSum = 0, xorSum = 0;
+        program.ComputeChecksum(xorSum, addSum);
+        r.addSum = addSum;
+        r.xorSum = xorSum;
+    }
+}
+
+Report EmptyTextReport(const std::string& file) {
+    Report r;
+    r.file = file;
+    r.emptyText = true;
+    r.errors.push_back(FileError(EmptyTextMessage()));
+    return r;
+}
+
+void PrintSystem(const Report& r, std::FILE* out, bool several) {
+    if (several) std::fprintf(out, "==> %s <==\n", r.file.c_str());
+    if (r.emptyText) {
+        std::fflush(out);
+        std::fprintf(stderr, "%s\n", EmptyTextMessage().c_str());
+    }
+    for (const std::string& e : r.entries) {
+        std::fwrite(e.data(), 1, e.size(), out);
+        std::fputc('\n', out);
+    }
+}
+
+void PrintGcc(const Report& r, std::FILE* out) {
+    for (const Diagnostic& d : r.errors) {
+        std::fprintf(out, "%s:%d:%d: error: %s", r.file.c_str(), static_cast<int>(d.line), static_cast<int>(d.column),
+                     d.text.c_str());
+        if (d.code) std::fprintf(out, " [ERR(%02d)]", static_cast<int>(*d.code));
+        std::fputc('\n', out);
+    }
+}
+
+nlohmann::ordered_json JsonOf(const Report& r) {
+    nlohmann::ordered_json errors = nlohmann::ordered_json::array();
+    for (const Diagnostic& d : r.errors) {
+        errors.push_back({{"line", d.line},
+                          {"column", d.column},
+                          {"code", d.code ? nlohmann::ordered_json(*d.code) : nlohmann::ordered_json()},
+                          {"text", d.text}});
+    }
+    nlohmann::ordered_json doc;
+    doc["file"] = r.file;
+    doc["success"] = r.errors.empty();
+    doc["errors"] = std::move(errors);
+    doc["warnings"] = nlohmann::ordered_json::array();  // the compiler gives none
+    doc["interrupted"] = r.interrupted;
+    if (r.addSum && r.xorSum) {
+        doc["checksum"] = {{"add", *r.addSum}, {"xor", *r.xorSum}};
+    } else {
+        doc["checksum"] = nullptr;
+    }
+    doc["records"] = r.records;
+    return doc;
+}
+
+}  // namespace
+
+Report CompileReport(const std::string& file, const plc::CompileOutcome& outcome, const plc::CPlcProgram& program) {
+    if (outcome.emptyText) return EmptyTextReport(file);
+    Report r;
+    r.file = file;
+    r.entries = outcome.entries;
+    r.interrupted = outcome.interrupted;
+    for (const plc::CompileOutcome::Error& e : outcome.errors) {
+        r.errors.push_back({e.line, e.column > 0 ? e.column : 1, e.code, MessageText(e.code)});
+    }
+    CountRecordsAndSum(program, outcome.success, r);
+    return r;
+}
+
+Report ListingReport(const std::string& file, const plc::ListingOutcome& listing, const plc::CPlcProgram& program) {
+    Report r;
+    r.file = file;
+    r.entries = listing.entries;
+    r.errors = ErrorsOfEntries(listing.entries);
+    CountRecordsAndSum(program, true, r);  // a programme file holds every record
+    return r;
+}
+
+Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& outcome,
+                      const plc::CPlcProgram& program) {
+    if (!outcome.compiled) return CompileReport(file, outcome.compile, program);
+    Report r;
+    r.file = file;
+    if (!outcome.renumbered) {
+        r.entries.push_back(plc::LoadString(plc::kIdsRenumberFailed));
+        r.errors.push_back(FileError(r.entries.back()));
+        CountRecordsAndSum(program, false, r);
+        return r;
+    }
+    r.entries = outcome.entries;
+    r.errors = ErrorsOfEntries(outcome.entries);
+    CountRecordsAndSum(program, true, r);
+    return r;
+}
+
+void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several) {
+    switch (format) {
+        case DiagnosticsFormat::System:
+            for (const Report& r : reports) PrintSystem(r, out, several);
+            break;
+        case DiagnosticsFormat::Gcc:
+            for (const Report& r : reports) PrintGcc(r, out);
+            break;
+        case DiagnosticsFormat::Json: {
+            if (reports.empty() && !several) return;
+            nlohmann::ordered_json doc = nlohmann::ordered_json::array();
+            for (const Report& r : reports) doc.push_back(JsonOf(r));
+            if (!several) doc = doc.front();
+            // Texts are 8-bit: a byte that is not UTF-8 (in a file name, say)
+            // is shown as U+FFFD rather than failing the whole document.
+            const std::string text = doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+            std::fwrite(text.data(), 1, text.size(), out);
+            std::fputc('\n', out);
+            break;
+        }
+    }
+}
+
+}  // namespace plcc
