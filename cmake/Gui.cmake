@@ -23,38 +23,31 @@ set_target_properties(QScintilla::QScintilla PROPERTIES
   INTERFACE_INCLUDE_DIRECTORIES ${QSCINTILLA_INCLUDE_DIR}
   INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
 
-# Every Qt library is position independent: the control goes into a loadable
-# module later on.
-function(plcedit_qt_library name)
-  file(GLOB _sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${name}/*.cpp ${CMAKE_SOURCE_DIR}/${name}/*.h)
-  if(NOT _sources)
-    return()
-  endif()
-  add_library(plc${name} STATIC ${_sources})
-  set_target_properties(plc${name} PROPERTIES AUTOMOC ON POSITION_INDEPENDENT_CODE ON)
-  target_include_directories(plc${name} PUBLIC ${CMAKE_SOURCE_DIR})
-  target_compile_options(plc${name} PRIVATE ${PLCEDIT_WARNINGS})
-endfunction()
+# The Qt layers above the core.
+plcedit_layer(platform QT USES image)
+target_link_libraries(platform PUBLIC Qt6::Widgets Qt6::PrintSupport QScintilla::QScintilla)
 
-plcedit_qt_library(platform)
-target_link_libraries(plcplatform PUBLIC plccore Qt6::Widgets Qt6::PrintSupport QScintilla::QScintilla)
+plcedit_layer(dialogs QT USES platform resources)
 
-plcedit_qt_library(dialogs)
-target_link_libraries(plcdialogs PUBLIC plcplatform plccore)
-
-plcedit_qt_library(editor)
-target_link_libraries(plceditor PUBLIC plcdialogs plcplatform plccore)
-target_compile_definitions(plceditor PRIVATE
+plcedit_layer(editor QT USES dialogs platform decoder compiler image resources)
+target_compile_definitions(editor PRIVATE
   PLCEDIT_HELP_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/help")
 
-plcedit_qt_library(control)
-target_link_libraries(plccontrol PUBLIC plceditor ${CMAKE_DL_LIBS})
+plcedit_layer(control QT USES editor platform image resources)
+target_link_libraries(control PUBLIC ${CMAKE_DL_LIBS})
+# The public header of the module: ids, layouts and entry points.
+target_include_directories(control PUBLIC ${CMAKE_SOURCE_DIR}/include)
+
+# The names these libraries had before they were named after their folders.
+foreach(layer platform dialogs editor control)
+  add_library(plc${layer} ALIAS ${layer})
+endforeach()
 
 # ---- libtorvix.so: the control as a loadable component module ----
 # The entry points pull the control library in; the version script exports
 # only them.
 add_library(torvix SHARED ${CMAKE_SOURCE_DIR}/control/module/TorvixModule.cpp)
-target_link_libraries(torvix PRIVATE plccontrol)
+target_link_libraries(torvix PRIVATE control)
 target_compile_options(torvix PRIVATE ${PLCEDIT_WARNINGS})
 set_target_properties(torvix PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/control/torvix.map)
 target_link_options(torvix PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/control/torvix.map
@@ -64,18 +57,19 @@ target_link_options(torvix PRIVATE -Wl,--version-script=${CMAKE_SOURCE_DIR}/cont
 # The host part is a library of its own so that the tests drive it too.
 add_library(plceditapp STATIC ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.cpp
   ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.h)
-target_link_libraries(plceditapp PUBLIC plccontrol)
+target_link_libraries(plceditapp PUBLIC control)
 target_compile_options(plceditapp PRIVATE ${PLCEDIT_WARNINGS})
 add_executable(plcedit ${CMAKE_SOURCE_DIR}/apps/plcedit/main.cpp)
 target_link_libraries(plcedit PRIVATE plceditapp)
 # plcedit loads the module from its own folder.
 add_dependencies(plcedit torvix)
 target_compile_options(plcedit PRIVATE ${PLCEDIT_WARNINGS})
+plcedit_layer_includes(apps/plcedit USES control editor platform)
 
 # The screenshot of the README: the editor on a programme after Check syntax,
 # grabbed to a PNG file (scripts/screenshot runs it under Xvfb).
 add_executable(plcedit-screenshot ${CMAKE_SOURCE_DIR}/apps/plcedit/Screenshot.cpp)
-target_link_libraries(plcedit-screenshot PRIVATE plccontrol)
+target_link_libraries(plcedit-screenshot PRIVATE control)
 target_compile_options(plcedit-screenshot PRIVATE ${PLCEDIT_WARNINGS})
 
 # ---- widget tests: one QtTest executable per file, run offscreen ----

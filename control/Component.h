@@ -14,56 +14,59 @@
 #include <string_view>
 #include <vector>
 
+#include "torvix/torvix.h"
+
 class QWidget;
+
+// Identifiers compare by value.
+constexpr bool operator==(const TorvixGuid& a, const TorvixGuid& b) {
+    for (int i = 0; i < 8; ++i)
+        if (a.data4[i] != b.data4[i]) return false;
+    return a.data1 == b.data1 && a.data2 == b.data2 && a.data3 == b.data3;
+}
 
 namespace plc::com {
 
 // ---- results ----
-using HRESULT = int32_t;
+// The values and the layouts that cross the module boundary are those of
+// the public header torvix/torvix.h; the names here are the component
+// layer's own.
+using HRESULT = TorvixResult;
 
-constexpr HRESULT S_OK = 0;
-constexpr HRESULT S_FALSE = 1;
-constexpr HRESULT E_NOTIMPL = static_cast<HRESULT>(0x80004001);
-constexpr HRESULT E_NOINTERFACE = static_cast<HRESULT>(0x80004002);
-constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
-constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
-constexpr HRESULT E_UNEXPECTED = static_cast<HRESULT>(0x8000FFFF);
-constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
-constexpr HRESULT CLASS_E_NOAGGREGATION = static_cast<HRESULT>(0x80040110);
-constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = static_cast<HRESULT>(0x80040111);
-constexpr HRESULT DISP_E_MEMBERNOTFOUND = static_cast<HRESULT>(0x80020003);
-constexpr HRESULT DISP_E_TYPEMISMATCH = static_cast<HRESULT>(0x80020005);
-constexpr HRESULT DISP_E_UNKNOWNNAME = static_cast<HRESULT>(0x80020006);
-constexpr HRESULT DISP_E_BADPARAMCOUNT = static_cast<HRESULT>(0x8002000E);
-constexpr HRESULT CONNECT_E_NOCONNECTION = static_cast<HRESULT>(0x80040200);
-constexpr HRESULT CONNECT_E_CANNOTCONNECT = static_cast<HRESULT>(0x80040202);
-constexpr HRESULT SELFREG_E_TYPELIB = static_cast<HRESULT>(0x80040200);
-constexpr HRESULT SELFREG_E_CLASS = static_cast<HRESULT>(0x80040201);
+constexpr HRESULT S_OK = TORVIX_S_OK;
+constexpr HRESULT S_FALSE = TORVIX_S_FALSE;
+constexpr HRESULT E_NOTIMPL = TORVIX_E_NOTIMPL;
+constexpr HRESULT E_NOINTERFACE = TORVIX_E_NOINTERFACE;
+constexpr HRESULT E_POINTER = TORVIX_E_POINTER;
+constexpr HRESULT E_FAIL = TORVIX_E_FAIL;
+constexpr HRESULT E_UNEXPECTED = TORVIX_E_UNEXPECTED;
+constexpr HRESULT E_INVALIDARG = TORVIX_E_INVALIDARG;
+constexpr HRESULT CLASS_E_NOAGGREGATION = TORVIX_CLASS_E_NOAGGREGATION;
+constexpr HRESULT CLASS_E_CLASSNOTAVAILABLE = TORVIX_CLASS_E_CLASSNOTAVAILABLE;
+constexpr HRESULT DISP_E_MEMBERNOTFOUND = TORVIX_DISP_E_MEMBERNOTFOUND;
+constexpr HRESULT DISP_E_TYPEMISMATCH = TORVIX_DISP_E_TYPEMISMATCH;
+constexpr HRESULT DISP_E_UNKNOWNNAME = TORVIX_DISP_E_UNKNOWNNAME;
+constexpr HRESULT DISP_E_BADPARAMCOUNT = TORVIX_DISP_E_BADPARAMCOUNT;
+constexpr HRESULT CONNECT_E_NOCONNECTION = TORVIX_CONNECT_E_NOCONNECTION;
+constexpr HRESULT CONNECT_E_CANNOTCONNECT = TORVIX_CONNECT_E_CANNOTCONNECT;
+constexpr HRESULT SELFREG_E_TYPELIB = TORVIX_SELFREG_E_TYPELIB;
+constexpr HRESULT SELFREG_E_CLASS = TORVIX_SELFREG_E_CLASS;
 
 constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
 
 // ---- identifiers ----
-struct Guid {
-    uint32_t data1 = 0;
-    uint16_t data2 = 0;
-    uint16_t data3 = 0;
-    uint8_t data4[8] = {};
-
-    friend bool operator==(const Guid&, const Guid&) = default;
-};
+using Guid = ::TorvixGuid;
 
 // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}", upper-case hex digits.
 std::string GuidToString(const Guid& guid);
 // Reads that form (either case); false when `text` is anything else.
 bool GuidFromString(std::string_view text, Guid& guid);
 
-inline constexpr Guid IID_IUnknown{0x00000000, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-inline constexpr Guid IID_IClassFactory{0x00000001, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-inline constexpr Guid IID_IDispatch{0x00020400, 0x0000, 0x0000, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
-inline constexpr Guid IID_IConnectionPointContainer{
-    0xB196B284, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
-inline constexpr Guid IID_IConnectionPoint{
-    0xB196B286, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
+inline constexpr Guid IID_IUnknown = TORVIX_IID_IUNKNOWN_INIT;
+inline constexpr Guid IID_IClassFactory = TORVIX_IID_ICLASSFACTORY_INIT;
+inline constexpr Guid IID_IDispatch = TORVIX_IID_IDISPATCH_INIT;
+inline constexpr Guid IID_IConnectionPointContainer = TORVIX_IID_ICONNECTIONPOINTCONTAINER_INIT;
+inline constexpr Guid IID_IConnectionPoint = TORVIX_IID_ICONNECTIONPOINT_INIT;
 inline constexpr Guid IID_ISpecifyPropertyPages{
     0xB196B28B, 0xBAB4, 0x101A, {0xB6, 0x9C, 0x00, 0xAA, 0x00, 0x34, 0x1D, 0x07}};
 inline constexpr Guid IID_IPropertyPage{
@@ -72,7 +75,13 @@ inline constexpr Guid IID_IPersistState{
     0x7FD52380, 0x4E07, 0x101B, {0xAE, 0x2D, 0x08, 0x00, 0x2B, 0x2E, 0xC7, 0x13}};
 
 // ---- dispatch arguments ----
-enum class VarType { Empty, Bool, Int, String, StringRef };
+enum class VarType : int32_t {
+    Empty = TORVIX_VT_EMPTY,
+    Bool = TORVIX_VT_BOOL,
+    Int = TORVIX_VT_INT,
+    String = TORVIX_VT_STRING,
+    StringRef = TORVIX_VT_STRINGREF,
+};
 
 // One argument or result of a dispatch call. A by-reference string points
 // at the caller's string, which the callee may replace.
@@ -88,6 +97,43 @@ struct Variant {
     static Variant String(std::string value);
     static Variant Ref(std::string* target);
 };
+
+// The arguments of a call as they cross the module boundary: `Out` lays
+// them out for Invoke, `In` reads them back on the other side and, when
+// the call is done, hands replaced by-reference strings back to the caller.
+class WireArguments {
+public:
+    explicit WireArguments(std::vector<Variant>& args);
+    TorvixVariant* Data() { return m_wire.data(); }
+    uint32_t Count() const { return static_cast<uint32_t>(m_wire.size()); }
+
+private:
+    struct Ref : TorvixStringRef {
+        std::string* target;
+    };
+    static void Assign(TorvixStringRef* self, const char* text, size_t size);
+    std::vector<TorvixVariant> m_wire;
+    std::vector<Ref> m_refs;  // one per by-reference argument, never moved
+};
+
+class ReceivedArguments {
+public:
+    ReceivedArguments(const TorvixVariant* args, uint32_t count);
+    // Passes the strings the callee replaced back to the caller.
+    ~ReceivedArguments();
+    ReceivedArguments(const ReceivedArguments&) = delete;
+    ReceivedArguments& operator=(const ReceivedArguments&) = delete;
+    std::vector<Variant>& Args() { return m_args; }
+
+private:
+    std::vector<Variant> m_args;
+    std::vector<std::string> m_texts;  // the by-reference strings, never moved
+    std::vector<TorvixStringRef*> m_refs;
+};
+
+// A result as it crosses the module boundary: empty, a BOOL or an integer.
+TorvixVariant ToWire(const Variant& value);
+Variant FromWire(const TorvixVariant& value);
 
 // ---- interface descriptions (the type library as data) ----
 enum class ParamType { Bool, String, StringRef };
@@ -181,16 +227,40 @@ protected:
     ~IClassFactory() = default;
 };
 
+// The layout of TorvixDispatch: a host calls these three by the table.
 class IDispatch : public IUnknown {
 public:
     // The description of the interface this object dispatches.
     virtual HRESULT GetTypeInfo(const InterfaceDesc** info) = 0;
-    virtual HRESULT GetIDOfName(std::string_view name, int32_t* dispid) = 0;
+    virtual HRESULT GetIDOfName(const char* name, int32_t* dispid) = 0;
     // Arguments in declaration order; `result` may be null.
-    virtual HRESULT Invoke(int32_t dispid, std::vector<Variant>& args, Variant* result) = 0;
+    virtual HRESULT Invoke(int32_t dispid, TorvixVariant* args, uint32_t count,
+                           TorvixVariant* result) = 0;
+
+    // The same for C++ callers.
+    HRESULT GetIDOfName(std::string_view name, int32_t* dispid) {
+        const std::string text(name);
+        return GetIDOfName(text.c_str(), dispid);
+    }
+    HRESULT Invoke(int32_t dispid, std::vector<Variant>& args, Variant* result);
 
 protected:
     ~IDispatch() = default;
+};
+
+// The base of the component layer's own dispatch objects: they answer the
+// calls as C++ values.
+class Dispatch : public IDispatch {
+public:
+    HRESULT GetIDOfName(const char* name, int32_t* dispid) final;
+    HRESULT Invoke(int32_t dispid, TorvixVariant* args, uint32_t count,
+                   TorvixVariant* result) final;
+
+    virtual HRESULT GetIDOfName(std::string_view name, int32_t* dispid) = 0;
+    virtual HRESULT Invoke(int32_t dispid, std::vector<Variant>& args, Variant* result) = 0;
+
+protected:
+    ~Dispatch() = default;
 };
 
 class IConnectionPoint : public IUnknown {
@@ -284,6 +354,14 @@ public:
         return refs == 0 ? 0 : refs - 1;
     }
     uint32_t Count() const { return m_refs.load(); }
+    // Drops one reference of `owner` and deletes it with the last one (an
+    // owner with a private destructor befriends RefCount).
+    template <class T>
+    uint32_t Release(T* owner) {
+        const uint32_t refs = Drop();
+        if (refs == 0) delete owner;
+        return refs;
+    }
 
 private:
     std::atomic<uint32_t> m_refs{0};

@@ -67,25 +67,19 @@ com::HRESULT DispatchEvent(TorvixEvents& target, const com::InterfaceDesc& event
     if (!member) return com::DISP_E_MEMBERNOTFOUND;
     if (com::HRESULT hr = com::CheckArguments(*member, args); hr != com::S_OK) return hr;
     switch (dispid) {
-        case TorvixEvents::kPlcFileToArchiv:
-            target.PlcFileToArchiv(com::StringArgument(args[0]));
-            break;
-        case TorvixEvents::kPlcFileFromArchiv: target.PlcFileFromArchiv(*args[0].strRef); break;
-        case TorvixEvents::kPlcOnCancel: target.PlcOnCancel(); break;
-        case TorvixEvents::kPlcFileFromDevice: target.PlcFileFromDevice(*args[0].strRef); break;
-        case TorvixEvents::kPlcFileToDevice:
-            target.PlcFileToDevice(com::StringArgument(args[0]));
-            break;
-        case TorvixEvents::kPlcUpDateProjName:
-            target.PlcUpDateProjName(com::StringArgument(args[0]), com::BoolArgument(args[1]));
-            break;
+#define TORVIX_DISPATCH_EVENT_(id, name, r, ...)                    \
+    case TorvixEvents::k##name:                                     \
+        target.name(TORVIX_FROM_VARIANTS(__VA_ARGS__));             \
+        break;
+        TORVIX_EVENTS(TORVIX_DISPATCH_EVENT_)
+#undef TORVIX_DISPATCH_EVENT_
         default: return com::DISP_E_MEMBERNOTFOUND;
     }
     return com::S_OK;
 }
 
 // The host's event sink: answers _DTorvixEvents and forwards to its target.
-class TorvixClient::Sink final : public com::IDispatch {
+class TorvixClient::Sink final : public com::Dispatch {
 public:
     explicit Sink(const com::InterfaceDesc& events) : m_events(events) {}
 
@@ -101,11 +95,7 @@ public:
         return com::S_OK;
     }
     uint32_t AddRef() override { return m_refs.Add(); }
-    uint32_t Release() override {
-        const uint32_t refs = m_refs.Drop();
-        if (refs == 0) delete this;
-        return refs;
-    }
+    uint32_t Release() override { return m_refs.Release(this); }
     com::HRESULT GetTypeInfo(const com::InterfaceDesc** info) override {
         if (!info) return com::E_POINTER;
         *info = &m_events;
@@ -126,6 +116,7 @@ public:
     }
 
 private:
+    friend class com::RefCount;
     ~Sink() = default;
 
     com::RefCount m_refs;
@@ -207,26 +198,12 @@ bool TorvixClient::Call(int32_t dispid, std::vector<com::Variant> args) {
     return result.type != com::VarType::Bool || result.boolVal;
 }
 
-bool TorvixClient::PlcCreate() { return Call(CTorvixCtrl::kPlcCreate, {}); }
-bool TorvixClient::PlcSetOnline() { return Call(CTorvixCtrl::kPlcSetOnline, {}); }
-bool TorvixClient::PlcSetOffline() { return Call(CTorvixCtrl::kPlcSetOffline, {}); }
-bool TorvixClient::PlcDestroy() { return Call(CTorvixCtrl::kPlcDestroy, {}); }
-bool TorvixClient::PlcSetFocus() { return Call(CTorvixCtrl::kPlcSetFocus, {}); }
-
-bool TorvixClient::PlcFileOpen(const std::string& lpFileName) {
-    return Call(CTorvixCtrl::kPlcFileOpen, {com::Variant::String(lpFileName)});
-}
-
-void TorvixClient::PlcSetTmpFileName(const std::string& fileName) {
-    Call(CTorvixCtrl::kPlcSetTmpFileName, {com::Variant::String(fileName)});
-}
-
-void TorvixClient::PlcSetPlcProjPath(const std::string& projPath) {
-    Call(CTorvixCtrl::kPlcSetPlcProjPath, {com::Variant::String(projPath)});
-}
-
-bool TorvixClient::PlcBinaryFileOpen(const std::string& lpFileName) {
-    return Call(CTorvixCtrl::kPlcBinaryFileOpen, {com::Variant::String(lpFileName)});
-}
+#define TORVIX_PROXY_(id, name, r, ...)                                         \
+    TORVIX_SIGNATURE(id, TorvixClient::name, r __VA_OPT__(, ) __VA_ARGS__) {      \
+        return static_cast<TORVIX_RESULT(r)>(                                   \
+            Call(CTorvixCtrl::k##name, {TORVIX_TO_VARIANTS(__VA_ARGS__)}));     \
+    }
+TORVIX_METHODS(TORVIX_PROXY_)
+#undef TORVIX_PROXY_
 
 }  // namespace plc

@@ -65,15 +65,10 @@ public:
     // The events go to `sink` (not owned); nullptr drops them.
     void Advise(TorvixEvents* sink);
 
-    bool PlcCreate();
-    bool PlcSetOnline();
-    bool PlcSetOffline();
-    bool PlcFileOpen(const std::string& lpFileName);
-    bool PlcDestroy();
-    bool PlcSetFocus();
-    void PlcSetTmpFileName(const std::string& fileName);
-    void PlcSetPlcProjPath(const std::string& projPath);
-    bool PlcBinaryFileOpen(const std::string& lpFileName);
+    // The methods of the control, PlcCreate ... PlcBinaryFileOpen.
+#define TORVIX_PROXY_(...) TORVIX_SIGNATURE(__VA_ARGS__);
+    TORVIX_METHODS(TORVIX_PROXY_)
+#undef TORVIX_PROXY_
 
     com::IDispatch* Dispatch() const { return m_control.Get(); }
     // The module the control came from; nullptr for a linked one.

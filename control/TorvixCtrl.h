@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "control/TorvixInterface.h"
 #include "editor/HostLink.h"
 
 namespace plc {
@@ -21,23 +22,15 @@ class Dialogs;
 // default handlers ignore the event, as a host without a handler does.
 class TorvixEvents {
 public:
-    enum DispatchId : int32_t {
-        kPlcFileToArchiv = 1,
-        kPlcFileFromArchiv = 2,
-        kPlcOnCancel = 3,
-        kPlcFileFromDevice = 4,
-        kPlcFileToDevice = 5,
-        kPlcUpDateProjName = 6,
-    };
+    enum DispatchId : int32_t { TORVIX_EVENTS(TORVIX_ENUMERATOR) };
 
     virtual ~TorvixEvents() = default;
-    virtual void PlcFileToArchiv(const std::string& /*lpFileName*/) {}
-    // The host replaces the offered name with a file name.
-    virtual void PlcFileFromArchiv(std::string& /*pbstrFileName*/) {}
-    virtual void PlcOnCancel() {}
-    virtual void PlcFileFromDevice(std::string& /*pbstrFileName*/) {}
-    virtual void PlcFileToDevice(const std::string& /*lpFileName*/) {}
-    virtual void PlcUpDateProjName(const std::string& /*lpProjName*/, bool /*bOnline*/) {}
+    // PlcFileToArchiv(lpFileName) ... PlcUpDateProjName(lpProjName, bOnline);
+    // in the by-reference events the host replaces the offered name with a
+    // file name.
+#define TORVIX_HANDLER_(...) virtual TORVIX_HANDLER_SIGNATURE(__VA_ARGS__) {}
+    TORVIX_EVENTS(TORVIX_HANDLER_)
+#undef TORVIX_HANDLER_
 };
 
 // The module-wide editor object of the one control instance.
@@ -45,17 +38,7 @@ extern CPlcEditorDlg* g_pPlcEditor;
 
 class CTorvixCtrl : public HostLink {
 public:
-    enum DispatchId : int32_t {
-        kPlcCreate = 1,
-        kPlcSetOnline = 2,
-        kPlcSetOffline = 3,
-        kPlcFileOpen = 4,
-        kPlcDestroy = 5,
-        kPlcSetFocus = 6,
-        kPlcSetTmpFileName = 7,
-        kPlcSetPlcProjPath = 8,
-        kPlcBinaryFileOpen = 9,
-    };
+    enum DispatchId : int32_t { TORVIX_METHODS(TORVIX_ENUMERATOR) };
 
     static constexpr const char* kDefaultTmpFileName = "PlcTmp.txt";
     static constexpr const char* kDefaultPlcProjPath = "./";
@@ -72,16 +55,10 @@ public:
     // The host's event sink (not owned); nullptr detaches it.
     void Advise(TorvixEvents* sink) { m_sink = sink; }
 
-    // ---- methods ----
-    bool PlcCreate();
-    bool PlcSetOnline();
-    bool PlcSetOffline();
-    bool PlcFileOpen(const std::string& lpFileName);
-    bool PlcDestroy();
-    bool PlcSetFocus();
-    void PlcSetTmpFileName(const std::string& fileName);
-    void PlcSetPlcProjPath(const std::string& projPath);
-    bool PlcBinaryFileOpen(const std::string& lpFileName);
+    // ---- methods: PlcCreate ... PlcBinaryFileOpen ----
+#define TORVIX_METHOD_(...) TORVIX_SIGNATURE(__VA_ARGS__);
+    TORVIX_METHODS(TORVIX_METHOD_)
+#undef TORVIX_METHOD_
 
     // ---- host link (what the editor uses) ----
     bool GetTmpFileName(std::string& name) const override;

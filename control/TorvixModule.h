@@ -1,8 +1,11 @@
 // The entry points of the component module libtorvix.so, with C linkage so
-// that a host finds them by name (dlsym) after loading the module.
+// that a host finds them by name (dlsym) after loading the module. The four
+// of the public header torvix/torvix.h, and the type library as data for
+// hosts built with the component layer.
 #pragma once
 
 #include "control/Component.h"
+#include "torvix/torvix.h"
 
 #define TORVIX_EXPORT __attribute__((visibility("default")))
 
@@ -10,15 +13,15 @@ extern "C" {
 
 // Writes the type library and the two classes into the registry file; S_OK,
 // SELFREG_E_TYPELIB or SELFREG_E_CLASS.
-TORVIX_EXPORT plc::com::HRESULT DllRegisterServer();
+TORVIX_EXPORT TorvixResult DllRegisterServer(void);
 // Removes what DllRegisterServer wrote; the same results.
-TORVIX_EXPORT plc::com::HRESULT DllUnregisterServer();
+TORVIX_EXPORT TorvixResult DllUnregisterServer(void);
 // The class factory of the control or of the property page;
 // CLASS_E_CLASSNOTAVAILABLE for any other class.
-TORVIX_EXPORT plc::com::HRESULT DllGetClassObject(const plc::com::Guid* clsid,
-                                                  const plc::com::Guid* iid, void** object);
+TORVIX_EXPORT TorvixResult DllGetClassObject(const TorvixGuid* clsid, const TorvixGuid* iid,
+                                             void** object);
 // S_OK when no object of the module and no server lock is left, else S_FALSE.
-TORVIX_EXPORT plc::com::HRESULT DllCanUnloadNow();
+TORVIX_EXPORT TorvixResult DllCanUnloadNow(void);
 // The module's type library as data.
 TORVIX_EXPORT plc::com::HRESULT DllGetTypeLib(const plc::com::TypeLibDesc** lib);
 
@@ -26,10 +29,10 @@ TORVIX_EXPORT plc::com::HRESULT DllGetTypeLib(const plc::com::TypeLibDesc** lib)
 
 namespace plc {
 
-using DllRegisterServerFn = com::HRESULT (*)();
-using DllUnregisterServerFn = com::HRESULT (*)();
-using DllGetClassObjectFn = com::HRESULT (*)(const com::Guid*, const com::Guid*, void**);
-using DllCanUnloadNowFn = com::HRESULT (*)();
+using DllRegisterServerFn = TorvixDllRegisterServerFn;
+using DllUnregisterServerFn = TorvixDllUnregisterServerFn;
+using DllGetClassObjectFn = TorvixDllGetClassObjectFn;
+using DllCanUnloadNowFn = TorvixDllCanUnloadNowFn;
 using DllGetTypeLibFn = com::HRESULT (*)(const com::TypeLibDesc**);
 
 }  // namespace plc

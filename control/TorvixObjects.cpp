@@ -51,11 +51,7 @@ HRESULT TorvixCtrlObject::QueryInterface(const Guid& iid, void** object) {
 
 uint32_t TorvixCtrlObject::AddRef() { return m_refs.Add(); }
 
-uint32_t TorvixCtrlObject::Release() {
-    const uint32_t refs = m_refs.Drop();
-    if (refs == 0) delete this;
-    return refs;
-}
+uint32_t TorvixCtrlObject::Release() { return m_refs.Release(this); }
 
 HRESULT TorvixCtrlObject::GetTypeInfo(const com::InterfaceDesc** info) {
     if (!info) return E_POINTER;
@@ -80,21 +76,12 @@ HRESULT TorvixCtrlObject::Invoke(int32_t dispid, std::vector<Variant>& args, Var
     AddRef();
     bool ok = true;
     switch (dispid) {
-        case CTorvixCtrl::kPlcCreate: ok = m_ctrl.PlcCreate(); break;
-        case CTorvixCtrl::kPlcSetOnline: ok = m_ctrl.PlcSetOnline(); break;
-        case CTorvixCtrl::kPlcSetOffline: ok = m_ctrl.PlcSetOffline(); break;
-        case CTorvixCtrl::kPlcFileOpen: ok = m_ctrl.PlcFileOpen(com::StringArgument(args[0])); break;
-        case CTorvixCtrl::kPlcDestroy: ok = m_ctrl.PlcDestroy(); break;
-        case CTorvixCtrl::kPlcSetFocus: ok = m_ctrl.PlcSetFocus(); break;
-        case CTorvixCtrl::kPlcSetTmpFileName:
-            m_ctrl.PlcSetTmpFileName(com::StringArgument(args[0]));
-            break;
-        case CTorvixCtrl::kPlcSetPlcProjPath:
-            m_ctrl.PlcSetPlcProjPath(com::StringArgument(args[0]));
-            break;
-        case CTorvixCtrl::kPlcBinaryFileOpen:
-            ok = m_ctrl.PlcBinaryFileOpen(com::StringArgument(args[0]));
-            break;
+#define TORVIX_INVOKE_(id, name, r, ...)                                                   \
+    case CTorvixCtrl::k##name:                                                             \
+        ok = com::CallResult([&] { return m_ctrl.name(TORVIX_FROM_VARIANTS(__VA_ARGS__)); }); \
+        break;
+        TORVIX_METHODS(TORVIX_INVOKE_)
+#undef TORVIX_INVOKE_
     }
     if (result) *result = member->result == com::ResultType::Bool ? Variant::Bool(ok) : Variant{};
     Release();
@@ -155,27 +142,12 @@ void TorvixCtrlObject::Fire(int32_t dispid, std::vector<Variant> args) {
     Release();
 }
 
-void TorvixCtrlObject::PlcFileToArchiv(const std::string& lpFileName) {
-    Fire(kPlcFileToArchiv, {Variant::String(lpFileName)});
-}
-
-void TorvixCtrlObject::PlcFileFromArchiv(std::string& pbstrFileName) {
-    Fire(kPlcFileFromArchiv, {Variant::Ref(&pbstrFileName)});
-}
-
-void TorvixCtrlObject::PlcOnCancel() { Fire(kPlcOnCancel, {}); }
-
-void TorvixCtrlObject::PlcFileFromDevice(std::string& pbstrFileName) {
-    Fire(kPlcFileFromDevice, {Variant::Ref(&pbstrFileName)});
-}
-
-void TorvixCtrlObject::PlcFileToDevice(const std::string& lpFileName) {
-    Fire(kPlcFileToDevice, {Variant::String(lpFileName)});
-}
-
-void TorvixCtrlObject::PlcUpDateProjName(const std::string& lpProjName, bool bOnline) {
-    Fire(kPlcUpDateProjName, {Variant::String(lpProjName), Variant::Bool(bOnline)});
-}
+#define TORVIX_FIRE_(id, name, r, ...)                                        \
+    TORVIX_SIGNATURE(id, TorvixCtrlObject::name, r __VA_OPT__(, ) __VA_ARGS__) { \
+        Fire(k##name, {TORVIX_TO_VARIANTS(__VA_ARGS__)});                      \
+    }
+TORVIX_EVENTS(TORVIX_FIRE_)
+#undef TORVIX_FIRE_
 
 HRESULT TorvixCtrlObject::InitNew() {
     m_loadedVersion = kControlVersionStamp;
@@ -221,11 +193,7 @@ HRESULT TorvixPropPageObject::QueryInterface(const Guid& iid, void** object) {
 
 uint32_t TorvixPropPageObject::AddRef() { return m_refs.Add(); }
 
-uint32_t TorvixPropPageObject::Release() {
-    const uint32_t refs = m_refs.Drop();
-    if (refs == 0) delete this;
-    return refs;
-}
+uint32_t TorvixPropPageObject::Release() { return m_refs.Release(this); }
 
 void TorvixPropPageObject::ReleaseObjects() {
     for (com::IUnknown* object : m_objects) object->Release();

@@ -16,7 +16,7 @@ namespace plc {
 
 class Dialogs;
 
-class TorvixCtrlObject final : public com::IDispatch,
+class TorvixCtrlObject final : public com::Dispatch,
                                public com::IConnectionPointContainer,
                                public com::IConnectionPoint,
                                public com::IPersistState,
@@ -57,15 +57,13 @@ public:
     uint32_t LoadedVersion() const { return m_loadedVersion; }
 
 private:
+    friend class com::RefCount;
     ~TorvixCtrlObject() override;
 
     // The control's events, fired to every advised sink in turn.
-    void PlcFileToArchiv(const std::string& lpFileName) override;
-    void PlcFileFromArchiv(std::string& pbstrFileName) override;
-    void PlcOnCancel() override;
-    void PlcFileFromDevice(std::string& pbstrFileName) override;
-    void PlcFileToDevice(const std::string& lpFileName) override;
-    void PlcUpDateProjName(const std::string& lpProjName, bool bOnline) override;
+#define TORVIX_FIRE_(...) TORVIX_SIGNATURE(__VA_ARGS__) override;
+    TORVIX_EVENTS(TORVIX_FIRE_)
+#undef TORVIX_FIRE_
     void Fire(int32_t dispid, std::vector<com::Variant> args);
 
     struct Connection {
@@ -96,6 +94,7 @@ public:
     com::HRESULT Apply() override;
 
 private:
+    friend class com::RefCount;
     ~TorvixPropPageObject();
     void ReleaseObjects();
 

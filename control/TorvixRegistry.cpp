@@ -21,6 +21,25 @@ std::string VersionText(uint16_t major, uint16_t minor) {
 
 std::string ClassSection(const com::Guid& clsid) { return "CLSID\\" + com::GuidToString(clsid); }
 
+// What every class of the module registers: its name, ProgID, module and
+// threading model, then `more` of its own, then its ProgID's keys.
+std::vector<RegistryEntry> ClassEntries(const com::Guid& clsid, const char* progId, int nameId,
+                                        const std::string& modulePath,
+                                        std::vector<RegistryEntry> more) {
+    const std::string section = ClassSection(clsid);
+    const std::string name = LoadString(nameId);
+    std::vector<RegistryEntry> entries = {
+        {section, "Name", name},
+        {section, "ProgID", progId},
+        {section, "InprocServer", modulePath},
+        {section, "ThreadingModel", "Apartment"},
+    };
+    for (RegistryEntry& entry : more) entries.push_back(std::move(entry));
+    entries.push_back({progId, "Name", name});
+    entries.push_back({progId, "CLSID", com::GuidToString(clsid)});
+    return entries;
+}
+
 }  // namespace
 
 std::string RegistryFilePath() {
@@ -65,37 +84,23 @@ std::vector<RegistryEntry> RegistrationEntries(RegistrationPart part, const std:
             break;
         }
         case RegistrationPart::ControlClass: {
-            const std::string section = ClassSection(CLSID_Torvix);
-            const std::string name = LoadString(kControlTypeNameId);
             // Not insertable: no such key.
-            entries = {
-                {section, "Name", name},
-                {section, "ProgID", kControlProgId},
-                {section, "InprocServer", modulePath},
-                {section, "ThreadingModel", "Apartment"},
-                {section, "Control", "1"},
-                {section, "ToolboxBitmap", modulePath + "," + std::to_string(kToolboxBitmapId)},
-                {section, "MiscStatus", std::to_string(kControlMiscStatus)},
-                {section, "TypeLib", libid},
-                {section, "Version", version},
-                {kControlProgId, "Name", name},
-                {kControlProgId, "CLSID", com::GuidToString(CLSID_Torvix)},
-            };
+            const std::string section = ClassSection(CLSID_Torvix);
+            entries = ClassEntries(CLSID_Torvix, kControlProgId, kControlTypeNameId, modulePath,
+                                   {
+                                       {section, "Control", "1"},
+                                       {section, "ToolboxBitmap",
+                                        modulePath + "," + std::to_string(kToolboxBitmapId)},
+                                       {section, "MiscStatus", std::to_string(kControlMiscStatus)},
+                                       {section, "TypeLib", libid},
+                                       {section, "Version", version},
+                                   });
             break;
         }
-        case RegistrationPart::PropPageClass: {
-            const std::string section = ClassSection(CLSID_TorvixPropPage);
-            const std::string name = LoadString(kPropPageTypeNameId);
-            entries = {
-                {section, "Name", name},
-                {section, "ProgID", kPropPageProgId},
-                {section, "InprocServer", modulePath},
-                {section, "ThreadingModel", "Apartment"},
-                {kPropPageProgId, "Name", name},
-                {kPropPageProgId, "CLSID", com::GuidToString(CLSID_TorvixPropPage)},
-            };
+        case RegistrationPart::PropPageClass:
+            entries = ClassEntries(CLSID_TorvixPropPage, kPropPageProgId, kPropPageTypeNameId,
+                                   modulePath, {});
             break;
-        }
     }
     return entries;
 }

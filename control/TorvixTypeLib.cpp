@@ -4,8 +4,16 @@
 
 namespace plc {
 
-using com::ParamType;
-using com::ResultType;
+// The public header gives a host the same dispatch ids as the lists.
+#define TORVIX_CHECK_ID_(id, name, ...) \
+    static_assert(TORVIX_DISPID_##name == id, "the public header's id of " #name);
+TORVIX_METHODS(TORVIX_CHECK_ID_)
+TORVIX_EVENTS(TORVIX_CHECK_ID_)
+#undef TORVIX_CHECK_ID_
+#define TORVIX_COUNT_ROW_(...) +1
+static_assert(0 TORVIX_METHODS(TORVIX_COUNT_ROW_) == TORVIX_METHOD_COUNT);
+static_assert(0 TORVIX_EVENTS(TORVIX_COUNT_ROW_) == TORVIX_EVENT_COUNT);
+#undef TORVIX_COUNT_ROW_
 
 namespace {
 
@@ -15,39 +23,17 @@ com::TypeLibDesc BuildTypeLib() {
         "_DTorvix",
         "Dispatch-Schnittstelle f\xFCr Torvix Control",
         com::kTypeHidden | com::kTypeDispatchable,
-        {
-            {CTorvixCtrl::kPlcCreate, "PlcCreate", ResultType::Bool, {}},
-            {CTorvixCtrl::kPlcSetOnline, "PlcSetOnline", ResultType::Bool, {}},
-            {CTorvixCtrl::kPlcSetOffline, "PlcSetOffline", ResultType::Bool, {}},
-            {CTorvixCtrl::kPlcFileOpen, "PlcFileOpen", ResultType::Bool,
-             {{"lpFileName", ParamType::String}}},
-            {CTorvixCtrl::kPlcDestroy, "PlcDestroy", ResultType::Bool, {}},
-            {CTorvixCtrl::kPlcSetFocus, "PlcSetFocus", ResultType::Bool, {}},
-            {CTorvixCtrl::kPlcSetTmpFileName, "PlcSetTmpFileName", ResultType::None,
-             {{"FileName", ParamType::String}}},
-            {CTorvixCtrl::kPlcSetPlcProjPath, "PlcSetPlcProjPath", ResultType::None,
-             {{"ProjPath", ParamType::String}}},
-            {CTorvixCtrl::kPlcBinaryFileOpen, "PlcBinaryFileOpen", ResultType::Bool,
-             {{"lpFileName", ParamType::String}}},
-        }};
+#define TORVIX_METHOD_DESC_(...) TORVIX_MEMBER_DESC(CTorvixCtrl, __VA_ARGS__)
+        {TORVIX_METHODS(TORVIX_METHOD_DESC_)}};
+#undef TORVIX_METHOD_DESC_
     com::InterfaceDesc events{
         IID__DTorvixEvents,
         "_DTorvixEvents",
         "Ereignisschnittstelle f\xFCr Torvix Control",
         com::kTypeDispatchable,
-        {
-            {TorvixEvents::kPlcFileToArchiv, "PlcFileToArchiv", ResultType::None,
-             {{"lpFileName", ParamType::String}}},
-            {TorvixEvents::kPlcFileFromArchiv, "PlcFileFromArchiv", ResultType::None,
-             {{"pbstrFileName", ParamType::StringRef}}},
-            {TorvixEvents::kPlcOnCancel, "PlcOnCancel", ResultType::None, {}},
-            {TorvixEvents::kPlcFileFromDevice, "PlcFileFromDevice", ResultType::None,
-             {{"pbstrFileName", ParamType::StringRef}}},
-            {TorvixEvents::kPlcFileToDevice, "PlcFileToDevice", ResultType::None,
-             {{"lpFileName", ParamType::String}}},
-            {TorvixEvents::kPlcUpDateProjName, "PlcUpDateProjName", ResultType::None,
-             {{"lpProjName", ParamType::String}, {"bOnline", ParamType::Bool}}},
-        }};
+#define TORVIX_EVENT_DESC_(...) TORVIX_MEMBER_DESC(TorvixEvents, __VA_ARGS__)
+        {TORVIX_EVENTS(TORVIX_EVENT_DESC_)}};
+#undef TORVIX_EVENT_DESC_
     return com::TypeLibDesc{
         LIBID_TORVIXLib,
         kTypeLibMajor,

@@ -8,21 +8,16 @@
 
 namespace plc {
 
-inline constexpr com::Guid LIBID_TORVIXLib{
-    0x5A61E03C, 0x2B7C, 0x4D19, {0x8E, 0x3F, 0x6C, 0x0D, 0x4B, 0x9A, 0x7E, 0x21}};
-inline constexpr com::Guid IID__DTorvix{
-    0x5A61E03D, 0x2B7C, 0x4D19, {0x8E, 0x3F, 0x6C, 0x0D, 0x4B, 0x9A, 0x7E, 0x21}};
-inline constexpr com::Guid IID__DTorvixEvents{
-    0x5A61E03E, 0x2B7C, 0x4D19, {0x8E, 0x3F, 0x6C, 0x0D, 0x4B, 0x9A, 0x7E, 0x21}};
-inline constexpr com::Guid CLSID_Torvix{
-    0x5A61E03F, 0x2B7C, 0x4D19, {0x8E, 0x3F, 0x6C, 0x0D, 0x4B, 0x9A, 0x7E, 0x21}};
-inline constexpr com::Guid CLSID_TorvixPropPage{
-    0x5A61E040, 0x2B7C, 0x4D19, {0x8E, 0x3F, 0x6C, 0x0D, 0x4B, 0x9A, 0x7E, 0x21}};
+inline constexpr com::Guid LIBID_TORVIXLib = TORVIX_LIBID_TORVIXLIB_INIT;
+inline constexpr com::Guid IID__DTorvix = TORVIX_IID_DTORVIX_INIT;
+inline constexpr com::Guid IID__DTorvixEvents = TORVIX_IID_DTORVIXEVENTS_INIT;
+inline constexpr com::Guid CLSID_Torvix = TORVIX_CLSID_TORVIX_INIT;
+inline constexpr com::Guid CLSID_TorvixPropPage = TORVIX_CLSID_TORVIXPROPPAGE_INIT;
 
 inline constexpr uint16_t kTypeLibMajor = 1;
 inline constexpr uint16_t kTypeLibMinor = 0;
 
-inline constexpr const char* kControlProgId = "TORVIX.TorvixCtrl.1";
+inline constexpr const char* kControlProgId = TORVIX_PROGID_CONTROL;
 inline constexpr const char* kPropPageProgId = "TORVIX.TorvixPropPage.1";
 
 // Miscellaneous status of the control: set client site first, invisible at

@@ -56,7 +56,7 @@ struct Component {
 
 // A sink that records every event as its dispatch id and arguments, and
 // answers the by-reference names with `answer` unless it is "-".
-class RecordingSink final : public IDispatch {
+class RecordingSink final : public Dispatch {
 public:
     struct Call {
         int32_t dispid;

@@ -1,0 +1,46 @@
+# The control for other hosts: the public header torvix/torvix.h and the
+# pkg-config file torvix.pc in the -dev component, and a test that installs
+# the tree, builds examples/host against it with pkg-config alone and runs it
+# offscreen, so the header cannot drift from the module.
+include(GNUInstallDirs)
+if(NOT TARGET torvix)
+  return()
+endif()
+
+install(FILES ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/torvix COMPONENT dev)
+# torvix.pc finds the prefix from its own place, so the installed tree may
+# be moved (a scratch prefix, a package's root).
+set(TORVIX_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+if(IS_ABSOLUTE ${TORVIX_PC_DIR})
+  set(TORVIX_PC_PREFIX ${CMAKE_INSTALL_PREFIX})
+else()
+  string(REGEX REPLACE "[^/]+" ".." _up ${TORVIX_PC_DIR})
+  set(TORVIX_PC_PREFIX "\${pcfiledir}/${_up}")
+endif()
+foreach(dir INCLUDEDIR LIBDIR)
+  if(IS_ABSOLUTE ${CMAKE_INSTALL_${dir}})
+    set(TORVIX_PC_${dir} ${CMAKE_INSTALL_${dir}})
+  else()
+    set(TORVIX_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
+configure_file(${CMAKE_SOURCE_DIR}/cmake/torvix.pc.in ${CMAKE_BINARY_DIR}/torvix.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/torvix.pc DESTINATION ${TORVIX_PC_DIR} COMPONENT dev)
+# The module itself, where torvix.pc says it is. (The main install rules may
+# name it too; installing it once is enough.)
+get_property(_torvix_installed GLOBAL PROPERTY PLCEDIT_TORVIX_INSTALLED)
+if(NOT _torvix_installed)
+  install(TARGETS torvix LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
+  set_property(GLOBAL PROPERTY PLCEDIT_TORVIX_INSTALLED TRUE)
+endif()
+
+find_program(PKG_CONFIG_EXECUTABLE pkg-config)
+if(PKG_CONFIG_EXECUTABLE)
+  add_test(NAME example_host
+    COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+      -DCXX=${CMAKE_CXX_COMPILER} -DPKG_CONFIG=${PKG_CONFIG_EXECUTABLE}
+      -P ${CMAKE_SOURCE_DIR}/cmake/TestExampleHost.cmake)
+  set_tests_properties(example_host PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 RUN_SERIAL TRUE)
+endif()

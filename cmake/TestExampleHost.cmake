@@ -1,0 +1,62 @@
+# cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DCXX=... -DPKG_CONFIG=... -P TestExampleHost.cmake
+# Installs the build tree into a scratch prefix, checks that the public
+# header compiles as C, builds examples/host against the installed tree with
+# pkg-config alone, and runs it offscreen on a programme: the editor opens
+# and closing it reaches the host as the event PlcOnCancel.
+cmake_minimum_required(VERSION 3.25)
+set(scratch ${BUILD_DIR}/example-host)
+set(prefix ${scratch}/prefix)
+file(REMOVE_RECURSE ${scratch})
+file(MAKE_DIRECTORY ${scratch}/config)
+
+function(run what)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${what} failed (${rc}):\n${out}\n${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+endfunction()
+
+run("install" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+file(GLOB_RECURSE pc_files ${prefix}/*/torvix.pc)
+list(LENGTH pc_files n)
+if(NOT n EQUAL 1)
+  message(FATAL_ERROR "the installed tree holds ${n} torvix.pc files")
+endif()
+get_filename_component(pc_dir ${pc_files} DIRECTORY)
+set(ENV{PKG_CONFIG_PATH} ${pc_dir})
+run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix)
+string(STRIP "${out}" flags)
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run("pkg-config" ${PKG_CONFIG} --variable=module torvix)
+string(STRIP "${out}" module)
+if(NOT EXISTS ${module})
+  message(FATAL_ERROR "torvix.pc names the module ${module}, which is not installed")
+endif()
+list(FILTER flags INCLUDE REGEX "^-I")
+list(GET flags 0 torvix_include)
+
+# The header is C: it compiles alone, as C and as C++.
+find_program(C_COMPILER NAMES cc gcc clang)
+file(WRITE ${scratch}/header.c "#include <torvix/torvix.h>\nint main(void) { return TORVIX_S_OK; }\n")
+if(C_COMPILER)
+  run("compiling the header as C" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic
+    ${torvix_include} -c ${scratch}/header.c -o ${scratch}/header.o)
+endif()
+
+run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix)
+string(STRIP "${out}" all_flags)
+separate_arguments(all_flags UNIX_COMMAND "${all_flags}")
+run("building examples/host" ${CXX} -std=c++17 -fPIC -Wall -Wextra -Werror
+  ${SOURCE_DIR}/examples/host/host.cpp ${all_flags} -o ${scratch}/torvix-host)
+
+set(ENV{XDG_CONFIG_HOME} ${scratch}/config)
+set(ENV{QT_QPA_PLATFORM} offscreen)
+run("running the host" ${scratch}/torvix-host ${module} ${SOURCE_DIR}/examples/jumps.plc --close)
+message("${out}")
+foreach(line "PlcCreate: TRUE" "PlcFileOpen: TRUE" "event 3 PlcOnCancel()")
+  string(FIND "${out}" "${line}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the host did not print \"${line}\"")
+  endif()
+endforeach()
