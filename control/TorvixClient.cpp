@@ -8,11 +8,33 @@
 
 namespace plc {
 
+#ifndef TORVIX_MODULE_RELATIVE_DIR
+#define TORVIX_MODULE_RELATIVE_DIR "../lib"
+#endif
+
 std::string ModuleBesideExecutable() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return "libtorvix.so";
     return (exe.parent_path() / "libtorvix.so").string();
+}
+
+std::string FindTorvixModule(const std::string& exeDir) {
+    const std::filesystem::path dir(exeDir);
+    for (const std::filesystem::path& candidate :
+         {dir / "libtorvix.so", dir / TORVIX_MODULE_RELATIVE_DIR / "libtorvix.so"}) {
+        std::error_code error;
+        if (std::filesystem::is_regular_file(candidate, error))
+            return candidate.lexically_normal().string();
+    }
+    return "libtorvix.so";
+}
+
+std::string FindTorvixModule() {
+    std::error_code error;
+    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) return "libtorvix.so";
+    return FindTorvixModule(exe.parent_path().string());
 }
 
 // ---------------------------------------------------------------- module

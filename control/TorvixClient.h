@@ -16,6 +16,13 @@ namespace plc {
 // The module's file name beside the running executable.
 std::string ModuleBesideExecutable();
 
+// The module a host in `exeDir` loads: beside it (a build tree), else in the
+// library folder relative to it (an installed tree, wherever its prefix is).
+// Without either, the bare name, which dlopen looks up in the library path.
+std::string FindTorvixModule(const std::string& exeDir);
+// The same for the running executable's folder.
+std::string FindTorvixModule();
+
 // A loaded module and its entry points.
 class TorvixModuleHandle {
 public:

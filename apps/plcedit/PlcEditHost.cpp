@@ -37,15 +37,16 @@ std::string DefaultDeviceDir() {
 }
 
 // The control comes from the component module libtorvix.so beside the
-// executable, whose editor shows the desktop's dialogs. A host that brings
-// dialogs of its own (the tests' scripted ones) gets the linked control
-// instead, driven the same way: through dispatch, its events through the
-// connection point. nullptr, with the reason on stderr, when there is none.
+// executable or in the installation's library folder, whose editor shows the
+// desktop's dialogs. A host that brings dialogs of its own (the tests'
+// scripted ones) gets the linked control instead, driven the same way:
+// through dispatch, its events through the connection point. nullptr, with
+// the reason on stderr, when there is none.
 std::unique_ptr<TorvixClient> CreateControl(Dialogs& dialogs) {
     std::string error;
     std::unique_ptr<TorvixClient> client;
     if (&dialogs == &DesktopDialogs()) {
-        if (auto module = TorvixModuleHandle::Load(ModuleBesideExecutable(), error))
+        if (auto module = TorvixModuleHandle::Load(FindTorvixModule(), error))
             client = TorvixClient::Create(std::move(module), error);
     } else {
         com::ComPtr<com::IDispatch> control;
