@@ -8,7 +8,7 @@ if(NOT TARGET torvix)
 endif()
 
 install(FILES ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h
-  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/torvix COMPONENT dev)
+  DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/torvix COMPONENT Development)
 # torvix.pc finds the prefix from its own place, so the installed tree may
 # be moved (a scratch prefix, a package's root).
 set(TORVIX_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
@@ -26,14 +26,8 @@ foreach(dir INCLUDEDIR LIBDIR)
   endif()
 endforeach()
 configure_file(${CMAKE_SOURCE_DIR}/cmake/torvix.pc.in ${CMAKE_BINARY_DIR}/torvix.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/torvix.pc DESTINATION ${TORVIX_PC_DIR} COMPONENT dev)
-# The module itself, where torvix.pc says it is. (The main install rules may
-# name it too; installing it once is enough.)
-get_property(_torvix_installed GLOBAL PROPERTY PLCEDIT_TORVIX_INSTALLED)
-if(NOT _torvix_installed)
-  install(TARGETS torvix LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime)
-  set_property(GLOBAL PROPERTY PLCEDIT_TORVIX_INSTALLED TRUE)
-endif()
+install(FILES ${CMAKE_BINARY_DIR}/torvix.pc DESTINATION ${TORVIX_PC_DIR} COMPONENT Development)
+# The module itself is installed by the main install rules (component Runtime).
 
 find_program(PKG_CONFIG_EXECUTABLE pkg-config)
 if(PKG_CONFIG_EXECUTABLE)

@@ -36,7 +36,12 @@ if(TARGET plcedit AND TARGET torvix)
   file(RELATIVE_PATH _plcedit_module_dir ${CMAKE_INSTALL_FULL_BINDIR} ${CMAKE_INSTALL_FULL_LIBDIR})
   set(PLCEDIT_MODULE_RELATIVE_DIR ${_plcedit_module_dir})
   if(TARGET plccontrol)
-    target_compile_definitions(plccontrol PRIVATE
+    # plccontrol may be an alias of the control layer's own target.
+    get_target_property(_control_target plccontrol ALIASED_TARGET)
+    if(NOT _control_target)
+      set(_control_target plccontrol)
+    endif()
+    target_compile_definitions(${_control_target} PRIVATE
       TORVIX_MODULE_RELATIVE_DIR="${PLCEDIT_MODULE_RELATIVE_DIR}")
   endif()
 
