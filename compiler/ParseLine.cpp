@@ -129,7 +129,7 @@ int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
 // that every jump target exists and that labels rise with the text's lines.
 int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     PlcInstr& end = m_records[kEndRecord];
-    end.setOpcode(2);
+    end.setOpcode(Op::JmpEnd);
     end.setNext(kEndRecord);
     end.setTarget(kEndRecord);
     end.setUsed(1);
@@ -143,7 +143,7 @@ int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     }
 
     PlcInstr& entry = m_records[kEntryRecord];
-    entry.setOpcode(1);
+    entry.setOpcode(Op::Jmp);
     entry.setTarget(entry.next());
     entry.setUsed(1);
     entry.setKind(kKindControlFlow);

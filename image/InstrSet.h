@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/Opcodes.h"
 #include "image/PlcInstr.h"
 
 namespace plc {
