@@ -153,7 +153,7 @@ size_t Floor(std::string_view text, std::string& buffer) {
 
 // The whole compilation of a source text as the command line runs it.
 plc::CompileOutcome Compile(plc::CPlcProgram& program, std::string_view text) {
-    return plc::CompileProgramText(program, plc::SplitLines(text));
+    return plc::CompileProgramSource(program, text);
 }
 
 double CpuSeconds() {

@@ -90,12 +90,36 @@ constexpr KeywordRow kChain[] = {
     {"SENDTXMSG[", CompileSendTx, 0},
 };
 
+// The chain split by the first character of its keywords: rows whose
+// keywords begin differently can never both match, so testing only the rows
+// of the line's first character, in chain order, decides exactly as the whole
+// chain does.
+struct ChainIndex {
+    std::array<uint8_t, std::size(kChain)> rows{};  // chain positions grouped by first character
+    std::array<uint8_t, 257> begin{};               // rows of character c: begin[c] to begin[c + 1]
+
+    constexpr ChainIndex() {
+        size_t n = 0;
+        for (int c = 0; c < 256; ++c) {
+            begin[static_cast<size_t>(c)] = static_cast<uint8_t>(n);
+            for (size_t r = 0; r < std::size(kChain); ++r) {
+                if (static_cast<unsigned char>(kChain[r].keyword[0]) == c) rows[n++] = static_cast<uint8_t>(r);
+            }
+        }
+        begin[256] = static_cast<uint8_t>(n);
+    }
+};
+static_assert(std::size(kChain) < 256, "chain positions fit a byte");
+constexpr ChainIndex kIndex;
+
 }  // namespace
 
 std::span<const KeywordRow> KeywordChain() { return kChain; }
 
 int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
-    for (const KeywordRow& row : kChain) {
+    const auto first = static_cast<unsigned char>(cur.Peek());
+    for (size_t i = kIndex.begin[first]; i < kIndex.begin[first + 1u]; ++i) {
+        const KeywordRow& row = kChain[kIndex.rows[i]];
         if (cur.Eat(row.keyword)) return row.compile(cur, rec, row.arg);
     }
     return kErrUnknownCommand;

@@ -22,10 +22,10 @@ int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
 }
 
 bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters) {
-    const std::string_view rest = cur.Rest();
-    if (!rest.starts_with(op) || !rest.substr(op.size()).starts_with(letters)) return false;
-    cur.Advance(op.size() + letters.size());
-    return true;
+    const size_t at = cur.Position();
+    if (cur.Eat(op) && cur.Eat(letters)) return true;
+    cur.SetPosition(at);
+    return false;
 }
 
 int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {

@@ -10,21 +10,30 @@
 
 namespace plc {
 
-ParseCursor::ParseCursor(std::string_view line) : m_upper(line), m_original(line) {
-    for (char& c : m_upper) c = AsciiUpper(c);
+ParseCursor::ParseCursor(std::string_view line) : m_own(line) {
+    m_own.append(line);
+    for (size_t i = 0; i < line.size(); ++i) m_own[i] = AsciiUpper(m_own[i]);
+    m_upper = std::string_view(m_own).substr(0, line.size());
+    m_original = std::string_view(m_own).substr(line.size());
 }
 
 namespace {
 
 // Reads unsigned decimal digits into a double; false (cursor unchanged) when
-// there is no digit. There is no limit on the number of digits.
+// there is no digit. There is no limit on the number of digits. The digits
+// are gathered in an integer while it is exact in a double as well, so the
+// value is the same as a double accumulated digit by digit.
 bool ScanDigits(ParseCursor& cur, double& value) {
-    if (!AsciiDigit(cur.Peek())) return false;
-    value = 0.0;
-    while (AsciiDigit(cur.Peek())) {
-        value = value * 10.0 + (cur.Peek() - '0');
-        cur.Advance();
-    }
+    const std::string_view rest = cur.Rest();
+    size_t i = 0;
+    uint64_t exact = 0;
+    constexpr uint64_t kExactLimit = (uint64_t{1} << 53) / 10 - 1;
+    for (; i < rest.size() && AsciiDigit(rest[i]) && exact <= kExactLimit; ++i)
+        exact = exact * 10 + static_cast<uint64_t>(rest[i] - '0');
+    if (i == 0) return false;
+    value = static_cast<double>(exact);
+    for (; i < rest.size() && AsciiDigit(rest[i]); ++i) value = value * 10.0 + (rest[i] - '0');
+    cur.Advance(i);
     return true;
 }
 
