@@ -22,7 +22,7 @@ static_assert(Op::JmpFLtF == kCompareF + 5 && Op::JmpHLtH == kCompareH + 5);
 int ScanZero(ParseCursor& cur, bool asFloat) {
     if (asFloat) {
         uint32_t bits = 0;
-        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;
+        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;  // the zero alone
     }
     int32_t value = 0;
     return CPlcProgram::ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
@@ -41,7 +41,7 @@ int ScanRight(ParseCursor& cur, VarKind kind, PlcInstr& rec) {
 
 int CompileJmpLabel(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
-    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
+    if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
     rec.setOpcode(Op::Jmp);
     rec.setTarget(target);
     return ExpectEnd(cur);
@@ -142,7 +142,7 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
     if (err < 0) {
         if (!cur.Eat("=")) return kErrOperator;
         rec.setOpcode(Op::JmpMEqValue);
-        err = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1) ? kErrNone : kErrValue;
+        err = ScanNumber(cur, Dom::Value01, rec.b[7]) ? kErrNone : kErrValue;
     }
     if (err != kErrNone) return err;
     return ScanTargetSuffix(cur, rec);
@@ -154,7 +154,7 @@ namespace {
 int CompileJmpIo(ParseCursor& cur, PlcInstr& rec, const IoGroup& group, uint8_t opcode) {
     if (int err = ScanIoNumber(cur, group, rec.b[6])) return err;
     if (!cur.Eat("=")) return kErrOperator;
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 1)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Value01, rec.b[7])) return kErrValue;
     rec.setOpcode(opcode);
     return ScanTargetSuffix(cur, rec);
 }
@@ -178,7 +178,7 @@ int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
     } else {
         return kErrOperator;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 255)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Byte, rec.b[7])) return kErrValue;
     return ScanTargetSuffix(cur, rec);
 }
 
@@ -192,12 +192,12 @@ int CompileJmpTimer(ParseCursor& cur, PlcInstr& rec, int) {
         return kErrOperator;
     }
     uint16_t zero = 0;
-    if (!CPlcProgram::ScanWord(cur, zero, 0, 0)) return kErrCompare;
+    if (!ScanNumber(cur, Dom::Zero, zero)) return kErrCompare;
     return ScanTargetSuffix(cur, rec);
 }
 
 int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
-    if (!CPlcProgram::ScanByte(cur, rec.b[6], 0, 15)) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgNo, rec.b[6])) return kErrValue;
     if (cur.Eat(",H")) {
         rec.setOpcode(Op::JmpRxMsgH);
     } else if (cur.Eat(",F")) {
@@ -205,7 +205,7 @@ int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
     } else {
         return kErrValue;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::HVar, rec.b[7])) return kErrValue;
     return ScanTargetSuffix(cur, rec);
 }
 
@@ -215,10 +215,10 @@ int CompileJmpState(ParseCursor& cur, PlcInstr& rec, int opcode) {
     bool ok = false;
     if (cur.Eat("M")) {
         rec.b[6] = 0;
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
     } else {
         rec.b[6] = 1;
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
     }
     if (!ok) return kErrFlag;
     return ScanTargetSuffix(cur, rec);
@@ -238,9 +238,9 @@ int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
     }
     bool ok = false;
     if (cur.Eat("M")) {
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
     } else {
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
         compare = static_cast<uint8_t>(compare + 16);
     }
     if (!ok) return kErrFlag;
@@ -252,7 +252,7 @@ int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
 
 int CompileCall(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
-    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
+    if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
     rec.setOpcode(Op::Call);
     rec.setTarget(target);
     return ExpectEnd(cur);

@@ -33,13 +33,13 @@ int CompileTimed(ParseCursor& cur, PlcInstr& rec, uint8_t opcode) {
     bool ok = false;
     if (cur.Eat("H")) {
         rec.b[7] = kTimeH;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountH - 1);
+        ok = ScanNumber(cur, Dom::HVar, rec.b[1]);
     } else if (cur.Eat("C")) {
         rec.b[7] = kTimeC;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountC - 1);
+        ok = ScanNumber(cur, Dom::CVar, rec.b[1]);
     } else {
         rec.b[7] = kTimeConstant;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, 255);
+        ok = ScanNumber(cur, Dom::Byte, rec.b[1]);
     }
     if (!ok) return kErrInteger;
     if (!cur.Eat("]")) return kErrBracket;
@@ -66,9 +66,9 @@ constexpr PositionForm kRotateForms[] = {{"WRTH", Op::GoWRt, 1}, {"RTH", Op::GoR
 int CompileSetRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t n = 0, k = 0;
     uint16_t m = 0;
-    if (!CPlcProgram::ScanByte(cur, n, 0, 15) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgNo, n) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::Word, m) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgLen, k)) return kErrValue;
     if (!cur.Eat("]")) return kErrBracket;
     rec.setOpcode(Op::SetRxMsg);
     rec.b[4] = n;
@@ -85,7 +85,7 @@ int CompileSetRamp(ParseCursor& cur, PlcInstr& rec, int opcode) {
         if (int err = ScanH(cur, rec.b[1])) return err;
         rec.b[4] = 0;
     } else {
-        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 150)) return kErrInteger;
+        if (!ScanNumber(cur, Dom::Percent, rec.b[1])) return kErrInteger;
         if (!cur.Eat("%")) return kErrOperator;
         rec.b[4] = 1;
     }
@@ -107,7 +107,7 @@ int CompileWaitBare(ParseCursor& cur, PlcInstr& rec, int opcode) {
 // WAITt: an unsigned 32-bit time in bytes 4 to 7.
 int CompileWaitTime(ParseCursor& cur, PlcInstr& rec, int) {
     uint32_t t = 0;
-    if (!CPlcProgram::ScanDword(cur, t, 0, 4294967295.0)) return kErrInteger;
+    if (!ScanConstant(cur, Dom::UInt32, t)) return kErrInteger;
     rec.setOpcode(Op::WaitTime);
     rec.setDword4(t);
     return ExpectEnd(cur);
@@ -154,7 +154,7 @@ int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
     if (cur.Eat("T[")) return CompileTimed(cur, rec, Op::GoTime);
     if (cur.Eat("SYN")) {
         rec.setOpcode(Op::GoSyn);
-        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 1)) return kErrGo;
+        if (!ScanNumber(cur, Dom::Value01, rec.b[1])) return kErrGo;
         return ExpectEnd(cur);
     }
     return kErrGo;
@@ -163,8 +163,8 @@ int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
 // SENDNMTCMD[a,b]: a 0 to 255, b 0 to 127.
 int CompileSendNmt(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t a = 0, b = 0;
-    if (!CPlcProgram::ScanByte(cur, a, 0, 255) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, b, 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Byte, a) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::NmtNode, b)) return kErrValue;
     if (!cur.Eat("]")) return kErrBracket;
     rec.setOpcode(Op::SendNmtCmd);
     rec.b[4] = a;
@@ -176,8 +176,8 @@ int CompileSendNmt(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSendTx(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t m = 0;
     uint8_t k = 0;
-    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Word, m) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgLen, k)) return kErrValue;
     if (cur.Eat("]=H")) {
         rec.setOpcode(Op::SendTxMsgH);
     } else if (cur.Eat("]=F")) {
@@ -185,7 +185,7 @@ int CompileSendTx(ParseCursor& cur, PlcInstr& rec, int) {
     } else {
         return kErrValue;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::HVar, rec.b[1])) return kErrValue;
     rec.b[4] = k;
     rec.setWord67(m);
     return ExpectEnd(cur);

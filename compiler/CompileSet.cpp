@@ -10,27 +10,19 @@ namespace plc {
 
 namespace {
 
-// Range of the constants bytes 4 to 7 carry.
-constexpr double kIntLimit = 2147483647.0;
-constexpr double kFloatLimit = 3.37e38;
-
-int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) {
-    int32_t value = 0;
-    if (!CPlcProgram::ScanInt(cur, value, -kIntLimit, kIntLimit)) return kErrValue;
-    rec.setDword4(static_cast<uint32_t>(value));
+// A constant of `dom` into bytes 4 to 7, else code 26.
+int ScanDwordConstant(ParseCursor& cur, PlcInstr& rec, Dom dom) {
+    uint32_t stored = 0;
+    if (!ScanConstant(cur, dom, stored)) return kErrValue;
+    rec.setDword4(stored);
     return kErrNone;
 }
+int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Int32); }
+int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Float); }
 
-int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) {
-    uint32_t bits = 0;
-    if (!CPlcProgram::ScanFloat(cur, bits, -kFloatLimit, kFloatLimit)) return kErrValue;
-    rec.setDword4(bits);
-    return kErrNone;
-}
-
-// A byte constant in [lo, hi] into byte 4, else `error`.
-int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, double lo, double hi, int error) {
-    return CPlcProgram::ScanByte(cur, rec.b[4], lo, hi) ? kErrNone : error;
+// A byte constant of `dom` into byte 4, else `error`.
+int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, Dom dom, int error) {
+    return ScanNumber(cur, dom, rec.b[4]) ? kErrNone : error;
 }
 
 // A variable of `kind` into byte 4.
@@ -68,7 +60,7 @@ int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeE
     para.variable = variable;
     if (variable) {
         if (int err = ScanVar(cur, VarKind::H, para.first)) return err;
-    } else if (!CPlcProgram::ScanWord(cur, para.number, 1, 999)) {
+    } else if (!ScanNumber(cur, Dom::ParamNo, para.number)) {
         return kErrValue;
     }
     if (cur.Eat(",")) {
@@ -76,7 +68,7 @@ int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeE
         if (variable) {
             if (!cur.Eat("H")) return kErrOperator;
             if (int err = ScanVar(cur, VarKind::H, para.second)) return err;
-        } else if (!CPlcProgram::ScanByte(cur, para.second, 0, 255)) {
+        } else if (!ScanNumber(cur, Dom::SubIndex, para.second)) {
             return kErrValue;
         }
         return cur.Eat(close) ? kErrNone : closeError;
@@ -146,7 +138,7 @@ int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
     rec.setMode(static_cast<uint8_t>(flag));
     const bool fromFlag = cur.Eat("M");
     rec.setOpcode(fromFlag ? Op::SetCtrlFlagM : Op::SetCtrlFlagValue);
-    if (int err = ScanByteConstant(cur, rec, 0, fromFlag ? 255 : 1, kErrFlag)) return err;
+    if (int err = ScanByteConstant(cur, rec, fromFlag ? Dom::MVar : Dom::Value01, kErrFlag)) return err;
     return ExpectEnd(cur);
 }
 
@@ -232,7 +224,7 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
         if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
         if (cur.Eat(op.op)) {
             rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, 0, 32, kErrValue)) return err;
+            if (int err = ScanByteConstant(cur, rec, Dom::Shift, kErrValue)) return err;
             return ExpectEnd(cur);
         }
     }
@@ -263,7 +255,7 @@ int CompileSetMIndexed(ParseCursor& cur, PlcInstr& rec, int) {
     if (!cur.Eat("]=")) return kErrOperator;
     if (cur.Eat("M")) return Finish(cur, rec, Op::SetMIndexedM, VarKind::M);
     rec.setOpcode(Op::SetMIndexedValue);
-    if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+    if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
     return ExpectEnd(cur);
 }
 
@@ -299,15 +291,13 @@ int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
         if (cur.Eat(op.op)) return Finish(cur, rec, op.opcode, VarKind::M);
     }
     if (cur.Eat("=CM")) {
-        uint8_t n = 0;
-        if (!CPlcProgram::ScanByte(cur, n, 1, 16)) return kErrFlag;
+        if (!ScanNumber(cur, Dom::CmIndex, rec.b[4])) return kErrFlag;
         rec.setOpcode(Op::SetMCm);
-        rec.b[4] = static_cast<uint8_t>(n - 1);
         return ExpectEnd(cur);
     }
     if (cur.Eat("=")) {
         rec.setOpcode(Op::SetMValue);
-        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
@@ -324,13 +314,13 @@ int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
         if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
         if (cur.Eat(op.op)) {
             rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+            if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
             return ExpectEnd(cur);
         }
     }
     if (cur.Eat("=")) {
         rec.setOpcode(Op::SetCConst);
-        if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+        if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
@@ -355,7 +345,7 @@ int CompileSetOutput(ParseCursor& cur, PlcInstr& rec, int group) {
     if (cur.Eat("=M")) return Finish(cur, rec, Op::SetOutputM, VarKind::M);
     if (cur.Eat("=")) {
         rec.setOpcode(Op::SetOutputValue);
-        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
