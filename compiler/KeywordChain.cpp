@@ -90,20 +90,37 @@ constexpr KeywordRow kChain[] = {
     {"SENDTXMSG[", CompileSendTx, 0},
 };
 
+// The first eight bytes of a text as one word, the first byte lowest.
+constexpr uint64_t Word8(std::string_view text) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8 && i < text.size(); ++i)
+        word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return word;
+}
+
 // The chain split by the first character of its keywords: rows whose
 // keywords begin differently can never both match, so testing only the rows
 // of the line's first character, in chain order, decides exactly as the whole
-// chain does.
+// chain does. Each row's first eight keyword bytes are compared as one word.
 struct ChainIndex {
-    std::array<uint8_t, std::size(kChain)> rows{};  // chain positions grouped by first character
-    std::array<uint8_t, 257> begin{};               // rows of character c: begin[c] to begin[c + 1]
+    struct Entry {
+        uint64_t head;  // the keyword's first eight bytes
+        uint64_t mask;  // the bytes of `head` the keyword has
+        uint8_t row;    // position in the chain
+    };
+    std::array<Entry, std::size(kChain)> entries{};
+    std::array<uint8_t, 257> begin{};  // entries of character c: begin[c] to begin[c + 1]
 
     constexpr ChainIndex() {
         size_t n = 0;
         for (int c = 0; c < 256; ++c) {
             begin[static_cast<size_t>(c)] = static_cast<uint8_t>(n);
             for (size_t r = 0; r < std::size(kChain); ++r) {
-                if (static_cast<unsigned char>(kChain[r].keyword[0]) == c) rows[n++] = static_cast<uint8_t>(r);
+                const std::string_view keyword = kChain[r].keyword;
+                if (static_cast<unsigned char>(keyword[0]) != c) continue;
+                const size_t len = keyword.size() < 8 ? keyword.size() : 8;
+                const uint64_t mask = len == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * len)) - 1;
+                entries[n++] = Entry{Word8(keyword), mask, static_cast<uint8_t>(r)};
             }
         }
         begin[256] = static_cast<uint8_t>(n);
@@ -117,10 +134,17 @@ constexpr ChainIndex kIndex;
 std::span<const KeywordRow> KeywordChain() { return kChain; }
 
 int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
-    const auto first = static_cast<unsigned char>(cur.Peek());
+    const std::string_view rest = cur.Rest();
+    // The text's bytes past its end read as 0, which no keyword holds.
+    const uint64_t head = Word8(rest);
+    const auto first = static_cast<unsigned char>(head & 0xFF);
     for (size_t i = kIndex.begin[first]; i < kIndex.begin[first + 1u]; ++i) {
-        const KeywordRow& row = kChain[kIndex.rows[i]];
-        if (cur.Eat(row.keyword)) return row.compile(cur, rec, row.arg);
+        const ChainIndex::Entry& entry = kIndex.entries[i];
+        if ((head & entry.mask) != entry.head) continue;
+        const KeywordRow& row = kChain[entry.row];
+        if (row.keyword.size() > 8 && !rest.substr(8).starts_with(row.keyword.substr(8))) continue;
+        cur.Advance(row.keyword.size());
+        return row.compile(cur, rec, row.arg);
     }
     return kErrUnknownCommand;
 }
