@@ -50,11 +50,19 @@ public:
     void SetPosition(size_t pos) { m_pos = pos < m_upper.size() ? pos : m_upper.size(); }
     std::string_view Rest() const { return m_upper.substr(m_pos); }
 
+    // Where a number scan that failed began (the line's fault lies there
+    // rather than where the scan stopped); npos while none failed.
+    void NoteFailedScan(size_t start) { m_failedScan = start; }
+    size_t FailedScan() const { return m_failedScan; }
+    // Where the line's fault lies when its compilation failed.
+    size_t FaultPosition() const { return m_failedScan != std::string_view::npos ? m_failedScan : m_pos; }
+
 private:
     std::string m_own;  // both copies when the cursor owns its line
     std::string_view m_upper;
     std::string_view m_original;
     size_t m_pos = 0;
+    size_t m_failedScan = std::string_view::npos;
 };
 
 }  // namespace plc

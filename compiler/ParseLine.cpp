@@ -77,7 +77,7 @@ int CPlcProgram::ParseStripped(std::string_view upper, std::string_view original
         case kInProgramSection: code = ParseProgramLine(cur, lineIndex); break;
         default: break;
     }
-    failPos = cur.Position();
+    failPos = cur.FaultPosition();
     return code;
 }
 

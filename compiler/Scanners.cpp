@@ -41,9 +41,12 @@ bool InRange(double value, double lo, double hi) { return !(value < lo) && !(val
 
 template <typename T>
 bool ScanUnsigned(ParseCursor& cur, T& out, double lo, double hi) {
+    const size_t start = cur.Position();
     double value = 0.0;
-    if (!ScanDigits(cur, value)) return false;
-    if (!InRange(value, lo, hi)) return false;
+    if (!ScanDigits(cur, value) || !InRange(value, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     out = static_cast<T>(value);
     return true;
 }
@@ -70,11 +73,15 @@ bool CPlcProgram::ScanDword(ParseCursor& cur, uint32_t& value, double lo, double
 }
 
 bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi) {
+    const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double v = 0.0;
-    if (!ScanDigits(cur, v)) return false;
+    const bool digits = ScanDigits(cur, v);
     if (negative) v = -v;
-    if (!InRange(v, lo, hi)) return false;
+    if (!digits || !InRange(v, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     // The bounds callers pass keep v within 32 bits; clamp all the same so
     // that a wide range can never turn into an undefined conversion.
     if (v > 2147483647.0) v = 2147483647.0;
@@ -84,6 +91,7 @@ bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi
 }
 
 bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
+    const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double value = 0.0;
     double factor = 0.1;
@@ -111,9 +119,11 @@ bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, 
             break;
         }
     }
-    if (!digitSeen) return false;
     if (negative) value = -value;
-    if (!InRange(value, lo, hi)) return false;
+    if (!digitSeen || !InRange(value, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     const float single = static_cast<float>(value);
     const uint32_t bits = std::bit_cast<uint32_t>(single);
     swappedBits = (bits << 16) | (bits >> 16);
