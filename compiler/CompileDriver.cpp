@@ -17,8 +17,12 @@ std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
     return FormatString(kIdsErrorBase + static_cast<uint32_t>(code), prefix);
 }
 
-CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
-                                   const LineFetcher& fetch) {
+namespace {
+
+// The run over the lines: `fetch(index, line)` gives line `index` as a view
+// that stays valid until the next call, false when it cannot be fetched.
+template <typename Fetch>
+CompileOutcome CompileEachLine(CPlcProgram& program, int32_t lineCount, bool textEmpty, Fetch&& fetch) {
     CompileOutcome out;
     if (textEmpty) {
         out.emptyText = true;
@@ -28,22 +32,21 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
     out.entries.push_back(LoadString(kIdsCompiling));
     out.entries.emplace_back();
 
-    auto addError = [&out](int32_t lineIndex, int32_t code) {
+    auto addError = [&out](int32_t lineIndex, int32_t code, int32_t column = 0) {
         out.entries.push_back(FormatErrorEntry(lineIndex + 1, code));
-        out.errors.push_back({lineIndex + 1, code});
+        out.errors.push_back({lineIndex + 1, code, column});
         ++out.errorCount;
     };
 
     int32_t reported = 0;
-    std::string line;
+    std::string_view line;
     for (int32_t i = 0; i < lineCount; ++i) {
         reported = i;
         if (!fetch(i, line)) {
             addError(reported, kErrReadLine);
             continue;
         }
-        const size_t comment = line.find(';');
-        if (comment != std::string::npos) line.resize(comment);
+        line = line.substr(0, line.find(';'));
         if (line.empty()) continue;
         if (out.errorCount >= kMaxErrors) {
             out.entries.emplace_back();
@@ -52,7 +55,8 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
             return out;
         }
         int32_t error = 0;
-        if (!program.CompileLine(line, reported, error)) addError(reported, error);
+        if (!program.CompileLine(line, reported, error))
+            addError(reported, error, reported == i ? program.ErrorColumn() : 0);
     }
 
     if (!program.IsTextDeclared() && program.IsInTextSection()) addError(reported, kErrMissingTextEnd);
@@ -75,6 +79,36 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
     return out;
 }
 
+}  // namespace
+
+CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
+                                   const LineFetcher& fetch) {
+    std::string buffer;
+    return CompileEachLine(program, lineCount, textEmpty, [&](int32_t index, std::string_view& line) {
+        if (!fetch(index, buffer)) return false;
+        line = buffer;
+        return true;
+    });
+}
+
+CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text) {
+    // The same line ends as SplitLines: a line ends at LF, one CR directly
+    // before it belongs to the line end, the rest after the last LF is the
+    // last line. Lines are fetched in order, each once.
+    int32_t lineCount = 1;
+    for (char c : text) lineCount += c == '\n' ? 1 : 0;
+    size_t start = 0;
+    return CompileEachLine(program, lineCount, text.empty(), [&](int32_t, std::string_view& line) {
+        const size_t lf = text.find('\n', start);
+        size_t end = lf == std::string_view::npos ? text.size() : lf;
+        const size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
+        if (lf != std::string_view::npos && end > start && text[end - 1] == '\r') --end;
+        line = text.substr(start, end - start);
+        start = next;
+        return true;
+    });
+}
+
 CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
     bool empty = true;
     for (const std::string& l : lines) {
@@ -85,15 +119,12 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
     }
     // More than one line means the text holds at least a line break.
     if (lines.size() > 1) empty = false;
-    return CompileProgramLines(program, static_cast<int32_t>(lines.size()), empty,
-                               [&lines](int32_t index, std::string& line) {
-                                   if (index < 0 || static_cast<size_t>(index) >= lines.size()) {
-                                       line.clear();
-                                       return false;
-                                   }
-                                   line = lines[static_cast<size_t>(index)];
-                                   return true;
-                               });
+    return CompileEachLine(program, static_cast<int32_t>(lines.size()), empty,
+                           [&lines](int32_t index, std::string_view& line) {
+                               if (index < 0 || static_cast<size_t>(index) >= lines.size()) return false;
+                               line = lines[static_cast<size_t>(index)];
+                               return true;
+                           });
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

@@ -47,6 +47,10 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
 // Compiles the lines of a text held in memory.
 CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
 
+// Compiles a whole source text without splitting it first: the same outcome
+// as CompileProgramText(program, SplitLines(text)), no copy of any line.
+CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text);
+
 // Splits bytes into lines as the edit control holds them: a line ends at LF,
 // one CR directly before the LF belongs to the line end, and the text after
 // the last LF is the last line (empty when the text ends with a line break).

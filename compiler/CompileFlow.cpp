@@ -13,16 +13,16 @@ struct CompareOp {
 };
 constexpr CompareOp kCompareOps[] = {{"=", 0}, {"!=", 1}, {">=", 2}, {">", 3}, {"<=", 4}, {"<", 5}};
 
-constexpr uint8_t kCompareF = 3, kCompareH = 11;       // F = F ... F < F; H likewise
-constexpr uint8_t kZeroFEq = 9, kZeroFNe = 10;         // F = 0, F != 0
-constexpr uint8_t kZeroHEq = 17, kZeroHNe = 18;        // H/ACTVAL/REFVAL = 0, != 0
+static_assert(Op::JmpMXorIn == Op::JmpMAndIn + 2 && Op::JmpMXorOut == Op::JmpMAndOut + 2);
+constexpr uint8_t kCompareF = Op::JmpFEqF, kCompareH = Op::JmpHEqH;  // F = F ... F < F; H likewise
+static_assert(Op::JmpFLtF == kCompareF + 5 && Op::JmpHLtH == kCompareH + 5);
 
 // Reads the zero of a comparison with zero: a float zero for F, an integer
 // zero otherwise.
 int ScanZero(ParseCursor& cur, bool asFloat) {
     if (asFloat) {
         uint32_t bits = 0;
-        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;
+        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;  // the zero alone
     }
     int32_t value = 0;
     return CPlcProgram::ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
@@ -41,14 +41,14 @@ int ScanRight(ParseCursor& cur, VarKind kind, PlcInstr& rec) {
 
 int CompileJmpLabel(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
-    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
-    rec.setOpcode(1);
+    if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
+    rec.setOpcode(Op::Jmp);
     rec.setTarget(target);
     return ExpectEnd(cur);
 }
 
 int CompileJmpEnd(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(2);
+    rec.setOpcode(Op::JmpEnd);
     return ExpectEnd(cur);
 }
 
@@ -71,9 +71,9 @@ int CompileJmpVar(ParseCursor& cur, PlcInstr& rec, int letter) {
     }
     if (err < 0) {
         if (cur.Eat("=")) {
-            rec.setOpcode(isF ? kZeroFEq : kZeroHEq);
+            rec.setOpcode(isF ? Op::JmpFEqZero : Op::JmpHEqZero);
         } else if (cur.Eat("!=")) {
-            rec.setOpcode(isF ? kZeroFNe : kZeroHNe);
+            rec.setOpcode(isF ? Op::JmpFNeZero : Op::JmpHNeZero);
         } else {
             return kErrOperator;
         }
@@ -101,9 +101,9 @@ int CompileJmpActRef(ParseCursor& cur, PlcInstr& rec, int mode) {
     }
     if (err < 0) {
         if (cur.Eat("=")) {
-            rec.setOpcode(kZeroHEq);
+            rec.setOpcode(Op::JmpHEqZero);
         } else if (cur.Eat("!=")) {
-            rec.setOpcode(kZeroHNe);
+            rec.setOpcode(Op::JmpHNeZero);
         } else {
             return kErrOperator;
         }
@@ -121,10 +121,10 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
     static constexpr std::string_view kBitOps[] = {"&", "|", "^"};
     int err = -1;
     if (cur.Eat("=M")) {
-        rec.setOpcode(19);
+        rec.setOpcode(Op::JmpMEqM);
         err = ScanRight(cur, VarKind::M, rec);
     } else if (cur.Eat("!=M")) {
-        rec.setOpcode(20);
+        rec.setOpcode(Op::JmpMNeM);
         err = ScanRight(cur, VarKind::M, rec);
     }
     for (int io = 0; io < 2 && err < 0; ++io) {
@@ -132,7 +132,7 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
         for (uint8_t i = 0; i < 3 && err < 0; ++i) {
             for (const IoGroup& group : groups) {
                 if (EatOp(cur, kBitOps[i], group.letters)) {
-                    rec.setOpcode(static_cast<uint8_t>((io == 0 ? 21 : 24) + i));
+                    rec.setOpcode(static_cast<uint8_t>((io == 0 ? Op::JmpMAndIn : Op::JmpMAndOut) + i));
                     err = ScanIoNumber(cur, group, rec.b[7]);
                     break;
                 }
@@ -141,8 +141,8 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
     }
     if (err < 0) {
         if (!cur.Eat("=")) return kErrOperator;
-        rec.setOpcode(27);
-        err = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1) ? kErrNone : kErrValue;
+        rec.setOpcode(Op::JmpMEqValue);
+        err = ScanNumber(cur, Dom::Value01, rec.b[7]) ? kErrNone : kErrValue;
     }
     if (err != kErrNone) return err;
     return ScanTargetSuffix(cur, rec);
@@ -150,11 +150,11 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
 
 namespace {
 
-// JMP(ISn = v) and JMP(OSn = v): opcode 28 or 29.
+// JMP(ISn = v) and JMP(OSn = v).
 int CompileJmpIo(ParseCursor& cur, PlcInstr& rec, const IoGroup& group, uint8_t opcode) {
     if (int err = ScanIoNumber(cur, group, rec.b[6])) return err;
     if (!cur.Eat("=")) return kErrOperator;
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 1)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Value01, rec.b[7])) return kErrValue;
     rec.setOpcode(opcode);
     return ScanTargetSuffix(cur, rec);
 }
@@ -162,50 +162,50 @@ int CompileJmpIo(ParseCursor& cur, PlcInstr& rec, const IoGroup& group, uint8_t 
 }  // namespace
 
 int CompileJmpInput(ParseCursor& cur, PlcInstr& rec, int group) {
-    return CompileJmpIo(cur, rec, InputGroups()[static_cast<size_t>(group)], 28);
+    return CompileJmpIo(cur, rec, InputGroups()[static_cast<size_t>(group)], Op::JmpInEqValue);
 }
 
 int CompileJmpOutput(ParseCursor& cur, PlcInstr& rec, int group) {
-    return CompileJmpIo(cur, rec, OutputGroups()[static_cast<size_t>(group)], 29);
+    return CompileJmpIo(cur, rec, OutputGroups()[static_cast<size_t>(group)], Op::JmpOutEqValue);
 }
 
 int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::C, rec.b[6])) return err;
     if (cur.Eat("=")) {
-        rec.setOpcode(30);
+        rec.setOpcode(Op::JmpCEq);
     } else if (cur.Eat("!=")) {
-        rec.setOpcode(31);
+        rec.setOpcode(Op::JmpCNe);
     } else {
         return kErrOperator;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 255)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Byte, rec.b[7])) return kErrValue;
     return ScanTargetSuffix(cur, rec);
 }
 
 int CompileJmpTimer(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::Z, rec.b[6])) return err;
     if (cur.Eat("=")) {
-        rec.setOpcode(32);
+        rec.setOpcode(Op::JmpZEq);
     } else if (cur.Eat("!=")) {
-        rec.setOpcode(33);
+        rec.setOpcode(Op::JmpZNe);
     } else {
         return kErrOperator;
     }
     uint16_t zero = 0;
-    if (!CPlcProgram::ScanWord(cur, zero, 0, 0)) return kErrCompare;
+    if (!ScanNumber(cur, Dom::Zero, zero)) return kErrCompare;
     return ScanTargetSuffix(cur, rec);
 }
 
 int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
-    if (!CPlcProgram::ScanByte(cur, rec.b[6], 0, 15)) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgNo, rec.b[6])) return kErrValue;
     if (cur.Eat(",H")) {
-        rec.setOpcode(135);
+        rec.setOpcode(Op::JmpRxMsgH);
     } else if (cur.Eat(",F")) {
-        rec.setOpcode(136);
+        rec.setOpcode(Op::JmpRxMsgF);
     } else {
         return kErrValue;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[7], 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::HVar, rec.b[7])) return kErrValue;
     return ScanTargetSuffix(cur, rec);
 }
 
@@ -215,10 +215,10 @@ int CompileJmpState(ParseCursor& cur, PlcInstr& rec, int opcode) {
     bool ok = false;
     if (cur.Eat("M")) {
         rec.b[6] = 0;
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
     } else {
         rec.b[6] = 1;
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
     }
     if (!ok) return kErrFlag;
     return ScanTargetSuffix(cur, rec);
@@ -238,13 +238,13 @@ int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
     }
     bool ok = false;
     if (cur.Eat("M")) {
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 255);
+        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
     } else {
-        ok = CPlcProgram::ScanByte(cur, rec.b[7], 0, 1);
+        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
         compare = static_cast<uint8_t>(compare + 16);
     }
     if (!ok) return kErrFlag;
-    rec.setOpcode(173);
+    rec.setOpcode(Op::JmpStatus);
     rec.setMode(compare);
     rec.b[6] = status;
     return ScanTargetSuffix(cur, rec);
@@ -252,8 +252,8 @@ int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
 
 int CompileCall(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
-    if (!CPlcProgram::ScanWord(cur, target, kFirstLabel, kLastLabel)) return kErrJumpTarget;
-    rec.setOpcode(34);
+    if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
+    rec.setOpcode(Op::Call);
     rec.setTarget(target);
     return ExpectEnd(cur);
 }

@@ -5,11 +5,6 @@ namespace plc {
 
 namespace {
 
-constexpr uint8_t kOpWaitH = 126, kOpWaitTime = 127;
-constexpr uint8_t kOpGoZeroPlusH = 133, kOpGoZero = 134;
-constexpr uint8_t kOpSetRxMsg = 137, kOpSendNmt = 138, kOpSendTxH = 139, kOpSendTxF = 140;
-constexpr uint8_t kOpStop = 165, kOpGoSpeed = 166, kOpGoSyn = 171;
-
 // Byte 7 of the time-based GO forms: what the brackets hold.
 constexpr uint8_t kTimeH = 0, kTimeC = 1, kTimeConstant = 2;
 
@@ -38,13 +33,13 @@ int CompileTimed(ParseCursor& cur, PlcInstr& rec, uint8_t opcode) {
     bool ok = false;
     if (cur.Eat("H")) {
         rec.b[7] = kTimeH;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountH - 1);
+        ok = ScanNumber(cur, Dom::HVar, rec.b[1]);
     } else if (cur.Eat("C")) {
         rec.b[7] = kTimeC;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, kCountC - 1);
+        ok = ScanNumber(cur, Dom::CVar, rec.b[1]);
     } else {
         rec.b[7] = kTimeConstant;
-        ok = CPlcProgram::ScanByte(cur, rec.b[1], 0, 255);
+        ok = ScanNumber(cur, Dom::Byte, rec.b[1]);
     }
     if (!ok) return kErrInteger;
     if (!cur.Eat("]")) return kErrBracket;
@@ -61,9 +56,9 @@ struct PositionForm {
 // The prefixes do not overlap: "WRH" and "RH" need the H right after the R,
 // "WRTH" and "RTH" a T; so the order among them does not matter.
 constexpr PositionForm kPositionForms[] = {
-    {"WAH", 129, 0}, {"WRH", 130, 1}, {"AH", 131, 0}, {"RH", 132, 1},
+    {"WAH", Op::GoWA, 0}, {"WRH", Op::GoWR, 1}, {"AH", Op::GoA, 0}, {"RH", Op::GoR, 1},
 };
-constexpr PositionForm kRotateForms[] = {{"WRTH", 167, 1}, {"RTH", 168, 1}};
+constexpr PositionForm kRotateForms[] = {{"WRTH", Op::GoWRt, 1}, {"RTH", Op::GoRt, 1}};
 
 }  // namespace
 
@@ -71,11 +66,11 @@ constexpr PositionForm kRotateForms[] = {{"WRTH", 167, 1}, {"RTH", 168, 1}};
 int CompileSetRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t n = 0, k = 0;
     uint16_t m = 0;
-    if (!CPlcProgram::ScanByte(cur, n, 0, 15) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgNo, n) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::Word, m) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgLen, k)) return kErrValue;
     if (!cur.Eat("]")) return kErrBracket;
-    rec.setOpcode(kOpSetRxMsg);
+    rec.setOpcode(Op::SetRxMsg);
     rec.b[4] = n;
     rec.b[5] = k;
     rec.setWord67(m);
@@ -90,7 +85,7 @@ int CompileSetRamp(ParseCursor& cur, PlcInstr& rec, int opcode) {
         if (int err = ScanH(cur, rec.b[1])) return err;
         rec.b[4] = 0;
     } else {
-        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 150)) return kErrInteger;
+        if (!ScanNumber(cur, Dom::Percent, rec.b[1])) return kErrInteger;
         if (!cur.Eat("%")) return kErrOperator;
         rec.b[4] = 1;
     }
@@ -98,7 +93,7 @@ int CompileSetRamp(ParseCursor& cur, PlcInstr& rec, int opcode) {
 }
 
 int CompileWaitH(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(kOpWaitH);
+    rec.setOpcode(Op::WaitH);
     if (int err = ScanH(cur, rec.b[1])) return err;
     return ExpectEnd(cur);
 }
@@ -112,8 +107,8 @@ int CompileWaitBare(ParseCursor& cur, PlcInstr& rec, int opcode) {
 // WAITt: an unsigned 32-bit time in bytes 4 to 7.
 int CompileWaitTime(ParseCursor& cur, PlcInstr& rec, int) {
     uint32_t t = 0;
-    if (!CPlcProgram::ScanDword(cur, t, 0, 4294967295.0)) return kErrInteger;
-    rec.setOpcode(kOpWaitTime);
+    if (!ScanConstant(cur, Dom::UInt32, t)) return kErrInteger;
+    rec.setOpcode(Op::WaitTime);
     rec.setDword4(t);
     return ExpectEnd(cur);
 }
@@ -127,7 +122,7 @@ int CompileStop(ParseCursor& cur, PlcInstr& rec, int) {
         default: return kErrOperator;
     }
     cur.Advance();
-    rec.setOpcode(kOpStop);
+    rec.setOpcode(Op::Stop);
     return ExpectEnd(cur);
 }
 
@@ -136,17 +131,17 @@ int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
         if (cur.Eat(form.prefix)) return CompilePosition(cur, rec, form.opcode, form.letter);
     }
     if (cur.Eat("0+H")) {
-        rec.setOpcode(kOpGoZeroPlusH);
+        rec.setOpcode(Op::GoZeroPlusH);
         if (int err = ScanH(cur, rec.b[1])) return err;
         return ExpectEnd(cur);
     }
     if (cur.Eat("0")) {
-        rec.setOpcode(kOpGoZero);
+        rec.setOpcode(Op::GoZero);
         return ExpectEnd(cur);
     }
     if (cur.Eat("VH")) {
         // Bytes 5 and 6 are markers of this form.
-        rec.setOpcode(kOpGoSpeed);
+        rec.setOpcode(Op::GoSpeed);
         if (int err = ScanH(cur, rec.b[4])) return err;
         rec.b[5] = 1;
         rec.b[6] = 1;
@@ -155,11 +150,11 @@ int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
     for (const PositionForm& form : kRotateForms) {
         if (cur.Eat(form.prefix)) return CompilePosition(cur, rec, form.opcode, form.letter);
     }
-    if (cur.Eat("WT[")) return CompileTimed(cur, rec, 169);
-    if (cur.Eat("T[")) return CompileTimed(cur, rec, 170);
+    if (cur.Eat("WT[")) return CompileTimed(cur, rec, Op::GoWTime);
+    if (cur.Eat("T[")) return CompileTimed(cur, rec, Op::GoTime);
     if (cur.Eat("SYN")) {
-        rec.setOpcode(kOpGoSyn);
-        if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 1)) return kErrGo;
+        rec.setOpcode(Op::GoSyn);
+        if (!ScanNumber(cur, Dom::Value01, rec.b[1])) return kErrGo;
         return ExpectEnd(cur);
     }
     return kErrGo;
@@ -168,10 +163,10 @@ int CompileGo(ParseCursor& cur, PlcInstr& rec, int) {
 // SENDNMTCMD[a,b]: a 0 to 255, b 0 to 127.
 int CompileSendNmt(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t a = 0, b = 0;
-    if (!CPlcProgram::ScanByte(cur, a, 0, 255) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, b, 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Byte, a) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::NmtNode, b)) return kErrValue;
     if (!cur.Eat("]")) return kErrBracket;
-    rec.setOpcode(kOpSendNmt);
+    rec.setOpcode(Op::SendNmtCmd);
     rec.b[4] = a;
     rec.b[5] = b;
     return ExpectEnd(cur);
@@ -181,16 +176,16 @@ int CompileSendNmt(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSendTx(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t m = 0;
     uint8_t k = 0;
-    if (!CPlcProgram::ScanWord(cur, m, 0, 65535) || !cur.Eat(",")) return kErrValue;
-    if (!CPlcProgram::ScanByte(cur, k, 0, 8)) return kErrValue;
+    if (!ScanNumber(cur, Dom::Word, m) || !cur.Eat(",")) return kErrValue;
+    if (!ScanNumber(cur, Dom::MsgLen, k)) return kErrValue;
     if (cur.Eat("]=H")) {
-        rec.setOpcode(kOpSendTxH);
+        rec.setOpcode(Op::SendTxMsgH);
     } else if (cur.Eat("]=F")) {
-        rec.setOpcode(kOpSendTxF);
+        rec.setOpcode(Op::SendTxMsgF);
     } else {
         return kErrValue;
     }
-    if (!CPlcProgram::ScanByte(cur, rec.b[1], 0, 127)) return kErrValue;
+    if (!ScanNumber(cur, Dom::HVar, rec.b[1])) return kErrValue;
     rec.b[4] = k;
     rec.setWord67(m);
     return ExpectEnd(cur);

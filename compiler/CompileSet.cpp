@@ -10,27 +10,19 @@ namespace plc {
 
 namespace {
 
-// Range of the constants bytes 4 to 7 carry.
-constexpr double kIntLimit = 2147483647.0;
-constexpr double kFloatLimit = 3.37e38;
-
-int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) {
-    int32_t value = 0;
-    if (!CPlcProgram::ScanInt(cur, value, -kIntLimit, kIntLimit)) return kErrValue;
-    rec.setDword4(static_cast<uint32_t>(value));
+// A constant of `dom` into bytes 4 to 7, else code 26.
+int ScanDwordConstant(ParseCursor& cur, PlcInstr& rec, Dom dom) {
+    uint32_t stored = 0;
+    if (!ScanConstant(cur, dom, stored)) return kErrValue;
+    rec.setDword4(stored);
     return kErrNone;
 }
+int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Int32); }
+int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Float); }
 
-int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) {
-    uint32_t bits = 0;
-    if (!CPlcProgram::ScanFloat(cur, bits, -kFloatLimit, kFloatLimit)) return kErrValue;
-    rec.setDword4(bits);
-    return kErrNone;
-}
-
-// A byte constant in [lo, hi] into byte 4, else `error`.
-int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, double lo, double hi, int error) {
-    return CPlcProgram::ScanByte(cur, rec.b[4], lo, hi) ? kErrNone : error;
+// A byte constant of `dom` into byte 4, else `error`.
+int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, Dom dom, int error) {
+    return ScanNumber(cur, dom, rec.b[4]) ? kErrNone : error;
 }
 
 // A variable of `kind` into byte 4.
@@ -68,7 +60,7 @@ int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeE
     para.variable = variable;
     if (variable) {
         if (int err = ScanVar(cur, VarKind::H, para.first)) return err;
-    } else if (!CPlcProgram::ScanWord(cur, para.number, 1, 999)) {
+    } else if (!ScanNumber(cur, Dom::ParamNo, para.number)) {
         return kErrValue;
     }
     if (cur.Eat(",")) {
@@ -76,7 +68,7 @@ int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeE
         if (variable) {
             if (!cur.Eat("H")) return kErrOperator;
             if (int err = ScanVar(cur, VarKind::H, para.second)) return err;
-        } else if (!CPlcProgram::ScanByte(cur, para.second, 0, 255)) {
+        } else if (!ScanNumber(cur, Dom::SubIndex, para.second)) {
             return kErrValue;
         }
         return cur.Eat(close) ? kErrNone : closeError;
@@ -103,6 +95,12 @@ int CompileParaRead(ParseCursor& cur, PlcInstr& rec, uint8_t base) {
     return ExpectEnd(cur);
 }
 
+// The PARA forms are numbered in runs: [Hy,Hz], [Hy], [p,s], [p] for the
+// reads, and each write's F form directly before its H form.
+static_assert(Op::SetFParaP == Op::SetFParaHH + 3 && Op::SetHParaP == Op::SetHParaHH + 3);
+static_assert(Op::SetParaHHH == Op::SetParaHHF + 1 && Op::SetParaHH == Op::SetParaHF + 1 &&
+              Op::SetParaPSH == Op::SetParaPSF + 1 && Op::SetParaPH == Op::SetParaPF + 1);
+
 // Binary operators with a variable form and a constant form.
 struct ArithOp {
     std::string_view op;
@@ -117,7 +115,7 @@ struct ArithOp {
 // SETOUTPUT=Hx, SETOSA0=Hx, SETINPOSWINDOW=Hx ... ("=H" is read): opcode 39.
 int CompileSetRegister(ParseCursor& cur, PlcInstr& rec, int reg) {
     rec.setMode(static_cast<uint8_t>(reg));
-    return Finish(cur, rec, 39, VarKind::H);
+    return Finish(cur, rec, Op::SetRegisterH, VarKind::H);
 }
 
 // SETREFVAL= and SETREFFRQ=: Fx is opcode 38, Hx register 2 of opcode 39.
@@ -125,11 +123,11 @@ int CompileSetRefVal(ParseCursor& cur, PlcInstr& rec, int) {
     constexpr uint8_t kRefValRegister = 2;
     if (cur.Eat("F")) {
         rec.setMode(0);
-        return Finish(cur, rec, 38, VarKind::F);
+        return Finish(cur, rec, Op::SetRefValF, VarKind::F);
     }
     if (cur.Eat("H")) {
         rec.setMode(kRefValRegister);
-        return Finish(cur, rec, 39, VarKind::H);
+        return Finish(cur, rec, Op::SetRegisterH, VarKind::H);
     }
     return kErrValue;
 }
@@ -139,8 +137,8 @@ int CompileSetRefVal(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
     rec.setMode(static_cast<uint8_t>(flag));
     const bool fromFlag = cur.Eat("M");
-    rec.setOpcode(fromFlag ? 40 : 41);
-    if (int err = ScanByteConstant(cur, rec, 0, fromFlag ? 255 : 1, kErrFlag)) return err;
+    rec.setOpcode(fromFlag ? Op::SetCtrlFlagM : Op::SetCtrlFlagValue);
+    if (int err = ScanByteConstant(cur, rec, fromFlag ? Dom::MVar : Dom::Value01, kErrFlag)) return err;
     return ExpectEnd(cur);
 }
 
@@ -150,26 +148,26 @@ int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
 int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
     if (!cur.Eat("]=")) return kErrBracket;
-    if (cur.Eat("F")) return Finish(cur, rec, 42, VarKind::F);
-    rec.setOpcode(156);
+    if (cur.Eat("F")) return Finish(cur, rec, Op::SetFIndexedF, VarKind::F);
+    rec.setOpcode(Op::SetFIndexedConst);
     if (int err = ScanFloatConstant(cur, rec)) return err;
     return ExpectEnd(cur);
 }
 
 int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::F, rec.b[1])) return err;
-    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, 43);
+    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, Op::SetFFromIndexed);
     for (uint8_t value = 0; const char* name = DriveValueFName(value); ++value) {
         if (EatOp(cur, "=", name)) {
-            rec.setOpcode(44);
+            rec.setOpcode(Op::SetFDriveValue);
             rec.b[4] = value;
             return ExpectEnd(cur);
         }
     }
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, 45);
-    if (cur.Eat("=F")) return Finish(cur, rec, 49, VarKind::F);
-    if (cur.Eat("=H")) return Finish(cur, rec, 50, VarKind::H);
-    static constexpr ArithOp kOps[] = {{"+", 51, 52}, {"-", 53, 54}, {"*", 55, 56}, {":", 57, 58}};
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetFParaHH);
+    if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, VarKind::F);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, VarKind::H);
+    static constexpr ArithOp kOps[] = {{"+", Op::AddFF, Op::AddFConst}, {"-", Op::SubFF, Op::SubFConst}, {"*", Op::MulFF, Op::MulFConst}, {":", Op::DivFF, Op::DivFConst}};
     for (const ArithOp& op : kOps) {
         if (EatOp(cur, op.op, "F")) return Finish(cur, rec, op.variableOpcode, VarKind::F);
         if (cur.Eat(op.op)) {
@@ -178,10 +176,10 @@ int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
             return ExpectEnd(cur);
         }
     }
-    if (cur.Eat("=ROUNDF")) return Finish(cur, rec, 59, VarKind::F);
-    if (cur.Eat("=ABSF")) return Finish(cur, rec, 60, VarKind::F);
+    if (cur.Eat("=ROUNDF")) return Finish(cur, rec, Op::RoundF, VarKind::F);
+    if (cur.Eat("=ABSF")) return Finish(cur, rec, Op::AbsF, VarKind::F);
     if (cur.Eat("=")) {
-        rec.setOpcode(61);
+        rec.setOpcode(Op::SetFConst);
         if (int err = ScanFloatConstant(cur, rec)) return err;
         return ExpectEnd(cur);
     }
@@ -194,44 +192,44 @@ int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
     if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("H")) return Finish(cur, rec, 62, VarKind::H);
-    rec.setOpcode(157);
+    if (cur.Eat("H")) return Finish(cur, rec, Op::SetHIndexedH, VarKind::H);
+    rec.setOpcode(Op::SetHIndexedConst);
     if (int err = ScanIntConstant(cur, rec)) return err;
     return ExpectEnd(cur);
 }
 
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
-    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, 63);
+    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, Op::SetHFromIndexed);
     for (uint8_t value = 0; const char* name = DriveValueHName(value); ++value) {
         if (EatOp(cur, "=", name)) {
-            rec.setOpcode(64);
+            rec.setOpcode(Op::SetHDriveValue);
             rec.b[4] = value;
             return ExpectEnd(cur);
         }
     }
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, 65);
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetHParaHH);
     static constexpr struct {
         std::string_view op;
         uint8_t opcode;
         VarKind kind;
-    } kMoves[] = {{"=F", 69, VarKind::F}, {"=H", 70, VarKind::H}, {"=C", 71, VarKind::C},
-                  {"=M", 72, VarKind::M}, {"=Z", 73, VarKind::Z}, {"&H", 74, VarKind::H},
-                  {"|H", 75, VarKind::H}, {"^H", 76, VarKind::H}};
+    } kMoves[] = {{"=F", Op::SetHF, VarKind::F}, {"=H", Op::SetHH, VarKind::H}, {"=C", Op::SetHC, VarKind::C},
+                  {"=M", Op::SetHM, VarKind::M}, {"=Z", Op::SetHZ, VarKind::Z}, {"&H", Op::AndHH, VarKind::H},
+                  {"|H", Op::OrHH, VarKind::H}, {"^H", Op::XorHH, VarKind::H}};
     for (const auto& move : kMoves) {
         if (cur.Eat(move.op)) return Finish(cur, rec, move.opcode, move.kind);
     }
-    static constexpr ArithOp kShifts[] = {{"<<", 77, 78}, {">>", 79, 80}};
+    static constexpr ArithOp kShifts[] = {{"<<", Op::ShlHH, Op::ShlHConst}, {">>", Op::ShrHH, Op::ShrHConst}};
     for (const ArithOp& op : kShifts) {
         if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
         if (cur.Eat(op.op)) {
             rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, 0, 32, kErrValue)) return err;
+            if (int err = ScanByteConstant(cur, rec, Dom::Shift, kErrValue)) return err;
             return ExpectEnd(cur);
         }
     }
     static constexpr ArithOp kOps[] = {
-        {"+", 81, 82}, {"-", 83, 84}, {"*", 85, 86}, {":", 87, 88}, {"%", 89, 90}};
+        {"+", Op::AddHH, Op::AddHConst}, {"-", Op::SubHH, Op::SubHConst}, {"*", Op::MulHH, Op::MulHConst}, {":", Op::DivHH, Op::DivHConst}, {"%", Op::ModHH, Op::ModHConst}};
     for (const ArithOp& op : kOps) {
         if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
         if (cur.Eat(op.op)) {
@@ -240,9 +238,9 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
             return ExpectEnd(cur);
         }
     }
-    if (cur.Eat("=ABSH")) return Finish(cur, rec, 91, VarKind::H);
+    if (cur.Eat("=ABSH")) return Finish(cur, rec, Op::AbsH, VarKind::H);
     if (cur.Eat("=")) {
-        rec.setOpcode(92);
+        rec.setOpcode(Op::SetHConst);
         if (int err = ScanIntConstant(cur, rec)) return err;
         return ExpectEnd(cur);
     }
@@ -255,31 +253,31 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetMIndexed(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
     if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("M")) return Finish(cur, rec, 93, VarKind::M);
-    rec.setOpcode(158);
-    if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+    if (cur.Eat("M")) return Finish(cur, rec, Op::SetMIndexedM, VarKind::M);
+    rec.setOpcode(Op::SetMIndexedValue);
+    if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
     return ExpectEnd(cur);
 }
 
 int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
-    if (cur.Eat("=M[C")) return FinishIndexedRead(cur, rec, 94);
+    if (cur.Eat("=M[C")) return FinishIndexedRead(cur, rec, Op::SetMFromIndexed);
     // A status name that matches none is not an error here: the text goes on
     // through the forms below and ends as a bad value.
     const size_t beforeStatus = cur.Position();
     if (cur.Eat("=STA_")) {
         if (ScanStatusName(cur, true, rec.b[4])) {
-            rec.setOpcode(95);
+            rec.setOpcode(Op::SetMStatus);
             return ExpectEnd(cur);
         }
         cur.SetPosition(beforeStatus);
     }
-    if (cur.Eat("=M")) return Finish(cur, rec, 96, VarKind::M);
-    if (cur.Eat("=H")) return Finish(cur, rec, 97, VarKind::H);
+    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetMM, VarKind::M);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetMH, VarKind::H);
     for (int io = 0; io < 2; ++io) {
         for (const IoGroup& group : io == 0 ? InputGroups() : OutputGroups()) {
             if (EatOp(cur, "=", group.letters)) {
-                rec.setOpcode(io == 0 ? 98 : 99);
+                rec.setOpcode(io == 0 ? Op::SetMInput : Op::SetMOutput);
                 if (int err = ScanIoNumber(cur, group, rec.b[4])) return err;
                 return ExpectEnd(cur);
             }
@@ -288,20 +286,18 @@ int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
     static constexpr struct {
         std::string_view op;
         uint8_t opcode;
-    } kBitOps[] = {{"&M", 100}, {"|M", 101}, {"^M", 102}};
+    } kBitOps[] = {{"&M", Op::AndMM}, {"|M", Op::OrMM}, {"^M", Op::XorMM}};
     for (const auto& op : kBitOps) {
         if (cur.Eat(op.op)) return Finish(cur, rec, op.opcode, VarKind::M);
     }
     if (cur.Eat("=CM")) {
-        uint8_t n = 0;
-        if (!CPlcProgram::ScanByte(cur, n, 1, 16)) return kErrFlag;
-        rec.setOpcode(172);
-        rec.b[4] = static_cast<uint8_t>(n - 1);
+        if (!ScanNumber(cur, Dom::CmIndex, rec.b[4])) return kErrFlag;
+        rec.setOpcode(Op::SetMCm);
         return ExpectEnd(cur);
     }
     if (cur.Eat("=")) {
-        rec.setOpcode(103);
-        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        rec.setOpcode(Op::SetMValue);
+        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
@@ -311,20 +307,20 @@ int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
 
 int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
-    if (cur.Eat("=C")) return Finish(cur, rec, 104, VarKind::C);
-    if (cur.Eat("=H")) return Finish(cur, rec, 105, VarKind::H);
-    static constexpr ArithOp kOps[] = {{"+", 106, 107}, {"-", 108, 109}};
+    if (cur.Eat("=C")) return Finish(cur, rec, Op::SetCC, VarKind::C);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetCH, VarKind::H);
+    static constexpr ArithOp kOps[] = {{"+", Op::AddCH, Op::AddCConst}, {"-", Op::SubCH, Op::SubCConst}};
     for (const ArithOp& op : kOps) {
         if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
         if (cur.Eat(op.op)) {
             rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+            if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
             return ExpectEnd(cur);
         }
     }
     if (cur.Eat("=")) {
-        rec.setOpcode(110);
-        if (int err = ScanByteConstant(cur, rec, 0, 255, kErrValue)) return err;
+        rec.setOpcode(Op::SetCConst);
+        if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
@@ -332,9 +328,9 @@ int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
 
 int CompileSetZ(ParseCursor& cur, PlcInstr& rec, int) {
     if (int err = ScanVar(cur, VarKind::Z, rec.b[1])) return err;
-    if (cur.Eat("=H")) return Finish(cur, rec, 111, VarKind::H);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetZH, VarKind::H);
     if (cur.Eat("=")) {
-        rec.setOpcode(112);
+        rec.setOpcode(Op::SetZConst);
         if (int err = ScanIntConstant(cur, rec)) return err;
         return ExpectEnd(cur);
     }
@@ -346,10 +342,10 @@ int CompileSetZ(ParseCursor& cur, PlcInstr& rec, int) {
 // SETOSn, SETOEn, SETOVn (the group letters are read) =Mx (113) or =v (114).
 int CompileSetOutput(ParseCursor& cur, PlcInstr& rec, int group) {
     if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
-    if (cur.Eat("=M")) return Finish(cur, rec, 113, VarKind::M);
+    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetOutputM, VarKind::M);
     if (cur.Eat("=")) {
-        rec.setOpcode(114);
-        if (int err = ScanByteConstant(cur, rec, 0, 1, kErrValue)) return err;
+        rec.setOpcode(Op::SetOutputValue);
+        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
         return ExpectEnd(cur);
     }
     return kErrOperator;
@@ -366,11 +362,11 @@ int CompileSetPara(ParseCursor& cur, PlcInstr& rec, int variable) {
     if (para.variable) {
         rec.b[4] = para.first;
         rec.b[5] = para.second;
-        opcode = para.subIndex ? 115 : 117;
+        opcode = para.subIndex ? Op::SetParaHHF : Op::SetParaHF;
     } else {
         rec.setWord67(para.number);
         rec.b[5] = para.second;
-        opcode = para.subIndex ? 119 : 121;
+        opcode = para.subIndex ? Op::SetParaPSF : Op::SetParaPF;
     }
     VarKind kind;
     if (cur.Eat("F")) {
@@ -389,19 +385,19 @@ int CompileSetPara(ParseCursor& cur, PlcInstr& rec, int variable) {
 // ---- inversions ----
 
 int CompileInvH(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(123);
+    rec.setOpcode(Op::InvH);
     if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
     return ExpectEnd(cur);
 }
 
 int CompileInvM(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(124);
+    rec.setOpcode(Op::InvM);
     if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
     return ExpectEnd(cur);
 }
 
 int CompileInvOutput(ParseCursor& cur, PlcInstr& rec, int group) {
-    rec.setOpcode(125);
+    rec.setOpcode(Op::InvOutput);
     if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
     return ExpectEnd(cur);
 }

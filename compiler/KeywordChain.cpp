@@ -28,13 +28,13 @@ constexpr KeywordRow kChain[] = {
     {"JMP(C", CompileJmpCounter, 0},
     {"JMP(Z", CompileJmpTimer, 0},
     {"JMP(RXMSG,", CompileJmpRxMsg, 0},
-    {"JMP(REF=", CompileJmpState, 161},
-    {"JMP(ROT_0=", CompileJmpState, 162},
+    {"JMP(REF=", CompileJmpState, Op::JmpRef},
+    {"JMP(ROT_0=", CompileJmpState, Op::JmpRot0},
     {"JMP(STA_", CompileJmpStatus, 0},
     {"CALLN", CompileCall, 0},
-    {"RET", CompileBare, 35},
-    {"BRKPT", CompileBare, 36},
-    {"NOP", CompileBare, 37},
+    {"RET", CompileBare, Op::Ret},
+    {"BRKPT", CompileBare, Op::Brkpt},
+    {"NOP", CompileBare, Op::Nop},
     // Drive settings and assignments.
     {"SETOUTPUT=H", CompileSetRegister, 0},
     {"SETOSA0=H", CompileSetRegister, 1},
@@ -70,8 +70,8 @@ constexpr KeywordRow kChain[] = {
     {"SETPARA[", CompileSetPara, 0},
     // Fieldbus receive set-up and ramps.
     {"SETRXMSG[", CompileSetRxMsg, 0},
-    {"SETACCR=", CompileSetRamp, 159},
-    {"SETDECR=", CompileSetRamp, 160},
+    {"SETACCR=", CompileSetRamp, Op::SetAccr},
+    {"SETDECR=", CompileSetRamp, Op::SetDecr},
     // Inversions.
     {"INVH", CompileInvH, 0},
     {"INVM", CompileInvM, 0},
@@ -80,9 +80,9 @@ constexpr KeywordRow kChain[] = {
     {"INVOV", CompileInvOutput, 2},
     // Waiting, stopping, motion and fieldbus sending.
     {"WAITH", CompileWaitH, 0},
-    {"WAITPAR", CompileWaitBare, 128},
-    {"WAITREF", CompileWaitBare, 163},
-    {"WAITROT_0", CompileWaitBare, 164},
+    {"WAITPAR", CompileWaitBare, Op::WaitPar},
+    {"WAITREF", CompileWaitBare, Op::WaitRef},
+    {"WAITROT_0", CompileWaitBare, Op::WaitRot0},
     {"WAIT", CompileWaitTime, 0},
     {"STOP", CompileStop, 0},
     {"GO", CompileGo, 0},
@@ -90,13 +90,61 @@ constexpr KeywordRow kChain[] = {
     {"SENDTXMSG[", CompileSendTx, 0},
 };
 
+// The first eight bytes of a text as one word, the first byte lowest.
+constexpr uint64_t Word8(std::string_view text) {
+    uint64_t word = 0;
+    for (size_t i = 0; i < 8 && i < text.size(); ++i)
+        word |= static_cast<uint64_t>(static_cast<unsigned char>(text[i])) << (8 * i);
+    return word;
+}
+
+// The chain split by the first character of its keywords: rows whose
+// keywords begin differently can never both match, so testing only the rows
+// of the line's first character, in chain order, decides exactly as the whole
+// chain does. Each row's first eight keyword bytes are compared as one word.
+struct ChainIndex {
+    struct Entry {
+        uint64_t head;  // the keyword's first eight bytes
+        uint64_t mask;  // the bytes of `head` the keyword has
+        uint8_t row;    // position in the chain
+    };
+    std::array<Entry, std::size(kChain)> entries{};
+    std::array<uint8_t, 257> begin{};  // entries of character c: begin[c] to begin[c + 1]
+
+    constexpr ChainIndex() {
+        size_t n = 0;
+        for (int c = 0; c < 256; ++c) {
+            begin[static_cast<size_t>(c)] = static_cast<uint8_t>(n);
+            for (size_t r = 0; r < std::size(kChain); ++r) {
+                const std::string_view keyword = kChain[r].keyword;
+                if (static_cast<unsigned char>(keyword[0]) != c) continue;
+                const size_t len = keyword.size() < 8 ? keyword.size() : 8;
+                const uint64_t mask = len == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * len)) - 1;
+                entries[n++] = Entry{Word8(keyword), mask, static_cast<uint8_t>(r)};
+            }
+        }
+        begin[256] = static_cast<uint8_t>(n);
+    }
+};
+static_assert(std::size(kChain) < 256, "chain positions fit a byte");
+constexpr ChainIndex kIndex;
+
 }  // namespace
 
 std::span<const KeywordRow> KeywordChain() { return kChain; }
 
 int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
-    for (const KeywordRow& row : kChain) {
-        if (cur.Eat(row.keyword)) return row.compile(cur, rec, row.arg);
+    const std::string_view rest = cur.Rest();
+    // The text's bytes past its end read as 0, which no keyword holds.
+    const uint64_t head = Word8(rest);
+    const auto first = static_cast<unsigned char>(head & 0xFF);
+    for (size_t i = kIndex.begin[first]; i < kIndex.begin[first + 1u]; ++i) {
+        const ChainIndex::Entry& entry = kIndex.entries[i];
+        if ((head & entry.mask) != entry.head) continue;
+        const KeywordRow& row = kChain[entry.row];
+        if (row.keyword.size() > 8 && !rest.substr(8).starts_with(row.keyword.substr(8))) continue;
+        cur.Advance(row.keyword.size());
+        return row.compile(cur, rec, row.arg);
     }
     return kErrUnknownCommand;
 }

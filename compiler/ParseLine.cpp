@@ -12,24 +12,42 @@ constexpr size_t kMaxLineLength = 80;  // a line of 80 or more characters is ref
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// Lines up to this length are worked on in buffers on the stack.
+constexpr size_t kStackLine = 128;
+
 }  // namespace
 
 bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t& error) {
     error = kErrNone;
+    m_errorColumn = 0;
     if (text.empty() || text.size() >= kMaxLineLength) {
         error = kErrTooLong;
         return false;
     }
-    std::string joined;
-    joined.reserve(text.size());
-    for (char c : text) {
-        if (!IsBlank(c)) joined.push_back(c);
+    // The line without blanks, its upper-case copy, and where each of its
+    // characters stands in `text`.
+    char joined[kMaxLineLength];
+    char upper[kMaxLineLength];
+    uint8_t column[kMaxLineLength];
+    size_t n = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsBlank(c)) continue;
+        joined[n] = c;
+        upper[n] = AsciiUpper(c);
+        column[n] = static_cast<uint8_t>(i);
+        ++n;
     }
-    if (joined.empty()) return true;
+    if (n == 0) return true;
     int32_t reported = lineIndex;
-    const int code = ParseLine(joined, reported);
+    size_t failPos = 0;
+    const int code = ParseStripped(std::string_view(upper, n), std::string_view(joined, n), reported, failPos);
     if (code != kErrNone) {
         error = code;
+        // The column of the character the compiler stopped at; past the end,
+        // the column after the last character. Errors found for another line
+        // (at the programme's END) have none.
+        if (reported == lineIndex) m_errorColumn = failPos < n ? column[failPos] + 1 : column[n - 1] + 2;
         lineIndex = reported;
         return false;
     }
@@ -37,13 +55,30 @@ bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t
 }
 
 int CPlcProgram::ParseLine(std::string_view line, int32_t& lineIndex) {
-    ParseCursor cur(line);
-    switch (m_sectionState) {
-        case kOutsideSection: return ParseOutsideLine(cur);
-        case kInTextSection: return ParseTextLine(cur);
-        case kInProgramSection: return ParseProgramLine(cur, lineIndex);
-        default: return kErrInternal;
+    char small[kStackLine];
+    std::string large;
+    char* upper = small;
+    if (line.size() > kStackLine) {
+        large.resize(line.size());
+        upper = large.data();
     }
+    for (size_t i = 0; i < line.size(); ++i) upper[i] = AsciiUpper(line[i]);
+    size_t failPos = 0;
+    return ParseStripped(std::string_view(upper, line.size()), line, lineIndex, failPos);
+}
+
+int CPlcProgram::ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex,
+                               size_t& failPos) {
+    ParseCursor cur(upper, original);
+    int code = kErrInternal;
+    switch (m_sectionState) {
+        case kOutsideSection: code = ParseOutsideLine(cur); break;
+        case kInTextSection: code = ParseTextLine(cur); break;
+        case kInProgramSection: code = ParseProgramLine(cur, lineIndex); break;
+        default: break;
+    }
+    failPos = cur.FaultPosition();
+    return code;
 }
 
 // Outside any section only the two heads are allowed.
@@ -129,7 +164,7 @@ int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
 // that every jump target exists and that labels rise with the text's lines.
 int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     PlcInstr& end = m_records[kEndRecord];
-    end.setOpcode(2);
+    end.setOpcode(Op::JmpEnd);
     end.setNext(kEndRecord);
     end.setTarget(kEndRecord);
     end.setUsed(1);
@@ -143,7 +178,7 @@ int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     }
 
     PlcInstr& entry = m_records[kEntryRecord];
-    entry.setOpcode(1);
+    entry.setOpcode(Op::Jmp);
     entry.setTarget(entry.next());
     entry.setUsed(1);
     entry.setKind(kKindControlFlow);

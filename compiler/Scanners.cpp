@@ -10,21 +10,30 @@
 
 namespace plc {
 
-ParseCursor::ParseCursor(std::string_view line) : m_upper(line), m_original(line) {
-    for (char& c : m_upper) c = AsciiUpper(c);
+ParseCursor::ParseCursor(std::string_view line) : m_own(line) {
+    m_own.append(line);
+    for (size_t i = 0; i < line.size(); ++i) m_own[i] = AsciiUpper(m_own[i]);
+    m_upper = std::string_view(m_own).substr(0, line.size());
+    m_original = std::string_view(m_own).substr(line.size());
 }
 
 namespace {
 
 // Reads unsigned decimal digits into a double; false (cursor unchanged) when
-// there is no digit. There is no limit on the number of digits.
+// there is no digit. There is no limit on the number of digits. The digits
+// are gathered in an integer while it is exact in a double as well, so the
+// value is the same as a double accumulated digit by digit.
 bool ScanDigits(ParseCursor& cur, double& value) {
-    if (!AsciiDigit(cur.Peek())) return false;
-    value = 0.0;
-    while (AsciiDigit(cur.Peek())) {
-        value = value * 10.0 + (cur.Peek() - '0');
-        cur.Advance();
-    }
+    const std::string_view rest = cur.Rest();
+    size_t i = 0;
+    uint64_t exact = 0;
+    constexpr uint64_t kExactLimit = (uint64_t{1} << 53) / 10 - 1;
+    for (; i < rest.size() && AsciiDigit(rest[i]) && exact <= kExactLimit; ++i)
+        exact = exact * 10 + static_cast<uint64_t>(rest[i] - '0');
+    if (i == 0) return false;
+    value = static_cast<double>(exact);
+    for (; i < rest.size() && AsciiDigit(rest[i]); ++i) value = value * 10.0 + (rest[i] - '0');
+    cur.Advance(i);
     return true;
 }
 
@@ -32,9 +41,12 @@ bool InRange(double value, double lo, double hi) { return !(value < lo) && !(val
 
 template <typename T>
 bool ScanUnsigned(ParseCursor& cur, T& out, double lo, double hi) {
+    const size_t start = cur.Position();
     double value = 0.0;
-    if (!ScanDigits(cur, value)) return false;
-    if (!InRange(value, lo, hi)) return false;
+    if (!ScanDigits(cur, value) || !InRange(value, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     out = static_cast<T>(value);
     return true;
 }
@@ -61,11 +73,15 @@ bool CPlcProgram::ScanDword(ParseCursor& cur, uint32_t& value, double lo, double
 }
 
 bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi) {
+    const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double v = 0.0;
-    if (!ScanDigits(cur, v)) return false;
+    const bool digits = ScanDigits(cur, v);
     if (negative) v = -v;
-    if (!InRange(v, lo, hi)) return false;
+    if (!digits || !InRange(v, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     // The bounds callers pass keep v within 32 bits; clamp all the same so
     // that a wide range can never turn into an undefined conversion.
     if (v > 2147483647.0) v = 2147483647.0;
@@ -75,6 +91,7 @@ bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi
 }
 
 bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
+    const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double value = 0.0;
     double factor = 0.1;
@@ -102,9 +119,11 @@ bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, 
             break;
         }
     }
-    if (!digitSeen) return false;
     if (negative) value = -value;
-    if (!InRange(value, lo, hi)) return false;
+    if (!digitSeen || !InRange(value, lo, hi)) {
+        cur.NoteFailedScan(start);
+        return false;
+    }
     const float single = static_cast<float>(value);
     const uint32_t bits = std::bit_cast<uint32_t>(single);
     swappedBits = (bits << 16) | (bits >> 16);

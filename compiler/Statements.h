@@ -71,6 +71,16 @@ enum ErrorCode : int {
     kErrGo = 34,
 };
 
+// Reads a number of domain `dom` within the domain's range and gives it as
+// the record stores it; false (nothing stored) when there is none in range.
+bool ScanNumber(ParseCursor& cur, Dom dom, uint8_t& stored);
+bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored);
+// A 32-bit constant of domain `dom` (Int32, UInt32, Float) as bytes 4 to 7 store it.
+bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored);
+
+// The domain of a variable family's indices.
+Dom VarDomain(VarKind kind);
+
 // Reads a variable index of the given family in its range; 0, or the
 // family's error code (C 15, F 16, H 17, M 18, Z 19).
 int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index);

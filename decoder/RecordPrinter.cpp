@@ -24,47 +24,27 @@ struct Value {
 };
 
 
-const char* NameOf(Dom dom, uint8_t number) {
-    switch (dom) {
-        case Dom::Input: return InputName(number);
-        case Dom::Output: return OutputName(number);
-        case Dom::Status: return StatusName(number);
-        case Dom::Register: return RegisterName(number);
-        case Dom::CtrlFlag: return CtrlFlagName(number);
-        case Dom::DriveValF: return DriveValueFName(number);
-        case Dom::DriveValH: return DriveValueHName(number);
-        default: return nullptr;
-    }
-}
-
+// An operand's value as its domain shows it.
 Value Evaluate(Operand op, const PlcInstr& rec, int index) {
     const uint32_t raw = FieldValue(op.src, rec, index);
+    const DomainInfo& domain = DomainOf(op.dom);
     Value v;
     v.kind = ConversionOf(op.dom, op.src);
-    switch (op.dom) {
-        case Dom::Input:
-        case Dom::Output:
-        case Dom::Status:
-        case Dom::Register:
-        case Dom::CtrlFlag:
-        case Dom::DriveValF:
-        case Dom::DriveValH: {
-            const char* name = NameOf(op.dom, static_cast<uint8_t>(raw));
-            if (name != nullptr) {
+    switch (domain.show) {
+        case Show::Name:
+            if (const char* name = domain.name(static_cast<uint8_t>(raw)); name != nullptr) {
                 v.text = name;
-            } else if (op.dom == Dom::Input || op.dom == Dom::Output) {
+            } else if (domain.unnamedShown) {
                 v.text = "???ERR";
                 v.unnamed = true;
             } else {
                 v.unknown = true;
             }
             break;
-        }
-        case Dom::Int32: v.number = static_cast<int32_t>(raw); break;
-        case Dom::Float: v.bits = raw; break;
-        case Dom::CmIndex: v.number = static_cast<int64_t>(raw) + 1; break;
-        case Dom::LetterAR: v.number = raw == 0 ? 'A' : 'R'; break;
-        default: v.number = raw; break;
+        case Show::Signed32: v.number = static_cast<int32_t>(raw); break;
+        case Show::Float: v.bits = raw; break;
+        case Show::Letter: v.number = raw == 0 ? 'A' : 'R'; break;
+        case Show::Number: v.number = static_cast<int64_t>(raw) + domain.bias; break;
     }
     return v;
 }
@@ -114,7 +94,8 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
 bool ReadsBack(const std::string& text, uint32_t swappedBits) {
     ParseCursor cur(text);
     uint32_t bits = 0;
-    return CPlcProgram::ScanFloat(cur, bits, -3.37e38, 3.37e38) && cur.AtEnd() && bits == swappedBits;
+    const DomainInfo& domain = DomainOf(Dom::Float);
+    return CPlcProgram::ScanFloat(cur, bits, domain.lo, domain.hi) && cur.AtEnd() && bits == swappedBits;
 }
 
 }  // namespace
@@ -141,22 +122,7 @@ bool SelectsVariant(int16_t when, uint32_t selector) {
     return static_cast<uint32_t>(when) == selector;
 }
 
-char ConversionOf(Dom dom, Src src) {
-    switch (dom) {
-        case Dom::Input:
-        case Dom::Output:
-        case Dom::Status:
-        case Dom::Register:
-        case Dom::CtrlFlag:
-        case Dom::DriveValF:
-        case Dom::DriveValH: return 's';
-        case Dom::Float: return 'f';
-        case Dom::Hex: return 'X';
-        case Dom::LetterAR: return 'c';
-        case Dom::UInt32: return 'u';
-        default: return src == Src::None ? '\0' : 'd';
-    }
-}
+char ConversionOf(Dom dom, Src src) { return src == Src::None ? '\0' : DomainOf(dom).conversion; }
 
 std::vector<char> FormatConversions(std::string_view format) {
     std::vector<char> conversions;

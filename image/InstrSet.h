@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 
+#include "image/Opcodes.h"
 #include "image/PlcInstr.h"
 
 namespace plc {
@@ -59,6 +60,39 @@ enum class Dom : uint8_t {
     LetterAR,    // 'A' for 0, 'R' otherwise
     Hex,         // printed in upper-case hexadecimal (error lines)
 };
+
+// How the printer shows a value of a domain.
+enum class Show : uint8_t {
+    Number,    // the record's value plus the domain's bias
+    Signed32,  // the 32-bit field as a signed number
+    Float,     // a float constant, halves exchanged
+    Name,      // its name from the domain's name table
+    Letter,    // 'A' for 0, 'R' otherwise
+};
+
+// How the compiler reads a value of a domain.
+enum class Scan : uint8_t {
+    None,      // not read from source: fixed by the form
+    Unsigned,  // decimal digits
+    Signed,    // optional sign, decimal digits
+    Float,     // optional sign, digits with one decimal point
+    Name,      // a name of the domain's table (or its group letters and number)
+};
+
+// One operand domain: its range, conversion, name table, scanning and showing.
+struct DomainInfo {
+    Dom dom;
+    char conversion;  // the format conversion its text uses: 'd', 'u', 'X', 'c', 's', 'f'
+    Show show;
+    Scan scan;
+    double lo, hi;    // the values source text may write
+    int8_t bias;      // written value minus stored value (CMn is stored as n - 1)
+    const char* (*name)(uint8_t);  // its name table; nullptr when it has none
+    bool unnamedShown;  // a number without a name prints "???ERR" (an error line), not the row's guard error
+};
+
+// The domain table; every Dom has its row.
+const DomainInfo& DomainOf(Dom dom);
 
 struct Operand {
     Src src = Src::None;

@@ -16,14 +16,14 @@ namespace {
 constexpr uint8_t kAssign = kKindAssign;
 constexpr uint8_t kConst = kKindConstant;
 
-constexpr Operand M(Dom dom) { return Op(Src::Mode, dom); }
-constexpr Operand B4(Dom dom) { return Op(Src::B4, dom); }
-constexpr Operand B5(Dom dom) { return Op(Src::B5, dom); }
-constexpr Operand kParamNo = Op(Src::W67, Dom::ParamNo);
-constexpr Operand kInt = Op(Src::D4, Dom::Int32);
-constexpr Operand kFloat = Op(Src::D4, Dom::Float);
-constexpr Operand kSelector = Op(Src::Mode, Dom::Byte);  // a selector shown as a number
-constexpr Operand kB4Selector = Op(Src::B4, Dom::Byte);
+constexpr Operand M(Dom dom) { return Arg(Src::Mode, dom); }
+constexpr Operand B4(Dom dom) { return Arg(Src::B4, dom); }
+constexpr Operand B5(Dom dom) { return Arg(Src::B5, dom); }
+constexpr Operand kParamNo = Arg(Src::W67, Dom::ParamNo);
+constexpr Operand kInt = Arg(Src::D4, Dom::Int32);
+constexpr Operand kFloat = Arg(Src::D4, Dom::Float);
+constexpr Operand kSelector = Arg(Src::Mode, Dom::Byte);  // a selector shown as a number
+constexpr Operand kB4Selector = Arg(Src::B4, Dom::Byte);
 
 // ---- drive registers and control flags ----
 constexpr Variant kRefValF[] = {{0, "N%03d SET REFVAL = F%03d", {kLabel, B4(Dom::FVar)}}};
@@ -33,7 +33,7 @@ constexpr Variant kCtrlFlagV[] = {{kAnyValue, "N%03d SET %s = %d", {kLabel, M(Do
 
 constexpr ErrorLine kUnknownF{"ERROR: N%03d SET UNKNOWN VALUE NR(%03d) = F%03d", {kLabel, kSelector, B4(Dom::FVar)}};
 constexpr ErrorLine kUnknownH{"ERROR: N%03d SET UNKNOWN VALUE NR(%03d) = H%03d", {kLabel, kSelector, B4(Dom::HVar)}};
-// Opcode 41 (a value) shows the same text as opcode 40 (a flag).
+// SetCtrlFlagValue shows the same text as SetCtrlFlagM.
 constexpr ErrorLine kUnknownM{"ERROR: N%03d SET UNKNOWN VALUE NR(%03d) = M%03d", {kLabel, kSelector, B4(Dom::MVar)}};
 
 // A row with a single form: byte 1, byte 4 and so on as the operands say.
@@ -149,108 +149,108 @@ constexpr OpcodeRow NamedRow(uint8_t opcode, std::span<const Variant> variants, 
 }
 
 constexpr OpcodeRow kRows[] = {
-    OpcodeRow{38, kAssign, Src::Mode, kRefValF, kUnknownF},
-    NamedRow(39, kRegister, M(Dom::Register), kUnknownH),
-    NamedRow(40, kCtrlFlagM, M(Dom::CtrlFlag), kUnknownM),
-    NamedRow(41, kCtrlFlagV, M(Dom::CtrlFlag), kUnknownM),
+    OpcodeRow{Op::SetRefValF, kAssign, Src::Mode, kRefValF, kUnknownF},
+    NamedRow(Op::SetRegisterH, kRegister, M(Dom::Register), kUnknownH),
+    NamedRow(Op::SetCtrlFlagM, kCtrlFlagM, M(Dom::CtrlFlag), kUnknownM),
+    NamedRow(Op::SetCtrlFlagValue, kCtrlFlagV, M(Dom::CtrlFlag), kUnknownM),
 
-    Row(42, kFIdxSetF),
-    Row(156, kFIdxSetC, kConst),
-    Row(43, kFGetIdx),
-    NamedRow(44, kFDrive, B4(Dom::DriveValF),
+    Row(Op::SetFIndexedF, kFIdxSetF),
+    Row(Op::SetFIndexedConst, kFIdxSetC, kConst),
+    Row(Op::SetFFromIndexed, kFGetIdx),
+    NamedRow(Op::SetFDriveValue, kFDrive, B4(Dom::DriveValF),
              ErrorLine{"ERROR: N%03d SET F%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::FVar), kB4Selector}}),
-    Row(45, kFParaHH),
-    Row(46, kFParaH),
-    Row(47, kFParaPS),
-    Row(48, kFParaP),
-    Row(49, kFSetF),
-    Row(50, kFSetH),
-    Row(51, kFAddF),
-    Row(52, kFAddC, kConst),
-    Row(53, kFSubF),
-    Row(54, kFSubC, kConst),
-    Row(55, kFMulF),
-    Row(56, kFMulC, kConst),
-    Row(57, kFDivF),
-    Row(58, kFDivC, kConst),
-    Row(59, kFRound),
-    Row(60, kFAbs),
-    Row(61, kFSetC, kConst),
+    Row(Op::SetFParaHH, kFParaHH),
+    Row(Op::SetFParaH, kFParaH),
+    Row(Op::SetFParaPS, kFParaPS),
+    Row(Op::SetFParaP, kFParaP),
+    Row(Op::SetFF, kFSetF),
+    Row(Op::SetFH, kFSetH),
+    Row(Op::AddFF, kFAddF),
+    Row(Op::AddFConst, kFAddC, kConst),
+    Row(Op::SubFF, kFSubF),
+    Row(Op::SubFConst, kFSubC, kConst),
+    Row(Op::MulFF, kFMulF),
+    Row(Op::MulFConst, kFMulC, kConst),
+    Row(Op::DivFF, kFDivF),
+    Row(Op::DivFConst, kFDivC, kConst),
+    Row(Op::RoundF, kFRound),
+    Row(Op::AbsF, kFAbs),
+    Row(Op::SetFConst, kFSetC, kConst),
 
-    Row(62, kHIdxSetH),
-    Row(157, kHIdxSetC, kConst),
-    Row(63, kHGetIdx),
-    NamedRow(64, kHDrive, B4(Dom::DriveValH),
+    Row(Op::SetHIndexedH, kHIdxSetH),
+    Row(Op::SetHIndexedConst, kHIdxSetC, kConst),
+    Row(Op::SetHFromIndexed, kHGetIdx),
+    NamedRow(Op::SetHDriveValue, kHDrive, B4(Dom::DriveValH),
              ErrorLine{"ERROR: N%03d SET H%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::HVar), kB4Selector}}),
-    Row(65, kHParaHH),
-    Row(66, kHParaH),
-    Row(67, kHParaPS),
-    Row(68, kHParaP),
-    Row(69, kHSetF),
-    Row(70, kHSetH),
-    Row(71, kHSetCnt),
-    Row(72, kHSetM),
-    Row(73, kHSetZ),
-    Row(74, kHAnd),
-    Row(75, kHOr),
-    Row(76, kHXor),
-    Row(77, kHShlH),
-    Row(78, kHShlC, kConst),  // a shift by a constant is kind 3 though it fills only byte 4
-    Row(79, kHShrH),
-    Row(80, kHShrC, kConst),
-    Row(81, kHAddH),
-    Row(82, kHAddC, kConst),
-    Row(83, kHSubH),
-    Row(84, kHSubC, kConst),
-    Row(85, kHMulH),
-    Row(86, kHMulC, kConst),
-    Row(87, kHDivH),
-    Row(88, kHDivC, kConst),
-    Row(89, kHModH),
-    Row(90, kHModC, kConst),
-    Row(91, kHAbs),
-    Row(92, kHSetC, kConst),
+    Row(Op::SetHParaHH, kHParaHH),
+    Row(Op::SetHParaH, kHParaH),
+    Row(Op::SetHParaPS, kHParaPS),
+    Row(Op::SetHParaP, kHParaP),
+    Row(Op::SetHF, kHSetF),
+    Row(Op::SetHH, kHSetH),
+    Row(Op::SetHC, kHSetCnt),
+    Row(Op::SetHM, kHSetM),
+    Row(Op::SetHZ, kHSetZ),
+    Row(Op::AndHH, kHAnd),
+    Row(Op::OrHH, kHOr),
+    Row(Op::XorHH, kHXor),
+    Row(Op::ShlHH, kHShlH),
+    Row(Op::ShlHConst, kHShlC, kConst),  // a shift by a constant is kind 3 though it fills only byte 4
+    Row(Op::ShrHH, kHShrH),
+    Row(Op::ShrHConst, kHShrC, kConst),
+    Row(Op::AddHH, kHAddH),
+    Row(Op::AddHConst, kHAddC, kConst),
+    Row(Op::SubHH, kHSubH),
+    Row(Op::SubHConst, kHSubC, kConst),
+    Row(Op::MulHH, kHMulH),
+    Row(Op::MulHConst, kHMulC, kConst),
+    Row(Op::DivHH, kHDivH),
+    Row(Op::DivHConst, kHDivC, kConst),
+    Row(Op::ModHH, kHModH),
+    Row(Op::ModHConst, kHModC, kConst),
+    Row(Op::AbsH, kHAbs),
+    Row(Op::SetHConst, kHSetC, kConst),
 
-    Row(93, kMIdxSetM),
-    Row(158, kMIdxSetV),
-    Row(94, kMGetIdx),
-    NamedRow(95, kMStatus, B4(Dom::Status),
+    Row(Op::SetMIndexedM, kMIdxSetM),
+    Row(Op::SetMIndexedValue, kMIdxSetV),
+    Row(Op::SetMFromIndexed, kMGetIdx),
+    NamedRow(Op::SetMStatus, kMStatus, B4(Dom::Status),
              ErrorLine{"ERROR: N%03d SET M%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::MVar), kB4Selector}}),
-    Row(96, kMSetM),
-    Row(97, kMSetH),
-    Row(98, kMSetIn),
-    Row(99, kMSetOut),
-    Row(100, kMAnd),
-    Row(101, kMOr),
-    Row(102, kMXor),
-    Row(103, kMSetV),
-    Row(172, kMSetCm),
+    Row(Op::SetMM, kMSetM),
+    Row(Op::SetMH, kMSetH),
+    Row(Op::SetMInput, kMSetIn),
+    Row(Op::SetMOutput, kMSetOut),
+    Row(Op::AndMM, kMAnd),
+    Row(Op::OrMM, kMOr),
+    Row(Op::XorMM, kMXor),
+    Row(Op::SetMValue, kMSetV),
+    Row(Op::SetMCm, kMSetCm),
 
-    Row(104, kCSetC),
-    Row(105, kCSetH),
-    Row(106, kCAddH),
-    Row(107, kCAddC),
-    Row(108, kCSubH),
-    Row(109, kCSubC),
-    Row(110, kCSetV),
-    Row(111, kZSetH),
-    Row(112, kZSetC, kConst),
+    Row(Op::SetCC, kCSetC),
+    Row(Op::SetCH, kCSetH),
+    Row(Op::AddCH, kCAddH),
+    Row(Op::AddCConst, kCAddC),
+    Row(Op::SubCH, kCSubH),
+    Row(Op::SubCConst, kCSubC),
+    Row(Op::SetCConst, kCSetV),
+    Row(Op::SetZH, kZSetH),
+    Row(Op::SetZConst, kZSetC, kConst),
 
-    Row(113, kOutSetM),
-    Row(114, kOutSetV),
+    Row(Op::SetOutputM, kOutSetM),
+    Row(Op::SetOutputValue, kOutSetV),
 
-    Row(115, kParaHHF),
-    Row(116, kParaHHH),
-    Row(117, kParaHF),
-    Row(118, kParaHH),
-    Row(119, kParaPSF),
-    Row(120, kParaPSH),
-    Row(121, kParaPF),
-    Row(122, kParaPH),
+    Row(Op::SetParaHHF, kParaHHF),
+    Row(Op::SetParaHHH, kParaHHH),
+    Row(Op::SetParaHF, kParaHF),
+    Row(Op::SetParaHH, kParaHH),
+    Row(Op::SetParaPSF, kParaPSF),
+    Row(Op::SetParaPSH, kParaPSH),
+    Row(Op::SetParaPF, kParaPF),
+    Row(Op::SetParaPH, kParaPH),
 };
 
-// Opcodes 38 to 122 in one run, then the indexed constant forms and CMn.
-static_assert(std::size(kRows) == (122 - 38 + 1) + 4, "one row per assignment opcode");
+// SetRefValF to SetParaPH in one run, then the indexed constant forms and CMn.
+static_assert(std::size(kRows) == (Op::SetParaPH - Op::SetRefValF + 1) + 4, "one row per assignment opcode");
 
 }  // namespace
 

@@ -24,13 +24,13 @@ constexpr Variant kNop[] = {{kAnyValue, "N%03d NOP", {kLabel}}};
 #define PLC_COMPARE(name, L, OPTEXT, DOM)                                                       \
     constexpr Variant name[] = {                                                                \
         {0, "N%03d JMP (" L "%03d " OPTEXT " " L "%03d) N%03d",                                 \
-         {kLabel, Op(Src::B6, DOM), Op(Src::B7, DOM), kTarget},                                 \
+         {kLabel, Arg(Src::B6, DOM), Arg(Src::B7, DOM), kTarget},                                 \
          "N%03d JMP (" L "%03d " OPTEXT " " L "%03d) END",                                      \
-         {kLabel, Op(Src::B6, DOM), Op(Src::B7, DOM)}},                                         \
-        {1, "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Op(Src::B7, DOM), kTarget}, \
-         "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) END", {kLabel, Op(Src::B7, DOM)}},            \
-        {2, "N%03d JMP (REFVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Op(Src::B7, DOM), kTarget}, \
-         "N%03d JMP (REFVAL " OPTEXT " " L "%03d) END", {kLabel, Op(Src::B7, DOM)}},            \
+         {kLabel, Arg(Src::B6, DOM), Arg(Src::B7, DOM)}},                                         \
+        {1, "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Arg(Src::B7, DOM), kTarget}, \
+         "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}},            \
+        {2, "N%03d JMP (REFVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Arg(Src::B7, DOM), kTarget}, \
+         "N%03d JMP (REFVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}},            \
     };                                                                                          \
     constexpr const char* name##Error = "; ERROR: JMP (" L "xx/ACTVAL/REFVAL " OPTEXT " " L "xx) Nxx/END";
 
@@ -49,17 +49,17 @@ PLC_COMPARE(kCmpHLt, "H", "<", Dom::HVar)
 #undef PLC_COMPARE
 
 // ---- comparison with zero ----
-constexpr Variant kZeroFEq[] = {{0, "N%03d JMP (F%03d = 0) N%03d", {kLabel, Op(Src::B6, Dom::FVar), kTarget},
-                                 "N%03d JMP (F%03d = 0) END", {kLabel, Op(Src::B6, Dom::FVar)}}};
-constexpr Variant kZeroFNe[] = {{0, "N%03d JMP (F%03d != 0) N%03d", {kLabel, Op(Src::B6, Dom::FVar), kTarget},
-                                 "N%03d JMP (F%03d != 0) END", {kLabel, Op(Src::B6, Dom::FVar)}}};
-// Opcodes 9 and 10 share one error text.
+constexpr Variant kZeroFEq[] = {{0, "N%03d JMP (F%03d = 0) N%03d", {kLabel, Arg(Src::B6, Dom::FVar), kTarget},
+                                 "N%03d JMP (F%03d = 0) END", {kLabel, Arg(Src::B6, Dom::FVar)}}};
+constexpr Variant kZeroFNe[] = {{0, "N%03d JMP (F%03d != 0) N%03d", {kLabel, Arg(Src::B6, Dom::FVar), kTarget},
+                                 "N%03d JMP (F%03d != 0) END", {kLabel, Arg(Src::B6, Dom::FVar)}}};
+// JmpFEqZero and JmpFNeZero share one error text.
 constexpr const char* kZeroFError = "; ERROR: JMP (Fxx/ACTVAL/REFVAL != 0) Nxx/END";
 
 #define PLC_ZERO_H(name, OPTEXT)                                                                \
     constexpr Variant name[] = {                                                                \
-        {0, "N%03d JMP (H%03d " OPTEXT " 0) N%03d", {kLabel, Op(Src::B6, Dom::HVar), kTarget},  \
-         "N%03d JMP (H%03d " OPTEXT " 0) END", {kLabel, Op(Src::B6, Dom::HVar)}},               \
+        {0, "N%03d JMP (H%03d " OPTEXT " 0) N%03d", {kLabel, Arg(Src::B6, Dom::HVar), kTarget},  \
+         "N%03d JMP (H%03d " OPTEXT " 0) END", {kLabel, Arg(Src::B6, Dom::HVar)}},               \
         {1, "N%03d JMP (ACTVAL " OPTEXT " 0) N%03d", {kLabel, kTarget},                         \
          "N%03d JMP (ACTVAL " OPTEXT " 0) END", {kLabel}},                                      \
         {2, "N%03d JMP (REFVAL " OPTEXT " 0) N%03d", {kLabel, kTarget},                         \
@@ -72,9 +72,9 @@ PLC_ZERO_H(kZeroHNe, "!=")
 // ---- flags, inputs and outputs ----
 #define PLC_BINARY(name, LEFT, LDOM, OPTEXT, RIGHT, RDOM)                                             \
     constexpr Variant name[] = {{kAnyValue, "N%03d JMP (" LEFT " " OPTEXT " " RIGHT ") N%03d",        \
-                                 {kLabel, Op(Src::B6, LDOM), Op(Src::B7, RDOM), kTarget},             \
+                                 {kLabel, Arg(Src::B6, LDOM), Arg(Src::B7, RDOM), kTarget},             \
                                  "N%03d JMP (" LEFT " " OPTEXT " " RIGHT ") END",                     \
-                                 {kLabel, Op(Src::B6, LDOM), Op(Src::B7, RDOM)}}};
+                                 {kLabel, Arg(Src::B6, LDOM), Arg(Src::B7, RDOM)}}};
 PLC_BINARY(kFlagEq, "M%03d", Dom::MVar, "=", "M%03d", Dom::MVar)
 PLC_BINARY(kFlagNe, "M%03d", Dom::MVar, "!=", "M%03d", Dom::MVar)
 PLC_BINARY(kFlagAndIn, "M%03d", Dom::MVar, "&", "%s", Dom::Input)
@@ -93,16 +93,16 @@ PLC_BINARY(kTimerEq, "Z%03d", Dom::ZVar, "=", "%d", Dom::Zero)
 
 // The END form of the timer inequality shows a fixed 0, not byte 7.
 constexpr Variant kTimerNe[] = {{kAnyValue, "N%03d JMP (Z%03d != %d) N%03d",
-                                 {kLabel, Op(Src::B6, Dom::ZVar), Op(Src::B7, Dom::Zero), kTarget},
-                                 "N%03d JMP (Z%03d != 0) END", {kLabel, Op(Src::B6, Dom::ZVar)}}};
+                                 {kLabel, Arg(Src::B6, Dom::ZVar), Arg(Src::B7, Dom::Zero), kTarget},
+                                 "N%03d JMP (Z%03d != 0) END", {kLabel, Arg(Src::B6, Dom::ZVar)}}};
 
 // ---- drive states: byte 6 = 0 compares with a flag, nonzero with a value ----
 #define PLC_STATE(name, STATE)                                                                  \
     constexpr Variant name[] = {                                                                \
-        {0, "N%03d JMP (" STATE " = M%03d) N%03d", {kLabel, Op(Src::B7, Dom::MVar), kTarget},   \
-         "N%03d JMP (" STATE " = M%03d) END", {kLabel, Op(Src::B7, Dom::MVar)}},                \
-        {kNonZero, "N%03d JMP (" STATE " = %d) N%03d", {kLabel, Op(Src::B7, Dom::Value01), kTarget}, \
-         "N%03d JMP (" STATE " = %d) END", {kLabel, Op(Src::B7, Dom::Value01)}, {Fix(6, 1)}},   \
+        {0, "N%03d JMP (" STATE " = M%03d) N%03d", {kLabel, Arg(Src::B7, Dom::MVar), kTarget},   \
+         "N%03d JMP (" STATE " = M%03d) END", {kLabel, Arg(Src::B7, Dom::MVar)}},                \
+        {kNonZero, "N%03d JMP (" STATE " = %d) N%03d", {kLabel, Arg(Src::B7, Dom::Value01), kTarget}, \
+         "N%03d JMP (" STATE " = %d) END", {kLabel, Arg(Src::B7, Dom::Value01)}, {Fix(6, 1)}},   \
     };
 PLC_STATE(kStateRef, "REF")
 PLC_STATE(kStateRot0, "ROT_0")
@@ -110,19 +110,19 @@ PLC_STATE(kStateRot0, "ROT_0")
 
 // ---- received fieldbus messages ----
 constexpr Variant kRxMsgH[] = {{kAnyValue, "N%03d JMP(RXMSG, %d, H%03d) N%03d",
-                                {kLabel, Op(Src::B6, Dom::MsgNo), Op(Src::B7, Dom::HVar), kTarget},
+                                {kLabel, Arg(Src::B6, Dom::MsgNo), Arg(Src::B7, Dom::HVar), kTarget},
                                 "N%03d JMP(RXMSG, %d, H%03d) END",
-                                {kLabel, Op(Src::B6, Dom::MsgNo), Op(Src::B7, Dom::HVar)}}};
+                                {kLabel, Arg(Src::B6, Dom::MsgNo), Arg(Src::B7, Dom::HVar)}}};
 constexpr Variant kRxMsgF[] = {{kAnyValue, "N%03d JMP(RXMSG, %d, F%03d) N%03d",
-                                {kLabel, Op(Src::B6, Dom::MsgNo), Op(Src::B7, Dom::FVar), kTarget},
+                                {kLabel, Arg(Src::B6, Dom::MsgNo), Arg(Src::B7, Dom::FVar), kTarget},
                                 "N%03d JMP(RXMSG, %d, F%03d) END",
-                                {kLabel, Op(Src::B6, Dom::MsgNo), Op(Src::B7, Dom::FVar)}}};
+                                {kLabel, Arg(Src::B6, Dom::MsgNo), Arg(Src::B7, Dom::FVar)}}};
 
 // ---- drive status flags: bit 0 of byte 1 means "=", bit 4 a constant ----
-constexpr Operand kStatusOp = Op(Src::B6, Dom::Status);
+constexpr Operand kStatusOp = Arg(Src::B6, Dom::Status);
 #define PLC_STATUS(MODE, COND, RDOM)                                                           \
-    {MODE, "N%03d JMP (%s " COND ") N%03d", {kLabel, kStatusOp, Op(Src::B7, RDOM), kTarget},   \
-     "N%03d JMP (%s " COND ") END", {kLabel, kStatusOp, Op(Src::B7, RDOM)}}
+    {MODE, "N%03d JMP (%s " COND ") N%03d", {kLabel, kStatusOp, Arg(Src::B7, RDOM), kTarget},   \
+     "N%03d JMP (%s " COND ") END", {kLabel, kStatusOp, Arg(Src::B7, RDOM)}}
 constexpr Variant kStatus[] = {
     PLC_STATUS(0x00, "!= M%03d", Dom::MVar),
     PLC_STATUS(0x01, "= M%03d", Dom::MVar),
@@ -139,49 +139,49 @@ constexpr OpcodeRow ModeRow(uint8_t opcode, std::span<const Variant> variants, c
 }
 
 constexpr OpcodeRow kRows[] = {
-    Row(1, kJmp),
-    Row(2, kJmpEnd),
-    ModeRow(3, kCmpFEq, kCmpFEqError),
-    ModeRow(4, kCmpFNe, kCmpFNeError),
-    ModeRow(5, kCmpFGe, kCmpFGeError),
-    ModeRow(6, kCmpFGt, kCmpFGtError),
-    ModeRow(7, kCmpFLe, kCmpFLeError),
-    ModeRow(8, kCmpFLt, kCmpFLtError),
-    ModeRow(9, kZeroFEq, kZeroFError),
-    ModeRow(10, kZeroFNe, kZeroFError),
-    ModeRow(11, kCmpHEq, kCmpHEqError),
-    ModeRow(12, kCmpHNe, kCmpHNeError),
-    ModeRow(13, kCmpHGe, kCmpHGeError),
-    ModeRow(14, kCmpHGt, kCmpHGtError),
-    ModeRow(15, kCmpHLe, kCmpHLeError),
-    ModeRow(16, kCmpHLt, kCmpHLtError),
-    ModeRow(17, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END"),
-    ModeRow(18, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END"),
-    Row(19, kFlagEq),
-    Row(20, kFlagNe),
-    Row(21, kFlagAndIn),
-    Row(22, kFlagOrIn),
-    Row(23, kFlagXorIn),
-    Row(24, kFlagAndOut),
-    Row(25, kFlagOrOut),
-    Row(26, kFlagXorOut),
-    Row(27, kFlagValue),
-    Row(28, kInputValue),
-    Row(29, kOutputValue),
-    Row(30, kCounterEq),
-    Row(31, kCounterNe),
-    Row(32, kTimerEq),
-    Row(33, kTimerNe),
-    Row(34, kCall),
-    Row(35, kRet),
-    Row(36, kBrkpt),
-    Row(37, kNop),
-    Row(135, kRxMsgH),
-    Row(136, kRxMsgF),
-    OpcodeRow{161, kFlow, Src::B6, kStateRef},
-    OpcodeRow{162, kFlow, Src::B6, kStateRot0},
-    OpcodeRow{173, kFlow, Src::Mode, kStatus,
-              ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Op(Src::Mode, Dom::Hex)}},
+    Row(Op::Jmp, kJmp),
+    Row(Op::JmpEnd, kJmpEnd),
+    ModeRow(Op::JmpFEqF, kCmpFEq, kCmpFEqError),
+    ModeRow(Op::JmpFNeF, kCmpFNe, kCmpFNeError),
+    ModeRow(Op::JmpFGeF, kCmpFGe, kCmpFGeError),
+    ModeRow(Op::JmpFGtF, kCmpFGt, kCmpFGtError),
+    ModeRow(Op::JmpFLeF, kCmpFLe, kCmpFLeError),
+    ModeRow(Op::JmpFLtF, kCmpFLt, kCmpFLtError),
+    ModeRow(Op::JmpFEqZero, kZeroFEq, kZeroFError),
+    ModeRow(Op::JmpFNeZero, kZeroFNe, kZeroFError),
+    ModeRow(Op::JmpHEqH, kCmpHEq, kCmpHEqError),
+    ModeRow(Op::JmpHNeH, kCmpHNe, kCmpHNeError),
+    ModeRow(Op::JmpHGeH, kCmpHGe, kCmpHGeError),
+    ModeRow(Op::JmpHGtH, kCmpHGt, kCmpHGtError),
+    ModeRow(Op::JmpHLeH, kCmpHLe, kCmpHLeError),
+    ModeRow(Op::JmpHLtH, kCmpHLt, kCmpHLtError),
+    ModeRow(Op::JmpHEqZero, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END"),
+    ModeRow(Op::JmpHNeZero, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END"),
+    Row(Op::JmpMEqM, kFlagEq),
+    Row(Op::JmpMNeM, kFlagNe),
+    Row(Op::JmpMAndIn, kFlagAndIn),
+    Row(Op::JmpMOrIn, kFlagOrIn),
+    Row(Op::JmpMXorIn, kFlagXorIn),
+    Row(Op::JmpMAndOut, kFlagAndOut),
+    Row(Op::JmpMOrOut, kFlagOrOut),
+    Row(Op::JmpMXorOut, kFlagXorOut),
+    Row(Op::JmpMEqValue, kFlagValue),
+    Row(Op::JmpInEqValue, kInputValue),
+    Row(Op::JmpOutEqValue, kOutputValue),
+    Row(Op::JmpCEq, kCounterEq),
+    Row(Op::JmpCNe, kCounterNe),
+    Row(Op::JmpZEq, kTimerEq),
+    Row(Op::JmpZNe, kTimerNe),
+    Row(Op::Call, kCall),
+    Row(Op::Ret, kRet),
+    Row(Op::Brkpt, kBrkpt),
+    Row(Op::Nop, kNop),
+    Row(Op::JmpRxMsgH, kRxMsgH),
+    Row(Op::JmpRxMsgF, kRxMsgF),
+    OpcodeRow{Op::JmpRef, kFlow, Src::B6, kStateRef},
+    OpcodeRow{Op::JmpRot0, kFlow, Src::B6, kStateRot0},
+    OpcodeRow{Op::JmpStatus, kFlow, Src::Mode, kStatus,
+              ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Arg(Src::Mode, Dom::Hex)}},
               kStatusOp, ErrorLine{"; ERROR: SET STA_??? =/!= M/Val"}},
 };
 

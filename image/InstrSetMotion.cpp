@@ -19,17 +19,17 @@ namespace {
 constexpr uint8_t kPlain = kKindAssign;
 constexpr uint8_t kBus = kKindFieldbus;
 
-constexpr Operand kModeH = Op(Src::Mode, Dom::HVar);
-constexpr Operand kSpeedH = Op(Src::B4, Dom::HVar);
+constexpr Operand kModeH = Arg(Src::Mode, Dom::HVar);
+constexpr Operand kSpeedH = Arg(Src::B4, Dom::HVar);
 
 // ---- inversions ----
 constexpr Variant kInvH[] = {{kAnyValue, "N%03d INV H%03d", {kLabel, kModeH}}};
-constexpr Variant kInvM[] = {{kAnyValue, "N%03d INV M%03d", {kLabel, Op(Src::Mode, Dom::MVar)}}};
-constexpr Variant kInvOut[] = {{kAnyValue, "N%03d INV %s", {kLabel, Op(Src::Mode, Dom::Output)}}};
+constexpr Variant kInvM[] = {{kAnyValue, "N%03d INV M%03d", {kLabel, Arg(Src::Mode, Dom::MVar)}}};
+constexpr Variant kInvOut[] = {{kAnyValue, "N%03d INV %s", {kLabel, Arg(Src::Mode, Dom::Output)}}};
 
 // ---- waiting ----
 constexpr Variant kWaitH[] = {{kAnyValue, "N%03d WAIT H%03d", {kLabel, kModeH}}};
-constexpr Variant kWaitTime[] = {{kAnyValue, "N%03d WAIT %lu", {kLabel, Op(Src::D4, Dom::UInt32)}}};
+constexpr Variant kWaitTime[] = {{kAnyValue, "N%03d WAIT %lu", {kLabel, Arg(Src::D4, Dom::UInt32)}}};
 constexpr Variant kWaitPar[] = {{kAnyValue, "N%03d WAIT PAR", {kLabel}}};
 constexpr Variant kWaitRef[] = {{kAnyValue, "N%03d WAIT REF", {kLabel}}};
 constexpr Variant kWaitRot0[] = {{kAnyValue, "N%03d WAIT ROT_0", {kLabel}}};
@@ -47,8 +47,8 @@ constexpr Variant kStop[] = {
 #define PLC_POSITION(name, PREFIX, LETTER)                                                     \
     constexpr Variant name[] = {                                                               \
         {0, "N%03d GO " PREFIX "%c H%03d V H%03d",                                             \
-         {kLabel, Op(Src::B5, Dom::LetterAR), kModeH, kSpeedH}, nullptr, {}, {Fix(5, LETTER)}}, \
-        {kNonZero, "N%03d GO " PREFIX "%c H%03d", {kLabel, Op(Src::B5, Dom::LetterAR), kModeH}, \
+         {kLabel, Arg(Src::B5, Dom::LetterAR), kModeH, kSpeedH}, nullptr, {}, {Fix(5, LETTER)}}, \
+        {kNonZero, "N%03d GO " PREFIX "%c H%03d", {kLabel, Arg(Src::B5, Dom::LetterAR), kModeH}, \
          nullptr, {}, {Fix(5, LETTER), Fix(7, 1)}},                                            \
     };
 PLC_POSITION(kGoWA, "W ", 0)
@@ -74,14 +74,14 @@ constexpr Variant kGoZero[] = {{kAnyValue, "N%03d GO 0", {kLabel}}};
 // GO V Hx: bytes 5 and 6 are markers the compiler writes as 1.
 constexpr Variant kGoSpeed[] = {
     {kAnyValue, "N%03d GO V H%03d", {kLabel, kSpeedH}, nullptr, {}, {Fix(5, 1), Fix(6, 1)}}};
-constexpr Variant kGoSyn[] = {{kAnyValue, "N%03d GO SYN %01d", {kLabel, Op(Src::Mode, Dom::Value01)}}};
+constexpr Variant kGoSyn[] = {{kAnyValue, "N%03d GO SYN %01d", {kLabel, Arg(Src::Mode, Dom::Value01)}}};
 
 // ---- time-based motion: byte 7 says what the brackets hold ----
 #define PLC_TIMED(name, PREFIX)                                                                \
     constexpr Variant name[] = {                                                               \
         {0, "N%03d GO " PREFIX "T[H%03d]", {kLabel, kModeH}},                                  \
-        {1, "N%03d GO " PREFIX "T[C%03d]", {kLabel, Op(Src::Mode, Dom::CVar)}},                \
-        {2, "N%03d GO " PREFIX "T[%03d]", {kLabel, Op(Src::Mode, Dom::Byte)}},                 \
+        {1, "N%03d GO " PREFIX "T[C%03d]", {kLabel, Arg(Src::Mode, Dom::CVar)}},                \
+        {2, "N%03d GO " PREFIX "T[%03d]", {kLabel, Arg(Src::Mode, Dom::Byte)}},                 \
     };
 PLC_TIMED(kGoWTime, "W ")
 PLC_TIMED(kGoTime, "")
@@ -93,7 +93,7 @@ constexpr const char* kGoTimeError = "; ERROR: GO W T[???]";
 #define PLC_RAMP(name, RAMP)                                                                   \
     constexpr Variant name[] = {                                                               \
         {0, "N%03d SET " RAMP " = H%03d", {kLabel, kModeH}},                                   \
-        {1, "N%03d SET " RAMP " = %d%%", {kLabel, Op(Src::Mode, Dom::Percent)}},               \
+        {1, "N%03d SET " RAMP " = %d%%", {kLabel, Arg(Src::Mode, Dom::Percent)}},               \
     };
 PLC_RAMP(kAccr, "ACCR")
 PLC_RAMP(kDecr, "DECR")
@@ -101,17 +101,17 @@ PLC_RAMP(kDecr, "DECR")
 
 // ---- fieldbus: the texts show the fields in another order than the bytes ----
 constexpr Variant kSetRxMsg[] = {{kAnyValue, "N%03d SET RXMSG[%d, %d, %d]",
-                                  {kLabel, Op(Src::B4, Dom::MsgNo), Op(Src::W67, Dom::Word),
-                                   Op(Src::B5, Dom::MsgLen)}}};
+                                  {kLabel, Arg(Src::B4, Dom::MsgNo), Arg(Src::W67, Dom::Word),
+                                   Arg(Src::B5, Dom::MsgLen)}}};
 constexpr Variant kSendNmt[] = {{kAnyValue, "N%03d SEND NMTCMD[%d, %d]",
-                                 {kLabel, Op(Src::B4, Dom::Byte), Op(Src::B5, Dom::NmtNode)}}};
+                                 {kLabel, Arg(Src::B4, Dom::Byte), Arg(Src::B5, Dom::NmtNode)}}};
 constexpr Variant kSendTxH[] = {{kAnyValue, "N%03d SEND TXMSG[%d, %d] = H%03d",
-                                 {kLabel, Op(Src::W67, Dom::Word), Op(Src::B4, Dom::MsgLen), kModeH}}};
+                                 {kLabel, Arg(Src::W67, Dom::Word), Arg(Src::B4, Dom::MsgLen), kModeH}}};
 constexpr Variant kSendTxF[] = {{kAnyValue, "N%03d SEND TXMSG[%d, %d] = F%03d",
-                                 {kLabel, Op(Src::W67, Dom::Word), Op(Src::B4, Dom::MsgLen),
-                                  Op(Src::Mode, Dom::FVar)}}};
+                                 {kLabel, Arg(Src::W67, Dom::Word), Arg(Src::B4, Dom::MsgLen),
+                                  Arg(Src::Mode, Dom::FVar)}}};
 
-// ---- reserved opcodes 141 to 155: comments without a label ----
+// ---- reserved opcodes: comments without a label ----
 // The first three comments end in a blank, the others do not.
 constexpr Variant kReserved[15][1] = {
     {{kAnyValue, "; PLC: Reserved Command - 01 "}}, {{kAnyValue, "; PLC: Reserved Command - 02 "}},
@@ -123,7 +123,7 @@ constexpr Variant kReserved[15][1] = {
     {{kAnyValue, "; PLC: Reserved Command - 13"}},  {{kAnyValue, "; PLC: Reserved Command - 14"}},
     {{kAnyValue, "; PLC: Reserved Command - 15"}},
 };
-constexpr uint8_t kFirstReserved = 141;
+constexpr uint8_t kFirstReserved = Op::Reserved01;
 
 constexpr OpcodeRow Row(uint8_t opcode, uint8_t kind, std::span<const Variant> variants) {
     return OpcodeRow{opcode, kind, Src::None, variants};
@@ -139,39 +139,39 @@ constexpr OpcodeRow Reserved(int n) {
 }
 
 constexpr OpcodeRow kRows[] = {
-    Row(123, kPlain, kInvH),
-    Row(124, kPlain, kInvM),
-    Row(125, kPlain, kInvOut),
-    Row(126, kBus, kWaitH),
-    Row(127, kPlain, kWaitTime),
-    Row(128, kPlain, kWaitPar),
-    SelectRow(129, Src::B7, kGoWA, nullptr),
-    SelectRow(130, Src::B7, kGoWR, nullptr),
-    SelectRow(131, Src::B7, kGoA, nullptr),
-    SelectRow(132, Src::B7, kGoR, nullptr),
-    Row(133, kPlain, kGoZeroPlusH),
-    Row(134, kPlain, kGoZero),
-    Row(137, kPlain, kSetRxMsg),
-    Row(138, kBus, kSendNmt),
-    Row(139, kBus, kSendTxH),
-    Row(140, kBus, kSendTxF),
+    Row(Op::InvH, kPlain, kInvH),
+    Row(Op::InvM, kPlain, kInvM),
+    Row(Op::InvOutput, kPlain, kInvOut),
+    Row(Op::WaitH, kBus, kWaitH),
+    Row(Op::WaitTime, kPlain, kWaitTime),
+    Row(Op::WaitPar, kPlain, kWaitPar),
+    SelectRow(Op::GoWA, Src::B7, kGoWA, nullptr),
+    SelectRow(Op::GoWR, Src::B7, kGoWR, nullptr),
+    SelectRow(Op::GoA, Src::B7, kGoA, nullptr),
+    SelectRow(Op::GoR, Src::B7, kGoR, nullptr),
+    Row(Op::GoZeroPlusH, kPlain, kGoZeroPlusH),
+    Row(Op::GoZero, kPlain, kGoZero),
+    Row(Op::SetRxMsg, kPlain, kSetRxMsg),
+    Row(Op::SendNmtCmd, kBus, kSendNmt),
+    Row(Op::SendTxMsgH, kBus, kSendTxH),
+    Row(Op::SendTxMsgF, kBus, kSendTxF),
     Reserved(0), Reserved(1), Reserved(2), Reserved(3), Reserved(4),
     Reserved(5), Reserved(6), Reserved(7), Reserved(8), Reserved(9),
     Reserved(10), Reserved(11), Reserved(12), Reserved(13), Reserved(14),
-    SelectRow(159, Src::B4, kAccr, "; ERROR: SET ACCR = ???"),
-    SelectRow(160, Src::B4, kDecr, "; ERROR: SET DECR = ???"),
-    Row(163, kPlain, kWaitRef),
-    Row(164, kPlain, kWaitRot0),
-    SelectRow(165, Src::Mode, kStop, "; ERROR: STOP x"),
-    Row(166, kPlain, kGoSpeed),
-    SelectRow(167, Src::B7, kGoWRt, nullptr),
-    SelectRow(168, Src::B7, kGoRt, nullptr),
-    SelectRow(169, Src::B7, kGoWTime, kGoTimeError),
-    SelectRow(170, Src::B7, kGoTime, kGoTimeError),
-    Row(171, kPlain, kGoSyn),
+    SelectRow(Op::SetAccr, Src::B4, kAccr, "; ERROR: SET ACCR = ???"),
+    SelectRow(Op::SetDecr, Src::B4, kDecr, "; ERROR: SET DECR = ???"),
+    Row(Op::WaitRef, kPlain, kWaitRef),
+    Row(Op::WaitRot0, kPlain, kWaitRot0),
+    SelectRow(Op::Stop, Src::Mode, kStop, "; ERROR: STOP x"),
+    Row(Op::GoSpeed, kPlain, kGoSpeed),
+    SelectRow(Op::GoWRt, Src::B7, kGoWRt, nullptr),
+    SelectRow(Op::GoRt, Src::B7, kGoRt, nullptr),
+    SelectRow(Op::GoWTime, Src::B7, kGoWTime, kGoTimeError),
+    SelectRow(Op::GoTime, Src::B7, kGoTime, kGoTimeError),
+    Row(Op::GoSyn, kPlain, kGoSyn),
 };
 
-static_assert(kFirstReserved + std::size(kReserved) - 1 == 155, "reserved opcodes end at 155");
+static_assert(kFirstReserved + std::size(kReserved) - 1 == Op::Reserved15, "one row per reserved opcode");
 
 }  // namespace
 

@@ -7,7 +7,7 @@ namespace plc::rows {
 
 constexpr Operand kLabel{Src::Label, Dom::None};
 constexpr Operand kTarget{Src::Target, Dom::LabelNo};
-constexpr Operand Op(Src src, Dom dom) { return Operand{src, dom}; }
+constexpr Operand Arg(Src src, Dom dom) { return Operand{src, dom}; }
 constexpr FixedByte Fix(int at, uint8_t value) { return FixedByte{static_cast<int8_t>(at), value}; }
 
 }  // namespace plc::rows

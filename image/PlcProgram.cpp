@@ -1,6 +1,8 @@
 // The programme image itself: clearing, checksum, programme head and names.
 #include "image/PlcProgram.h"
 
+#include "image/Opcodes.h"
+
 namespace plc {
 
 int VarCount(VarKind kind) {
@@ -44,7 +46,7 @@ void CPlcProgram::ComputeChecksum(uint32_t& xorSum, uint32_t& addSum) const {
 bool CPlcProgram::HasProgramHead(std::string& text) const {
     const PlcInstr& entry = m_records[kEntryRecord];
     // A target beyond the image can only come from a foreign file: no head.
-    if (entry.opcode() == 1 && entry.target() < kRecordCount &&
+    if (entry.opcode() == Op::Jmp && entry.target() < kRecordCount &&
         m_records[entry.target()].used() == 1) {
         text = "%P00";
         return true;

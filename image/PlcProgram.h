@@ -62,6 +62,10 @@ public:
     // Compiles one source line whose comment is already cut off. `lineIndex`
     // is the 0-based line in the text; on failure it holds the line to report.
     bool CompileLine(std::string_view text, int32_t& lineIndex, int32_t& error);
+    // After CompileLine failed: the 1-based column in its text of the
+    // character where the fault was found; 0 when unknown (faults found at the
+    // programme's END for other lines, overlong lines).
+    int32_t ErrorColumn() const { return m_errorColumn; }
     // Compiles one line stripped of blanks, tabs and line breaks; returns the
     // error code (0 on success).
     int ParseLine(std::string_view line, int32_t& lineIndex);
@@ -98,8 +102,12 @@ private:
     int ParseTextLine(ParseCursor& cur);
     int ParseOutsideLine(ParseCursor& cur);
     int FinishProgram(int32_t& lineIndex);
+    // ParseLine over the line's upper-case copy and the line itself; `failPos`
+    // receives where in the line the parse stopped.
+    int ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex, size_t& failPos);
 
     int32_t m_decodePos = 1;
+    int32_t m_errorColumn = 0;
     int32_t m_programEnded = 0;
     int32_t m_textDeclared = 0;
     uint8_t m_sectionState = 0;

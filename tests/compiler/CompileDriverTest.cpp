@@ -78,6 +78,49 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{{"%P00", "N020 NOP", "N010 NOP ; late", "END"}, {{3, 31}}},
         EndCase{{"N010 NOP", "%P00", "N010 NOP", "END"}, {{1, 12}}}));
 
+// The column of a fault: the start of the number that failed its scan, else
+// where the compiler stopped; blanks count, faults found at END have none.
+struct ColumnCase {
+    std::vector<std::string> lines;
+    int32_t code;
+    int32_t column;
+};
+
+class FaultColumn : public ::testing::TestWithParam<ColumnCase> {};
+
+TEST_P(FaultColumn, PointsAtTheOffendingToken) {
+    const auto out = Compile(GetParam().lines);
+    ASSERT_FALSE(out.errors.empty());
+    EXPECT_EQ(out.errors[0].code, GetParam().code);
+    EXPECT_EQ(out.errors[0].column, GetParam().column);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, FaultColumn,
+    ::testing::Values(ColumnCase{{"%P00", "N010 SET H200 = 1", "END"}, 17, 11},
+                      ColumnCase{{"%P00", "N010 FOO", "END"}, 5, 6},
+                      ColumnCase{{"%P00", "N999 NOP", "END"}, 4, 2},
+                      ColumnCase{{"%P00", "\tN010 JMP (F1 = F2) N2000 ; c", "END"}, 6, 22},
+                      ColumnCase{{"%P00", "N010 NOP extra", "END"}, 2, 10},
+                      ColumnCase{{"%P00", "N010 JMP N020", "END"}, 30, 0}));
+
+// Compiling a text in place gives what compiling its split lines gives.
+TEST(Driver, SourceInPlaceAgreesWithSplitLines) {
+    const char* const texts[] = {
+        "", "\r\n", "%P00\r\nN010 NOP\r\nEND\r\n", "%P00\nN010 NOP\nEND", "%P00\r\nN010 FOO\r\r\nEND",
+        "%TEXT(A)\nDEF H1 = x\nEND\n%P00\nN1 SET H1 = -5 ; c\nN2 JMP N1\nEND\n", "%P00\rN010 NOP\rEND\r"};
+    for (const char* text : texts) {
+        CPlcProgram a, b;
+        const auto inPlace = CompileProgramSource(a, text);
+        const auto split = CompileProgramText(b, SplitLines(text));
+        EXPECT_EQ(inPlace.entries, split.entries) << text;
+        EXPECT_EQ(inPlace.emptyText, split.emptyText) << text;
+        ASSERT_EQ(inPlace.errors.size(), split.errors.size()) << text;
+        for (size_t i = 0; i < split.errors.size(); ++i) EXPECT_EQ(inPlace.errors[i].column, split.errors[i].column);
+        for (int r = 0; r < kRecordCount; ++r) EXPECT_EQ(a.Record(r), b.Record(r)) << text;
+    }
+}
+
 TEST(Driver, ErrorEntryFormat) {
     EXPECT_EQ(FormatErrorEntry(12, 4), "  LINE(012): ERR(04) - Error at lable adressing (Nxxx).");
     EXPECT_EQ(FormatErrorEntry(1234, 31),

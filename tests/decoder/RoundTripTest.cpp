@@ -182,6 +182,54 @@ TEST(InstructionTables, EachOpcodeHasOneRow) {
     for (const OpcodeRow* row : AllRows()) EXPECT_EQ(FindOpcodeRow(row->opcode), row);
 }
 
+// The opcode list and the rows agree one to one, and every operand's stored
+// values fit the record field the row puts it in.
+TEST(InstructionTables, EveryListedOpcodeHasOneRowWhoseOperandsFitTheirFields) {
+    std::array<int, 256> rows{};
+    for (const OpcodeRow* row : AllRows()) {
+        ++rows[row->opcode];
+        EXPECT_NE(OpcodeName(row->opcode), nullptr) << "opcode " << int(row->opcode) << " is not in the list";
+    }
+    for (uint8_t op : DefinedOpcodes()) EXPECT_EQ(rows[op], 1) << OpcodeName(op);
+
+    auto fieldMax = [](Src src) -> double {
+        switch (src) {
+            case Src::Target:
+            case Src::W67: return 65535;
+            case Src::D4: return 4294967295.0;
+            default: return 255;
+        }
+    };
+    auto check = [&](const OpcodeRow& row, const Operands& args, const FixedBytes& fixed) {
+        for (const Operand& op : args) {
+            if (op.src == Src::None) continue;
+            if (op.src == Src::Label) {
+                EXPECT_EQ(op.dom, Dom::None) << OpcodeName(row.opcode);
+                continue;
+            }
+            const DomainInfo& d = DomainOf(op.dom);
+            EXPECT_EQ(d.dom, op.dom);
+            if (d.show == Show::Signed32 || d.show == Show::Float) {
+                EXPECT_EQ(op.src, Src::D4) << OpcodeName(row.opcode);
+            } else {
+                EXPECT_GE(d.lo - d.bias, 0) << OpcodeName(row.opcode);
+                EXPECT_LE(d.hi - d.bias, fieldMax(op.src)) << OpcodeName(row.opcode);
+            }
+            EXPECT_EQ(d.name != nullptr, d.show == Show::Name) << OpcodeName(row.opcode);
+            // A byte the form fixes is never one that source text fills.
+            if (d.scan == Scan::None || op.src < Src::B4 || op.src > Src::B7) continue;
+            const int at = static_cast<int>(op.src) - static_cast<int>(Src::B4) + 4;
+            for (const FixedByte& f : fixed) EXPECT_NE(f.at, at) << OpcodeName(row.opcode);
+        }
+    };
+    for (const OpcodeRow* row : AllRows()) {
+        for (const Variant& v : row->variants) {
+            check(*row, v.args, v.fixed);
+            check(*row, v.endArgs, v.fixed);
+        }
+    }
+}
+
 TEST(InstructionTables, ControlFlowRowsAreKindOne) {
     for (const OpcodeRow& row : FlowRows()) EXPECT_EQ(row.kind, kKindControlFlow) << int(row.opcode);
     for (auto family : {AssignRows(), MotionRows()})
