@@ -7,6 +7,7 @@
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "tests/LineEndCases.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
 #include "platform/SourceEdit.h"
@@ -38,6 +39,8 @@ private slots:
     void openAndSaveByteForByte();
     void lfLinesStayLines_data();
     void lfLinesStayLines();
+    void openConvertsLineEnds_data();
+    void openConvertsLineEnds();
     void sizeLimit_data();
     void sizeLimit();
     void recentFileAfterDeletion();
@@ -130,7 +133,6 @@ void TestDocument::openAndSaveByteForByte_data() {
     QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n");
     QTest::newRow("one line") << QByteArray("N010 NOP");
     QTest::newRow("8-bit characters") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF\r\nEND");
-    QTest::newRow("last line ends in CR") << QByteArray("END\r\nN\r");
 }
 
 void TestDocument::openAndSaveByteForByte() {
@@ -169,6 +171,38 @@ void TestDocument::lfLinesStayLines() {
     QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(file.count('\n') + 1));
     open.editor.OnFileSave();  // named: no dialog
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), text);
+    open.VerifyDialogs();
+}
+
+// The line-end rule of the command line's splitter: the control holds the
+// same lines, joined with CR LF, unmodified; Save writes them that way.
+void TestDocument::openConvertsLineEnds_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("lines");
+    for (const LineEndCase& c : LineEndCases()) {
+        QStringList lines;
+        for (const std::string& line : c.lines) lines << QString::fromLatin1(line);
+        QTest::newRow(c.name) << QByteArray::fromStdString(c.bytes) << lines;
+    }
+}
+
+void TestDocument::openConvertsLineEnds() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, lines);
+    OpenEditor open;
+    const std::string path = open.Path("ends.plc");
+    WriteBytes(path, file.toStdString());
+    QVERIFY(open.editor.OpenDocument(false, path));
+    QVERIFY(!open.editor.IsModified());
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), file);  // unchanged until saved
+    QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        std::string line;
+        QVERIFY(open.editor.Edit()->GetLine(i, line));
+        QCOMPARE(QString::fromLatin1(line), lines[i]);
+    }
+    open.editor.OnFileSave();
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), lines.join("\r\n").toLatin1());
     open.VerifyDialogs();
 }
 
@@ -302,7 +336,7 @@ void TestDocument::failedSaveKeepsOldFileAndDocument() {
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
     editor.OnFileSave();
     setrlimit(RLIMIT_FSIZE, &saved);
-    QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path);
+    QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path + "\nwrite failed: File too large");
     QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::Stop);
     QCOMPARE(ReadBytes(path), kOld);
     QVERIFY(editor.IsModified());
