@@ -1,12 +1,15 @@
 // The document: the save question, Open and Save byte for byte, LF files,
 // the size limit, Recent file, the remembered folders and safe saving.
 #include <QAction>
+#include <QDateTime>
+#include <QFile>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "editor/RecoveryCopy.h"
 #include "tests/LineEndCases.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
@@ -41,6 +44,8 @@ private slots:
     void lfLinesStayLines();
     void openConvertsLineEnds_data();
     void openConvertsLineEnds();
+    void hostOpenKeepsARecoveryCopy_data();
+    void hostOpenKeepsARecoveryCopy();
     void sizeLimit_data();
     void sizeLimit();
     void recentFileAfterDeletion();
@@ -203,6 +208,50 @@ void TestDocument::openConvertsLineEnds() {
     }
     open.editor.OnFileSave();
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), lines.join("\r\n").toLatin1());
+    open.VerifyDialogs();
+}
+
+// The host opens a file without a question; a changed text is kept first as
+// a recovery copy, named in the message list, and only the newest copies stay.
+void TestDocument::hostOpenKeepsARecoveryCopy_data() {
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("oldCopies");
+    QTest::addColumn<int>("copiesAfter");
+    QTest::newRow("changed text") << true << 0 << 1;
+    QTest::newRow("unchanged text") << false << 0 << 0;
+    QTest::newRow("the newest twenty stay") << true << 20 << 20;
+}
+
+void TestDocument::hostOpenKeepsARecoveryCopy() {
+    QFETCH(bool, changed);
+    QFETCH(int, oldCopies);
+    QFETCH(int, copiesAfter);
+    OpenEditor open;
+    const QDir folder(QString::fromStdString(RecoveryFolder()));
+    QVERIFY(folder.absolutePath().startsWith(QString::fromStdString(open.scratch.Root())));
+    QVERIFY(folder.mkpath("."));
+    for (int i = 0; i < oldCopies; ++i) {
+        const std::string old = folder.filePath(QString("recovery-20000101-000000-1-%1-old.plc").arg(i, 6, 10, QChar('0'))).toStdString();
+        WriteBytes(old, "old");
+        QFile(QString::fromStdString(old)).setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0, i)), QFileDevice::FileModificationTime);
+    }
+    const std::string other = open.Path("other.plc");
+    WriteBytes(other, "N010 NOP");
+    open.editor.Edit()->SetText("; typed by hand");
+    open.editor.SetModified(changed);
+    open.editor.OpenSourceFile(other);
+    QCOMPARE(open.editor.Edit()->GetText(), std::string("N010 NOP"));
+    const QStringList copies = folder.entryList({"recovery-*"}, QDir::Files, QDir::Time);
+    QCOMPARE(copies.size(), copiesAfter);
+    if (!changed) {
+        QCOMPARE(open.editor.Messages()->Count(), 0);
+        return;
+    }
+    const std::string newest = folder.filePath(copies.front()).toStdString();
+    QCOMPARE(ReadBytes(newest), std::string("; typed by hand"));
+    QCOMPARE(open.editor.Messages()->Texts().back(), "The changed text was kept as a recovery copy: " + newest);
+    QVERIFY(!copies.contains("recovery-20000101-000000-1-000000-old.plc"));
+    open.editor.SetModified(false);
     open.VerifyDialogs();
 }
 
