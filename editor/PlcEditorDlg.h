@@ -185,9 +185,12 @@ public:
     std::string ComposeTitle() const;
 
     // The remembered directories of the open and save dialogs (shared by the
-    // whole process; both start as "../userdata/").
+    // whole process; empty until a dialog chooses one).
     static std::string& OpenDirectory();
     static std::string& SaveDirectory();
+    // The folder a file dialog starts in: the remembered one, else the
+    // folder of the current document, else the current folder.
+    std::string StartFolder(const std::string& remembered) const;
 
 protected:
     virtual bool OnInitDialog();

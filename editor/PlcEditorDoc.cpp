@@ -67,13 +67,20 @@ std::string SourceTextOf(const std::string& data) {
 }  // namespace
 
 std::string& CPlcEditorDlg::OpenDirectory() {
-    static std::string directory = "../userdata/";
+    static std::string directory;
     return directory;
 }
 
 std::string& CPlcEditorDlg::SaveDirectory() {
-    static std::string directory = "../userdata/";
+    static std::string directory;
     return directory;
+}
+
+std::string CPlcEditorDlg::StartFolder(const std::string& remembered) const {
+    // Until a dialog has chosen a folder, the dialogs start in the folder of
+    // the current document, else in the current folder.
+    if (!remembered.empty()) return remembered;
+    return m_strFileName != kNoFileName ? DirectoryPart(m_strFileName) : std::string("./");
 }
 
 void CPlcEditorDlg::ShowError(const std::string& text) {
@@ -110,7 +117,7 @@ bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
     std::string name = NormalizeSeparators(fileName);
     if (prompt) {
         std::string chosen;
-        if (!m_dialogs.OpenFileName(Window(), FileRequest(OpenDirectory()), chosen)) return false;
+        if (!m_dialogs.OpenFileName(Window(), FileRequest(StartFolder(OpenDirectory())), chosen)) return false;
         OpenDirectory() = DirectoryPart(chosen);
         name = chosen;
     }
@@ -146,7 +153,7 @@ bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
     std::string name = fileName;
     if (prompt) {
         std::string chosen;
-        if (!m_dialogs.SaveFileName(Window(), FileRequest(SaveDirectory()), chosen)) return false;
+        if (!m_dialogs.SaveFileName(Window(), FileRequest(StartFolder(SaveDirectory())), chosen)) return false;
         SaveDirectory() = DirectoryPart(chosen);
         name = chosen;
     }

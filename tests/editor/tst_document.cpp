@@ -50,6 +50,7 @@ private slots:
     void sizeLimit();
     void recentFileAfterDeletion();
     void rememberedFolders();
+    void dialogsStartAtTheDocument();
     void saveOnNamedAndUnnamed();
     void failedSaveKeepsOldFileAndDocument();
     void openErrorLeavesDocument();
@@ -349,6 +350,29 @@ void TestDocument::rememberedFolders() {
         QCOMPARE(shown.request.defaultExtension, std::string("plc"));
     }
     QCOMPARE(QtNameFilter(log[0].request.filter), std::string("PLC-Programme (*.plc);;all files (*)"));
+    open.VerifyDialogs();
+}
+
+// Before any dialog chose a folder: the current document's folder, else the
+// current folder.
+void TestDocument::dialogsStartAtTheDocument() {
+    OpenEditor open;
+    CPlcEditorDlg::OpenDirectory().clear();
+    CPlcEditorDlg::SaveDirectory().clear();
+    QDir().mkpath(QString::fromStdString(open.Path("a")));
+    const std::string inA = open.Path("a/x.plc");
+    WriteBytes(inA, kOld);
+    open.dialogs.ExpectSaveFile(std::nullopt);
+    open.editor.OnFileSaveAs();
+    QVERIFY(open.editor.OpenDocument(false, inA));
+    open.dialogs.ExpectOpenFile(std::nullopt).ExpectSaveFile(std::nullopt);
+    open.editor.OnFileOpen();
+    open.editor.OnFileSaveAs();
+    const auto& log = open.dialogs.Log();
+    QCOMPARE(log.size(), size_t(3));
+    QCOMPARE(log[0].request.initialDirectory, std::string("./"));
+    QCOMPARE(log[1].request.initialDirectory, open.Path("a/"));
+    QCOMPARE(log[2].request.initialDirectory, open.Path("a/"));
     open.VerifyDialogs();
 }
 
