@@ -131,15 +131,13 @@ std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
-        const size_t lf = text.find('\n', start);
-        if (lf == std::string_view::npos) {
+        const size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) {
             lines.emplace_back(text.substr(start));
             return lines;
         }
-        size_t end = lf;
-        if (end > start && text[end - 1] == '\r') --end;
         lines.emplace_back(text.substr(start, end - start));
-        start = lf + 1;
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
     }
 }
 

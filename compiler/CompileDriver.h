@@ -51,9 +51,9 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
 // as CompileProgramText(program, SplitLines(text)), no copy of any line.
 CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text);
 
-// Splits bytes into lines as the edit control holds them: a line ends at LF,
-// one CR directly before the LF belongs to the line end, and the text after
-// the last LF is the last line (empty when the text ends with a line break).
+// Splits bytes into lines as the edit control holds them: CR LF, a bare LF
+// and a lone CR each end a line, and the text after the last line end is the
+// last line (empty when the text ends with a line break).
 std::vector<std::string> SplitLines(std::string_view text);
 
 // The error entry for a 1-based line number and a code:

@@ -13,6 +13,41 @@ namespace plc {
 namespace {
 
 constexpr int32_t kHeadLine = 3;  // header, empty line, then the head
+constexpr int32_t kErrUndecodable = 33;
+
+// True when record `index` is one the listing shows.
+bool IsListed(const CPlcProgram& program, int index) {
+    if (index < kFirstLabel || index > kLastLabel) return false;
+    const PlcInstr& rec = program.Record(index);
+    return rec.used() == 1 || rec.opcode() != 0;
+}
+
+// True when the rendered `text` of record `index` stands for it: compiled
+// alone as a statement line of a scratch programme, it gives the record's own
+// bytes (0, 1 and 4 to 7; 2 and 3 are the link the whole programme makes),
+// and a jump it makes goes to 0, to 255 or to a record the listing shows.
+// Comment lines (reserved commands) compile to nothing and are left alone.
+bool CompilesBack(const CPlcProgram& program, int index, const std::string& text) {
+    std::string_view statement(text);
+    statement = statement.substr(0, statement.find(';'));
+    if (statement.find_first_not_of(" \t") == std::string_view::npos) return true;
+    CPlcProgram scratch;
+    scratch.Clear();
+    int32_t line = 0, error = 0;
+    if (!scratch.CompileLine("%P00", line, error)) return false;
+    line = 1;
+    if (!scratch.CompileLine(statement, line, error)) return false;
+    const PlcInstr& listed = program.Record(index);
+    const PlcInstr& compiled = scratch.Record(index);
+    for (int b : {0, 1, 4, 5, 6, 7}) {
+        if (compiled.b[static_cast<size_t>(b)] != listed.b[static_cast<size_t>(b)]) return false;
+    }
+    if (compiled.kind() == 1) {
+        const int target = compiled.target();
+        if (target != kEntryRecord && target != kEndRecord && !IsListed(program, target)) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -50,10 +85,16 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
     std::string recordText;
     int32_t sourceLine = 0;
     int32_t error = 0;
+    int index = 0;  // the record the iterator delivers, found the way it finds it
     while (program.DecodeNextRecord(recordText, sourceLine, error)) {
+        do ++index;
+        while (index < kLastLabel && !IsListed(program, index));
         ++lineNumber;
         out.text += recordText;
         out.text += "\r\n";
+        // A listing never calls a line clean that does not compile back to
+        // its record.
+        if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrUndecodable;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
             ++out.errorCount;

@@ -20,7 +20,9 @@ struct ListingOutcome {
     // is the summary that the editor also shows in a message box.
     std::vector<std::string> entries;
     int32_t errorCount = 0;            // the missing head counts as one
-    int32_t undecodable = 0;           // records that could not be decoded
+    // Records that could not be decoded, or whose listed line does not
+    // compile back to them (both reported with code 33).
+    int32_t undecodable = 0;
 };
 
 // Lists the image of `program` (whose record iterator it runs through one

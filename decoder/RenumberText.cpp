@@ -15,7 +15,7 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
     const std::string_view comment =
         semicolon == std::string_view::npos ? std::string_view{} : oldLine.substr(semicolon);
     std::string out(statement);
-    if (!lastLine || !comment.empty()) {
+    if (!comment.empty()) {
         out += "\t\t";
         out += comment;
     }

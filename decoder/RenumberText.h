@@ -45,9 +45,9 @@ struct RenumberTextOutcome {
 // Compiles `lines` into `program`, renumbers it and rewrites the statement lines.
 RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
 
-// The text that replaces a statement line: the statement's new text, two tabs
-// and the old line's comment (from its first ";"). On the last line of the
-// text the tabs are left out when there is no comment, and a line break ends it.
+// The text that replaces a statement line: the statement's new text and, when
+// the old line has a comment (from its first ";"), two tabs and that comment.
+// On the last line of the text a line break ends it.
 std::string ReplacementText(std::string_view statement, std::string_view oldLine, bool lastLine);
 
 // Lines joined with CR LF, as the edit control holds them.

@@ -60,8 +60,9 @@ void CPlcEditorDlg::SaveProgramFiles(SaveTarget target) {
         return;
     }
     const std::string requested = binaryFile;
-    if (!m_program.WriteBinaryFile(binaryFile, false)) {
-        ShowError(requested + LoadString(kIdsNotCreated));
+    std::string why;
+    if (!m_program.WriteBinaryFile(binaryFile, false, {}, &why)) {
+        ShowError(requested + LoadString(kIdsNotCreated) + "\n" + why);
         return;
     }
     m_listMessages->Append(LoadString(kIdsBinaryFileMade) + binaryFile);

@@ -93,6 +93,8 @@ CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)
     : m_dialogs(dialogs), m_hIcon(QPixmap(editor_xpm)), m_pFont(std::make_unique<QFont>()) {}
 
 CPlcEditorDlg::~CPlcEditorDlg() {
+    // Released by the host without a question: a changed text is kept.
+    KeepRecoveryCopy();
     DestroyWindow();
 }
 

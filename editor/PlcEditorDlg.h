@@ -158,6 +158,10 @@ public:
     // ---- state, for the other parts of the editor and for tests ----
     const std::string& FileName() const { return m_strFileName; }
     bool IsModified() const { return m_bModified != 0; }
+    // Writes a changed text as a recovery copy before the host discards it
+    // without a question; the message-list line that says so (empty when
+    // the text is unchanged).
+    std::string KeepRecoveryCopy();
     void SetModified(bool modified) { m_bModified = modified ? 1 : 0; }
     CPlcProgram& Program() { return m_program; }
     Dialogs& GetDialogs() const { return m_dialogs; }
@@ -181,9 +185,12 @@ public:
     std::string ComposeTitle() const;
 
     // The remembered directories of the open and save dialogs (shared by the
-    // whole process; both start as "../userdata/").
+    // whole process; empty until a dialog chooses one).
     static std::string& OpenDirectory();
     static std::string& SaveDirectory();
+    // The folder a file dialog starts in: the remembered one, else the
+    // folder of the current document, else the current folder.
+    std::string StartFolder(const std::string& remembered) const;
 
 protected:
     virtual bool OnInitDialog();

@@ -13,6 +13,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/HostLink.h"
 #include "editor/PlcEditorDlg.h"
+#include "editor/RecoveryCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
@@ -42,24 +43,23 @@ QString MenuText(const std::string& text) {
     return FileNameToQString(text).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-// A file's bytes as the edit control's text: every line that ends in LF
-// ends in CR LF, everything else is kept. Reading stops before a line when
-// the text already holds more than kMaxDocumentSize characters.
+// A file's bytes as the edit control's text: CR LF, a bare LF and a lone CR
+// each end a line, and every line end becomes CR LF, the control's own, so
+// that a later Save writes one style throughout. Reading stops before a line
+// when the text already holds more than kMaxDocumentSize characters.
 std::string SourceTextOf(const std::string& data) {
     std::string text;
     size_t pos = 0;
     while (pos < data.size()) {
         if (text.size() > static_cast<size_t>(kMaxDocumentSize)) break;
-        const size_t lf = data.find('\n', pos);
-        if (lf == std::string::npos) {
+        const size_t end = data.find_first_of("\r\n", pos);
+        if (end == std::string::npos) {
             text.append(data, pos, std::string::npos);
             break;
         }
-        size_t end = lf;
-        if (end > pos && data[end - 1] == '\r') --end;
         text.append(data, pos, end - pos);
         text += "\r\n";
-        pos = lf + 1;
+        pos = end + (data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n' ? 2 : 1);
     }
     return text;
 }
@@ -67,13 +67,20 @@ std::string SourceTextOf(const std::string& data) {
 }  // namespace
 
 std::string& CPlcEditorDlg::OpenDirectory() {
-    static std::string directory = "../userdata/";
+    static std::string directory;
     return directory;
 }
 
 std::string& CPlcEditorDlg::SaveDirectory() {
-    static std::string directory = "../userdata/";
+    static std::string directory;
     return directory;
+}
+
+std::string CPlcEditorDlg::StartFolder(const std::string& remembered) const {
+    // Until a dialog has chosen a folder, the dialogs start in the folder of
+    // the current document, else in the current folder.
+    if (!remembered.empty()) return remembered;
+    return m_strFileName != kNoFileName ? DirectoryPart(m_strFileName) : std::string("./");
 }
 
 void CPlcEditorDlg::ShowError(const std::string& text) {
@@ -110,7 +117,7 @@ bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
     std::string name = NormalizeSeparators(fileName);
     if (prompt) {
         std::string chosen;
-        if (!m_dialogs.OpenFileName(Window(), FileRequest(OpenDirectory()), chosen)) return false;
+        if (!m_dialogs.OpenFileName(Window(), FileRequest(StartFolder(OpenDirectory())), chosen)) return false;
         OpenDirectory() = DirectoryPart(chosen);
         name = chosen;
     }
@@ -146,12 +153,14 @@ bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
     std::string name = fileName;
     if (prompt) {
         std::string chosen;
-        if (!m_dialogs.SaveFileName(Window(), FileRequest(SaveDirectory()), chosen)) return false;
+        if (!m_dialogs.SaveFileName(Window(), FileRequest(StartFolder(SaveDirectory())), chosen)) return false;
         SaveDirectory() = DirectoryPart(chosen);
         name = chosen;
     }
-    if (!WriteFileSafely(name, m_editSource->GetText())) {
-        ShowError(LoadString(kIdsErrorSaving) + name);
+    std::string why;
+    if (!WriteFileSafely(name, m_editSource->GetText(), &why)) {
+        // The system's message first, the reason on a line of its own.
+        ShowError(LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
     }
     m_strFileName = name;
@@ -162,7 +171,19 @@ bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
 void CPlcEditorDlg::OpenSourceFile(const std::string& fileName) {
     // Without a window there is nothing to show the text in.
     if (!m_editSource) return;
+    // The host opens without a question: a changed text is kept as a
+    // recovery copy first, named in the message list once the file is open.
+    const std::string copy = KeepRecoveryCopy();
     OpenDocument(false, fileName);
+    if (!copy.empty() && m_listMessages != nullptr) m_listMessages->Append(copy);
+}
+
+std::string CPlcEditorDlg::KeepRecoveryCopy() {
+    if (!m_editSource || !IsModified()) return {};
+    std::string why;
+    const std::string path = WriteRecoveryCopy(m_strFileName, m_editSource->GetText(), why);
+    return path.empty() ? "The changed text could not be kept as a recovery copy: " + why
+                        : "The changed text was kept as a recovery copy: " + path;
 }
 
 void CPlcEditorDlg::OnFileNew() { NewDocument(); }

@@ -90,11 +90,14 @@ public:
     // ---- files and renumbering (image/) ----
     // Writes the binary programme file; on success `path` becomes the full
     // path. `ask` is consulted when askOverwrite is set and the file exists.
-    int WriteBinaryFile(std::string& path, bool askOverwrite, const AskOverwrite& ask = {});
+    // When the file cannot be written, `errorText` (when given) says why.
+    int WriteBinaryFile(std::string& path, bool askOverwrite, const AskOverwrite& ask = {},
+                        std::string* errorText = nullptr);
     // Reads a binary programme file into the (cleared) image; on refusal
     // `errorText` says why, naming the file.
     int ReadBinaryFile(const std::string& path, std::string* errorText = nullptr);
-    int WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask = {});
+    int WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask = {},
+                          std::string* errorText = nullptr);
     int Renumber(int32_t& error);
 
 private:

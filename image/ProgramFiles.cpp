@@ -125,7 +125,8 @@ bool ScanWords(std::FILE* f, std::array<uint32_t, kWordsPerFile>& words, std::st
 
 }  // namespace
 
-int CPlcProgram::WriteBinaryFile(std::string& path, bool askOverwrite, const AskOverwrite& ask) {
+int CPlcProgram::WriteBinaryFile(std::string& path, bool askOverwrite, const AskOverwrite& ask,
+                                 std::string* errorText) {
     if (path.empty()) return 0;
     const std::string fileName = NormalizeSeparators(path);
     if (!MayWrite(fileName, askOverwrite, ask)) return 0;
@@ -140,7 +141,7 @@ int CPlcProgram::WriteBinaryFile(std::string& path, bool askOverwrite, const Ask
             bytes += line;
         }
     }
-    if (!WriteFileSafely(fileName, bytes)) return 0;
+    if (!WriteFileSafely(fileName, bytes, errorText)) return 0;
     path = FullPath(fileName);
     return 1;
 }
@@ -172,7 +173,8 @@ int CPlcProgram::ReadBinaryFile(const std::string& path, std::string* errorText)
     return 1;
 }
 
-int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask) {
+int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask,
+                                   std::string* errorText) {
     if (m_programName.empty()) return 0;
     const std::string fileName = JoinPath(directory, m_programName + ".txt");
     if (!MayWrite(fileName, askOverwrite, ask)) return 0;
@@ -199,7 +201,7 @@ int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, co
             bytes += std::to_string(n) + ": " + name + "\r\n";
         }
     }
-    if (!WriteFileSafely(fileName, bytes)) return 0;
+    if (!WriteFileSafely(fileName, bytes, errorText)) return 0;
     directory = FullPath(fileName);
     return 1;
 }

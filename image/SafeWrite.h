@@ -10,10 +10,16 @@ namespace plc {
 
 // Writes `bytes` to a temporary file in the folder of `path`, checks every
 // write, the flush to disk and the close, then renames the temporary file
-// over `path`. A symbolic link is followed, so the file it names is replaced.
-// On failure the old file is untouched, the temporary file is removed,
-// `error` (when given) says why, and the result is false. A new file gets
-// 0666 less the umask; a replaced file keeps its permissions.
+// over `path`. A symbolic link is followed, so the file it names is replaced;
+// a link that leads nowhere (dangling or looping) is refused. An existing
+// file the user may not write is refused. A replaced file keeps its owner,
+// group and permissions; a new file gets 0666 less the umask. Where no
+// temporary file can take the old file's place (a folder the user may not
+// write, or an owner the new file cannot be given) the file is written in
+// place, and on failure its old bytes are written back.
+// On failure the old file keeps its contents, the temporary file is removed,
+// `error` (when given) says why, ending in the system's reason, and the
+// result is false.
 bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string* error = nullptr);
 
 // `path` with every "\" turned into "/".

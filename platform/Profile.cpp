@@ -1,5 +1,13 @@
 #include "platform/Profile.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <vector>
@@ -54,27 +62,83 @@ struct ProfileText {
     std::string eol = "\r\n";  // for lines that are added
 };
 
+// A line ends at CR LF, at a bare LF and at a lone CR; the first line end of
+// the file is its style, used for the lines a write adds.
 ProfileText Split(const std::string& data) {
     ProfileText text;
     size_t pos = 0;
     bool eolKnown = false;
     while (pos < data.size()) {
-        size_t lf = data.find('\n', pos);
-        size_t end = lf == std::string::npos ? data.size() : lf;
-        size_t contentEnd = (end > pos && data[end - 1] == '\r') ? end - 1 : end;
-        std::string_view content(data.data() + pos, contentEnd - pos);
-        std::string_view lineEnd(data.data() + contentEnd,
-                                 (lf == std::string::npos ? end : lf + 1) - contentEnd);
+        const size_t end = std::min(data.find_first_of("\r\n", pos), data.size());
+        size_t next = end;
+        if (end < data.size()) next = data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n' ? end + 2 : end + 1;
+        std::string_view content(data.data() + pos, end - pos);
+        std::string_view lineEnd(data.data() + end, next - end);
         if (!eolKnown && !lineEnd.empty()) {
             text.eol = std::string(lineEnd);
             eolKnown = true;
         }
         text.lines.push_back(content);
         text.ends.push_back(lineEnd);
-        pos = lf == std::string::npos ? data.size() : lf + 1;
+        pos = next;
     }
     return text;
 }
+
+// True when `out` ends with a line end (lines themselves hold neither CR nor LF).
+bool EndsLine(const std::string& out) { return !out.empty() && (out.back() == '\n' || out.back() == '\r'); }
+
+// Reads the whole file from `fd`.
+bool ReadAllFrom(int fd, std::string& data) {
+    char buffer[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        if (n == 0) return true;
+        data.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+// An advisory lock on the profile file for one read-modify-write, so that two
+// processes changing settings at once do not lose each other's change. The
+// file is replaced by a rename, so the lock is taken on the file the path
+// names once the lock is held (retrying when it was replaced meanwhile).
+class LockedFile {
+public:
+    ~LockedFile() {
+        if (m_fd >= 0) ::close(m_fd);  // releases the lock
+    }
+    // Opens (with `create`, creating an empty file), locks and reads the
+    // file; false with errno set when it cannot be opened or read.
+    bool Open(const std::string& path, bool create, std::string& data) {
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
+            if (m_fd < 0) return false;
+            struct stat st {};
+            if (::fstat(m_fd, &st) != 0) return false;
+            if (S_ISDIR(st.st_mode)) {
+                errno = EISDIR;
+                return false;
+            }
+            while (::flock(m_fd, LOCK_EX) != 0) {
+                if (errno != EINTR) return false;
+            }
+            struct stat now {};
+            if (::stat(path.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino)
+                return ReadAllFrom(m_fd, data);
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        errno = EAGAIN;
+        return false;
+    }
+
+private:
+    int m_fd = -1;
+};
 
 // Index range [begin, end) of the body of the first section named `section`.
 struct SectionRange {
@@ -107,10 +171,31 @@ std::optional<size_t> FindKey(const ProfileText& text, const SectionRange& range
 
 Profile::Profile(std::string path) : m_path(std::move(path)) {}
 
+std::string EditorSettingsPath() {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
+        config = xdg;
+    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+        config = std::string(home) + "/.config";
+    } else {
+        return std::string("./") + Profile::kEditorSettings;
+    }
+    return config + "/plcedit/" + Profile::kEditorSettings;
+}
+
+std::string Profile::Path() const { return m_path.empty() ? EditorSettingsPath() : m_path; }
+
+bool Profile::PrepareFolder() const {
+    if (!m_path.empty()) return true;
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::path(Path()).parent_path(), error);
+    return !error;
+}
+
 std::string Profile::GetString(std::string_view section, std::string_view key,
                                std::string_view defaultValue) const {
     std::string data;
-    if (!ReadWholeFile(m_path, data)) return std::string(defaultValue);
+    if (!ReadWholeFile(Path(), data)) return std::string(defaultValue);
     ProfileText text = Split(data);
     auto range = FindSection(text, section);
     if (!range) return std::string(defaultValue);
@@ -143,8 +228,12 @@ int32_t Profile::GetInt(std::string_view section, std::string_view key,
 
 bool Profile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) const {
+    // A file that exists but cannot be read is never replaced: its settings
+    // would be lost.
+    const std::string path = Path();
     std::string data;
-    ReadWholeFile(m_path, data);  // a missing file is created
+    LockedFile lock;
+    if (!PrepareFolder() || !lock.Open(path, true, data)) return false;
     ProfileText text = Split(data);
     std::string out;
     auto appendLines = [&](size_t from, size_t to) {
@@ -156,7 +245,7 @@ bool Profile::WriteString(std::string_view section, std::string_view key,
         }
     };
     auto endLastLine = [&]() {
-        if (!out.empty() && out.back() != '\n') out += text.eol;
+        if (!out.empty() && !EndsLine(out)) out += text.eol;
     };
 
     auto range = FindSection(text, section);
@@ -191,7 +280,7 @@ bool Profile::WriteString(std::string_view section, std::string_view key,
         out += text.eol;
         appendLines(insertAt, text.lines.size());
     }
-    return WriteFileSafely(m_path, out);
+    return WriteFileSafely(path, out);
 }
 
 bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t value) const {
@@ -199,38 +288,63 @@ bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t v
 }
 
 bool Profile::DeleteKey(std::string_view section, std::string_view key) const {
+    const std::string path = Path();
     std::string data;
-    if (!ReadWholeFile(m_path, data)) {
-        std::error_code error;
-        return !std::filesystem::exists(m_path, error) && !error;
-    }
+    LockedFile lock;
+    if (!lock.Open(path, false, data)) return errno == ENOENT || errno == ENOTDIR;  // no file, no key
     ProfileText text = Split(data);
-    auto range = FindSection(text, section);
-    if (!range) return true;
-    auto index = FindKey(text, *range, key);
-    if (!index) return true;
+
+    // Every copy of the key goes, in every section of that name.
+    std::vector<SectionRange> ranges;
+    for (size_t i = 0; i < text.lines.size(); ++i) {
+        ParsedLine line = Parse(text.lines[i]);
+        if (!line.isSection || !EqualsIgnoreCase(line.name, section)) continue;
+        size_t end = i + 1;
+        while (end < text.lines.size() && !Parse(text.lines[end]).isSection) ++end;
+        ranges.push_back({i, i + 1, end});
+        i = end - 1;
+    }
     std::vector<bool> drop(text.lines.size(), false);
-    drop[*index] = true;
-    bool sectionEmpty = true;
-    for (size_t i = range->begin; i < range->end; ++i)
-        if (i != *index && !Trim(text.lines[i]).empty()) sectionEmpty = false;
-    if (sectionEmpty) {
+    std::vector<bool> emptied(ranges.size(), false);
+    bool found = false;
+    for (size_t r = 0; r < ranges.size(); ++r) {
+        bool empty = true;
+        for (size_t i = ranges[r].begin; i < ranges[r].end; ++i) {
+            ParsedLine line = Parse(text.lines[i]);
+            if (line.hasValue && EqualsIgnoreCase(line.name, key)) {
+                drop[i] = found = true;
+            } else if (!Trim(text.lines[i]).empty()) {
+                empty = false;
+            }
+        }
+        emptied[r] = empty;
+    }
+    if (!found) return true;
+
+    for (size_t r = 0; r < ranges.size(); ++r) {
+        if (!emptied[r]) continue;
+        // The first section of the name stays, empty, while a later one
+        // keeps entries: those must not come into view in its place.
+        bool laterKept = false;
+        for (size_t k = r + 1; k < ranges.size(); ++k) laterKept = laterKept || !emptied[k];
+        if (r == 0 && laterKept) continue;
         // The section goes with one separator: the blank lines after it when
         // another section follows, else the blank line before it.
-        for (size_t i = range->header; i < range->end; ++i) drop[i] = true;
-        const size_t h = range->header;
-        if (range->end == text.lines.size() && h > 0 && Trim(text.lines[h - 1]).empty() &&
+        const SectionRange& range = ranges[r];
+        for (size_t i = range.header; i < range.end; ++i) drop[i] = true;
+        const size_t h = range.header;
+        if (range.end == text.lines.size() && h > 0 && Trim(text.lines[h - 1]).empty() &&
             (h == 1 || !Trim(text.lines[h - 2]).empty()))
             drop[h - 1] = true;
     }
     std::string out;
     for (size_t i = 0; i < text.lines.size(); ++i) {
         if (drop[i]) continue;
-        if (!out.empty() && out.back() != '\n') out += text.eol;
+        if (!out.empty() && !EndsLine(out)) out += text.eol;
         out += text.lines[i];
         out += text.ends[i];
     }
-    return WriteFileSafely(m_path, out);
+    return WriteFileSafely(path, out);
 }
 
 }  // namespace plc

@@ -10,9 +10,14 @@
 //   - writing replaces the value of an existing key (keeping the key's own
 //     spelling), adds a missing key at the end of its section and a missing
 //     section at the end of the file, and keeps every other line as it was;
+//   - a line ends at CR LF, at a bare LF or at a lone CR; lines a write adds
+//     end as the file's first line does (CR LF in a new file);
 //   - the file is read at every access from the path as given, so a relative
 //     path follows the process's current directory.
-// Files are written safely (temporary file, checked writes, rename).
+// Files are written safely (temporary file, checked writes, rename). A file
+// that exists but cannot be read is never written (its entries would be
+// lost), and an advisory lock (flock) on the file guards each
+// read-modify-write against another process doing the same.
 #pragma once
 
 #include <cstdint>
@@ -23,12 +28,17 @@ namespace plc {
 
 class Profile {
 public:
-    // The editor's settings file in the current directory.
-    static constexpr const char* kEditorSettings = "./PlcEdit.ini";
+    // The editor's settings file name.
+    static constexpr const char* kEditorSettings = "PlcEdit.ini";
 
-    explicit Profile(std::string path = kEditorSettings);
+    // Without a path: the editor's settings, $XDG_CONFIG_HOME/plcedit/PlcEdit.ini
+    // (else ~/.config/plcedit/, the user's configuration folder, as Qt's
+    // generic config location names it), found anew at every access; its
+    // folder is made when a value is written.
+    explicit Profile(std::string path = {});
 
-    const std::string& Path() const { return m_path; }
+    // The file the next access uses.
+    std::string Path() const;
 
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue) const;
@@ -37,14 +47,19 @@ public:
     // False when the file cannot be written; it is then unchanged.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
     bool WriteInt(std::string_view section, std::string_view key, int32_t value) const;
-    // Removes the key; a section left without any non-blank line goes too,
+    // Removes every copy of the key, in every section of that name; a section left without any non-blank line goes too,
     // with the blank lines that separate it from its neighbours. True when
     // the key is gone (also when it was never there); false when the file
     // cannot be read or written, and it is then unchanged.
     bool DeleteKey(std::string_view section, std::string_view key) const;
 
 private:
+    bool PrepareFolder() const;
+
     std::string m_path;
 };
+
+// Where the editor's settings live now (see Profile()).
+std::string EditorSettingsPath();
 
 }  // namespace plc

@@ -1,6 +1,10 @@
 // plcc build: compile a source file and write the binary programme file and,
 // when asked, the text declaration file.
+#include <unistd.h>
+
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "apps/plcc/Plcc.h"
 #include "compiler/CompileDriver.h"
@@ -11,9 +15,34 @@ namespace plcc {
 
 namespace {
 
-void CouldNotCreate(const std::string& name) {
+constexpr const char* kUsage = "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]";
+
+// The system's message, then the reason the write failed.
+void CouldNotCreate(const std::string& name, const std::string& why) {
     std::fprintf(stderr, "plcc: %s%s\n", name.c_str(), plc::LoadString(plc::kIdsNotCreated).c_str());
+    if (!why.empty()) std::fprintf(stderr, "plcc: %s\n", why.c_str());
 }
+
+// What stood at `path` before the build: put back when the build cannot
+// write all of its files.
+struct PreviousFile {
+    std::string path;
+    bool existed = false;
+    std::string bytes;
+
+    explicit PreviousFile(std::string p) : path(plc::NormalizeSeparators(p)) {
+        std::ifstream in(path, std::ios::binary);
+        existed = in.good();
+        if (existed) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        existed = existed && !in.bad();
+    }
+    void Restore() const {
+        if (existed)
+            plc::WriteFileSafely(path, bytes);
+        else
+            ::unlink(path.c_str());
+    }
+};
 
 }  // namespace
 
@@ -40,28 +69,34 @@ int CmdBuild(const Args& args) {
     // The JSON document is all that goes to stdout in that format.
     const bool sayMade = cl.diagnostics != DiagnosticsFormat::Json;
 
+    const bool writeDecl = haveDeclDir && !program.GetProgramName().empty();
+
+    // With a declaration file the build writes both files or neither: the
+    // binary programme file's old contents come back when the second fails.
+    const PreviousFile previous(output);
     std::string binaryPath = output;
-    if (!program.WriteBinaryFile(binaryPath, false)) {
+    if (!program.WriteBinaryFile(binaryPath, false, {}, &why)) {
         std::fflush(stdout);
-        CouldNotCreate(output);
+        CouldNotCreate(output, why);
         return kExitUsage;
     }
-    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
-
-    if (haveDeclDir) {
-        if (program.GetProgramName().empty()) {
-            std::fflush(stdout);
-            std::fprintf(stderr, "plcc: the programme has no name (%%TEXT(NAME)); no text declaration file\n");
-            return kExitOk;
-        }
+    std::string declPath;
+    if (writeDecl) {
         const std::string& declDir = cl.Get("--decl-dir");
-        std::string declPath = declDir;
-        if (!program.WriteTextDeclFile(declPath, false)) {
+        declPath = declDir;
+        if (!program.WriteTextDeclFile(declPath, false, {}, &why)) {
+            previous.Restore();
             std::fflush(stdout);
-            CouldNotCreate(declDir + "/" + program.GetProgramName() + ".txt");
+            CouldNotCreate(declDir + "/" + program.GetProgramName() + ".txt", why);
             return kExitUsage;
         }
-        if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
+    }
+    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
+    if (writeDecl && sayMade)
+        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
+    if (haveDeclDir && !writeDecl) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "plcc: the programme has no name (%%TEXT(NAME)); no text declaration file\n");
     }
     return kExitOk;
 }

@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,6 +13,7 @@
 #include "control/TorvixTypeLib.h"
 #include "editor/PlcEditorDlg.h"
 #include "platform/SafeFile.h"
+#include "platform/StatusBar.h"
 #include "platform/Text.h"
 
 namespace plc {
@@ -75,7 +78,16 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 const char* PlcEditUsage() {
-    return "usage: plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--online]\n";
+    return "usage: plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--project DIR] [--online]\n";
+}
+
+std::string PlcEditTmpFile() {
+    std::string folder;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
+        folder = runtime;
+    else
+        folder = FileNameToBytes(QDir::tempPath());
+    return JoinPath(folder, "plcedit-" + std::to_string(static_cast<long>(::getpid())) + ".bin");
 }
 
 bool HasDisplay() {
@@ -100,6 +112,8 @@ bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::st
             if (!value(options.deviceDir)) return false;
         } else if (arg == "--archive") {
             if (!value(options.archiveDir)) return false;
+        } else if (arg == "--project") {
+            if (!value(options.projectDir)) return false;
         } else if (arg == "--online") {
             options.online = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
@@ -112,6 +126,8 @@ bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::st
             return false;
         }
     }
+    if (options.projectDir.empty()) options.projectDir = options.archiveDir;
+    options.tmpFile = PlcEditTmpFile();
     return true;
 }
 
@@ -126,12 +142,17 @@ PlcEditHost::PlcEditHost(PlcEditOptions options, Dialogs& dialogs)
 
 PlcEditHost::~PlcEditHost() {
     if (m_control) m_control->Advise(nullptr);
+    if (!m_options.tmpFile.empty()) ::unlink(m_options.tmpFile.c_str());
 }
 
 bool PlcEditHost::Start() {
     m_control = CreateControl(m_dialogs);
     if (!m_control) return false;
     m_control->Advise(this);
+    // As every host should: its own temporary file and project folder before
+    // the editor opens, not the control's defaults in the current folder.
+    if (!m_options.tmpFile.empty()) m_control->PlcSetTmpFileName(m_options.tmpFile);
+    if (!m_options.projectDir.empty()) m_control->PlcSetPlcProjPath(m_options.projectDir);
     if (!m_control->PlcCreate()) return false;
     if (m_options.online) m_control->PlcSetOnline();
     if (!m_options.file.empty()) {
@@ -173,6 +194,8 @@ bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& 
     if (!QDir().mkpath(FileNameToQString(FolderOf(target)))) {
         why = "the folder cannot be created";
     } else if (WriteFileSafely(target, data, &why)) {
+        if (g_pPlcEditor != nullptr && g_pPlcEditor->Status() != nullptr)
+            g_pPlcEditor->Status()->SetText(0, "The programme file was copied to " + target);
         return true;
     }
     ShowError("The programme file could not be copied to\n" + target + "\n" + why);

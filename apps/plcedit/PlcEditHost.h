@@ -24,10 +24,18 @@ struct PlcEditOptions {
     std::string file;        // FILE.plc or FILE.bin, may be empty
     std::string deviceDir;   // the folder standing in for the drive
     std::string archiveDir;  // the folder of the archive
+    std::string projectDir;  // the control's project path; empty: the control's default
+    std::string tmpFile;     // the control's temporary file; empty: the control's default
     bool online = false;     // start with the drive online
 };
 
-// Reads the command line; false with `error` set on a usage error.
+// The per-process temporary file of plcedit: in $XDG_RUNTIME_DIR, else in the
+// temporary folder, named after the process.
+std::string PlcEditTmpFile();
+
+// Reads the command line; false with `error` set on a usage error. The
+// project folder is --project, else the archive folder; the temporary file is
+// PlcEditTmpFile().
 bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::string& error);
 
 const char* PlcEditUsage();
@@ -50,8 +58,9 @@ public:
     explicit PlcEditHost(PlcEditOptions options, Dialogs& dialogs = DesktopDialogs());
     ~PlcEditHost() override;
 
-    // Creates the control, opens the editor and loads the file; false when
-    // the editor window cannot be opened.
+    // Creates the control, gives it the temporary file name and the project
+    // path, opens the editor and loads the file; false when the editor window
+    // cannot be opened. The temporary file is removed when the host ends.
     bool Start();
     TorvixClient* Control() const { return m_control.get(); }
 
@@ -69,7 +78,8 @@ public:
 
 private:
     // Copies `source` to `target` safely, creating the target's folder; a
-    // failure is shown in a message box.
+    // failure is shown in a message box with its reason, success in the
+    // editor's status bar.
     bool CopyProgramFile(const std::string& source, const std::string& target);
     void ShowError(const std::string& text);
 

@@ -1,5 +1,5 @@
 // plcedit: the standalone PLC programme editor.
-//   plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--online]
+//   plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--project DIR] [--online]
 // Exit status 0 when the editor was closed, 2 on a usage error or without a
 // display.
 #include <QApplication>

@@ -120,7 +120,7 @@ TEST_F(PlccFiles, RenumWritesTheRenumberedText) {
     WriteAll(Path("demo.plc"), kDemo);
     const std::string expected =
         "; demo\r\n%TEXT(Demo)\r\nDEF H1 = Count\r\nDEF M3 = Ready\r\nEND\r\n\r\n%P00\r\n"
-        "N010 JMP (H001 = 0) N030\t\t; zero\r\nN020 CALL N030\t\t\r\nN030 RET\t\t\r\nEND\r\n";
+        "N010 JMP (H001 = 0) N030\t\t; zero\r\nN020 CALL N030\r\nN030 RET\r\nEND\r\n";
     const PlccRun r = Plcc({"renum", "demo.plc"});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, expected);
@@ -148,7 +148,7 @@ TEST_F(PlccFiles, LineCountBound) {
     EXPECT_EQ(fits.status, 0) << fits.err;
     const PlccRun renum = Plcc({"renum", "fits.plc", "-o", "fits2.plc"});
     EXPECT_EQ(renum.status, 0) << renum.err;
-    EXPECT_TRUE(ReadAll(Path("fits2.plc")).ends_with("\r\n%P00\r\nN010 NOP\t\t\r\nEND"));
+    EXPECT_TRUE(ReadAll(Path("fits2.plc")).ends_with("\r\n%P00\r\nN010 NOP\r\nEND"));
 
     WriteAll(Path("long.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n");
     for (const char* command : {"build", "renum"}) {

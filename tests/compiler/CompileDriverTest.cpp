@@ -1,6 +1,7 @@
 // The compile driver core: entries, error count, interruption and checksum.
 #include <gtest/gtest.h>
 
+#include "tests/LineEndCases.h"
 #include "tests/TestUtil.h"
 
 namespace plc::test {
@@ -175,21 +176,12 @@ TEST(Driver, FailedFetchIsCodeEight) {
     EXPECT_EQ(out.entries[2], "  LINE(002): ERR(08) - Error at reading the programme line.");
 }
 
-struct SplitCase {
-    const char* bytes;
-    std::vector<std::string> lines;
-};
-
-class Split : public ::testing::TestWithParam<SplitCase> {};
+class Split : public ::testing::TestWithParam<test::LineEndCase> {};
 
 TEST_P(Split, AsTheEditControlHoldsThem) { EXPECT_EQ(SplitLines(GetParam().bytes), GetParam().lines); }
 
-INSTANTIATE_TEST_SUITE_P(
-    LineEnds, Split,
-    ::testing::Values(SplitCase{"A\r\nB\r\n", {"A", "B", ""}}, SplitCase{"A\nB", {"A", "B"}},
-                      SplitCase{"", {""}}, SplitCase{"\r\n", {"", ""}},
-                      SplitCase{"A\r\r\nB", {"A\r", "B"}}, SplitCase{"A\rB", {"A\rB"}},
-                      SplitCase{"\n\n", {"", "", ""}}));
+INSTANTIATE_TEST_SUITE_P(LineEnds, Split, ::testing::ValuesIn(test::LineEndCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Skeleton, HeaderCaptionAndBody) {
     std::tm t{};

@@ -272,9 +272,9 @@ void TestModule::deleteKey_data() {
                                    << QByteArray("[B]\ny=2");
     QTest::newRow("a comment keeps the section")
         << QByteArray("[S]\r\n; note\r\na=1\r\n") << "S" << "a" << QByteArray("[S]\r\n; note\r\n");
-    QTest::newRow("only the first section of the name")
+    QTest::newRow("every section of the name")
         << QByteArray("[S]\r\nb=1\r\n[S]\r\na=1\r\n") << "S" << "a"
-        << QByteArray("[S]\r\nb=1\r\n[S]\r\na=1\r\n");
+        << QByteArray("[S]\r\nb=1\r\n");
     QTest::newRow("missing key") << QByteArray("[S]\r\nb=1\r\n") << "S" << "a"
                                  << QByteArray("[S]\r\nb=1\r\n");
     QTest::newRow("missing section") << QByteArray("[T]\r\na=1\r\n") << "S" << "a"

@@ -9,6 +9,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
 #include "platform/SourceEdit.h"
+#include "platform/StatusBar.h"
 
 using namespace plc;
 using namespace plc::test;
@@ -59,6 +60,9 @@ class TestPlcEditHost : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase() { QuietOffscreenNotes(); }
+    void hostFolders_data();
+    void hostFolders();
+    void temporaryFileIsTheHostsAndGoes();
     void archiveFileName_data();
     void archiveFileName();
     void deviceRoundTrip();
@@ -87,6 +91,71 @@ void TestPlcEditHost::archiveFileName() {
     QFETCH(QString, file);
     QCOMPARE(ArchiveFileName(programme.toStdString()), file.toStdString());
     QCOMPARE(ArchiveFileName(std::string("a\0b", 3)), std::string());
+}
+
+// Where plcedit puts the control's temporary file and project folder.
+void TestPlcEditHost::hostFolders_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QByteArray>("runtimeDir");
+    QTest::addColumn<QString>("projectDir");
+    QTest::addColumn<QString>("tmpFolder");
+    QTest::newRow("runtime folder, archive as project")
+        << QStringList{"--archive", "arch"} << QByteArray("/run/user/4242") << "arch" << "/run/user/4242";
+    QTest::newRow("--project wins") << QStringList{"--archive", "arch", "--project", "proj"}
+                                    << QByteArray("/run/user/4242") << "proj" << "/run/user/4242";
+    QTest::newRow("no runtime folder: temporary folder")
+        << QStringList{} << QByteArray() << "" << QDir::tempPath();
+}
+
+void TestPlcEditHost::hostFolders() {
+    QFETCH(QStringList, args);
+    QFETCH(QByteArray, runtimeDir);
+    QFETCH(QString, projectDir);
+    QFETCH(QString, tmpFolder);
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    if (runtimeDir.isEmpty())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", runtimeDir);
+    std::vector<std::string> words{"plcedit"};
+    for (const QString& a : args) words.push_back(a.toStdString());
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    PlcEditOptions options;
+    std::string error;
+    const bool parsed = ParsePlcEditOptions(int(argv.size()), argv.data(), options, error);
+    qputenv("XDG_RUNTIME_DIR", saved);
+    QVERIFY2(parsed, error.c_str());
+    QCOMPARE(QString::fromStdString(options.projectDir), projectDir);
+    const QFileInfo tmp(QString::fromStdString(options.tmpFile));
+    QCOMPARE(tmp.path(), tmpFolder);
+    QVERIFY(tmp.fileName().contains(QString::number(QCoreApplication::applicationPid())));
+}
+
+// The host's temporary file and project folder reach the control; the
+// temporary file is gone when the host ends; a copy is noted in the status bar.
+void TestPlcEditHost::temporaryFileIsTheHostsAndGoes() {
+    std::string tmpFile, deviceFile;
+    {
+        PlcEditOptions options = Folders("dev", "");
+        ScratchDirectory outer;
+        options.tmpFile = outer.Path("run/plcedit-1.bin");
+        options.projectDir = outer.Path("proj");
+        QVERIFY(QDir().mkpath(QString::fromStdString(outer.Path("run"))));
+        QVERIFY(QDir().mkpath(QString::fromStdString(outer.Path("proj"))));
+        Host h(options);
+        h.SetText(kNamed);
+        QVERIFY(h.Editor().OnCommand(ID_SAVE_IN_DEVICE));
+        h.VerifyDialogs();
+        tmpFile = options.tmpFile;
+        deviceFile = h.host->DeviceFile();
+        QVERIFY(QFileInfo::exists(QString::fromStdString(tmpFile)));
+        QCOMPARE(ReadBytes(deviceFile), ReadBytes(tmpFile));
+        QVERIFY(QFileInfo::exists(QString::fromStdString(outer.Path("proj/Demo.txt"))));
+        QCOMPARE(h.Editor().Status()->Text(0), "The programme file was copied to " + deviceFile);
+        h.host.reset();
+        QVERIFY(!QFileInfo::exists(QString::fromStdString(tmpFile)));
+    }
 }
 
 void TestPlcEditHost::deviceRoundTrip() {

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "compiler/CompileDriver.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
+#include "tests/TestUtil.h"
 
 namespace plc {
 namespace {
@@ -190,6 +192,41 @@ TEST_P(ListingGolden, MatchesTheGoldenListingAndEntries) {
 INSTANTIATE_TEST_SUITE_P(Files, ListingGolden,
                          ::testing::Values("listing_valid", "listing_undecodable", "listing_reserved",
                                            "listing_nohead"));
+
+// ---- a listed line must compile back to its record ----
+
+struct CompileBackCase {
+    const char* name;
+    const char* record10;  // bytes 0 to 7 of record N010, hexadecimal
+    bool clean;
+};
+
+class ListedLine : public ::testing::TestWithParam<CompileBackCase> {};
+
+// N010 is poked into a compiled image of N010 and N020; its listing line is 4.
+TEST_P(ListedLine, IsCleanOnlyWhenItCompilesBack) {
+    CPlcProgram program;
+    ASSERT_TRUE(CompileProgramText(program, {"%P00", "N010 NOP", "N020 NOP", "END"}).success);
+    const PlcInstr rec = test::FromHex8(GetParam().record10);
+    for (size_t b = 0; b < 8; ++b) program.Record(10).b[b] = rec.b[b];
+    const ListingOutcome out = ListProgramImage(program, "x.bin", kDate);
+    if (GetParam().clean) {
+        EXPECT_EQ(out.errorCount, 0) << out.text;
+    } else {
+        EXPECT_EQ(out.errorCount, 1) << out.text;
+        EXPECT_EQ(out.undecodable, 1);
+        EXPECT_NE(std::find(out.entries.begin(), out.entries.end(), FormatErrorEntry(4, 33)), out.entries.end())
+            << out.text;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, ListedLine,
+    ::testing::Values(CompileBackCase{"JumpToAListedLabel", "0100000014000000", true},
+                      CompileBackCase{"LineDoesNotCompile", "0103000000000000", false},      // JMP N000
+                      CompileBackCase{"CompilesToOtherBytes", "010500001400edfc", false},    // JMP N020
+                      CompileBackCase{"JumpToALabelNotListed", "0100000032000000", false}),  // JMP N050
+    [](const auto& info) { return std::string(info.param.name); });
 
 // ---- whole programmes: source -> file -> listing -> source ----
 

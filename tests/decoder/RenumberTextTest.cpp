@@ -20,13 +20,13 @@ struct ReplacementCase {
 
 TEST(RenumberText, ReplacementKeepsTheCommentBehindTwoTabs) {
     const ReplacementCase cases[] = {
-        {"N010 NOP", "N001 NOP", false, "N010 NOP\t\t"},
+        {"N010 NOP", "N001 NOP", false, "N010 NOP"},
         {"N010 NOP", "N001 NOP   ; wait here", false, "N010 NOP\t\t; wait here"},
         {"N010 NOP", "N001 NOP;x;y", false, "N010 NOP\t\t;x;y"},
         {"N010 NOP", "n1 nop\t\t\t;  spaced  ", false, "N010 NOP\t\t;  spaced  "},
         {"N010 NOP", "N001 NOP", true, "N010 NOP\r\n"},
         {"N010 NOP", "N001 NOP ;last", true, "N010 NOP\t\t;last\r\n"},
-        {"; ERROR: UNKOWN OPCODE.", "", false, "; ERROR: UNKOWN OPCODE.\t\t"},
+        {"; ERROR: UNKOWN OPCODE.", "", false, "; ERROR: UNKOWN OPCODE."},
     };
     for (const ReplacementCase& c : cases) {
         EXPECT_EQ(ReplacementText(c.statement, c.oldLine, c.last), c.expected) << c.oldLine;
@@ -61,10 +61,10 @@ TEST(RenumberText, RewritesStatementLinesOnly) {
                              "",
                              "%P00",
                              "N010 JMP (H001 = 0) N040\t\t; skip when zero",
-                             "N020 CALL N040\t\t",
+                             "N020 CALL N040",
                              "  ; a comment line",
                              "N030 JMP (M003 & IE03) END\t\t;to the end",
-                             "N040 RET\t\t",
+                             "N040 RET",
                              "END",
                              "",
                          }));
@@ -164,7 +164,7 @@ TEST_P(RenumberTextStep, LabelsFollowTheStepAndJumpsFollowTheirTargets) {
     std::snprintf(expected, sizeof expected, "N%03d JMP N%03d\t\t; first", c.step, last);
     EXPECT_EQ(out.lines[1], expected);
     if (c.count > 1) {
-        std::snprintf(expected, sizeof expected, "N%03d CALL N%03d\t\t", 2 * c.step, last);
+        std::snprintf(expected, sizeof expected, "N%03d CALL N%03d", 2 * c.step, last);
         EXPECT_EQ(out.lines[2], expected);
     }
     std::snprintf(expected, sizeof expected, "N%03d ", last);

@@ -7,7 +7,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "control/TorvixCtrl.h"
 #include "editor/PlcEditorDlg.h"
@@ -33,17 +36,40 @@ inline ScriptedDialogs::FailureHandler FailTest() {
     return [](const std::string& message) { QTest::qFail(message.c_str(), __FILE__, __LINE__); };
 }
 
-// Makes a fresh temporary folder the current directory while it lives.
+// Makes a fresh temporary folder the current directory while it lives; it is
+// also the folder of the editor's settings (the configuration home's
+// "plcedit" folder), so that "PlcEdit.ini" there is the settings file, and
+// the state home (recovery copies) is a folder "state" beside it.
 class ScratchDirectory {
 public:
-    ScratchDirectory() : m_previous(QDir::currentPath()) { QDir::setCurrent(m_dir.path()); }
-    ~ScratchDirectory() { QDir::setCurrent(m_previous); }
-    std::string Path(const std::string& name) const {
-        return m_dir.path().toStdString() + "/" + name;
+    ScratchDirectory() : m_previous(QDir::currentPath()) {
+        QDir(m_dir.path()).mkpath("plcedit");
+        Set("XDG_CONFIG_HOME", m_dir.path());
+        Set("XDG_STATE_HOME", m_dir.path() + "/state");
+        QDir::setCurrent(m_dir.path() + "/plcedit");
     }
+    ~ScratchDirectory() {
+        QDir::setCurrent(m_previous);
+        for (const auto& [name, value] : m_savedEnv) {
+            if (value)
+                qputenv(name, *value);
+            else
+                qunsetenv(name);
+        }
+    }
+    std::string Path(const std::string& name) const {
+        return m_dir.path().toStdString() + "/plcedit/" + name;
+    }
+    std::string Root() const { return m_dir.path().toStdString(); }
 
 private:
+    void Set(const char* name, const QString& value) {
+        m_savedEnv.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+        qputenv(name, value.toLocal8Bit());
+    }
+
     QString m_previous;
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> m_savedEnv;
     QTemporaryDir m_dir;
 };
 

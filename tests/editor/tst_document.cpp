@@ -1,12 +1,16 @@
 // The document: the save question, Open and Save byte for byte, LF files,
 // the size limit, Recent file, the remembered folders and safe saving.
 #include <QAction>
+#include <QDateTime>
+#include <QFile>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "editor/RecoveryCopy.h"
+#include "tests/LineEndCases.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
 #include "platform/SourceEdit.h"
@@ -38,10 +42,15 @@ private slots:
     void openAndSaveByteForByte();
     void lfLinesStayLines_data();
     void lfLinesStayLines();
+    void openConvertsLineEnds_data();
+    void openConvertsLineEnds();
+    void hostOpenKeepsARecoveryCopy_data();
+    void hostOpenKeepsARecoveryCopy();
     void sizeLimit_data();
     void sizeLimit();
     void recentFileAfterDeletion();
     void rememberedFolders();
+    void dialogsStartAtTheDocument();
     void saveOnNamedAndUnnamed();
     void failedSaveKeepsOldFileAndDocument();
     void openErrorLeavesDocument();
@@ -130,7 +139,6 @@ void TestDocument::openAndSaveByteForByte_data() {
     QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n");
     QTest::newRow("one line") << QByteArray("N010 NOP");
     QTest::newRow("8-bit characters") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF\r\nEND");
-    QTest::newRow("last line ends in CR") << QByteArray("END\r\nN\r");
 }
 
 void TestDocument::openAndSaveByteForByte() {
@@ -169,6 +177,82 @@ void TestDocument::lfLinesStayLines() {
     QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(file.count('\n') + 1));
     open.editor.OnFileSave();  // named: no dialog
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), text);
+    open.VerifyDialogs();
+}
+
+// The line-end rule of the command line's splitter: the control holds the
+// same lines, joined with CR LF, unmodified; Save writes them that way.
+void TestDocument::openConvertsLineEnds_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("lines");
+    for (const LineEndCase& c : LineEndCases()) {
+        QStringList lines;
+        for (const std::string& line : c.lines) lines << QString::fromLatin1(line);
+        QTest::newRow(c.name) << QByteArray::fromStdString(c.bytes) << lines;
+    }
+}
+
+void TestDocument::openConvertsLineEnds() {
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, lines);
+    OpenEditor open;
+    const std::string path = open.Path("ends.plc");
+    WriteBytes(path, file.toStdString());
+    QVERIFY(open.editor.OpenDocument(false, path));
+    QVERIFY(!open.editor.IsModified());
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), file);  // unchanged until saved
+    QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(lines.size()));
+    for (int i = 0; i < lines.size(); ++i) {
+        std::string line;
+        QVERIFY(open.editor.Edit()->GetLine(i, line));
+        QCOMPARE(QString::fromLatin1(line), lines[i]);
+    }
+    open.editor.OnFileSave();
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), lines.join("\r\n").toLatin1());
+    open.VerifyDialogs();
+}
+
+// The host opens a file without a question; a changed text is kept first as
+// a recovery copy, named in the message list, and only the newest copies stay.
+void TestDocument::hostOpenKeepsARecoveryCopy_data() {
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<int>("oldCopies");
+    QTest::addColumn<int>("copiesAfter");
+    QTest::newRow("changed text") << true << 0 << 1;
+    QTest::newRow("unchanged text") << false << 0 << 0;
+    QTest::newRow("the newest twenty stay") << true << 20 << 20;
+}
+
+void TestDocument::hostOpenKeepsARecoveryCopy() {
+    QFETCH(bool, changed);
+    QFETCH(int, oldCopies);
+    QFETCH(int, copiesAfter);
+    OpenEditor open;
+    const QDir folder(QString::fromStdString(RecoveryFolder()));
+    QVERIFY(folder.absolutePath().startsWith(QString::fromStdString(open.scratch.Root())));
+    QVERIFY(folder.mkpath("."));
+    for (int i = 0; i < oldCopies; ++i) {
+        const std::string old = folder.filePath(QString("recovery-20000101-000000-1-%1-old.plc").arg(i, 6, 10, QChar('0'))).toStdString();
+        WriteBytes(old, "old");
+        QFile(QString::fromStdString(old)).setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0, i)), QFileDevice::FileModificationTime);
+    }
+    const std::string other = open.Path("other.plc");
+    WriteBytes(other, "N010 NOP");
+    open.editor.Edit()->SetText("; typed by hand");
+    open.editor.SetModified(changed);
+    open.editor.OpenSourceFile(other);
+    QCOMPARE(open.editor.Edit()->GetText(), std::string("N010 NOP"));
+    const QStringList copies = folder.entryList({"recovery-*"}, QDir::Files, QDir::Time);
+    QCOMPARE(copies.size(), copiesAfter);
+    if (!changed) {
+        QCOMPARE(open.editor.Messages()->Count(), 0);
+        return;
+    }
+    const std::string newest = folder.filePath(copies.front()).toStdString();
+    QCOMPARE(ReadBytes(newest), std::string("; typed by hand"));
+    QCOMPARE(open.editor.Messages()->Texts().back(), "The changed text was kept as a recovery copy: " + newest);
+    QVERIFY(!copies.contains("recovery-20000101-000000-1-000000-old.plc"));
+    open.editor.SetModified(false);
     open.VerifyDialogs();
 }
 
@@ -269,6 +353,29 @@ void TestDocument::rememberedFolders() {
     open.VerifyDialogs();
 }
 
+// Before any dialog chose a folder: the current document's folder, else the
+// current folder.
+void TestDocument::dialogsStartAtTheDocument() {
+    OpenEditor open;
+    CPlcEditorDlg::OpenDirectory().clear();
+    CPlcEditorDlg::SaveDirectory().clear();
+    QDir().mkpath(QString::fromStdString(open.Path("a")));
+    const std::string inA = open.Path("a/x.plc");
+    WriteBytes(inA, kOld);
+    open.dialogs.ExpectSaveFile(std::nullopt);
+    open.editor.OnFileSaveAs();
+    QVERIFY(open.editor.OpenDocument(false, inA));
+    open.dialogs.ExpectOpenFile(std::nullopt).ExpectSaveFile(std::nullopt);
+    open.editor.OnFileOpen();
+    open.editor.OnFileSaveAs();
+    const auto& log = open.dialogs.Log();
+    QCOMPARE(log.size(), size_t(3));
+    QCOMPARE(log[0].request.initialDirectory, std::string("./"));
+    QCOMPARE(log[1].request.initialDirectory, open.Path("a/"));
+    QCOMPARE(log[2].request.initialDirectory, open.Path("a/"));
+    open.VerifyDialogs();
+}
+
 void TestDocument::saveOnNamedAndUnnamed() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
@@ -302,7 +409,7 @@ void TestDocument::failedSaveKeepsOldFileAndDocument() {
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
     editor.OnFileSave();
     setrlimit(RLIMIT_FSIZE, &saved);
-    QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path);
+    QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path + "\nwrite failed: File too large");
     QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::Stop);
     QCOMPARE(ReadBytes(path), kOld);
     QVERIFY(editor.IsModified());

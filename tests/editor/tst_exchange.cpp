@@ -166,7 +166,9 @@ void TestExchange::save_data() {
             << QStringList{};
         QTest::addRow("%s: binary file cannot be created", tag)
             << command << file << "missing/prog.bin" << "./" << QStringList{}
-            << QStringList{"missing/prog.bin could not be created."} << QStringList{}
+            << QStringList{"missing/prog.bin could not be created.\n"
+                           "cannot create a temporary file: No such file or directory"}
+            << QStringList{}
             << QStringList{};
         QTest::addRow("%s: compilation fails", tag)
             << command << QString::fromStdString(kFaulty) << "PlcTmp.txt" << "./" << QStringList{}
@@ -403,9 +405,9 @@ void TestExchange::listingOfGoldenImages_data() {
     QTest::addColumn<int>("faultyLine");  // a line an error entry names; 0 none
     QTest::newRow("valid") << "listing_valid" << "" << 0;
     QTest::newRow("no head") << "listing_nohead"
-                             << "1  Error. Textcoding of programme sequence ends with error." << 3;
+                             << "3  Error. Textcoding of programme sequence ends with error." << 3;
     QTest::newRow("undecodable") << "listing_undecodable"
-                                 << "8  Error. Textcoding of programme sequence ends with error."
+                                 << "9  Error. Textcoding of programme sequence ends with error."
                                  << 5;
 }
 

@@ -33,10 +33,10 @@ const std::string kRenumbered =
     "END\r\n"
     "%P00\r\n"
     "N010 JMP (H001 = 0) N040\t\t; skip when zero\r\n"
-    "N020 CALL N040\t\t\r\n"
+    "N020 CALL N040\r\n"
     "  ; a comment line\r\n"
     "N030 JMP (M003 & IE03) END\t\t;to the end\r\n"
-    "N040 RET\t\t\r\n"
+    "N040 RET\r\n"
     "END\r\n";
 
 // Fourteen lines "line 01" to "line 14", the last without a line break.
@@ -126,7 +126,7 @@ void TestRenum::replaceEditLine_data() {
     QTest::newRow("comment kept behind two tabs")
         << three << 0 << "N010 NOP" << true << "N010 NOP\t\t; one\r\nN002 NOP\r\nN003 NOP";
     QTest::newRow("no comment: two tabs")
-        << three << 1 << "N020 NOP" << true << "N001 NOP  ; one\r\nN020 NOP\t\t\r\nN003 NOP";
+        << three << 1 << "N020 NOP" << true << "N001 NOP  ; one\r\nN020 NOP\r\nN003 NOP";
     QTest::newRow("last line without comment gets a line break")
         << three << 2 << "N030 NOP" << true << "N001 NOP  ; one\r\nN002 NOP\r\nN030 NOP\r\n";
     QTest::newRow("last line with comment")

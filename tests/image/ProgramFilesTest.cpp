@@ -2,13 +2,19 @@
 // reading back, refusals of malformed files, the overwrite question, path
 // composition, and writes that fail without costing the previous file.
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <grp.h>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
 #include <cctype>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -471,6 +477,7 @@ TEST(SafeWrite, ReadOnlyFolderFailsAndKeepsTheOldFile) {
     TempDir dir;
     const std::string target = dir / "prog.bin";
     WriteAll(target, "previous contents");
+    fs::permissions(target, fs::perms::owner_read);
     fs::permissions(dir.path(), fs::perms::owner_read | fs::perms::owner_exec);
     CPlcProgram program;
     Compile(program, kNopProgramme);
@@ -493,6 +500,155 @@ TEST(SafeWrite, ReplacedFileKeepsItsPermissionsAndLinksAreFollowed) {
     EXPECT_EQ(fs::status(target).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 }
+
+// ---- faults of the file system and of permissions ----
+//
+// Each case runs in a child process as the file system makes it: the work
+// folder may be a small file system of its own (a private mount namespace)
+// filled up before the write, and root may drop its privileges to the user
+// nobody, so that permission bits count. Cases that need root are skipped,
+// with a message, where the tests do not run as root.
+
+constexpr uid_t kNobody = 65534;
+constexpr int kSkip = 77;
+
+struct FaultCase {
+    const char* name;
+    void (*setup)(const std::string& work);  // makes the target "t", as root
+    bool fullDisk;         // the work folder is a small, full file system
+    bool asNobody;         // the write runs as the user nobody
+    bool ok;               // WriteFileSafely's result
+    const char* reason;    // part of the error; nullptr: none
+    const char* after;     // the target's contents after; nullptr: the bytes written
+    int ownerAfter;        // the target's owner after; -1: not checked
+    int modeAfter;         // the target's permissions after; -1: not checked
+    bool needsRoot;
+};
+
+void Own(const std::string& path, uid_t user, mode_t mode) {
+    if (::chown(path.c_str(), user, user) != 0 || ::chmod(path.c_str(), mode) != 0) std::_Exit(kSkip);
+}
+
+const FaultCase kFaultCases[] = {
+    {"DanglingLinkIsRefused", [](const std::string& w) { fs::create_symlink("missing", w + "/t"); },
+     false, false, false, "No such file or directory", nullptr, -1, -1, false},
+    {"LoopingLinkIsRefused",
+     [](const std::string& w) {
+         fs::create_symlink("t2", w + "/t");
+         fs::create_symlink("t", w + "/t2");
+     },
+     false, false, false, "Too many levels of symbolic links", nullptr, -1, -1, false},
+    {"ReadOnlyFileIsRefused",
+     [](const std::string& w) {
+         WriteAll(w + "/t", "old");
+         Own(w + "/t", kNobody, 0444);
+         Own(w, kNobody, 0755);
+     },
+     false, true, false, "Permission denied", "old", -1, -1, true},
+    {"UnwritableFolderIsWrittenInPlace",
+     [](const std::string& w) {
+         WriteAll(w + "/t", "old");
+         Own(w + "/t", kNobody, 0644);
+         Own(w, kNobody, 0555);
+     },
+     false, true, true, nullptr, nullptr, int(kNobody), 0644, true},
+    {"OwnerGroupAndModeAreKept",
+     [](const std::string& w) {
+         WriteAll(w + "/t", "old");
+         Own(w + "/t", kNobody, 0640);
+     },
+     false, false, true, nullptr, nullptr, int(kNobody), 0640, true},
+    {"OwnerThatCannotBeGivenIsKeptInPlace",
+     [](const std::string& w) {
+         WriteAll(w + "/t", "old");
+         Own(w + "/t", 0, 0666);
+         Own(w, 0, 0777);
+     },
+     false, true, true, nullptr, nullptr, 0, 0666, true},
+    {"FullDiskKeepsTheOldFile", [](const std::string& w) { WriteAll(w + "/t", "old contents"); }, true, false,
+     false, "No space left on device", "old contents", -1, -1, true},
+    {"FullDiskInPlacePutsTheOldBytesBack",
+     [](const std::string& w) {
+         WriteAll(w + "/t", "old");
+         Own(w + "/t", kNobody, 0644);
+         Own(w, kNobody, 0555);
+     },
+     true, true, false, "No space left on device", "old", int(kNobody), -1, true},
+};
+
+// Runs one case; the child's exit status: 0 passed, kSkip skipped, 1 failed.
+int RunFault(const FaultCase& c, const std::string& root) {
+    auto fail = [](const std::string& why) {
+        std::fprintf(stderr, "%s\n", why.c_str());
+        return 1;
+    };
+    const bool root_ = ::geteuid() == 0;
+    if (c.needsRoot && !root_) return kSkip;
+    const std::string work = root + "/w";
+    ::mkdir(work.c_str(), 0777);
+    ::chmod(work.c_str(), 0777);
+    ::chmod(root.c_str(), 0711);
+    if (c.fullDisk) {
+        if (::unshare(CLONE_NEWNS) != 0) return kSkip;
+        if (::mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return kSkip;
+        if (::mount("tmpfs", work.c_str(), "tmpfs", 0, "size=64k,mode=0777") != 0) return kSkip;
+    }
+    c.setup(work);
+    if (c.fullDisk) {
+        // Fill what is left, with the folder as the case left it.
+        const int fd = ::open((work + "/filler").c_str(), O_WRONLY | O_CREAT, 0600);
+        const std::string block(4096, 'f');
+        while (fd >= 0 && ::write(fd, block.data(), block.size()) > 0) {
+        }
+        if (fd >= 0) ::close(fd);
+    }
+    struct stat before {};
+    ::stat((work + "/t").c_str(), &before);
+    if (c.asNobody && root_) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) return kSkip;
+    }
+    const std::string bytes(8192, 'n');
+    std::string error;
+    const bool ok = WriteFileSafely(work + "/t", bytes, &error);
+    if (ok != c.ok) return fail(std::string("result ") + (ok ? "true" : "false") + ": " + error);
+    if (c.reason != nullptr && error.find(c.reason) == std::string::npos) return fail("error: " + error);
+    struct stat st {};
+    if (c.after == nullptr && !c.ok) {
+        if (::lstat((work + "/t").c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return fail("the link is gone");
+        return 0;
+    }
+    const std::string contents = ReadAll(work + "/t");
+    if (contents != (c.after != nullptr ? std::string(c.after) : bytes))
+        return fail("contents: " + contents.substr(0, 40));
+    if (::stat((work + "/t").c_str(), &st) != 0) return fail("no target");
+    if (c.ownerAfter >= 0 && (st.st_uid != uid_t(c.ownerAfter) || st.st_gid != gid_t(c.ownerAfter)))
+        return fail("owner " + std::to_string(st.st_uid) + ":" + std::to_string(st.st_gid));
+    if (c.modeAfter >= 0 && int(st.st_mode & 07777) != c.modeAfter) return fail("mode " + std::to_string(st.st_mode & 07777));
+    for (const auto& e : fs::directory_iterator(work)) {
+        const std::string name = e.path().filename().string();
+        if (name != "t" && name != "filler") return fail("left behind: " + name);
+    }
+    return 0;
+}
+
+class SafeWriteFault : public ::testing::TestWithParam<FaultCase> {};
+
+TEST_P(SafeWriteFault, AsTheFileSystemAllows) {
+    TempDir dir;
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) std::_Exit(RunFault(GetParam(), dir.path()));
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the case crashed";
+    if (WEXITSTATUS(status) == kSkip)
+        GTEST_SKIP() << "needs root, a private mount namespace and the user nobody";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "see the message above";
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SafeWriteFault, ::testing::ValuesIn(kFaultCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // ---- paths ----
 

@@ -1,7 +1,11 @@
 // Settings files and safe writing.
 #include <QTest>
 #include <csignal>
+#include <grp.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "editor/EditorTestSupport.h"
 #include "platform/Profile.h"
@@ -22,6 +26,9 @@ private slots:
     void followsTheCurrentDirectory();
     void failedWriteKeepsTheOldFile();
     void writeIntoMissingFolderFails();
+    void deleteRemovesEveryCopy_data();
+    void deleteRemovesEveryCopy();
+    void unreadableFileIsNeverWritten();
 };
 
 void TestProfile::readsWithProfileSemantics_data() {
@@ -96,6 +103,65 @@ void TestProfile::writesKeepingEverythingElse_data() {
     QTest::newRow("LF file stays LF")
         << QByteArray("[Page]\nTop=10\n") << QByteArray("Page") << QByteArray("Left")
         << QByteArray("[Page]\nTop=10\nLeft=V\n");
+    QTest::newRow("CR file stays CR")
+        << QByteArray("[Page]\rTop=10\r[Menu]\rX=1\r") << QByteArray("Page") << QByteArray("Left")
+        << QByteArray("[Page]\rTop=10\rLeft=V\r[Menu]\rX=1\r");
+}
+
+void TestProfile::deleteRemovesEveryCopy_data() {
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QByteArray>("after");
+    QTest::newRow("two copies in one section")
+        << QByteArray("[Menu]\r\nKey=1\r\nkey=2\r\nX=3\r\n") << QByteArray("[Menu]\r\nX=3\r\n");
+    QTest::newRow("copies in two sections of the name, the first kept empty")
+        << QByteArray("[Menu]\r\nKey=1\r\n[Page]\r\nTop=1\r\n[MENU]\r\nKey=2\r\nX=3\r\n")
+        << QByteArray("[Menu]\r\n[Page]\r\nTop=1\r\n[MENU]\r\nX=3\r\n");
+    QTest::newRow("CR line ends") << QByteArray("[Menu]\rKey=1\rX=3\r") << QByteArray("[Menu]\rX=3\r");
+}
+
+void TestProfile::deleteRemovesEveryCopy() {
+    QFETCH(QByteArray, before);
+    QFETCH(QByteArray, after);
+    ScratchDirectory scratch;
+    WriteBytes("./PlcEdit.ini", before.toStdString());
+    QVERIFY(Profile().DeleteKey("Menu", "Key"));
+    QCOMPARE(QByteArray::fromStdString(ReadBytes("./PlcEdit.ini")), after);
+    QCOMPARE(Profile().GetString("Menu", "Key", "?"), std::string("?"));
+}
+
+// A file that cannot be read is never replaced: writing and deleting fail
+// and the file keeps its entries. Root reads anything, so the test drops to
+// the user nobody in a child process.
+void TestProfile::unreadableFileIsNeverWritten() {
+    ScratchDirectory scratch;
+    const std::string path = scratch.Path("PlcEdit.ini");
+    const std::string before = "[Menu]\r\nLastPath=a.plc\r\n[Page]\r\nTop=5\r\n";
+    WriteBytes(path, before);
+    const bool root = ::geteuid() == 0;
+    if (!root) QVERIFY(QFile::setPermissions(QString::fromStdString(path), QFile::WriteOwner));
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        if (root) {
+            const std::string folder = scratch.Path("");
+            if (::chown(path.c_str(), 65534, 65534) != 0 || ::chmod(path.c_str(), 0200) != 0 ||
+                ::chown(folder.c_str(), 65534, 65534) != 0 || ::chmod(scratch.Root().c_str(), 0755) != 0 ||
+                ::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+                std::_Exit(77);
+        }
+        const Profile profile(path);
+        const bool wrote = profile.WriteString("Menu", "LastPath", "b.plc");
+        const bool deleted = profile.DeleteKey("Page", "Top");
+        std::_Exit(!wrote && !deleted ? 0 : 1);
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    if (WEXITSTATUS(status) == 77) QSKIP("the user nobody is not available");
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner));
+    QCOMPARE(ReadBytes(path), before);
 }
 
 void TestProfile::writesKeepingEverythingElse() {
