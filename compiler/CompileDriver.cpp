@@ -11,6 +11,23 @@
 
 namespace plc {
 
+namespace {
+
+// The end of the line that starts at `start` (CR LF, a bare LF and a lone CR
+// each end a line; the text's end ends the last one) and, in `next`, where
+// the following line starts (past the text's end when there is none).
+size_t NextLineStart(std::string_view text, size_t start, size_t& next) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+        next = text.size() + 1;
+        return text.size();
+    }
+    next = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    return end;
+}
+
+}  // namespace
+
 std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR(%02" PRId32 ") -", lineNumber, code);
@@ -92,17 +109,16 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
 }
 
 CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text) {
-    // The same line ends as SplitLines: a line ends at LF, one CR directly
-    // before it belongs to the line end, the rest after the last LF is the
-    // last line. Lines are fetched in order, each once.
+    // The same line ends as SplitLines; lines are fetched in order, each once.
     int32_t lineCount = 1;
-    for (char c : text) lineCount += c == '\n' ? 1 : 0;
+    for (size_t at = 0; at < text.size();) {
+        NextLineStart(text, at, at);
+        if (at <= text.size()) ++lineCount;
+    }
     size_t start = 0;
     return CompileEachLine(program, lineCount, text.empty(), [&](int32_t, std::string_view& line) {
-        const size_t lf = text.find('\n', start);
-        size_t end = lf == std::string_view::npos ? text.size() : lf;
-        const size_t next = lf == std::string_view::npos ? text.size() : lf + 1;
-        if (lf != std::string_view::npos && end > start && text[end - 1] == '\r') --end;
+        size_t next = 0;
+        const size_t end = NextLineStart(text, start, next);
         line = text.substr(start, end - start);
         start = next;
         return true;
@@ -131,13 +147,11 @@ std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
-        const size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            return lines;
-        }
+        size_t next = 0;
+        const size_t end = NextLineStart(text, start, next);
         lines.emplace_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        if (end == text.size()) return lines;
+        start = next;
     }
 }
 
