@@ -22,6 +22,7 @@ int CmdImage(const Args& args);
 int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
+int CmdLsp(const Args& args);
 
 // Reads a whole file as bytes; false with a message on stderr when it cannot.
 bool ReadFileBytes(const std::string& path, std::string& bytes);

@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     {"build", plcc::CmdBuild, "plcc build FILE.plc -o OUT.bin [--decl-dir DIR]"},
     {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT]"},
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc]"},
+    {"lsp", plcc::CmdLsp, "plcc lsp"},
 };
 
 void Usage() {
