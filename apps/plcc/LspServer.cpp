@@ -133,9 +133,11 @@ void Server::Notification(const std::string& method, const json& params,
     if (!m_initialized) return;
     if (method == "textDocument/didOpen") {
         const json& item = params.at("textDocument");
-        Document& doc = m_documents[item.at("uri").get<std::string>()];
-        doc.uri = item.at("uri").get<std::string>();
-        doc.SetText(item.at("text").get<std::string>());
+        std::string uri = item.at("uri").get<std::string>();
+        std::string text = item.at("text").get<std::string>();  // both read before anything changes
+        Document& doc = m_documents[uri];
+        doc.uri = std::move(uri);
+        doc.SetText(std::move(text));
         Publish(doc, send);
     } else if (method == "textDocument/didChange") {
         const auto it = m_documents.find(UriOf(params));
