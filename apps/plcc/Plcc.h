@@ -37,6 +37,7 @@ int CmdImage(const Args& args);
 int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
+int CmdLsp(const Args& args);
 
 // ---- input ----
 

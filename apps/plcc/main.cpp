@@ -44,6 +44,9 @@ constexpr Command kCommands[] = {
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
+    {"lsp", plcc::CmdLsp, "plcc lsp",
+     "serve the language over the Language Server Protocol on stdin/stdout",
+     "Editors start it and talk to it; it ends on the client's exit or when stdin closes.\n"},
 };
 
 const Command* Find(std::string_view name) {

@@ -1,0 +1,19 @@
+// plcc lsp: the language server on standard input and output.
+#include <csignal>
+#include <iostream>
+
+#include "apps/plcc/LspServer.h"
+#include "apps/plcc/Plcc.h"
+
+namespace plcc {
+
+int CmdLsp(const Args& args) {
+    if (!args.empty()) return UsageError("plcc lsp");
+    // A client that goes away must end the loop through a failed write or the
+    // end of input, not through SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::ios::sync_with_stdio(false);
+    return lsp::RunLanguageServer(std::cin, std::cout);
+}
+
+}  // namespace plcc

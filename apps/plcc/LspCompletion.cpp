@@ -1,0 +1,193 @@
+// Completion: what the line compiler accepts at the cursor — section heads
+// outside the sections, DEF and END in the text declaration, the keywords of
+// the chain after a label, labels after a jump or call, and the variables,
+// inputs, outputs and status flags that the keyword's forms take.
+#include <cstdio>
+#include <set>
+
+#include "apps/plcc/LspDocument.h"
+#include "compiler/Statements.h"
+#include "image/Ascii.h"
+
+namespace plcc::lsp {
+
+namespace {
+
+// CompletionItemKind values.
+constexpr int kKindKeyword = 14, kKindVariable = 6, kKindReference = 18, kKindEnumMember = 20;
+
+class Items {
+public:
+    Items(int32_t line, int32_t cursor) : m_line(line), m_cursor(cursor) {}
+    void Add(const std::string& text, int kind, const std::string& detail, int32_t from) {
+        if (!m_seen.insert(text).second) return;
+        json item = {{"label", text},
+                     {"kind", kind},
+                     {"filterText", text},
+                     {"textEdit", {{"range", Range(m_line, from, m_line, m_cursor)}, {"newText", text}}}};
+        if (!detail.empty()) item["detail"] = detail;
+        m_list.push_back(std::move(item));
+    }
+    json Take() { return std::move(m_list); }
+
+private:
+    int32_t m_line, m_cursor;
+    std::set<std::string> m_seen;
+    json m_list = json::array();
+};
+
+bool EndsWith(std::string_view s, std::string_view end) { return s.ends_with(end); }
+
+// The section kind around `line`: 0 outside, 1 text declaration, 2 programme.
+int SectionAt(const Document& doc, int32_t line) {
+    for (const plc::IndexSection& s : doc.index.Sections()) {
+        if (line > s.headLine && (s.endLine < 0 || line < s.endLine)) {
+            return s.kind == plc::SectionKind::Text ? 1 : 2;
+        }
+    }
+    return 0;
+}
+
+void AddVariables(Items& items, const Document& doc, plc::VarKind kind, int32_t from) {
+    const char letter = plc::ProgramIndex::VarLetter(kind);
+    for (const plc::Declaration& d : doc.index.Declarations()) {
+        if (d.var != kind || doc.index.FindDeclaration(d.var, d.index) != &d) continue;
+        char name[16];
+        std::snprintf(name, sizeof name, "%c%03d", letter, d.index);
+        items.Add(name, kKindVariable, d.name, from);
+    }
+    items.Add(std::string(1, letter), kKindVariable, "", from);
+}
+
+void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t from) {
+    std::set<plc::Dom> domains;
+    for (const StatementForm& f : KeywordForms(keywordRow)) {
+        for (const plc::Operand& op : f.variant->args) domains.insert(op.dom);
+    }
+    const bool jump = plc::KeywordChain()[keywordRow].keyword.starts_with("JMP");
+    for (plc::Dom dom : domains) {
+        switch (dom) {
+            case plc::Dom::CVar: AddVariables(items, doc, plc::VarKind::C, from); break;
+            case plc::Dom::FVar: AddVariables(items, doc, plc::VarKind::F, from); break;
+            case plc::Dom::HVar: AddVariables(items, doc, plc::VarKind::H, from); break;
+            case plc::Dom::MVar: AddVariables(items, doc, plc::VarKind::M, from); break;
+            case plc::Dom::ZVar: AddVariables(items, doc, plc::VarKind::Z, from); break;
+            case plc::Dom::Input:
+            case plc::Dom::Output:
+                for (const plc::IoGroup& g : dom == plc::Dom::Input ? plc::InputGroups() : plc::OutputGroups()) {
+                    for (int n = 0; n < g.count; ++n) {
+                        items.Add(g.letters + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output", from);
+                    }
+                }
+                break;
+            case plc::Dom::Status:
+                for (int n = 0; n < plc::kStatusCount; ++n) {
+                    if (jump && n == plc::kStatusWoti) continue;  // only the flag assignment takes it
+                    items.Add(plc::StatusName(static_cast<uint8_t>(n)), kKindEnumMember, "status flag", from);
+                }
+                break;
+            default: break;
+        }
+    }
+}
+
+void AddLabels(Items& items, const Document& doc, bool withEnd, int32_t from) {
+    for (const plc::LabelLine& l : doc.index.Labels()) {
+        char name[16];
+        std::snprintf(name, sizeof name, "N%03d", l.label);
+        items.Add(name, kKindReference, l.statement, from);
+    }
+    if (withEnd) items.Add("END", kKindReference, "end of the programme", from);
+}
+
+}  // namespace
+
+json Completion(const Document& doc, int32_t line, int32_t column) {
+    const std::string_view raw = doc.Line(line);
+    const auto cursor = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(column, 0)), raw.size()));
+    const std::string_view before = raw.substr(0, static_cast<size_t>(cursor));
+    Items items(line, cursor);
+    if (before.find(';') != std::string_view::npos) return items.Take();
+
+    // The blank-free, upper-case text before the cursor, with each character's column.
+    std::string up;
+    std::vector<int32_t> columns;
+    for (size_t c = 0; c < before.size(); ++c) {
+        if (before[c] == ' ' || before[c] == '\t') continue;
+        up.push_back(plc::AsciiUpper(before[c]));
+        columns.push_back(static_cast<int32_t>(c));
+    }
+    auto columnOf = [&](size_t at) { return at < columns.size() ? columns[at] : cursor; };
+    int32_t wordStart = cursor;
+    while (wordStart > 0 && (plc::AsciiAlnum(raw[static_cast<size_t>(wordStart - 1)]) ||
+                             raw[static_cast<size_t>(wordStart - 1)] == '_')) {
+        --wordStart;
+    }
+
+    switch (SectionAt(doc, line)) {
+        case 0:
+            for (const char* head : {"%TEXT(", "%P00"}) {
+                if (std::string_view(head).starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0));
+            }
+            return items.Take();
+        case 1:
+            if (up.size() <= 3) {
+                for (const char* word : {"DEF", "END"}) {
+                    if (std::string_view(word).starts_with(up)) items.Add(word, kKindKeyword, "", columnOf(0));
+                }
+            } else if (up.size() == 4 && up.starts_with("DEF")) {
+                for (plc::VarKind k : {plc::VarKind::C, plc::VarKind::F, plc::VarKind::H, plc::VarKind::M, plc::VarKind::Z}) {
+                    items.Add(std::string(1, plc::ProgramIndex::VarLetter(k)), kKindVariable, "", columnOf(3));
+                }
+            }
+            return items.Take();
+        default: break;
+    }
+
+    // Inside the programme: a label, then a keyword, then its operands.
+    if (up.empty() || up[0] != 'N') {
+        if (std::string_view("END").starts_with(up)) items.Add("END", kKindKeyword, "end of the programme", columnOf(0));
+        return items.Take();
+    }
+    size_t at = 1;
+    while (at < up.size() && plc::AsciiDigit(up[at])) ++at;
+    if (at == 1 || at == up.size()) return items.Take();  // still writing the label
+    const std::string_view rest = std::string_view(up).substr(at);
+    const std::span<const plc::KeywordRow> chain = plc::KeywordChain();
+    size_t matched = chain.size();
+    for (size_t r = 0; r < chain.size() && matched == chain.size(); ++r) {
+        if (rest.starts_with(chain[r].keyword)) matched = r;
+    }
+    if (matched == chain.size()) {
+        // "JMP" and "CALL" before the target's "N" is written.
+        if (rest == "JMP" || rest == "CALL") AddLabels(items, doc, false, cursor);
+        for (size_t r = 0; r < chain.size(); ++r) {
+            if (!chain[r].keyword.starts_with(rest)) continue;
+            const std::vector<StatementForm>& forms = KeywordForms(r);
+            items.Add(std::string(chain[r].keyword), kKindKeyword, forms.empty() ? "" : forms.front().text,
+                      columnOf(at));
+        }
+        return items.Take();
+    }
+
+    // Labels after JMP, CALL or a condition's ")".
+    size_t n = up.size();
+    while (n > at && plc::AsciiDigit(up[n - 1])) --n;
+    const std::string_view head = std::string_view(up).substr(0, n);
+    if (EndsWith(head, "JMPN") || EndsWith(head, "CALLN") || EndsWith(head, ")N")) {
+        AddLabels(items, doc, false, columnOf(n - 1));
+        return items.Take();
+    }
+    if (n == up.size() && (EndsWith(up, "JMP") || EndsWith(up, "CALL") || EndsWith(up, ")"))) {
+        AddLabels(items, doc, EndsWith(up, ")"), cursor);
+        return items.Take();
+    }
+    if (EndsWith(up, ")E") || EndsWith(up, ")EN")) {
+        items.Add("END", kKindReference, "end of the programme", wordStart);
+        return items.Take();
+    }
+    AddOperands(items, doc, matched, wordStart);
+    return items.Take();
+}
+
+}  // namespace plcc::lsp

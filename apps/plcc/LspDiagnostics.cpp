@@ -1,0 +1,110 @@
+// Diagnostics: every error of the compile driver, at its line and, where the
+// compiler or the index knows it, at the offending token.
+#include <cstdio>
+
+#include "apps/plcc/LspDocument.h"
+#include "compiler/Statements.h"
+#include "image/Ascii.h"
+#include "resources/StringTable.h"
+
+namespace plcc::lsp {
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+// The written part of a line: from its first non-blank to the end of the
+// text before the comment (the whole comment when there is nothing else).
+void ContentSpan(std::string_view line, int32_t& from, int32_t& to) {
+    size_t end = line.find(';');
+    if (end == std::string_view::npos) end = line.size();
+    size_t start = 0;
+    while (start < end && IsBlank(line[start])) ++start;
+    while (end > start && IsBlank(line[end - 1])) --end;
+    if (start == end) {
+        start = 0;
+        end = line.size();
+    }
+    from = static_cast<int32_t>(start);
+    to = static_cast<int32_t>(end);
+}
+
+// The message text of a code as the message list shows it, without the line prefix.
+std::string MessageText(int32_t code) {
+    std::string text = plc::FormatString(plc::kIdsErrorBase + static_cast<uint32_t>(code), "");
+    size_t start = 0;
+    while (start < text.size() && text[start] == ' ') ++start;
+    return text.substr(start);
+}
+
+// The first token of `kind` on `line` that `accept` takes.
+template <typename Accept>
+const plc::Token* FindToken(const Document& doc, int32_t line, plc::TokenKind kind, Accept accept) {
+    for (const plc::Token& t : doc.index.Tokens()) {
+        if (t.line == line && t.kind == kind && accept(t)) return &t;
+    }
+    return nullptr;
+}
+
+// The head line of the last section of `kind` that the text leaves open.
+int32_t OpenSectionHead(const Document& doc, plc::SectionKind kind) {
+    for (auto it = doc.index.Sections().rbegin(); it != doc.index.Sections().rend(); ++it) {
+        if (it->kind == kind && it->endLine < 0) return it->headLine;
+    }
+    return -1;
+}
+
+}  // namespace
+
+json Diagnostics(const Document& doc) {
+    json list = json::array();
+    for (const plc::CompileOutcome::Error& e : doc.outcome.errors) {
+        int32_t line = e.line - 1;
+        const plc::Token* token = nullptr;
+        switch (e.code) {
+            case plc::kErrTargetMissing:  // the target that has no statement
+                token = FindToken(doc, line, plc::TokenKind::LabelRef,
+                                  [&doc](const plc::Token& t) { return doc.index.FindLabel(t.label) == nullptr; });
+                break;
+            case plc::kErrOrder:  // the label that does not rise
+                token = FindToken(doc, line, plc::TokenKind::LabelDef, [](const plc::Token&) { return true; });
+                break;
+            case plc::kErrMissingProgramEnd:
+                if (int32_t head = OpenSectionHead(doc, plc::SectionKind::Program); head >= 0) line = head;
+                break;
+            case plc::kErrMissingTextEnd:
+                if (int32_t head = OpenSectionHead(doc, plc::SectionKind::Text); head >= 0) line = head;
+                break;
+            default: break;
+        }
+        if (line < 0) line = 0;
+        if (!doc.lines.empty() && static_cast<size_t>(line) >= doc.lines.size()) {
+            line = static_cast<int32_t>(doc.lines.size() - 1);
+        }
+        const std::string_view text = doc.Line(line);
+        int32_t from = 0, to = 0;
+        ContentSpan(text, from, to);
+        if (token != nullptr) {
+            from = token->column;
+            to = token->column + token->length;
+        } else if (e.column > 0 && static_cast<size_t>(e.column) <= text.size()) {
+            // The offending token: from the compiler's column over its letters and digits.
+            from = e.column - 1;
+            to = from + 1;
+            while (static_cast<size_t>(to) < text.size() &&
+                   (plc::AsciiAlnum(text[static_cast<size_t>(to)]) || text[static_cast<size_t>(to)] == '_')) {
+                ++to;
+            }
+        }
+        char code[16];
+        std::snprintf(code, sizeof code, "ERR(%02d)", static_cast<int>(e.code));
+        list.push_back({{"range", Range(line, from, line, to)},
+                        {"severity", 1},
+                        {"code", code},
+                        {"source", "plcc"},
+                        {"message", MessageText(e.code)}});
+    }
+    return list;
+}
+
+}  // namespace plcc::lsp

@@ -1,0 +1,77 @@
+// One open programme in the language server: its text, its lines, the
+// compile outcome and the index, rebuilt together on every change. The
+// features each answer one kind of request from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "compiler/CompileDriver.h"
+#include "compiler/ProgramIndex.h"
+#include "image/InstrSet.h"
+
+namespace plcc::lsp {
+
+using nlohmann::json;
+
+struct Document {
+    std::string uri;
+    std::string text;
+    std::vector<std::string> lines;
+    plc::CompileOutcome outcome;
+    plc::ProgramIndex index;
+
+    // Replaces the text and rebuilds the lines, the compile outcome and the index.
+    void SetText(std::string newText);
+    // The line break the text uses ("\r\n" when it has one, else "\n").
+    std::string_view LineBreak() const;
+    // The line's text, empty outside the document.
+    std::string_view Line(int32_t line) const;
+};
+
+// LSP positions and ranges (0-based lines, columns in bytes of the 8-bit text).
+json Position(int32_t line, int32_t column);
+json Range(int32_t line, int32_t column, int32_t endLine, int32_t endColumn);
+json TokenRange(const plc::Token& token);
+// The range from the start to the end of the whole text.
+json WholeDocument(const Document& doc);
+
+// ---- features ----
+json Diagnostics(const Document& doc);                          // the diagnostics array
+json Hover(const Document& doc, int32_t line, int32_t column);  // Hover or null
+json Definition(const Document& doc, int32_t line, int32_t column);  // Location or null
+json References(const Document& doc, int32_t line, int32_t column, bool withDeclaration);
+json DocumentSymbols(const Document& doc);
+json FoldingRanges(const Document& doc);
+json Formatting(const Document& doc);  // TextEdit[] or null when the programme does not compile
+json CodeActions(const Document& doc);
+json Completion(const Document& doc, int32_t line, int32_t column);
+
+// The title of the code action that renumbers the programme.
+inline constexpr const char* kRenumberTitle = "Renumber programme";
+
+}  // namespace plcc::lsp
+
+namespace plcc::lsp {
+
+// A statement form of the instruction tables, as a one-line text with
+// placeholders ("SET Hxxx = Hxxx"), and the record it compiles to.
+struct StatementForm {
+    std::string text;
+    const plc::OpcodeRow* row = nullptr;
+    const plc::Variant* variant = nullptr;
+};
+
+// The forms that the keyword chain's row `keywordRow` compiles (a form belongs
+// to the first row whose keyword begins it, as the chain decides).
+const std::vector<StatementForm>& KeywordForms(size_t keywordRow);
+
+// A variant's format string as a form text: the label dropped, each operand
+// a placeholder.
+std::string FormText(const char* format, const plc::Operands& args);
+
+}  // namespace plcc::lsp

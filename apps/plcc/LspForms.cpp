@@ -1,0 +1,151 @@
+// The statement forms of each keyword, taken from the instruction tables: the
+// texts the decoder renders, with their operands as placeholders.
+#include <array>
+#include <functional>
+#include <string>
+
+#include "apps/plcc/LspDocument.h"
+#include "compiler/Statements.h"
+#include "image/Ascii.h"
+
+namespace plcc::lsp {
+
+namespace {
+
+const char* NameOf(plc::Dom dom, uint8_t n) {
+    switch (dom) {
+        case plc::Dom::Input: return plc::InputName(n);
+        case plc::Dom::Output: return plc::OutputName(n);
+        case plc::Dom::Status: return plc::StatusName(n);
+        case plc::Dom::Register: return plc::RegisterName(n);
+        case plc::Dom::CtrlFlag: return plc::CtrlFlagName(n);
+        case plc::Dom::DriveValF: return plc::DriveValueFName(n);
+        case plc::Dom::DriveValH: return plc::DriveValueHName(n);
+        default: return nullptr;
+    }
+}
+
+std::string Placeholder(plc::Dom dom) {
+    switch (dom) {
+        case plc::Dom::LabelNo:
+        case plc::Dom::FVar:
+        case plc::Dom::HVar:
+        case plc::Dom::MVar:
+        case plc::Dom::CVar:
+        case plc::Dom::ZVar: return "xxx";
+        case plc::Dom::Value01: return "0/1";
+        case plc::Dom::Float: return "c.c";
+        case plc::Dom::Int32:
+        case plc::Dom::UInt32: return "c";
+        case plc::Dom::Input: return "<input>";
+        case plc::Dom::Output: return "<output>";
+        case plc::Dom::Status: return "STA_<flag>";
+        case plc::Dom::Register:
+        case plc::Dom::CtrlFlag:
+        case plc::Dom::DriveValF:
+        case plc::Dom::DriveValH: return "<name>";
+        case plc::Dom::LetterAR: return "A/R";
+        default: return "n";
+    }
+}
+
+// Walks a format string: `literal` gets the text between conversions,
+// `operand` the domain of each conversion in order.
+void WalkFormat(const char* format, const plc::Operands& args, const std::function<void(char)>& literal,
+                const std::function<void(plc::Dom)>& operand) {
+    size_t next = 0;
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%') {
+            literal(*p);
+            continue;
+        }
+        if (p[1] == '%') {
+            literal('%');
+            ++p;
+            continue;
+        }
+        while (p[1] != '\0' && std::string_view("0123456789.l").find(p[1]) != std::string_view::npos) ++p;
+        if (p[1] == '\0') break;
+        ++p;
+        operand(next < args.size() ? args[next].dom : plc::Dom::None);
+        ++next;
+    }
+}
+
+// The upper-case, blank-free texts a form can be written as, one for each
+// name an operand of it may take (the keyword chain tests such texts).
+std::vector<std::string> SourceKeys(const char* format, const plc::Operands& args) {
+    std::vector<std::string> keys{""};
+    WalkFormat(
+        format, args,
+        [&keys](char c) {
+            if (c == ' ') return;
+            for (std::string& k : keys) k.push_back(plc::AsciiUpper(c));
+        },
+        [&keys](plc::Dom dom) {
+            std::vector<std::string> names;
+            for (int n = 0; n < 32; ++n) {
+                if (const char* name = NameOf(dom, static_cast<uint8_t>(n))) names.emplace_back(name);
+            }
+            if (names.empty()) names.emplace_back(dom == plc::Dom::LetterAR ? "A" : "0");
+            std::vector<std::string> grown;
+            for (const std::string& k : keys) {
+                for (const std::string& n : names) grown.push_back(k + n);
+            }
+            keys = std::move(grown);
+        });
+    return keys;
+}
+
+std::vector<std::vector<StatementForm>> BuildForms() {
+    const std::span<const plc::KeywordRow> chain = plc::KeywordChain();
+    std::vector<std::vector<StatementForm>> forms(chain.size());
+    for (const auto family : {plc::FlowRows(), plc::AssignRows(), plc::MotionRows()}) {
+        for (const plc::OpcodeRow& row : family) {
+            if (!row.compiles) continue;
+            for (const plc::Variant& v : row.variants) {
+                if (v.text == nullptr) continue;
+                std::vector<bool> taken(chain.size(), false);
+                for (const std::string& key : SourceKeys(v.text, v.args)) {
+                    // The label "N0" that every form starts with.
+                    const std::string_view rest = std::string_view(key).substr(key.starts_with("N0") ? 2 : 0);
+                    for (size_t r = 0; r < chain.size(); ++r) {
+                        if (!rest.starts_with(chain[r].keyword)) continue;
+                        if (!taken[r]) forms[r].push_back({FormText(v.text, v.args), &row, &v});
+                        taken[r] = true;
+                        break;
+                    }
+                }
+            }
+        }
+    }
+    return forms;
+}
+
+}  // namespace
+
+std::string FormText(const char* format, const plc::Operands& args) {
+    std::string text;
+    bool first = true;
+    WalkFormat(
+        format, args, [&text](char c) { text.push_back(c); },
+        [&text, &first](plc::Dom dom) {
+            if (first && text == "N") {
+                text.clear();  // the form's own label
+            } else {
+                text += Placeholder(dom);
+            }
+            first = false;
+        });
+    size_t start = 0;
+    while (start < text.size() && text[start] == ' ') ++start;
+    return text.substr(start);
+}
+
+const std::vector<StatementForm>& KeywordForms(size_t keywordRow) {
+    static const std::vector<std::vector<StatementForm>> forms = BuildForms();
+    static const std::vector<StatementForm> none;
+    return keywordRow < forms.size() ? forms[keywordRow] : none;
+}
+
+}  // namespace plcc::lsp

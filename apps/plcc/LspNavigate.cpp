@@ -1,0 +1,130 @@
+// Navigation: go to definition, find references, document symbols and
+// folding ranges, all from the programme index.
+#include "apps/plcc/LspDocument.h"
+
+namespace plcc::lsp {
+
+namespace {
+
+plc::Token TokenNear(const Document& doc, int32_t line, int32_t column) {
+    plc::Token t = doc.index.TokenAt(line, column);
+    if (t.kind == plc::TokenKind::None && column > 0) t = doc.index.TokenAt(line, column - 1);
+    return t;
+}
+
+// The token of `kind` on `line` (the label of a statement line, the name of a DEF line).
+const plc::Token* TokenOnLine(const Document& doc, int32_t line, plc::TokenKind kind) {
+    for (const plc::Token& t : doc.index.Tokens()) {
+        if (t.line == line && t.kind == kind) return &t;
+    }
+    return nullptr;
+}
+
+json Location(const Document& doc, const json& range) { return {{"uri", doc.uri}, {"range", range}}; }
+
+json LineLocation(const Document& doc, int32_t line, plc::TokenKind kind) {
+    if (const plc::Token* t = TokenOnLine(doc, line, kind)) return Location(doc, TokenRange(*t));
+    return Location(doc, Range(line, 0, line, static_cast<int32_t>(doc.Line(line).size())));
+}
+
+bool IsLabel(const plc::Token& t) { return t.kind == plc::TokenKind::LabelRef || t.kind == plc::TokenKind::LabelDef; }
+bool IsVariable(const plc::Token& t) { return t.kind == plc::TokenKind::Variable || t.kind == plc::TokenKind::DefName; }
+
+}  // namespace
+
+json Definition(const Document& doc, int32_t line, int32_t column) {
+    const plc::Token t = TokenNear(doc, line, column);
+    if (IsLabel(t)) {
+        const plc::LabelLine* target = doc.index.FindLabel(t.label);
+        if (target == nullptr) return nullptr;
+        return LineLocation(doc, target->line,
+                            t.label == plc::kEndRecord ? plc::TokenKind::SectionEnd : plc::TokenKind::LabelDef);
+    }
+    if (IsVariable(t)) {
+        const plc::Declaration* d = doc.index.FindDeclaration(t.var, t.index);
+        if (d == nullptr) return nullptr;
+        return LineLocation(doc, d->line, plc::TokenKind::DefName);
+    }
+    return nullptr;
+}
+
+json References(const Document& doc, int32_t line, int32_t column, bool withDeclaration) {
+    const plc::Token t = TokenNear(doc, line, column);
+    json list = json::array();
+    if (IsLabel(t)) {
+        if (withDeclaration) {
+            if (const plc::LabelLine* target = doc.index.FindLabel(t.label)) {
+                list.push_back(LineLocation(doc, target->line, t.label == plc::kEndRecord ? plc::TokenKind::SectionEnd
+                                                                                          : plc::TokenKind::LabelDef));
+            }
+        }
+        for (const plc::Token& use : doc.index.LabelUses(t.label)) list.push_back(Location(doc, TokenRange(use)));
+        return list;
+    }
+    if (IsVariable(t)) {
+        for (const plc::Token& use : doc.index.VariableUses(t.var, t.index)) {
+            const bool declaration = TokenOnLine(doc, use.line, plc::TokenKind::DefName) != nullptr;
+            if (declaration && !withDeclaration) continue;
+            list.push_back(Location(doc, TokenRange(use)));
+        }
+        return list;
+    }
+    return nullptr;
+}
+
+json DocumentSymbols(const Document& doc) {
+    json list = json::array();
+    const auto lastLine = static_cast<int32_t>(doc.lines.empty() ? 0 : doc.lines.size() - 1);
+    for (const plc::IndexSection& s : doc.index.Sections()) {
+        const int32_t end = s.endLine >= 0 ? s.endLine : lastLine;
+        const json headRange = Range(s.headLine, 0, s.headLine, static_cast<int32_t>(doc.Line(s.headLine).size()));
+        json section = {{"name", s.kind == plc::SectionKind::Text ? "%TEXT(" + s.name + ")" : std::string("%P00")},
+                        {"kind", s.kind == plc::SectionKind::Text ? 3 : 2},  // Namespace, Module
+                        {"range", Range(s.headLine, 0, end, static_cast<int32_t>(doc.Line(end).size()))},
+                        {"selectionRange", headRange},
+                        {"children", json::array()}};
+        if (s.kind == plc::SectionKind::Program) {
+            for (const plc::LabelLine& l : doc.index.Labels()) {
+                if (l.line <= s.headLine || l.line > end) continue;
+                const plc::Token* label = TokenOnLine(doc, l.line, plc::TokenKind::LabelDef);
+                if (label == nullptr) continue;
+                std::string detail = l.statement.substr(std::min(l.statement.size(), static_cast<size_t>(label->length)));
+                while (!detail.empty() && (detail.front() == ' ' || detail.front() == '\t')) detail.erase(0, 1);
+                section["children"].push_back(
+                    {{"name", label->text},
+                     {"detail", detail},
+                     {"kind", 12},  // Function
+                     {"range", Range(l.line, 0, l.line, static_cast<int32_t>(doc.Line(l.line).size()))},
+                     {"selectionRange", TokenRange(*label)}});
+            }
+        } else {
+            for (const plc::Declaration& d : doc.index.Declarations()) {
+                if (d.line <= s.headLine || d.line > end) continue;
+                const plc::Token* name = TokenOnLine(doc, d.line, plc::TokenKind::DefName);
+                if (name == nullptr) continue;
+                char var[16];
+                std::snprintf(var, sizeof var, "%c%03d", plc::ProgramIndex::VarLetter(d.var), d.index);
+                section["children"].push_back(
+                    {{"name", d.name},
+                     {"detail", var},
+                     {"kind", 13},  // Variable
+                     {"range", Range(d.line, 0, d.line, static_cast<int32_t>(doc.Line(d.line).size()))},
+                     {"selectionRange", TokenRange(*name)}});
+            }
+        }
+        list.push_back(std::move(section));
+    }
+    return list;
+}
+
+json FoldingRanges(const Document& doc) {
+    json list = json::array();
+    const auto lastLine = static_cast<int32_t>(doc.lines.empty() ? 0 : doc.lines.size() - 1);
+    for (const plc::IndexSection& s : doc.index.Sections()) {
+        const int32_t end = s.endLine >= 0 ? s.endLine : lastLine;
+        if (end > s.headLine) list.push_back({{"startLine", s.headLine}, {"endLine", end}, {"kind", "region"}});
+    }
+    return list;
+}
+
+}  // namespace plcc::lsp

@@ -1,0 +1,42 @@
+# The language server of plcc (plcc lsp): its sources in apps/plcc/Lsp*.cpp
+# also form a small library for the in-process tests, the benchmark and the
+# fuzz target. JSON through the packaged nlohmann-json.
+find_package(nlohmann_json 3 REQUIRED)
+
+file(GLOB PLCC_LSP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/apps/plcc/Lsp*.cpp)
+add_library(plcclsp STATIC ${PLCC_LSP_SOURCES})
+target_link_libraries(plcclsp PUBLIC plccore nlohmann_json::nlohmann_json)
+target_compile_options(plcclsp PRIVATE ${PLCEDIT_WARNINGS})
+# plcc takes the server from the library (its own glob leaves Lsp*.cpp out).
+target_link_libraries(plcc PRIVATE plcclsp)
+
+# In-process tests of the handlers.
+add_executable(lsp_tests ${CMAKE_SOURCE_DIR}/tests/lsp/LspServerTest.cpp)
+target_link_libraries(lsp_tests PRIVATE plcclsp GTest::gtest GTest::gtest_main)
+target_compile_options(lsp_tests PRIVATE ${PLCEDIT_WARNINGS})
+target_compile_definitions(lsp_tests PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+gtest_discover_tests(lsp_tests DISCOVERY_TIMEOUT 60)
+
+# A real client: Neovim, headless, against the plcc binary. Skipped when
+# nvim is not installed.
+add_test(NAME lsp_neovim
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/lsp/neovim-client.sh $<TARGET_FILE:plcc> ${CMAKE_SOURCE_DIR}
+          ${CMAKE_CURRENT_BINARY_DIR}/lsp-neovim)
+set_tests_properties(lsp_neovim PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+
+# The benchmark takes the handlers from the library.
+if(TARGET lsp_bench)
+  target_link_libraries(lsp_bench PRIVATE plcclsp)
+endif()
+
+# The replay of the fuzz target's corpus, in every build.
+if(TARGET FuzzLspServer_replay)
+  target_link_libraries(FuzzLspServer_replay PRIVATE plcclsp)
+endif()
+
+# The fuzz target feeds the message loop: it needs the server's sources built
+# with the fuzz flags, over the instrumented core.
+if(PLCEDIT_FUZZ AND TARGET FuzzLspServer)
+  target_sources(FuzzLspServer PRIVATE ${PLCC_LSP_SOURCES})
+  target_link_libraries(FuzzLspServer PRIVATE nlohmann_json::nlohmann_json)
+endif()
