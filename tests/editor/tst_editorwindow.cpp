@@ -52,6 +52,7 @@ private slots:
     void nextAndPreviousErrorKeys();
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
+    void findUsesAndGoToDefinition();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -585,6 +586,55 @@ void TestEditorWindow::zoomKeysZoomWithoutTyping() {
     QCOMPARE(edit.Zoom(), zoom);
     QCOMPARE(edit.GetText(), std::string("N010 NOP"));
     QVERIFY(!editor.IsModified());
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::findUsesAndGoToDefinition() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string programme;
+    QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
+    edit.SetText(programme);
+    auto caretLine = [&] {
+        int32_t s = 0, e = 0;
+        edit.GetSel(s, e);
+        return edit.LineFromChar(s);
+    };
+    auto placeCaret = [&](const std::string& line, const std::string& word) {
+        const size_t at = programme.find(line);
+        QVERIFY(at != std::string::npos);
+        const int32_t pos = int32_t(at + line.find(word, line.find(' ')) + 1);
+        edit.SetSel(pos, pos);
+    };
+
+    // The CALL's target: F12 goes to the label's line; Find uses lists the
+    // lines that jump to it, and a double-click on an entry selects its line.
+    placeCaret("N050 CALL N070", "N070");
+    QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
+    QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N070 NOP"))));
+    placeCaret("N050 CALL N070", "N070");
+    QVERIFY(editor.OnCommand(ID_FIND_USES));
+    const std::vector<std::string> uses = editor.Messages()->Texts();
+    QCOMPARE(uses.size(), size_t(3));
+    QVERIFY(uses[1].find("N050 CALL N070") != std::string::npos);
+    QVERIFY(uses[2].find("N080 JMP(RXMSG, 3, H4) N070") != std::string::npos);
+    editor.Messages()->setCurrentRow(2);
+    editor.OnDblclkMessages();
+    QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N080"))));
+
+    // A variable: its uses include its DEF line.
+    placeCaret("N010 JMP (H1 = 0)", "H1");
+    QVERIFY(editor.OnCommand(ID_FIND_USES));
+    QCOMPARE(editor.Messages()->Count(), 3);
+    QVERIFY(editor.Messages()->Text(0).find("Count") != std::string::npos);
+
+    // Nothing to go to: a beep, the caret stays.
+    placeCaret("N070 NOP", "NOP");
+    const int32_t line = caretLine();
+    QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
+    QCOMPARE(caretLine(), line);
+    QCOMPARE(open.dialogs.Beeps(), 1);
     open.VerifyDialogs();
 }
 
