@@ -33,6 +33,16 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::Program, "Read &from file (device setting)", ID_READ_FROM_FILE, false, true, &D::OnReadFromFile},
     EditorCommand{MenuId::Program, "&Save in device", ID_SAVE_IN_DEVICE, true, false, &D::OnSaveInDevice},
     EditorCommand{MenuId::Program, "&Read from device", ID_READ_FROM_DEVICE, true, false, &D::OnReadFromDevice},
+    EditorCommand{MenuId::View, "&Live check", ID_VIEW_LIVE_CHECK, false, true, &D::OnLiveCheck,
+                  nullptr, nullptr, true},
+    EditorCommand{MenuId::View, "Zoom &in", ID_VIEW_ZOOM_IN, false, false, &D::OnZoomIn, "Ctrl+=", "Ctrl++"},
+    EditorCommand{MenuId::View, "Zoom &out", ID_VIEW_ZOOM_OUT, false, false, &D::OnZoomOut, "Ctrl+-"},
+    EditorCommand{MenuId::View, "&Reset zoom", ID_VIEW_ZOOM_RESET, false, true, &D::OnZoomReset, "Ctrl+0"},
+    EditorCommand{MenuId::View, "&Next error", ID_NEXT_ERROR, false, false, &D::OnNextError, "F8"},
+    EditorCommand{MenuId::View, "&Previous error", ID_PREVIOUS_ERROR, false, true, &D::OnPreviousError, "Shift+F8"},
+    EditorCommand{MenuId::View, "&Go to line...", ID_GOTO_LINE, false, false, &D::OnGotoLine, "Ctrl+G"},
+    EditorCommand{MenuId::View, "Go to &definition", ID_GOTO_DEFINITION, false, false, &D::OnGotoDefinition, "F12"},
+    EditorCommand{MenuId::View, "Find &uses", ID_FIND_USES, false, false, &D::OnFindUses, "Shift+F12"},
     EditorCommand{MenuId::Help, "&Help...", ID_HELP, false, false, &D::OnHelp},
     EditorCommand{MenuId::Help, "&Info...", ID_INFO, false, false, &D::OnInfo},
 };
@@ -53,6 +63,7 @@ const char* MenuTitle(MenuId menu) {
         case MenuId::Recent: return "&Recent file";
         case MenuId::Edit: return "&Edit";
         case MenuId::Program: return "&PLC Program";
+        case MenuId::View: return "&View";
         case MenuId::Help: return "?";
     }
     return "";

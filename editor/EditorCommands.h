@@ -37,9 +37,19 @@ enum CommandId : int {
     ID_INFO = 32789,
     ID_FILE_RECENT = 32791,
     ID_EXTRAS = 65535,
+    // The View menu: live check, zoom and navigation.
+    ID_VIEW_LIVE_CHECK = 33024,
+    ID_VIEW_ZOOM_IN = 33025,
+    ID_VIEW_ZOOM_OUT = 33026,
+    ID_VIEW_ZOOM_RESET = 33027,
+    ID_NEXT_ERROR = 33028,
+    ID_PREVIOUS_ERROR = 33029,
+    ID_GOTO_LINE = 33030,
+    ID_GOTO_DEFINITION = 33031,
+    ID_FIND_USES = 33032,
 };
 
-enum class MenuId : uint8_t { File, Recent, Edit, Program, Help };
+enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };
 
 struct EditorCommand {
     MenuId menu;
@@ -48,6 +58,11 @@ struct EditorCommand {
     bool grayed;           // state in menu 202
     bool separatorAfter;   // a menu separator follows the entry
     void (CPlcEditorDlg::*handler)();
+    // Key sequences in portable text ("Ctrl+G"); the second is an
+    // alternative for the same command.
+    const char* shortcut = nullptr;
+    const char* shortcut2 = nullptr;
+    bool checkable = false;  // an on/off entry
 };
 
 // Menu 202 in menu order (the "&Extras" item of the menu bar has no command).

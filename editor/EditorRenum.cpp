@@ -91,7 +91,7 @@ void CPlcEditorDlg::OnRenum() {
     if (!outcome.compiled && !outcome.tooManyLines) {
         // The text compiled a moment ago; show why it does not now.
         m_listMessages->Clear();
-        for (const std::string& entry : outcome.compile.entries) m_listMessages->Append(entry);
+        m_listMessages->Append(outcome.compile.entries);
         return;
     }
     if (!outcome.renumbered) {
@@ -105,12 +105,14 @@ void CPlcEditorDlg::OnRenum() {
     const int32_t limit = m_editSource->GetLimitText();
     const auto newLength = static_cast<int32_t>(JoinLines(outcome.lines).size());
     if (newLength > limit) m_editSource->SetLimitText(newLength);
-    m_editSource->beginUndoAction();
-    for (const LineEdit& edit : outcome.edits) ReplaceLineText(edit.line, edit.replacement);
-    m_editSource->endUndoAction();
+    {
+        SourceEdit::Batch batch(*m_editSource);
+        SourceEdit::UndoGroup group(*m_editSource);
+        for (const LineEdit& edit : outcome.edits) ReplaceLineText(edit.line, edit.replacement);
+    }
     m_editSource->SetLimitText(limit);
 
-    for (const std::string& entry : outcome.entries) m_listMessages->Append(entry);
+    m_listMessages->Append(outcome.entries);
     if (outcome.errorCount != 0) ShowError(outcome.entries.back());
 }
 

@@ -47,6 +47,12 @@ void CPlcEditorDlg::OnSearchReplace() {
     const auto growth = static_cast<int32_t>(replacement.size()) - findLength;
 
     m_listMessages->Clear();
+    // The entries go to the list in one call at the end, and the edit
+    // control reports the replacements as one change: each replacement
+    // stays its own step of Undo.
+    std::vector<std::string> entries;
+    auto listEntries = [&] { m_listMessages->Append(entries); };
+    SourceEdit::Batch batch(*m_editSource);
     int32_t count = 0;
     bool textFull = false;
     std::string line;
@@ -58,13 +64,12 @@ void CPlcEditorDlg::OnSearchReplace() {
         int32_t shift = 0;  // how much this line has grown so far
         for (const LineMatch& match : FindInLine(line, find, options)) {
             if (!replace) {
-                m_listMessages->Append(SearchEntry(lineNumber, match.column, find));
+                entries.push_back(SearchEntry(lineNumber, match.column, find));
                 ++count;
                 continue;
             }
             const int32_t start = m_editSource->LineIndex(i) + match.column + shift;
             m_editSource->SetSel(start, start + findLength);
-            m_editSource->ScrollCaret();
             // A replacement that the text limit would cut off would leave a
             // partial text and put the following selections on the wrong
             // characters: the command stops before it.
@@ -73,20 +78,26 @@ void CPlcEditorDlg::OnSearchReplace() {
                 break;
             }
             if (!replaceAll) {
+                m_editSource->ScrollCaret();
                 const MsgAnswer answer = m_dialogs.Ask(Window(), question, MsgButtons::YesNoCancel,
                                                        MsgIcon::Question, caption);
-                if (answer == MsgAnswer::Cancel) return;
+                if (answer == MsgAnswer::Cancel) {
+                    listEntries();
+                    return;
+                }
                 if (answer != MsgAnswer::Yes) continue;
             }
             m_editSource->ReplaceSel(replacement);
-            m_listMessages->Append(
+            entries.push_back(
                 ReplaceEntry(match.place, lineNumber, match.column + shift, question));
             ++count;
             shift += growth;
         }
     }
-    m_listMessages->Append("");
-    m_listMessages->Append(CountEntry(count));
+    m_editSource->ScrollCaret();
+    entries.emplace_back();
+    entries.push_back(CountEntry(count));
+    listEntries();
     if (textFull) OnMaxTextSource();
 }
 

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -130,6 +131,7 @@ void CPlcEditorDlg::DestroyWindow() {
     m_statusBar = nullptr;
     m_timer = nullptr;
     m_recentAction = nullptr;
+    m_liveTimer = nullptr;
     m_bInitialised = 0;
     m_actions.clear();
     window->hide();
@@ -160,6 +162,7 @@ void CPlcEditorDlg::BuildWindow(QWidget* parent) {
     connect(m_editSource, &SourceEdit::maxText, this, &CPlcEditorDlg::OnMaxTextSource);
     connect(m_listMessages, &MessageList::entryDoubleClicked, this,
             &CPlcEditorDlg::OnDblclkMessages);
+    SetupCodeView();
     m_editSource->setFocus();
 }
 
@@ -186,6 +189,14 @@ void CPlcEditorDlg::BuildMenu() {
         QAction* action = menu->addAction(QString::fromLatin1(command.text));
         action->setData(command.id);
         action->setEnabled(!command.grayed);
+        QList<QKeySequence> keys;
+        for (const char* key : {command.shortcut, command.shortcut2})
+            if (key) keys << QKeySequence(QString::fromLatin1(key));
+        if (!keys.isEmpty()) action->setShortcuts(keys);
+        if (command.checkable) {
+            action->setCheckable(true);
+            action->setChecked(command.id == ID_VIEW_LIVE_CHECK && m_bLiveCheck);
+        }
         auto handler = command.handler;
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         actions[command.id] = action;
@@ -320,7 +331,10 @@ void CPlcEditorDlg::OnEditSelectAll() {
     if (m_editSource) m_editSource->SelectAllText();
 }
 
-void CPlcEditorDlg::OnChangeSource() { m_bModified = 1; }
+void CPlcEditorDlg::OnChangeSource() {
+    m_bModified = 1;
+    ScheduleLiveCheck();
+}
 
 void CPlcEditorDlg::OnErrSpaceSource() {
     m_dialogs.Ask(Window(), LoadString(32905), MsgButtons::Ok, MsgIcon::None);
@@ -395,7 +409,8 @@ bool CPlcEditorDlg::CompileProgram() {
         m_program, m_editSource->GetLineCount(), false,
         [this](int32_t index, std::string& line) { return GetEditLine(index, line); });
     m_listMessages->Clear();
-    for (const std::string& entry : outcome.entries) m_listMessages->Append(entry);
+    m_listMessages->Append(outcome.entries);
+    ShowErrorMarks(outcome);
     if (!outcome.success)
         m_dialogs.Ask(Window(), LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
     return outcome.success;

@@ -18,6 +18,8 @@
 //                      the host's binary file open, the programme listing
 //   EditorRenum.cpp    Renum and the double-click on a message
 //   EditorPrint.cpp    Page setup and Print
+//   EditorCodeView.cpp error markers, the live check, next/previous error, zoom
+//   EditorNavigation.cpp hover, go to definition, go to line, find uses
 #pragma once
 
 #include <QObject>
@@ -31,6 +33,7 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QPoint>
 
 #include "dialogs/SearchReplaceDlg.h"
 #include "image/PlcProgram.h"
@@ -43,6 +46,7 @@ class QWidget;
 namespace plc {
 
 class CPlcToolBar;
+struct CompileOutcome;
 class Dialogs;
 class EditorWindow;
 class HostLink;
@@ -141,9 +145,32 @@ public:
     void OnReadFromDevice();
     void OnHelp();
     void OnInfo();
+    // View menu (EditorCodeView.cpp, EditorNavigation.cpp).
+    void OnLiveCheck();
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomReset();
+    void OnNextError();
+    void OnPreviousError();
+    void OnGotoLine();
+    void OnGotoDefinition();
+    void OnFindUses();
     // Runs the handler of a command id, as a menu entry or a button does;
     // false when the id has no command or the command is disabled.
     bool OnCommand(int id);
+
+    // ---- live check (EditorCodeView.cpp) ----
+    // Whether the text is checked while typing (View/Live check, kept in
+    // the settings file).
+    bool LiveCheckEnabled() const { return m_bLiveCheck; }
+    void SetLiveCheck(bool enable);
+    // Compiles the text in memory into a scratch programme and puts the
+    // errors on the lines as markers and annotations; the message list, the
+    // programme and the document state stay as they are. The timer runs it
+    // a moment after the last keystroke.
+    void RunLiveCheck();
+    // The live check's delay after the last change, in milliseconds.
+    static constexpr int kLiveCheckDelay = 300;
 
     // ---- notifications and window messages ----
     void OnChangeSource();
@@ -212,6 +239,15 @@ private:
     // Selects line `index` without its line break and replaces it (EditorRenum.cpp).
     bool ReplaceLineText(int32_t index, std::string_view replacement);
     void EnableCommand(int id, bool enable);
+    // Code view set-up of a fresh window: live check timer, hover, Ctrl+click.
+    void SetupCodeView();
+    void ScheduleLiveCheck();
+    // Puts the errors of a compile outcome on their lines.
+    void ShowErrorMarks(const CompileOutcome& outcome);
+    void ShowHover(int32_t pos, QPoint globalPoint);
+    // Goes to the label named by the jump target or CALL at `pos`; false
+    // when there is none there.
+    bool GotoDefinitionAt(int32_t pos);
 
     Dialogs& m_dialogs;
 
@@ -237,6 +273,9 @@ private:
     QTimer* m_timer = nullptr;
     QAction* m_recentAction = nullptr;
     std::map<int, QAction*> m_actions;  // the window's commands by id
+    QTimer* m_liveTimer = nullptr;
+    bool m_bLiveCheck = true;
+    std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
 };
 
 }  // namespace plc

@@ -17,6 +17,15 @@ void MessageList::Append(std::string_view entry) {
     scrollToBottom();
 }
 
+void MessageList::Append(const std::vector<std::string>& entries) {
+    if (entries.empty()) return;
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(entries.size()));
+    for (const std::string& entry : entries) texts << ToQString(entry);
+    addItems(texts);
+    scrollToBottom();
+}
+
 void MessageList::Clear() { clear(); }
 
 int MessageList::Count() const { return count(); }

@@ -16,6 +16,8 @@ public:
     explicit MessageList(QWidget* parent = nullptr);
 
     void Append(std::string_view entry);
+    // Appends many entries at once, scrolling once.
+    void Append(const std::vector<std::string>& entries);
     void Clear();
     int Count() const;
     // The text of entry `index`; empty when there is no such entry.

@@ -16,6 +16,8 @@
 #include "platform/Profile.h"
 #include "platform/SourceEdit.h"
 
+#include <Qsci/qsciscintilla.h>
+
 using namespace plc;
 using namespace plc::com;
 using namespace plc::test;

@@ -13,6 +13,8 @@
 #include "editor/EditorTestSupport.h"
 #include "platform/SourceEdit.h"
 
+#include <Qsci/qsciscintilla.h>
+
 using namespace plc;
 using namespace plc::test;
 

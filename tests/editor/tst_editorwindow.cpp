@@ -48,6 +48,11 @@ private slots:
     void textLimitShowsMessage();
     void fontFromSettings_data();
     void fontFromSettings();
+    void errorMarkersFollowCheckAndTyping();
+    void nextAndPreviousErrorKeys();
+    void zoomKeysZoomWithoutTyping_data();
+    void zoomKeysZoomWithoutTyping();
+    void findUsesAndGoToDefinition();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -462,6 +467,175 @@ void TestEditorWindow::fontFromSettings() {
     QCOMPARE(int(font.weight()), weight);
     QCOMPARE(font.italic(), italic);
     QCOMPARE(font.family(), family);
+}
+
+// ---------------------------------------------------------------- code view
+
+namespace {
+
+// Lines 3, 6 and 8 (1-based) are faulty.
+const char* kFaultyProgramme =
+    "%P00\r\n"
+    "N010 NOP\r\n"
+    "N020 JMPX N010\r\n"
+    "N030 NOP\r\n"
+    "N040 NOP\r\n"
+    "N050 SET H1 = \r\n"
+    "N060 NOP\r\n"
+    "N070 JMP N999\r\n"
+    "END\r\n";
+
+// Makes the editor's window the active one, so that its shortcuts work.
+bool Activate(CPlcEditorDlg& editor) {
+    editor.Window()->activateWindow();
+    return QTest::qWaitForWindowActive(editor.Window());
+}
+
+}  // namespace
+
+void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kFaultyProgramme);
+    open.dialogs.ExpectAsk(MsgAnswer::Ok, "Syntax check ends with error.");
+    QVERIFY(editor.OnCommand(ID_CHECK_SYNTAX));
+    QCOMPARE(edit.ErrorLines(), (std::vector<int32_t>{2, 5, 7}));
+    QVERIFY(edit.Annotation(2).rfind("LINE(003): ERR(", 0) == 0);
+    QCOMPARE(edit.Annotation(3), std::string());
+    const std::vector<std::string> entries = editor.Messages()->Texts();
+
+    // Typing the fix takes the marker off that line, and the live check
+    // leaves the message list and the document's programme as they were.
+    editor.SetModified(false);
+    edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
+    edit.ReplaceSel("JMP");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QCOMPARE(editor.Messages()->Texts(), entries);
+    QVERIFY(edit.Annotation(2).empty());
+    QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
+    QVERIFY(editor.IsModified());
+
+    // Switched off, the check leaves the text alone, and the choice is kept.
+    QVERIFY(editor.OnCommand(ID_VIEW_LIVE_CHECK));
+    QVERIFY(!editor.Action(ID_VIEW_LIVE_CHECK)->isChecked());
+    QVERIFY(edit.ErrorLines().empty());
+    edit.SetSel(0, 0);
+    edit.ReplaceSel("x");
+    QTest::qWait(2 * CPlcEditorDlg::kLiveCheckDelay);
+    QVERIFY(edit.ErrorLines().empty());
+    editor.SetModified(false);
+    open.control.reset();
+    CTorvixCtrl again(open.dialogs);
+    QVERIFY(again.PlcCreate());
+    QVERIFY(!g_pPlcEditor->LiveCheckEnabled());
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::nextAndPreviousErrorKeys() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kFaultyProgramme);
+    editor.RunLiveCheck();
+    QVERIFY(Activate(editor));
+    auto caretLine = [&] {
+        int32_t s = 0, e = 0;
+        edit.GetSel(s, e);
+        return edit.LineFromChar(e);
+    };
+    edit.SetSel(edit.LineIndex(3), edit.LineIndex(3));
+    // F8 goes down and wraps to the first error, Shift+F8 goes up and wraps
+    // to the last.
+    for (int expected : {5, 7, 2, 5}) {
+        QTest::keyClick(&edit, Qt::Key_F8);
+        QCOMPARE(caretLine(), expected);
+    }
+    for (int expected : {2, 7, 5}) {
+        QTest::keyClick(&edit, Qt::Key_F8, Qt::ShiftModifier);
+        QCOMPARE(caretLine(), expected);
+    }
+    QCOMPARE(edit.GetText(), std::string(kFaultyProgramme));
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::zoomKeysZoomWithoutTyping_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<int>("zoom");  // after zooming in twice first
+    QTest::newRow("Ctrl+=") << int(Qt::Key_Equal) << int(Qt::ControlModifier) << 3;
+    QTest::newRow("Ctrl++") << int(Qt::Key_Plus) << int(Qt::ControlModifier) << 3;
+    QTest::newRow("Ctrl+-") << int(Qt::Key_Minus) << int(Qt::ControlModifier) << 1;
+    QTest::newRow("Ctrl+0") << int(Qt::Key_0) << int(Qt::ControlModifier) << 0;
+}
+
+void TestEditorWindow::zoomKeysZoomWithoutTyping() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    QFETCH(int, zoom);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText("N010 NOP");
+    edit.SetSel(4, 4);
+    QVERIFY(Activate(editor));
+    editor.OnCommand(ID_VIEW_ZOOM_IN);
+    editor.OnCommand(ID_VIEW_ZOOM_IN);
+    QCOMPARE(edit.Zoom(), 2);
+    QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(edit.Zoom(), zoom);
+    QCOMPARE(edit.GetText(), std::string("N010 NOP"));
+    QVERIFY(!editor.IsModified());
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::findUsesAndGoToDefinition() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string programme;
+    QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
+    edit.SetText(programme);
+    auto caretLine = [&] {
+        int32_t s = 0, e = 0;
+        edit.GetSel(s, e);
+        return edit.LineFromChar(s);
+    };
+    auto placeCaret = [&](const std::string& line, const std::string& word) {
+        const size_t at = programme.find(line);
+        QVERIFY(at != std::string::npos);
+        const int32_t pos = int32_t(at + line.find(word, line.find(' ')) + 1);
+        edit.SetSel(pos, pos);
+    };
+
+    // The CALL's target: F12 goes to the label's line; Find uses lists the
+    // lines that jump to it, and a double-click on an entry selects its line.
+    placeCaret("N050 CALL N070", "N070");
+    QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
+    QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N070 NOP"))));
+    placeCaret("N050 CALL N070", "N070");
+    QVERIFY(editor.OnCommand(ID_FIND_USES));
+    const std::vector<std::string> uses = editor.Messages()->Texts();
+    QCOMPARE(uses.size(), size_t(3));
+    QVERIFY(uses[1].find("N050 CALL N070") != std::string::npos);
+    QVERIFY(uses[2].find("N080 JMP(RXMSG, 3, H4) N070") != std::string::npos);
+    editor.Messages()->setCurrentRow(2);
+    editor.OnDblclkMessages();
+    QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N080"))));
+
+    // A variable: its uses include its DEF line.
+    placeCaret("N010 JMP (H1 = 0)", "H1");
+    QVERIFY(editor.OnCommand(ID_FIND_USES));
+    QCOMPARE(editor.Messages()->Count(), 3);
+    QVERIFY(editor.Messages()->Text(0).find("Count") != std::string::npos);
+
+    // Nothing to go to: a beep, the caret stays.
+    placeCaret("N070 NOP", "NOP");
+    const int32_t line = caretLine();
+    QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
+    QCOMPARE(caretLine(), line);
+    QCOMPARE(open.dialogs.Beeps(), 1);
+    open.VerifyDialogs();
 }
 
 QTEST_MAIN(TestEditorWindow)

@@ -20,6 +20,8 @@ private slots:
     void textLimitCutsInsertions();
     void selection();
     void messageListKeepsOrder();
+    void colouring_data();
+    void colouring();
 };
 
 void TestSourceEdit::lines_data() {
@@ -147,6 +149,57 @@ void TestSourceEdit::messageListKeepsOrder() {
     QCOMPARE(list.SelectedText(), std::string("PLC, compiling runs..."));
     list.Clear();
     QCOMPARE(list.Count(), 0);
+}
+
+// Each row: a text, a word in its last line and the style class of the word.
+void TestSourceEdit::colouring_data() {
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("word");
+    QTest::addColumn<int>("style");
+    const auto row = [](const char* name, const char* text, const char* word, SourceStyle style) {
+        QTest::newRow(name) << QByteArray(text) << QByteArray(word) << int(style);
+    };
+    row("programme head", "%P00", "%P00", SourceStyle::Section);
+    row("text head", "%TEXT(Demo)", "Demo", SourceStyle::Section);
+    row("section end", "  end  ; done", "end", SourceStyle::Section);
+    row("label", "N010 NOP", "N010", SourceStyle::Label);
+    row("jump target", "N010 JMP N030", "N030", SourceStyle::Label);
+    row("keyword from the chain", "N010 jmp N030", "jmp", SourceStyle::Keyword);
+    row("keyword after its verb", "N010 SET REFFRQ = 5", "REFFRQ", SourceStyle::Keyword);
+    row("jump to the end", "N010 JMP (H1 = 0) END", "END", SourceStyle::Keyword);
+    row("variable", "N010 SET H001 = F2", "F2", SourceStyle::Variable);
+    row("counter", "N010 JMP (C12 = 0) N020", "C12", SourceStyle::Variable);
+    row("input", "N030 JMP (M3 & IE3) N050", "IE3", SourceStyle::InOut);
+    row("output", "N030 SET OS1 = 1", "OS1", SourceStyle::InOut);
+    row("status flag", "N040 JMP (STA_INPOS = 1) N060", "STA_INPOS", SourceStyle::DriveName);
+    row("drive value", "N040 SET H2 = ACTPOS", "ACTPOS", SourceStyle::DriveName);
+    row("number", "N040 WAIT 250", "250", SourceStyle::Number);
+    row("comment", "N010 NOP ; JMP N010 H1", "JMP", SourceStyle::Comment);
+    row("DEF keyword", "%TEXT(Demo)\r\nDEF H1 = Count", "DEF", SourceStyle::Keyword);
+    row("DEF name where declared", "%TEXT(Demo)\r\nDEF H1 = Count", "Count", SourceStyle::DefName);
+    row("DEF name in use", "DEF H1 = Count\r\nEND\r\n%P00\r\nN010 JMP (count = 0) N020",
+        "count", SourceStyle::DefName);
+    row("undeclared name", "N010 JMP (Counter = 0) N020", "Counter", SourceStyle::Default);
+}
+
+void TestSourceEdit::colouring() {
+    QFETCH(QByteArray, text);
+    QFETCH(QByteArray, word);
+    QFETCH(int, style);
+    SourceEdit edit;
+    edit.SetText(text.toStdString());
+    const int lastLine = int(text.lastIndexOf('\n')) + 1;
+    const int at = int(text.indexOf(word, lastLine));
+    QVERIFY(at >= 0);
+    for (int i = at; i < at + word.size(); ++i) QCOMPARE(int(edit.StyleAt(i)), style);
+
+    // A DEF added above recolours the name's uses below it.
+    if (style == int(SourceStyle::Default)) {
+        edit.SetSel(0, 0);
+        edit.ReplaceSel("DEF H1 = " + word.toStdString() + "\r\n");
+        QCOMPARE(int(edit.StyleAt(at + int(edit.GetTextLength()) - int(text.size()))),
+                 int(SourceStyle::DefName));
+    }
 }
 
 QTEST_MAIN(TestSourceEdit)

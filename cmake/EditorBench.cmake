@@ -1,0 +1,12 @@
+# editor_bench: the edit-control benchmarks (Replace all, Renum, live check)
+# on the real editor window, run offscreen. The bench/ glob has made the
+# target with the core; the window's libraries are added here, and without
+# them it is not built.
+if(TARGET editor_bench)
+  if(TARGET plceditapp)
+    target_link_libraries(editor_bench PRIVATE plceditapp)
+    set_target_properties(editor_bench PROPERTIES AUTOMOC ON)
+  else()
+    set_target_properties(editor_bench PROPERTIES EXCLUDE_FROM_ALL ON)
+  endif()
+endif()

@@ -1,0 +1,152 @@
+// Navigation over the programme's names: hovering a variable shows its DEF
+// name and hovering a jump target the line it jumps to; Ctrl+click or Go to
+// definition on a jump or CALL target goes to its label (on a variable, to
+// its DEF line); Go to line; Find uses lists every line that uses the label
+// or variable under the caret in the message list, where a double-click
+// selects the line as it does for errors.
+//
+// The names are read with the programme index, which follows the line
+// compiler's rules, so that navigation agrees with what compiles.
+#include <QInputDialog>
+#include <cinttypes>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "compiler/ProgramIndex.h"
+#include "editor/PlcEditorDlg.h"
+#include "platform/Dialogs.h"
+#include "platform/MessageList.h"
+#include "platform/SourceEdit.h"
+
+namespace plc {
+
+namespace {
+
+std::vector<std::string> EditLines(const SourceEdit& edit) {
+    std::vector<std::string> lines(static_cast<size_t>(edit.GetLineCount()));
+    for (size_t i = 0; i < lines.size(); ++i) edit.GetLine(static_cast<int32_t>(i), lines[i]);
+    return lines;
+}
+
+// The token at a character index; a caret just behind a word names the word.
+Token TokenAtChar(const ProgramIndex& index, const SourceEdit& edit, int32_t pos) {
+    const int32_t line = edit.LineFromChar(pos);
+    const int32_t column = pos - edit.LineIndex(line);
+    Token token = index.TokenAt(line, column);
+    if (token.kind == TokenKind::None && column > 0) token = index.TokenAt(line, column - 1);
+    return token;
+}
+
+// "  LINE(012): <statement>", the form a double-click in the list follows.
+std::string LineEntry(int32_t line, const std::string& text) {
+    char head[32];
+    std::snprintf(head, sizeof head, "  LINE(%03" PRId32 "): ", line + 1);
+    return head + text;
+}
+
+std::string Trimmed(std::string text) {
+    const size_t semi = text.find(';');
+    if (semi != std::string::npos) text.erase(semi);
+    const size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    const size_t last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+std::string VariableText(VarKind var, int index) {
+    return ProgramIndex::VarLetter(var) + std::to_string(index);
+}
+
+}  // namespace
+
+void CPlcEditorDlg::ShowHover(int32_t pos, QPoint globalPoint) {
+    if (!m_editSource) return;
+    const ProgramIndex index(EditLines(*m_editSource));
+    const Token token = TokenAtChar(index, *m_editSource, pos);
+    std::string tip;
+    if (token.kind == TokenKind::Variable) {
+        if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
+            tip = VariableText(token.var, token.index) + " = " + declaration->name;
+    } else if (token.kind == TokenKind::LabelRef) {
+        if (const LabelLine* label = index.FindLabel(token.label))
+            tip = LineEntry(label->line, label->statement).substr(2);
+    }
+    if (!tip.empty()) m_editSource->ShowTip(globalPoint, tip);
+}
+
+bool CPlcEditorDlg::GotoDefinitionAt(int32_t pos) {
+    if (!m_editSource) return false;
+    const ProgramIndex index(EditLines(*m_editSource));
+    const Token token = TokenAtChar(index, *m_editSource, pos);
+    int32_t target = -1;
+    if (token.kind == TokenKind::LabelRef) {
+        if (const LabelLine* label = index.FindLabel(token.label)) target = label->line;
+    } else if (token.kind == TokenKind::Variable) {
+        if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
+            target = declaration->line;
+    }
+    if (target < 0) return false;
+    m_editSource->GotoLine(target);
+    return true;
+}
+
+void CPlcEditorDlg::OnGotoDefinition() {
+    if (!m_editSource) return;
+    int32_t start = 0, end = 0;
+    m_editSource->GetSel(start, end);
+    if (!GotoDefinitionAt(start)) m_dialogs.Beep();
+}
+
+void CPlcEditorDlg::OnGotoLine() {
+    if (!m_editSource) return;
+    int32_t start = 0, end = 0;
+    m_editSource->GetSel(start, end);
+    QInputDialog dialog(Window());
+    dialog.setWindowTitle("Go to line");
+    dialog.setLabelText(QString("Line (1 - %1):").arg(m_editSource->GetLineCount()));
+    dialog.setInputMode(QInputDialog::IntInput);
+    dialog.setIntRange(1, m_editSource->GetLineCount());
+    dialog.setIntValue(m_editSource->LineFromChar(start) + 1);
+    if (m_dialogs.Exec(dialog) != QDialog::Accepted) return;
+    m_editSource->GotoLine(dialog.intValue() - 1);
+}
+
+void CPlcEditorDlg::OnFindUses() {
+    if (!m_editSource || !m_listMessages) return;
+    const std::vector<std::string> lines = EditLines(*m_editSource);
+    const ProgramIndex index(lines);
+    int32_t start = 0, end = 0;
+    m_editSource->GetSel(start, end);
+    const Token token = TokenAtChar(index, *m_editSource, start);
+    std::vector<Token> uses;
+    std::string name;
+    switch (token.kind) {
+        case TokenKind::LabelDef:
+        case TokenKind::LabelRef:
+            uses = index.LabelUses(token.label);
+            name = token.label == 255 ? "END" : Trimmed(token.text);
+            break;
+        case TokenKind::Variable:
+        case TokenKind::DefName:
+            uses = index.VariableUses(token.var, token.index);
+            name = VariableText(token.var, token.index);
+            if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
+                name += " (" + declaration->name + ")";
+            break;
+        default:
+            m_dialogs.Beep();
+            return;
+    }
+    std::vector<std::string> entries{"Uses of " + name + ":"};
+    std::set<int32_t> listed;
+    for (const Token& use : uses) {
+        if (!listed.insert(use.line).second) continue;
+        entries.push_back(LineEntry(use.line, Trimmed(lines[static_cast<size_t>(use.line)])));
+    }
+    m_listMessages->Clear();
+    m_listMessages->Append(entries);
+}
+
+}  // namespace plc
