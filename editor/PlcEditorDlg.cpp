@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -158,6 +159,7 @@ void CPlcEditorDlg::BuildWindow(QWidget* parent) {
     connect(m_editSource, &SourceEdit::maxText, this, &CPlcEditorDlg::OnMaxTextSource);
     connect(m_listMessages, &MessageList::entryDoubleClicked, this,
             &CPlcEditorDlg::OnDblclkMessages);
+    static_cast<QWidget*>(m_editSource)->installEventFilter(this);
     m_editSource->setFocus();
 }
 
@@ -184,6 +186,7 @@ void CPlcEditorDlg::BuildMenu() {
         QAction* action = menu->addAction(QString::fromLatin1(command.text));
         action->setData(command.id);
         action->setEnabled(!command.grayed);
+        action->setShortcuts(CommandShortcuts(command));
         auto handler = command.handler;
         connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
         actions[command.id] = action;
@@ -193,6 +196,23 @@ void CPlcEditorDlg::BuildMenu() {
         }
         if (command.separatorAfter) menu->addSeparator();
     }
+}
+
+bool CPlcEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The edit control claims the keys of its own bindings (Ctrl+Z, Ctrl+Y,
+    // Ctrl+A, ...) before the window's shortcuts are looked at. A key that a
+    // command of the window owns is handed back, so that it runs the command
+    // with the command's own behaviour (Undo beeps when there is nothing to undo).
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const auto& [id, action] : m_actions) {
+            if (action->shortcuts().contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QAction* CPlcEditorDlg::Action(int id) const {
@@ -209,7 +229,11 @@ bool CPlcEditorDlg::OnInitDialog() {
 
     // 2. The toolbar at the top edge, sized by itself.
     m_toolBar = new CPlcToolBar(client);
-    m_toolBar->Create([this](int id) { return Action(id); });
+    std::vector<CPlcToolBar::Button> buttons;
+    for (const EditorCommand& command : EditorCommands())
+        if (command.toolbarSlot >= 0)
+            buttons.push_back({Action(command.id), command.image, command.toolbarSlot});
+    m_toolBar->Create(std::move(buttons));
     m_toolBar->setGeometry(0, 0, m_toolBar->sizeHint().width(), m_toolBar->sizeHint().height());
 
     // 3. The status bar below the template's controls with its five parts;
@@ -300,6 +324,11 @@ bool CPlcEditorDlg::OnCommand(int id) {
 void CPlcEditorDlg::OnEditUndo() {
     if (!m_editSource) return;
     if (!m_editSource->Undo()) m_dialogs.Beep();
+}
+
+void CPlcEditorDlg::OnEditRedo() {
+    if (!m_editSource) return;
+    if (!m_editSource->Redo()) m_dialogs.Beep();
 }
 
 void CPlcEditorDlg::OnEditCut() {

@@ -36,6 +36,7 @@
 #include "image/PlcProgram.h"
 
 class QAction;
+class QEvent;
 class QMenu;
 class QTimer;
 class QWidget;
@@ -127,6 +128,7 @@ public:
     void OnFileRecent();
     void OnFileExit();
     void OnEditUndo();
+    void OnEditRedo();
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();
@@ -187,6 +189,9 @@ public:
 
 protected:
     virtual bool OnInitDialog();
+    // Keys of the window's commands go to the commands, not to the edit
+    // control's own key bindings.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWindow(QWidget* parent);

@@ -128,6 +128,12 @@ bool SourceEdit::Undo() {
     return true;
 }
 
+bool SourceEdit::Redo() {
+    if (SendScintilla(SCI_CANREDO) == 0) return false;
+    SendScintilla(SCI_REDO);
+    return true;
+}
+
 void SourceEdit::Cut() { SendScintilla(SCI_CUT); }
 void SourceEdit::Copy() { SendScintilla(SCI_COPY); }
 void SourceEdit::Paste() { SendScintilla(SCI_PASTE); }

@@ -61,6 +61,8 @@ public:
     bool CanUndo() const;
     // False when there was nothing to undo.
     bool Undo();
+    // False when there was nothing to redo.
+    bool Redo();
     void Cut();
     void Copy();
     void Paste();

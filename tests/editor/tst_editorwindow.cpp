@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
@@ -29,6 +30,7 @@ private slots:
     void toolbarButtons_data();
     void toolbarButtons();
     void toolbarGroupsAndClicks();
+    void shortcutsReachTheirCommands();
     void layoutRule_data();
     void layoutRule();
     void statusPartsFollowTheWidth();
@@ -162,6 +164,36 @@ void TestEditorWindow::toolbarGroupsAndClicks() {
         open.editor.ToolBar()->widgetForAction(open.editor.ToolBar()->ButtonAction(ID_CHECK_SYNTAX)));
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton);
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- shortcuts
+
+void TestEditorWindow::shortcutsReachTheirCommands() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    editor.SetOnline();
+    QWidget* window = editor.Window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    editor.Edit()->SetText("N010 NOP\r\n");
+    editor.Edit()->setFocus();
+    for (const EditorCommand& command : EditorCommands()) {
+        const QList<QKeySequence> keys = CommandShortcuts(command);
+        // Every command the user can reach has a key; the recent file list
+        // and the grayed Simulate have none.
+        QCOMPARE(keys.isEmpty(), command.id == ID_FILE_RECENT || command.id == ID_SIMULATE);
+        QAction* action = editor.Action(command.id);
+        QVERIFY(action);
+        // Count the triggers instead of running the handlers (no dialogs).
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QSignalSpy spy(action, &QAction::triggered);
+        for (const QKeySequence& key : keys) QTest::keySequence(editor.Edit(), key);
+        QVERIFY2(spy.count() == keys.size(),
+                 qPrintable(action->text() + " " + QString::number(spy.count())));
+        // The edit control did not act on the key itself.
+        QCOMPARE(editor.Edit()->GetText(), std::string("N010 NOP\r\n"));
+    }
     open.VerifyDialogs();
 }
 
