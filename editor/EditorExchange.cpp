@@ -128,7 +128,7 @@ void CPlcEditorDlg::ListProgram(const std::string& fileName) {
         ListProgramImage(m_program, fileName, ListingDate(CurrentLocalTime()));
     for (const std::string& entry : listing.entries) m_listMessages->Append(entry);
     m_editSource->SetText(listing.text);
-    m_bModified = 1;
+    m_bModified = true;
     if (listing.errorCount != 0) ShowError(listing.entries.back());
 }
 

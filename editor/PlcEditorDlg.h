@@ -28,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QFont>
 #include <QIcon>
@@ -38,6 +39,7 @@
 class QAction;
 class QEvent;
 class QMenu;
+class QSplitter;
 class QTimer;
 class QWidget;
 
@@ -52,14 +54,8 @@ class Profile;
 class SourceEdit;
 class StatusBar;
 
-// The template's dialog units in pixels. The template's font (8 point at
-// 96 dots per inch) has a dialog base unit of 6 pixels across and 13 pixels
-// down; a dialog unit is a quarter of the first and an eighth of the second,
-// rounded to the nearest pixel: x * 6 / 4 and y * 13 / 8.
-int DialogUnitsToPixelsX(int units);
-int DialogUnitsToPixelsY(int units);
-
-// The layout of the window's client area (pixels) for a size change.
+// The pixel rule of the status bar's parts for a bar `cx` wide, and the
+// first split of a height between text and message list (70 % text).
 struct EditorLayout {
     std::array<int32_t, 5> statusParts;  // right edges of the five parts
     int32_t editTop, editHeight;
@@ -152,6 +148,7 @@ public:
     void OnErrSpaceSource();
     void OnMaxTextSource();
     void OnDblclkMessages();
+    // The status bar changed its size: its parts follow the pixel rule.
     void OnSize(int cx, int cy);
     void OnTimer();
     void OnOK() {}
@@ -159,8 +156,8 @@ public:
 
     // ---- state, for the other parts of the editor and for tests ----
     const std::string& FileName() const { return m_strFileName; }
-    bool IsModified() const { return m_bModified != 0; }
-    void SetModified(bool modified) { m_bModified = modified ? 1 : 0; }
+    bool IsModified() const { return m_bModified; }
+    void SetModified(bool modified) { m_bModified = modified; }
     CPlcProgram& Program() { return m_program; }
     Dialogs& GetDialogs() const { return m_dialogs; }
     SourceEdit* Edit() const { return m_editSource; }
@@ -168,12 +165,9 @@ public:
     StatusBar* Status() const { return m_statusBar; }
     CPlcToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
-    QWidget* ClientArea() const;
+    QSplitter* Splitter() const { return m_splitter; }
     const std::array<int32_t, 5>& StatusParts() const { return m_nStatusParts; }
-    int32_t TopOffset() const { return m_nTopOffset; }
-    int32_t Gap() const { return m_nGap; }
-    int32_t BottomMargin() const { return m_nBottomMargin; }
-    bool IsInitialised() const { return m_bInitialised != 0; }
+    bool IsInitialised() const { return m_bInitialised; }
     // The length that a double-click selects at a search entry: the one the
     // search/replace dialog's last action button set.
     void SetMatchLength(int32_t length) { m_searchDlg.m_nMatchLength = length; }
@@ -196,7 +190,13 @@ protected:
 private:
     void BuildWindow(QWidget* parent);
     void BuildMenu();
+    // Size, position and split from the settings, else the first size.
+    void RestoreGeometry();
+    void SaveGeometry();
     void SetupRecentFile();
+    // Puts a file opened or saved at the top of the remembered files.
+    void RememberRecentFile(const std::string& name);
+    void OpenRecentFile(const std::string& name);
     void SetRecentEntry(const std::string& text);
     // The save question; false when the calling operation is to stop.
     bool AskSaveChanges();
@@ -223,17 +223,17 @@ private:
     StatusBar* m_statusBar = nullptr;
     CPlcProgram m_program;
     std::string m_strFileName = kNoFileName;
-    int32_t m_bModified = 0;
-    int32_t m_nBottomMargin = 0;
-    int32_t m_nTopOffset = 0;
-    int32_t m_nGap = 0;
-    int32_t m_bInitialised = 0;
+    bool m_bModified = false;
+    bool m_bInitialised = false;
     std::array<int32_t, 5> m_nStatusParts{};
     CSearchReplaceDlg m_searchDlg;  // the search/replace dialog and its last settings
 
     QPointer<EditorWindow> m_window;
     QTimer* m_timer = nullptr;
     QAction* m_recentAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::vector<QAction*> m_recentEntries;  // the Recent file entries after the first
+    QSplitter* m_splitter = nullptr;
     std::map<int, QAction*> m_actions;  // the window's commands by id
 };
 

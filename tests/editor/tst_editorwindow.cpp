@@ -4,10 +4,14 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QApplication>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <cstdlib>
 
 #include "compiler/CompileDriver.h"
 #include "dialogs/PlcToolBar.h"
@@ -34,6 +38,7 @@ private slots:
     void layoutRule_data();
     void layoutRule();
     void statusPartsFollowTheWidth();
+    void rememberedGeometry();
     void onlineAndOffline();
     void undoBeepsWhenNothingToUndo();
     void enterKeepsTheWindowOpen();
@@ -230,21 +235,37 @@ void TestEditorWindow::statusPartsFollowTheWidth() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     QVERIFY(editor.IsInitialised());
-    // The margins measured from the template: the edit control starts below
-    // the toolbar, the list below the edit control.
-    QVERIFY(editor.Gap() > 0);
-    QCOMPARE(editor.TopOffset(), editor.ToolBar()->ButtonHeight() + 2 * editor.Gap());
-    QVERIFY(editor.BottomMargin() >= editor.Status()->height());
+    // Text above the message list in the splitter, 70 % of the height at first.
+    QSplitter* split = editor.Splitter();
+    QCOMPARE(split->widget(0), static_cast<QWidget*>(editor.Edit()));
+    QCOMPARE(split->widget(1), static_cast<QWidget*>(editor.Messages()));
+    const QList<int> sizes = split->sizes();
+    QVERIFY2(std::abs(sizes[0] * 10 - (sizes[0] + sizes[1]) * 7) <= 20,
+             qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
 
-    editor.ClientArea()->resize(200, 400);
+    editor.Status()->resize(200, editor.Status()->height());
     QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 95, 120, 150, 200}));
     QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 95, 120, 150, 200}));
-    const EditorLayout expected =
-        ComputeEditorLayout(200, 400, editor.TopOffset(), editor.Gap(), editor.BottomMargin());
-    QCOMPARE(editor.Edit()->geometry(), QRect(0, expected.editTop, 200, expected.editHeight));
-    QCOMPARE(editor.Messages()->geometry(), QRect(0, expected.listTop, 200, expected.listHeight));
-    QCOMPARE(editor.Status()->geometry().bottom(), 399);
-    QVERIFY(editor.Edit()->geometry().top() > editor.ToolBar()->geometry().bottom());
+    editor.Window()->resize(640, 480);
+    QTRY_COMPARE(editor.Status()->Parts().back(), editor.Status()->width());
+    QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.ToolBar()->geometry().bottom());
+}
+
+void TestEditorWindow::rememberedGeometry() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    // The first size is about 900 x 700 and never larger than the screen.
+    const QSize screen = editor.Window()->screen()->availableGeometry().size();
+    QCOMPARE(editor.Window()->size(), QSize(900, 700).boundedTo(screen));
+
+    editor.Window()->resize(520, 410);
+    QApplication::processEvents();
+    editor.Splitter()->setSizes({120, 200});
+    const QList<int> split = editor.Splitter()->sizes();
+    editor.DestroyWindow();
+    QVERIFY(editor.Create(nullptr));
+    QCOMPARE(editor.Window()->size(), QSize(520, 410));
+    QCOMPARE(editor.Splitter()->sizes(), split);
 }
 
 // ---------------------------------------------------------------- online state
