@@ -44,8 +44,6 @@ target_link_libraries(plcdialogs PUBLIC plcplatform plccore)
 
 plcedit_qt_library(editor)
 target_link_libraries(plceditor PUBLIC plcdialogs plcplatform plccore)
-target_compile_definitions(plceditor PRIVATE
-  PLCEDIT_HELP_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/help")
 
 plcedit_qt_library(control)
 target_link_libraries(plccontrol PUBLIC plceditor ${CMAKE_DL_LIBS})

@@ -43,6 +43,7 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::Program, "Read &from file (device setting)", ID_READ_FROM_FILE, false, true, &D::OnReadFromFile, Keys("Ctrl+Alt+O"), kNoKey, 13, 13},
     EditorCommand{MenuId::Program, "&Save in device", ID_SAVE_IN_DEVICE, true, false, &D::OnSaveInDevice, Keys("Ctrl+Alt+W"), kNoKey, 16, 16},
     EditorCommand{MenuId::Program, "&Read from device", ID_READ_FROM_DEVICE, true, false, &D::OnReadFromDevice, Keys("Ctrl+Alt+R"), kNoKey, 15, 15},
+    EditorCommand{MenuId::Program, "&Compare with device", ID_COMPARE_DEVICE, true, false, &D::OnCompareWithDevice, Keys("Ctrl+Alt+C"), kNoKey},
     EditorCommand{MenuId::Help, "&Help...", ID_HELP, false, false, &D::OnHelp, Std(K::HelpContents, "F1"), kNoKey, 9, 9},
     EditorCommand{MenuId::Help, "&Info...", ID_INFO, false, false, &D::OnInfo, Keys("Ctrl+F1"), kNoKey},
 };

@@ -41,6 +41,7 @@ enum CommandId : int {
     ID_FILE_RECENT = 32791,
     // Commands the editor added later, numbered apart from menu 202's.
     ID_EDIT_REDO = 33280,
+    ID_COMPARE_DEVICE = 33281,
     ID_EXTRAS = 65535,
 };
 

@@ -31,6 +31,7 @@
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorWindow.h"
+#include "editor/HelpWindow.h"
 #include "editor/HostLink.h"
 #include "editor/InfoDlg.h"
 #include "platform/Dialogs.h"
@@ -54,19 +55,6 @@ constexpr int kStatusLinePart = 4;
 // The window's first size when the settings remember none.
 constexpr QSize kFirstSize(900, 700);
 constexpr const char* kWindowSection = "Window";
-
-// The folder of the help pages: $PLCEDIT_HELP_DIR, else beside the
-// programme, else where the sources keep them.
-QString HelpDirectory() {
-    QStringList candidates;
-    if (const char* dir = std::getenv("PLCEDIT_HELP_DIR"); dir && *dir) candidates << dir;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    candidates << appDir + "/help" << appDir + "/../share/plcedit/help"
-               << QStringLiteral(PLCEDIT_HELP_SOURCE_DIR);
-    for (const QString& dir : candidates)
-        if (QFileInfo::exists(dir + "/index.html")) return QDir(dir).absolutePath();
-    return QStringLiteral(PLCEDIT_HELP_SOURCE_DIR);
-}
 
 }  // namespace
 
@@ -331,11 +319,13 @@ void CPlcEditorDlg::EnableCommand(int id, bool enable) {
 void CPlcEditorDlg::SetOnline() {
     EnableCommand(ID_SAVE_IN_DEVICE, true);
     EnableCommand(ID_READ_FROM_DEVICE, true);
+    EnableCommand(ID_COMPARE_DEVICE, true);
 }
 
 void CPlcEditorDlg::SetOffline() {
     EnableCommand(ID_SAVE_IN_DEVICE, false);
     EnableCommand(ID_READ_FROM_DEVICE, false);
+    EnableCommand(ID_COMPARE_DEVICE, false);
 }
 
 bool CPlcEditorDlg::OnCommand(int id) {
@@ -393,9 +383,16 @@ void CPlcEditorDlg::OnSimulate() {
 // ---------------------------------------------------------------- Help and Info
 
 void CPlcEditorDlg::OnHelp() {
-    QUrl url = QUrl::fromLocalFile(HelpDirectory() + "/index.html");
-    url.setFragment(QString::number(kHelpContext));
-    m_dialogs.OpenHelp(url);
+    const QString directory = HelpDirectory();
+    if (directory.isEmpty()) {
+        ShowError("The help pages are not installed (no index.html in $PLCEDIT_HELP_DIR, "
+                  "../share/plcedit/help or help beside the programme).");
+        return;
+    }
+    if (!m_help) m_help = new HelpWindow(m_window);
+    m_help->ShowPage(directory, "index.html", QString::number(kHelpContext));
+    m_help->show();
+    m_help->raise();
 }
 
 void CPlcEditorDlg::OnInfo() {

@@ -34,6 +34,7 @@
 #include <QIcon>
 
 #include "dialogs/SearchReplaceDlg.h"
+#include "editor/HelpWindow.h"
 #include "image/PlcProgram.h"
 
 class QAction;
@@ -48,6 +49,7 @@ namespace plc {
 class CPlcToolBar;
 class Dialogs;
 class EditorWindow;
+class HelpWindow;
 class HostLink;
 class MessageList;
 class Profile;
@@ -137,6 +139,7 @@ public:
     void OnReadFromFile();
     void OnSaveInDevice();
     void OnReadFromDevice();
+    void OnCompareWithDevice();
     void OnHelp();
     void OnInfo();
     // Runs the handler of a command id, as a menu entry or a button does;
@@ -166,6 +169,7 @@ public:
     CPlcToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
     QSplitter* Splitter() const { return m_splitter; }
+    HelpWindow* Help() const { return m_help.data(); }
     const std::array<int32_t, 5>& StatusParts() const { return m_nStatusParts; }
     bool IsInitialised() const { return m_bInitialised; }
     // The length that a double-click selects at a search entry: the one the
@@ -229,6 +233,7 @@ private:
     CSearchReplaceDlg m_searchDlg;  // the search/replace dialog and its last settings
 
     QPointer<EditorWindow> m_window;
+    QPointer<HelpWindow> m_help;  // a child of the window, made on first use
     QTimer* m_timer = nullptr;
     QAction* m_recentAction = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -8,15 +8,19 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTextBrowser>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
 #include <cstdlib>
+#include <map>
 
 #include "compiler/CompileDriver.h"
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "editor/DeviceCompare.h"
+#include "editor/HelpWindow.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
@@ -51,6 +55,7 @@ private slots:
     void checkSyntaxEntries();
     void titleAndCaretLineFollowTheTimer();
     void helpOpensTheEditorPage();
+    void compareRecordByRecord();
     void infoShowsNameAndVersion();
     void textLimitShowsMessage();
     void fontFromSettings_data();
@@ -73,6 +78,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Recent file") << 32791 << "&Recent file" << "?" << true;
     QTest::newRow("Exit") << 32786 << "&File" << "&Exit" << false;
     QTest::newRow("Undo") << 32774 << "&Edit" << "&Undo" << false;
+    QTest::newRow("Redo") << 33280 << "&Edit" << "&Redo" << false;
     QTest::newRow("Cut") << 32771 << "&Edit" << "C&ut" << false;
     QTest::newRow("Copy") << 32772 << "&Edit" << "&Copy" << false;
     QTest::newRow("Paste") << 32773 << "&Edit" << "&Paste" << false;
@@ -85,6 +91,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Read from file") << 32781 << "&PLC Program" << "Read &from file (device setting)" << false;
     QTest::newRow("Save in device") << 32784 << "&PLC Program" << "&Save in device" << true;
     QTest::newRow("Read from device") << 32783 << "&PLC Program" << "&Read from device" << true;
+    QTest::newRow("Compare with device") << 33281 << "&PLC Program" << "&Compare with device" << true;
     QTest::newRow("Extras") << 65535 << "" << "&Extras" << true;
     QTest::newRow("Help") << 32777 << "?" << "&Help..." << false;
     QTest::newRow("Info") << 32789 << "?" << "&Info..." << false;
@@ -443,12 +450,47 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
 void TestEditorWindow::helpOpensTheEditorPage() {
     OpenEditor open;
     QVERIFY(open.editor.OnCommand(ID_HELP));
-    QCOMPARE(open.dialogs.HelpUrls().size(), size_t(1));
-    const QUrl url(QString::fromStdString(open.dialogs.HelpUrls()[0]));
-    QCOMPARE(url.fragment(), QString("98313"));
+    HelpWindow* help = open.editor.Help();
+    QVERIFY(help && help->isVisible());
+    QTextBrowser* browser = help->Browser();
+    QCOMPARE(browser->source().fragment(), QString("98313"));
     std::string page;
-    QVERIFY(ReadWholeFile(url.toLocalFile().toStdString(), page));
+    QVERIFY(ReadWholeFile(browser->source().toLocalFile().toStdString(), page));
     QVERIFY(page.find("id=\"98313\"") != std::string::npos);
+    // The pages made from the compiler's tables are beside it: the error
+    // table holds each code's message.
+    help->ShowPage(HelpDirectory(), "errors.html", "error24");
+    QVERIFY(browser->toPlainText().contains(QString::fromStdString(LoadString(kIdsErrorBase + 24))));
+    help->ShowPage(HelpDirectory(), "language.html", "forms");
+    QVERIFY(browser->toPlainText().contains("JMP"));
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::compareRecordByRecord() {
+    std::string programme;
+    QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
+    CPlcProgram editor, device;
+    QVERIFY(CompileProgramText(editor, SplitLines(programme)).success);
+    QVERIFY(CompileProgramText(device, SplitLines(programme)).success);
+    std::vector<RecordDifference> same = CompareImages(editor, device);
+    QVERIFY(same.size() > 2);
+    for (const RecordDifference& d : same) {
+        QCOMPARE(d.change, RecordChange::Same);
+        QCOMPARE(d.editor, d.device);
+    }
+    // One record changed, one only in the editor's, one only in the device's.
+    const int changed = same[1].index, added = same[2].index;
+    device.Record(changed).b[7] ^= 0x01;
+    device.Record(added) = PlcInstr{};
+    device.Record(200) = editor.Record(changed);
+    std::map<int, RecordChange> changes;
+    for (const RecordDifference& d : CompareImages(editor, device))
+        if (d.change != RecordChange::Same) changes[d.index] = d.change;
+    QCOMPARE(changes, (std::map<int, RecordChange>{{changed, RecordChange::Changed},
+                                                  {added, RecordChange::Added},
+                                                  {200, RecordChange::Removed}}));
+    CompareView view(nullptr, CompareImages(editor, device), editor, device);
+    QVERIFY(view.findChild<QLabel*>("checksums")->text().contains("0x"));
 }
 
 void TestEditorWindow::infoShowsNameAndVersion() {
