@@ -30,8 +30,6 @@ target_link_libraries(platform PUBLIC Qt6::Widgets Qt6::PrintSupport QScintilla:
 plcedit_layer(dialogs QT USES platform resources)
 
 plcedit_layer(editor QT USES dialogs platform decoder compiler image resources)
-target_compile_definitions(editor PRIVATE
-  PLCEDIT_HELP_SOURCE_DIR="${CMAKE_SOURCE_DIR}/resources/help")
 
 plcedit_layer(control QT USES editor platform image resources)
 target_link_libraries(control PUBLIC ${CMAKE_DL_LIBS})

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QPixmap>
 #include <QToolButton>
+#include <algorithm>
 
 #include "platform/Text.h"
 #include "resources/StringTable.h"
@@ -29,8 +30,8 @@ CPlcToolBar::CPlcToolBar(QWidget* parent) : QToolBar(parent) {
     setToolButtonStyle(Qt::ToolButtonIconOnly);
 }
 
-bool CPlcToolBar::SeparatorAfter(int index) {
-    switch (index) {
+bool CPlcToolBar::SeparatorAfter(int slot) {
+    switch (slot) {
         case 2: case 5: case 7: case 8: case 9: case 12: case 14: return true;
         default: return false;
     }
@@ -48,23 +49,25 @@ std::string CPlcToolBar::OnNeedText(int id) {
     return text;
 }
 
-void CPlcToolBar::Create(const std::function<QAction*(int id)>& actionFor) {
-    for (int i = 0; i < kButtonCount; ++i) {
-        const int id = kFirstCommand + i;
-        QAction* action = actionFor(id);
+void CPlcToolBar::Create(std::vector<Button> buttons) {
+    std::stable_sort(buttons.begin(), buttons.end(),
+                     [](const Button& a, const Button& b) { return a.slot < b.slot; });
+    for (const Button& button : buttons) {
+        QAction* action = button.action;
         if (!action) continue;
-        m_buttons[i] = action;
-        action->setIcon(QIcon(ButtonImage(i)));
+        const int id = action->data().toInt();
+        m_buttons[id] = action;
+        if (button.image >= 0) action->setIcon(QIcon(ButtonImage(button.image)));
         action->setIconVisibleInMenu(false);
-        action->setToolTip(ToQString(OnNeedText(id)));
+        if (const std::string tip = OnNeedText(id); !tip.empty()) action->setToolTip(ToQString(tip));
         addAction(action);
-        if (SeparatorAfter(i)) addSeparator();
+        if (SeparatorAfter(button.slot)) addSeparator();
     }
 }
 
 QAction* CPlcToolBar::ButtonAction(int id) const {
-    const int i = id - kFirstCommand;
-    return (i >= 0 && i < kButtonCount) ? m_buttons[i] : nullptr;
+    auto it = m_buttons.find(id);
+    return it == m_buttons.end() ? nullptr : it->second;
 }
 
 void CPlcToolBar::EnableButton(int id, bool enable) {
@@ -77,8 +80,8 @@ bool CPlcToolBar::IsButtonEnabled(int id) const {
 }
 
 int CPlcToolBar::ButtonHeight() const {
-    for (QAction* action : m_buttons)
-        if (QWidget* button = action ? widgetForAction(action) : nullptr)
+    for (const auto& [id, action] : m_buttons)
+        if (QWidget* button = widgetForAction(action))
             return button->sizeHint().height();
     return kImageHeight + 7;
 }

@@ -1,12 +1,14 @@
-// The editor window's toolbar: 17 picture buttons for the editor's
-// commands 32768 to 32784 in seven groups, each showing the string of its
-// command id as its tooltip. A button is the command's own action, so a
-// click runs the same handler as the menu entry.
+// The editor window's toolbar: picture buttons for the editor's commands in
+// seven groups, each showing the string of its command id as its tooltip.
+// The editor's command table says which commands have a button, where and
+// with which image; a button is the command's own action, so a click runs
+// the same handler as the menu entry and the shortcut.
 #pragma once
 
 #include <QToolBar>
-#include <functional>
+#include <map>
 #include <string>
+#include <vector>
 
 namespace plc {
 
@@ -18,16 +20,23 @@ public:
 
     explicit CPlcToolBar(QWidget* parent = nullptr);
 
-    // Adds the 17 buttons with their images and separators; `actionFor`
-    // gives the action of a command id.
-    void Create(const std::function<QAction*(int id)>& actionFor);
+    // One button: the command's action (its data is the command id), the
+    // image's index in the strip and the button's slot on the bar.
+    struct Button {
+        QAction* action;
+        int image;
+        int slot;
+    };
+    // Adds the buttons in slot order with their images, tooltips and the
+    // separators between the groups.
+    void Create(std::vector<Button> buttons);
 
     // The tooltip of a command id: its string, at most 79 characters; empty
     // for ids outside the buttons.
     static std::string OnNeedText(int id);
 
-    // Whether a separator follows button `index`.
-    static bool SeparatorAfter(int index);
+    // Whether a separator follows the button in `slot`.
+    static bool SeparatorAfter(int slot);
 
     void EnableButton(int id, bool enable);
     bool IsButtonEnabled(int id) const;
@@ -38,7 +47,7 @@ public:
     static QPixmap ButtonImage(int index);
 
 private:
-    QAction* m_buttons[kButtonCount] = {};
+    std::map<int, QAction*> m_buttons;  // by command id
 };
 
 }  // namespace plc

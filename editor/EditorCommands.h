@@ -1,10 +1,13 @@
 // The editor's commands as one table: menu 202 (menu, text with mnemonic,
-// command id, initial grayed state, handler) and the toolbar buttons take
-// their actions from it, so menu entry and button are the same command.
+// command id, initial grayed state, handler), the toolbar (image and slot)
+// and the keyboard (shortcut) take their actions from it, so menu entry,
+// button and key are the same command, declared once.
 #pragma once
 
 #include <cstdint>
 #include <span>
+
+#include <QKeySequence>
 
 namespace plc {
 
@@ -36,6 +39,9 @@ enum CommandId : int {
     ID_FILE_SAVE_AS = 32788,
     ID_INFO = 32789,
     ID_FILE_RECENT = 32791,
+    // Commands the editor added later, numbered apart from menu 202's.
+    ID_EDIT_REDO = 33280,
+    ID_COMPARE_DEVICE = 33281,
     ID_EXTRAS = 65535,
     // The View menu: live check, zoom and navigation.
     ID_VIEW_LIVE_CHECK = 33024,
@@ -51,6 +57,13 @@ enum CommandId : int {
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };
 
+// A command's key: the desktop's standard key where there is one, else a
+// key text in QKeySequence's portable form; neither for no key.
+struct CommandKey {
+    QKeySequence::StandardKey standard = QKeySequence::UnknownKey;
+    const char* text = nullptr;
+};
+
 struct EditorCommand {
     MenuId menu;
     const char* text;      // menu text with its mnemonic
@@ -58,12 +71,16 @@ struct EditorCommand {
     bool grayed;           // state in menu 202
     bool separatorAfter;   // a menu separator follows the entry
     void (CPlcEditorDlg::*handler)();
-    // Key sequences in portable text ("Ctrl+G"); the second is an
-    // alternative for the same command.
-    const char* shortcut = nullptr;
-    const char* shortcut2 = nullptr;
+    CommandKey key;        // the command's shortcut
+    CommandKey alternateKey;  // a second binding of the same command
+    int image = -1;        // the button image in the toolbar strip; -1 for none
+    int toolbarSlot = -1;  // position on the toolbar; -1 when not on it
     bool checkable = false;  // an on/off entry
 };
+
+// The key sequences of a command's shortcut and its alternate, in this
+// order; empty for a command without keys.
+QList<QKeySequence> CommandShortcuts(const EditorCommand& command);
 
 // Menu 202 in menu order (the "&Extras" item of the menu bar has no command).
 std::span<const EditorCommand> EditorCommands();

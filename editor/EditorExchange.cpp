@@ -9,6 +9,10 @@
 // window or even release the control; the commands go on only while the
 // editor and its window are still there.
 #include <QPointer>
+#include <QTemporaryFile>
+
+#include "editor/DeviceCompare.h"
+#include "platform/SafeFile.h"
 
 #include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"
@@ -123,13 +127,52 @@ void CPlcEditorDlg::ReadProgramFile(ReadSource source, const std::string& hostNa
     ListProgram(name);
 }
 
+void CPlcEditorDlg::OnCompareWithDevice() {
+    if (!m_pControl || !m_editSource) return;
+    // The editor's text into a programme of its own: the editor's image,
+    // message list and document stay as they are.
+    CPlcProgram mine;
+    const CompileOutcome outcome = CompileProgramLines(
+        mine, m_editSource->GetLineCount(), m_editSource->GetTextLength() == 0,
+        [this](int32_t index, std::string& line) { return GetEditLine(index, line); });
+    if (!outcome.success) {
+        ShowError(LoadString(kIdsSyntaxCheckFailed));
+        return;
+    }
+    std::string name;
+    QPointer<CPlcEditorDlg> self(this);
+    const bool answered = m_pControl->FirePlcFileFromDevice(name);
+    if (!self || !IsWindow()) return;
+    if (!answered) {
+        ShowError(LoadString(kIdsNoProgramFilePath));
+        return;
+    }
+    // The device's programme goes through a temporary file of its own.
+    std::string data;
+    QTemporaryFile copy;
+    if (!ReadWholeFile(name, data) || !copy.open() ||
+        copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
+        !copy.flush()) {
+        ShowError(LoadString(kIdsErrorOpening) + name + ".");
+        return;
+    }
+    CPlcProgram device;
+    std::string why;
+    if (!device.ReadBinaryFile(copy.fileName().toStdString(), &why)) {
+        ShowError(LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
+        return;
+    }
+    CompareView view(Window(), CompareImages(mine, device), mine, device);
+    m_dialogs.Exec(view);
+}
+
 void CPlcEditorDlg::ListProgram(const std::string& fileName) {
     if (!m_editSource) return;
     const ListingOutcome listing =
         ListProgramImage(m_program, fileName, ListingDate(CurrentLocalTime()));
     for (const std::string& entry : listing.entries) m_listMessages->Append(entry);
     m_editSource->SetText(listing.text);
-    m_bModified = 1;
+    m_bModified = true;
     if (listing.errorCount != 0) ShowError(listing.entries.back());
 }
 

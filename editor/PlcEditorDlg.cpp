@@ -10,6 +10,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QKeyEvent>
+#include <QResizeEvent>
+#include <QSplitter>
+#include <QStatusBar>
+#include <algorithm>
+#include <climits>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -26,6 +32,7 @@
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorWindow.h"
+#include "editor/HelpWindow.h"
 #include "editor/HostLink.h"
 #include "editor/InfoDlg.h"
 #include "platform/Dialogs.h"
@@ -41,39 +48,16 @@ namespace plc {
 
 namespace {
 
-// Template 201 in dialog units.
-constexpr int kTemplateWidth = 310, kTemplateHeight = 238;
-struct TemplateControl {
-    int x, y, cx, cy;
-};
-constexpr TemplateControl kEditTemplate{0, 18, 310, 140};
-constexpr TemplateControl kListTemplate{0, 160, 310, 67};
-
 constexpr int kStatusBarId = 32864;
+constexpr int kStatusModifiedPart = 2;
+constexpr int kStatusColumnPart = 3;
 constexpr int kStatusLinePart = 4;
 
-QRect TemplateRect(const TemplateControl& c) {
-    return QRect(DialogUnitsToPixelsX(c.x), DialogUnitsToPixelsY(c.y), DialogUnitsToPixelsX(c.cx),
-                 DialogUnitsToPixelsY(c.cy));
-}
-
-// The folder of the help pages: $PLCEDIT_HELP_DIR, else beside the
-// programme, else where the sources keep them.
-QString HelpDirectory() {
-    QStringList candidates;
-    if (const char* dir = std::getenv("PLCEDIT_HELP_DIR"); dir && *dir) candidates << dir;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    candidates << appDir + "/help" << appDir + "/../share/plcedit/help"
-               << QStringLiteral(PLCEDIT_HELP_SOURCE_DIR);
-    for (const QString& dir : candidates)
-        if (QFileInfo::exists(dir + "/index.html")) return QDir(dir).absolutePath();
-    return QStringLiteral(PLCEDIT_HELP_SOURCE_DIR);
-}
+// The window's first size when the settings remember none.
+constexpr QSize kFirstSize(900, 700);
+constexpr const char* kWindowSection = "Window";
 
 }  // namespace
-
-int DialogUnitsToPixelsX(int units) { return (units * 6 + 2) / 4; }
-int DialogUnitsToPixelsY(int units) { return (units * 13 + 4) / 8; }
 
 EditorLayout ComputeEditorLayout(int32_t cx, int32_t cy, int32_t topOffset, int32_t gap,
                                  int32_t bottomMargin) {
@@ -102,14 +86,14 @@ CPlcEditorDlg::~CPlcEditorDlg() {
 // ---------------------------------------------------------------- window
 
 bool CPlcEditorDlg::Create(QWidget* parent) {
-    m_bInitialised = 0;
+    m_bInitialised = false;
     if (IsWindow()) return true;
     BuildWindow(parent);
     if (!OnInitDialog()) {
         DestroyWindow();
         return false;
     }
-    m_window->resize(m_window->sizeHint());
+    RestoreGeometry();
     m_window->show();
     return IsWindow();
 }
@@ -118,11 +102,10 @@ bool CPlcEditorDlg::IsWindow() const { return !m_window.isNull(); }
 
 QWidget* CPlcEditorDlg::Window() const { return m_window.data(); }
 
-QWidget* CPlcEditorDlg::ClientArea() const { return m_window ? m_window->Client() : nullptr; }
-
 void CPlcEditorDlg::DestroyWindow() {
     if (!m_window) return;
     if (m_timer) m_timer->stop();
+    SaveGeometry();
     EditorWindow* window = m_window.data();
     m_window.clear();
     m_listMessages = nullptr;
@@ -132,7 +115,10 @@ void CPlcEditorDlg::DestroyWindow() {
     m_timer = nullptr;
     m_recentAction = nullptr;
     m_liveTimer = nullptr;
-    m_bInitialised = 0;
+    m_recentMenu = nullptr;
+    m_recentEntries.clear();
+    m_splitter = nullptr;
+    m_bInitialised = false;
     m_actions.clear();
     window->hide();
     // The window may be destroyed from one of its own handlers (its close
@@ -144,18 +130,24 @@ void CPlcEditorDlg::BuildWindow(QWidget* parent) {
     m_window = new EditorWindow(parent, [this] { OnCancel(); });
     m_window->setObjectName("PlcEditor");
     m_window->setWindowTitle("Plc-Editor");
-    auto* client = new EditorClientArea(m_window, [this](int cx, int cy) { OnSize(cx, cy); });
-    client->SetTemplateSize(
-        QSize(DialogUnitsToPixelsX(kTemplateWidth), DialogUnitsToPixelsY(kTemplateHeight)));
-    m_window->SetClient(client);
     BuildMenu();
 
-    m_editSource = new SourceEdit(client);
+    // Text above, message list below, with a handle the user can move.
+    m_splitter = new QSplitter(Qt::Vertical, m_window);
+    m_splitter->setObjectName("split");
+    m_splitter->setChildrenCollapsible(false);
+    m_editSource = new SourceEdit;
     m_editSource->setObjectName("source");
-    m_editSource->setGeometry(TemplateRect(kEditTemplate));
-    m_listMessages = new MessageList(client);
+    m_listMessages = new MessageList;
     m_listMessages->setObjectName("messages");
-    m_listMessages->setGeometry(TemplateRect(kListTemplate));
+    // The one place the window handles the edit control as a widget.
+    QWidget* editWidget = m_editSource;
+    m_splitter->addWidget(editWidget);
+    m_splitter->addWidget(m_listMessages);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 0);
+    m_window->setCentralWidget(m_splitter);
+    editWidget->installEventFilter(this);
 
     connect(m_editSource, &SourceEdit::changed, this, &CPlcEditorDlg::OnChangeSource);
     connect(m_editSource, &SourceEdit::errSpace, this, &CPlcEditorDlg::OnErrSpaceSource);
@@ -163,7 +155,7 @@ void CPlcEditorDlg::BuildWindow(QWidget* parent) {
     connect(m_listMessages, &MessageList::entryDoubleClicked, this,
             &CPlcEditorDlg::OnDblclkMessages);
     SetupCodeView();
-    m_editSource->setFocus();
+    editWidget->setFocus();
 }
 
 void CPlcEditorDlg::BuildMenu() {
@@ -189,10 +181,7 @@ void CPlcEditorDlg::BuildMenu() {
         QAction* action = menu->addAction(QString::fromLatin1(command.text));
         action->setData(command.id);
         action->setEnabled(!command.grayed);
-        QList<QKeySequence> keys;
-        for (const char* key : {command.shortcut, command.shortcut2})
-            if (key) keys << QKeySequence(QString::fromLatin1(key));
-        if (!keys.isEmpty()) action->setShortcuts(keys);
+        action->setShortcuts(CommandShortcuts(command));
         if (command.checkable) {
             action->setCheckable(true);
             action->setChecked(command.id == ID_VIEW_LIVE_CHECK && m_bLiveCheck);
@@ -202,10 +191,32 @@ void CPlcEditorDlg::BuildMenu() {
         actions[command.id] = action;
         if (command.id == ID_FILE_RECENT) {
             m_recentAction = action;
+            m_recentMenu = menu;
             menuOf(MenuId::File)->addSeparator();
         }
         if (command.separatorAfter) menu->addSeparator();
     }
+}
+
+bool CPlcEditorDlg::eventFilter(QObject* watched, QEvent* event) {
+    // The edit control claims the keys of its own bindings (Ctrl+Z, Ctrl+Y,
+    // Ctrl+A, ...) before the window's shortcuts are looked at. A key that a
+    // command of the window owns is handed back, so that it runs the command
+    // with the command's own behaviour (Undo beeps when there is nothing to undo).
+    if (watched == m_statusBar && event->type() == QEvent::Resize) {
+        const QSize size = static_cast<QResizeEvent*>(event)->size();
+        OnSize(size.width(), size.height());
+    }
+    if (event->type() == QEvent::ShortcutOverride) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        for (const auto& [id, action] : m_actions) {
+            if (action->shortcuts().contains(pressed)) {
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QAction* CPlcEditorDlg::Action(int id) const {
@@ -214,75 +225,99 @@ QAction* CPlcEditorDlg::Action(int id) const {
 }
 
 bool CPlcEditorDlg::OnInitDialog() {
-    // 1. Icons.
     m_window->setWindowIcon(m_hIcon);
-    QWidget* client = ClientArea();
-    auto* area = static_cast<EditorClientArea*>(client);
-    const QSize templateSize = area->sizeHint();
 
-    // 2. The toolbar at the top edge, sized by itself.
-    m_toolBar = new CPlcToolBar(client);
-    m_toolBar->Create([this](int id) { return Action(id); });
-    m_toolBar->setGeometry(0, 0, m_toolBar->sizeHint().width(), m_toolBar->sizeHint().height());
+    // The toolbar from the buttons of the command table.
+    m_toolBar = new CPlcToolBar(m_window);
+    std::vector<CPlcToolBar::Button> buttons;
+    for (const EditorCommand& command : EditorCommands())
+        if (command.toolbarSlot >= 0)
+            buttons.push_back({Action(command.id), command.image, command.toolbarSlot});
+    m_toolBar->Create(std::move(buttons));
+    m_window->addToolBar(m_toolBar);
 
-    // 3. The status bar below the template's controls with its five parts;
-    // part 1 has no borders.
-    m_statusBar = new StatusBar(client);
+    // The status bar with its five parts; part 1 has no borders. The parts
+    // keep their pixel rule whenever the bar changes its width.
+    m_statusBar = new StatusBar;
     m_statusBar->setObjectName("statusbar");
     m_statusBar->setProperty("controlId", kStatusBarId);
-    const int statusHeight = m_statusBar->sizeHint().height();
-    // The window is at least as wide as the toolbar, so that every button
-    // shows at the first size whatever the style's button size.
-    const QRect windowRect(0, 0, std::max(templateSize.width(), m_toolBar->sizeHint().width()),
-                           templateSize.height() + statusHeight);
-    area->SetTemplateSize(windowRect.size());
-    m_statusBar->setGeometry(0, windowRect.height() - statusHeight, windowRect.width(),
-                             statusHeight);
+    m_window->statusBar()->setSizeGripEnabled(false);
+    m_window->statusBar()->addWidget(m_statusBar, 1);
+    m_statusBar->installEventFilter(this);
     m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
     m_statusBar->SetText(1, "", true);
 
-    // 4. The margins as the template laid the controls out. The status bar
-    // stands where the bottom frame of a window with a template would be, so
-    // the space below the list includes it.
-    const QRect e = m_editSource->geometry();
-    const QRect l = m_listMessages->geometry();
-    m_nBottomMargin = windowRect.y() + windowRect.height() - (l.y() + l.height());
-    m_nGap = l.y() - (e.y() + e.height());
-    m_nTopOffset = m_toolBar->ButtonHeight() + 2 * m_nGap;
-
-    // 5.
-    m_bModified = 0;
-    // 6.
+    m_bModified = false;
     SetupRecentFile();
-    // 7. Device commands and Simulate start disabled.
+    // Device commands and Simulate start disabled.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
     m_toolBar->EnableButton(ID_READ_FROM_DEVICE, false);
     m_toolBar->EnableButton(ID_SIMULATE, false);
-    // 8. The editor font from the settings.
     if (CreateEditorFont(*m_pFont)) m_editSource->SetEditorFont(*m_pFont);
-    // 9.
     m_strFileName = kNoFileName;
-    // 10. Title and status line follow the document every 250 ms.
+    // Title and status line follow the document every 250 ms.
     m_timer = new QTimer(m_window);
     m_timer->setInterval(250);
     connect(m_timer, &QTimer::timeout, this, &CPlcEditorDlg::OnTimer);
     m_timer->start();
-    // 11.
-    m_bInitialised = 1;
+    m_bInitialised = true;
     return true;
 }
 
 void CPlcEditorDlg::OnSize(int cx, int cy) {
-    const EditorLayout layout = ComputeEditorLayout(cx, cy, m_nTopOffset, m_nGap, m_nBottomMargin);
+    const EditorLayout layout = ComputeEditorLayout(cx, cy, 0, 0, 0);
     m_nStatusParts = layout.statusParts;
-    if (!m_bInitialised) return;
-    m_toolBar->setGeometry(0, 0, cx, m_toolBar->sizeHint().height());
-    const int statusHeight = m_statusBar->sizeHint().height();
-    m_statusBar->setGeometry(0, cy - statusHeight, cx, statusHeight);
-    m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
-    m_editSource->setGeometry(0, layout.editTop, std::max(0, cx), std::max(0, layout.editHeight));
-    m_listMessages->setGeometry(0, layout.listTop, std::max(0, cx),
-                                std::max(0, layout.listHeight));
+    if (m_statusBar) m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
+}
+
+void CPlcEditorDlg::RestoreGeometry() {
+    const Profile settings;
+    const QRect screen = m_window->screen() ? m_window->screen()->availableGeometry()
+                                            : QRect(QPoint(0, 0), kFirstSize);
+    // A remembered size that no longer fits the screen shrinks to it.
+    QSize size(settings.GetInt(kWindowSection, "Width", kFirstSize.width()),
+               settings.GetInt(kWindowSection, "Height", kFirstSize.height()));
+    if (size.width() < 200 || size.height() < 150) size = kFirstSize;
+    size = size.boundedTo(screen.size());
+    m_window->resize(size);
+    const int left = settings.GetInt(kWindowSection, "Left", INT32_MIN);
+    const int top = settings.GetInt(kWindowSection, "Top", INT32_MIN);
+    if (left != INT32_MIN && top != INT32_MIN) {
+        const QRect frame(QPoint(left, top), size);
+        if (screen.intersects(frame))
+            m_window->move(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() - size.width())),
+                           std::clamp(top, screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
+    }
+    // The split: as remembered, else 70 % text and 30 % list.
+    const int text = settings.GetInt(kWindowSection, "SplitText", 0);
+    const int list = settings.GetInt(kWindowSection, "SplitList", 0);
+    if (text > 0 && list > 0) {
+        m_splitter->setSizes({text, list});
+    } else {
+        const int height = std::max(size.height() - m_toolBar->sizeHint().height() -
+                                        m_window->statusBar()->sizeHint().height() -
+                                        m_window->menuBar()->sizeHint().height(),
+                                    10);
+        const EditorLayout layout = ComputeEditorLayout(size.width(), height, 0, 0, 0);
+        m_splitter->setSizes({layout.editHeight, layout.listHeight});
+    }
+}
+
+void CPlcEditorDlg::SaveGeometry() {
+    if (!m_window || !m_bInitialised) return;
+    Profile settings;
+    // The position of the frame and the size inside it, as move and resize take them.
+    const QPoint position = m_window->pos();
+    const QSize size = m_window->size();
+    settings.WriteString(kWindowSection, "Left", std::to_string(position.x()));
+    settings.WriteString(kWindowSection, "Top", std::to_string(position.y()));
+    settings.WriteString(kWindowSection, "Width", std::to_string(size.width()));
+    settings.WriteString(kWindowSection, "Height", std::to_string(size.height()));
+    const QList<int> sizes = m_splitter->sizes();
+    if (sizes.size() == 2 && sizes[0] > 0 && sizes[1] > 0) {
+        settings.WriteString(kWindowSection, "SplitText", std::to_string(sizes[0]));
+        settings.WriteString(kWindowSection, "SplitList", std::to_string(sizes[1]));
+    }
 }
 
 void CPlcEditorDlg::EnableCommand(int id, bool enable) {
@@ -293,11 +328,13 @@ void CPlcEditorDlg::EnableCommand(int id, bool enable) {
 void CPlcEditorDlg::SetOnline() {
     EnableCommand(ID_SAVE_IN_DEVICE, true);
     EnableCommand(ID_READ_FROM_DEVICE, true);
+    EnableCommand(ID_COMPARE_DEVICE, true);
 }
 
 void CPlcEditorDlg::SetOffline() {
     EnableCommand(ID_SAVE_IN_DEVICE, false);
     EnableCommand(ID_READ_FROM_DEVICE, false);
+    EnableCommand(ID_COMPARE_DEVICE, false);
 }
 
 bool CPlcEditorDlg::OnCommand(int id) {
@@ -313,6 +350,11 @@ bool CPlcEditorDlg::OnCommand(int id) {
 void CPlcEditorDlg::OnEditUndo() {
     if (!m_editSource) return;
     if (!m_editSource->Undo()) m_dialogs.Beep();
+}
+
+void CPlcEditorDlg::OnEditRedo() {
+    if (!m_editSource) return;
+    if (!m_editSource->Redo()) m_dialogs.Beep();
 }
 
 void CPlcEditorDlg::OnEditCut() {
@@ -332,7 +374,7 @@ void CPlcEditorDlg::OnEditSelectAll() {
 }
 
 void CPlcEditorDlg::OnChangeSource() {
-    m_bModified = 1;
+    m_bModified = true;
     ScheduleLiveCheck();
 }
 
@@ -353,9 +395,16 @@ void CPlcEditorDlg::OnSimulate() {
 // ---------------------------------------------------------------- Help and Info
 
 void CPlcEditorDlg::OnHelp() {
-    QUrl url = QUrl::fromLocalFile(HelpDirectory() + "/index.html");
-    url.setFragment(QString::number(kHelpContext));
-    m_dialogs.OpenHelp(url);
+    const QString directory = HelpDirectory();
+    if (directory.isEmpty()) {
+        ShowError("The help pages are not installed (no index.html in $PLCEDIT_HELP_DIR, "
+                  "../share/plcedit/help or help beside the programme).");
+        return;
+    }
+    if (!m_help) m_help = new HelpWindow(m_window);
+    m_help->ShowPage(directory, "index.html", QString::number(kHelpContext));
+    m_help->show();
+    m_help->raise();
 }
 
 void CPlcEditorDlg::OnInfo() {
@@ -429,13 +478,19 @@ void CPlcEditorDlg::OnTimer() {
     if (m_editSource && m_editSource->isVisible()) {
         int32_t s = 0, e = 0;
         m_editSource->GetSel(s, e);
+        const int32_t line = m_editSource->LineFromChar(s);
         char number[32];
-        std::snprintf(number, sizeof number, "%4" PRId32, m_editSource->LineFromChar(s) + 1);
+        std::snprintf(number, sizeof number, "%4" PRId32, line + 1);
         m_statusBar->SetText(kStatusLinePart, number);
+        std::snprintf(number, sizeof number, "%3" PRId32, s - m_editSource->LineIndex(line) + 1);
+        m_statusBar->SetText(kStatusColumnPart, number);
+        m_statusBar->SetText(kStatusModifiedPart, m_bModified ? "*" : "");
         const QString title = FileNameToQString(ComposeTitle());
         if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
     } else {
         m_statusBar->SetText(kStatusLinePart, "");
+        m_statusBar->SetText(kStatusColumnPart, "");
+        m_statusBar->SetText(kStatusModifiedPart, "");
     }
 }
 

@@ -30,16 +30,20 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <QFont>
 #include <QIcon>
 #include <QPoint>
 
 #include "dialogs/SearchReplaceDlg.h"
+#include "editor/HelpWindow.h"
 #include "image/PlcProgram.h"
 
 class QAction;
+class QEvent;
 class QMenu;
+class QSplitter;
 class QTimer;
 class QWidget;
 
@@ -49,20 +53,15 @@ class CPlcToolBar;
 struct CompileOutcome;
 class Dialogs;
 class EditorWindow;
+class HelpWindow;
 class HostLink;
 class MessageList;
 class Profile;
 class SourceEdit;
 class StatusBar;
 
-// The template's dialog units in pixels. The template's font (8 point at
-// 96 dots per inch) has a dialog base unit of 6 pixels across and 13 pixels
-// down; a dialog unit is a quarter of the first and an eighth of the second,
-// rounded to the nearest pixel: x * 6 / 4 and y * 13 / 8.
-int DialogUnitsToPixelsX(int units);
-int DialogUnitsToPixelsY(int units);
-
-// The layout of the window's client area (pixels) for a size change.
+// The pixel rule of the status bar's parts for a bar `cx` wide, and the
+// first split of a height between text and message list (70 % text).
 struct EditorLayout {
     std::array<int32_t, 5> statusParts;  // right edges of the five parts
     int32_t editTop, editHeight;
@@ -131,6 +130,7 @@ public:
     void OnFileRecent();
     void OnFileExit();
     void OnEditUndo();
+    void OnEditRedo();
     void OnEditCut();
     void OnEditCopy();
     void OnEditPaste();
@@ -143,6 +143,7 @@ public:
     void OnReadFromFile();
     void OnSaveInDevice();
     void OnReadFromDevice();
+    void OnCompareWithDevice();
     void OnHelp();
     void OnInfo();
     // View menu (EditorCodeView.cpp, EditorNavigation.cpp).
@@ -177,6 +178,7 @@ public:
     void OnErrSpaceSource();
     void OnMaxTextSource();
     void OnDblclkMessages();
+    // The status bar changed its size: its parts follow the pixel rule.
     void OnSize(int cx, int cy);
     void OnTimer();
     void OnOK() {}
@@ -184,12 +186,12 @@ public:
 
     // ---- state, for the other parts of the editor and for tests ----
     const std::string& FileName() const { return m_strFileName; }
-    bool IsModified() const { return m_bModified != 0; }
+    bool IsModified() const { return m_bModified; }
     // Writes a changed text as a recovery copy before the host discards it
     // without a question; the message-list line that says so (empty when
     // the text is unchanged).
     std::string KeepRecoveryCopy();
-    void SetModified(bool modified) { m_bModified = modified ? 1 : 0; }
+    void SetModified(bool modified) { m_bModified = modified; }
     CPlcProgram& Program() { return m_program; }
     Dialogs& GetDialogs() const { return m_dialogs; }
     SourceEdit* Edit() const { return m_editSource; }
@@ -197,12 +199,10 @@ public:
     StatusBar* Status() const { return m_statusBar; }
     CPlcToolBar* ToolBar() const { return m_toolBar; }
     QAction* Action(int id) const;
-    QWidget* ClientArea() const;
+    QSplitter* Splitter() const { return m_splitter; }
+    HelpWindow* Help() const { return m_help.data(); }
     const std::array<int32_t, 5>& StatusParts() const { return m_nStatusParts; }
-    int32_t TopOffset() const { return m_nTopOffset; }
-    int32_t Gap() const { return m_nGap; }
-    int32_t BottomMargin() const { return m_nBottomMargin; }
-    bool IsInitialised() const { return m_bInitialised != 0; }
+    bool IsInitialised() const { return m_bInitialised; }
     // The length that a double-click selects at a search entry: the one the
     // search/replace dialog's last action button set.
     void SetMatchLength(int32_t length) { m_searchDlg.m_nMatchLength = length; }
@@ -221,11 +221,20 @@ public:
 
 protected:
     virtual bool OnInitDialog();
+    // Keys of the window's commands go to the commands, not to the edit
+    // control's own key bindings.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildWindow(QWidget* parent);
     void BuildMenu();
+    // Size, position and split from the settings, else the first size.
+    void RestoreGeometry();
+    void SaveGeometry();
     void SetupRecentFile();
+    // Puts a file opened or saved at the top of the remembered files.
+    void RememberRecentFile(const std::string& name);
+    void OpenRecentFile(const std::string& name);
     void SetRecentEntry(const std::string& text);
     // The save question; false when the calling operation is to stop.
     bool AskSaveChanges();
@@ -261,17 +270,18 @@ private:
     StatusBar* m_statusBar = nullptr;
     CPlcProgram m_program;
     std::string m_strFileName = kNoFileName;
-    int32_t m_bModified = 0;
-    int32_t m_nBottomMargin = 0;
-    int32_t m_nTopOffset = 0;
-    int32_t m_nGap = 0;
-    int32_t m_bInitialised = 0;
+    bool m_bModified = false;
+    bool m_bInitialised = false;
     std::array<int32_t, 5> m_nStatusParts{};
     CSearchReplaceDlg m_searchDlg;  // the search/replace dialog and its last settings
 
     QPointer<EditorWindow> m_window;
+    QPointer<HelpWindow> m_help;  // a child of the window, made on first use
     QTimer* m_timer = nullptr;
     QAction* m_recentAction = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    std::vector<QAction*> m_recentEntries;  // the Recent file entries after the first
+    QSplitter* m_splitter = nullptr;
     std::map<int, QAction*> m_actions;  // the window's commands by id
     QTimer* m_liveTimer = nullptr;
     bool m_bLiveCheck = true;

@@ -8,7 +8,10 @@
 // written through a temporary file that replaces the old one only when
 // every write succeeded.
 #include <QAction>
+#include <QMenu>
 #include <QPointer>
+#include <algorithm>
+#include <vector>
 
 #include "editor/EditorWindow.h"
 #include "editor/HostLink.h"
@@ -27,6 +30,20 @@ namespace plc {
 namespace {
 
 constexpr const char* kNoRecentFile = "?";
+// The Recent file menu lists at most this many files: the one open when the
+// editor last closed, then the files opened and saved since, newest first.
+constexpr int kRecentFiles = 8;
+
+std::string RecentKey(int index) { return "Recent" + std::to_string(index + 1); }
+
+std::vector<std::string> ReadRecentFiles(const Profile& settings) {
+    std::vector<std::string> files;
+    for (int i = 0; i < kRecentFiles; ++i) {
+        std::string name = settings.GetString("Menu", RecentKey(i), "");
+        if (!name.empty()) files.push_back(std::move(name));
+    }
+    return files;
+}
 
 FileDialogRequest FileRequest(const std::string& directory) {
     return {directory, LoadString(kIdsFileFilter), "plc"};
@@ -106,9 +123,21 @@ bool CPlcEditorDlg::NewDocument() {
     if (!AskSaveChanges()) return false;
     m_editSource->SetText({});
     m_strFileName = kNoFileName;
-    m_bModified = 0;
+    m_bModified = false;
     m_listMessages->Clear();
     return true;
+}
+
+void CPlcEditorDlg::RememberRecentFile(const std::string& name) {
+    Profile settings;
+    std::vector<std::string> files = ReadRecentFiles(settings);
+    std::erase(files, name);
+    files.insert(files.begin(), name);
+    files.resize(std::min<size_t>(files.size(), kRecentFiles));
+    for (int i = 0; i < kRecentFiles; ++i)
+        settings.WriteString("Menu", RecentKey(i),
+                             i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : "");
+    SetupRecentFile();
 }
 
 bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
@@ -140,11 +169,13 @@ bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
         // carry the file's name, or the next Save would destroy the rest.
         // Unnamed and modified, Save asks for a new name.
         m_strFileName = kNoFileName;
-        m_bModified = 1;
+        m_bModified = true;
     } else {
         m_strFileName = name;
-        m_bModified = 0;
+        m_bModified = false;
+        RememberRecentFile(name);
     }
+    m_listMessages->Clear();
     return true;
 }
 
@@ -164,7 +195,8 @@ bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
         return false;
     }
     m_strFileName = name;
-    m_bModified = 0;
+    m_bModified = false;
+    RememberRecentFile(name);
     return true;
 }
 
@@ -198,7 +230,25 @@ void CPlcEditorDlg::OnFileSave() { SaveUnderCurrentName(); }
 void CPlcEditorDlg::OnFileSaveAs() { SaveDocument(true, {}); }
 
 void CPlcEditorDlg::SetupRecentFile() {
-    SetRecentEntry(Profile().GetString("Menu", "LastPath", kNoRecentFile));
+    const Profile settings;
+    const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
+    SetRecentEntry(last);
+    if (!m_recentMenu) return;
+    for (QAction* action : m_recentEntries) delete action;
+    m_recentEntries.clear();
+    int shown = last != kNoRecentFile ? 1 : 0;
+    for (const std::string& name : ReadRecentFiles(settings)) {
+        if (name == last || shown >= kRecentFiles) continue;
+        QAction* action = m_recentMenu->addAction(MenuText(name));
+        connect(action, &QAction::triggered, this, [this, name] { OpenRecentFile(name); });
+        m_recentEntries.push_back(action);
+        ++shown;
+    }
+}
+
+void CPlcEditorDlg::OpenRecentFile(const std::string& name) {
+    if (!AskSaveChanges()) return;
+    OpenDocument(false, name);
 }
 
 void CPlcEditorDlg::SetRecentEntry(const std::string& text) {

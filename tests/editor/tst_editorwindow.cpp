@@ -4,14 +4,23 @@
 #include <QDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QApplication>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QTextBrowser>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <cstdlib>
+#include <map>
 
 #include "compiler/CompileDriver.h"
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "editor/DeviceCompare.h"
+#include "editor/HelpWindow.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
@@ -29,9 +38,11 @@ private slots:
     void toolbarButtons_data();
     void toolbarButtons();
     void toolbarGroupsAndClicks();
+    void shortcutsReachTheirCommands();
     void layoutRule_data();
     void layoutRule();
     void statusPartsFollowTheWidth();
+    void rememberedGeometry();
     void onlineAndOffline();
     void undoBeepsWhenNothingToUndo();
     void enterKeepsTheWindowOpen();
@@ -44,6 +55,7 @@ private slots:
     void checkSyntaxEntries();
     void titleAndCaretLineFollowTheTimer();
     void helpOpensTheEditorPage();
+    void compareRecordByRecord();
     void infoShowsNameAndVersion();
     void textLimitShowsMessage();
     void fontFromSettings_data();
@@ -71,6 +83,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Recent file") << 32791 << "&Recent file" << "?" << true;
     QTest::newRow("Exit") << 32786 << "&File" << "&Exit" << false;
     QTest::newRow("Undo") << 32774 << "&Edit" << "&Undo" << false;
+    QTest::newRow("Redo") << 33280 << "&Edit" << "&Redo" << false;
     QTest::newRow("Cut") << 32771 << "&Edit" << "C&ut" << false;
     QTest::newRow("Copy") << 32772 << "&Edit" << "&Copy" << false;
     QTest::newRow("Paste") << 32773 << "&Edit" << "&Paste" << false;
@@ -83,6 +96,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Read from file") << 32781 << "&PLC Program" << "Read &from file (device setting)" << false;
     QTest::newRow("Save in device") << 32784 << "&PLC Program" << "&Save in device" << true;
     QTest::newRow("Read from device") << 32783 << "&PLC Program" << "&Read from device" << true;
+    QTest::newRow("Compare with device") << 33281 << "&PLC Program" << "&Compare with device" << true;
     QTest::newRow("Extras") << 65535 << "" << "&Extras" << true;
     QTest::newRow("Help") << 32777 << "?" << "&Help..." << false;
     QTest::newRow("Info") << 32789 << "?" << "&Info..." << false;
@@ -170,6 +184,36 @@ void TestEditorWindow::toolbarGroupsAndClicks() {
     open.VerifyDialogs();
 }
 
+// ---------------------------------------------------------------- shortcuts
+
+void TestEditorWindow::shortcutsReachTheirCommands() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    editor.SetOnline();
+    QWidget* window = editor.Window();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    editor.Edit()->SetText("N010 NOP\r\n");
+    editor.Edit()->setFocus();
+    for (const EditorCommand& command : EditorCommands()) {
+        const QList<QKeySequence> keys = CommandShortcuts(command);
+        // Every command the user can reach has a key; the recent file list
+        // and the grayed Simulate have none.
+        QCOMPARE(keys.isEmpty(), command.id == ID_FILE_RECENT || command.id == ID_SIMULATE);
+        QAction* action = editor.Action(command.id);
+        QVERIFY(action);
+        // Count the triggers instead of running the handlers (no dialogs).
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QSignalSpy spy(action, &QAction::triggered);
+        for (const QKeySequence& key : keys) QTest::keySequence(editor.Edit(), key);
+        QVERIFY2(spy.count() == keys.size(),
+                 qPrintable(action->text() + " " + QString::number(spy.count())));
+        // The edit control did not act on the key itself.
+        QCOMPARE(editor.Edit()->GetText(), std::string("N010 NOP\r\n"));
+    }
+    open.VerifyDialogs();
+}
+
 // ---------------------------------------------------------------- layout
 
 void TestEditorWindow::layoutRule_data() {
@@ -203,21 +247,37 @@ void TestEditorWindow::statusPartsFollowTheWidth() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     QVERIFY(editor.IsInitialised());
-    // The margins measured from the template: the edit control starts below
-    // the toolbar, the list below the edit control.
-    QVERIFY(editor.Gap() > 0);
-    QCOMPARE(editor.TopOffset(), editor.ToolBar()->ButtonHeight() + 2 * editor.Gap());
-    QVERIFY(editor.BottomMargin() >= editor.Status()->height());
+    // Text above the message list in the splitter, 70 % of the height at first.
+    QSplitter* split = editor.Splitter();
+    QCOMPARE(split->widget(0), static_cast<QWidget*>(editor.Edit()));
+    QCOMPARE(split->widget(1), static_cast<QWidget*>(editor.Messages()));
+    const QList<int> sizes = split->sizes();
+    QVERIFY2(std::abs(sizes[0] * 10 - (sizes[0] + sizes[1]) * 7) <= 20,
+             qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
 
-    editor.ClientArea()->resize(200, 400);
+    editor.Status()->resize(200, editor.Status()->height());
     QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 95, 120, 150, 200}));
     QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 95, 120, 150, 200}));
-    const EditorLayout expected =
-        ComputeEditorLayout(200, 400, editor.TopOffset(), editor.Gap(), editor.BottomMargin());
-    QCOMPARE(editor.Edit()->geometry(), QRect(0, expected.editTop, 200, expected.editHeight));
-    QCOMPARE(editor.Messages()->geometry(), QRect(0, expected.listTop, 200, expected.listHeight));
-    QCOMPARE(editor.Status()->geometry().bottom(), 399);
-    QVERIFY(editor.Edit()->geometry().top() > editor.ToolBar()->geometry().bottom());
+    editor.Window()->resize(640, 480);
+    QTRY_COMPARE(editor.Status()->Parts().back(), editor.Status()->width());
+    QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.ToolBar()->geometry().bottom());
+}
+
+void TestEditorWindow::rememberedGeometry() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    // The first size is about 900 x 700 and never larger than the screen.
+    const QSize screen = editor.Window()->screen()->availableGeometry().size();
+    QCOMPARE(editor.Window()->size(), QSize(900, 700).boundedTo(screen));
+
+    editor.Window()->resize(520, 410);
+    QApplication::processEvents();
+    editor.Splitter()->setSizes({120, 200});
+    const QList<int> split = editor.Splitter()->sizes();
+    editor.DestroyWindow();
+    QVERIFY(editor.Create(nullptr));
+    QCOMPARE(editor.Window()->size(), QSize(520, 410));
+    QCOMPARE(editor.Splitter()->sizes(), split);
 }
 
 // ---------------------------------------------------------------- online state
@@ -395,12 +455,47 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
 void TestEditorWindow::helpOpensTheEditorPage() {
     OpenEditor open;
     QVERIFY(open.editor.OnCommand(ID_HELP));
-    QCOMPARE(open.dialogs.HelpUrls().size(), size_t(1));
-    const QUrl url(QString::fromStdString(open.dialogs.HelpUrls()[0]));
-    QCOMPARE(url.fragment(), QString("98313"));
+    HelpWindow* help = open.editor.Help();
+    QVERIFY(help && help->isVisible());
+    QTextBrowser* browser = help->Browser();
+    QCOMPARE(browser->source().fragment(), QString("98313"));
     std::string page;
-    QVERIFY(ReadWholeFile(url.toLocalFile().toStdString(), page));
+    QVERIFY(ReadWholeFile(browser->source().toLocalFile().toStdString(), page));
     QVERIFY(page.find("id=\"98313\"") != std::string::npos);
+    // The pages made from the compiler's tables are beside it: the error
+    // table holds each code's message.
+    help->ShowPage(HelpDirectory(), "errors.html", "error24");
+    QVERIFY(browser->toPlainText().contains(QString::fromStdString(LoadString(kIdsErrorBase + 24))));
+    help->ShowPage(HelpDirectory(), "language.html", "forms");
+    QVERIFY(browser->toPlainText().contains("JMP"));
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::compareRecordByRecord() {
+    std::string programme;
+    QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
+    CPlcProgram editor, device;
+    QVERIFY(CompileProgramText(editor, SplitLines(programme)).success);
+    QVERIFY(CompileProgramText(device, SplitLines(programme)).success);
+    std::vector<RecordDifference> same = CompareImages(editor, device);
+    QVERIFY(same.size() > 2);
+    for (const RecordDifference& d : same) {
+        QCOMPARE(d.change, RecordChange::Same);
+        QCOMPARE(d.editor, d.device);
+    }
+    // One record changed, one only in the editor's, one only in the device's.
+    const int changed = same[1].index, added = same[2].index;
+    device.Record(changed).b[7] ^= 0x01;
+    device.Record(added) = PlcInstr{};
+    device.Record(200) = editor.Record(changed);
+    std::map<int, RecordChange> changes;
+    for (const RecordDifference& d : CompareImages(editor, device))
+        if (d.change != RecordChange::Same) changes[d.index] = d.change;
+    QCOMPARE(changes, (std::map<int, RecordChange>{{changed, RecordChange::Changed},
+                                                  {added, RecordChange::Added},
+                                                  {200, RecordChange::Removed}}));
+    CompareView view(nullptr, CompareImages(editor, device), editor, device);
+    QVERIFY(view.findChild<QLabel*>("checksums")->text().contains("0x"));
 }
 
 void TestEditorWindow::infoShowsNameAndVersion() {

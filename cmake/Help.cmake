@@ -1,0 +1,24 @@
+# The help folder ${CMAKE_BINARY_DIR}/help: the static pages of
+# resources/help/ and the pages made from the compiler's tables by
+# plcedit-makehelp (statement reference, error codes). The editor finds the
+# folder beside its executable in the build tree; an install puts it under
+# the data folder.
+add_executable(plcedit-makehelp ${CMAKE_SOURCE_DIR}/resources/help/MakeHelp.cpp)
+target_link_libraries(plcedit-makehelp PRIVATE plccore)
+target_compile_options(plcedit-makehelp PRIVATE ${PLCEDIT_WARNINGS})
+
+set(PLCEDIT_HELP_DIR ${CMAKE_BINARY_DIR}/help)
+file(GLOB PLCEDIT_HELP_STATIC CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/resources/help/*.html ${CMAKE_SOURCE_DIR}/resources/help/*.css)
+add_custom_command(
+  OUTPUT ${PLCEDIT_HELP_DIR}/language.html ${PLCEDIT_HELP_DIR}/errors.html
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${PLCEDIT_HELP_DIR}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PLCEDIT_HELP_STATIC} ${PLCEDIT_HELP_DIR}
+  COMMAND plcedit-makehelp ${PLCEDIT_HELP_DIR}
+  DEPENDS plcedit-makehelp ${PLCEDIT_HELP_STATIC}
+  COMMENT "Making the help pages")
+add_custom_target(plcedit_help ALL
+  DEPENDS ${PLCEDIT_HELP_DIR}/language.html ${PLCEDIT_HELP_DIR}/errors.html)
+if(TARGET plceditor)
+  add_dependencies(plceditor plcedit_help)
+endif()
