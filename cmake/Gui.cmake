@@ -24,7 +24,7 @@ set_target_properties(QScintilla::QScintilla PROPERTIES
   INTERFACE_LINK_LIBRARIES "Qt6::Widgets;Qt6::PrintSupport")
 
 # The Qt layers above the core.
-plcedit_layer(platform QT USES image)
+plcedit_layer(platform QT USES compiler image)
 target_link_libraries(platform PUBLIC Qt6::Widgets Qt6::PrintSupport QScintilla::QScintilla)
 
 plcedit_layer(dialogs QT USES platform resources)

@@ -3,7 +3,7 @@
 # plcedit-makehelp (statement reference, error codes). The editor finds the
 # folder beside its executable in the build tree; an install puts it under
 # the data folder.
-add_executable(plcedit-makehelp ${CMAKE_SOURCE_DIR}/resources/help/MakeHelp.cpp)
+add_executable(plcedit-makehelp ${CMAKE_SOURCE_DIR}/apps/makehelp/MakeHelp.cpp)
 target_link_libraries(plcedit-makehelp PRIVATE plccore)
 target_compile_options(plcedit-makehelp PRIVATE ${PLCEDIT_WARNINGS})
 
@@ -19,6 +19,7 @@ add_custom_command(
   COMMENT "Making the help pages")
 add_custom_target(plcedit_help ALL
   DEPENDS ${PLCEDIT_HELP_DIR}/language.html ${PLCEDIT_HELP_DIR}/errors.html)
-if(TARGET plceditor)
-  add_dependencies(plceditor plcedit_help)
+if(TARGET editor)
+  add_dependencies(editor plcedit_help)
 endif()
+plcedit_layer_includes(apps/makehelp USES decoder compiler image resources)

@@ -8,7 +8,10 @@
 namespace plcc {
 
 int CmdLsp(const Args& args) {
-    if (!args.empty()) return UsageError("plcc lsp");
+    // Clients often pass --stdio; standard input and output is all it speaks.
+    for (const std::string& a : args) {
+        if (a != "--stdio") return UsageError("lsp", "unexpected argument '" + a + "'");
+    }
     // A client that goes away must end the loop through a failed write or the
     // end of input, not through SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);

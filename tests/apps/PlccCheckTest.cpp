@@ -139,10 +139,11 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         "lines or variable texts too long or end of programme line cannot be found. Probably a comment "
         "character ';' is missing.";
     const std::string text30 = "Jump destination JMP (...) Nxxx not available.";
-    const std::string gcc = "bad.plc:2:1: error: " + text2 + " [ERR(02)]\nbad.plc:3:1: error: " + text30 + " [ERR(30)]\n";
+    const std::string text33 = "Error at text coding of programme sequence.";
+    const std::string gcc = "bad.plc:2:9: error: " + text2 + " [ERR(02)]\nbad.plc:3:1: error: " + text30 + " [ERR(30)]\n";
     const nlohmann::json badJson = {
         {"file", "bad.plc"}, {"success", false},
-        {"errors", {{{"line", 2}, {"column", 1}, {"code", 2}, {"text", text2}},
+        {"errors", {{{"line", 2}, {"column", 9}, {"code", 2}, {"text", text2}},
                     {{"line", 3}, {"column", 1}, {"code", 30}, {"text", text30}}}},
         {"warnings", nlohmann::json::array()}, {"interrupted", false}, {"checksum", nullptr}, {"records", 3}};
     const nlohmann::json okJson = {
@@ -170,7 +171,9 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         {{"renum", "--diagnostics=gcc", "bad.plc"}, 1, true, gcc, {}},
         {{"check", "--diagnostics=gcc", "empty.plc"}, 1, false, "empty.plc:1:1: error: No programme available.\n", {}},
         {{"list", "--diagnostics=gcc", "nohead.bin", "--date", "d"}, 1, true,
-         "nohead.bin:3:1: error: ; No valid programme or programme head (%P00) found.\n", {}},
+         "nohead.bin:3:1: error: ; No valid programme or programme head (%P00) found.\n"
+         "nohead.bin:6:1: error: " + text33 + " [ERR(33)]\n"
+         "nohead.bin:7:1: error: " + text33 + " [ERR(33)]\n", {}},
         {{"check", "--diagnostics=system", "--diagnostics=json", "bad.plc"}, 1, false, "", badJson},
         {{"check", "--diagnostics=json", "empty.plc"}, 1, false, "", emptyJson},
         {{"build", "--diagnostics=json", "ok.plc", "-o", "ok.bin"}, 0, false, "", okJson},

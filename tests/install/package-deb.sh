@@ -35,8 +35,10 @@ if [ "$kind" = gui ]; then
   compgen -G "$tmp/root/usr/lib*/libtorvix.so" >/dev/null ||
     compgen -G "$tmp/root/usr/lib/*/libtorvix.so" >/dev/null || fail "no libtorvix.so in the package"
 fi
-# TODO(version): once plcc answers --version, run "$plcc" --version here and
-# compare it with the package's Version field.
+# The installed plcc names the package's version.
+version=$(dpkg-deb -f "$deb" Version)
+out=$("$plcc" --version) || fail "plcc --version: $out"
+grep -q " ${version}\$" <<<"$out" || fail "plcc --version says '$out', the package is $version"
 out=$("$plcc" check "$example") || fail "plcc check: $out"
 grep -q " 0 error (s)" <<<"$out" || fail "plcc check: $out"
 # The faulty example still fails, with its golden entries.
