@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "decoder/RecordPrinter.h"
 #include "image/Ascii.h"
 #include "image/InstrSet.h"
 
@@ -38,22 +39,6 @@ uint32_t SampleValue(plc::Dom dom, int label) {
         case Dom::Word: return 1234;
         case Dom::ParamNo: return 202;
         default: return static_cast<uint32_t>(label % 2 + 1);
-    }
-}
-
-void SetField(plc::PlcInstr& rec, plc::Src src, uint32_t value) {
-    using plc::Src;
-    switch (src) {
-        case Src::Mode: rec.b[1] = static_cast<uint8_t>(value); break;
-        case Src::B4: rec.b[4] = static_cast<uint8_t>(value); break;
-        case Src::B5: rec.b[5] = static_cast<uint8_t>(value); break;
-        case Src::B6: rec.b[6] = static_cast<uint8_t>(value); break;
-        case Src::B7: rec.b[7] = static_cast<uint8_t>(value); break;
-        case Src::Target: rec.setTarget(static_cast<uint16_t>(value)); break;
-        case Src::W67: rec.setWord67(static_cast<uint16_t>(value)); break;
-        case Src::D4: rec.setDword4(value); break;
-        case Src::None:
-        case Src::Label: break;
     }
 }
 
@@ -88,10 +73,10 @@ std::string MixedProgramme() {
         plc::PlcInstr rec;
         rec.setOpcode(form.row->opcode);
         for (const plc::Operand& op : form.endForm ? form.variant->endArgs : form.variant->args)
-            SetField(rec, op.src, SampleValue(op.dom, label));
+            plc::SetFieldValue(op.src, rec, SampleValue(op.dom, label));
         if (form.endForm) rec.setTarget(plc::kEndRecord);
         if (form.row->selector != plc::Src::None)
-            SetField(rec, form.row->selector, form.variant->when >= 0 ? static_cast<uint32_t>(form.variant->when) : 1);
+            plc::SetFieldValue(form.row->selector, rec, form.variant->when >= 0 ? static_cast<uint32_t>(form.variant->when) : 1);
         for (const plc::FixedByte& f : form.variant->fixed)
             if (f.at >= 0) rec.b[static_cast<size_t>(f.at)] = f.value;
         program.Record(label) = rec;

@@ -143,6 +143,20 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
                            });
 }
 
+int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
+    CPlcProgram program;
+    program.Clear();
+    int32_t line = 0, error = 0;
+    program.CompileLine("%P00", line, error);
+    std::string joined;
+    for (char c : text)
+        if (c != ' ' && c != '\t') joined.push_back(c);
+    line = 1;
+    const int code = program.ParseLine(joined, line);
+    out = program.Record(label);
+    return code;
+}
+
 std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;

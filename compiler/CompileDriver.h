@@ -56,6 +56,12 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text)
 // last line (empty when the text ends with a line break).
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Compiles one full statement line ("N010 NOP") in a fresh programme section
+// and gives the record of `label`; the error code. The line goes to the line
+// compiler directly, stripped of blanks as the driver strips it, so a
+// rendered line longer than the edit control's lines still compiles.
+int CompileLineInSection(std::string_view text, int label, PlcInstr& out);
+
 // The error entry for a 1-based line number and a code:
 // "  LINE(012): ERR(04) - Error at lable adressing (Nxxx)."
 std::string FormatErrorEntry(int32_t lineNumber, int32_t code);

@@ -116,6 +116,21 @@ uint32_t FieldValue(Src src, const PlcInstr& rec, int index) {
     return 0;
 }
 
+void SetFieldValue(Src src, PlcInstr& rec, uint32_t value) {
+    switch (src) {
+        case Src::Mode: rec.b[1] = static_cast<uint8_t>(value); break;
+        case Src::B4: rec.b[4] = static_cast<uint8_t>(value); break;
+        case Src::B5: rec.b[5] = static_cast<uint8_t>(value); break;
+        case Src::B6: rec.b[6] = static_cast<uint8_t>(value); break;
+        case Src::B7: rec.b[7] = static_cast<uint8_t>(value); break;
+        case Src::Target: rec.setTarget(static_cast<uint16_t>(value)); break;
+        case Src::W67: rec.setWord67(static_cast<uint16_t>(value)); break;
+        case Src::D4: rec.setDword4(value); break;
+        case Src::None:
+        case Src::Label: break;
+    }
+}
+
 bool SelectsVariant(int16_t when, uint32_t selector) {
     if (when == kAnyValue) return true;
     if (when == kNonZero) return selector != 0;

@@ -19,6 +19,10 @@ int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::stri
 // The value of a record field (`index` is the record's own label).
 uint32_t FieldValue(Src src, const PlcInstr& rec, int index);
 
+// Writes `value` into a record field, truncated to the field's width (the
+// label and no field at all take nothing).
+void SetFieldValue(Src src, PlcInstr& rec, uint32_t value);
+
 // Whether a variant written for selector value `when` stands for `selector`.
 bool SelectsVariant(int16_t when, uint32_t selector);
 

@@ -16,23 +16,7 @@ struct LineResult {
     PlcInstr rec;  // the label's record after the line (all zero when it failed)
 };
 
-// Compiles one full statement line ("N010 NOP") in a fresh programme
-// section and gives the record of `label`; the error code. Lines the decoder
-// renders may exceed the editor's 80-character limit, so the line goes to the
-// line compiler directly, stripped of blanks as the driver would strip it.
-inline int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
-    CPlcProgram program;
-    program.Clear();
-    int32_t line = 0, error = 0;
-    program.CompileLine("%P00", line, error);
-    std::string joined;
-    for (char c : text)
-        if (c != ' ' && c != '\t') joined.push_back(c);
-    line = 1;
-    const int code = program.ParseLine(joined, line);
-    out = program.Record(label);
-    return code;
-}
+using plc::CompileLineInSection;
 
 // Compiles `statement` as the statement of label `label` inside a programme
 // section, as the line "N<label> <statement>".

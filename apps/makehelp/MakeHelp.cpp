@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/CompileDriver.h"
 #include "compiler/Statements.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
@@ -64,16 +65,8 @@ std::string ExampleLine(std::string_view form) {
 // Compiles `line` as statement 1 of a programme section; the record's
 // bytes in hexadecimal, empty when the line does not compile.
 std::string CompiledBytes(const std::string& line) {
-    CPlcProgram program;
-    program.Clear();
-    int32_t index = 0, error = 0;
-    program.CompileLine("%P00", index, error);
-    std::string joined;
-    for (char c : line)
-        if (c != ' ' && c != '\t') joined += c;
-    index = 1;
-    if (program.ParseLine(joined, index) != 0) return {};
-    const PlcInstr& record = program.Record(1);
+    PlcInstr record;
+    if (CompileLineInSection(line, 1, record) != 0) return {};
     std::string bytes;
     char hex[4];
     for (int i = 0; i < 8; ++i) {

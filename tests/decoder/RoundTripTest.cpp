@@ -22,21 +22,6 @@ std::vector<const OpcodeRow*> AllRows(bool compilingOnly = false) {
     return rows;
 }
 
-void SetField(PlcInstr& rec, Src src, uint32_t value) {
-    switch (src) {
-        case Src::Mode: rec.b[1] = static_cast<uint8_t>(value); break;
-        case Src::B4: rec.b[4] = static_cast<uint8_t>(value); break;
-        case Src::B5: rec.b[5] = static_cast<uint8_t>(value); break;
-        case Src::B6: rec.b[6] = static_cast<uint8_t>(value); break;
-        case Src::B7: rec.b[7] = static_cast<uint8_t>(value); break;
-        case Src::Target: rec.setTarget(static_cast<uint16_t>(value)); break;
-        case Src::W67: rec.setWord67(static_cast<uint16_t>(value)); break;
-        case Src::D4: rec.setDword4(value); break;
-        case Src::None:
-        case Src::Label: break;
-    }
-}
-
 // A random value the compiler can produce for an operand of this domain;
 // false for operands that fixed bytes determine.
 bool RandomLegal(Dom dom, std::mt19937& rng, uint32_t& value, uint8_t opcode) {
@@ -108,10 +93,10 @@ TEST_P(RoundTrip, RecordToTextToRecord) {
             rec.setOpcode(row.opcode);
             for (const Operand& op : endForm ? variant.endArgs : variant.args) {
                 uint32_t value = 0;
-                if (op.src != Src::Label && RandomLegal(op.dom, rng, value, row.opcode)) SetField(rec, op.src, value);
+                if (op.src != Src::Label && RandomLegal(op.dom, rng, value, row.opcode)) SetFieldValue(op.src, rec, value);
             }
             if (endForm) rec.setTarget(kEndRecord);
-            if (row.selector != Src::None && variant.when >= 0) SetField(rec, row.selector, static_cast<uint32_t>(variant.when));
+            if (row.selector != Src::None && variant.when >= 0) SetFieldValue(row.selector, rec, static_cast<uint32_t>(variant.when));
             for (const FixedByte& f : variant.fixed)
                 if (f.at >= 0) rec.b[static_cast<size_t>(f.at)] = f.value;
 
