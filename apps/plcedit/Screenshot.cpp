@@ -30,7 +30,6 @@ int main(int argc, char** argv) {
     control.PlcFileOpen(argv[1]);
     plc::CPlcEditorDlg* editor = plc::g_pPlcEditor;
     QWidget* window = editor->Window();
-    window->resize(720, 560);
     editor->OnCommand(plc::ID_CHECK_SYNTAX);
     const int line = argc > 3 ? std::atoi(argv[3]) : 1;
     plc::SourceEdit* edit = editor->Edit();
