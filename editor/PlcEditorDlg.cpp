@@ -309,15 +309,16 @@ void CPlcEditorDlg::SaveGeometry() {
     // The position of the frame and the size inside it, as move and resize take them.
     const QPoint position = m_window->pos();
     const QSize size = m_window->size();
-    settings.WriteString(kWindowSection, "Left", std::to_string(position.x()));
-    settings.WriteString(kWindowSection, "Top", std::to_string(position.y()));
-    settings.WriteString(kWindowSection, "Width", std::to_string(size.width()));
-    settings.WriteString(kWindowSection, "Height", std::to_string(size.height()));
+    std::vector<Profile::Entry> entries{{"Left", std::to_string(position.x())},
+                                        {"Top", std::to_string(position.y())},
+                                        {"Width", std::to_string(size.width())},
+                                        {"Height", std::to_string(size.height())}};
     const QList<int> sizes = m_splitter->sizes();
     if (sizes.size() == 2 && sizes[0] > 0 && sizes[1] > 0) {
-        settings.WriteString(kWindowSection, "SplitText", std::to_string(sizes[0]));
-        settings.WriteString(kWindowSection, "SplitList", std::to_string(sizes[1]));
+        entries.push_back({"SplitText", std::to_string(sizes[0])});
+        entries.push_back({"SplitList", std::to_string(sizes[1])});
     }
+    settings.WriteStrings(kWindowSection, entries);
 }
 
 void CPlcEditorDlg::EnableCommand(int id, bool enable) {

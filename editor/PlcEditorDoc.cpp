@@ -134,9 +134,10 @@ void CPlcEditorDlg::RememberRecentFile(const std::string& name) {
     std::erase(files, name);
     files.insert(files.begin(), name);
     files.resize(std::min<size_t>(files.size(), kRecentFiles));
+    std::vector<Profile::Entry> entries;
     for (int i = 0; i < kRecentFiles; ++i)
-        settings.WriteString("Menu", RecentKey(i),
-                             i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : "");
+        entries.push_back({RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : ""});
+    settings.WriteStrings("Menu", entries);
     SetupRecentFile();
 }
 

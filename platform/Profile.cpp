@@ -226,14 +226,13 @@ int32_t Profile::GetInt(std::string_view section, std::string_view key,
     return static_cast<int32_t>(bits);
 }
 
-bool Profile::WriteString(std::string_view section, std::string_view key,
-                          std::string_view value) const {
-    // A file that exists but cannot be read is never replaced: its settings
-    // would be lost.
-    const std::string path = Path();
-    std::string data;
-    LockedFile lock;
-    if (!PrepareFolder() || !lock.Open(path, true, data)) return false;
+namespace {
+
+// `data` with `key` of `section` set to `value`: the key's line replaced, or
+// a line added at the end of its section, or a new section at the end; the
+// other lines and the file's own line ends kept.
+std::string WithEntry(const std::string& data, std::string_view section, std::string_view key,
+                      std::string_view value) {
     ProfileText text = Split(data);
     std::string out;
     auto appendLines = [&](size_t from, size_t to) {
@@ -280,7 +279,26 @@ bool Profile::WriteString(std::string_view section, std::string_view key,
         out += text.eol;
         appendLines(insertAt, text.lines.size());
     }
-    return WriteFileSafely(path, out);
+    return out;
+}
+
+}  // namespace
+
+bool Profile::WriteString(std::string_view section, std::string_view key,
+                          std::string_view value) const {
+    const Entry entry{std::string(key), std::string(value)};
+    return WriteStrings(section, std::span(&entry, 1));
+}
+
+bool Profile::WriteStrings(std::string_view section, std::span<const Entry> entries) const {
+    // A file that exists but cannot be read is never replaced: its settings
+    // would be lost.
+    const std::string path = Path();
+    std::string data;
+    LockedFile lock;
+    if (!PrepareFolder() || !lock.Open(path, true, data)) return false;
+    for (const Entry& entry : entries) data = WithEntry(data, section, entry.key, entry.value);
+    return WriteFileSafely(path, data);
 }
 
 bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t value) const {

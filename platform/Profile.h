@@ -21,6 +21,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,14 @@ public:
     // False when the file cannot be written; it is then unchanged.
     bool WriteString(std::string_view section, std::string_view key, std::string_view value) const;
     bool WriteInt(std::string_view section, std::string_view key, int32_t value) const;
+    // Several keys of one section in one write of the file (one lock, one
+    // rename), in order; false when the file cannot be written, and it is
+    // then unchanged.
+    struct Entry {
+        std::string key;
+        std::string value;
+    };
+    bool WriteStrings(std::string_view section, std::span<const Entry> entries) const;
     // Removes every copy of the key, in every section of that name; a section left without any non-blank line goes too,
     // with the blank lines that separate it from its neighbours. True when
     // the key is gone (also when it was never there); false when the file
