@@ -54,6 +54,25 @@ bool ProfileRegistry::Set(std::string_view section, std::string_view key, std::s
     return Profile(m_path).WriteString(section, key, value);
 }
 
+bool RegistryStore::SetAll(const std::vector<RegistryEntry>& entries) {
+    for (const RegistryEntry& e : entries)
+        if (!Set(e.section, e.key, e.value)) return false;
+    return true;
+}
+
+bool ProfileRegistry::SetAll(const std::vector<RegistryEntry>& entries) {
+    const Profile file(m_path);
+    std::vector<Profile::Entry> run;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        run.push_back({entries[i].key, entries[i].value});
+        if (i + 1 == entries.size() || entries[i + 1].section != entries[i].section) {
+            if (!file.WriteStrings(entries[i].section, run)) return false;
+            run.clear();
+        }
+    }
+    return true;
+}
+
 bool ProfileRegistry::Remove(std::string_view section, std::string_view key) {
     return Profile(m_path).DeleteKey(section, key);
 }
@@ -111,9 +130,7 @@ constexpr RegistrationPart kClasses[] = {RegistrationPart::ControlClass,
                                          RegistrationPart::PropPageClass};
 
 bool WritePart(RegistryStore& store, RegistrationPart part, const std::string& modulePath) {
-    for (const RegistryEntry& e : RegistrationEntries(part, modulePath))
-        if (!store.Set(e.section, e.key, e.value)) return false;
-    return true;
+    return store.SetAll(RegistrationEntries(part, modulePath));
 }
 
 bool RemovePart(RegistryStore& store, RegistrationPart part) {

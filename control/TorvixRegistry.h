@@ -17,11 +17,15 @@ namespace plc {
 // empty when none of them is set.
 std::string RegistryFilePath();
 
+struct RegistryEntry;
+
 class RegistryStore {
 public:
     virtual ~RegistryStore() = default;
     // False when the value cannot be stored.
     virtual bool Set(std::string_view section, std::string_view key, std::string_view value) = 0;
+    // Stores the entries in order; false at the first that cannot be stored.
+    virtual bool SetAll(const std::vector<RegistryEntry>& entries);
     // True when the key is gone afterwards.
     virtual bool Remove(std::string_view section, std::string_view key) = 0;
 };
@@ -31,6 +35,9 @@ class ProfileRegistry final : public RegistryStore {
 public:
     explicit ProfileRegistry(std::string path) : m_path(std::move(path)) {}
     bool Set(std::string_view section, std::string_view key, std::string_view value) override;
+    // One locked write of the file for each run of entries of one section,
+    // so registering costs a few passes over the file, not one per key.
+    bool SetAll(const std::vector<RegistryEntry>& entries) override;
     bool Remove(std::string_view section, std::string_view key) override;
 
 private:
