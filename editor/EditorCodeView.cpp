@@ -91,23 +91,18 @@ void CPlcEditorDlg::ShowErrorMarks(const CompileOutcome& outcome) {
     m_editSource->SetErrorMarks(marks);
 }
 
-void CPlcEditorDlg::OnNextError() {
-    if (!m_editSource) return;
-    int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    const int32_t line = m_editSource->NextErrorLine(m_editSource->LineFromChar(end));
-    if (line < 0) {
-        m_dialogs.Beep();
-        return;
-    }
-    m_editSource->GotoLine(line);
-}
+void CPlcEditorDlg::OnNextError() { GoToError(true); }
 
-void CPlcEditorDlg::OnPreviousError() {
+void CPlcEditorDlg::OnPreviousError() { GoToError(false); }
+
+// The next faulty line after the selection, or the one before it; a beep
+// when there is none.
+void CPlcEditorDlg::GoToError(bool forward) {
     if (!m_editSource) return;
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
-    const int32_t line = m_editSource->PreviousErrorLine(m_editSource->LineFromChar(start));
+    const int32_t line = forward ? m_editSource->NextErrorLine(m_editSource->LineFromChar(end))
+                                 : m_editSource->PreviousErrorLine(m_editSource->LineFromChar(start));
     if (line < 0) {
         m_dialogs.Beep();
         return;

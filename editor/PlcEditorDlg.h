@@ -153,6 +153,7 @@ public:
     void OnZoomReset();
     void OnNextError();
     void OnPreviousError();
+    void GoToError(bool forward);
     void OnGotoLine();
     void OnGotoDefinition();
     void OnFindUses();
