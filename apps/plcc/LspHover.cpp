@@ -30,7 +30,12 @@ std::string VariableName(plc::VarKind kind, int index) {
 }
 
 std::string VariableHover(const Document& doc, const plc::Token& t) {
-    std::string text = "`" + VariableName(t.var, t.index) + "`: " + KindName(t.var);
+    // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal
+    // put in front of a temporary string.
+    std::string text(1, '`');
+    text += VariableName(t.var, t.index);
+    text += "`: ";
+    text += KindName(t.var);
     if (t.index >= plc::VarCount(t.var)) return text + " (index out of range)";
     if (const plc::Declaration* d = doc.index.FindDeclaration(t.var, t.index)) {
         text += ", DEF name `" + d->name + "` (line " + std::to_string(d->line + 1) + ")";
@@ -80,10 +85,16 @@ std::string KeywordHover(const Document& doc, const plc::Token& t) {
     std::string text;
     if (const plc::Variant* v = CompiledForm(doc.Line(t.line), rec, label)) {
         const bool toEnd = v->endText != nullptr && rec.target() == plc::kEndRecord;
-        text = "`" + FormText(toEnd ? v->endText : v->text, toEnd ? v->endArgs : v->args) + "` compiles to opcode " +
-               std::to_string(rec.opcode()) + ", record kind " + std::to_string(rec.kind());
+        text.push_back('`');
+        text += FormText(toEnd ? v->endText : v->text, toEnd ? v->endArgs : v->args);
+        text += "` compiles to opcode ";
+        text += std::to_string(rec.opcode());
+        text += ", record kind ";
+        text += std::to_string(rec.kind());
     } else {
-        text = "`" + std::string(plc::KeywordChain()[static_cast<size_t>(t.keywordRow)].keyword) + "`";
+        text.push_back('`');
+        text += plc::KeywordChain()[static_cast<size_t>(t.keywordRow)].keyword;
+        text += "`";
     }
     if (!forms.empty()) {
         text += "\n\nForms:";
