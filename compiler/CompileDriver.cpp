@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "compiler/Statements.h"
 #include "resources/StringTable.h"
@@ -17,13 +18,19 @@ namespace {
 // each end a line; the text's end ends the last one) and, in `next`, where
 // the following line starts (past the text's end when there is none).
 size_t NextLineStart(std::string_view text, size_t start, size_t& next) {
-    const size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) {
-        next = text.size() + 1;
-        return text.size();
+    // Nearly every line ends at LF or CR LF: find the LF with memchr, then
+    // look for a CR before it (the CR of CR LF, or a lone CR).
+    const char* base = text.data();
+    const size_t size = text.size();
+    const void* lfAt = start < size ? std::memchr(base + start, '\n', size - start) : nullptr;
+    const size_t lf = lfAt ? static_cast<size_t>(static_cast<const char*>(lfAt) - base) : size;
+    if (const void* crAt = lf > start ? std::memchr(base + start, '\r', lf - start) : nullptr) {
+        const size_t cr = static_cast<size_t>(static_cast<const char*>(crAt) - base);
+        next = cr + (lfAt && cr + 1 == lf ? 2 : 1);
+        return cr;
     }
-    next = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    return end;
+    next = lfAt ? lf + 1 : size + 1;
+    return lf;
 }
 
 }  // namespace
