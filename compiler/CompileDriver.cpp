@@ -35,6 +35,12 @@ size_t NextLineStart(std::string_view text, size_t start, size_t& next) {
 
 }  // namespace
 
+std::string ErrorText(int32_t code) {
+    std::string text = FormatString(kIdsErrorBase + static_cast<uint32_t>(code), "");
+    text.erase(0, text.find_first_not_of(' '));
+    return text;
+}
+
 std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
     char prefix[64];
     std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR(%02" PRId32 ") -", lineNumber, code);

@@ -62,6 +62,10 @@ std::vector<std::string> SplitLines(std::string_view text);
 // rendered line longer than the edit control's lines still compiles.
 int CompileLineInSection(std::string_view text, int label, PlcInstr& out);
 
+// The message text of an error code without the entry prefix:
+// "Error at lable adressing (Nxxx)."
+std::string ErrorText(int32_t code);
+
 // The error entry for a 1-based line number and a code:
 // "  LINE(012): ERR(04) - Error at lable adressing (Nxxx)."
 std::string FormatErrorEntry(int32_t lineNumber, int32_t code);

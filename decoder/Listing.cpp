@@ -75,6 +75,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         char prefix[48];
         std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR() - ", kHeadLine);
         out.entries.push_back(prefix + head);
+        out.errors.push_back({kHeadLine, 0});
         ++out.errorCount;
     }
     out.text += head;
@@ -97,6 +98,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrUndecodable;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
+            out.errors.push_back({lineNumber, error});
             ++out.errorCount;
             ++out.undecodable;
         }

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -20,6 +21,9 @@ struct ListingOutcome {
     // is the summary that the editor also shows in a message box.
     std::vector<std::string> entries;
     int32_t errorCount = 0;            // the missing head counts as one
+    // The error entries' listing lines and codes, in order; code 0 is the
+    // missing programme head, whose entry has none.
+    std::vector<CompileOutcome::Error> errors;
     // Records that could not be decoded, or whose listed line does not
     // compile back to them (both reported with code 33).
     int32_t undecodable = 0;

@@ -56,36 +56,26 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
                  bool* unnamed) {
     std::string out;
     size_t next = 0;
-    for (const char* p = format; *p != '\0'; ++p) {
-        if (*p != '%') {
-            out.push_back(*p);
-            continue;
-        }
-        ++p;
-        if (*p == '%') {
-            out.push_back('%');
-            continue;
-        }
-        std::string conversion = "%";
-        while (*p == '0' || (*p >= '1' && *p <= '9') || *p == '.') conversion.push_back(*p++);
-        if (*p == 'l') ++p;
-        const char conv = *p;
-        if (conv == '\0') break;
-        const Value v = next < args.size() ? Evaluate(args[next], rec, index) : Value{};
-        ++next;
-        if (v.unnamed && unnamed != nullptr) *unnamed = true;
-        char buf[96];
-        switch (conv) {
-            case 'd': std::snprintf(buf, sizeof buf, (conversion + PRId64).c_str(), v.number); break;
-            case 'u': std::snprintf(buf, sizeof buf, (conversion + PRIu64).c_str(), v.number); break;
-            case 'X': std::snprintf(buf, sizeof buf, (conversion + PRIX64).c_str(), v.number); break;
-            case 'c': buf[0] = static_cast<char>(v.number); buf[1] = '\0'; break;
-            case 's': out += v.text; buf[0] = '\0'; break;
-            case 'f': out += FormatFloatConstant(v.bits); buf[0] = '\0'; break;
-            default: buf[0] = '\0'; break;
-        }
-        out += buf;
-    }
+    WalkFormat(
+        format, [&out](char c) { out.push_back(c); },
+        [&](std::string_view spec, char conv) {
+            const Value v = next < args.size() ? Evaluate(args[next], rec, index) : Value{};
+            ++next;
+            if (v.unnamed && unnamed != nullptr) *unnamed = true;
+            std::string conversion(1, '%');
+            conversion += spec;
+            char buf[96];
+            switch (conv) {
+                case 'd': std::snprintf(buf, sizeof buf, (conversion + PRId64).c_str(), v.number); break;
+                case 'u': std::snprintf(buf, sizeof buf, (conversion + PRIu64).c_str(), v.number); break;
+                case 'X': std::snprintf(buf, sizeof buf, (conversion + PRIX64).c_str(), v.number); break;
+                case 'c': buf[0] = static_cast<char>(v.number); buf[1] = '\0'; break;
+                case 's': out += v.text; buf[0] = '\0'; break;
+                case 'f': out += FormatFloatConstant(v.bits); buf[0] = '\0'; break;
+                default: buf[0] = '\0'; break;
+            }
+            out += buf;
+        });
     return out;
 }
 

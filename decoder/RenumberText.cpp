@@ -57,6 +57,7 @@ RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<
         const size_t count = out.lines.size();
         if (line < 0 || static_cast<size_t>(line) >= count) {
             out.entries.push_back(FormatErrorEntry(line + 1, kErrLineNotReplaced));
+            out.errors.push_back({line + 1, kErrLineNotReplaced});
             ++out.errorCount;
         } else {
             const auto at = static_cast<size_t>(line);
@@ -73,6 +74,7 @@ RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<
         }
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(line + 1, error));
+            out.errors.push_back({line + 1, error});
             ++out.errorCount;
         }
     }

@@ -39,6 +39,7 @@ struct RenumberTextOutcome {
     std::vector<LineEdit> edits;      // in the order they are applied
     std::vector<std::string> lines;   // the text's lines after all edits
     std::vector<std::string> entries; // the text-coding entries (when renumbered)
+    std::vector<CompileOutcome::Error> errors;  // their lines and codes, in order
     int32_t errorCount = 0;
 };
 

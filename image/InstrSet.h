@@ -94,6 +94,32 @@ struct DomainInfo {
 // The domain table; every Dom has its row.
 const DomainInfo& DomainOf(Dom dom);
 
+// Walks a canonical format string: `literal(c)` for every character of text
+// ("%%" gives '%'), `conversion(spec, letter)` for every conversion in order,
+// where `spec` holds its flags, width and precision ("03", ".10") and
+// `letter` is d, u, X, c, s or f (a length "l" is dropped). Those are all
+// the tables use. A conversion cut short by the string's end ends the walk.
+template <class Literal, class Conversion>
+void WalkFormat(const char* format, Literal&& literal, Conversion&& conversion) {
+    for (const char* p = format; *p != '\0'; ++p) {
+        if (*p != '%') {
+            literal(*p);
+            continue;
+        }
+        ++p;
+        if (*p == '%') {
+            literal('%');
+            continue;
+        }
+        const char* spec = p;
+        while (*p == '.' || (*p >= '0' && *p <= '9')) ++p;
+        const std::string_view flags(spec, static_cast<size_t>(p - spec));
+        if (*p == 'l') ++p;
+        if (*p == '\0') return;
+        conversion(flags, *p);
+    }
+}
+
 struct Operand {
     Src src = Src::None;
     Dom dom = Dom::None;

@@ -37,29 +37,20 @@ std::string Escape(std::string_view text) {
 // The form with its number conversions filled by 1 (labels by 2, so that
 // a jump does not target its own line); empty when the form has operands
 // that are names, which no single number fills.
-std::string ExampleLine(std::string_view form) {
+std::string ExampleLine(const char* form) {
     std::string line;
-    bool label = true;
-    for (size_t i = 0; i < form.size(); ++i) {
-        if (form[i] != '%') {
-            line += form[i];
-            continue;
-        }
-        size_t j = i + 1;
-        while (j < form.size() && std::string_view("0123456789.-+ l").find(form[j]) != std::string_view::npos) ++j;
-        if (j >= form.size()) return {};
-        const char conversion = form[j];
-        if (conversion == '%') {
-            line += '%';
-        } else if (std::string_view("diuxX").find(conversion) != std::string_view::npos) {
+    bool label = true, fillable = true;
+    WalkFormat(
+        form, [&line](char c) { line += c; },
+        [&](std::string_view, char conversion) {
+            if (std::string_view("duxX").find(conversion) == std::string_view::npos) {
+                fillable = false;
+                return;
+            }
             line += label ? "001" : "2";
             label = false;
-        } else {
-            return {};
-        }
-        i = j;
-    }
-    return line;
+        });
+    return fillable ? line : std::string();
 }
 
 // Compiles `line` as statement 1 of a programme section; the record's
@@ -118,8 +109,8 @@ bool WriteErrors(const std::string& path) {
            "<title>Error codes</title><link rel=\"stylesheet\" href=\"help.css\"></head><body>\n"
            "<h1 id=\"errors\">Error codes</h1>\n<table>\n<tr><th>Code</th><th>Message</th></tr>\n";
     for (uint32_t code = 1; kIdsErrorBase + code < kIdsTooManyErrors; ++code) {
-        const std::string text = LoadString(kIdsErrorBase + code);
-        if (text.empty()) continue;
+        if (LoadString(kIdsErrorBase + code).empty()) continue;
+        const std::string text = ErrorText(static_cast<int32_t>(code));
         out << "<tr id=\"error" << code << "\"><td>" << code << "</td><td>" << Escape(text) << "</td></tr>\n";
     }
     out << "</table>\n<p><a href=\"index.html\">Back to the help</a></p>\n</body></html>\n";

@@ -13,53 +13,23 @@ namespace plcc {
 
 namespace {
 
-// The message text of an error code, without the entry prefix.
-std::string MessageText(int32_t code) {
-    std::string text = plc::FormatString(plc::kIdsErrorBase + static_cast<uint32_t>(code), "");
-    if (text.starts_with(' ')) text.erase(0, 1);
-    return text;
-}
-
 // The first line of the offer made for an empty text: "No programme available."
 std::string EmptyTextMessage() {
     const std::string question = plc::LoadString(plc::kIdsNoProgramCreateBody);
     return question.substr(0, question.find('\n'));
 }
 
-// Reads an error entry "  LINE(012): ERR(04) - TEXT" (the code may be empty).
-std::optional<Diagnostic> ParseErrorEntry(std::string_view entry) {
-    constexpr std::string_view kLine = "  LINE(", kErr = "): ERR(", kDash = ") - ";
-    if (!entry.starts_with(kLine)) return std::nullopt;
-    entry.remove_prefix(kLine.size());
-    auto number = [&entry](std::optional<int32_t>& value) {
-        int32_t n = 0;
-        size_t digits = 0;
-        while (digits < entry.size() && digits < 9 && entry[digits] >= '0' && entry[digits] <= '9') {
-            n = n * 10 + (entry[digits] - '0');
-            ++digits;
-        }
-        entry.remove_prefix(digits);
-        if (digits != 0) value = n;
-    };
-    Diagnostic d;
-    std::optional<int32_t> line;
-    number(line);
-    if (!line || !entry.starts_with(kErr)) return std::nullopt;
-    entry.remove_prefix(kErr.size());
-    number(d.code);
-    if (!entry.starts_with(kDash)) return std::nullopt;
-    entry.remove_prefix(kDash.size());
-    d.line = *line;
-    d.text = entry;
-    return d;
-}
-
-std::vector<Diagnostic> ErrorsOfEntries(const std::vector<std::string>& entries) {
-    std::vector<Diagnostic> errors;
-    for (const std::string& e : entries) {
-        if (std::optional<Diagnostic> d = ParseErrorEntry(e)) errors.push_back(std::move(*d));
+// The diagnostics of a listing's or a renumbering's errors; code 0 is the
+// missing programme head.
+std::vector<Diagnostic> DiagnosticsOf(const std::vector<plc::CompileOutcome::Error>& errors) {
+    std::vector<Diagnostic> out;
+    for (const plc::CompileOutcome::Error& e : errors) {
+        if (e.code == 0)
+            out.push_back({e.line, 1, std::nullopt, plc::LoadString(plc::kIdsNoProgramHead)});
+        else
+            out.push_back({e.line, 1, e.code, plc::ErrorText(e.code)});
     }
-    return errors;
+    return out;
 }
 
 // A message about the whole file: it points at the file's first line.
@@ -136,7 +106,7 @@ Report CompileReport(const std::string& file, const plc::CompileOutcome& outcome
     r.entries = outcome.entries;
     r.interrupted = outcome.interrupted;
     for (const plc::CompileOutcome::Error& e : outcome.errors) {
-        r.errors.push_back({e.line, e.column > 0 ? e.column : 1, e.code, MessageText(e.code)});
+        r.errors.push_back({e.line, e.column > 0 ? e.column : 1, e.code, plc::ErrorText(e.code)});
     }
     CountRecordsAndSum(program, outcome.success, r);
     return r;
@@ -146,7 +116,7 @@ Report ListingReport(const std::string& file, const plc::ListingOutcome& listing
     Report r;
     r.file = file;
     r.entries = listing.entries;
-    r.errors = ErrorsOfEntries(listing.entries);
+    r.errors = DiagnosticsOf(listing.errors);
     CountRecordsAndSum(program, true, r);  // a programme file holds every record
     return r;
 }
@@ -163,7 +133,7 @@ Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& o
         return r;
     }
     r.entries = outcome.entries;
-    r.errors = ErrorsOfEntries(outcome.entries);
+    r.errors = DiagnosticsOf(outcome.errors);
     CountRecordsAndSum(program, true, r);
     return r;
 }

@@ -29,14 +29,6 @@ void ContentSpan(std::string_view line, int32_t& from, int32_t& to) {
     to = static_cast<int32_t>(end);
 }
 
-// The message text of a code as the message list shows it, without the line prefix.
-std::string MessageText(int32_t code) {
-    std::string text = plc::FormatString(plc::kIdsErrorBase + static_cast<uint32_t>(code), "");
-    size_t start = 0;
-    while (start < text.size() && text[start] == ' ') ++start;
-    return text.substr(start);
-}
-
 // The first token of `kind` on `line` that `accept` takes.
 template <typename Accept>
 const plc::Token* FindToken(const Document& doc, int32_t line, plc::TokenKind kind, Accept accept) {
@@ -102,7 +94,7 @@ json Diagnostics(const Document& doc) {
                         {"severity", 1},
                         {"code", code},
                         {"source", "plcc"},
-                        {"message", MessageText(e.code)}});
+                        {"message", plc::ErrorText(e.code)}});
     }
     return list;
 }

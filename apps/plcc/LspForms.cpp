@@ -1,7 +1,6 @@
 // The statement forms of each keyword, taken from the instruction tables: the
 // texts the decoder renders, with their operands as placeholders.
 #include <array>
-#include <functional>
 #include <string>
 
 #include "apps/plcc/LspDocument.h"
@@ -11,19 +10,6 @@
 namespace plcc::lsp {
 
 namespace {
-
-const char* NameOf(plc::Dom dom, uint8_t n) {
-    switch (dom) {
-        case plc::Dom::Input: return plc::InputName(n);
-        case plc::Dom::Output: return plc::OutputName(n);
-        case plc::Dom::Status: return plc::StatusName(n);
-        case plc::Dom::Register: return plc::RegisterName(n);
-        case plc::Dom::CtrlFlag: return plc::CtrlFlagName(n);
-        case plc::Dom::DriveValF: return plc::DriveValueFName(n);
-        case plc::Dom::DriveValH: return plc::DriveValueHName(n);
-        default: return nullptr;
-    }
-}
 
 std::string Placeholder(plc::Dom dom) {
     switch (dom) {
@@ -49,34 +35,22 @@ std::string Placeholder(plc::Dom dom) {
     }
 }
 
-// Walks a format string: `literal` gets the text between conversions,
-// `operand` the domain of each conversion in order.
-void WalkFormat(const char* format, const plc::Operands& args, const std::function<void(char)>& literal,
-                const std::function<void(plc::Dom)>& operand) {
+// Walks a form: `literal` gets the text between conversions, `operand` the
+// domain of each conversion in order.
+template <class Literal, class Operand>
+void WalkForm(const char* format, const plc::Operands& args, Literal&& literal, Operand&& operand) {
     size_t next = 0;
-    for (const char* p = format; *p != '\0'; ++p) {
-        if (*p != '%') {
-            literal(*p);
-            continue;
-        }
-        if (p[1] == '%') {
-            literal('%');
-            ++p;
-            continue;
-        }
-        while (p[1] != '\0' && std::string_view("0123456789.l").find(p[1]) != std::string_view::npos) ++p;
-        if (p[1] == '\0') break;
-        ++p;
+    plc::WalkFormat(format, literal, [&](std::string_view, char) {
         operand(next < args.size() ? args[next].dom : plc::Dom::None);
         ++next;
-    }
+    });
 }
 
 // The upper-case, blank-free texts a form can be written as, one for each
 // name an operand of it may take (the keyword chain tests such texts).
 std::vector<std::string> SourceKeys(const char* format, const plc::Operands& args) {
     std::vector<std::string> keys{""};
-    WalkFormat(
+    WalkForm(
         format, args,
         [&keys](char c) {
             if (c == ' ') return;
@@ -84,8 +58,10 @@ std::vector<std::string> SourceKeys(const char* format, const plc::Operands& arg
         },
         [&keys](plc::Dom dom) {
             std::vector<std::string> names;
-            for (int n = 0; n < 32; ++n) {
-                if (const char* name = NameOf(dom, static_cast<uint8_t>(n))) names.emplace_back(name);
+            if (const auto name = plc::DomainOf(dom).name) {
+                for (int n = 0; n < 32; ++n) {
+                    if (const char* text = name(static_cast<uint8_t>(n))) names.emplace_back(text);
+                }
             }
             if (names.empty()) names.emplace_back(dom == plc::Dom::LetterAR ? "A" : "0");
             std::vector<std::string> grown;
@@ -127,7 +103,7 @@ std::vector<std::vector<StatementForm>> BuildForms() {
 std::string FormText(const char* format, const plc::Operands& args) {
     std::string text;
     bool first = true;
-    WalkFormat(
+    WalkForm(
         format, args, [&text](char c) { text.push_back(c); },
         [&text, &first](plc::Dom dom) {
             if (first && text == "N") {

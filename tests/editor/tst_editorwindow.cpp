@@ -465,7 +465,7 @@ void TestEditorWindow::helpOpensTheEditorPage() {
     // The pages made from the compiler's tables are beside it: the error
     // table holds each code's message.
     help->ShowPage(HelpDirectory(), "errors.html", "error24");
-    QVERIFY(browser->toPlainText().contains(QString::fromStdString(LoadString(kIdsErrorBase + 24))));
+    QVERIFY(browser->toPlainText().contains(QString::fromStdString(ErrorText(24))));
     help->ShowPage(HelpDirectory(), "language.html", "forms");
     QVERIFY(browser->toPlainText().contains("JMP"));
     open.VerifyDialogs();
