@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "image/Ascii.h"
 #include "image/SafeWrite.h"
 
 namespace plc {
@@ -27,8 +28,7 @@ std::string BaseName(const std::string& documentName) {
     if (const size_t sep = base.find_last_of('/'); sep != std::string::npos) base.erase(0, sep + 1);
     if (const size_t dot = base.find_last_of('.'); dot != std::string::npos && dot > 0) base.erase(dot);
     for (char& c : base) {
-        const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                           c == '-' || c == '_';
+        const bool plain = AsciiAlnum(c) || c == '-' || c == '_';
         if (!plain) c = '_';
     }
     return base.empty() ? std::string("unnamed") : base.substr(0, 64);

@@ -9,9 +9,8 @@ namespace plc {
 inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 inline bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool AsciiAlnum(char c) {
-    return AsciiDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+inline bool AsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline bool AsciiAlnum(char c) { return AsciiDigit(c) || AsciiAlpha(c); }
 
 // Names compared without regard to ASCII case (settings sections and keys,
 // member names of the control).

@@ -7,27 +7,23 @@
 #include <algorithm>
 
 #include "compiler/Statements.h"
+#include "image/Ascii.h"
 #include "image/InstrSet.h"
 
 namespace plc {
 
 namespace {
 
-bool IsWordChar(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
 
 std::string Upper(std::string_view text) {
     std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    for (char& c : out) c = AsciiUpper(c);
     return out;
 }
 
 bool AllDigits(std::string_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), IsDigit);
+    return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDigit);
 }
 
 std::string_view Trim(std::string_view text) {
@@ -166,13 +162,13 @@ void SourceLexer::StyleLine(std::string_view line, std::string& styles) const {
     size_t i = 0;
     while (i < code) {
         const char c = line[i];
-        if (IsDigit(c) || ((c == '.' || c == '-') && i + 1 < code && IsDigit(line[i + 1]) &&
+        if (AsciiDigit(c) || ((c == '.' || c == '-') && i + 1 < code && AsciiDigit(line[i + 1]) &&
                            (i == 0 || !IsWordChar(line[i - 1])))) {
             size_t j = i + 1;
-            while (j < code && (IsDigit(line[j]) || line[j] == '.')) ++j;
+            while (j < code && (AsciiDigit(line[j]) || line[j] == '.')) ++j;
             paint(i, j, SourceStyle::Number);
             i = j;
-        } else if (IsLetter(c) || c == '_') {
+        } else if (AsciiAlpha(c) || c == '_') {
             size_t j = i;
             while (j < code && IsWordChar(line[j])) ++j;
             paint(i, j, WordStyle(line.substr(i, j - i)));
