@@ -123,11 +123,7 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
 
 CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text) {
     // The same line ends as SplitLines; lines are fetched in order, each once.
-    int32_t lineCount = 1;
-    for (size_t at = 0; at < text.size();) {
-        NextLineStart(text, at, at);
-        if (at <= text.size()) ++lineCount;
-    }
+    const auto lineCount = static_cast<int32_t>(CountLines(text));
     size_t start = 0;
     return CompileEachLine(program, lineCount, text.empty(), [&](int32_t, std::string_view& line) {
         size_t next = 0;
@@ -168,6 +164,15 @@ int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
     const int code = program.ParseLine(joined, line);
     out = program.Record(label);
     return code;
+}
+
+size_t CountLines(std::string_view text) {
+    size_t lines = 1;
+    for (size_t at = 0; at < text.size();) {
+        NextLineStart(text, at, at);
+        if (at <= text.size()) ++lines;
+    }
+    return lines;
 }
 
 std::vector<std::string> SplitLines(std::string_view text) {

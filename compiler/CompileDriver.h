@@ -56,6 +56,9 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text)
 // last line (empty when the text ends with a line break).
 std::vector<std::string> SplitLines(std::string_view text);
 
+// How many lines SplitLines makes of `text`, without making them.
+size_t CountLines(std::string_view text);
+
 // Compiles one full statement line ("N010 NOP") in a fresh programme section
 // and gives the record of `label`; the error code. The line goes to the line
 // compiler directly, stripped of blanks as the driver strips it, so a

@@ -62,17 +62,6 @@ bool StatInput(const std::string& path, struct stat& st) {
     return ::stat(plc::NormalizeSeparators(path).c_str(), &st) == 0 || RefuseErrno(path, "open");
 }
 
-// The number of lines of a text: CR LF, LF and a lone CR each end a line.
-// Counted before the text is split, so that a text of millions of empty
-// lines is refused without building them.
-size_t CountLines(std::string_view text) {
-    size_t lines = 1;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) ++lines;
-    }
-    return lines;
-}
-
 }  // namespace
 
 std::string DisplayName(const std::string& path) { return path == kStdinName ? "<stdin>" : path; }
@@ -124,14 +113,16 @@ bool ReadInput(const std::string& path, std::string& bytes) {
 bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines) {
     std::string bytes;
     if (!ReadInput(path, bytes)) return false;
-    const size_t count = CountLines(bytes);
-    if (count <= kMaxSourceLines) lines = plc::SplitLines(bytes);
-    if (count > kMaxSourceLines || lines.size() > kMaxSourceLines) {
+    // Counted before the text is split, so that a text of millions of empty
+    // lines is refused without building them.
+    const size_t count = plc::CountLines(bytes);
+    if (count > kMaxSourceLines) {
         std::fprintf(stderr, "plcc: '%s' has %zu lines; a programme text may have at most %zu\n",
-                     DisplayName(path).c_str(), std::max(count, lines.size()), kMaxSourceLines);
+                     DisplayName(path).c_str(), count, kMaxSourceLines);
         lines.clear();
         return false;
     }
+    lines = plc::SplitLines(bytes);
     return true;
 }
 

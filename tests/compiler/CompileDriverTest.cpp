@@ -178,7 +178,10 @@ TEST(Driver, FailedFetchIsCodeEight) {
 
 class Split : public ::testing::TestWithParam<test::LineEndCase> {};
 
-TEST_P(Split, AsTheEditControlHoldsThem) { EXPECT_EQ(SplitLines(GetParam().bytes), GetParam().lines); }
+TEST_P(Split, AsTheEditControlHoldsThem) {
+    EXPECT_EQ(SplitLines(GetParam().bytes), GetParam().lines);
+    EXPECT_EQ(CountLines(GetParam().bytes), GetParam().lines.size());
+}
 
 INSTANTIATE_TEST_SUITE_P(LineEnds, Split, ::testing::ValuesIn(test::LineEndCases()),
                          [](const auto& info) { return std::string(info.param.name); });
