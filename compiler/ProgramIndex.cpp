@@ -288,4 +288,25 @@ Token ProgramIndex::TokenAt(int32_t line, int32_t column) const {
     return best != nullptr ? *best : Token{};
 }
 
+Token ProgramIndex::TokenNear(int32_t line, int32_t column) const {
+    Token token = TokenAt(line, column);
+    if (token.kind == TokenKind::None && column > 0) token = TokenAt(line, column - 1);
+    return token;
+}
+
+int32_t ProgramIndex::DefinitionLine(const Token& token) const {
+    if (NamesLabel(token)) {
+        if (const LabelLine* label = FindLabel(token.label)) return label->line;
+    } else if (NamesVariable(token)) {
+        if (const Declaration* declaration = FindDeclaration(token.var, token.index)) return declaration->line;
+    }
+    return -1;
+}
+
+std::vector<Token> ProgramIndex::UsesOf(const Token& token) const {
+    if (NamesLabel(token)) return LabelUses(token.label);
+    if (NamesVariable(token)) return VariableUses(token.var, token.index);
+    return {};
+}
+
 }  // namespace plc

@@ -93,6 +93,23 @@ public:
 
     // The innermost token at a position, or a token of kind None.
     Token TokenAt(int32_t line, int32_t column) const;
+    // The token at a position or, failing that, the one just before it: a
+    // caret right behind a word still names the word.
+    Token TokenNear(int32_t line, int32_t column) const;
+
+    // The line that defines what a label or variable token names: the
+    // label's statement (END's line for 255), the variable's DEF line; -1
+    // when there is none or the token names neither.
+    int32_t DefinitionLine(const Token& token) const;
+    // Every use of the label or variable a token names; empty for any other token.
+    std::vector<Token> UsesOf(const Token& token) const;
+
+    static bool NamesLabel(const Token& token) {
+        return token.kind == TokenKind::LabelRef || token.kind == TokenKind::LabelDef;
+    }
+    static bool NamesVariable(const Token& token) {
+        return token.kind == TokenKind::Variable || token.kind == TokenKind::DefName;
+    }
 
     // The variable family of a letter 'C', 'F', 'H', 'M', 'Z' (any case); false otherwise.
     static bool VarKindOf(char letter, VarKind& kind);

@@ -33,10 +33,7 @@ std::vector<std::string> EditLines(const SourceEdit& edit) {
 // The token at a character index; a caret just behind a word names the word.
 Token TokenAtChar(const ProgramIndex& index, const SourceEdit& edit, int32_t pos) {
     const int32_t line = edit.LineFromChar(pos);
-    const int32_t column = pos - edit.LineIndex(line);
-    Token token = index.TokenAt(line, column);
-    if (token.kind == TokenKind::None && column > 0) token = index.TokenAt(line, column - 1);
-    return token;
+    return index.TokenNear(line, pos - edit.LineIndex(line));
 }
 
 // "  LINE(012): <statement>", the form a double-click in the list follows.
@@ -80,13 +77,9 @@ bool CPlcEditorDlg::GotoDefinitionAt(int32_t pos) {
     if (!m_editSource) return false;
     const ProgramIndex index(EditLines(*m_editSource));
     const Token token = TokenAtChar(index, *m_editSource, pos);
-    int32_t target = -1;
-    if (token.kind == TokenKind::LabelRef) {
-        if (const LabelLine* label = index.FindLabel(token.label)) target = label->line;
-    } else if (token.kind == TokenKind::Variable) {
-        if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
-            target = declaration->line;
-    }
+    // A jump or CALL target, or a variable; not the label or name being defined.
+    const bool reference = token.kind == TokenKind::LabelRef || token.kind == TokenKind::Variable;
+    const int32_t target = reference ? index.DefinitionLine(token) : -1;
     if (target < 0) return false;
     m_editSource->GotoLine(target);
     return true;
@@ -120,25 +113,18 @@ void CPlcEditorDlg::OnFindUses() {
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
     const Token token = TokenAtChar(index, *m_editSource, start);
-    std::vector<Token> uses;
     std::string name;
-    switch (token.kind) {
-        case TokenKind::LabelDef:
-        case TokenKind::LabelRef:
-            uses = index.LabelUses(token.label);
-            name = token.label == 255 ? "END" : Trimmed(token.text);
-            break;
-        case TokenKind::Variable:
-        case TokenKind::DefName:
-            uses = index.VariableUses(token.var, token.index);
-            name = VariableText(token.var, token.index);
-            if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
-                name += " (" + declaration->name + ")";
-            break;
-        default:
-            m_dialogs.Beep();
-            return;
+    if (ProgramIndex::NamesLabel(token)) {
+        name = token.label == 255 ? "END" : Trimmed(token.text);
+    } else if (ProgramIndex::NamesVariable(token)) {
+        name = VariableText(token.var, token.index);
+        if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
+            name += " (" + declaration->name + ")";
+    } else {
+        m_dialogs.Beep();
+        return;
     }
+    const std::vector<Token> uses = index.UsesOf(token);
     std::vector<std::string> entries{"Uses of " + name + ":"};
     std::set<int32_t> listed;
     for (const Token& use : uses) {

@@ -37,6 +37,8 @@ struct Document {
 json Position(int32_t line, int32_t column);
 json Range(int32_t line, int32_t column, int32_t endLine, int32_t endColumn);
 json TokenRange(const plc::Token& token);
+// A variable as the listing writes it: "H005".
+std::string VariableName(plc::VarKind kind, int index);
 // The range from the start to the end of the whole text.
 json WholeDocument(const Document& doc);
 

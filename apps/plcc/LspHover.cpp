@@ -23,12 +23,6 @@ const char* KindName(plc::VarKind kind) {
     return "variable";
 }
 
-std::string VariableName(plc::VarKind kind, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", plc::ProgramIndex::VarLetter(kind), index);
-    return buf;
-}
-
 std::string VariableHover(const Document& doc, const plc::Token& t) {
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal
     // put in front of a temporary string.
@@ -107,6 +101,13 @@ std::string KeywordHover(const Document& doc, const plc::Token& t) {
 }
 
 }  // namespace
+
+std::string VariableName(plc::VarKind kind, int index) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%03d", plc::ProgramIndex::VarLetter(kind), index);
+    return buf;
+}
+
 
 json Hover(const Document& doc, int32_t line, int32_t column) {
     plc::Token t = doc.index.TokenAt(line, column);

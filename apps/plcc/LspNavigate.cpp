@@ -6,12 +6,6 @@ namespace plcc::lsp {
 
 namespace {
 
-plc::Token TokenNear(const Document& doc, int32_t line, int32_t column) {
-    plc::Token t = doc.index.TokenAt(line, column);
-    if (t.kind == plc::TokenKind::None && column > 0) t = doc.index.TokenAt(line, column - 1);
-    return t;
-}
-
 // The token of `kind` on `line` (the label of a statement line, the name of a DEF line).
 const plc::Token* TokenOnLine(const Document& doc, int32_t line, plc::TokenKind kind) {
     for (const plc::Token& t : doc.index.Tokens()) {
@@ -27,49 +21,39 @@ json LineLocation(const Document& doc, int32_t line, plc::TokenKind kind) {
     return Location(doc, Range(line, 0, line, static_cast<int32_t>(doc.Line(line).size())));
 }
 
-bool IsLabel(const plc::Token& t) { return t.kind == plc::TokenKind::LabelRef || t.kind == plc::TokenKind::LabelDef; }
-bool IsVariable(const plc::Token& t) { return t.kind == plc::TokenKind::Variable || t.kind == plc::TokenKind::DefName; }
-
 }  // namespace
 
 json Definition(const Document& doc, int32_t line, int32_t column) {
-    const plc::Token t = TokenNear(doc, line, column);
-    if (IsLabel(t)) {
-        const plc::LabelLine* target = doc.index.FindLabel(t.label);
-        if (target == nullptr) return nullptr;
-        return LineLocation(doc, target->line,
-                            t.label == plc::kEndRecord ? plc::TokenKind::SectionEnd : plc::TokenKind::LabelDef);
-    }
-    if (IsVariable(t)) {
-        const plc::Declaration* d = doc.index.FindDeclaration(t.var, t.index);
-        if (d == nullptr) return nullptr;
-        return LineLocation(doc, d->line, plc::TokenKind::DefName);
-    }
-    return nullptr;
+    const plc::Token t = doc.index.TokenNear(line, column);
+    const int32_t target = doc.index.DefinitionLine(t);
+    if (target < 0) return nullptr;
+    const plc::TokenKind kind = !plc::ProgramIndex::NamesLabel(t) ? plc::TokenKind::DefName
+                                : t.label == plc::kEndRecord     ? plc::TokenKind::SectionEnd
+                                                                 : plc::TokenKind::LabelDef;
+    return LineLocation(doc, target, kind);
 }
 
 json References(const Document& doc, int32_t line, int32_t column, bool withDeclaration) {
-    const plc::Token t = TokenNear(doc, line, column);
+    const plc::Token t = doc.index.TokenNear(line, column);
     json list = json::array();
-    if (IsLabel(t)) {
+    if (plc::ProgramIndex::NamesLabel(t)) {
         if (withDeclaration) {
             if (const plc::LabelLine* target = doc.index.FindLabel(t.label)) {
                 list.push_back(LineLocation(doc, target->line, t.label == plc::kEndRecord ? plc::TokenKind::SectionEnd
                                                                                           : plc::TokenKind::LabelDef));
             }
         }
-        for (const plc::Token& use : doc.index.LabelUses(t.label)) list.push_back(Location(doc, TokenRange(use)));
-        return list;
+    } else if (!plc::ProgramIndex::NamesVariable(t)) {
+        return nullptr;
     }
-    if (IsVariable(t)) {
-        for (const plc::Token& use : doc.index.VariableUses(t.var, t.index)) {
-            const bool declaration = TokenOnLine(doc, use.line, plc::TokenKind::DefName) != nullptr;
-            if (declaration && !withDeclaration) continue;
-            list.push_back(Location(doc, TokenRange(use)));
-        }
-        return list;
+    for (const plc::Token& use : doc.index.UsesOf(t)) {
+        // A variable's uses include its DEF lines: they are its declaration.
+        const bool declaration = plc::ProgramIndex::NamesVariable(t) &&
+                                 TokenOnLine(doc, use.line, plc::TokenKind::DefName) != nullptr;
+        if (declaration && !withDeclaration) continue;
+        list.push_back(Location(doc, TokenRange(use)));
     }
-    return nullptr;
+    return list;
 }
 
 json DocumentSymbols(const Document& doc) {
@@ -102,11 +86,9 @@ json DocumentSymbols(const Document& doc) {
                 if (d.line <= s.headLine || d.line > end) continue;
                 const plc::Token* name = TokenOnLine(doc, d.line, plc::TokenKind::DefName);
                 if (name == nullptr) continue;
-                char var[16];
-                std::snprintf(var, sizeof var, "%c%03d", plc::ProgramIndex::VarLetter(d.var), d.index);
                 section["children"].push_back(
                     {{"name", d.name},
-                     {"detail", var},
+                     {"detail", VariableName(d.var, d.index)},
                      {"kind", 13},  // Variable
                      {"range", Range(d.line, 0, d.line, static_cast<int32_t>(doc.Line(d.line).size()))},
                      {"selectionRange", TokenRange(*name)}});
