@@ -30,6 +30,24 @@ TEST_F(PlccFiles, BuildWritesBothFilesAndSaysSo) {
     EXPECT_NE(r.out.find("Calculated checksum: 0x"), std::string::npos);
 }
 
+// A declaration file that cannot be written leaves the binary programme file
+// as it was: the old one back, or none where there was none.
+TEST_F(PlccFiles, BuildWritesBothFilesOrNeither) {
+    WriteAll(Path("demo.plc"), kDemo);
+    for (const bool hadOld : {true, false}) {
+        if (hadOld) WriteAll(Path("out.bin"), "old");
+        const PlccRun r = Plcc({"build", "demo.plc", "-o", "out.bin", "--decl-dir", "absent"});
+        EXPECT_EQ(r.status, 2) << hadOld;
+        EXPECT_NE(r.err.find("absent/Demo.txt could not be created."), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("Binary programme file was made"), std::string::npos) << r.out;
+        if (hadOld)
+            EXPECT_EQ(ReadAll(Path("out.bin")), "old");
+        else
+            EXPECT_FALSE(fs::exists(Path("out.bin")));
+        fs::remove(Path("out.bin"));
+    }
+}
+
 TEST_F(PlccFiles, BuildWithoutDeclDirWritesOnlyTheBinaryFile) {
     WriteAll(Path("demo.plc"), kDemo);
     const PlccRun r = Plcc({"build", "demo.plc", "-o", "sub\\out.bin"});
