@@ -28,13 +28,38 @@ int ScanZero(ParseCursor& cur, bool asFloat) {
     return CPlcProgram::ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
 }
 
-// The right-hand side of a comparison after its operator: a variable of
-// `kind` into byte 7.
-int ScanRight(ParseCursor& cur, VarKind kind, PlcInstr& rec) {
-    uint8_t y = 0;
-    if (int err = ScanVar(cur, kind, y)) return err;
-    rec.b[7] = y;
-    return kErrNone;
+// A comparison's operator and what follows it up to the jump target: one of
+// the six operators before a variable, or "=" / "!=" before a zero.
+struct Comparison {
+    uint8_t opcode = 0;
+    bool withZero = false;
+    uint8_t right = 0;  // the right-hand variable
+};
+
+// The six operators before a variable of `kind`; -1 when none of them
+// follows, else 0 or the variable's error code.
+int ScanCompareVar(ParseCursor& cur, VarKind kind, Comparison& c) {
+    const bool isF = kind == VarKind::F;
+    for (const CompareOp& op : kCompareOps) {
+        if (EatOp(cur, op.text, isF ? "F" : "H")) {
+            c.opcode = static_cast<uint8_t>((isF ? kCompareF : kCompareH) + op.offset);
+            return ScanVar(cur, kind, c.right);
+        }
+    }
+    return -1;
+}
+
+// "=" or "!=" before a zero, for the opcodes `eq` and `ne`.
+int ScanCompareZero(ParseCursor& cur, bool asFloat, uint8_t eq, uint8_t ne, Comparison& c) {
+    c.withZero = true;
+    if (cur.Eat("=")) {
+        c.opcode = eq;
+    } else if (cur.Eat("!=")) {
+        c.opcode = ne;
+    } else {
+        return kErrOperator;
+    }
+    return ScanZero(cur, asFloat);
 }
 
 }  // namespace
@@ -42,98 +67,74 @@ int ScanRight(ParseCursor& cur, VarKind kind, PlcInstr& rec) {
 int CompileJmpLabel(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
     if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
-    rec.setOpcode(Op::Jmp);
-    rec.setTarget(target);
-    return ExpectEnd(cur);
+    return EmitAtEnd(cur, rec, Op::Jmp, {target});
 }
 
-int CompileJmpEnd(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(Op::JmpEnd);
-    return ExpectEnd(cur);
-}
+int CompileJmpEnd(ParseCursor& cur, PlcInstr& rec, int) { return EmitAtEnd(cur, rec, Op::JmpEnd, {}); }
 
-// JMP(Fx op Fy), JMP(Fx = 0), and the same for H.
+// JMP(Fx op Fy), JMP(Fx = 0), and the same for H: byte 1 = 0.
 int CompileJmpVar(ParseCursor& cur, PlcInstr& rec, int letter) {
     const bool isF = letter == 'F';
     const VarKind kind = isF ? VarKind::F : VarKind::H;
-    const std::string_view var = isF ? "F" : "H";
     uint8_t x = 0;
     if (int err = ScanVar(cur, kind, x)) return err;
-    rec.setMode(0);
-    rec.b[6] = x;
-    int err = -1;
-    for (const CompareOp& op : kCompareOps) {
-        if (EatOp(cur, op.text, var)) {
-            rec.setOpcode(static_cast<uint8_t>((isF ? kCompareF : kCompareH) + op.offset));
-            err = ScanRight(cur, kind, rec);
-            break;
-        }
-    }
+    Comparison c;
+    int err = ScanCompareVar(cur, kind, c);
     if (err < 0) {
-        if (cur.Eat("=")) {
-            rec.setOpcode(isF ? Op::JmpFEqZero : Op::JmpHEqZero);
-        } else if (cur.Eat("!=")) {
-            rec.setOpcode(isF ? Op::JmpFNeZero : Op::JmpHNeZero);
-        } else {
-            return kErrOperator;
-        }
-        err = ScanZero(cur, isF);
+        err = isF ? ScanCompareZero(cur, true, Op::JmpFEqZero, Op::JmpFNeZero, c)
+                  : ScanCompareZero(cur, false, Op::JmpHEqZero, Op::JmpHNeZero, c);
     }
     if (err != kErrNone) return err;
-    return ScanTargetSuffix(cur, rec);
+    uint16_t target = 0;
+    if (int e = ScanTargetSuffix(cur, target)) return e;
+    constexpr int kVariable = 0;
+    return c.withZero ? Emit(rec, c.opcode, {x, target}, kVariable) : Emit(rec, c.opcode, {x, c.right, target}, kVariable);
 }
 
 // JMP(ACTVAL op Fy / Hy / 0) and JMP(REFVAL ...): byte 1 = 1 or 2.
 int CompileJmpActRef(ParseCursor& cur, PlcInstr& rec, int mode) {
-    rec.setMode(static_cast<uint8_t>(mode));
+    Comparison c;
     int err = -1;
+    // Each operator is tried with F, then with H, before the next.
     for (const CompareOp& op : kCompareOps) {
         if (EatOp(cur, op.text, "F")) {
-            rec.setOpcode(static_cast<uint8_t>(kCompareF + op.offset));
-            err = ScanRight(cur, VarKind::F, rec);
+            c.opcode = static_cast<uint8_t>(kCompareF + op.offset);
+            err = ScanVar(cur, VarKind::F, c.right);
             break;
         }
         if (EatOp(cur, op.text, "H")) {
-            rec.setOpcode(static_cast<uint8_t>(kCompareH + op.offset));
-            err = ScanRight(cur, VarKind::H, rec);
+            c.opcode = static_cast<uint8_t>(kCompareH + op.offset);
+            err = ScanVar(cur, VarKind::H, c.right);
             break;
         }
     }
-    if (err < 0) {
-        if (cur.Eat("=")) {
-            rec.setOpcode(Op::JmpHEqZero);
-        } else if (cur.Eat("!=")) {
-            rec.setOpcode(Op::JmpHNeZero);
-        } else {
-            return kErrOperator;
-        }
-        err = ScanZero(cur, false);
-    }
+    if (err < 0) err = ScanCompareZero(cur, false, Op::JmpHEqZero, Op::JmpHNeZero, c);
     if (err != kErrNone) return err;
-    return ScanTargetSuffix(cur, rec);
+    uint16_t target = 0;
+    if (int e = ScanTargetSuffix(cur, target)) return e;
+    return c.withZero ? Emit(rec, c.opcode, {target}, mode) : Emit(rec, c.opcode, {c.right, target}, mode);
 }
-
 // JMP(Mx = My), JMP(Mx & ISn) ..., JMP(Mx = v).
 int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::M, x)) return err;
-    rec.b[6] = x;
     static constexpr std::string_view kBitOps[] = {"&", "|", "^"};
+    uint8_t opcode = 0, y = 0;
     int err = -1;
     if (cur.Eat("=M")) {
-        rec.setOpcode(Op::JmpMEqM);
-        err = ScanRight(cur, VarKind::M, rec);
+        opcode = Op::JmpMEqM;
+        err = ScanVar(cur, VarKind::M, y);
     } else if (cur.Eat("!=M")) {
-        rec.setOpcode(Op::JmpMNeM);
-        err = ScanRight(cur, VarKind::M, rec);
+        opcode = Op::JmpMNeM;
+        err = ScanVar(cur, VarKind::M, y);
     }
     for (int io = 0; io < 2 && err < 0; ++io) {
         const auto groups = io == 0 ? InputGroups() : OutputGroups();
         for (uint8_t i = 0; i < 3 && err < 0; ++i) {
             for (const IoGroup& group : groups) {
                 if (EatOp(cur, kBitOps[i], group.letters)) {
-                    rec.setOpcode(static_cast<uint8_t>((io == 0 ? Op::JmpMAndIn : Op::JmpMAndOut) + i));
-                    err = ScanIoNumber(cur, group, rec.b[7]);
+                    opcode = static_cast<uint8_t>((io == 0 ? Op::JmpMAndIn : Op::JmpMAndOut) + i);
+                    err = ScanIoNumber(cur, group, y);
                     break;
                 }
             }
@@ -141,22 +142,38 @@ int CompileJmpFlag(ParseCursor& cur, PlcInstr& rec, int) {
     }
     if (err < 0) {
         if (!cur.Eat("=")) return kErrOperator;
-        rec.setOpcode(Op::JmpMEqValue);
-        err = ScanNumber(cur, Dom::Value01, rec.b[7]) ? kErrNone : kErrValue;
+        opcode = Op::JmpMEqValue;
+        err = ScanNumber(cur, Dom::Value01, y) ? kErrNone : kErrValue;
     }
     if (err != kErrNone) return err;
-    return ScanTargetSuffix(cur, rec);
+    uint16_t target = 0;
+    if (int e = ScanTargetSuffix(cur, target)) return e;
+    return Emit(rec, opcode, {x, y, target});
 }
 
 namespace {
 
 // JMP(ISn = v) and JMP(OSn = v).
 int CompileJmpIo(ParseCursor& cur, PlcInstr& rec, const IoGroup& group, uint8_t opcode) {
-    if (int err = ScanIoNumber(cur, group, rec.b[6])) return err;
+    uint8_t bit = 0, v = 0;
+    if (int err = ScanIoNumber(cur, group, bit)) return err;
     if (!cur.Eat("=")) return kErrOperator;
-    if (!ScanNumber(cur, Dom::Value01, rec.b[7])) return kErrValue;
-    rec.setOpcode(opcode);
-    return ScanTargetSuffix(cur, rec);
+    if (!ScanNumber(cur, Dom::Value01, v)) return kErrValue;
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, opcode, {bit, v, target});
+}
+
+// "=" or "!=" after the left-hand side of a counter or timer comparison.
+int ScanEqNe(ParseCursor& cur, uint8_t eq, uint8_t ne, uint8_t& opcode) {
+    if (cur.Eat("=")) {
+        opcode = eq;
+    } else if (cur.Eat("!=")) {
+        opcode = ne;
+    } else {
+        return kErrOperator;
+    }
+    return kErrNone;
 }
 
 }  // namespace
@@ -170,65 +187,58 @@ int CompileJmpOutput(ParseCursor& cur, PlcInstr& rec, int group) {
 }
 
 int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::C, rec.b[6])) return err;
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::JmpCEq);
-    } else if (cur.Eat("!=")) {
-        rec.setOpcode(Op::JmpCNe);
-    } else {
-        return kErrOperator;
-    }
-    if (!ScanNumber(cur, Dom::Byte, rec.b[7])) return kErrValue;
-    return ScanTargetSuffix(cur, rec);
+    uint8_t x = 0, opcode = 0, value = 0;
+    if (int err = ScanVar(cur, VarKind::C, x)) return err;
+    if (int err = ScanEqNe(cur, Op::JmpCEq, Op::JmpCNe, opcode)) return err;
+    if (!ScanNumber(cur, Dom::Byte, value)) return kErrValue;
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, opcode, {x, value, target});
 }
 
+// A timer compares with zero only.
 int CompileJmpTimer(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::Z, rec.b[6])) return err;
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::JmpZEq);
-    } else if (cur.Eat("!=")) {
-        rec.setOpcode(Op::JmpZNe);
-    } else {
-        return kErrOperator;
-    }
-    uint16_t zero = 0;
+    uint8_t x = 0, opcode = 0, zero = 0;
+    if (int err = ScanVar(cur, VarKind::Z, x)) return err;
+    if (int err = ScanEqNe(cur, Op::JmpZEq, Op::JmpZNe, opcode)) return err;
     if (!ScanNumber(cur, Dom::Zero, zero)) return kErrCompare;
-    return ScanTargetSuffix(cur, rec);
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, opcode, {x, zero, target});
 }
 
 int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {
-    if (!ScanNumber(cur, Dom::MsgNo, rec.b[6])) return kErrValue;
+    uint8_t n = 0, x = 0, opcode = 0;
+    if (!ScanNumber(cur, Dom::MsgNo, n)) return kErrValue;
     if (cur.Eat(",H")) {
-        rec.setOpcode(Op::JmpRxMsgH);
+        opcode = Op::JmpRxMsgH;
     } else if (cur.Eat(",F")) {
-        rec.setOpcode(Op::JmpRxMsgF);
+        opcode = Op::JmpRxMsgF;
     } else {
         return kErrValue;
     }
-    if (!ScanNumber(cur, Dom::HVar, rec.b[7])) return kErrValue;
-    return ScanTargetSuffix(cur, rec);
+    if (!ScanNumber(cur, Dom::HVar, x)) return kErrValue;
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, opcode, {n, x, target});
 }
 
-// JMP(REF = Mx / v) and JMP(ROT_0 = Mx / v): byte 6 = 0 for a flag, 1 for a value.
+// JMP(REF = Mx / v) and JMP(ROT_0 = Mx / v): the form with a flag, or with a value.
 int CompileJmpState(ParseCursor& cur, PlcInstr& rec, int opcode) {
-    rec.setOpcode(static_cast<uint8_t>(opcode));
-    bool ok = false;
-    if (cur.Eat("M")) {
-        rec.b[6] = 0;
-        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
-    } else {
-        rec.b[6] = 1;
-        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
-    }
-    if (!ok) return kErrFlag;
-    return ScanTargetSuffix(cur, rec);
+    constexpr int kWithFlag = 0, kWithValue = 1;
+    const int form = cur.Eat("M") ? kWithFlag : kWithValue;
+    uint8_t y = 0;
+    if (!ScanNumber(cur, form == kWithFlag ? Dom::MVar : Dom::Value01, y)) return kErrFlag;
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, static_cast<uint8_t>(opcode), {y, target}, form);
 }
 
 // JMP(STA_flag != / = Mx or v): byte 1 bit 0 means "=", bit 4 a constant.
 int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t status = 0;
     if (!ScanStatusName(cur, false, status)) return kErrCompare;
-    uint8_t compare = 0;
+    int compare = 0;
     if (cur.Eat("!=")) {
         compare = 0;
     } else if (cur.Eat("=")) {
@@ -236,32 +246,29 @@ int CompileJmpStatus(ParseCursor& cur, PlcInstr& rec, int) {
     } else {
         return kErrOperator;
     }
+    uint8_t y = 0;
     bool ok = false;
     if (cur.Eat("M")) {
-        ok = ScanNumber(cur, Dom::MVar, rec.b[7]);
+        ok = ScanNumber(cur, Dom::MVar, y);
     } else {
-        ok = ScanNumber(cur, Dom::Value01, rec.b[7]);
-        compare = static_cast<uint8_t>(compare + 16);
+        ok = ScanNumber(cur, Dom::Value01, y);
+        compare += 16;
     }
     if (!ok) return kErrFlag;
-    rec.setOpcode(Op::JmpStatus);
-    rec.setMode(compare);
-    rec.b[6] = status;
-    return ScanTargetSuffix(cur, rec);
+    uint16_t target = 0;
+    if (int err = ScanTargetSuffix(cur, target)) return err;
+    return Emit(rec, Op::JmpStatus, {status, y, target}, compare);
 }
 
 int CompileCall(ParseCursor& cur, PlcInstr& rec, int) {
     uint16_t target = 0;
     if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
-    rec.setOpcode(Op::Call);
-    rec.setTarget(target);
-    return ExpectEnd(cur);
+    return EmitAtEnd(cur, rec, Op::Call, {target});
 }
 
 // RET, BRKPT, NOP: the keyword is the whole statement.
 int CompileBare(ParseCursor& cur, PlcInstr& rec, int opcode) {
-    rec.setOpcode(static_cast<uint8_t>(opcode));
-    return ExpectEnd(cur);
+    return EmitAtEnd(cur, rec, static_cast<uint8_t>(opcode), {});
 }
 
 }  // namespace plc

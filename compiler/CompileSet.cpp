@@ -10,37 +10,39 @@ namespace plc {
 
 namespace {
 
-// A constant of `dom` into bytes 4 to 7, else code 26.
-int ScanDwordConstant(ParseCursor& cur, PlcInstr& rec, Dom dom) {
-    uint32_t stored = 0;
-    if (!ScanConstant(cur, dom, stored)) return kErrValue;
-    rec.setDword4(stored);
-    return kErrNone;
-}
-int ScanIntConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Int32); }
-int ScanFloatConstant(ParseCursor& cur, PlcInstr& rec) { return ScanDwordConstant(cur, rec, Dom::Float); }
-
-// A byte constant of `dom` into byte 4, else `error`.
-int ScanByteConstant(ParseCursor& cur, PlcInstr& rec, Dom dom, int error) {
-    return ScanNumber(cur, dom, rec.b[4]) ? kErrNone : error;
+// A constant of `dom` (bytes 4 to 7), else code 26.
+int ScanDwordConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
+    return ScanConstant(cur, dom, stored) ? kErrNone : kErrValue;
 }
 
-// A variable of `kind` into byte 4.
-int ScanSource(ParseCursor& cur, VarKind kind, PlcInstr& rec) { return ScanVar(cur, kind, rec.b[4]); }
+// Reads the source variable of `kind`, then the end of the line, and fills
+// the record with the destination `x` and the source.
+int Finish(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, uint8_t x, VarKind kind) {
+    uint8_t y = 0;
+    if (int err = ScanVar(cur, kind, y)) return err;
+    return EmitAtEnd(cur, rec, opcode, {x, y});
+}
 
-// Sets the opcode and reads the source variable, then the end of the line.
-int Finish(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, VarKind kind) {
-    rec.setOpcode(opcode);
-    if (int err = ScanSource(cur, kind, rec)) return err;
-    return ExpectEnd(cur);
+// A constant of `dom` after destination `x`: a 32-bit one (Int32, Float) or
+// a byte (else `error`), then the end of the line.
+int FinishConstant(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, uint8_t x, Dom dom, int error = kErrValue) {
+    uint32_t value = 0;
+    if (dom == Dom::Int32 || dom == Dom::Float) {
+        if (int err = ScanDwordConstant(cur, dom, value)) return err;
+    } else {
+        uint8_t small = 0;
+        if (!ScanNumber(cur, dom, small)) return error;
+        value = small;
+    }
+    return EmitAtEnd(cur, rec, opcode, {x, value});
 }
 
 // "Cy" then "]" of the indexed reads F[Cy], H[Cy], M[Cy] (the "[C" is read).
-int FinishIndexedRead(ParseCursor& cur, PlcInstr& rec, uint8_t opcode) {
-    rec.setOpcode(opcode);
-    if (int err = ScanSource(cur, VarKind::C, rec)) return err;
+int FinishIndexedRead(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, uint8_t x) {
+    uint8_t c = 0;
+    if (int err = ScanVar(cur, VarKind::C, c)) return err;
     if (!cur.Eat("]")) return kErrBracket;
-    return ExpectEnd(cur);
+    return EmitAtEnd(cur, rec, opcode, {x, c});
 }
 
 // ---- the PARA operand, shared by the reads (SETF, SETH) and the writes ----
@@ -77,22 +79,16 @@ int ScanPara(ParseCursor& cur, bool variable, std::string_view close, int closeE
 }
 
 // SETFx=PARA[...] and SETHx=PARA[...] ("=PARA[" is read): opcodes base to
-// base + 3 for [Hy,Hz], [Hy], [p,s], [p]. The constant sub-index goes to byte 4.
-int CompileParaRead(ParseCursor& cur, PlcInstr& rec, uint8_t base) {
+// base + 3 for [Hy,Hz], [Hy], [p,s], [p].
+int CompileParaRead(ParseCursor& cur, PlcInstr& rec, uint8_t base, uint8_t x) {
     ParaOperand para;
     if (int err = ScanPara(cur, cur.Eat("H"), "]", kErrBracket, para)) return err;
-    uint8_t offset = 0;
     if (para.variable) {
-        rec.b[4] = para.first;
-        rec.b[5] = para.second;
-        offset = para.subIndex ? 0 : 1;
-    } else {
-        rec.setWord67(para.number);
-        rec.b[4] = para.second;
-        offset = para.subIndex ? 2 : 3;
+        return para.subIndex ? EmitAtEnd(cur, rec, base, {x, para.first, para.second})
+                             : EmitAtEnd(cur, rec, static_cast<uint8_t>(base + 1), {x, para.first});
     }
-    rec.setOpcode(static_cast<uint8_t>(base + offset));
-    return ExpectEnd(cur);
+    return para.subIndex ? EmitAtEnd(cur, rec, static_cast<uint8_t>(base + 2), {x, para.number, para.second})
+                         : EmitAtEnd(cur, rec, static_cast<uint8_t>(base + 3), {x, para.number});
 }
 
 // The PARA forms are numbered in runs: [Hy,Hz], [Hy], [p,s], [p] for the
@@ -114,75 +110,67 @@ struct ArithOp {
 
 // SETOUTPUT=Hx, SETOSA0=Hx, SETINPOSWINDOW=Hx ... ("=H" is read): opcode 39.
 int CompileSetRegister(ParseCursor& cur, PlcInstr& rec, int reg) {
-    rec.setMode(static_cast<uint8_t>(reg));
-    return Finish(cur, rec, Op::SetRegisterH, VarKind::H);
+    return Finish(cur, rec, Op::SetRegisterH, static_cast<uint8_t>(reg), VarKind::H);
 }
 
 // SETREFVAL= and SETREFFRQ=: Fx is opcode 38, Hx register 2 of opcode 39.
 int CompileSetRefVal(ParseCursor& cur, PlcInstr& rec, int) {
     constexpr uint8_t kRefValRegister = 2;
+    uint8_t x = 0;
     if (cur.Eat("F")) {
-        rec.setMode(0);
-        return Finish(cur, rec, Op::SetRefValF, VarKind::F);
+        if (int err = ScanVar(cur, VarKind::F, x)) return err;
+        return EmitAtEnd(cur, rec, Op::SetRefValF, {x});
     }
-    if (cur.Eat("H")) {
-        rec.setMode(kRefValRegister);
-        return Finish(cur, rec, Op::SetRegisterH, VarKind::H);
-    }
+    if (cur.Eat("H")) return Finish(cur, rec, Op::SetRegisterH, kRefValRegister, VarKind::H);
     return kErrValue;
 }
 
 // SETENCTRL= ... SETUSER3_M=: Mx is opcode 40, a value 0 or 1 opcode 41; a
 // bad number is code 18 either way.
 int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
-    rec.setMode(static_cast<uint8_t>(flag));
     const bool fromFlag = cur.Eat("M");
-    rec.setOpcode(fromFlag ? Op::SetCtrlFlagM : Op::SetCtrlFlagValue);
-    if (int err = ScanByteConstant(cur, rec, fromFlag ? Dom::MVar : Dom::Value01, kErrFlag)) return err;
-    return ExpectEnd(cur);
+    return FinishConstant(cur, rec, fromFlag ? Op::SetCtrlFlagM : Op::SetCtrlFlagValue, static_cast<uint8_t>(flag),
+                          fromFlag ? Dom::MVar : Dom::Value01, kErrFlag);
 }
 
 // ---- float variables ----
 
 // SETF[Cx]=Fy (42) or SETF[Cx]=c (156).
 int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    uint8_t c = 0;
+    if (int err = ScanVar(cur, VarKind::C, c)) return err;
     if (!cur.Eat("]=")) return kErrBracket;
-    if (cur.Eat("F")) return Finish(cur, rec, Op::SetFIndexedF, VarKind::F);
-    rec.setOpcode(Op::SetFIndexedConst);
-    if (int err = ScanFloatConstant(cur, rec)) return err;
-    return ExpectEnd(cur);
+    if (cur.Eat("F")) return Finish(cur, rec, Op::SetFIndexedF, c, VarKind::F);
+    return FinishConstant(cur, rec, Op::SetFIndexedConst, c, Dom::Float);
+}
+
+// "=name" of a drive value (F or H) after destination `x`; -1 when none follows.
+int ScanDriveValue(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, const char* (*name)(uint8_t), uint8_t x) {
+    const size_t at = cur.Position();
+    if (!cur.Eat("=")) return -1;
+    for (uint8_t value = 0; const char* text = name(value); ++value) {
+        if (cur.Eat(text)) return EmitAtEnd(cur, rec, opcode, {x, value});
+    }
+    cur.SetPosition(at);
+    return -1;
 }
 
 int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::F, rec.b[1])) return err;
-    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, Op::SetFFromIndexed);
-    for (uint8_t value = 0; const char* name = DriveValueFName(value); ++value) {
-        if (EatOp(cur, "=", name)) {
-            rec.setOpcode(Op::SetFDriveValue);
-            rec.b[4] = value;
-            return ExpectEnd(cur);
-        }
-    }
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetFParaHH);
-    if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, VarKind::F);
-    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, VarKind::H);
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::F, x)) return err;
+    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, Op::SetFFromIndexed, x);
+    if (int done = ScanDriveValue(cur, rec, Op::SetFDriveValue, DriveValueFName, x); done >= 0) return done;
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetFParaHH, x);
+    if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, x, VarKind::F);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, x, VarKind::H);
     static constexpr ArithOp kOps[] = {{"+", Op::AddFF, Op::AddFConst}, {"-", Op::SubFF, Op::SubFConst}, {"*", Op::MulFF, Op::MulFConst}, {":", Op::DivFF, Op::DivFConst}};
     for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "F")) return Finish(cur, rec, op.variableOpcode, VarKind::F);
-        if (cur.Eat(op.op)) {
-            rec.setOpcode(op.constantOpcode);
-            if (int err = ScanFloatConstant(cur, rec)) return err;
-            return ExpectEnd(cur);
-        }
+        if (EatOp(cur, op.op, "F")) return Finish(cur, rec, op.variableOpcode, x, VarKind::F);
+        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Float);
     }
-    if (cur.Eat("=ROUNDF")) return Finish(cur, rec, Op::RoundF, VarKind::F);
-    if (cur.Eat("=ABSF")) return Finish(cur, rec, Op::AbsF, VarKind::F);
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetFConst);
-        if (int err = ScanFloatConstant(cur, rec)) return err;
-        return ExpectEnd(cur);
-    }
+    if (cur.Eat("=ROUNDF")) return Finish(cur, rec, Op::RoundF, x, VarKind::F);
+    if (cur.Eat("=ABSF")) return Finish(cur, rec, Op::AbsF, x, VarKind::F);
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetFConst, x, Dom::Float);
     return kErrOperator;
 }
 
@@ -190,25 +178,19 @@ int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
 
 // SETH[Cx]=Hy (62) or SETH[Cx]=c (157).
 int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    uint8_t c = 0;
+    if (int err = ScanVar(cur, VarKind::C, c)) return err;
     if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("H")) return Finish(cur, rec, Op::SetHIndexedH, VarKind::H);
-    rec.setOpcode(Op::SetHIndexedConst);
-    if (int err = ScanIntConstant(cur, rec)) return err;
-    return ExpectEnd(cur);
+    if (cur.Eat("H")) return Finish(cur, rec, Op::SetHIndexedH, c, VarKind::H);
+    return FinishConstant(cur, rec, Op::SetHIndexedConst, c, Dom::Int32);
 }
 
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
-    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, Op::SetHFromIndexed);
-    for (uint8_t value = 0; const char* name = DriveValueHName(value); ++value) {
-        if (EatOp(cur, "=", name)) {
-            rec.setOpcode(Op::SetHDriveValue);
-            rec.b[4] = value;
-            return ExpectEnd(cur);
-        }
-    }
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetHParaHH);
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::H, x)) return err;
+    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, Op::SetHFromIndexed, x);
+    if (int done = ScanDriveValue(cur, rec, Op::SetHDriveValue, DriveValueHName, x); done >= 0) return done;
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetHParaHH, x);
     static constexpr struct {
         std::string_view op;
         uint8_t opcode;
@@ -217,33 +199,21 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
                   {"=M", Op::SetHM, VarKind::M}, {"=Z", Op::SetHZ, VarKind::Z}, {"&H", Op::AndHH, VarKind::H},
                   {"|H", Op::OrHH, VarKind::H}, {"^H", Op::XorHH, VarKind::H}};
     for (const auto& move : kMoves) {
-        if (cur.Eat(move.op)) return Finish(cur, rec, move.opcode, move.kind);
+        if (cur.Eat(move.op)) return Finish(cur, rec, move.opcode, x, move.kind);
     }
     static constexpr ArithOp kShifts[] = {{"<<", Op::ShlHH, Op::ShlHConst}, {">>", Op::ShrHH, Op::ShrHConst}};
     for (const ArithOp& op : kShifts) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
-        if (cur.Eat(op.op)) {
-            rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, Dom::Shift, kErrValue)) return err;
-            return ExpectEnd(cur);
-        }
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
+        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Shift);
     }
     static constexpr ArithOp kOps[] = {
         {"+", Op::AddHH, Op::AddHConst}, {"-", Op::SubHH, Op::SubHConst}, {"*", Op::MulHH, Op::MulHConst}, {":", Op::DivHH, Op::DivHConst}, {"%", Op::ModHH, Op::ModHConst}};
     for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
-        if (cur.Eat(op.op)) {
-            rec.setOpcode(op.constantOpcode);
-            if (int err = ScanIntConstant(cur, rec)) return err;
-            return ExpectEnd(cur);
-        }
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
+        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Int32);
     }
-    if (cur.Eat("=ABSH")) return Finish(cur, rec, Op::AbsH, VarKind::H);
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetHConst);
-        if (int err = ScanIntConstant(cur, rec)) return err;
-        return ExpectEnd(cur);
-    }
+    if (cur.Eat("=ABSH")) return Finish(cur, rec, Op::AbsH, x, VarKind::H);
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetHConst, x, Dom::Int32);
     return kErrOperator;
 }
 
@@ -251,35 +221,33 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
 
 // SETM[Cx]=My (93) or SETM[Cx]=v (158).
 int CompileSetMIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
+    uint8_t c = 0;
+    if (int err = ScanVar(cur, VarKind::C, c)) return err;
     if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("M")) return Finish(cur, rec, Op::SetMIndexedM, VarKind::M);
-    rec.setOpcode(Op::SetMIndexedValue);
-    if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
-    return ExpectEnd(cur);
+    if (cur.Eat("M")) return Finish(cur, rec, Op::SetMIndexedM, c, VarKind::M);
+    return FinishConstant(cur, rec, Op::SetMIndexedValue, c, Dom::Value01);
 }
 
 int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
-    if (cur.Eat("=M[C")) return FinishIndexedRead(cur, rec, Op::SetMFromIndexed);
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::M, x)) return err;
+    if (cur.Eat("=M[C")) return FinishIndexedRead(cur, rec, Op::SetMFromIndexed, x);
     // A status name that matches none is not an error here: the text goes on
     // through the forms below and ends as a bad value.
     const size_t beforeStatus = cur.Position();
     if (cur.Eat("=STA_")) {
-        if (ScanStatusName(cur, true, rec.b[4])) {
-            rec.setOpcode(Op::SetMStatus);
-            return ExpectEnd(cur);
-        }
+        uint8_t status = 0;
+        if (ScanStatusName(cur, true, status)) return EmitAtEnd(cur, rec, Op::SetMStatus, {x, status});
         cur.SetPosition(beforeStatus);
     }
-    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetMM, VarKind::M);
-    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetMH, VarKind::H);
+    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetMM, x, VarKind::M);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetMH, x, VarKind::H);
     for (int io = 0; io < 2; ++io) {
         for (const IoGroup& group : io == 0 ? InputGroups() : OutputGroups()) {
             if (EatOp(cur, "=", group.letters)) {
-                rec.setOpcode(io == 0 ? Op::SetMInput : Op::SetMOutput);
-                if (int err = ScanIoNumber(cur, group, rec.b[4])) return err;
-                return ExpectEnd(cur);
+                uint8_t bit = 0;
+                if (int err = ScanIoNumber(cur, group, bit)) return err;
+                return EmitAtEnd(cur, rec, io == 0 ? Op::SetMInput : Op::SetMOutput, {x, bit});
             }
         }
     }
@@ -288,52 +256,34 @@ int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
         uint8_t opcode;
     } kBitOps[] = {{"&M", Op::AndMM}, {"|M", Op::OrMM}, {"^M", Op::XorMM}};
     for (const auto& op : kBitOps) {
-        if (cur.Eat(op.op)) return Finish(cur, rec, op.opcode, VarKind::M);
+        if (cur.Eat(op.op)) return Finish(cur, rec, op.opcode, x, VarKind::M);
     }
-    if (cur.Eat("=CM")) {
-        if (!ScanNumber(cur, Dom::CmIndex, rec.b[4])) return kErrFlag;
-        rec.setOpcode(Op::SetMCm);
-        return ExpectEnd(cur);
-    }
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetMValue);
-        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
-        return ExpectEnd(cur);
-    }
+    if (cur.Eat("=CM")) return FinishConstant(cur, rec, Op::SetMCm, x, Dom::CmIndex, kErrFlag);
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetMValue, x, Dom::Value01);
     return kErrOperator;
 }
 
 // ---- counters and timers ----
 
 int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::C, rec.b[1])) return err;
-    if (cur.Eat("=C")) return Finish(cur, rec, Op::SetCC, VarKind::C);
-    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetCH, VarKind::H);
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::C, x)) return err;
+    if (cur.Eat("=C")) return Finish(cur, rec, Op::SetCC, x, VarKind::C);
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetCH, x, VarKind::H);
     static constexpr ArithOp kOps[] = {{"+", Op::AddCH, Op::AddCConst}, {"-", Op::SubCH, Op::SubCConst}};
     for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, VarKind::H);
-        if (cur.Eat(op.op)) {
-            rec.setOpcode(op.constantOpcode);
-            if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
-            return ExpectEnd(cur);
-        }
+        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
+        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Byte);
     }
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetCConst);
-        if (int err = ScanByteConstant(cur, rec, Dom::Byte, kErrValue)) return err;
-        return ExpectEnd(cur);
-    }
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetCConst, x, Dom::Byte);
     return kErrOperator;
 }
 
 int CompileSetZ(ParseCursor& cur, PlcInstr& rec, int) {
-    if (int err = ScanVar(cur, VarKind::Z, rec.b[1])) return err;
-    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetZH, VarKind::H);
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetZConst);
-        if (int err = ScanIntConstant(cur, rec)) return err;
-        return ExpectEnd(cur);
-    }
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, VarKind::Z, x)) return err;
+    if (cur.Eat("=H")) return Finish(cur, rec, Op::SetZH, x, VarKind::H);
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetZConst, x, Dom::Int32);
     return kErrOperator;
 }
 
@@ -341,33 +291,25 @@ int CompileSetZ(ParseCursor& cur, PlcInstr& rec, int) {
 
 // SETOSn, SETOEn, SETOVn (the group letters are read) =Mx (113) or =v (114).
 int CompileSetOutput(ParseCursor& cur, PlcInstr& rec, int group) {
-    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
-    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetOutputM, VarKind::M);
-    if (cur.Eat("=")) {
-        rec.setOpcode(Op::SetOutputValue);
-        if (int err = ScanByteConstant(cur, rec, Dom::Value01, kErrValue)) return err;
-        return ExpectEnd(cur);
-    }
+    uint8_t bit = 0;
+    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], bit)) return err;
+    if (cur.Eat("=M")) return Finish(cur, rec, Op::SetOutputM, bit, VarKind::M);
+    if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetOutputValue, bit, Dom::Value01);
     return kErrOperator;
 }
 
 // ---- drive parameter writes ----
 
 // SETPARA[...]=Fz / =Hz; `variable` is 1 when the chain has read "SETPARA[H".
-// Byte 1 is the source z; the constant sub-index goes to byte 5.
+// Each F form stands directly before its H form.
 int CompileSetPara(ParseCursor& cur, PlcInstr& rec, int variable) {
     ParaOperand para;
     if (int err = ScanPara(cur, variable != 0, "]=", kErrOperator, para)) return err;
     uint8_t opcode = 0;
-    if (para.variable) {
-        rec.b[4] = para.first;
-        rec.b[5] = para.second;
+    if (para.variable)
         opcode = para.subIndex ? Op::SetParaHHF : Op::SetParaHF;
-    } else {
-        rec.setWord67(para.number);
-        rec.b[5] = para.second;
+    else
         opcode = para.subIndex ? Op::SetParaPSF : Op::SetParaPF;
-    }
     VarKind kind;
     if (cur.Eat("F")) {
         kind = VarKind::F;
@@ -377,29 +319,36 @@ int CompileSetPara(ParseCursor& cur, PlcInstr& rec, int variable) {
     } else {
         return kErrOperator;
     }
-    rec.setOpcode(opcode);
-    if (int err = ScanVar(cur, kind, rec.b[1])) return err;
-    return ExpectEnd(cur);
+    uint8_t z = 0;
+    if (int err = ScanVar(cur, kind, z)) return err;
+    if (para.variable) {
+        return para.subIndex ? EmitAtEnd(cur, rec, opcode, {para.first, para.second, z})
+                             : EmitAtEnd(cur, rec, opcode, {para.first, z});
+    }
+    return para.subIndex ? EmitAtEnd(cur, rec, opcode, {para.number, para.second, z})
+                         : EmitAtEnd(cur, rec, opcode, {para.number, z});
 }
 
 // ---- inversions ----
 
-int CompileInvH(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(Op::InvH);
-    if (int err = ScanVar(cur, VarKind::H, rec.b[1])) return err;
-    return ExpectEnd(cur);
+namespace {
+
+int CompileInv(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, VarKind kind) {
+    uint8_t x = 0;
+    if (int err = ScanVar(cur, kind, x)) return err;
+    return EmitAtEnd(cur, rec, opcode, {x});
 }
 
-int CompileInvM(ParseCursor& cur, PlcInstr& rec, int) {
-    rec.setOpcode(Op::InvM);
-    if (int err = ScanVar(cur, VarKind::M, rec.b[1])) return err;
-    return ExpectEnd(cur);
-}
+}  // namespace
+
+int CompileInvH(ParseCursor& cur, PlcInstr& rec, int) { return CompileInv(cur, rec, Op::InvH, VarKind::H); }
+
+int CompileInvM(ParseCursor& cur, PlcInstr& rec, int) { return CompileInv(cur, rec, Op::InvM, VarKind::M); }
 
 int CompileInvOutput(ParseCursor& cur, PlcInstr& rec, int group) {
-    rec.setOpcode(Op::InvOutput);
-    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], rec.b[1])) return err;
-    return ExpectEnd(cur);
+    uint8_t bit = 0;
+    if (int err = ScanIoNumber(cur, OutputGroups()[static_cast<size_t>(group)], bit)) return err;
+    return EmitAtEnd(cur, rec, Op::InvOutput, {bit});
 }
 
 }  // namespace plc

@@ -144,7 +144,6 @@ int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
         if (m_records[label].used()) return kErrLabelUsed;
         PlcInstr rec;
         if (int err = CompileStatement(cur, rec)) return err;
-        if (const OpcodeRow* row = FindOpcodeRow(rec.opcode())) rec.setKind(row->kind);
         rec.setUsed(1);
         rec.setLine(static_cast<uint16_t>(lineIndex));
         m_records[label] = rec;

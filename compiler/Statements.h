@@ -1,11 +1,13 @@
 // The statement compilers behind the keyword chain, and the operand helpers
 // they share. A statement compiler reads the rest of the line after its
-// keyword and fills bytes 0 to 7 of a fresh record; it returns 0 or the error
+// keyword, chooses the form of an opcode's row and hands it the operand
+// values; the row places them in the record (Emit). It returns 0 or the error
 // code of the first fault. The line compiler marks the record used and stores
 // it only on success, so a faulty line leaves nothing behind.
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <span>
 #include <string_view>
 
@@ -29,6 +31,20 @@ std::span<const KeywordRow> KeywordChain();
 // Compiles the statement after a label through the keyword chain; code 5 when
 // no keyword matches.
 int CompileStatement(ParseCursor& cur, PlcInstr& rec);
+
+// ---- filling a record from its row ----
+
+// The operand values of one statement in the order its canonical form shows
+// them, the label left out, each as the record stores it (a jump target is
+// 255 for END). An operand whose byte the form fixes takes no value.
+using FormValues = std::initializer_list<uint32_t>;
+
+// Fills `rec` as the opcode's row says: the opcode and record kind, the form's
+// selector value, every value at the bytes its operand names, and the form's
+// fixed bytes. `selector` picks the form of a row with several (the value of
+// its selector field); kAnyValue takes the first form. Gives 0, or code 3 when
+// the row and the values disagree: no row, no such form, another count.
+int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector = kAnyValue);
 
 // ---- shared operand helpers ----
 
@@ -87,7 +103,14 @@ int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index);
 int VarError(VarKind kind);
 
 // Consumes `op` directly followed by `letters` (both or nothing).
-bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters);
+inline bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters) {
+    if (!cur.StartsWith(op)) return false;
+    const size_t at = cur.Position();
+    cur.Advance(op.size());
+    if (cur.Eat(letters)) return true;
+    cur.SetPosition(at);
+    return false;
+}
 
 // Reads the number of an input or output of `group` and gives its bit
 // number; 0 or code 25.
@@ -101,11 +124,18 @@ int ScanIoOperand(ParseCursor& cur, std::span<const IoGroup> groups, uint8_t& bi
 // false when none matches. `withWoti` admits STA_WOTI.
 bool ScanStatusName(ParseCursor& cur, bool withWoti, uint8_t& number);
 
-// The jump target suffix ")Nt" or ")END", then the end of the line.
-int ScanTargetSuffix(ParseCursor& cur, PlcInstr& rec);
+// The jump target suffix ")Nt" or ")END" (target 255), then the end of the line.
+int ScanTargetSuffix(ParseCursor& cur, uint16_t& target);
 
 // 0 at the end of the line, else code 2.
 inline int ExpectEnd(const ParseCursor& cur) { return cur.AtEnd() ? kErrNone : kErrTooLong; }
+
+// Emit once the line has ended; code 2 when something follows.
+inline int EmitAtEnd(const ParseCursor& cur, PlcInstr& rec, uint8_t opcode, FormValues values,
+                     int selector = kAnyValue) {
+    if (int err = ExpectEnd(cur)) return err;
+    return Emit(rec, opcode, values, selector);
+}
 
 // ---- control flow ----
 int CompileJmpLabel(ParseCursor&, PlcInstr&, int);

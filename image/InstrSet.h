@@ -4,8 +4,9 @@
 // record field, what kind of value), and its canonical text as format
 // strings — a label form and, for control flow, an END form — with the error
 // lines it renders when its bytes cannot be shown as a statement. The decoder
-// renders from these rows with one generic printer; the compiler takes the
-// record kind from them; the tests iterate over them.
+// renders from these rows with one generic printer; the compiler's statement
+// compilers read a form's operands and the row places them (operand fields,
+// selector, fixed bytes, record kind); the tests iterate over them.
 #pragma once
 
 #include <array>
