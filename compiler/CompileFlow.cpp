@@ -186,25 +186,29 @@ int CompileJmpOutput(ParseCursor& cur, PlcInstr& rec, int group) {
     return CompileJmpIo(cur, rec, OutputGroups()[static_cast<size_t>(group)], Op::JmpOutEqValue);
 }
 
-int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
+namespace {
+
+// JMP(Cx = n), JMP(Cx != n) and the timer's JMP(Zx = 0), JMP(Zx != 0): the
+// variable of `kind`, "=" or "!=", then a number of `dom` (else `valueError`).
+int CompileJmpEqNe(ParseCursor& cur, PlcInstr& rec, VarKind kind, uint8_t eq, uint8_t ne, Dom dom, int valueError) {
     uint8_t x = 0, opcode = 0, value = 0;
-    if (int err = ScanVar(cur, VarKind::C, x)) return err;
-    if (int err = ScanEqNe(cur, Op::JmpCEq, Op::JmpCNe, opcode)) return err;
-    if (!ScanNumber(cur, Dom::Byte, value)) return kErrValue;
+    if (int err = ScanVar(cur, kind, x)) return err;
+    if (int err = ScanEqNe(cur, eq, ne, opcode)) return err;
+    if (!ScanNumber(cur, dom, value)) return valueError;
     uint16_t target = 0;
     if (int err = ScanTargetSuffix(cur, target)) return err;
     return Emit(rec, opcode, {x, value, target});
 }
 
+}  // namespace
+
+int CompileJmpCounter(ParseCursor& cur, PlcInstr& rec, int) {
+    return CompileJmpEqNe(cur, rec, VarKind::C, Op::JmpCEq, Op::JmpCNe, Dom::Byte, kErrValue);
+}
+
 // A timer compares with zero only.
 int CompileJmpTimer(ParseCursor& cur, PlcInstr& rec, int) {
-    uint8_t x = 0, opcode = 0, zero = 0;
-    if (int err = ScanVar(cur, VarKind::Z, x)) return err;
-    if (int err = ScanEqNe(cur, Op::JmpZEq, Op::JmpZNe, opcode)) return err;
-    if (!ScanNumber(cur, Dom::Zero, zero)) return kErrCompare;
-    uint16_t target = 0;
-    if (int err = ScanTargetSuffix(cur, target)) return err;
-    return Emit(rec, opcode, {x, zero, target});
+    return CompileJmpEqNe(cur, rec, VarKind::Z, Op::JmpZEq, Op::JmpZNe, Dom::Zero, kErrCompare);
 }
 
 int CompileJmpRxMsg(ParseCursor& cur, PlcInstr& rec, int) {

@@ -104,6 +104,30 @@ struct ArithOp {
     uint8_t constantOpcode;
 };
 
+// The operators of `ops` after destination `x`, in order, each with its
+// variable form (the operator, then the letter of `kind`) tried before its
+// constant form of `constant`; -1 when none of them follows.
+int CompileArith(ParseCursor& cur, PlcInstr& rec, std::span<const ArithOp> ops, uint8_t x, VarKind kind, Dom constant) {
+    const std::string_view letter = kind == VarKind::F ? "F" : "H";
+    for (const ArithOp& op : ops) {
+        if (EatOp(cur, op.op, letter)) return Finish(cur, rec, op.variableOpcode, x, kind);
+        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, constant);
+    }
+    return -1;
+}
+
+// SETF[Cx]=..., SETH[Cx]=..., SETM[Cx]=... (the "[C" is read): the variable
+// of `kind` (`fromVar`) or a constant of `constant` (`fromConstant`); a
+// missing "]=" is `bracketError`.
+int CompileIndexedWrite(ParseCursor& cur, PlcInstr& rec, VarKind kind, uint8_t fromVar, uint8_t fromConstant,
+                        Dom constant, int bracketError) {
+    uint8_t c = 0;
+    if (int err = ScanVar(cur, VarKind::C, c)) return err;
+    if (!cur.Eat("]=")) return bracketError;
+    if (cur.Eat(kind == VarKind::F ? "F" : kind == VarKind::H ? "H" : "M")) return Finish(cur, rec, fromVar, c, kind);
+    return FinishConstant(cur, rec, fromConstant, c, constant);
+}
+
 }  // namespace
 
 // ---- drive settings ----
@@ -137,11 +161,7 @@ int CompileSetCtrlFlag(ParseCursor& cur, PlcInstr& rec, int flag) {
 
 // SETF[Cx]=Fy (42) or SETF[Cx]=c (156).
 int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    uint8_t c = 0;
-    if (int err = ScanVar(cur, VarKind::C, c)) return err;
-    if (!cur.Eat("]=")) return kErrBracket;
-    if (cur.Eat("F")) return Finish(cur, rec, Op::SetFIndexedF, c, VarKind::F);
-    return FinishConstant(cur, rec, Op::SetFIndexedConst, c, Dom::Float);
+    return CompileIndexedWrite(cur, rec, VarKind::F, Op::SetFIndexedF, Op::SetFIndexedConst, Dom::Float, kErrBracket);
 }
 
 // "=name" of a drive value (F or H) after destination `x`; -1 when none follows.
@@ -164,10 +184,7 @@ int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
     if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, x, VarKind::F);
     if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, x, VarKind::H);
     static constexpr ArithOp kOps[] = {{"+", Op::AddFF, Op::AddFConst}, {"-", Op::SubFF, Op::SubFConst}, {"*", Op::MulFF, Op::MulFConst}, {":", Op::DivFF, Op::DivFConst}};
-    for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "F")) return Finish(cur, rec, op.variableOpcode, x, VarKind::F);
-        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Float);
-    }
+    if (int done = CompileArith(cur, rec, kOps, x, VarKind::F, Dom::Float); done >= 0) return done;
     if (cur.Eat("=ROUNDF")) return Finish(cur, rec, Op::RoundF, x, VarKind::F);
     if (cur.Eat("=ABSF")) return Finish(cur, rec, Op::AbsF, x, VarKind::F);
     if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetFConst, x, Dom::Float);
@@ -178,11 +195,7 @@ int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
 
 // SETH[Cx]=Hy (62) or SETH[Cx]=c (157).
 int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    uint8_t c = 0;
-    if (int err = ScanVar(cur, VarKind::C, c)) return err;
-    if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("H")) return Finish(cur, rec, Op::SetHIndexedH, c, VarKind::H);
-    return FinishConstant(cur, rec, Op::SetHIndexedConst, c, Dom::Int32);
+    return CompileIndexedWrite(cur, rec, VarKind::H, Op::SetHIndexedH, Op::SetHIndexedConst, Dom::Int32, kErrOperator);
 }
 
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
@@ -202,16 +215,10 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
         if (cur.Eat(move.op)) return Finish(cur, rec, move.opcode, x, move.kind);
     }
     static constexpr ArithOp kShifts[] = {{"<<", Op::ShlHH, Op::ShlHConst}, {">>", Op::ShrHH, Op::ShrHConst}};
-    for (const ArithOp& op : kShifts) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
-        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Shift);
-    }
+    if (int done = CompileArith(cur, rec, kShifts, x, VarKind::H, Dom::Shift); done >= 0) return done;
     static constexpr ArithOp kOps[] = {
         {"+", Op::AddHH, Op::AddHConst}, {"-", Op::SubHH, Op::SubHConst}, {"*", Op::MulHH, Op::MulHConst}, {":", Op::DivHH, Op::DivHConst}, {"%", Op::ModHH, Op::ModHConst}};
-    for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
-        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Int32);
-    }
+    if (int done = CompileArith(cur, rec, kOps, x, VarKind::H, Dom::Int32); done >= 0) return done;
     if (cur.Eat("=ABSH")) return Finish(cur, rec, Op::AbsH, x, VarKind::H);
     if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetHConst, x, Dom::Int32);
     return kErrOperator;
@@ -221,11 +228,7 @@ int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
 
 // SETM[Cx]=My (93) or SETM[Cx]=v (158).
 int CompileSetMIndexed(ParseCursor& cur, PlcInstr& rec, int) {
-    uint8_t c = 0;
-    if (int err = ScanVar(cur, VarKind::C, c)) return err;
-    if (!cur.Eat("]=")) return kErrOperator;
-    if (cur.Eat("M")) return Finish(cur, rec, Op::SetMIndexedM, c, VarKind::M);
-    return FinishConstant(cur, rec, Op::SetMIndexedValue, c, Dom::Value01);
+    return CompileIndexedWrite(cur, rec, VarKind::M, Op::SetMIndexedM, Op::SetMIndexedValue, Dom::Value01, kErrOperator);
 }
 
 int CompileSetM(ParseCursor& cur, PlcInstr& rec, int) {
@@ -271,10 +274,7 @@ int CompileSetC(ParseCursor& cur, PlcInstr& rec, int) {
     if (cur.Eat("=C")) return Finish(cur, rec, Op::SetCC, x, VarKind::C);
     if (cur.Eat("=H")) return Finish(cur, rec, Op::SetCH, x, VarKind::H);
     static constexpr ArithOp kOps[] = {{"+", Op::AddCH, Op::AddCConst}, {"-", Op::SubCH, Op::SubCConst}};
-    for (const ArithOp& op : kOps) {
-        if (EatOp(cur, op.op, "H")) return Finish(cur, rec, op.variableOpcode, x, VarKind::H);
-        if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, Dom::Byte);
-    }
+    if (int done = CompileArith(cur, rec, kOps, x, VarKind::H, Dom::Byte); done >= 0) return done;
     if (cur.Eat("=")) return FinishConstant(cur, rec, Op::SetCConst, x, Dom::Byte);
     return kErrOperator;
 }
