@@ -77,12 +77,29 @@ int ScanIoOperand(ParseCursor& cur, std::span<const IoGroup> groups, uint8_t& bi
     return -1;
 }
 
+namespace {
+
+// The status names without their "STA_", in the order the compiler tests them.
+struct StatusNames {
+    std::array<std::string_view, kStatusCount> text{};
+    std::array<uint8_t, kStatusCount> number{};
+    StatusNames() {
+        size_t i = 0;
+        for (uint8_t n : StatusMatchOrder()) {
+            text[i] = std::string_view(StatusName(n)).substr(std::strlen("STA_"));
+            number[i++] = n;
+        }
+    }
+};
+
+}  // namespace
+
 bool ScanStatusName(ParseCursor& cur, bool withWoti, uint8_t& number) {
-    for (uint8_t n : StatusMatchOrder()) {
-        if (!withWoti && n == kStatusWoti) continue;
-        const char* name = StatusName(n) + std::strlen("STA_");
-        if (cur.Eat(name)) {
-            number = n;
+    static const StatusNames names;
+    for (size_t i = 0; i < names.text.size(); ++i) {
+        if (!withWoti && names.number[i] == kStatusWoti) continue;
+        if (cur.Eat(names.text[i])) {
+            number = names.number[i];
             return true;
         }
     }

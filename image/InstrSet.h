@@ -179,7 +179,7 @@ const OpcodeRow* FindOpcodeRow(uint8_t opcode);
 // Inputs and outputs by group, as written in source (IS0, OE3, ...): the
 // record stores the bit number of a single numbering of all inputs or outputs.
 struct IoGroup {
-    const char* letters;  // "IS", "IE", "IA", "OS", "OE", "OV"
+    std::string_view letters;  // "IS", "IE", "IA", "OS", "OE", "OV"
     bool isInput;
     uint8_t count;        // numbers 0 to count-1 are accepted
     std::array<uint8_t, 8> bit;  // bit number of each accepted number

@@ -63,8 +63,8 @@ SourceLexer::SourceLexer() {
     AddNames(m_driveNames, CtrlFlagName);
     AddNames(m_driveNames, DriveValueFName);
     AddNames(m_driveNames, DriveValueHName);
-    for (const IoGroup& group : InputGroups()) m_ioLetters.insert(group.letters);
-    for (const IoGroup& group : OutputGroups()) m_ioLetters.insert(group.letters);
+    for (const IoGroup& group : InputGroups()) m_ioLetters.emplace(group.letters);
+    for (const IoGroup& group : OutputGroups()) m_ioLetters.emplace(group.letters);
 
     // The chain's prefixes are written without blanks ("SETOUTPUT=H"), the
     // source with them ("SET OUTPUT = H1"). Single letters in the chain are

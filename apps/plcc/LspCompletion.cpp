@@ -76,7 +76,7 @@ void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t f
             case plc::Dom::Output:
                 for (const plc::IoGroup& g : dom == plc::Dom::Input ? plc::InputGroups() : plc::OutputGroups()) {
                     for (int n = 0; n < g.count; ++n) {
-                        items.Add(g.letters + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output", from);
+                        items.Add(std::string(g.letters) + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output", from);
                     }
                 }
                 break;
