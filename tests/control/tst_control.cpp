@@ -1,10 +1,12 @@
 // The control: its methods before and after PlcCreate, the close sequence
 // through PlcDestroy, the two file locations and the events to the host.
+#include <QDir>
 #include <QTest>
 #include <QWidget>
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
+#include "editor/RecoveryCopy.h"
 #include "platform/SourceEdit.h"
 
 using namespace plc;
@@ -201,6 +203,11 @@ void TestControl::releasingTheControlAsksNothing() {
     QVERIFY(g_pPlcEditor == nullptr);
     QVERIFY(host.events.empty());
     QVERIFY(dialogs.Log().empty());
+    // The changed text is not lost: it stays as a recovery copy.
+    const QDir recovery(QString::fromStdString(RecoveryFolder()));
+    const QStringList copies = recovery.entryList({"recovery-*"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(ReadBytes(recovery.filePath(copies.front()).toStdString()), std::string("modified"));
 }
 
 void TestControl::fileOpenDiscardsChanges() {
