@@ -12,6 +12,16 @@ constexpr size_t kMaxLineLength = 80;  // a line of 80 or more characters is ref
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
+// Where the `k`-th character that is not blank stands in `text` (counted
+// from 0); only faulty lines need it.
+int32_t ColumnOf(std::string_view text, size_t k) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (IsBlank(text[i])) continue;
+        if (k-- == 0) return static_cast<int32_t>(i);
+    }
+    return static_cast<int32_t>(text.size());
+}
+
 // Lines up to this length are worked on in buffers on the stack.
 constexpr size_t kStackLine = 128;
 
@@ -24,18 +34,14 @@ bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t
         error = kErrTooLong;
         return false;
     }
-    // The line without blanks, its upper-case copy, and where each of its
-    // characters stands in `text`.
+    // The line without blanks and its upper-case copy.
     char joined[kMaxLineLength];
     char upper[kMaxLineLength];
-    uint8_t column[kMaxLineLength];
     size_t n = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
+    for (const char c : text) {
         if (IsBlank(c)) continue;
         joined[n] = c;
         upper[n] = AsciiUpper(c);
-        column[n] = static_cast<uint8_t>(i);
         ++n;
     }
     if (n == 0) return true;
@@ -47,7 +53,7 @@ bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t
         // The column of the character the compiler stopped at; past the end,
         // the column after the last character. Errors found for another line
         // (at the programme's END) have none.
-        if (reported == lineIndex) m_errorColumn = failPos < n ? column[failPos] + 1 : column[n - 1] + 2;
+        if (reported == lineIndex) m_errorColumn = failPos < n ? ColumnOf(text, failPos) + 1 : ColumnOf(text, n - 1) + 2;
         lineIndex = reported;
         return false;
     }
