@@ -164,6 +164,8 @@ int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
     return CompileIndexedWrite(cur, rec, VarKind::F, Op::SetFIndexedF, Op::SetFIndexedConst, Dom::Float, kErrBracket);
 }
 
+namespace {
+
 // "=name" of a drive value (F or H) after destination `x`; -1 when none follows.
 int ScanDriveValue(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, const char* (*name)(uint8_t), uint8_t x) {
     const size_t at = cur.Position();
@@ -175,12 +177,31 @@ int ScanDriveValue(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, const char* 
     return -1;
 }
 
+// The reads SETF and SETH share after the destination `x`, in this order: an
+// indexed read, a drive value by name, a drive parameter.
+struct ReadForms {
+    std::string_view indexed;  // "=F[C" or "=H[C"
+    uint8_t fromIndexed;
+    uint8_t driveValue;
+    const char* (*driveName)(uint8_t);
+    uint8_t paraBase;
+};
+
+// -1 when none of the shared reads follows.
+int CompileReads(ParseCursor& cur, PlcInstr& rec, uint8_t x, const ReadForms& forms) {
+    if (cur.Eat(forms.indexed)) return FinishIndexedRead(cur, rec, forms.fromIndexed, x);
+    if (int done = ScanDriveValue(cur, rec, forms.driveValue, forms.driveName, x); done >= 0) return done;
+    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, forms.paraBase, x);
+    return -1;
+}
+
+}  // namespace
+
 int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::F, x)) return err;
-    if (cur.Eat("=F[C")) return FinishIndexedRead(cur, rec, Op::SetFFromIndexed, x);
-    if (int done = ScanDriveValue(cur, rec, Op::SetFDriveValue, DriveValueFName, x); done >= 0) return done;
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetFParaHH, x);
+    static constexpr ReadForms kReads{"=F[C", Op::SetFFromIndexed, Op::SetFDriveValue, DriveValueFName, Op::SetFParaHH};
+    if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, x, VarKind::F);
     if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, x, VarKind::H);
     static constexpr ArithOp kOps[] = {{"+", Op::AddFF, Op::AddFConst}, {"-", Op::SubFF, Op::SubFConst}, {"*", Op::MulFF, Op::MulFConst}, {":", Op::DivFF, Op::DivFConst}};
@@ -201,9 +222,8 @@ int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::H, x)) return err;
-    if (cur.Eat("=H[C")) return FinishIndexedRead(cur, rec, Op::SetHFromIndexed, x);
-    if (int done = ScanDriveValue(cur, rec, Op::SetHDriveValue, DriveValueHName, x); done >= 0) return done;
-    if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, Op::SetHParaHH, x);
+    static constexpr ReadForms kReads{"=H[C", Op::SetHFromIndexed, Op::SetHDriveValue, DriveValueHName, Op::SetHParaHH};
+    if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     static constexpr struct {
         std::string_view op;
         uint8_t opcode;

@@ -58,12 +58,12 @@ std::string Fill(const char* format, const Operands& args, const PlcInstr& rec, 
     size_t next = 0;
     WalkFormat(
         format, [&out](char c) { out.push_back(c); },
-        [&](std::string_view spec, char conv) {
+        [&](std::string_view flags, char conv) {
             const Value v = next < args.size() ? Evaluate(args[next], rec, index) : Value{};
             ++next;
             if (v.unnamed && unnamed != nullptr) *unnamed = true;
             std::string conversion(1, '%');
-            conversion += spec;
+            conversion += flags;
             char buf[96];
             switch (conv) {
                 case 'd': std::snprintf(buf, sizeof buf, (conversion + PRId64).c_str(), v.number); break;

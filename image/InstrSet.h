@@ -96,8 +96,8 @@ struct DomainInfo {
 const DomainInfo& DomainOf(Dom dom);
 
 // Walks a canonical format string: `literal(c)` for every character of text
-// ("%%" gives '%'), `conversion(spec, letter)` for every conversion in order,
-// where `spec` holds its flags, width and precision ("03", ".10") and
+// ("%%" gives '%'), `conversion(flags, letter)` for every conversion in order,
+// where `flags` holds its flags, width and precision ("03", ".10") and
 // `letter` is d, u, X, c, s or f (a length "l" is dropped). Those are all
 // the tables use. A conversion cut short by the string's end ends the walk.
 template <class Literal, class Conversion>
@@ -112,9 +112,9 @@ void WalkFormat(const char* format, Literal&& literal, Conversion&& conversion) 
             literal('%');
             continue;
         }
-        const char* spec = p;
+        const char* flagsStart = p;
         while (*p == '.' || (*p >= '0' && *p <= '9')) ++p;
-        const std::string_view flags(spec, static_cast<size_t>(p - spec));
+        const std::string_view flags(flagsStart, static_cast<size_t>(p - flagsStart));
         if (*p == 'l') ++p;
         if (*p == '\0') return;
         conversion(flags, *p);
