@@ -49,10 +49,11 @@ std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
 
 namespace {
 
-// The run over the lines: `fetch(index, line)` gives line `index` as a view
-// that stays valid until the next call, false when it cannot be fetched.
-template <typename Fetch>
-CompileOutcome CompileEachLine(CPlcProgram& program, int32_t lineCount, bool textEmpty, Fetch&& fetch) {
+// The run over the lines: `more(index)` tells whether line `index` exists,
+// and `fetch(index, line)` gives it as a view that stays valid until the next
+// call, false when it cannot be fetched.
+template <typename More, typename Fetch>
+CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more, Fetch&& fetch) {
     CompileOutcome out;
     if (textEmpty) {
         out.emptyText = true;
@@ -70,7 +71,7 @@ CompileOutcome CompileEachLine(CPlcProgram& program, int32_t lineCount, bool tex
 
     int32_t reported = 0;
     std::string_view line;
-    for (int32_t i = 0; i < lineCount; ++i) {
+    for (int32_t i = 0; more(i); ++i) {
         reported = i;
         if (!fetch(i, line)) {
             addError(reported, kErrReadLine);
@@ -114,7 +115,8 @@ CompileOutcome CompileEachLine(CPlcProgram& program, int32_t lineCount, bool tex
 CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
                                    const LineFetcher& fetch) {
     std::string buffer;
-    return CompileEachLine(program, lineCount, textEmpty, [&](int32_t index, std::string_view& line) {
+    auto more = [lineCount](int32_t index) { return index < lineCount; };
+    return CompileEachLine(program, textEmpty, more, [&](int32_t index, std::string_view& line) {
         if (!fetch(index, buffer)) return false;
         line = buffer;
         return true;
@@ -122,10 +124,11 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
 }
 
 CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text) {
-    // The same line ends as SplitLines; lines are fetched in order, each once.
-    const auto lineCount = static_cast<int32_t>(CountLines(text));
+    // The same line ends as SplitLines; lines are fetched in order, each once,
+    // and the last is the one that ends at the text's end.
     size_t start = 0;
-    return CompileEachLine(program, lineCount, text.empty(), [&](int32_t, std::string_view& line) {
+    auto more = [&](int32_t) { return start <= text.size(); };
+    return CompileEachLine(program, text.empty(), more, [&](int32_t, std::string_view& line) {
         size_t next = 0;
         const size_t end = NextLineStart(text, start, next);
         line = text.substr(start, end - start);
@@ -144,12 +147,12 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
     }
     // More than one line means the text holds at least a line break.
     if (lines.size() > 1) empty = false;
-    return CompileEachLine(program, static_cast<int32_t>(lines.size()), empty,
-                           [&lines](int32_t index, std::string_view& line) {
-                               if (index < 0 || static_cast<size_t>(index) >= lines.size()) return false;
-                               line = lines[static_cast<size_t>(index)];
-                               return true;
-                           });
+    auto more = [&lines](int32_t index) { return static_cast<size_t>(index) < lines.size(); };
+    return CompileEachLine(program, empty, more, [&lines](int32_t index, std::string_view& line) {
+        if (index < 0 || static_cast<size_t>(index) >= lines.size()) return false;
+        line = lines[static_cast<size_t>(index)];
+        return true;
+    });
 }
 
 int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {

@@ -167,11 +167,12 @@ int CompileSetFIndexed(ParseCursor& cur, PlcInstr& rec, int) {
 namespace {
 
 // "=name" of a drive value (F or H) after destination `x`; -1 when none follows.
-int ScanDriveValue(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, const char* (*name)(uint8_t), uint8_t x) {
+int ScanDriveValue(ParseCursor& cur, PlcInstr& rec, uint8_t opcode, std::span<const std::string_view> names,
+                   uint8_t x) {
     const size_t at = cur.Position();
     if (!cur.Eat("=")) return -1;
-    for (uint8_t value = 0; const char* text = name(value); ++value) {
-        if (cur.Eat(text)) return EmitAtEnd(cur, rec, opcode, {x, value});
+    for (size_t value = 0; value < names.size(); ++value) {
+        if (cur.Eat(names[value])) return EmitAtEnd(cur, rec, opcode, {x, static_cast<uint8_t>(value)});
     }
     cur.SetPosition(at);
     return -1;
@@ -183,14 +184,14 @@ struct ReadForms {
     std::string_view indexed;  // "=F[C" or "=H[C"
     uint8_t fromIndexed;
     uint8_t driveValue;
-    const char* (*driveName)(uint8_t);
+    std::span<const std::string_view> (*driveNames)();
     uint8_t paraBase;
 };
 
 // -1 when none of the shared reads follows.
 int CompileReads(ParseCursor& cur, PlcInstr& rec, uint8_t x, const ReadForms& forms) {
     if (cur.Eat(forms.indexed)) return FinishIndexedRead(cur, rec, forms.fromIndexed, x);
-    if (int done = ScanDriveValue(cur, rec, forms.driveValue, forms.driveName, x); done >= 0) return done;
+    if (int done = ScanDriveValue(cur, rec, forms.driveValue, forms.driveNames(), x); done >= 0) return done;
     if (cur.Eat("=PARA[")) return CompileParaRead(cur, rec, forms.paraBase, x);
     return -1;
 }
@@ -200,7 +201,7 @@ int CompileReads(ParseCursor& cur, PlcInstr& rec, uint8_t x, const ReadForms& fo
 int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::F, x)) return err;
-    static constexpr ReadForms kReads{"=F[C", Op::SetFFromIndexed, Op::SetFDriveValue, DriveValueFName, Op::SetFParaHH};
+    static constexpr ReadForms kReads{"=F[C", Op::SetFFromIndexed, Op::SetFDriveValue, DriveValueFNames, Op::SetFParaHH};
     if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, x, VarKind::F);
     if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, x, VarKind::H);
@@ -222,7 +223,7 @@ int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::H, x)) return err;
-    static constexpr ReadForms kReads{"=H[C", Op::SetHFromIndexed, Op::SetHDriveValue, DriveValueHName, Op::SetHParaHH};
+    static constexpr ReadForms kReads{"=H[C", Op::SetHFromIndexed, Op::SetHDriveValue, DriveValueHNames, Op::SetHParaHH};
     if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     static constexpr struct {
         std::string_view op;

@@ -3,6 +3,8 @@
 // so a longer keyword always stands before a shorter one that begins it
 // ("SETF[C" before "SETF", "SETHALT=" before "SETH", "WAITH" before "WAIT").
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "compiler/Statements.h"
 
@@ -98,35 +100,122 @@ constexpr uint64_t Word8(std::string_view text) {
     return word;
 }
 
-// The chain split by the first character of its keywords: rows whose
-// keywords begin differently can never both match, so testing only the rows
-// of the line's first character, in chain order, decides exactly as the whole
-// chain does. Each row's first eight keyword bytes are compared as one word.
-struct ChainIndex {
+// Byte `at` (below 8) of a text's first eight bytes; 0 past the text's end.
+constexpr unsigned char ByteOf(uint64_t word, size_t at) { return static_cast<unsigned char>(word >> (8 * at)); }
+
+// A character with more rows than this is split once more, into this many
+// parts.
+constexpr size_t kSplitAbove = 4;
+constexpr size_t kSplitParts = 64;
+
+// Whether a row's keyword is a candidate in part `part` of `first`.
+constexpr bool InPart(std::string_view keyword, unsigned char first, size_t split, size_t part) {
+    if (static_cast<unsigned char>(keyword[0]) != first) return false;
+    if (split == 0 || keyword.size() <= split) return true;
+    return static_cast<unsigned char>(keyword[split]) % kSplitParts == part;
+}
+
+// The position that splits the rows of `first` into the smallest largest
+// part (the earliest of equals); 0 when the character has few rows.
+constexpr size_t SplitOf(unsigned char first) {
+    size_t rows = 0;
+    for (const KeywordRow& row : kChain) rows += static_cast<unsigned char>(row.keyword[0]) == first ? 1 : 0;
+    if (rows <= kSplitAbove) return 0;
+    size_t best = 0, bestLargest = rows;
+    for (size_t at = 1; at < 8; ++at) {
+        size_t largest = 0;
+        for (size_t part = 0; part < kSplitParts; ++part) {
+            size_t count = 0;
+            for (const KeywordRow& row : kChain) count += InPart(row.keyword, first, at, part) ? 1 : 0;
+            largest = count > largest ? count : largest;
+        }
+        if (largest < bestLargest) {
+            best = at;
+            bestLargest = largest;
+        }
+    }
+    return best;
+}
+
+// How many slots and entries the index needs.
+constexpr size_t SlotCount() {
+    size_t slots = 0;
+    for (int c = 0; c < 256; ++c) slots += SplitOf(static_cast<unsigned char>(c)) != 0 ? kSplitParts : 1;
+    return slots;
+}
+constexpr size_t EntryCount() {
+    size_t entries = 0;
+    for (int c = 0; c < 256; ++c) {
+        const auto first = static_cast<unsigned char>(c);
+        const size_t split = SplitOf(first);
+        for (size_t part = 0; part < (split != 0 ? kSplitParts : 1); ++part)
+            for (const KeywordRow& row : kChain) entries += InPart(row.keyword, first, split, part) ? 1 : 0;
+    }
+    return entries;
+}
+
+// The chain split by the characters of its keywords. Rows whose keywords
+// begin differently can never both match, so the rows of the line's first
+// character are the only candidates. A character with many rows is split once
+// more, by the character at one keyword position (its "split"): a row with a
+// character there is a candidate only for that character, a row whose
+// keyword ends before it for every one. Each part keeps chain order, so the
+// first row of a part that matches is the first row of the whole chain that
+// matches, and the chain decides as it always has. Each row's first eight
+// keyword bytes are compared as one word.
+//
+// A split position's characters are told apart by their low six bits: the
+// keywords' characters (letters, digits, "(", "[", "=", "_", ",") all differ
+// there, and a text character that shares them with a keyword's only makes
+// that row a candidate, which its full comparison then refuses.
+class ChainIndex {
+public:
     struct Entry {
         uint64_t head;  // the keyword's first eight bytes
         uint64_t mask;  // the bytes of `head` the keyword has
         uint8_t row;    // position in the chain
     };
-    std::array<Entry, std::size(kChain)> entries{};
-    std::array<uint8_t, 257> begin{};  // entries of character c: begin[c] to begin[c + 1]
+    // The candidates, in chain order, of a text whose first eight bytes are `head`.
+    constexpr std::span<const Entry> Candidates(uint64_t head) const {
+        const unsigned char first = ByteOf(head, 0);
+        size_t slot = m_slot[first];
+        if (m_split[first] != 0) slot += ByteOf(head, m_split[first]) % kSplitParts;
+        return std::span<const Entry>(m_entries).subspan(m_begin[slot], m_begin[slot + 1] - m_begin[slot]);
+    }
 
     constexpr ChainIndex() {
-        size_t n = 0;
+        size_t slots = 0, entries = 0;
         for (int c = 0; c < 256; ++c) {
-            begin[static_cast<size_t>(c)] = static_cast<uint8_t>(n);
-            for (size_t r = 0; r < std::size(kChain); ++r) {
-                const std::string_view keyword = kChain[r].keyword;
-                if (static_cast<unsigned char>(keyword[0]) != c) continue;
-                const size_t len = keyword.size() < 8 ? keyword.size() : 8;
-                const uint64_t mask = len == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * len)) - 1;
-                entries[n++] = Entry{Word8(keyword), mask, static_cast<uint8_t>(r)};
+            const auto first = static_cast<unsigned char>(c);
+            m_split[first] = static_cast<uint8_t>(SplitOf(first));
+            m_slot[first] = static_cast<uint16_t>(slots);
+            const size_t parts = m_split[first] != 0 ? kSplitParts : 1;
+            for (size_t part = 0; part < parts; ++part, ++slots) {
+                m_begin[slots] = static_cast<uint16_t>(entries);
+                for (size_t r = 0; r < std::size(kChain); ++r) {
+                    if (!InPart(kChain[r].keyword, first, m_split[first], part)) continue;
+                    m_entries[entries++] = MakeEntry(r);
+                }
             }
         }
-        begin[256] = static_cast<uint8_t>(n);
+        m_begin[slots] = static_cast<uint16_t>(entries);
     }
+
+private:
+    static constexpr Entry MakeEntry(size_t row) {
+        const std::string_view keyword = kChain[row].keyword;
+        const size_t len = keyword.size() < 8 ? keyword.size() : 8;
+        const uint64_t mask = len == 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * len)) - 1;
+        return Entry{Word8(keyword), mask, static_cast<uint8_t>(row)};
+    }
+
+    std::array<Entry, EntryCount()> m_entries{};
+    std::array<uint16_t, SlotCount() + 1> m_begin{};  // entries of slot s: m_begin[s] to m_begin[s + 1]
+    std::array<uint16_t, 256> m_slot{};               // the first slot of each first character
+    std::array<uint8_t, 256> m_split{};               // the split position of each; 0 when unsplit
 };
 static_assert(std::size(kChain) < 256, "chain positions fit a byte");
+static_assert(EntryCount() < 65536, "entry positions fit 16 bits");
 constexpr ChainIndex kIndex;
 
 }  // namespace
@@ -136,10 +225,12 @@ std::span<const KeywordRow> KeywordChain() { return kChain; }
 int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
     const std::string_view rest = cur.Rest();
     // The text's bytes past its end read as 0, which no keyword holds.
-    const uint64_t head = Word8(rest);
-    const auto first = static_cast<unsigned char>(head & 0xFF);
-    for (size_t i = kIndex.begin[first]; i < kIndex.begin[first + 1u]; ++i) {
-        const ChainIndex::Entry& entry = kIndex.entries[i];
+    uint64_t head = 0;
+    if (std::endian::native == std::endian::little && rest.size() >= 8)
+        std::memcpy(&head, rest.data(), 8);
+    else
+        head = Word8(rest);
+    for (const ChainIndex::Entry& entry : kIndex.Candidates(head)) {
         if ((head & entry.mask) != entry.head) continue;
         const KeywordRow& row = kChain[entry.row];
         if (row.keyword.size() > 8 && !rest.substr(8).starts_with(row.keyword.substr(8))) continue;

@@ -204,6 +204,9 @@ const char* RegisterName(uint8_t number);
 const char* CtrlFlagName(uint8_t number);
 const char* DriveValueFName(uint8_t number);
 const char* DriveValueHName(uint8_t number);
+// The same drive-value names, indexed by number.
+std::span<const std::string_view> DriveValueFNames();
+std::span<const std::string_view> DriveValueHNames();
 
 // The label opcode 0 renders, the reserved comments and the unknown opcode line.
 inline constexpr const char* kNoCodeText = "N%03d (!) ERROR: NO CODE FOUND";

@@ -1,6 +1,7 @@
 // Name tables shared by the instruction families: inputs and outputs, drive
 // status flags, registers, control flags and drive values.
 #include <array>
+#include <string_view>
 
 #include "image/InstrSet.h"
 
@@ -21,13 +22,13 @@ constexpr std::array<IoGroup, 3> kOutputGroups{{
     {"OV", false, 2, {7, 8, 0, 0, 0, 0, 0, 0}},
 }};
 
-constexpr std::array<const char*, 17> kInputNames{
+constexpr std::array<std::string_view, 17> kInputNames{
     "IS00", "IS01", "IS02", "IS03", "IE00", "IE01", "IE02", "IE03", "IE04",
     "IE05", "IE06", "IE07", "IA0",  "IA1",  "IS04", "IS05", "IS06"};
-constexpr std::array<const char*, 12> kOutputNames{
+constexpr std::array<std::string_view, 12> kOutputNames{
     "OS00", "OS01", "OS02", "OE00", "OE01", "OE02", "OE03", "OV00", "OV01", "OS03", "OS04", "OS05"};
 
-constexpr std::array<const char*, kStatusCount> kStatusNames{
+constexpr std::array<std::string_view, kStatusCount> kStatusNames{
     "STA_ERR",   "STA_WRN",        "STA_ERR_WRN",    "STA_ACTIV", "STA_ROT_R", "STA_ROT_L",
     "STA_ROT_0", "STA_LIMIT",      "STA_REF",        "STA_BRAKE", "STA_OFF",   "STA_C_RDY",
     "STA_WUV",   "STA_WOV",        "STA_WIIT",       "STA_WOTM",  "STA_WOTI",  "STA_WOTD",
@@ -41,20 +42,21 @@ constexpr std::array<uint8_t, kStatusCount> kStatusMatchOrder{
     2, 0, 1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
     16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
 
-constexpr std::array<const char*, 6> kRegisterNames{"OUTPUT",      "OSA0",      "REFVAL",
+constexpr std::array<std::string_view, 6> kRegisterNames{"OUTPUT",      "OSA0",      "REFVAL",
                                                     "INPOSWINDOW", "INPOSTIME", "EGEARPOS"};
-constexpr std::array<const char*, 12> kCtrlFlagNames{"ENCTRL",  "INV",     "BRAKE",   "ERR",
+constexpr std::array<std::string_view, 12> kCtrlFlagNames{"ENCTRL",  "INV",     "BRAKE",   "ERR",
                                                      "BRKPT",   "PCTRL",   "ERRRQ",   "HALT",
                                                      "USER0_M", "USER1_M", "USER2_M", "USER3_M"};
-constexpr std::array<const char*, 6> kDriveValueFNames{"ACTFRQ",    "ACTSPEED",   "ACTPOS",
+constexpr std::array<std::string_view, 6> kDriveValueFNames{"ACTFRQ",    "ACTSPEED",   "ACTPOS",
                                                        "ACTTORQUE", "ACTCURRENT", "REFPOS"};
-constexpr std::array<const char*, 14> kDriveValueHNames{
+constexpr std::array<std::string_view, 14> kDriveValueHNames{
     "OUTPUT", "INPUT", "ACTFRQ", "ACTSPEED", "ACTPOS",  "ACTTORQUE",  "ACTCURRENT",
     "OSA0",   "ISA0",  "ISA1",   "REFPOS",   "CANSTAT", "EGEARSPEED", "EGEARPOS"};
 
+// Every name is a literal, so its view ends in a NUL and serves as a C string.
 template <size_t N>
-const char* Lookup(const std::array<const char*, N>& table, uint8_t number) {
-    return number < N ? table[number] : nullptr;
+const char* Lookup(const std::array<std::string_view, N>& table, uint8_t number) {
+    return number < N ? table[number].data() : nullptr;
 }
 
 }  // namespace
@@ -69,5 +71,7 @@ const char* RegisterName(uint8_t number) { return Lookup(kRegisterNames, number)
 const char* CtrlFlagName(uint8_t number) { return Lookup(kCtrlFlagNames, number); }
 const char* DriveValueFName(uint8_t number) { return Lookup(kDriveValueFNames, number); }
 const char* DriveValueHName(uint8_t number) { return Lookup(kDriveValueHNames, number); }
+std::span<const std::string_view> DriveValueFNames() { return kDriveValueFNames; }
+std::span<const std::string_view> DriveValueHNames() { return kDriveValueHNames; }
 
 }  // namespace plc

@@ -1,6 +1,7 @@
 // The keyword chain: its order is the behaviour.
 #include <gtest/gtest.h>
 
+#include "compiler/ParseCursor.h"
 #include "compiler/Statements.h"
 #include "tests/TestUtil.h"
 
@@ -25,6 +26,38 @@ TEST(KeywordChain, KeywordsAreUpperCaseWithoutBlanks) {
             EXPECT_FALSE(c >= 'a' && c <= 'z') << row.keyword;
             EXPECT_FALSE(c == ' ' || c == '\t') << row.keyword;
         }
+    }
+}
+
+// The compiler finds its row through an index of the chain by characters;
+// it must pick the row a test of every row in chain order picks. Every
+// keyword cut short at each length, and every keyword with a few operand
+// texts after it, goes through both.
+TEST(KeywordChain, TheIndexPicksTheRowTheChainPicks) {
+    const auto chain = KeywordChain();
+    std::vector<std::string> texts{"", "X", "(", "SE", "SETX", "JMP(X", "WAI", "INVX"};
+    for (const KeywordRow& row : chain) {
+        for (size_t n = 1; n < row.keyword.size(); ++n) texts.emplace_back(row.keyword.substr(0, n));
+        for (const char* tail : {"", "1", "X", "H1", "1=2", "[C1]=H1", "F1=F2+F3", "=1"})
+            texts.push_back(std::string(row.keyword) + tail);
+    }
+    for (const std::string& text : texts) {
+        ParseCursor indexed(text);
+        PlcInstr byIndex;
+        const int indexCode = CompileStatement(indexed, byIndex);
+
+        ParseCursor scanned(text);
+        PlcInstr byChain;
+        int chainCode = kErrUnknownCommand;
+        for (const KeywordRow& row : chain) {
+            if (!text.starts_with(row.keyword)) continue;
+            scanned.Advance(row.keyword.size());
+            chainCode = row.compile(scanned, byChain, row.arg);
+            break;
+        }
+        EXPECT_EQ(indexCode, chainCode) << text;
+        EXPECT_EQ(byIndex.b, byChain.b) << text;
+        EXPECT_EQ(indexed.Position(), scanned.Position()) << text;
     }
 }
 
