@@ -180,41 +180,43 @@ int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     end.setTarget(kEndRecord);
     end.setUsed(1);
     end.setKind(kKindControlFlow);
-
-    int previous = kEntryRecord;
-    for (int r = kFirstLabel; r <= kEndRecord; ++r) {
-        if (!m_records[static_cast<size_t>(r)].used()) continue;
-        m_records[static_cast<size_t>(previous)].setNext(static_cast<uint16_t>(r));
-        previous = r;
-    }
-
     PlcInstr& entry = m_records[kEntryRecord];
     entry.setOpcode(Op::Jmp);
-    entry.setTarget(entry.next());
     entry.setUsed(1);
     entry.setKind(kKindControlFlow);
 
-    // RET, BRKPT, NOP and JMP END keep target 0, the always-used entry record.
-    for (const PlcInstr& rec : m_records) {
-        if (!rec.used() || rec.kind() != kKindControlFlow) continue;
-        if (rec.target() >= kRecordCount || !m_records[rec.target()].used()) {
-            lineIndex = rec.line();
-            return kErrTargetMissing;
-        }
-    }
-
-    for (int r = kFirstLabel; r < kLastLabel; ++r) {
+    // One pass over the labels links each used record to the next and notes
+    // the first jump whose target is missing and the first label whose line
+    // does not rise above the one before it. A missing target is reported
+    // before a fault of order. RET, BRKPT, NOP and JMP END keep target 0,
+    // the always-used entry record; the entry and END records always jump to
+    // used records.
+    int previous = kEntryRecord;
+    const PlcInstr* earlier = nullptr;  // the used label before this one
+    const PlcInstr* missingTarget = nullptr;
+    const PlcInstr* outOfOrder = nullptr;
+    for (int r = kFirstLabel; r <= kLastLabel; ++r) {
         const PlcInstr& rec = m_records[static_cast<size_t>(r)];
         if (!rec.used()) continue;
-        for (int s = r + 1; s <= kLastLabel; ++s) {
-            const PlcInstr& following = m_records[static_cast<size_t>(s)];
-            if (!following.used()) continue;
-            if (rec.line() >= following.line()) {
-                lineIndex = rec.line();
-                return kErrOrder;
-            }
-            break;
-        }
+        m_records[static_cast<size_t>(previous)].setNext(static_cast<uint16_t>(r));
+        previous = r;
+        if (missingTarget == nullptr && rec.kind() == kKindControlFlow &&
+            (rec.target() >= kRecordCount || !m_records[rec.target()].used()))
+            missingTarget = &rec;
+        if (outOfOrder == nullptr && earlier != nullptr && earlier->line() >= rec.line()) outOfOrder = earlier;
+        earlier = &rec;
+    }
+    m_records[static_cast<size_t>(previous)].setNext(kEndRecord);
+
+    entry.setTarget(entry.next());
+
+    if (missingTarget != nullptr) {
+        lineIndex = missingTarget->line();
+        return kErrTargetMissing;
+    }
+    if (outOfOrder != nullptr) {
+        lineIndex = outOfOrder->line();
+        return kErrOrder;
     }
     return kErrNone;
 }

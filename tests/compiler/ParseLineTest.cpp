@@ -131,7 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
         // Comments and blank lines between statements do not matter.
         FinalCase{{"%P00", "N010 JMP N254", "", "N254 JMP N010", "END"}, 0, 4},
         // A jump target error is found before an order error.
-        FinalCase{{"%P00", "N020 NOP", "N010 JMP N099", "END"}, 30, 2}));
+        FinalCase{{"%P00", "N020 NOP", "N010 JMP N099", "END"}, 30, 2},
+        FinalCase{{"%P00", "N030 NOP", "N010 NOP", "N040 JMP N099", "END"}, 30, 3}));
 
 TEST(CompileLine, LengthAndBlanks) {
     CPlcProgram p;
