@@ -1,5 +1,6 @@
 // Operand helpers shared by the statement compilers of every family.
 #include <array>
+#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -131,28 +132,59 @@ constexpr int SingleByteOf(Src src) {
     }
 }
 
-inline void Store(PlcInstr& rec, Src src, uint32_t value) {
+// Where a field stands in a record's first eight bytes, read as one
+// little-endian 64-bit word: its lowest bit and the mask of its width.
+struct FieldBits {
+    uint8_t shift = 0;
+    uint64_t mask = 0;  // 0: the field is not stored (none, or the record's own label)
+};
+
+constexpr FieldBits BitsOf(Src src) {
     switch (src) {
-        case Src::Target: rec.setTarget(static_cast<uint16_t>(value)); return;
-        case Src::W67: rec.setWord67(static_cast<uint16_t>(value)); return;
-        case Src::D4: rec.setDword4(value); return;
+        case Src::Target: return {32, 0xFFFF};
+        case Src::W67: return {48, 0xFFFF};
+        case Src::D4: return {32, 0xFFFFFFFF};
         case Src::None:
-        case Src::Label: return;
-        default: rec.b[static_cast<size_t>(SingleByteOf(src))] = static_cast<uint8_t>(value); return;
+        case Src::Label: return {};
+        default: return {static_cast<uint8_t>(8 * SingleByteOf(src)), 0xFF};
     }
 }
 
-// One form of a row as the compiler fills it: where each given value goes,
-// read once from the rows so that a statement costs a few stores.
+// One form of a row as the compiler fills it, read once from the rows so
+// that a statement costs a few operations on one word: the opcode and
+// selector value go in first, then each given value in turn, then the
+// form's fixed bytes, each written over what stood in its bytes.
 struct Placement {
     uint8_t kind = 0;
-    Src selector = Src::None;
     int16_t when = kAnyValue;
     uint8_t count = 0;  // values the form takes
-    std::array<Src, kMaxOperands> to{};
-    uint8_t fixedCount = 0;
-    FixedBytes fixed{};
+    std::array<FieldBits, kMaxOperands> to{};
+    uint64_t headMask = 0, headBits = 0;    // opcode and selector value
+    uint64_t fixedMask = 0, fixedBits = 0;  // the fixed bytes
 };
+
+constexpr uint64_t Place(uint64_t word, FieldBits field, uint64_t value) {
+    const uint64_t at = field.mask << field.shift;
+    return (word & ~at) | ((value & field.mask) << field.shift);
+}
+
+uint64_t LoadLow8(const PlcInstr& rec) {
+    uint64_t word = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(&word, rec.b.data(), sizeof word);
+    } else {
+        for (size_t i = 0; i < 8; ++i) word |= static_cast<uint64_t>(rec.b[i]) << (8 * i);
+    }
+    return word;
+}
+
+void StoreLow8(PlcInstr& rec, uint64_t word) {
+    if constexpr (std::endian::native == std::endian::little) {
+        std::memcpy(rec.b.data(), &word, sizeof word);
+    } else {
+        for (size_t i = 0; i < 8; ++i) rec.b[i] = static_cast<uint8_t>(word >> (8 * i));
+    }
+}
 
 struct PlacementIndex {
     std::array<uint16_t, 257> first{};  // the forms of opcode n: first[n] to first[n + 1]
@@ -163,25 +195,34 @@ struct PlacementIndex {
             first[static_cast<size_t>(opcode)] = static_cast<uint16_t>(forms.size());
             const OpcodeRow* row = FindOpcodeRow(static_cast<uint8_t>(opcode));
             if (row == nullptr || !row->compiles) continue;
-            for (const Variant& variant : row->variants) forms.push_back(PlaceOf(*row, variant));
+            for (const Variant& variant : row->variants)
+                forms.push_back(PlaceOf(static_cast<uint8_t>(opcode), *row, variant));
         }
         first[256] = static_cast<uint16_t>(forms.size());
     }
 
-    static Placement PlaceOf(const OpcodeRow& row, const Variant& form) {
+    static Placement PlaceOf(uint8_t opcode, const OpcodeRow& row, const Variant& form) {
         Placement p;
         p.kind = row.kind;
-        p.selector = row.selector;
         p.when = form.when;
+        p.headMask = 0xFF;
+        p.headBits = opcode;
+        if (form.when >= 0) {
+            const FieldBits selector = BitsOf(row.selector);
+            p.headBits = Place(p.headBits, selector, static_cast<uint64_t>(form.when));
+            p.headMask |= selector.mask << selector.shift;
+        }
         for (const FixedByte& fixed : form.fixed) {
-            if (fixed.at >= 0) p.fixed[p.fixedCount++] = fixed;
+            if (fixed.at < 0) continue;
+            const FieldBits byte{static_cast<uint8_t>(8 * fixed.at), 0xFF};
+            p.fixedBits = Place(p.fixedBits, byte, fixed.value);
+            p.fixedMask |= byte.mask << byte.shift;
         }
         for (const Operand& operand : form.args) {
             if (operand.src == Src::None || operand.src == Src::Label) continue;
             const int at = SingleByteOf(operand.src);
-            bool fixedByForm = false;
-            for (uint8_t i = 0; i < p.fixedCount; ++i) fixedByForm = fixedByForm || p.fixed[i].at == at;
-            if (!fixedByForm) p.to[p.count++] = operand.src;
+            const bool fixedByForm = at >= 0 && ((p.fixedMask >> (8 * at)) & 0xFF) != 0;
+            if (!fixedByForm) p.to[p.count++] = BitsOf(operand.src);
         }
         return p;
     }
@@ -202,12 +243,12 @@ int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector) {
         while (form != end && form->when != selector && !(form->when == kNonZero && selector != 0)) ++form;
     }
     if (form == end || values.size() != form->count) return kErrInternal;
-    rec.setOpcode(opcode);
-    rec.setKind(form->kind);
-    if (form->when >= 0) Store(rec, form->selector, static_cast<uint32_t>(form->when));
+    uint64_t word = (LoadLow8(rec) & ~form->headMask) | form->headBits;
     const uint32_t* value = values.begin();
-    for (uint8_t i = 0; i < form->count; ++i) Store(rec, form->to[i], value[i]);
-    for (uint8_t i = 0; i < form->fixedCount; ++i) rec.b[static_cast<size_t>(form->fixed[i].at)] = form->fixed[i].value;
+    for (uint8_t i = 0; i < form->count; ++i) word = Place(word, form->to[i], value[i]);
+    word = (word & ~form->fixedMask) | form->fixedBits;
+    StoreLow8(rec, word);
+    rec.setKind(form->kind);
     return kErrNone;
 }
 
