@@ -115,39 +115,50 @@ constexpr bool InPart(std::string_view keyword, unsigned char first, size_t spli
     return static_cast<unsigned char>(keyword[split]) % kSplitParts == part;
 }
 
-// The position that splits the rows of `first` into the smallest largest
-// part (the earliest of equals); 0 when the character has few rows.
-constexpr size_t SplitOf(unsigned char first) {
-    size_t rows = 0;
-    for (const KeywordRow& row : kChain) rows += static_cast<unsigned char>(row.keyword[0]) == first ? 1 : 0;
-    if (rows <= kSplitAbove) return 0;
-    size_t best = 0, bestLargest = rows;
-    for (size_t at = 1; at < 8; ++at) {
-        size_t largest = 0;
-        for (size_t part = 0; part < kSplitParts; ++part) {
-            size_t count = 0;
-            for (const KeywordRow& row : kChain) count += InPart(row.keyword, first, at, part) ? 1 : 0;
-            largest = count > largest ? count : largest;
-        }
-        if (largest < bestLargest) {
-            best = at;
-            bestLargest = largest;
+// For each first character, the position that splits its rows into the
+// smallest largest part (the earliest of equals); 0 for a character with few
+// rows. Worked out once, with one count per part, for the compile-time
+// evaluation to stay small.
+constexpr std::array<uint8_t, 256> SplitPositions() {
+    std::array<size_t, 256> rows{};
+    for (const KeywordRow& row : kChain) ++rows[static_cast<unsigned char>(row.keyword[0])];
+    std::array<uint8_t, 256> split{};
+    for (size_t first = 0; first < 256; ++first) {
+        if (rows[first] <= kSplitAbove) continue;
+        size_t bestLargest = rows[first];
+        for (size_t at = 1; at < 8; ++at) {
+            std::array<size_t, kSplitParts> inPart{};
+            size_t shorter = 0;  // rows in every part
+            for (const KeywordRow& row : kChain) {
+                if (static_cast<unsigned char>(row.keyword[0]) != first) continue;
+                if (row.keyword.size() <= at)
+                    ++shorter;
+                else
+                    ++inPart[static_cast<unsigned char>(row.keyword[at]) % kSplitParts];
+            }
+            size_t largest = 0;
+            for (size_t count : inPart) largest = count > largest ? count : largest;
+            if (largest + shorter < bestLargest) {
+                bestLargest = largest + shorter;
+                split[first] = static_cast<uint8_t>(at);
+            }
         }
     }
-    return best;
+    return split;
 }
+constexpr std::array<uint8_t, 256> kSplit = SplitPositions();
 
 // How many slots and entries the index needs.
 constexpr size_t SlotCount() {
     size_t slots = 0;
-    for (int c = 0; c < 256; ++c) slots += SplitOf(static_cast<unsigned char>(c)) != 0 ? kSplitParts : 1;
+    for (int c = 0; c < 256; ++c) slots += kSplit[static_cast<size_t>(c)] != 0 ? kSplitParts : 1;
     return slots;
 }
 constexpr size_t EntryCount() {
     size_t entries = 0;
     for (int c = 0; c < 256; ++c) {
         const auto first = static_cast<unsigned char>(c);
-        const size_t split = SplitOf(first);
+        const size_t split = kSplit[first];
         for (size_t part = 0; part < (split != 0 ? kSplitParts : 1); ++part)
             for (const KeywordRow& row : kChain) entries += InPart(row.keyword, first, split, part) ? 1 : 0;
     }
@@ -179,7 +190,7 @@ public:
     constexpr std::span<const Entry> Candidates(uint64_t head) const {
         const unsigned char first = ByteOf(head, 0);
         size_t slot = m_slot[first];
-        if (m_split[first] != 0) slot += ByteOf(head, m_split[first]) % kSplitParts;
+        if (kSplit[first] != 0) slot += ByteOf(head, kSplit[first]) % kSplitParts;
         return std::span<const Entry>(m_entries).subspan(m_begin[slot], m_begin[slot + 1] - m_begin[slot]);
     }
 
@@ -187,13 +198,12 @@ public:
         size_t slots = 0, entries = 0;
         for (int c = 0; c < 256; ++c) {
             const auto first = static_cast<unsigned char>(c);
-            m_split[first] = static_cast<uint8_t>(SplitOf(first));
             m_slot[first] = static_cast<uint16_t>(slots);
-            const size_t parts = m_split[first] != 0 ? kSplitParts : 1;
+            const size_t parts = kSplit[first] != 0 ? kSplitParts : 1;
             for (size_t part = 0; part < parts; ++part, ++slots) {
                 m_begin[slots] = static_cast<uint16_t>(entries);
                 for (size_t r = 0; r < std::size(kChain); ++r) {
-                    if (!InPart(kChain[r].keyword, first, m_split[first], part)) continue;
+                    if (!InPart(kChain[r].keyword, first, kSplit[first], part)) continue;
                     m_entries[entries++] = MakeEntry(r);
                 }
             }
@@ -212,7 +222,6 @@ private:
     std::array<Entry, EntryCount()> m_entries{};
     std::array<uint16_t, SlotCount() + 1> m_begin{};  // entries of slot s: m_begin[s] to m_begin[s + 1]
     std::array<uint16_t, 256> m_slot{};               // the first slot of each first character
-    std::array<uint8_t, 256> m_split{};               // the split position of each; 0 when unsplit
 };
 static_assert(std::size(kChain) < 256, "chain positions fit a byte");
 static_assert(EntryCount() < 65536, "entry positions fit 16 bits");
