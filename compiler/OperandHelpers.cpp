@@ -1,6 +1,5 @@
 // Operand helpers shared by the statement compilers of every family.
 #include <array>
-#include <bit>
 #include <cstring>
 #include <vector>
 
@@ -168,24 +167,6 @@ constexpr uint64_t Place(uint64_t word, FieldBits field, uint64_t value) {
     return (word & ~at) | ((value & field.mask) << field.shift);
 }
 
-uint64_t LoadLow8(const PlcInstr& rec) {
-    uint64_t word = 0;
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(&word, rec.b.data(), sizeof word);
-    } else {
-        for (size_t i = 0; i < 8; ++i) word |= static_cast<uint64_t>(rec.b[i]) << (8 * i);
-    }
-    return word;
-}
-
-void StoreLow8(PlcInstr& rec, uint64_t word) {
-    if constexpr (std::endian::native == std::endian::little) {
-        std::memcpy(rec.b.data(), &word, sizeof word);
-    } else {
-        for (size_t i = 0; i < 8; ++i) rec.b[i] = static_cast<uint8_t>(word >> (8 * i));
-    }
-}
-
 struct PlacementIndex {
     std::array<uint16_t, 257> first{};  // the forms of opcode n: first[n] to first[n + 1]
     std::vector<Placement> forms;
@@ -243,11 +224,11 @@ int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector) {
         while (form != end && form->when != selector && !(form->when == kNonZero && selector != 0)) ++form;
     }
     if (form == end || values.size() != form->count) return kErrInternal;
-    uint64_t word = (LoadLow8(rec) & ~form->headMask) | form->headBits;
+    uint64_t word = (rec.low8() & ~form->headMask) | form->headBits;
     const uint32_t* value = values.begin();
     for (uint8_t i = 0; i < form->count; ++i) word = Place(word, form->to[i], value[i]);
     word = (word & ~form->fixedMask) | form->fixedBits;
-    StoreLow8(rec, word);
+    rec.setLow8(word);
     rec.setKind(form->kind);
     return kErrNone;
 }

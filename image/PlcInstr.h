@@ -7,7 +7,10 @@
 #pragma once
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace plc {
 
@@ -50,6 +53,26 @@ struct PlcInstr {
     // Bytes 0 to 3 and 4 to 7 as the two words of the binary programme file.
     uint32_t dword0() const { return Get32(0); }
     void setDword0(uint32_t v) { Set32(0, v); }
+
+    // Bytes 0 to 7, the drive's instruction, as one 64-bit little-endian
+    // word: the checksum adds its four 16-bit words, the compiler places its
+    // operand fields in it.
+    uint64_t low8() const {
+        uint64_t word = 0;
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(&word, b.data(), sizeof word);
+        } else {
+            for (size_t i = 0; i < 8; ++i) word |= static_cast<uint64_t>(b[i]) << (8 * i);
+        }
+        return word;
+    }
+    void setLow8(uint64_t word) {
+        if constexpr (std::endian::native == std::endian::little) {
+            std::memcpy(b.data(), &word, sizeof word);
+        } else {
+            for (size_t i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(word >> (8 * i));
+        }
+    }
 
     uint16_t Get16(int at) const { return static_cast<uint16_t>(b[at] | (b[at + 1] << 8)); }
     void Set16(int at, uint16_t v) {

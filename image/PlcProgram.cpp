@@ -1,7 +1,6 @@
 // The programme image itself: clearing, checksum, programme head and names.
 #include "image/PlcProgram.h"
 
-#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -44,12 +43,7 @@ void CPlcProgram::ComputeChecksum(uint32_t& xorSum, uint32_t& addSum) const {
     constexpr uint64_t kEvenWords = 0x0000FFFF0000FFFF;
     uint64_t xorLanes = 0, addEven = 0, addOdd = 0;
     for (const PlcInstr& rec : m_records) {
-        uint64_t words = 0;
-        if constexpr (std::endian::native == std::endian::little) {
-            std::memcpy(&words, rec.b.data(), sizeof words);
-        } else {
-            for (size_t i = 0; i < 8; ++i) words |= static_cast<uint64_t>(rec.b[i]) << (8 * i);
-        }
+        const uint64_t words = rec.low8();
         xorLanes ^= words;
         addEven += words & kEvenWords;
         addOdd += (words >> 16) & kEvenWords;
