@@ -18,22 +18,6 @@ int VarError(VarKind kind) {
     return kErrInternal;
 }
 
-bool ScanNumber(ParseCursor& cur, Dom dom, uint8_t& stored) {
-    const DomainInfo& domain = DomainOf(dom);
-    uint16_t written = 0;
-    if (!CPlcProgram::ScanWord(cur, written, domain.lo, domain.hi > 255 ? 255 : domain.hi)) return false;
-    stored = static_cast<uint8_t>(written - domain.bias);
-    return true;
-}
-
-bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored) {
-    const DomainInfo& domain = DomainOf(dom);
-    uint16_t written = 0;
-    if (!CPlcProgram::ScanWord(cur, written, domain.lo, domain.hi)) return false;
-    stored = static_cast<uint16_t>(written - domain.bias);
-    return true;
-}
-
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
     const DomainInfo& domain = DomainOf(dom);
     switch (domain.scan) {
@@ -57,10 +41,6 @@ Dom VarDomain(VarKind kind) {
         case VarKind::Z: return Dom::ZVar;
     }
     return Dom::None;
-}
-
-int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
-    return ScanNumber(cur, VarDomain(kind), index) ? kErrNone : VarError(kind);
 }
 
 int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -49,6 +50,26 @@ public:
     size_t Position() const { return m_pos; }
     void SetPosition(size_t pos) { m_pos = pos < m_upper.size() ? pos : m_upper.size(); }
     std::string_view Rest() const { return m_upper.substr(m_pos); }
+
+    // The common number, up to eight digits whose value lies in [lo, hi]:
+    // read in one pass and consumed. Anything else gives false with nothing
+    // consumed or noted, and is left to the full scanners. Inline, so that
+    // each caller's loop over the digits is predicted on its own.
+    bool TakeShortUnsigned(uint32_t& value, double lo, double hi) {
+        const std::string_view rest = Rest();
+        constexpr size_t kMaxDigits = 8;
+        uint32_t v = 0;
+        size_t n = 0;
+        for (; n < rest.size() && AsciiDigit(rest[n]); ++n) {
+            if (n == kMaxDigits) return false;
+            v = v * 10 + static_cast<uint32_t>(rest[n] - '0');
+        }
+        const auto exact = static_cast<double>(v);
+        if (n == 0 || exact < lo || exact > hi) return false;
+        m_pos += n;
+        value = v;
+        return true;
+    }
 
     // Where a number scan that failed began (the line's fault lies there
     // rather than where the scan stopped); npos while none failed.

@@ -164,7 +164,7 @@ int CPlcProgram::ParseTextLine(ParseCursor& cur) {
 int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
     if (cur.Eat("N")) {
         uint16_t label = 0;
-        if (!ScanWord(cur, label, kFirstLabel, kLastLabel)) return kErrLabel;
+        if (!ScanWritten(cur, kFirstLabel, kLastLabel, label)) return kErrLabel;
         if (m_records[label].used()) return kErrLabelUsed;
         PlcInstr rec;
         if (int err = CompileStatement(cur, rec)) return err;

@@ -39,28 +39,12 @@ bool ScanDigits(ParseCursor& cur, double& value) {
 
 bool InRange(double value, double lo, double hi) { return !(value < lo) && !(value > hi); }
 
-// The common case, a short number in range, in one pass over up to eight
-// digits; anything else (no digit, more digits, out of range) goes the full
-// way below, which also notes where the line failed.
-template <typename T>
-bool ScanShortUnsigned(ParseCursor& cur, T& out, double lo, double hi) {
-    const std::string_view rest = cur.Rest();
-    constexpr size_t kMaxDigits = 8;
-    uint32_t v = 0;
-    size_t n = 0;
-    for (; n < rest.size() && AsciiDigit(rest[n]); ++n) {
-        if (n == kMaxDigits) return false;
-        v = v * 10 + static_cast<uint32_t>(rest[n] - '0');
-    }
-    if (n == 0 || !InRange(v, lo, hi)) return false;
-    cur.Advance(n);
-    out = static_cast<T>(v);
-    return true;
-}
-
 template <typename T>
 bool ScanUnsigned(ParseCursor& cur, T& out, double lo, double hi) {
-    if (ScanShortUnsigned(cur, out, lo, hi)) return true;
+    if (uint32_t v = 0; cur.TakeShortUnsigned(v, lo, hi)) {
+        out = static_cast<T>(v);
+        return true;
+    }
     const size_t start = cur.Position();
     double value = 0.0;
     if (!ScanDigits(cur, value) || !InRange(value, lo, hi)) {

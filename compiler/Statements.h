@@ -89,8 +89,30 @@ enum ErrorCode : int {
 
 // Reads a number of domain `dom` within the domain's range and gives it as
 // the record stores it; false (nothing stored) when there is none in range.
-bool ScanNumber(ParseCursor& cur, Dom dom, uint8_t& stored);
-bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored);
+// A number written in the text in [lo, hi]: the common short number read
+// here (inline, so that each caller's digit loop is predicted on its own),
+// anything else by the full scanner, which notes where a failed one began.
+inline bool ScanWritten(ParseCursor& cur, double lo, double hi, uint16_t& written) {
+    if (uint32_t number = 0; cur.TakeShortUnsigned(number, lo, hi)) {
+        written = static_cast<uint16_t>(number);
+        return true;
+    }
+    return CPlcProgram::ScanWord(cur, written, lo, hi);
+}
+inline bool ScanNumber(ParseCursor& cur, Dom dom, uint8_t& stored) {
+    const DomainInfo& domain = DomainOf(dom);
+    uint16_t written = 0;
+    if (!ScanWritten(cur, domain.lo, domain.hi > 255 ? 255 : domain.hi, written)) return false;
+    stored = static_cast<uint8_t>(written - domain.bias);
+    return true;
+}
+inline bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored) {
+    const DomainInfo& domain = DomainOf(dom);
+    uint16_t written = 0;
+    if (!ScanWritten(cur, domain.lo, domain.hi, written)) return false;
+    stored = static_cast<uint16_t>(written - domain.bias);
+    return true;
+}
 // A 32-bit constant of domain `dom` (Int32, UInt32, Float) as bytes 4 to 7 store it.
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored);
 
@@ -99,8 +121,10 @@ Dom VarDomain(VarKind kind);
 
 // Reads a variable index of the given family in its range; 0, or the
 // family's error code (C 15, F 16, H 17, M 18, Z 19).
-int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index);
 int VarError(VarKind kind);
+inline int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
+    return ScanNumber(cur, VarDomain(kind), index) ? kErrNone : VarError(kind);
+}
 
 // Consumes `op` directly followed by `letters` (both or nothing).
 inline bool EatOp(ParseCursor& cur, std::string_view op, std::string_view letters) {
