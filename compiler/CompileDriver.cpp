@@ -2,10 +2,15 @@
 // message-list entries of the run.
 #include "compiler/CompileDriver.h"
 
+#include <bit>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "compiler/Statements.h"
 #include "resources/StringTable.h"
@@ -33,6 +38,53 @@ size_t NextLineStart(std::string_view text, size_t start, size_t& next) {
     return lf;
 }
 
+// The line that starts at `start`, as CompileProgramSource reads it: where
+// its comment begins (where it ends, as NextLineStart finds the end, when it
+// has none) and where the next line starts. Line ends and the comment's ";"
+// are looked for together, sixteen bytes at a time where the text has that
+// many left.
+struct SourceLine {
+    size_t comment;
+    size_t next;
+};
+
+SourceLine ScanSourceLine(std::string_view text, size_t start) {
+    const char* const base = text.data();
+    const size_t size = text.size();
+    size_t comment = std::string_view::npos;
+    size_t i = start;
+    bool ended = false;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), semicolon = _mm_set1_epi8(';');
+    for (; i + 16 <= size; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
+        const auto breaks =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
+        const auto semicolons = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, semicolon)));
+        // A ";" past the line's end in the same block lies beyond the end,
+        // which the comment is held to below.
+        if (comment == std::string_view::npos && semicolons != 0)
+            comment = i + static_cast<size_t>(std::countr_zero(semicolons));
+        if (breaks != 0) {
+            i += static_cast<size_t>(std::countr_zero(breaks));
+            ended = true;
+            break;
+        }
+    }
+#endif
+    for (; !ended && i < size; ++i) {
+        const char c = base[i];
+        if (c == '\n' || c == '\r') {
+            ended = true;
+            break;
+        }
+        if (c == ';' && comment == std::string_view::npos) comment = i;
+    }
+    if (!ended) return {comment < size ? comment : size, size + 1};
+    const size_t next = base[i] == '\r' && i + 1 < size && base[i + 1] == '\n' ? i + 2 : i + 1;
+    return {comment < i ? comment : i, next};
+}
+
 }  // namespace
 
 std::string ErrorText(int32_t code) {
@@ -49,9 +101,12 @@ std::string FormatErrorEntry(int32_t lineNumber, int32_t code) {
 
 namespace {
 
+// A line up to its comment.
+std::string_view WithoutComment(std::string_view line) { return line.substr(0, line.find(';')); }
+
 // The run over the lines: `more(index)` tells whether line `index` exists,
-// and `fetch(index, line)` gives it as a view that stays valid until the next
-// call, false when it cannot be fetched.
+// and `fetch(index, line)` gives it without its comment, as a view that stays
+// valid until the next call; false when it cannot be fetched.
 template <typename More, typename Fetch>
 CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more, Fetch&& fetch) {
     CompileOutcome out;
@@ -77,7 +132,6 @@ CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more
             addError(reported, kErrReadLine);
             continue;
         }
-        line = line.substr(0, line.find(';'));
         if (line.empty()) continue;
         if (out.errorCount >= kMaxErrors) {
             out.entries.emplace_back();
@@ -118,7 +172,7 @@ CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool
     auto more = [lineCount](int32_t index) { return index < lineCount; };
     return CompileEachLine(program, textEmpty, more, [&](int32_t index, std::string_view& line) {
         if (!fetch(index, buffer)) return false;
-        line = buffer;
+        line = WithoutComment(buffer);
         return true;
     });
 }
@@ -129,10 +183,9 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text)
     size_t start = 0;
     auto more = [&](int32_t) { return start <= text.size(); };
     return CompileEachLine(program, text.empty(), more, [&](int32_t, std::string_view& line) {
-        size_t next = 0;
-        const size_t end = NextLineStart(text, start, next);
-        line = text.substr(start, end - start);
-        start = next;
+        const SourceLine at = ScanSourceLine(text, start);
+        line = text.substr(start, at.comment - start);
+        start = at.next;
         return true;
     });
 }
@@ -150,7 +203,7 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
     auto more = [&lines](int32_t index) { return static_cast<size_t>(index) < lines.size(); };
     return CompileEachLine(program, empty, more, [&lines](int32_t index, std::string_view& line) {
         if (index < 0 || static_cast<size_t>(index) >= lines.size()) return false;
-        line = lines[static_cast<size_t>(index)];
+        line = WithoutComment(lines[static_cast<size_t>(index)]);
         return true;
     });
 }

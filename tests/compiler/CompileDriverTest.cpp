@@ -109,7 +109,12 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(Driver, SourceInPlaceAgreesWithSplitLines) {
     const char* const texts[] = {
         "", "\r\n", "%P00\r\nN010 NOP\r\nEND\r\n", "%P00\nN010 NOP\nEND", "%P00\r\nN010 FOO\r\r\nEND",
-        "%TEXT(A)\nDEF H1 = x\nEND\n%P00\nN1 SET H1 = -5 ; c\nN2 JMP N1\nEND\n", "%P00\rN010 NOP\rEND\r"};
+        "%TEXT(A)\nDEF H1 = x\nEND\n%P00\nN1 SET H1 = -5 ; c\nN2 JMP N1\nEND\n", "%P00\rN010 NOP\rEND\r",
+        // Line ends and ";" on both sides of sixteen-byte blocks: a ";" after
+        // a line's end in the same block, CR LF split by a block's end, a
+        // comment longer than a block, a last line without a line end.
+        "%P00\nN1 NOP\nN2 NOP;x\nN3 JMP N1 ; a;b\r\nN010 NOP       \r\nN4 NOP ; a comment past sixteen bytes\r\n"
+        "N5 NOP\t\t\t\t\t\t\t\t\t\t\t\t;x\rN6 FOO ; y\rEND ; the end without a line break ;"};
     for (const char* text : texts) {
         CPlcProgram a, b;
         const auto inPlace = CompileProgramSource(a, text);
