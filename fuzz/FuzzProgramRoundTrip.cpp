@@ -1,7 +1,9 @@
 // Fuzz target: whole programme texts through compile, binary file, read,
 // listing and compile again.
 //
-// The input is a programme text. When it compiles, the image is written as a
+// The input is a programme text. Compiled in place, without splitting it
+// into lines first, it gives the messages and image its lines give. When it
+// compiles, the image is written as a
 // binary programme file and read back; the records read must be the records
 // written. The listing of the image read must call itself clean, and its text
 // must compile to the same image (bytes 0 to 7 of every record). The text
@@ -49,6 +51,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     plc::CPlcProgram built;
     const plc::CompileOutcome first = plc::CompileProgramText(built, lines);
+    plc::CPlcProgram inPlace;
+    const plc::CompileOutcome direct = plc::CompileProgramSource(inPlace, input);
+    if (direct.entries != first.entries) Fail("the text compiled in place gives other messages");
+    if (int record = 0; !SameImage(built, inPlace, record)) Fail("the text compiled in place gives another image", record);
     if (first.success) {
         std::string path = plc::fuzz::ScratchDir() + "/image.bin";
         if (built.WriteBinaryFile(path, false) != 1) Fail("the binary programme file cannot be written");
