@@ -12,7 +12,8 @@ constexpr size_t kMaxLineLength = 80;  // a line of 80 or more characters is ref
 
 // Blank, tab, CR and LF, tested as one bit of a mask rather than by four
 // comparisons.
-constexpr uint64_t kBlanks = (uint64_t{1} << ' ') | (uint64_t{1} << '\t') | (uint64_t{1} << '\r') | (uint64_t{1} << '\n');
+constexpr uint64_t kBlanks =
+    (uint64_t{1} << ' ') | (uint64_t{1} << '\t') | (uint64_t{1} << '\r') | (uint64_t{1} << '\n');
 bool IsBlank(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u < 64) & static_cast<bool>((kBlanks >> (u & 63)) & 1);

@@ -43,12 +43,12 @@ constexpr std::array<uint8_t, kStatusCount> kStatusMatchOrder{
     16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30};
 
 constexpr std::array<std::string_view, 6> kRegisterNames{"OUTPUT",      "OSA0",      "REFVAL",
-                                                    "INPOSWINDOW", "INPOSTIME", "EGEARPOS"};
+                                                         "INPOSWINDOW", "INPOSTIME", "EGEARPOS"};
 constexpr std::array<std::string_view, 12> kCtrlFlagNames{"ENCTRL",  "INV",     "BRAKE",   "ERR",
-                                                     "BRKPT",   "PCTRL",   "ERRRQ",   "HALT",
-                                                     "USER0_M", "USER1_M", "USER2_M", "USER3_M"};
+                                                          "BRKPT",   "PCTRL",   "ERRRQ",   "HALT",
+                                                          "USER0_M", "USER1_M", "USER2_M", "USER3_M"};
 constexpr std::array<std::string_view, 6> kDriveValueFNames{"ACTFRQ",    "ACTSPEED",   "ACTPOS",
-                                                       "ACTTORQUE", "ACTCURRENT", "REFPOS"};
+                                                            "ACTTORQUE", "ACTCURRENT", "REFPOS"};
 constexpr std::array<std::string_view, 14> kDriveValueHNames{
     "OUTPUT", "INPUT", "ACTFRQ", "ACTSPEED", "ACTPOS",  "ACTTORQUE",  "ACTCURRENT",
     "OSA0",   "ISA0",  "ISA1",   "REFPOS",   "CANSTAT", "EGEARSPEED", "EGEARPOS"};
