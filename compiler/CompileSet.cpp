@@ -201,7 +201,8 @@ int CompileReads(ParseCursor& cur, PlcInstr& rec, uint8_t x, const ReadForms& fo
 int CompileSetF(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::F, x)) return err;
-    static constexpr ReadForms kReads{"=F[C", Op::SetFFromIndexed, Op::SetFDriveValue, DriveValueFNames, Op::SetFParaHH};
+    static constexpr ReadForms kReads{"=F[C", Op::SetFFromIndexed, Op::SetFDriveValue, DriveValueFNames,
+                                      Op::SetFParaHH};
     if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     if (cur.Eat("=F")) return Finish(cur, rec, Op::SetFF, x, VarKind::F);
     if (cur.Eat("=H")) return Finish(cur, rec, Op::SetFH, x, VarKind::H);
@@ -223,7 +224,8 @@ int CompileSetHIndexed(ParseCursor& cur, PlcInstr& rec, int) {
 int CompileSetH(ParseCursor& cur, PlcInstr& rec, int) {
     uint8_t x = 0;
     if (int err = ScanVar(cur, VarKind::H, x)) return err;
-    static constexpr ReadForms kReads{"=H[C", Op::SetHFromIndexed, Op::SetHDriveValue, DriveValueHNames, Op::SetHParaHH};
+    static constexpr ReadForms kReads{"=H[C", Op::SetHFromIndexed, Op::SetHDriveValue, DriveValueHNames,
+                                      Op::SetHParaHH};
     if (int done = CompileReads(cur, rec, x, kReads); done >= 0) return done;
     static constexpr struct {
         std::string_view op;

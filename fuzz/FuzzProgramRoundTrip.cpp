@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plc::CPlcProgram inPlace;
     const plc::CompileOutcome direct = plc::CompileProgramSource(inPlace, input);
     if (direct.entries != first.entries) Fail("the text compiled in place gives other messages");
-    if (int record = 0; !SameImage(built, inPlace, record)) Fail("the text compiled in place gives another image", record);
+    if (int record = 0; !SameImage(built, inPlace, record))
+        Fail("the text compiled in place gives another image", record);
     if (first.success) {
         std::string path = plc::fuzz::ScratchDir() + "/image.bin";
         if (built.WriteBinaryFile(path, false) != 1) Fail("the binary programme file cannot be written");
