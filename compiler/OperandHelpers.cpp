@@ -112,20 +112,26 @@ constexpr int SingleByteOf(Src src) {
 }
 
 // Where a field stands in a record's first eight bytes, read as one
-// little-endian 64-bit word: its lowest bit and the mask of its width.
+// little-endian 64-bit word: its lowest bit and its width in bytes (0: the
+// field is not stored, as the record's own label).
 struct FieldBits {
     uint8_t shift = 0;
-    uint64_t mask = 0;  // 0: the field is not stored (none, or the record's own label)
+    uint8_t bytes = 0;
+
+    constexpr uint64_t Mask() const {
+        constexpr uint64_t kMasks[] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF};
+        return kMasks[bytes];
+    }
 };
 
 constexpr FieldBits BitsOf(Src src) {
     switch (src) {
-        case Src::Target: return {32, 0xFFFF};
-        case Src::W67: return {48, 0xFFFF};
-        case Src::D4: return {32, 0xFFFFFFFF};
+        case Src::Target: return {32, 2};
+        case Src::W67: return {48, 2};
+        case Src::D4: return {32, 4};
         case Src::None:
         case Src::Label: return {};
-        default: return {static_cast<uint8_t>(8 * SingleByteOf(src)), 0xFF};
+        default: return {static_cast<uint8_t>(8 * SingleByteOf(src)), 1};
     }
 }
 
@@ -143,8 +149,8 @@ struct Placement {
 };
 
 constexpr uint64_t Place(uint64_t word, FieldBits field, uint64_t value) {
-    const uint64_t at = field.mask << field.shift;
-    return (word & ~at) | ((value & field.mask) << field.shift);
+    const uint64_t mask = field.Mask();
+    return (word & ~(mask << field.shift)) | ((value & mask) << field.shift);
 }
 
 struct PlacementIndex {
@@ -152,6 +158,7 @@ struct PlacementIndex {
     std::vector<Placement> forms;
 
     PlacementIndex() {
+        forms.reserve(256);
         for (int opcode = 0; opcode < 256; ++opcode) {
             first[static_cast<size_t>(opcode)] = static_cast<uint16_t>(forms.size());
             const OpcodeRow* row = FindOpcodeRow(static_cast<uint8_t>(opcode));
@@ -171,13 +178,13 @@ struct PlacementIndex {
         if (form.when >= 0) {
             const FieldBits selector = BitsOf(row.selector);
             p.headBits = Place(p.headBits, selector, static_cast<uint64_t>(form.when));
-            p.headMask |= selector.mask << selector.shift;
+            p.headMask |= selector.Mask() << selector.shift;
         }
         for (const FixedByte& fixed : form.fixed) {
             if (fixed.at < 0) continue;
-            const FieldBits byte{static_cast<uint8_t>(8 * fixed.at), 0xFF};
+            const FieldBits byte{static_cast<uint8_t>(8 * fixed.at), 1};
             p.fixedBits = Place(p.fixedBits, byte, fixed.value);
-            p.fixedMask |= byte.mask << byte.shift;
+            p.fixedMask |= byte.Mask() << byte.shift;
         }
         for (const Operand& operand : form.args) {
             if (operand.src == Src::None || operand.src == Src::Label) continue;
