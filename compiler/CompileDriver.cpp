@@ -6,7 +6,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -19,36 +18,19 @@ namespace plc {
 
 namespace {
 
-// The end of the line that starts at `start` (CR LF, a bare LF and a lone CR
-// each end a line; the text's end ends the last one) and, in `next`, where
-// the following line starts (past the text's end when there is none).
-size_t NextLineStart(std::string_view text, size_t start, size_t& next) {
-    // Nearly every line ends at LF or CR LF: find the LF with memchr, then
-    // look for a CR before it (the CR of CR LF, or a lone CR).
-    const char* base = text.data();
-    const size_t size = text.size();
-    const void* lfAt = start < size ? std::memchr(base + start, '\n', size - start) : nullptr;
-    const size_t lf = lfAt ? static_cast<size_t>(static_cast<const char*>(lfAt) - base) : size;
-    if (const void* crAt = lf > start ? std::memchr(base + start, '\r', lf - start) : nullptr) {
-        const size_t cr = static_cast<size_t>(static_cast<const char*>(crAt) - base);
-        next = cr + (lfAt && cr + 1 == lf ? 2 : 1);
-        return cr;
-    }
-    next = lfAt ? lf + 1 : size + 1;
-    return lf;
-}
-
-// The line that starts at `start`, as CompileProgramSource reads it: where
-// its comment begins (where it ends, as NextLineStart finds the end, when it
-// has none) and where the next line starts. Line ends and the comment's ";"
-// are looked for together, sixteen bytes at a time where the text has that
-// many left.
+// The line that starts at `start`: where it ends (CR LF, a bare LF and a
+// lone CR each end a line; the text's end ends the last one), where its
+// comment begins (its end when it has none) and where the following line
+// starts (past the text's end when there is none). Line ends and the
+// comment's ";" are looked for together, sixteen bytes at a time where the
+// text has that many left.
 struct SourceLine {
+    size_t end;
     size_t comment;
     size_t next;
 };
 
-SourceLine ScanSourceLine(std::string_view text, size_t start) {
+SourceLine ScanLine(std::string_view text, size_t start) {
     const char* const base = text.data();
     const size_t size = text.size();
     size_t comment = std::string_view::npos;
@@ -80,9 +62,9 @@ SourceLine ScanSourceLine(std::string_view text, size_t start) {
         }
         if (c == ';' && comment == std::string_view::npos) comment = i;
     }
-    if (!ended) return {comment < size ? comment : size, size + 1};
+    if (!ended) return {size, comment < size ? comment : size, size + 1};
     const size_t next = base[i] == '\r' && i + 1 < size && base[i + 1] == '\n' ? i + 2 : i + 1;
-    return {comment < i ? comment : i, next};
+    return {i, comment < i ? comment : i, next};
 }
 
 }  // namespace
@@ -183,7 +165,7 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text)
     size_t start = 0;
     auto more = [&](int32_t) { return start <= text.size(); };
     return CompileEachLine(program, text.empty(), more, [&](int32_t, std::string_view& line) {
-        const SourceLine at = ScanSourceLine(text, start);
+        const SourceLine at = ScanLine(text, start);
         line = text.substr(start, at.comment - start);
         start = at.next;
         return true;
@@ -225,7 +207,7 @@ int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
 size_t CountLines(std::string_view text) {
     size_t lines = 1;
     for (size_t at = 0; at < text.size();) {
-        NextLineStart(text, at, at);
+        at = ScanLine(text, at).next;
         if (at <= text.size()) ++lines;
     }
     return lines;
@@ -235,11 +217,10 @@ std::vector<std::string> SplitLines(std::string_view text) {
     std::vector<std::string> lines;
     size_t start = 0;
     for (;;) {
-        size_t next = 0;
-        const size_t end = NextLineStart(text, start, next);
-        lines.emplace_back(text.substr(start, end - start));
-        if (end == text.size()) return lines;
-        start = next;
+        const SourceLine line = ScanLine(text, start);
+        lines.emplace_back(text.substr(start, line.end - start));
+        if (line.end == text.size()) return lines;
+        start = line.next;
     }
 }
 

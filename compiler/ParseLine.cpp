@@ -41,32 +41,20 @@ bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t
         error = kErrTooLong;
         return false;
     }
-    // The line without blanks and its upper-case copy. Only the heads and
-    // DEF lines outside the programme section read names, in their case as
-    // written; a statement reads none, so there the upper-case copy serves
-    // for both.
+    // The line without blanks and its upper-case copy.
     char joined[kMaxLineLength];
     char upper[kMaxLineLength];
-    const bool readsNames = m_sectionState != kInProgramSection;
     size_t n = 0;
-    if (readsNames) {
-        for (const char c : text) {
-            if (IsBlank(c)) continue;
-            joined[n] = c;
-            upper[n] = AsciiUpper(c);
-            ++n;
-        }
-    } else {
-        for (const char c : text) {
-            if (IsBlank(c)) continue;
-            upper[n++] = AsciiUpper(c);
-        }
+    for (const char c : text) {
+        if (IsBlank(c)) continue;
+        joined[n] = c;
+        upper[n] = AsciiUpper(c);
+        ++n;
     }
     if (n == 0) return true;
     int32_t reported = lineIndex;
     size_t failPos = 0;
-    const int code =
-        ParseStripped(std::string_view(upper, n), std::string_view(readsNames ? joined : upper, n), reported, failPos);
+    const int code = ParseStripped(std::string_view(upper, n), std::string_view(joined, n), reported, failPos);
     if (code != kErrNone) {
         error = code;
         // The column of the character the compiler stopped at; past the end,

@@ -87,8 +87,6 @@ enum ErrorCode : int {
     kErrGo = 34,
 };
 
-// Reads a number of domain `dom` within the domain's range and gives it as
-// the record stores it; false (nothing stored) when there is none in range.
 // A number written in the text in [lo, hi]: the common short number read
 // here (inline, so that each caller's digit loop is predicted on its own),
 // anything else by the full scanner, which notes where a failed one began.
@@ -99,6 +97,9 @@ inline bool ScanWritten(ParseCursor& cur, double lo, double hi, uint16_t& writte
     }
     return CPlcProgram::ScanWord(cur, written, lo, hi);
 }
+
+// Reads a number of domain `dom` within the domain's range and gives it as
+// the record stores it; false (nothing stored) when there is none in range.
 inline bool ScanNumber(ParseCursor& cur, Dom dom, uint8_t& stored) {
     const DomainInfo& domain = DomainOf(dom);
     uint16_t written = 0;
@@ -119,9 +120,11 @@ bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored);
 // The domain of a variable family's indices.
 Dom VarDomain(VarKind kind);
 
-// Reads a variable index of the given family in its range; 0, or the
-// family's error code (C 15, F 16, H 17, M 18, Z 19).
+// The error code of a variable family: C 15, F 16, H 17, M 18, Z 19.
 int VarError(VarKind kind);
+
+// Reads a variable index of the given family in its range; 0, or the
+// family's error code.
 inline int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
     return ScanNumber(cur, VarDomain(kind), index) ? kErrNone : VarError(kind);
 }
