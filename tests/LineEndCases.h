@@ -26,6 +26,12 @@ inline const std::vector<LineEndCase>& LineEndCases() {
         {"lf_cr_is_two", "A\n\rB", {"A", "", "B"}},
         {"mixed", "%P00\rN010 NOP\nEND\r\n", {"%P00", "N010 NOP", "END", ""}},
         {"last_line_ends_in_cr", "END\r\nN\r", {"END", "N", ""}},
+        // Lines longer than sixteen bytes, and CR LF split between the
+        // sixteenth and seventeenth byte of a line.
+        {"crlf_at_sixteen", "N010 NOP ; 4567\r\nN020 NOP       \r\nEND",
+         {"N010 NOP ; 4567", "N020 NOP       ", "END"}},
+        {"long_lines", "N010 JMP (F1 = F2) N020 ; far\rN020 SET H1 = 1234567890\n\rN030 NOP",
+         {"N010 JMP (F1 = F2) N020 ; far", "N020 SET H1 = 1234567890", "", "N030 NOP"}},
     };
     return cases;
 }
