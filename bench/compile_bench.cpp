@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "bench/Programmes.h"
 #include "compiler/CompileDriver.h"
 #include "decoder/RecordPrinter.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
 
 namespace {

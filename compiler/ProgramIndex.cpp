@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
 
 namespace plc {

@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/Ascii.h"
+#include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
-#include "image/Ascii.h"
-#include "image/SafeWrite.h"
 
 namespace plc {
 

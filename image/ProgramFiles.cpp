@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/SafeWrite.h"
 #include "image/PlcProgram.h"
-#include "image/SafeWrite.h"
 
 namespace plc {
 

@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 #include "platform/SafeFile.h"
 
 namespace plc {

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "image/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 namespace plc {
 

@@ -6,8 +6,8 @@
 #include <QMetaObject>
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
 
 namespace plc {

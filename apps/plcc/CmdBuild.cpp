@@ -7,8 +7,8 @@
 #include <iterator>
 
 #include "apps/plcc/Plcc.h"
+#include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
-#include "image/SafeWrite.h"
 #include "resources/StringTable.h"
 
 namespace plcc {

@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "apps/plcc/Plcc.h"
-#include "image/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 namespace plcc {
 

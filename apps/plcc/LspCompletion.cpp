@@ -6,8 +6,8 @@
 #include <set>
 
 #include "apps/plcc/LspDocument.h"
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 
 namespace plcc::lsp {
 
