@@ -11,8 +11,8 @@
 #include <QPointer>
 #include <QTemporaryFile>
 
+#include "base/WholeFile.h"
 #include "editor/DeviceCompare.h"
-#include "platform/SafeFile.h"
 
 #include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"

@@ -13,6 +13,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 #include "editor/EditorWindow.h"
 #include "editor/HostLink.h"
 #include "editor/PlcEditorDlg.h"
@@ -20,7 +22,6 @@
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
-#include "platform/SafeFile.h"
 #include "platform/SourceEdit.h"
 #include "platform/Text.h"
 #include "resources/StringTable.h"
