@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "compiler/ParseCursor.h"
+#include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
 
@@ -47,45 +48,6 @@ using FormValues = std::initializer_list<uint32_t>;
 int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector = kAnyValue);
 
 // ---- shared operand helpers ----
-
-// Error codes of the line compiler.
-enum ErrorCode : int {
-    kErrNone = 0,
-    kErrNoLabelOrEnd = 1,
-    kErrTooLong = 2,
-    kErrInternal = 3,
-    kErrLabel = 4,
-    kErrUnknownCommand = 5,
-    kErrJumpTarget = 6,
-    kErrLabelUsed = 7,
-    kErrReadLine = 8,
-    kErrMissingProgramEnd = 9,
-    kErrName = 10,
-    kErrNameTooLong = 11,
-    kErrNoHead = 12,
-    kErrTextCommand = 13,
-    kErrTextDeclared = 14,
-    kErrCounter = 15,
-    kErrFloat = 16,
-    kErrInteger = 17,
-    kErrFlag = 18,
-    kErrTimer = 19,
-    kErrVariable = 20,
-    kErrOperator = 21,
-    kErrProgramDefined = 22,
-    kErrMissingTextEnd = 23,
-    kErrNoProgram = 24,
-    kErrIoNumber = 25,
-    kErrValue = 26,
-    kErrBracket = 27,
-    kErrCompare = 28,
-    kErrNoFollowing = 29,
-    kErrTargetMissing = 30,
-    kErrOrder = 31,
-    kErrRenumber = 32,
-    kErrTextCoding = 33,
-    kErrGo = 34,
-};
 
 // A number written in the text in [lo, hi]: the common short number read
 // here (inline, so that each caller's digit loop is predicted on its own),

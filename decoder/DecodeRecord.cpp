@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "decoder/RecordPrinter.h"
+#include "image/ErrorCodes.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -32,7 +33,7 @@ int CPlcProgram::DecodeNextRecord(std::string& text, int32_t& line, int32_t& err
     for (int i = m_decodePos < 1 ? 1 : m_decodePos; i <= kLastLabel; ++i) {
         const PlcInstr& rec = m_records[static_cast<size_t>(i)];
         if (rec.used() != 1 && rec.opcode() == 0) continue;
-        if (DecodeRecord(text, i) == 0) error = 33;
+        if (DecodeRecord(text, i) == 0) error = kErrTextCoding;
         line = rec.line();
         m_decodePos = i + 1;
         return 1;

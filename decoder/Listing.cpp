@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "compiler/CompileDriver.h"
+#include "image/ErrorCodes.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -13,7 +14,6 @@ namespace plc {
 namespace {
 
 constexpr int32_t kHeadLine = 3;  // header, empty line, then the head
-constexpr int32_t kErrUndecodable = 33;
 
 // True when record `index` is one the listing shows.
 bool IsListed(const CPlcProgram& program, int index) {
@@ -95,7 +95,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         out.text += "\r\n";
         // A listing never calls a line clean that does not compile back to
         // its record.
-        if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrUndecodable;
+        if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrTextCoding;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
             out.errors.push_back({lineNumber, error});
