@@ -5,8 +5,8 @@
 
 #include "apps/plcc/LspDocument.h"
 #include "compiler/Statements.h"
-#include "decoder/RecordPrinter.h"
 #include "image/PlcProgram.h"
+#include "image/RecordLayout.h"
 
 namespace plcc::lsp {
 
@@ -63,11 +63,7 @@ const plc::Variant* CompiledForm(std::string_view line, plc::PlcInstr& rec, int&
         if (!rec.used()) continue;
         const plc::OpcodeRow* row = plc::FindOpcodeRow(rec.opcode());
         if (row == nullptr) return nullptr;
-        const uint32_t selector = plc::FieldValue(row->selector, rec, label);
-        for (const plc::Variant& v : row->variants) {
-            if (plc::SelectsVariant(v.when, selector)) return &v;
-        }
-        return nullptr;
+        return plc::SelectVariant(*row, rec, label);
     }
     return nullptr;
 }
