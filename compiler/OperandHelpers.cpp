@@ -8,17 +8,6 @@
 
 namespace plc {
 
-int VarError(VarKind kind) {
-    switch (kind) {
-        case VarKind::C: return kErrCounter;
-        case VarKind::F: return kErrFloat;
-        case VarKind::H: return kErrInteger;
-        case VarKind::M: return kErrFlag;
-        case VarKind::Z: return kErrTimer;
-    }
-    return kErrInternal;
-}
-
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
     const DomainInfo& domain = DomainOf(dom);
     switch (domain.scan) {
@@ -31,17 +20,6 @@ bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
         case Scan::Float: return CPlcProgram::ScanFloat(cur, stored, domain.lo, domain.hi);
         default: return CPlcProgram::ScanDword(cur, stored, domain.lo, domain.hi);
     }
-}
-
-Dom VarDomain(VarKind kind) {
-    switch (kind) {
-        case VarKind::C: return Dom::CVar;
-        case VarKind::F: return Dom::FVar;
-        case VarKind::H: return Dom::HVar;
-        case VarKind::M: return Dom::MVar;
-        case VarKind::Z: return Dom::ZVar;
-    }
-    return Dom::None;
 }
 
 int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {

@@ -1,6 +1,7 @@
 // The line compiler: the section state machine, labels, name declarations,
 // and the finalisation of the image at the programme's END line.
 #include "compiler/ParseCursor.h"
+#include "compiler/SectionWords.h"
 #include "compiler/Statements.h"
 #include "image/PlcProgram.h"
 
@@ -96,7 +97,7 @@ int CPlcProgram::ParseStripped(std::string_view upper, std::string_view original
 
 // Outside any section only the two heads are allowed.
 int CPlcProgram::ParseOutsideLine(ParseCursor& cur) {
-    if (cur.Eat("%TEXT")) {
+    if (cur.Eat(Word(SectionWord::TextHead))) {
         if (m_textDeclared) return kErrTextDeclared;
         // The section is entered even when the head is faulty, so that its
         // DEF lines are not reported once more each.
@@ -109,7 +110,7 @@ int CPlcProgram::ParseOutsideLine(ParseCursor& cur) {
         m_programName = name;
         return kErrNone;
     }
-    if (cur.Eat("%P00")) {
+    if (cur.Eat(Word(SectionWord::ProgramHead))) {
         if (m_programEnded) return kErrProgramDefined;
         if (!cur.AtEnd()) return kErrTooLong;
         m_sectionState = kInProgramSection;
@@ -120,16 +121,10 @@ int CPlcProgram::ParseOutsideLine(ParseCursor& cur) {
 
 // Inside %TEXT(NAME) ... END: DEF lines name variables.
 int CPlcProgram::ParseTextLine(ParseCursor& cur) {
-    if (cur.Eat("DEF")) {
-        VarKind kind;
-        switch (cur.Peek()) {
-            case 'C': kind = VarKind::C; break;
-            case 'F': kind = VarKind::F; break;
-            case 'H': kind = VarKind::H; break;
-            case 'M': kind = VarKind::M; break;
-            case 'Z': kind = VarKind::Z; break;
-            default: return kErrVariable;
-        }
+    if (cur.Eat(Word(SectionWord::Def))) {
+        const VarFamily* family = FamilyOfLetter(cur.Peek());
+        if (family == nullptr) return kErrVariable;
+        const VarKind kind = family->kind;
         cur.Advance();
         uint8_t index = 0;
         if (int err = ScanVar(cur, kind, index)) return err;
@@ -140,7 +135,7 @@ int CPlcProgram::ParseTextLine(ParseCursor& cur) {
         SetName(kind, index, name);
         return kErrNone;
     }
-    if (cur.Eat("END")) {
+    if (cur.Eat(Word(SectionWord::End))) {
         if (!cur.AtEnd()) return kErrTooLong;
         m_textDeclared = 1;
         m_sectionState = kOutsideSection;
@@ -162,7 +157,7 @@ int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
         m_records[label] = rec;
         return kErrNone;
     }
-    if (cur.Eat("END")) {
+    if (cur.Eat(Word(SectionWord::End))) {
         // The section ends even when something follows END.
         m_programEnded = 1;
         m_sectionState = kOutsideSection;

@@ -79,16 +79,11 @@ inline bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored) {
 // A 32-bit constant of domain `dom` (Int32, UInt32, Float) as bytes 4 to 7 store it.
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored);
 
-// The domain of a variable family's indices.
-Dom VarDomain(VarKind kind);
-
-// The error code of a variable family: C 15, F 16, H 17, M 18, Z 19.
-int VarError(VarKind kind);
-
 // Reads a variable index of the given family in its range; 0, or the
 // family's error code.
 inline int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
-    return ScanNumber(cur, VarDomain(kind), index) ? kErrNone : VarError(kind);
+    const VarFamily& family = FamilyOf(kind);
+    return ScanNumber(cur, family.dom, index) ? kErrNone : family.error;
 }
 
 // Consumes `op` directly followed by `letters` (both or nothing).

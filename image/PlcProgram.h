@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "image/PlcInstr.h"
+#include "image/VarFamilies.h"
 
 namespace plc {
 
@@ -26,11 +27,6 @@ inline constexpr int kEndRecord = 255;
 inline constexpr int kFirstLabel = 1;
 inline constexpr int kLastLabel = 254;
 inline constexpr int kMaxNameLength = 32;
-
-// Variable families that carry names.
-enum class VarKind : uint8_t { C, F, H, M, Z };
-inline constexpr int kCountC = 11, kCountF = 128, kCountH = 128, kCountM = 256, kCountZ = 11;
-int VarCount(VarKind kind);
 
 // Section state while compiling.
 enum : uint8_t { kOutsideSection = 0, kInTextSection = 1, kInProgramSection = 2 };
@@ -116,11 +112,7 @@ private:
     uint8_t m_sectionState = 0;
     std::string m_programName;
     std::array<PlcInstr, kRecordCount> m_records{};
-    std::array<std::string, kCountC> m_namesC;
-    std::array<std::string, kCountF> m_namesF;
-    std::array<std::string, kCountH> m_namesH;
-    std::array<std::string, kCountM> m_namesM;
-    std::array<std::string, kCountZ> m_namesZ;
+    std::array<std::string, kNamedVariables> m_names;  // every family's, at its NameSlot
 };
 
 }  // namespace plc

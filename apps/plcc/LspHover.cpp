@@ -12,24 +12,13 @@ namespace plcc::lsp {
 
 namespace {
 
-const char* KindName(plc::VarKind kind) {
-    switch (kind) {
-        case plc::VarKind::C: return "counter";
-        case plc::VarKind::F: return "float variable";
-        case plc::VarKind::H: return "integer variable";
-        case plc::VarKind::M: return "flag";
-        case plc::VarKind::Z: return "timer";
-    }
-    return "variable";
-}
-
 std::string VariableHover(const Document& doc, const plc::Token& t) {
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal
     // put in front of a temporary string.
     std::string text(1, '`');
     text += VariableName(t.var, t.index);
     text += "`: ";
-    text += KindName(t.var);
+    text += plc::FamilyOf(t.var).what;
     if (t.index >= plc::VarCount(t.var)) return text + " (index out of range)";
     if (const plc::Declaration* d = doc.index.FindDeclaration(t.var, t.index)) {
         text += ", DEF name `" + d->name + "` (line " + std::to_string(d->line + 1) + ")";
@@ -100,7 +89,7 @@ std::string KeywordHover(const Document& doc, const plc::Token& t) {
 
 std::string VariableName(plc::VarKind kind, int index) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", plc::ProgramIndex::VarLetter(kind), index);
+    std::snprintf(buf, sizeof buf, "%c%03d", plc::FamilyOf(kind).letter, index);
     return buf;
 }
 
