@@ -13,18 +13,18 @@ bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
     switch (domain.scan) {
         case Scan::Signed: {
             int32_t value = 0;
-            if (!CPlcProgram::ScanInt(cur, value, domain.lo, domain.hi)) return false;
+            if (!ScanInt(cur, value, domain.lo, domain.hi)) return false;
             stored = static_cast<uint32_t>(value);
             return true;
         }
-        case Scan::Float: return CPlcProgram::ScanFloat(cur, stored, domain.lo, domain.hi);
-        default: return CPlcProgram::ScanDword(cur, stored, domain.lo, domain.hi);
+        case Scan::Float: return ScanFloat(cur, stored, domain.lo, domain.hi);
+        default: return ScanDword(cur, stored, domain.lo, domain.hi);
     }
 }
 
 int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {
     uint8_t n = 0;
-    if (!CPlcProgram::ScanByte(cur, n, 0, group.count - 1)) return kErrIoNumber;
+    if (!ScanByte(cur, n, 0, group.count - 1)) return kErrIoNumber;
     bit = group.bit[n];
     return kErrNone;
 }

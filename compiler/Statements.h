@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
@@ -57,7 +58,7 @@ inline bool ScanWritten(ParseCursor& cur, double lo, double hi, uint16_t& writte
         written = static_cast<uint16_t>(number);
         return true;
     }
-    return CPlcProgram::ScanWord(cur, written, lo, hi);
+    return ScanWord(cur, written, lo, hi);
 }
 
 // Reads a number of domain `dom` within the domain's range and gives it as

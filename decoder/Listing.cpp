@@ -6,6 +6,8 @@
 #include <cstdio>
 
 #include "compiler/CompileDriver.h"
+#include "compiler/LineCompiler.h"
+#include "decoder/DecodeRecord.h"
 #include "image/ErrorCodes.h"
 #include "resources/StringTable.h"
 
@@ -32,11 +34,9 @@ bool CompilesBack(const CPlcProgram& program, int index, const std::string& text
     statement = statement.substr(0, statement.find(';'));
     if (statement.find_first_not_of(" \t") == std::string_view::npos) return true;
     CPlcProgram scratch;
-    scratch.Clear();
-    int32_t line = 0, error = 0;
-    if (!scratch.CompileLine("%P00", line, error)) return false;
-    line = 1;
-    if (!scratch.CompileLine(statement, line, error)) return false;
+    OpenProgramSection(scratch);
+    int32_t line = 1, error = 0;
+    if (!CompileLine(scratch, statement, line, error)) return false;
     const PlcInstr& listed = program.Record(index);
     const PlcInstr& compiled = scratch.Record(index);
     for (int b : {0, 1, 4, 5, 6, 7}) {
@@ -87,7 +87,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
     int32_t sourceLine = 0;
     int32_t error = 0;
     int index = 0;  // the record the iterator delivers, found the way it finds it
-    while (program.DecodeNextRecord(recordText, sourceLine, error)) {
+    while (DecodeNextRecord(program, recordText, sourceLine, error)) {
         do ++index;
         while (index < kLastLabel && !IsListed(program, index));
         ++lineNumber;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -85,7 +86,7 @@ bool ReadsBack(const std::string& text, uint32_t swappedBits) {
     ParseCursor cur(text);
     uint32_t bits = 0;
     const DomainInfo& domain = DomainOf(Dom::Float);
-    return CPlcProgram::ScanFloat(cur, bits, domain.lo, domain.hi) && cur.AtEnd() && bits == swappedBits;
+    return ScanFloat(cur, bits, domain.lo, domain.hi) && cur.AtEnd() && bits == swappedBits;
 }
 
 }  // namespace

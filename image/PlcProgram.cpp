@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "image/Opcodes.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 
@@ -43,7 +44,7 @@ bool CPlcProgram::HasProgramHead(std::string& text) const {
     // A target beyond the image can only come from a foreign file: no head.
     if (entry.opcode() == Op::Jmp && entry.target() < kRecordCount &&
         m_records[entry.target()].used() == 1) {
-        text = "%P00";
+        text = Word(SectionWord::ProgramHead);
         return true;
     }
     text.clear();

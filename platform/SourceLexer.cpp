@@ -7,9 +7,9 @@
 #include <algorithm>
 
 #include "base/Ascii.h"
-#include "compiler/SectionWords.h"
 #include "compiler/Statements.h"
 #include "image/InstrSet.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 

@@ -7,8 +7,8 @@
 
 #include "apps/plcc/LspDocument.h"
 #include "base/Ascii.h"
-#include "compiler/SectionWords.h"
 #include "compiler/Statements.h"
+#include "image/SectionWords.h"
 
 namespace plcc::lsp {
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "apps/plcc/LspDocument.h"
+#include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
 #include "image/PlcProgram.h"
 #include "image/RecordLayout.h"
@@ -42,11 +43,9 @@ std::string LabelHover(const Document& doc, const plc::Token& t) {
 const plc::Variant* CompiledForm(std::string_view line, plc::PlcInstr& rec, int& label) {
     line = line.substr(0, line.find(';'));
     plc::CPlcProgram program;
-    program.Clear();
-    int32_t index = 0, error = 0;
-    program.CompileLine("%P00", index, error);
-    index = 1;
-    if (!program.CompileLine(line, index, error)) return nullptr;
+    plc::OpenProgramSection(program);
+    int32_t index = 1, error = 0;
+    if (!plc::CompileLine(program, line, index, error)) return nullptr;
     for (label = plc::kFirstLabel; label <= plc::kLastLabel; ++label) {
         rec = program.Record(label);
         if (!rec.used()) continue;

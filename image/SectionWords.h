@@ -1,7 +1,7 @@
 // The words of a programme text's frame: the heads of the text declaration
 // ("%TEXT(NAME)") and of the programme ("%P00"), the declaration keyword of
 // the text section and the END that closes either section. One table, read
-// by the line compiler, the lexer and the language server.
+// by the line compiler, the listing, the lexer and the language server.
 #pragma once
 
 #include <cstddef>
