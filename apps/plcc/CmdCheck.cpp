@@ -13,9 +13,9 @@ namespace {
 // Compiles one file into `program`: kExitUsage when it cannot be read
 // (nothing in `report`), else the status of its compilation.
 int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& report) {
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(file, lines)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
+    std::string text;
+    if (!ReadSourceText(file, text)) return kExitUsage;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     report = CompileReport(DisplayName(file), outcome, program);
     return outcome.success ? kExitOk : kExitProgramErrors;
 }

@@ -57,10 +57,10 @@ bool ReadInput(const std::string& path, std::string& bytes);
 // ReadInput would accept by its kind and size; false with a message otherwise.
 bool CheckInputFile(const std::string& path);
 
-// Reads a source file and splits it into the lines the editor would hold;
-// false with a message on stderr when the file cannot be read or has more
-// than kMaxSourceLines lines.
-bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines);
+// Reads a source file whole, to be compiled in place; false with a message
+// on stderr when the file cannot be read or has more than kMaxSourceLines
+// lines (as the editor would split them).
+bool ReadSourceText(const std::string& path, std::string& text);
 
 // False with a message on stderr when `output` names the same file as
 // `input` (the same inode, through any name or link).
