@@ -30,25 +30,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/SourceStyle.h"
+
 class QsciScintilla;
 
 namespace plc {
 
 class PlcLexer;
-
-// The style classes of the programme language's colouring.
-enum class SourceStyle : int {
-    Default = 0,
-    Comment,
-    Section,    // %P00, %TEXT(...), END
-    Label,      // N### as label and as jump target
-    Keyword,
-    Variable,   // H, M, F, C, Z with their number
-    DefName,    // a name declared with DEF
-    InOut,      // inputs and outputs (IS0, OE3, ...)
-    Number,
-    DriveName,  // status flags, drive values and settings
-};
 
 class SourceEdit : public QWidget {
     Q_OBJECT

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/SourceEdit.h"
+#include "platform/SourceStyle.h"
 
 namespace plc {
 
