@@ -57,11 +57,14 @@ foreach(_package plcedit plcedit-dev)
   install(FILES ${PLCEDIT_DOC_BUILD_DIR}/copyright ${PLCEDIT_DOC_BUILD_DIR}/changelog.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${_package} COMPONENT ${_component} ${_only})
 endforeach()
-# What lintian is told to accept in the package, each with its reason; only
-# the package's own installation of the component carries it.
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/plcedit.lintian-overrides
-  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME plcedit
-  COMPONENT Runtime EXCLUDE_FROM_ALL)
+# What lintian is told to accept in the package, each with its reason (all
+# of it about the module); only the package's own installation of the
+# component carries it.
+if(TARGET torvix)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/plcedit.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME plcedit
+    COMPONENT Runtime EXCLUDE_FROM_ALL)
+endif()
 
 install(TARGETS plcc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/plcc.bash-completion

@@ -43,8 +43,10 @@ commissioning hosts embed.")
 # The module is a system library: ldconfig runs by dpkg's trigger. Naming
 # postinst and postrm here, though there are no such files, keeps CPack from
 # writing its own, which would call ldconfig themselves.
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/triggers
-  ${CMAKE_BINARY_DIR}/packaging-no-scripts/postinst ${CMAKE_BINARY_DIR}/packaging-no-scripts/postrm)
+if(TARGET torvix)
+  set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${CMAKE_SOURCE_DIR}/packaging/triggers
+    ${CMAKE_BINARY_DIR}/packaging-no-scripts/postinst ${CMAKE_BINARY_DIR}/packaging-no-scripts/postrm)
+endif()
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME plcedit-dev)
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
