@@ -45,8 +45,13 @@ add_custom_target(plcedit_docs ALL DEPENDS ${_compressed})
 install(FILES ${PLCEDIT_DOC_BUILD_DIR}/plcc.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
 
 # Each package's documentation folder holds the copyright file and the
-# changelog; a plain install the first package's only.
-foreach(_package plcedit plcedit-dev)
+# changelog; a plain install the first package's only. Without the module
+# there are no development files, and no plcedit-dev.
+set(_packages plcedit)
+if(TARGET torvix)
+  list(APPEND _packages plcedit-dev)
+endif()
+foreach(_package ${_packages})
   if(_package STREQUAL plcedit)
     set(_component Runtime)
     set(_only)

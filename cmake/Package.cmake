@@ -31,15 +31,24 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 # a terminal.
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME plcedit)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION electronics)
+if(TARGET torvix)
+  set(_holds "This package holds the editor window (plcedit), the command-line compiler
+and language server (plcc), and the control module libtorvix.so.1 that
+commissioning hosts embed.")
+else()
+  set(_holds "This package holds the command-line compiler and language server (plcc).")
+endif()
 set(CPACK_DEBIAN_RUNTIME_DESCRIPTION "editor, compiler and decoder for PLC programmes of the servo drive
 PlcEdit compiles PLC programmes into the drive's programme image with
 line-by-line error messages and a checksum, writes and reads the binary
 programme file, decodes an image back into source text, renumbers,
 searches and replaces, and prints.
 .
-This package holds the editor window (plcedit), the command-line compiler
-and language server (plcc), and the control module libtorvix.so.1 that
-commissioning hosts embed.")
+${_holds}")
+# A build without the window has the one component, which CPack packs as a
+# plain package under the package-wide settings.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_DEBIAN_RUNTIME_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 # The module is a system library: ldconfig runs by dpkg's trigger. Naming
 # postinst and postrm here, though there are no such files, keeps CPack from
 # writing its own, which would call ldconfig themselves.
