@@ -123,7 +123,12 @@ int main(int argc, char** argv) {
         return FinishStdout(plcc::kExitOk);
     }
     if (first == "--version") {
-        std::printf("plcc (PlcEdit) %s\n", PLCEDIT_VERSION);
+        std::printf("plcc (PlcEdit) %s\n"
+                    "Copyright (C) 2026 the PlcEdit developers\n"
+                    "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                    "This is free software: you are free to change and redistribute it.\n"
+                    "There is NO WARRANTY, to the extent permitted by law.\n",
+                    PLCEDIT_VERSION);
         return FinishStdout(plcc::kExitOk);
     }
     const Command* command = Find(first);

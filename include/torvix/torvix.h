@@ -212,7 +212,9 @@ typedef TorvixResult (*TorvixDllGetClassObjectFn)(const TorvixGuid* clsid, const
                                                   void** object);
 typedef TorvixResult (*TorvixDllCanUnloadNowFn)(void);
 
-#define TORVIX_MODULE_NAME "libtorvix.so"
+/* The module's file name: the shared library's soname, whose number changes
+ * only when a host built against this header could no longer use it. */
+#define TORVIX_MODULE_NAME "libtorvix.so.1"
 
 #ifdef __cplusplus
 }
