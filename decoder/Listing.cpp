@@ -26,11 +26,12 @@ bool IsListed(const CPlcProgram& program, int index) {
 // alone as a statement line of a scratch programme, it gives the record's own
 // bytes (0, 1 and 4 to 7; 2 and 3 are the link the whole programme makes),
 // and a jump it makes goes to 0, to 255 or to a record the listing shows.
-// Comment lines (reserved commands) compile to nothing and are left alone.
+// A comment line (a reserved command) compiles to nothing, so the record
+// would be lost: it does not compile back either.
 bool CompilesBack(const CPlcProgram& program, int index, const std::string& text) {
     std::string_view statement(text);
     statement = statement.substr(0, statement.find(';'));
-    if (statement.find_first_not_of(" \t") == std::string_view::npos) return true;
+    if (statement.find_first_not_of(" \t") == std::string_view::npos) return false;
     CPlcProgram scratch;
     scratch.Clear();
     int32_t line = 0, error = 0;

@@ -225,7 +225,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CompileBackCase{"JumpToAListedLabel", "0100000014000000", true},
                       CompileBackCase{"LineDoesNotCompile", "0103000000000000", false},      // JMP N000
                       CompileBackCase{"CompilesToOtherBytes", "010500001400edfc", false},    // JMP N020
-                      CompileBackCase{"JumpToALabelNotListed", "0100000032000000", false}),  // JMP N050
+                      CompileBackCase{"JumpToALabelNotListed", "0100000032000000", false},   // JMP N050
+                      // A reserved record lists as a comment, which compiles to nothing.
+                      CompileBackCase{"ReservedRecord", "8d00000000000000", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- whole programmes: source -> file -> listing -> source ----
