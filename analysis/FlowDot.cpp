@@ -1,7 +1,6 @@
 // DOT text of a control-flow graph, one line per node and edge.
 #include "analysis/FlowDot.h"
 
-#include <cstdio>
 #include <string_view>
 
 namespace plc {
@@ -30,9 +29,8 @@ constexpr const char* kError = "red3";
 constexpr const char* kCallColour = "darkgreen";
 constexpr const char* kBranchColour = "blue3";
 
-std::string NodeLine(const FlowNode& node) {
-    char name[16];
-    std::snprintf(name, sizeof name, "r%d", node.record);
+// A node: a statement, the head, or END beside the record `from`.
+std::string NodeLine(const FlowNode& node, const std::string& name) {
     std::string attrs = "id=" + Quoted(name);
     if (node.record == kEntryRecord || node.record == kEndRecord) {
         attrs += ", label=" + Quoted(node.text) + ", shape=oval";
@@ -46,13 +44,12 @@ std::string NodeLine(const FlowNode& node) {
     if (!node.reachable) {
         attrs += std::string(", color=") + kGrey + ", fontcolor=" + kGrey + ", style=\"rounded,dashed\"";
     }
-    return "  " + std::string(name) + " [" + attrs + "];\n";
+    return "  " + name + " [" + attrs + "];\n";
 }
 
 std::string EdgeLine(const FlowEdge& edge, size_t index) {
-    char head[64];
-    std::snprintf(head, sizeof head, "  r%d -> r%d [id=\"e%zu\"", edge.from, edge.to, index);
-    std::string line = head;
+    const std::string to = edge.to == kEndRecord ? DotEndName(edge.from) : DotNodeName(edge.to);
+    std::string line = "  " + DotNodeName(edge.from) + " -> " + to + " [id=\"e" + std::to_string(index) + "\"";
     switch (edge.kind) {
         case EdgeKind::Next:
         case EdgeKind::Jump: break;
@@ -71,12 +68,27 @@ std::string EdgeLine(const FlowEdge& edge, size_t index) {
 
 }  // namespace
 
+std::string DotNodeName(int record) { return "r" + std::to_string(record); }
+std::string DotEndName(int from) { return "end" + std::to_string(from); }
+
 std::string FlowGraphDot(const FlowGraph& graph) {
     std::string dot = "digraph " + Quoted(graph.name.empty() ? "programme" : graph.name) + " {\n";
     dot += "  graph [rankdir=TB, nodesep=0.3, ranksep=0.35];\n";
     dot += "  node [shape=box, style=rounded, fontname=\"Courier\", fontsize=10];\n";
     dot += "  edge [fontname=\"Courier\", fontsize=9, arrowsize=0.7];\n";
-    for (const FlowNode& node : graph.nodes) dot += NodeLine(node);
+    for (const FlowNode& node : graph.nodes) {
+        if (node.record != kEndRecord) dot += NodeLine(node, DotNodeName(node.record));
+    }
+    // END beside each record that goes there, greyed with it.
+    int lastFrom = -1;
+    for (const FlowEdge& edge : graph.edges) {
+        if (edge.to != kEndRecord || edge.from == lastFrom) continue;  // edges come by source
+        lastFrom = edge.from;
+        FlowNode end = *graph.Node(kEndRecord);
+        const FlowNode* from = graph.Node(edge.from);
+        end.reachable = from != nullptr && from->reachable;
+        dot += NodeLine(end, DotEndName(edge.from));
+    }
     for (size_t i = 0; i < graph.edges.size(); ++i) dot += EdgeLine(graph.edges[i], i);
     dot += "}\n";
     return dot;

@@ -11,8 +11,15 @@
 
 namespace plc {
 
-// Node names are "r" and the record index ("r0" the head, "r255" END); edge
-// ids are "e" and the edge's index in the graph.
+// Node names are "r" and the record index ("r0" the head); edge ids are "e"
+// and the edge's index in the graph. END is drawn once beside each record
+// that goes there, as "end" and that record's index: one END node for all
+// would drag an edge across the whole drawing from each of them, which both
+// hides the programme's shape and makes the layout slow.
 std::string FlowGraphDot(const FlowGraph& graph);
+
+// The DOT node name of a record, and of the END drawn beside record `from`.
+std::string DotNodeName(int record);
+std::string DotEndName(int from);
 
 }  // namespace plc

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <tuple>
+#include <bitset>
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
@@ -82,14 +82,12 @@ FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, c
     graph.name = program.GetProgramName();
     graph.hasHead = facts.HasHead();
 
-    std::vector<std::tuple<int, int, EdgeKind>> seen;
-    auto addEdge = [&](int from, int to, EdgeKind kind, std::string condition = {}) {
-        if (to < 0) return;
-        const auto key = std::make_tuple(from, to, kind);
-        if (std::find(seen.begin(), seen.end(), key) != seen.end()) return;
-        seen.push_back(key);
-        graph.edges.push_back({from, to, kind, std::move(condition)});
+    auto addEdge = [&graph](int from, int to, EdgeKind kind, std::string condition = {}) {
+        if (to >= 0) graph.edges.push_back({from, to, kind, std::move(condition)});
     };
+    // A RET goes back once to each record after a CALL, however many CALLs
+    // that record follows (a binary programme file may link several there).
+    std::vector<std::bitset<kRecordCount>> returnsTo(kRecordCount);
 
     if (facts.HasHead()) {
         graph.nodes.push_back({kEntryRecord, -1, "%P00", {}, Flow::Jump, true, true});
@@ -120,8 +118,11 @@ FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, c
                 if (target < 0 || next < 0) break;
                 // Back from each RET of the subroutine to the record after the CALL.
                 for (int q = kFirstLabel; q <= kLastLabel; ++q) {
-                    if (facts.Closure(target).test(static_cast<size_t>(q)) && facts.FlowOf(q) == Flow::Return)
-                        addEdge(q, next, EdgeKind::Return);
+                    if (!facts.Closure(target).test(static_cast<size_t>(q)) || facts.FlowOf(q) != Flow::Return ||
+                        returnsTo[static_cast<size_t>(q)].test(static_cast<size_t>(next)))
+                        continue;
+                    returnsTo[static_cast<size_t>(q)].set(static_cast<size_t>(next));
+                    addEdge(q, next, EdgeKind::Return);
                 }
                 break;
             case Flow::Return: break;

@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 
 #include "analysis/FlowDot.h"
 
@@ -82,12 +83,13 @@ bool Fail(std::string* error, const std::string& why) {
     return false;
 }
 
-// The number after a one-letter prefix in a name or id ("r10", "e7"); -1 when there is none.
-long NumberAfter(const char* text, char prefix) {
-    if (text == nullptr || text[0] != prefix || text[1] == '\0') return -1;
+// The number after `prefix` in a name or id ("r10", "end10", "e7"); -1 when
+// `text` is not the prefix and a number.
+long NumberAfter(const char* text, std::string_view prefix) {
+    if (text == nullptr || !std::string_view(text).starts_with(prefix) || text[prefix.size()] == '\0') return -1;
     char* end = nullptr;
-    const long n = std::strtol(text + 1, &end, 10);
-    return *end == '\0' ? n : -1;
+    const long n = std::strtol(text + prefix.size(), &end, 10);
+    return *end == '\0' && n >= 0 ? n : -1;
 }
 
 }  // namespace
@@ -106,16 +108,21 @@ bool LayOutFlowGraph(const FlowGraph& graph, GraphLayout& layout, std::string* e
     layout.height = bb.UR.y - bb.LL.y;
     auto place = [&bb](pointf p) { return LayoutPoint{p.x - bb.LL.x, bb.UR.y - p.y}; };
 
-    std::vector<std::optional<NodeLayout>> nodes(kRecordCount);
+    // By record, and END by the record it stands beside.
+    std::vector<std::optional<NodeLayout>> nodes(kRecordCount), ends(kRecordCount);
     std::vector<std::optional<EdgeLayout>> edges(graph.edges.size());
     for (Agnode_t* n = agfstnode(g); n != nullptr; n = agnxtnode(g, n)) {
-        const long record = NumberAfter(agnameof(n), 'r');
-        if (record < 0 || record >= kRecordCount) continue;
-        nodes[static_cast<size_t>(record)] =
-            NodeLayout{static_cast<int>(record), place(ND_coord(n)), ND_width(n) * kPointsPerInch,
-                       ND_height(n) * kPointsPerInch};
+        const long endOf = NumberAfter(agnameof(n), "end");
+        const long record = endOf >= 0 ? kEndRecord : NumberAfter(agnameof(n), "r");
+        if (record < 0 || record >= kRecordCount || endOf >= kRecordCount) continue;
+        const NodeLayout at{static_cast<int>(record), static_cast<int>(endOf), place(ND_coord(n)),
+                            ND_width(n) * kPointsPerInch, ND_height(n) * kPointsPerInch};
+        if (endOf >= 0)
+            ends[static_cast<size_t>(endOf)] = at;
+        else
+            nodes[static_cast<size_t>(record)] = at;
         for (Agedge_t* e = agfstout(g, n); e != nullptr; e = agnxtout(g, e)) {
-            const long index = NumberAfter(agget(e, const_cast<char*>("id")), 'e');
+            const long index = NumberAfter(agget(e, const_cast<char*>("id")), "e");
             if (index < 0 || static_cast<size_t>(index) >= edges.size()) continue;
             EdgeLayout out;
             out.edge = static_cast<size_t>(index);
@@ -129,8 +136,15 @@ bool LayOutFlowGraph(const FlowGraph& graph, GraphLayout& layout, std::string* e
         }
     }
     for (const FlowNode& node : graph.nodes) {
+        if (node.record == kEndRecord) continue;
         if (!nodes[static_cast<size_t>(node.record)]) return Fail(error, "Graphviz lost a node of the graph");
         layout.nodes.push_back(*nodes[static_cast<size_t>(node.record)]);
+    }
+    for (const FlowEdge& edge : graph.edges) {
+        std::optional<NodeLayout>& end = ends[static_cast<size_t>(edge.from)];
+        if (edge.to != kEndRecord || !end) continue;
+        layout.nodes.push_back(*end);
+        end.reset();
     }
     for (auto& edge : edges) {
         if (!edge) return Fail(error, "Graphviz lost an edge of the graph");

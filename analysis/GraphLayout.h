@@ -19,7 +19,8 @@ struct LayoutPoint {
 };
 
 struct NodeLayout {
-    int record = 0;
+    int record = 0;  // 255: END, drawn beside the record `from`
+    int from = -1;
     LayoutPoint centre;
     double width = 0;
     double height = 0;
@@ -35,7 +36,9 @@ struct EdgeLayout {
 struct GraphLayout {
     double width = 0;
     double height = 0;
-    std::vector<NodeLayout> nodes;  // in the graph's node order
+    // The graph's nodes in their order, but END, which stands once beside
+    // each record that goes there, in the order of the edges that lead there.
+    std::vector<NodeLayout> nodes;
     std::vector<EdgeLayout> edges;  // in the graph's edge order
 };
 

@@ -64,19 +64,22 @@ INSTANTIATE_TEST_SUITE_P(
                 "  r40 -> r10 [id=\"e5\"];\n"
                 "  r50 -> r100 [id=\"e6\"];\n"
                 "  r100 -> r40 [id=\"e7\", label=\"RET\", style=dashed, color=darkgreen, fontcolor=darkgreen];\n"},
-        // END is a node once an edge leads there: a jump to END, a condition's
-        // END form, and the last statement going on.
+        // END stands beside each record that goes there: a jump to END, a
+        // condition's END form, the last statement going on (greyed with it).
         DotCase{"EdgesToEnd", "%P00\nN001 JMP (REFVAL = 0) END\nN002 JMP END\nN003 NOP\nEND",
                 "  r0 [id=\"r0\", label=\"%P00\", shape=oval];\n"
                 "  r1 [id=\"r1\", label=\"N001 JMP (REFVAL = 0) END\\l\"];\n"
                 "  r2 [id=\"r2\", label=\"N002 JMP END\\l\"];\n"
                 "  r3 [id=\"r3\", label=\"N003 NOP\\l\", color=gray55, fontcolor=gray55, style=\"rounded,dashed\"];\n"
-                "  r255 [id=\"r255\", label=\"END\", shape=oval];\n"
+                "  end1 [id=\"end1\", label=\"END\", shape=oval];\n"
+                "  end2 [id=\"end2\", label=\"END\", shape=oval];\n"
+                "  end3 [id=\"end3\", label=\"END\", shape=oval, color=gray55, fontcolor=gray55, "
+                "style=\"rounded,dashed\"];\n"
                 "  r0 -> r1 [id=\"e0\"];\n"
-                "  r1 -> r255 [id=\"e1\", label=\"(REFVAL = 0)\", color=blue3, fontcolor=blue3];\n"
+                "  r1 -> end1 [id=\"e1\", label=\"(REFVAL = 0)\", color=blue3, fontcolor=blue3];\n"
                 "  r1 -> r2 [id=\"e2\"];\n"
-                "  r2 -> r255 [id=\"e3\"];\n"
-                "  r3 -> r255 [id=\"e4\"];\n"},
+                "  r2 -> end2 [id=\"e3\"];\n"
+                "  r3 -> end3 [id=\"e4\"];\n"},
         // An endless loop never reaches END, which is then no node.
         DotCase{"EndlessLoop", "%P00\nN010 WAIT 5\nN020 JMP N010\nEND",
                 "  r0 [id=\"r0\", label=\"%P00\", shape=oval];\n"
@@ -89,12 +92,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(GraphLayout, PlacesEveryNodeAndEdgeInsideTheDrawing) {
     CPlcProgram program;
-    const FlowGraph graph = GraphOf(
-        "%P00\nN010 SET H001 + 1\nN020 JMP (H001 = 0) N040\nN030 CALL N100\nN040 JMP N010\nN100 RET\nEND", program);
+    const FlowGraph graph = GraphOf("%P00\nN010 SET H001 + 1\nN020 JMP (H001 = 0) N040\nN030 CALL N100\n"
+                                    "N040 JMP (IS00 = 1) END\nN050 JMP N010\nN100 RET\nEND",
+                                    program);
     GraphLayout layout;
     std::string why;
     ASSERT_TRUE(LayOutFlowGraph(graph, layout, &why)) << why;
+    // END stands beside N040 alone.
     ASSERT_EQ(layout.nodes.size(), graph.nodes.size());
+    EXPECT_EQ(layout.nodes.back().record, kEndRecord);
+    EXPECT_EQ(layout.nodes.back().from, 40);
     ASSERT_EQ(layout.edges.size(), graph.edges.size());
     EXPECT_GT(layout.width, 0);
     EXPECT_GT(layout.height, 0);
