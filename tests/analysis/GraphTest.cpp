@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <unistd.h>
 
 #include "analysis/Analysis.h"
@@ -165,6 +166,37 @@ TEST(GraphOfAProgrammeFile, NodesCarryTheirListingLines) {
     EXPECT_EQ(analysis.findings[0].code, "I02");
     EXPECT_EQ(analysis.findings[0].at.line, analysis.graph.Node(10)->line);
     EXPECT_EQ(analysis.findings[0].at.column, 9);  // "N010 SET H001 = 5"
+}
+
+// Images no compiler made (a foreign or damaged binary programme file):
+// links, targets and operands anywhere. The graph keeps to its nodes.
+TEST(GraphOfAnyImage, EdgesJoinNodesOfTheGraph) {
+    std::mt19937 rng(22);
+    for (int round = 0; round < 300; ++round) {
+        CPlcProgram program;
+        program.Clear();
+        for (int r = 0; r < kRecordCount; ++r) {
+            if (rng() % 3 != 0) continue;
+            PlcInstr& rec = program.Record(r);
+            for (size_t b = 0; b < 8; ++b) rec.b[b] = static_cast<uint8_t>(rng());
+            if (rng() % 2 == 0) rec.setOpcode(static_cast<uint8_t>(rng() % 40));  // mostly flow records
+            if (rng() % 2 == 0) rec.setNext(static_cast<uint16_t>(r + 1 + rng() % 5));
+            if (rng() % 2 == 0) rec.setTarget(static_cast<uint16_t>(rng() % 260));
+            rec.setUsed(rec.opcode() != 0 ? 1 : 0);
+        }
+        if (rng() % 2 == 0) {
+            program.Record(kEntryRecord).setOpcode(1);
+            program.Record(kEntryRecord).setTarget(static_cast<uint16_t>(1 + rng() % 254));
+        }
+        RecordLines lines;
+        lines.fill(-1);
+        const ProgramAnalysis analysis = AnalyseProgram(program, SourceSites{}, lines);
+        for (const FlowEdge& e : analysis.graph.edges) {
+            ASSERT_NE(analysis.graph.Node(e.from), nullptr) << round;
+            ASSERT_NE(analysis.graph.Node(e.to), nullptr) << round;
+        }
+        EXPECT_FALSE(FlowGraphDot(analysis.graph).empty());
+    }
 }
 
 }  // namespace
