@@ -150,20 +150,11 @@ void FlowWarnings(const FlowFacts& facts, Findings& f) {
         inSomeBody |= bodies[static_cast<size_t>(t)];
         entries.set(static_cast<size_t>(t));
     }
-    // Per subroutine, worked out once for all its CALLs.
-    enum : uint8_t { kUnknown, kNo, kYes };
-    std::array<uint8_t, kRecordCount> leaves{};
-    auto leavesFor = [&](int t) {
-        uint8_t& known = leaves[static_cast<size_t>(t)];
-        if (known == kUnknown) {
-            const RecordSet& closure = facts.Closure(t);
-            const bool out = closure.test(kEndRecord) ||
-                             (facts.HasHead() && (closure & facts.ReachFrom(kEntryRecord, true, t)).any());
-            known = out ? kYes : kNo;
-        }
-        return known == kYes;
-    };
-    std::array<RecordSet, kRecordCount> runs{};  // what a subroutine runs through, calls entered
+    // Per subroutine, worked out once for all its CALLs: what it runs
+    // through, the subroutines it calls entered, and whether that leaves it
+    // for END or for records reached without passing its first statement
+    // (a jump out, its own or one of a subroutine it calls).
+    std::array<RecordSet, kRecordCount> runs{};
     RecordSet runsKnown;
     auto runsFor = [&](int t) -> const RecordSet& {
         if (!runsKnown.test(static_cast<size_t>(t))) {
@@ -171,6 +162,18 @@ void FlowWarnings(const FlowFacts& facts, Findings& f) {
             runsKnown.set(static_cast<size_t>(t));
         }
         return runs[static_cast<size_t>(t)];
+    };
+    enum : uint8_t { kUnknown, kNo, kYes };
+    std::array<uint8_t, kRecordCount> leaves{};
+    auto leavesFor = [&](int t) {
+        uint8_t& known = leaves[static_cast<size_t>(t)];
+        if (known == kUnknown) {
+            const RecordSet& through = runsFor(t);
+            const bool out = through.test(kEndRecord) ||
+                             (facts.HasHead() && (through & facts.ReachFrom(kEntryRecord, true, t)).any());
+            known = out ? kYes : kNo;
+        }
+        return known == kYes;
     };
 
     each([&](int r) {

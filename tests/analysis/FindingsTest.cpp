@@ -96,6 +96,10 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"SubroutineLeftByAJumpToTheMainLoop",
              "%P00\nN010 JMP (IS00 = 0) N010\nN020 CALL N100 ; expect W05\nN030 JMP N010\n"
              "N100 JMP (IS01 = 1) N010\nN110 RET\nEND"},
+        // Left through the subroutine it calls: no W04 (though a recursion, twice).
+        Case{"SubroutineLeftThroughTheOneItCalls",
+             "%P00\nN010 JMP (IS00 = 0) N010\nN020 CALL N100 ; expect W05\nN030 JMP N010 ; expect W01\n"
+             "N100 CALL N200 ; expect W05\nN110 RET ; expect W01\nN200 JMP N010\nEND"},
         // After the last statement's CALL comes END.
         Case{"CallAtTheLastStatement", "%P00\nN010 JMP N100\nN020 NOP\nN030 RET\nN100 WAIT 10\nN110 CALL N020\nEND"},
         Case{"Recursion",
