@@ -1,6 +1,6 @@
 # plcc's own build settings: its version from the project, JSON for
 # --diagnostics=json, and the C++ runtime linked in so that a run of plcc
-# does not spend its time in the dynamic loader.
+# spends little time in the dynamic loader.
 find_package(nlohmann_json 3 REQUIRED)
 
 target_link_libraries(plcc PRIVATE nlohmann_json::nlohmann_json)
@@ -10,9 +10,10 @@ target_compile_definitions(plcc PRIVATE PLCEDIT_VERSION="${PROJECT_VERSION}")
 # a run of plcc maps the C library and libm, not libstdc++ and libgcc_s as
 # well, whose relocations and constructors were most of its start-up, while
 # the C library stays the system's own (its security updates; no static
-# glibc). The sanitizers need the shared runtime.
+# glibc). Graphviz's libraries (for plcc graph; Debian ships them shared only)
+# are loaded as well. The sanitizers need the shared runtime.
 if(NOT PLCEDIT_SANITIZE)
-  target_link_options(plcc PRIVATE -static-libstdc++ -static-libgcc)
+  target_link_options(plcc PRIVATE -static-libstdc++ -static-libgcc -Wl,--as-needed)
 endif()
 
 if(TARGET plcc_tests)

@@ -127,6 +127,15 @@ bool SelectsVariant(int16_t when, uint32_t selector) {
     return static_cast<uint32_t>(when) == selector;
 }
 
+const Variant* SelectVariant(const OpcodeRow& row, const PlcInstr& rec) {
+    // No selector is a label field, so the record's own index does not matter.
+    const uint32_t selector = FieldValue(row.selector, rec, 0);
+    for (const Variant& v : row.variants) {
+        if (SelectsVariant(v.when, selector)) return &v;
+    }
+    return nullptr;
+}
+
 char ConversionOf(Dom dom, Src src) { return src == Src::None ? '\0' : DomainOf(dom).conversion; }
 
 std::vector<char> FormatConversions(std::string_view format) {
@@ -171,14 +180,7 @@ int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::stri
         text = Fill(row.guardError.text, row.guardError.args, rec, index, nullptr);
         return 0;
     }
-    const uint32_t selector = FieldValue(row.selector, rec, index);
-    const Variant* variant = nullptr;
-    for (const Variant& v : row.variants) {
-        if (SelectsVariant(v.when, selector)) {
-            variant = &v;
-            break;
-        }
-    }
+    const Variant* variant = SelectVariant(row, rec);
     if (variant == nullptr) {
         text = Fill(row.selectorError.text, row.selectorError.args, rec, index, nullptr);
         return 0;

@@ -26,6 +26,10 @@ void SetFieldValue(Src src, PlcInstr& rec, uint32_t value);
 // Whether a variant written for selector value `when` stands for `selector`.
 bool SelectsVariant(int16_t when, uint32_t selector);
 
+// The form of `row` that `rec` stands for: the first variant its selector
+// picks; nullptr when it picks none.
+const Variant* SelectVariant(const OpcodeRow& row, const PlcInstr& rec);
+
 // A float constant (halves exchanged) as canonical text: "%.10f" when that
 // text reads back to the same single-precision value, otherwise with the
 // fewest decimals above ten that do.

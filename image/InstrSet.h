@@ -155,6 +155,29 @@ struct ErrorLine {
     Operands args{};
 };
 
+// Where control goes after a record, as the drive runs it.
+enum class Flow : uint8_t {
+    Next,    // on to the record its `next` link names
+    Jump,    // always to its target
+    Branch,  // to its target when its condition holds, else on to `next`
+    Call,    // into the subroutine at its target; a RET there comes back to `next`
+    Return,  // back to the `next` of the latest CALL
+    End,     // to the programme's END
+};
+
+// What a record means when the drive runs it, as far as the tools that read
+// a programme without running it need to know. One value per opcode row;
+// further meanings (what a dry run computes) join here.
+struct Meaning {
+    Flow flow = Flow::Next;
+    // The field of the variable the statement assigns; every other variable
+    // operand of the form is read.
+    Src sets = Src::None;
+    bool readsSet = false;        // the assigned variable is read first (SET H001 + H002, INV M003)
+    Dom setsElement = Dom::None;  // assigns the element of this table a counter picks (SET F[C001] = F002)
+    Dom readsElement = Dom::None; // reads the element of this table a counter picks (SET F001 = F[C002])
+};
+
 struct OpcodeRow {
     uint8_t opcode = 0;
     uint8_t kind = 0;           // record kind the compiler writes
@@ -164,6 +187,7 @@ struct OpcodeRow {
     Operand guard{};            // a named selector checked before anything else
     ErrorLine guardError{};     // the guard's value has no name
     bool compiles = true;       // false: no source statement produces it (reserved)
+    Meaning meaning{};
 };
 
 // The families, each one table; together they cover every defined opcode.

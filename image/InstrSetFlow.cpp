@@ -131,58 +131,63 @@ constexpr Variant kStatus[] = {
 };
 #undef PLC_STATUS
 
-constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants) {
-    return OpcodeRow{opcode, kFlow, Src::None, variants};
+constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants, Meaning meaning) {
+    return Means(OpcodeRow{opcode, kFlow, Src::None, variants}, meaning);
 }
-constexpr OpcodeRow ModeRow(uint8_t opcode, std::span<const Variant> variants, const char* error) {
-    return OpcodeRow{opcode, kFlow, Src::Mode, variants, ErrorLine{error}};
+constexpr OpcodeRow ModeRow(uint8_t opcode, std::span<const Variant> variants, const char* error,
+                            Meaning meaning) {
+    return Means(OpcodeRow{opcode, kFlow, Src::Mode, variants, ErrorLine{error}}, meaning);
 }
 
+constexpr Meaning kBranch = Goes(Flow::Branch);
+
 constexpr OpcodeRow kRows[] = {
-    Row(Op::Jmp, kJmp),
-    Row(Op::JmpEnd, kJmpEnd),
-    ModeRow(Op::JmpFEqF, kCmpFEq, kCmpFEqError),
-    ModeRow(Op::JmpFNeF, kCmpFNe, kCmpFNeError),
-    ModeRow(Op::JmpFGeF, kCmpFGe, kCmpFGeError),
-    ModeRow(Op::JmpFGtF, kCmpFGt, kCmpFGtError),
-    ModeRow(Op::JmpFLeF, kCmpFLe, kCmpFLeError),
-    ModeRow(Op::JmpFLtF, kCmpFLt, kCmpFLtError),
-    ModeRow(Op::JmpFEqZero, kZeroFEq, kZeroFError),
-    ModeRow(Op::JmpFNeZero, kZeroFNe, kZeroFError),
-    ModeRow(Op::JmpHEqH, kCmpHEq, kCmpHEqError),
-    ModeRow(Op::JmpHNeH, kCmpHNe, kCmpHNeError),
-    ModeRow(Op::JmpHGeH, kCmpHGe, kCmpHGeError),
-    ModeRow(Op::JmpHGtH, kCmpHGt, kCmpHGtError),
-    ModeRow(Op::JmpHLeH, kCmpHLe, kCmpHLeError),
-    ModeRow(Op::JmpHLtH, kCmpHLt, kCmpHLtError),
-    ModeRow(Op::JmpHEqZero, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END"),
-    ModeRow(Op::JmpHNeZero, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END"),
-    Row(Op::JmpMEqM, kFlagEq),
-    Row(Op::JmpMNeM, kFlagNe),
-    Row(Op::JmpMAndIn, kFlagAndIn),
-    Row(Op::JmpMOrIn, kFlagOrIn),
-    Row(Op::JmpMXorIn, kFlagXorIn),
-    Row(Op::JmpMAndOut, kFlagAndOut),
-    Row(Op::JmpMOrOut, kFlagOrOut),
-    Row(Op::JmpMXorOut, kFlagXorOut),
-    Row(Op::JmpMEqValue, kFlagValue),
-    Row(Op::JmpInEqValue, kInputValue),
-    Row(Op::JmpOutEqValue, kOutputValue),
-    Row(Op::JmpCEq, kCounterEq),
-    Row(Op::JmpCNe, kCounterNe),
-    Row(Op::JmpZEq, kTimerEq),
-    Row(Op::JmpZNe, kTimerNe),
-    Row(Op::Call, kCall),
-    Row(Op::Ret, kRet),
-    Row(Op::Brkpt, kBrkpt),
-    Row(Op::Nop, kNop),
-    Row(Op::JmpRxMsgH, kRxMsgH),
-    Row(Op::JmpRxMsgF, kRxMsgF),
-    OpcodeRow{Op::JmpRef, kFlow, Src::B6, kStateRef},
-    OpcodeRow{Op::JmpRot0, kFlow, Src::B6, kStateRot0},
-    OpcodeRow{Op::JmpStatus, kFlow, Src::Mode, kStatus,
-              ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Arg(Src::Mode, Dom::Hex)}},
-              kStatusOp, ErrorLine{"; ERROR: SET STA_??? =/!= M/Val"}},
+    Row(Op::Jmp, kJmp, Goes(Flow::Jump)),
+    Row(Op::JmpEnd, kJmpEnd, Goes(Flow::End)),
+    ModeRow(Op::JmpFEqF, kCmpFEq, kCmpFEqError, kBranch),
+    ModeRow(Op::JmpFNeF, kCmpFNe, kCmpFNeError, kBranch),
+    ModeRow(Op::JmpFGeF, kCmpFGe, kCmpFGeError, kBranch),
+    ModeRow(Op::JmpFGtF, kCmpFGt, kCmpFGtError, kBranch),
+    ModeRow(Op::JmpFLeF, kCmpFLe, kCmpFLeError, kBranch),
+    ModeRow(Op::JmpFLtF, kCmpFLt, kCmpFLtError, kBranch),
+    ModeRow(Op::JmpFEqZero, kZeroFEq, kZeroFError, kBranch),
+    ModeRow(Op::JmpFNeZero, kZeroFNe, kZeroFError, kBranch),
+    ModeRow(Op::JmpHEqH, kCmpHEq, kCmpHEqError, kBranch),
+    ModeRow(Op::JmpHNeH, kCmpHNe, kCmpHNeError, kBranch),
+    ModeRow(Op::JmpHGeH, kCmpHGe, kCmpHGeError, kBranch),
+    ModeRow(Op::JmpHGtH, kCmpHGt, kCmpHGtError, kBranch),
+    ModeRow(Op::JmpHLeH, kCmpHLe, kCmpHLeError, kBranch),
+    ModeRow(Op::JmpHLtH, kCmpHLt, kCmpHLtError, kBranch),
+    ModeRow(Op::JmpHEqZero, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END", kBranch),
+    ModeRow(Op::JmpHNeZero, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END", kBranch),
+    Row(Op::JmpMEqM, kFlagEq, kBranch),
+    Row(Op::JmpMNeM, kFlagNe, kBranch),
+    Row(Op::JmpMAndIn, kFlagAndIn, kBranch),
+    Row(Op::JmpMOrIn, kFlagOrIn, kBranch),
+    Row(Op::JmpMXorIn, kFlagXorIn, kBranch),
+    Row(Op::JmpMAndOut, kFlagAndOut, kBranch),
+    Row(Op::JmpMOrOut, kFlagOrOut, kBranch),
+    Row(Op::JmpMXorOut, kFlagXorOut, kBranch),
+    Row(Op::JmpMEqValue, kFlagValue, kBranch),
+    Row(Op::JmpInEqValue, kInputValue, kBranch),
+    Row(Op::JmpOutEqValue, kOutputValue, kBranch),
+    Row(Op::JmpCEq, kCounterEq, kBranch),
+    Row(Op::JmpCNe, kCounterNe, kBranch),
+    Row(Op::JmpZEq, kTimerEq, kBranch),
+    Row(Op::JmpZNe, kTimerNe, kBranch),
+    Row(Op::Call, kCall, Goes(Flow::Call)),
+    Row(Op::Ret, kRet, Goes(Flow::Return)),
+    Row(Op::Brkpt, kBrkpt, kGoesOn),
+    Row(Op::Nop, kNop, kGoesOn),
+    // The jump on a received message stores its value in the variable.
+    Row(Op::JmpRxMsgH, kRxMsgH, Goes(Flow::Branch, Src::B7)),
+    Row(Op::JmpRxMsgF, kRxMsgF, Goes(Flow::Branch, Src::B7)),
+    Means(OpcodeRow{Op::JmpRef, kFlow, Src::B6, kStateRef}, kBranch),
+    Means(OpcodeRow{Op::JmpRot0, kFlow, Src::B6, kStateRot0}, kBranch),
+    Means(OpcodeRow{Op::JmpStatus, kFlow, Src::Mode, kStatus,
+                    ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Arg(Src::Mode, Dom::Hex)}},
+                    kStatusOp, ErrorLine{"; ERROR: SET STA_??? =/!= M/Val"}},
+          kBranch),
 };
 
 }  // namespace

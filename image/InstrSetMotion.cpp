@@ -139,8 +139,9 @@ constexpr OpcodeRow Reserved(int n) {
 }
 
 constexpr OpcodeRow kRows[] = {
-    Row(Op::InvH, kPlain, kInvH),
-    Row(Op::InvM, kPlain, kInvM),
+    // The other rows assign no variable and go on with the next record.
+    Means(Row(Op::InvH, kPlain, kInvH), Updates(Src::Mode)),
+    Means(Row(Op::InvM, kPlain, kInvM), Updates(Src::Mode)),
     Row(Op::InvOutput, kPlain, kInvOut),
     Row(Op::WaitH, kBus, kWaitH),
     Row(Op::WaitTime, kPlain, kWaitTime),

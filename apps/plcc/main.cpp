@@ -27,8 +27,14 @@ constexpr std::string_view kDiagnosticsHelp =
     "                        TEXT [ERR(NN)]) or json (one document)\n";
 
 constexpr Command kCommands[] = {
-    {"check", plcc::CmdCheck, "plcc check FILE.plc... [--diagnostics=FORMAT]",
+    {"check", plcc::CmdCheck, "plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]",
      "compile each file and print its entries; '-' reads standard input",
+     "  --warnings            also print the warnings of a programme that compiles\n"
+     "                        (W01 to W06: statements no path reaches, RET without\n"
+     "                        CALL, ...); they are no errors and leave the status\n"
+     "  --hints               also print the hints (I01, I02: variables only read\n"
+     "                        or only written), with the warnings\n"
+     "  --werror              warnings (not hints) make the status 1\n"
      "The exit status is the worst over the files.\n"},
     {"image", plcc::CmdImage, "plcc image FILE.plc [--diagnostics=FORMAT]",
      "compile and print the 256 records in hexadecimal; the entries go to stderr", ""},
@@ -36,14 +42,33 @@ constexpr Command kCommands[] = {
      "compile and write the binary programme file (and the text declaration file)",
      "  -o OUT.bin            the binary programme file to write (not the input)\n"
      "  --decl-dir DIR        also write DIR/NAME.txt, the text declaration file\n"},
-    {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT] [--diagnostics=FORMAT]",
+    {"list", plcc::CmdList,
+     "plcc list FILE.bin [-o OUT.plc] [--date TEXT] [--name TEXT] [--names NAME.txt] [--textconv] "
+     "[--diagnostics=FORMAT]",
      "decode a binary programme file into source text; the entries go to stderr",
      "  -o OUT.plc            write the text there (not onto the input), not to stdout\n"
      "  --date TEXT           the date in the header line (default: now, or\n"
-     "                        SOURCE_DATE_EPOCH)\n"},
+     "                        SOURCE_DATE_EPOCH)\n"
+     "  --name TEXT           the file name in the header line (default: FILE.bin)\n"
+     "  --names NAME.txt      put the names of the text declaration file NAME.txt\n"
+     "                        back: %TEXT(NAME) and a DEF line per name above the\n"
+     "                        statements; a malformed file is refused\n"
+     "  --textconv            for git's text conversion: no entries, and status 0\n"
+     "                        whenever the file could be read\n"},
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
+    {"graph", plcc::CmdGraph, "plcc graph FILE.plc|FILE.bin [-o OUT] [--format dot|svg] [--diagnostics=FORMAT]",
+     "write the control-flow graph of a programme as DOT or SVG",
+     "  -o OUT                write the graph there (not onto the input), not to stdout\n"
+     "  --format FORMAT       dot (the default; svg when OUT ends in .svg) or svg,\n"
+     "                        laid out by Graphviz\n"
+     "A source text that does not compile has no graph: its errors go to stderr.\n"},
+    {"diff", plcc::CmdDiff, "plcc diff A B [--diagnostics=FORMAT]",
+     "compare two programmes (source texts or binary programme files) record by record",
+     "Prints each differing record on both sides (-, +) and both checksums; with\n"
+     "--diagnostics=json the differences as one document.\n"
+     "The exit status is 0 for the same image, 1 for different ones, 2 for errors.\n"},
     {"lsp", plcc::CmdLsp, "plcc lsp",
      "serve the language over the Language Server Protocol on stdin/stdout",
      "Editors start it and talk to it; it ends on the client's exit or when stdin closes.\n"},

@@ -96,7 +96,10 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
     const Case cases[] = {
         {{"--help"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
         {{"-h"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
-        {{"check", "--help"}, 0, "usage: plcc check FILE.plc... [--diagnostics=FORMAT]\n", ""},
+        {{"check", "--help"},
+         0,
+         "usage: plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]\n",
+         ""},
         {{"build", "ok.plc", "-h"}, 0, "usage: plcc build FILE.plc -o OUT.bin", ""},
         {{"--version"}, 0, "plcc (PlcEdit) " PLCEDIT_VERSION "\nCopyright (C) 2026 the PlcEdit "
                            "developers\nLicense GPLv3+: GNU GPL version 3 or later", ""},

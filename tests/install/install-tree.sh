@@ -71,6 +71,8 @@ complete_words() {
 [ "$(complete_words plcc check --diagnostics=g)" = gcc ] || fail "completion of a format"
 [ "$(complete_words plcc build --d)" = "--diagnostics= --decl-dir" ] || fail "completion of build's options"
 [ "$(complete_words plcc --v)" = "--version" ] || fail "completion of --version"
+[ "$(complete_words plcc check --w)" = "--warnings --werror" ] || fail "completion of check's warning options"
+[ "$(complete_words plcc graph x.plc --format=s)" = svg ] || fail "completion of a graph format"
 
 [ "$kind" = gui ] || exit 0
 
