@@ -38,6 +38,7 @@ int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
 int CmdLsp(const Args& args);
+int CmdSim(const Args& args);
 
 // ---- input ----
 
