@@ -192,7 +192,7 @@ private:
     bool ReadParam(const Prepared& r, Num& v);
     bool ElementIndex(const Term& t, int& index);
     bool Initial(Assumption key, const std::string& name);
-    bool ToInt32(Num v, int32_t& out, const char* what);
+    bool ToInt32(Num v, int32_t& out, const Term* into);
     bool ToFlag(Num v, uint8_t& out);
     bool ToCounter(int64_t v, uint32_t& out);
     bool Arith(const Prepared& r, Num a, Num b, Num& out);

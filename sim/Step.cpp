@@ -370,7 +370,7 @@ bool Machine::Wait(const Prepared& r) {
     int64_t units = 0;
     int32_t whole = 0;
     if (n.real) {
-        if (!ToInt32(n, whole, "a wait")) return false;
+        if (!ToInt32(n, whole, nullptr)) return false;
         units = whole;
     } else {
         units = n.i;
@@ -723,24 +723,26 @@ bool Machine::Read(const Term& t, Num& v) {
     return true;
 }
 
-bool Machine::ToInt32(Num v, int32_t& out, const char* what) {
+bool Machine::ToInt32(Num v, int32_t& out, const Term* into) {
     if (!v.real) return IntResult(v.i, out);
     const float f = v.f;
-    if (!std::isfinite(f) || f >= 2147483648.0f || f < -2147483648.0f)
-        return Halt(std::string("behaviour not specified: ") + what + " takes the float " + FormatNum(v) +
-                    ", outside the 32-bit range");
-    if (std::trunc(f) == f) {
+    const bool whole = std::trunc(f) == f;
+    const bool inRange = std::isfinite(f) && f < 2147483648.0f && f >= -2147483648.0f;
+    if (whole && inRange) {
         out = static_cast<int32_t>(f);
         return true;
     }
+    // Only now the words: this is the rare way.
+    const std::string what = (into != nullptr ? TermName(*into) : std::string("a wait")) + " takes the float " + FormatNum(v);
+    if (!inRange) return Halt("behaviour not specified: " + what + ", outside the 32-bit range");
     const auto policy = m_profile.Get<FloatToInt>(Assumption::FloatToInt);
-    if (!policy) return Halt(NotSpecified(std::string(what) + " takes the float " + FormatNum(v), Assumption::FloatToInt));
+    if (!policy) return Halt(NotSpecified(what, Assumption::FloatToInt));
     Use(Assumption::FloatToInt);
-    float whole = std::trunc(f);
-    if (*policy == FloatToInt::Halt) return Halt(std::string(what) + " takes the float " + FormatNum(v) + " (float_to_int=halt)");
-    if (*policy == FloatToInt::Round && !RoundHalf(f, whole)) return false;
-    if (whole >= 2147483648.0f) return Halt(std::string(what) + " takes " + FormatNum(v) + ", outside the 32-bit range");
-    out = static_cast<int32_t>(whole);
+    if (*policy == FloatToInt::Halt) return Halt(what + " (float_to_int=halt)");
+    float rounded = std::trunc(f);
+    if (*policy == FloatToInt::Round && !RoundHalf(f, rounded)) return false;
+    if (rounded >= 2147483648.0f) return Halt("behaviour not specified: " + what + ", outside the 32-bit range");
+    out = static_cast<int32_t>(rounded);
     return true;
 }
 
@@ -788,7 +790,7 @@ bool Machine::Write(const Term& t, Num v) {
     switch (t.kind) {
         case TermKind::H: {
             int32_t value = 0;
-            if (!ToInt32(v, value, TermName(t).c_str())) return false;
+            if (!ToInt32(v, value, &t)) return false;
             changed = !m_s.hKnown.test(i) || m_s.h[i] != value;
             m_s.h[i] = value;
             m_s.hKnown.set(i);
@@ -817,7 +819,7 @@ bool Machine::Write(const Term& t, Num v) {
             int64_t whole = v.i;
             if (v.real) {
                 int32_t w = 0;
-                if (!ToInt32(v, w, TermName(t).c_str())) return false;
+                if (!ToInt32(v, w, &t)) return false;
                 whole = w;
             }
             if (!ToCounter(whole, value)) return false;
@@ -829,7 +831,7 @@ bool Machine::Write(const Term& t, Num v) {
         }
         case TermKind::Z: {
             int32_t ticks = 0;
-            if (!ToInt32(v, ticks, TermName(t).c_str())) return false;
+            if (!ToInt32(v, ticks, &t)) return false;
             if (ticks < 0)
                 return Halt("behaviour not specified: " + TermName(t) + " loaded with " + std::to_string(ticks) +
                             ", a negative time");
