@@ -65,6 +65,8 @@ complete_words() {
 [ "$(complete_words plcc check --diagnostics=g)" = gcc ] || fail "completion of a format"
 [ "$(complete_words plcc build --d)" = "--diagnostics= --decl-dir" ] || fail "completion of build's options"
 [ "$(complete_words plcc --v)" = "--version" ] || fail "completion of --version"
+[ "$(complete_words plcc sim --st)" = "--stimuli" ] || fail "completion of sim's options"
+[ "$(complete_words plcc sim a.plc --format j)" = jsonl ] || fail "completion of sim's formats"
 
 [ "$kind" = gui ] || exit 0
 

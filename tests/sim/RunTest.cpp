@@ -108,6 +108,32 @@ TEST(Signals, EveryNamedInputOutputAndStatusHasItsSlot) {
     EXPECT_EQ(signals.Find("CM1"), signals.ForDomain(Dom::CmIndex, 0));
 }
 
+// Every key is documented in the README's table and set, with its comment,
+// in the example profile; the conventions are in the README too.
+TEST(ProfileKeys, AreDocumentedAndInTheExampleProfile) {
+    auto read = [](const std::string& name) {
+        std::ifstream in(std::string(PLCEDIT_SOURCE_DIR) + "/" + name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    const std::string readme = read("README.md");
+    const size_t section = readme.find("## Dry run");
+    ASSERT_NE(section, std::string::npos);
+    const std::string dryRun = readme.substr(section, readme.find("\n## ", section + 1) - section);
+    const std::string example = "\n" + read("examples/sim/profile.ini");
+    for (const ProfileKey& k : ProfileKeys()) {
+        SCOPED_TRACE(std::string(k.key));
+        if (k.type == KeyType::Convention) {
+            EXPECT_NE(dryRun.find("| " + std::string(k.key) + " | " + std::string(k.what) + " |"), std::string::npos);
+            continue;
+        }
+        EXPECT_NE(dryRun.find("| `" + std::string(k.key) + "` |"), std::string::npos);
+        EXPECT_NE(example.find("\n" + std::string(k.key) + " = "), std::string::npos);
+    }
+    AssumptionProfile profile;
+    std::string error;
+    EXPECT_TRUE(AssumptionProfile::Parse(example, profile, error)) << error;
+}
+
 // ---- the rows' run-time meaning names fields their forms have ----
 
 TEST(RowMeanings, NameOnlyFieldsTheirFormsShow) {
