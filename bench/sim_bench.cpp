@@ -31,6 +31,17 @@ double CpuSeconds() {
     return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
 }
 
+// One timed run to `limits`; false (and the benchmark skipped) when it
+// stops for another reason than `expected`.
+bool TimedRun(benchmark::State& state, Machine& machine, const Limits& limits, StopKind expected, double& seconds) {
+    const double t0 = CpuSeconds();
+    const StopInfo stop = machine.Run(limits);
+    seconds += CpuSeconds() - t0;
+    if (stop.kind == expected) return true;
+    state.SkipWithError(("the run stopped: " + stop.text).c_str());
+    return false;
+}
+
 // Statement n of the loop programme, drawn in turn from a mix of forms.
 std::string LoopStatement(int n) {
     const int h = n % 40 + 1, g = (n * 7) % 40 + 1, f = n % 20 + 1, m = n % 30 + 1;
@@ -82,13 +93,7 @@ void BM_DryRunLoop(benchmark::State& state) {
     for (auto _ : state) {
         Limits limits;
         limits.maxSteps = machine.State().steps + kBatch;
-        const double t0 = CpuSeconds();
-        const StopInfo stop = machine.Run(limits);
-        seconds += CpuSeconds() - t0;
-        if (stop.kind != StopKind::StepLimit) {
-            state.SkipWithError(("the loop stopped: " + stop.text).c_str());
-            return;
-        }
+        if (!TimedRun(state, machine, limits, StopKind::StepLimit, seconds)) return;
         steps += kBatch;
     }
     state.counters["statements_per_s"] = static_cast<double>(steps) / seconds;
@@ -140,13 +145,7 @@ void TenMinutes(benchmark::State& state, const char* example, const char* input,
     uint64_t steps = 0;
     for (auto _ : state) {
         machine.Reset();
-        const double t0 = CpuSeconds();
-        const StopInfo stop = machine.Run(limits);
-        seconds += CpuSeconds() - t0;
-        if (stop.kind != StopKind::TimeLimit) {
-            state.SkipWithError(("the run stopped: " + stop.text).c_str());
-            return;
-        }
+        if (!TimedRun(state, machine, limits, StopKind::TimeLimit, seconds)) return;
         steps += machine.State().steps;
     }
     const auto runs = static_cast<double>(state.iterations());

@@ -11,8 +11,6 @@ namespace plc::sim {
 
 namespace {
 
-constexpr int kNoPc = -1;
-
 std::string LabelOrHead(int pc) { return pc == kEntryRecord ? std::string("%P00") : LabelText(pc); }
 
 }  // namespace
@@ -155,27 +153,15 @@ void Machine::Apply(const Stimulus& s) {
             sv = {v, Origin::Stimulus};
             break;
         }
-        case K::H: {
-            const auto value = static_cast<int32_t>(v.i);
-            changed = !m_s.hKnown.test(static_cast<size_t>(t.index)) || m_s.h[static_cast<size_t>(t.index)] != value;
-            m_s.h[static_cast<size_t>(t.index)] = value;
-            m_s.hKnown.set(static_cast<size_t>(t.index));
+        case K::H:
+            changed = StoreValue(m_s.h, m_s.hKnown, static_cast<size_t>(t.index), static_cast<int32_t>(v.i));
             break;
-        }
-        case K::F:
-            changed = !m_s.fKnown.test(static_cast<size_t>(t.index)) || !(Num::Real(m_s.f[static_cast<size_t>(t.index)]) == v);
-            m_s.f[static_cast<size_t>(t.index)] = v.f;
-            m_s.fKnown.set(static_cast<size_t>(t.index));
-            break;
+        case K::F: changed = StoreValue(m_s.f, m_s.fKnown, static_cast<size_t>(t.index), v.f); break;
         case K::M:
-            changed = !m_s.mKnown.test(static_cast<size_t>(t.index)) || m_s.m[static_cast<size_t>(t.index)] != v.i;
-            m_s.m[static_cast<size_t>(t.index)] = static_cast<uint8_t>(v.i);
-            m_s.mKnown.set(static_cast<size_t>(t.index));
+            changed = StoreValue(m_s.m, m_s.mKnown, static_cast<size_t>(t.index), static_cast<uint8_t>(v.i));
             break;
         case K::C:
-            changed = !m_s.cKnown.test(static_cast<size_t>(t.index)) || m_s.c[static_cast<size_t>(t.index)] != v.i;
-            m_s.c[static_cast<size_t>(t.index)] = static_cast<uint32_t>(v.i);
-            m_s.cKnown.set(static_cast<size_t>(t.index));
+            changed = StoreValue(m_s.c, m_s.cKnown, static_cast<size_t>(t.index), static_cast<uint32_t>(v.i));
             break;
     }
     if (changed) Changed();
@@ -329,9 +315,7 @@ bool Machine::Skip(int from) {
     for (int z = 0; z < kCountZ; ++z) {
         if (m_timerWake[static_cast<size_t>(z)] < wake) {
             wake = m_timerWake[static_cast<size_t>(z)];
-            char name[8];
-            std::snprintf(name, sizeof name, "Z%03d", z);
-            cause = std::string("timer ") + name;
+            cause = "timer " + VariableName('Z', z);
         }
     }
     const std::string loop = LabelOrHead(m_s.pc) + ".." + LabelOrHead(from);
@@ -416,40 +400,27 @@ std::vector<Watch> Machine::Watches(const MachineState& before) const {
         w.numeric = ParseNum(w.value, w.number);
         out.push_back(std::move(w));
     };
-    char name[16];
-    for (int i = 0; i < kCountH; ++i) {
-        const auto k = static_cast<size_t>(i);
-        if (!m_s.hKnown.test(k)) continue;
-        std::snprintf(name, sizeof name, "H%03d", i);
-        add(name, m_program.Name(VarKind::H, i), std::to_string(m_s.h[k]), !before.hKnown.test(k) || before.h[k] != m_s.h[k]);
-    }
-    for (int i = 0; i < kCountF; ++i) {
-        const auto k = static_cast<size_t>(i);
-        if (!m_s.fKnown.test(k)) continue;
-        std::snprintf(name, sizeof name, "F%03d", i);
-        add(name, m_program.Name(VarKind::F, i), FormatNum(Num::Real(m_s.f[k])),
-            !before.fKnown.test(k) || !(Num::Real(before.f[k]) == Num::Real(m_s.f[k])));
-    }
-    for (int i = 0; i < kCountM; ++i) {
-        const auto k = static_cast<size_t>(i);
-        if (!m_s.mKnown.test(k)) continue;
-        std::snprintf(name, sizeof name, "M%03d", i);
-        add(name, m_program.Name(VarKind::M, i), std::to_string(m_s.m[k]), !before.mKnown.test(k) || before.m[k] != m_s.m[k]);
-    }
-    for (int i = 0; i < kCountC; ++i) {
-        const auto k = static_cast<size_t>(i);
-        if (!m_s.cKnown.test(k)) continue;
-        std::snprintf(name, sizeof name, "C%03d", i);
-        add(name, m_program.Name(VarKind::C, i), std::to_string(m_s.c[k]), !before.cKnown.test(k) || before.c[k] != m_s.c[k]);
-    }
+    // The variables with a value, by table.
+    auto table = [&](char letter, VarKind kind, const auto& values, const auto& known, const auto& oldValues,
+                     const auto& oldKnown) {
+        for (size_t k = 0; k < values.size(); ++k) {
+            if (!known.test(k)) continue;
+            const Num now = NumOf(values[k]), old = NumOf(oldValues[k]);
+            add(VariableName(letter, static_cast<int>(k)), m_program.Name(kind, static_cast<int>(k)), FormatNum(now),
+                !oldKnown.test(k) || !(old == now));
+        }
+    };
+    table('H', VarKind::H, m_s.h, m_s.hKnown, before.h, before.hKnown);
+    table('F', VarKind::F, m_s.f, m_s.fKnown, before.f, before.fKnown);
+    table('M', VarKind::M, m_s.m, m_s.mKnown, before.m, before.mKnown);
+    table('C', VarKind::C, m_s.c, m_s.cKnown, before.c, before.cKnown);
     for (int i = 0; i < kCountZ; ++i) {
         const auto k = static_cast<size_t>(i);
         const Timer& t = m_s.z[k];
         if (!t.loaded) continue;
-        std::snprintf(name, sizeof name, "Z%03d", i);
         const int64_t left = std::max<int64_t>(0, t.deadlineUs - m_s.timeUs);
         const std::string value = left == 0 ? "0 (run out)" : FormatMs(left) + " ms left";
-        add(name, m_program.Name(VarKind::Z, i), value,
+        add(VariableName('Z', i), m_program.Name(VarKind::Z, i), value,
             !before.z[k].loaded || before.z[k].deadlineUs != t.deadlineUs || (left == 0) != (before.z[k].deadlineUs <= before.timeUs));
     }
     const Signals& signals = Signals::Table();

@@ -163,6 +163,17 @@ public:
     struct Term;
 
 private:
+    // A statement that waits: until a time, or until a signal reads 1.
+    struct WaitState {
+        enum class Kind : uint8_t { Time, Signal };
+        Kind kind = Kind::Time;
+        int64_t untilUs = 0;
+        int slot = -1;
+        int then = 0;   // the record after the wait
+        int from = 0;   // the waiting record
+        std::string what;
+    };
+
     bool Exec();
     bool AdvanceWait();
     void AdvanceTo(int64_t timeUs);
@@ -179,6 +190,8 @@ private:
     bool DriveCommand(const Prepared& r);
     bool ApplyOutcome(const Prepared& r, const Outcome& outcome);
     bool Wait(const Prepared& r);
+    bool BeginWait(WaitState::Kind kind, int64_t untilUs, int slot, int then, std::string what);
+    void OpenLine(const Prepared& r);
     bool WaitFor(const Prepared& r);
     bool Setup(const Prepared& r);
     bool Call(const Prepared& r);
@@ -190,7 +203,7 @@ private:
     bool ReadTimer(int z, Num& v);
     bool ReadSignal(int slot, Num& v);
     bool ReadParam(const Prepared& r, Num& v);
-    bool ElementIndex(const Term& t, int& index);
+    bool Element(const Term& t, Term& element);
     bool Initial(Assumption key, const std::string& name);
     bool ToInt32(Num v, int32_t& out, const Term* into);
     bool ToFlag(Num v, uint8_t& out);
@@ -227,15 +240,7 @@ private:
     size_t m_nextTimed = 0, m_nextStepped = 0;
     std::vector<size_t> m_queuePos;
 
-    // A wait in progress.
-    struct WaitState {
-        enum class Kind : uint8_t { Time, Signal } kind = Kind::Time;
-        int64_t untilUs = 0;
-        int slot = -1;
-        int then = 0;   // the record after the wait
-        int from = 0;   // the waiting record
-        std::string what;
-    } m_wait;
+    WaitState m_wait;  // the wait in progress
 
     // The step in progress.
     AssumptionSet m_used = 0;

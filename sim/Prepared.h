@@ -3,6 +3,8 @@
 // reads and writes without looking at the tables again. Inside sim/ only.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <string>
 #include <vector>
 
@@ -45,6 +47,23 @@ struct Machine::Prepared {
     std::string text;          // canonical text without the label
     std::string fault;         // why it cannot run; empty when it can
 };
+
+// A stored variable's value as a number.
+inline Num NumOf(float v) { return Num::Real(v); }
+template <class Whole>
+Num NumOf(Whole v) {
+    return Num::Int(static_cast<int64_t>(v));
+}
+
+// Stores a variable's value and marks it known; true when that changed it
+// (a float by its bits, so that a NaN stored again is no change).
+template <class T, size_t N>
+bool StoreValue(std::array<T, N>& values, std::bitset<N>& known, size_t i, T value) {
+    const bool changed = !known.test(i) || !(NumOf(values[i]) == NumOf(value));
+    values[i] = value;
+    known.set(i);
+    return changed;
+}
 
 // Makes every record of `program` ready; a record that cannot run carries
 // its fault, which halts the run only when the run reaches it.

@@ -45,6 +45,16 @@ const char* CalcSymbol(Calc c) {
 
 // ---- the step ----
 
+void Machine::OpenLine(const Prepared& r) {
+    if (m_sink == nullptr) return;
+    m_line = TraceLine{};
+    m_line.step = m_s.steps;
+    m_line.timeUs = m_s.timeUs;
+    m_line.label = m_s.pc;
+    m_line.statement = r.text;
+    m_lineOpen = true;
+}
+
 bool Machine::Exec() {
     if (m_s.pc == kEndRecord) return ReachEnd();
     if (m_statementUs < 0)
@@ -52,14 +62,7 @@ bool Machine::Exec() {
     const Prepared& r = m_records[static_cast<size_t>(m_s.pc)];
     ++m_s.steps;
     m_used = 0;
-    if (m_sink != nullptr) {
-        m_line = TraceLine{};
-        m_line.step = m_s.steps;
-        m_line.timeUs = m_s.timeUs;
-        m_line.label = m_s.pc;
-        m_line.statement = r.text;
-        m_lineOpen = true;
-    }
+    OpenLine(r);
     if (!r.fault.empty()) return Halt(r.fault);
     const int pc = m_s.pc;
     if (pc == kEntryRecord) {
@@ -364,6 +367,15 @@ bool Machine::Test(const Prepared& r, bool& holds) {
 
 // ---- waits, set-ups, drive commands ----
 
+// The statement at pc waits (until a time, or until a signal reads 1), then
+// goes on at `then`.
+bool Machine::BeginWait(WaitState::Kind kind, int64_t untilUs, int slot, int then, std::string what) {
+    m_wait = WaitState{kind, untilUs, slot, then, m_s.pc, std::move(what)};
+    m_s.run = RunState::Waiting;
+    if (m_lineOpen) EmitStep();
+    return true;
+}
+
 bool Machine::Wait(const Prepared& r) {
     Num n;
     if (!Read(r.right, n)) return false;
@@ -386,15 +398,8 @@ bool Machine::Wait(const Prepared& r) {
     }
     Use(Assumption::Next);
     if (m_lineOpen) m_line.note = "waits " + FormatMs(waitUs) + " ms";
-    m_wait = WaitState{};
-    m_wait.kind = WaitState::Kind::Time;
-    m_wait.untilUs = m_s.timeUs + m_statementUs + waitUs;
-    m_wait.then = r.next;
-    m_wait.from = m_s.pc;
-    m_wait.what = LabelText(m_s.pc) + " " + r.text;
-    m_s.run = RunState::Waiting;
-    if (m_lineOpen) EmitStep();
-    return true;
+    return BeginWait(WaitState::Kind::Time, m_s.timeUs + m_statementUs + waitUs, -1, r.next,
+                     LabelText(m_s.pc) + " " + r.text);
 }
 
 bool Machine::WaitFor(const Prepared& r) {
@@ -403,16 +408,7 @@ bool Machine::WaitFor(const Prepared& r) {
     Use(Assumption::Next);
     if (v.i == 1) return Complete(r.next, m_s.pc);
     if (m_lineOpen) m_line.note = "waits for " + TermName(r.left) + "=1";
-    m_wait = WaitState{};
-    m_wait.kind = WaitState::Kind::Signal;
-    m_wait.slot = r.left.index;
-    m_wait.untilUs = m_s.timeUs + m_statementUs;
-    m_wait.then = r.next;
-    m_wait.from = m_s.pc;
-    m_wait.what = TermName(r.left);
-    m_s.run = RunState::Waiting;
-    if (m_lineOpen) EmitStep();
-    return true;
+    return BeginWait(WaitState::Kind::Signal, m_s.timeUs + m_statementUs, r.left.index, r.next, TermName(r.left));
 }
 
 bool Machine::Setup(const Prepared& r) {
@@ -464,14 +460,7 @@ void Machine::Answer(const Outcome& outcome) {
     m_pending.reset();
     m_s.run = RunState::Paused;
     const Prepared& r = m_records[static_cast<size_t>(m_s.pc)];
-    if (m_sink != nullptr) {
-        m_line = TraceLine{};
-        m_line.step = m_s.steps;
-        m_line.timeUs = m_s.timeUs;
-        m_line.label = m_s.pc;
-        m_line.statement = r.text;
-        m_lineOpen = true;
-    }
+    OpenLine(r);
     m_used = 0;
     m_observe = m_sink != nullptr;
     ApplyOutcome(r, outcome);
@@ -522,30 +511,21 @@ bool Machine::ApplyOutcome(const Prepared& r, const Outcome& outcome) {
     }
     Use(Assumption::Next);
     if (outcome.afterUs == 0) return Complete(r.next, m_s.pc);
-    m_wait = WaitState{};
-    m_wait.kind = WaitState::Kind::Time;
-    m_wait.untilUs = m_s.timeUs + m_statementUs + outcome.afterUs;
-    m_wait.then = r.next;
-    m_wait.from = m_s.pc;
-    m_wait.what = what;
-    m_s.run = RunState::Waiting;
-    if (m_lineOpen) EmitStep();
-    return true;
+    return BeginWait(WaitState::Kind::Time, m_s.timeUs + m_statementUs + outcome.afterUs, -1, r.next, what);
 }
 
 // ---- reading and writing ----
 
 std::string Machine::TermName(const Term& t) const {
-    char buf[24];
     switch (t.kind) {
-        case TermKind::H: std::snprintf(buf, sizeof buf, "H%03d", t.index); return buf;
-        case TermKind::F: std::snprintf(buf, sizeof buf, "F%03d", t.index); return buf;
-        case TermKind::M: std::snprintf(buf, sizeof buf, "M%03d", t.index); return buf;
-        case TermKind::C: std::snprintf(buf, sizeof buf, "C%03d", t.index); return buf;
-        case TermKind::Z: std::snprintf(buf, sizeof buf, "Z%03d", t.index); return buf;
-        case TermKind::ElemH: std::snprintf(buf, sizeof buf, "H[C%03d]", t.index); return buf;
-        case TermKind::ElemF: std::snprintf(buf, sizeof buf, "F[C%03d]", t.index); return buf;
-        case TermKind::ElemM: std::snprintf(buf, sizeof buf, "M[C%03d]", t.index); return buf;
+        case TermKind::H: return VariableName('H', t.index);
+        case TermKind::F: return VariableName('F', t.index);
+        case TermKind::M: return VariableName('M', t.index);
+        case TermKind::C: return VariableName('C', t.index);
+        case TermKind::Z: return VariableName('Z', t.index);
+        case TermKind::ElemH: return "H[" + VariableName('C', t.index) + "]";
+        case TermKind::ElemF: return "F[" + VariableName('C', t.index) + "]";
+        case TermKind::ElemM: return "M[" + VariableName('C', t.index) + "]";
         case TermKind::Signal: return Signals::Table().Info(t.index).name;
         case TermKind::Param: return "PARA";
         case TermKind::Const: return FormatNum(t.constant);
@@ -577,7 +557,7 @@ bool Machine::Initial(Assumption key, const std::string& name) {
     return true;
 }
 
-bool Machine::ElementIndex(const Term& t, int& index) {
+bool Machine::Element(const Term& t, Term& element) {
     Term counter;
     counter.kind = TermKind::C;
     counter.index = t.index;
@@ -589,29 +569,23 @@ bool Machine::ElementIndex(const Term& t, int& index) {
         return Halt(TermName(t) + " with " + TermName(counter) + "=" + std::to_string(c.i) + ", beyond the table of " +
                     std::to_string(count) + " (index.out_of_range=halt)");
     }
-    index = static_cast<int>(c.i);
+    element.kind = t.kind == TermKind::ElemH ? TermKind::H : t.kind == TermKind::ElemF ? TermKind::F : TermKind::M;
+    element.index = static_cast<int>(c.i);
     return true;
 }
 
 bool Machine::ReadVariable(const Term& t, Num& v) {
     const auto i = static_cast<size_t>(t.index);
+    auto load = [&](const auto& values, const auto& known) {
+        if (!known.test(i) && !Initial(Assumption::InitVariables, TermName(t))) return false;
+        v = NumOf(values[i]);
+        return true;
+    };
     switch (t.kind) {
-        case TermKind::H:
-            if (!m_s.hKnown.test(i) && !Initial(Assumption::InitVariables, TermName(t))) return false;
-            v = Num::Int(m_s.h[i]);
-            return true;
-        case TermKind::F:
-            if (!m_s.fKnown.test(i) && !Initial(Assumption::InitVariables, TermName(t))) return false;
-            v = Num::Real(m_s.f[i]);
-            return true;
-        case TermKind::M:
-            if (!m_s.mKnown.test(i) && !Initial(Assumption::InitVariables, TermName(t))) return false;
-            v = Num::Int(m_s.m[i]);
-            return true;
-        case TermKind::C:
-            if (!m_s.cKnown.test(i) && !Initial(Assumption::InitVariables, TermName(t))) return false;
-            v = Num::Int(m_s.c[i]);
-            return true;
+        case TermKind::H: return load(m_s.h, m_s.hKnown);
+        case TermKind::F: return load(m_s.f, m_s.fKnown);
+        case TermKind::M: return load(m_s.m, m_s.mKnown);
+        case TermKind::C: return load(m_s.c, m_s.cKnown);
         default: return false;
     }
 }
@@ -619,9 +593,7 @@ bool Machine::ReadVariable(const Term& t, Num& v) {
 bool Machine::ReadTimer(int z, Num& v) {
     const Timer& timer = m_s.z[static_cast<size_t>(z)];
     if (!timer.loaded) {
-        char name[8];
-        std::snprintf(name, sizeof name, "Z%03d", z);
-        if (!Initial(Assumption::InitVariables, name)) return false;
+        if (!Initial(Assumption::InitVariables, VariableName('Z', z))) return false;
         v = Num::Int(0);
         return true;
     }
@@ -704,12 +676,8 @@ bool Machine::Read(const Term& t, Num& v) {
         case TermKind::ElemH:
         case TermKind::ElemF:
         case TermKind::ElemM: {
-            int index = 0;
-            if (!ElementIndex(t, index)) return false;
             Term element;
-            element.kind = t.kind == TermKind::ElemH ? TermKind::H : t.kind == TermKind::ElemF ? TermKind::F : TermKind::M;
-            element.index = index;
-            return Read(element, v);
+            return Element(t, element) && Read(element, v);
         }
         case TermKind::Signal:
             if (!ReadSignal(t.index, v)) return false;
@@ -791,26 +759,20 @@ bool Machine::Write(const Term& t, Num v) {
         case TermKind::H: {
             int32_t value = 0;
             if (!ToInt32(v, value, &t)) return false;
-            changed = !m_s.hKnown.test(i) || m_s.h[i] != value;
-            m_s.h[i] = value;
-            m_s.hKnown.set(i);
+            changed = StoreValue(m_s.h, m_s.hKnown, i, value);
             v = Num::Int(value);
             break;
         }
         case TermKind::F: {
             const float value = v.real ? v.f : static_cast<float>(v.i);
-            changed = !m_s.fKnown.test(i) || !(Num::Real(m_s.f[i]) == Num::Real(value));
-            m_s.f[i] = value;
-            m_s.fKnown.set(i);
+            changed = StoreValue(m_s.f, m_s.fKnown, i, value);
             v = Num::Real(value);
             break;
         }
         case TermKind::M: {
             uint8_t value = 0;
             if (!ToFlag(v, value)) return false;
-            changed = !m_s.mKnown.test(i) || m_s.m[i] != value;
-            m_s.m[i] = value;
-            m_s.mKnown.set(i);
+            changed = StoreValue(m_s.m, m_s.mKnown, i, value);
             v = Num::Int(value);
             break;
         }
@@ -823,9 +785,7 @@ bool Machine::Write(const Term& t, Num v) {
                 whole = w;
             }
             if (!ToCounter(whole, value)) return false;
-            changed = !m_s.cKnown.test(i) || m_s.c[i] != value;
-            m_s.c[i] = value;
-            m_s.cKnown.set(i);
+            changed = StoreValue(m_s.c, m_s.cKnown, i, value);
             v = Num::Int(value);
             break;
         }
@@ -852,12 +812,8 @@ bool Machine::Write(const Term& t, Num v) {
         case TermKind::ElemH:
         case TermKind::ElemF:
         case TermKind::ElemM: {
-            int index = 0;
-            if (!ElementIndex(t, index)) return false;
             Term element;
-            element.kind = t.kind == TermKind::ElemH ? TermKind::H : t.kind == TermKind::ElemF ? TermKind::F : TermKind::M;
-            element.index = index;
-            return Write(element, v);
+            return Element(t, element) && Write(element, v);
         }
         case TermKind::Signal: {
             if (Signals::Table().Info(t.index).flag) {

@@ -26,12 +26,6 @@ constexpr VarFamily kVarFamilies[] = {
     {'C', VarKind::C, StimulusTarget::Kind::C, kCountC},
 };
 
-std::string VarName(char letter, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", letter, index);
-    return buf;
-}
-
 // "PARA[100]" or "PARA[100,2]" (blanks allowed inside).
 bool ParseParam(std::string_view name, StimulusTarget& target) {
     if (name.size() < 7 || !EqualsIgnoreCase(name.substr(0, 5), "PARA[") || name.back() != ']') return false;
@@ -81,7 +75,7 @@ bool ResolveTarget(std::string_view name, const CPlcProgram* names, StimulusTarg
         if (found >= 0) {
             target.kind = f.target;
             target.index = found;
-            target.name = VarName(f.letter, found);
+            target.name = VariableName(f.letter, found);
             return true;
         }
     }

@@ -4,6 +4,7 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 
 #include "image/Ascii.h"
@@ -80,6 +81,12 @@ bool ParseNum(std::string_view text, Num& value) {
     if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(f)) return false;
     value = Num::Real(f);
     return true;
+}
+
+std::string VariableName(char letter, int index) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%03d", letter, index);
+    return buf;
 }
 
 std::string Lower(std::string_view text) {

@@ -26,14 +26,18 @@ std::string Lines(const char* text) {
     return out;
 }
 
+// A reader's result against the case: it reads, or fails with the error.
+void ExpectRead(const ReaderCase& c, bool ok, const std::string& error) {
+    EXPECT_EQ(ok, *c.error == '\0') << error;
+    EXPECT_EQ(error, c.error);
+}
+
 class ProfileReader : public ::testing::TestWithParam<ReaderCase> {};
 
 TEST_P(ProfileReader, ReadsOrNamesTheLine) {
     AssumptionProfile profile;
     std::string error;
-    const bool ok = AssumptionProfile::Parse(Lines(GetParam().text), profile, error);
-    EXPECT_EQ(ok, *GetParam().error == '\0') << error;
-    EXPECT_EQ(error, GetParam().error);
+    ExpectRead(GetParam(), AssumptionProfile::Parse(Lines(GetParam().text), profile, error), error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, ProfileReader, ::testing::Values(
@@ -67,9 +71,7 @@ TEST_P(StimuliReader, ReadsOrNamesTheLine) {
     const CPlcProgram program = Compile("%TEXT(T)\nDEF H40 = Pulse_Time\nEND\n%P00\nN010 NOP\nEND\n");
     Stimuli stimuli;
     std::string error;
-    const bool ok = Stimuli::Parse(Lines(GetParam().text), &program, stimuli, error);
-    EXPECT_EQ(ok, *GetParam().error == '\0') << error;
-    EXPECT_EQ(error, GetParam().error);
+    ExpectRead(GetParam(), Stimuli::Parse(Lines(GetParam().text), &program, stimuli, error), error);
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, StimuliReader, ::testing::Values(
