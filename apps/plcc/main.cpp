@@ -47,7 +47,7 @@ constexpr Command kCommands[] = {
     {"sim", plcc::CmdSim,
      "plcc sim FILE.plc|FILE.bin [--assume PROFILE] [--stimuli FILE] [--max-steps N] [--until-ms T] "
      "[--break N050,...] [--format text|jsonl|summary] [-o TRACE]",
-     "dry run of the programme's logic (not a model of the drive): trace or summary",
+     "dry run of the programme's logic \xE2\x80\x94 not a model of the drive",
      "  --assume PROFILE      the assumption profile (INI); without it every\n"
      "                        behaviour the programme format does not fix halts\n"
      "  --stimuli FILE        time<TAB>signal<TAB>value rows and\n"
@@ -57,6 +57,7 @@ constexpr Command kCommands[] = {
      "  --break N050,...      stop before one of these statements\n"
      "  --format FORMAT       text (a line per step, the default), jsonl or summary\n"
      "  -o TRACE              write the output there, not to stdout\n"
+     "The profile keys, the stimuli and the trace are described in the README.\n"
      "Exit status: 0 at END or a limit or breakpoint given, 1 at a halt (behaviour\n"
      "not specified, no outcome, waiting forever) or the default step limit, 2 on\n"
      "usage or file errors.\n"},
