@@ -12,6 +12,7 @@ namespace plc::sim {
 namespace {
 
 using A = Assumption;
+constexpr int64_t kLongestUnitUs = int64_t{24} * 3600 * 1000 * kUsPerMs;
 using T = KeyType;
 
 // In the order of Assumption. The README's table of keys says the same.
@@ -95,7 +96,7 @@ std::string Takes(const ProfileKey& k) {
     switch (k.type) {
         case KeyType::Choice: return std::string(k.values);
         case KeyType::Whole: return "a whole number " + std::string(k.values);
-        default: return "milliseconds " + std::string(k.values);
+        default: return "milliseconds " + std::string(k.values) + " (up to a day)";
     }
 }
 
@@ -123,7 +124,8 @@ bool AssumptionProfile::Set(Assumption a, std::string_view value) {
         case KeyType::Convention: return false;
         case KeyType::Choice: v = WordIndex(k.values, Lower(Trim(value))); break;
         case KeyType::Milliseconds:
-            if (!ParseMs(value, v) || (v == 0 && k.values == "> 0")) v = -1;
+            // Up to a day: no statement, tick or wait unit is longer.
+            if (!ParseMs(value, v) || (v == 0 && k.values == "> 0") || v > kLongestUnitUs) v = -1;
             break;
         case KeyType::Whole:
             if (!ParseWhole(value, 1, std::numeric_limits<int32_t>::max(), v)) v = -1;

@@ -235,6 +235,7 @@ bool Machine::AdvanceWait() {
 
 bool Machine::Complete(int to, int from) {
     m_s.timeUs += m_statementUs;
+    if (m_s.timeUs > kLatestUs) return Halt("simulated time beyond what the dry run keeps (" + FormatMs(kLatestUs) + " ms)");
     return MoveTo(to, from);
 }
 

@@ -19,8 +19,7 @@ constexpr int64_t kInt32Max = std::numeric_limits<int32_t>::max();
 
 // `units` of `unitUs` each, when that stays far from the end of the clock.
 bool Duration(int64_t units, int64_t unitUs, int64_t& us) {
-    constexpr int64_t kLongest = int64_t{1} << 61;
-    if (units < 0 || unitUs < 0 || (unitUs != 0 && units > kLongest / unitUs)) return false;
+    if (units < 0 || unitUs < 0 || (unitUs != 0 && units > kLatestUs / unitUs)) return false;
     us = units * unitUs;
     return true;
 }
@@ -132,6 +131,9 @@ bool Machine::Call(const Prepared& r) {
             return Halt("CALL nested " + std::to_string(depth) + " deep, beyond " + m_profile.Describe(Assumption::CallDepth));
     }
     // resize, not push_back: GCC 12 takes the latter for an overflow (-Wstringop-overflow).
+    if (r.next > kEndRecord)
+        return Halt(LabelText(m_s.pc) + " CALLs from a record whose link leads to record " + std::to_string(r.next) +
+                    ", where no RET can come back");
     m_s.returns.resize(depth);
     m_s.returns.back() = static_cast<uint8_t>(r.next);
     if (m_lineOpen) m_line.next = LabelText(r.target);

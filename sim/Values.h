@@ -37,6 +37,8 @@ struct NamedValue {
 // Simulated time runs in microseconds.
 inline constexpr int64_t kUsPerMs = 1000;
 inline constexpr int64_t kNoTime = INT64_MAX;
+// The latest time a run reaches: far beyond any run, far from the clock's end.
+inline constexpr int64_t kLatestUs = int64_t{1} << 61;
 
 // Microseconds as milliseconds: "250", "0.05", "12.5".
 std::string FormatMs(int64_t us);

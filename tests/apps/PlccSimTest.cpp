@@ -171,7 +171,7 @@ INSTANTIATE_TEST_SUITE_P(
         ExitCase{"AtAHalt", kCount, "statement.time_ms = 1", "", {}, 1,
                  "behaviour not specified: H001 read before the programme or a stimulus gave it a value"},
         ExitCase{"WithoutAStatementTime", kEnds, "init.variables = zero", "", {}, 1,
-                 "behaviour not specified: how long a statement takes (set statement.time_ms to milliseconds >= 0)"},
+                 "behaviour not specified: how long a statement takes (set statement.time_ms to milliseconds >= 0 (up to a day))"},
         ExitCase{"WithoutAnOutcome", "%P00\nN010 GO 0\nN020 JMP END\nEND\n", kBase, "", {}, 1,
                  "no outcome for N010 GO 0 (add a row outcome<TAB>PATTERN<TAB>RESULT to the stimuli)"},
         ExitCase{"WaitingForever", "%P00\nN010 JMP (IE00 = 0) N010\nN020 JMP END\nEND\n", kBase, "0>IE00>0", {}, 1,

@@ -44,8 +44,9 @@ INSTANTIATE_TEST_SUITE_P(Lines, ProfileReader, ::testing::Values(
     ReaderCase{"; comment|# comment||[timer]|tick_ms = 10|[]x", "6: a section line reads [NAME]"},
     ReaderCase{"end = halt|END = idle", "2: 'end' is given already on line 1"},
     ReaderCase{"int.overflow = saturate", "1: 'int.overflow' takes wrap|halt, not 'saturate'"},
-    ReaderCase{"timer.tick_ms = 0", "1: 'timer.tick_ms' takes milliseconds > 0 with at most three decimals, not '0'"},
-    ReaderCase{"statement.time_ms = 0.0005", "1: 'statement.time_ms' takes milliseconds >= 0 with at most three decimals, not '0.0005'"},
+    ReaderCase{"timer.tick_ms = 0", "1: 'timer.tick_ms' takes milliseconds > 0 (up to a day) with at most three decimals, not '0'"},
+    ReaderCase{"statement.time_ms = 0.0005", "1: 'statement.time_ms' takes milliseconds >= 0 (up to a day) with at most three decimals, not '0.0005'"},
+    ReaderCase{"wait.unit_ms = 86400001", "1: 'wait.unit_ms' takes milliseconds > 0 (up to a day) with at most three decimals, not '86400001'"},
     ReaderCase{"call.depth = 0", "1: 'call.depth' takes a whole number >= 1, not '0'"},
     ReaderCase{"tick = 10", "1: unknown key 'tick'"},
     ReaderCase{"G1 = 1", "1: unknown key 'g1'"},
@@ -255,6 +256,13 @@ INSTANTIATE_TEST_SUITE_P(Records, RawRecord, ::testing::Values(
     RawCase{"5cc8000000000000", "N020 cannot be decoded: N020 SET H200 = 0"},
     RawCase{"0307000000000000", "N020 cannot be decoded: ; ERROR: JMP (Fxx/ACTVAL/REFVAL = Fxx) Nxx/END"},
     RawCase{"010000001e000000", "N020 cannot be decoded: N020 JMP N030"}));
+
+TEST(RawRecord, ACallWhoseLinkLeadsOutsideTheImageHalts) {
+    CPlcProgram program = Compile("%P00\nN010 CALL N020\nN020 RET\nEND\n");
+    program.Record(10).setNext(300);
+    Machine machine(program, Profile("statement.time_ms = 0"));
+    EXPECT_EQ(machine.Run({}).text, "N010 CALLs from a record whose link leads to record 300, where no RET can come back");
+}
 
 TEST(RawRecord, AnImageWithoutAHeadHaltsAtOnce) {
     CPlcProgram program;

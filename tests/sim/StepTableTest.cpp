@@ -166,7 +166,7 @@ constexpr StepCase kCases[] = {
     {"SET C001 - H002", "counter.width = 8; counter.overflow = halt", "C001=1; H002=2", "halt: a counter taking -1 (counter.overflow=halt)"},
     {"SET C001 + H002", "", "C001=1; H002=2", "C001=1 H002=2 -> C001=3  [G2]"},
     {"SET C001 = 7", "", "", "-> C001=7  [G2]"},
-    {"SET Z001 = H002", "", "H002=5", "halt: behaviour not specified: the time unit of Z001 (set timer.tick_ms to milliseconds > 0)"},
+    {"SET Z001 = H002", "", "H002=5", "halt: behaviour not specified: the time unit of Z001 (set timer.tick_ms to milliseconds > 0 (up to a day))"},
     {"SET Z001 = H002", "timer.tick_ms = 10", "H002=5", "H002=5 -> Z001=5  [G2 timer.tick_ms=10]"},
     {"SET Z001 = 0", "", "", "-> Z001=0  [G2]"},
     {"SET Z001 = -5", "timer.tick_ms = 10", "", "halt: behaviour not specified: Z001 loaded with -5, a negative time"},
@@ -189,7 +189,7 @@ constexpr StepCase kCases[] = {
 
     // ---- waits ----
     {"WAIT H001", "wait.unit_ms = 2", "H001=10", "H001=10 -> waits 20 ms  [G2 wait.unit_ms=2]"},
-    {"WAIT 100", "", "", "halt: behaviour not specified: the time unit of WAIT (set wait.unit_ms to milliseconds > 0)"},
+    {"WAIT 100", "", "", "halt: behaviour not specified: the time unit of WAIT (set wait.unit_ms to milliseconds > 0 (up to a day))"},
     {"WAIT 0", "", "", "-> waits 0 ms  [G2]"},
     {"WAIT H001", "wait.unit_ms = 1", "H001=-1", "halt: behaviour not specified: WAIT -1, a negative time"},
     {"WAIT PAR", "", "outcome WAIT PAR -> done after 5 ms", "-> outcome: done after 5 ms (stimuli line 1)  [G2]"},
