@@ -23,13 +23,15 @@ bool IsListed(const CPlcProgram& program, int index) {
     return rec.used() == 1 || rec.opcode() != 0;
 }
 
+}  // namespace
+
 // True when the rendered `text` of record `index` stands for it: compiled
 // alone as a statement line of a scratch programme, it gives the record's own
 // bytes (0, 1 and 4 to 7; 2 and 3 are the link the whole programme makes),
 // and a jump it makes goes to 0, to 255 or to a record the listing shows.
 // A comment line (a reserved command) compiles to nothing, so the record
 // would be lost: it does not compile back either.
-bool CompilesBack(const CPlcProgram& program, int index, const std::string& text) {
+bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string& text) {
     std::string_view statement(text);
     statement = statement.substr(0, statement.find(';'));
     if (statement.find_first_not_of(" \t") == std::string_view::npos) return false;
@@ -50,6 +52,8 @@ bool CompilesBack(const CPlcProgram& program, int index, const std::string& text
     }
     return true;
 }
+
+namespace {
 
 // The text declaration section of restored names: "%TEXT(NAME)", a DEF line
 // per name, "END" and an empty line; its line count goes to `lines`.
@@ -118,7 +122,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         out.text += "\r\n";
         // A listing never calls a line clean that does not compile back to
         // its record.
-        if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrUndecodable;
+        if (error == 0 && !RecordCompilesBack(program, index, recordText)) error = kErrUndecodable;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
             out.errors.push_back({lineNumber, error});

@@ -45,6 +45,12 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
 // when errors were counted, else the "no error" entry.
 void AppendTextCodingSummary(std::vector<std::string>& entries, int32_t errorCount);
 
+// True when `text`, the rendering of record `index`, stands for the record:
+// compiled alone it gives the record's own bytes, and a jump it makes goes
+// to a record the listing shows (or to 0 or 255). A comment line (a reserved
+// command) compiles to nothing and so does not stand for its record.
+bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string& text);
+
 // "%d/%m/%Y, %H:%M" of the given local time.
 std::string ListingDate(const std::tm& localTime);
 

@@ -21,6 +21,35 @@ constexpr Meaning SetsFromElement(Src field, Dom table) {
 // A statement that assigns no variable and goes on with the next record.
 constexpr Meaning kGoesOn{};
 
+// The run-time part of a meaning: what it computes from which fields.
+constexpr Meaning Does(Meaning m, Calc calc, Src from = Src::None, Src aux = Src::None) {
+    m.calc = calc;
+    m.from = from;
+    m.aux = aux;
+    return m;
+}
+// ... into a place that is no variable: the field `to`, and a place no field names.
+constexpr Meaning Into(Meaning m, Src to, DrivePlace place = DrivePlace::None) {
+    m.to = to;
+    m.place = place;
+    return m;
+}
+// ... reaching a place no field names (a drive value read, a parameter).
+constexpr Meaning Reaching(Meaning m, DrivePlace place) {
+    m.place = place;
+    return m;
+}
+// A conditional jump on "left test right" (no right side: against 0).
+constexpr Meaning Tests(Calc test, Src left, Src right = Src::None) {
+    Meaning m{Flow::Branch};
+    m.calc = test;
+    m.left = left;
+    m.from = right;
+    return m;
+}
+// A command to the drive, reading the operands of its form.
+constexpr Meaning kDriveCommand = Does(Meaning{}, Calc::Drive);
+
 // Sets the meaning of a row written with one of the families' shorthands.
 constexpr OpcodeRow Means(OpcodeRow row, Meaning meaning) {
     row.meaning = meaning;

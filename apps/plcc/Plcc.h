@@ -42,6 +42,7 @@ int CmdRenum(const Args& args);
 int CmdLsp(const Args& args);
 int CmdGraph(const Args& args);
 int CmdDiff(const Args& args);
+int CmdSim(const Args& args);
 
 // ---- input ----
 

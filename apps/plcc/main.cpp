@@ -69,6 +69,23 @@ constexpr Command kCommands[] = {
      "Prints each differing record on both sides (-, +) and both checksums; with\n"
      "--diagnostics=json the differences as one document.\n"
      "The exit status is 0 for the same image, 1 for different ones, 2 for errors.\n"},
+    {"sim", plcc::CmdSim,
+     "plcc sim FILE.plc|FILE.bin [--assume PROFILE] [--stimuli FILE] [--max-steps N] [--until-ms T] "
+     "[--break N050,...] [--format text|jsonl|summary] [-o TRACE]",
+     "dry run of the programme's logic \xE2\x80\x94 not a model of the drive",
+     "  --assume PROFILE      the assumption profile (INI); without it every\n"
+     "                        behaviour the programme format does not fix halts\n"
+     "  --stimuli FILE        time<TAB>signal<TAB>value rows and\n"
+     "                        outcome<TAB>PATTERN<TAB>RESULT rows for drive commands\n"
+     "  --max-steps N         stop after N steps (default: 10000000, then exit 1)\n"
+     "  --until-ms T          stop at simulated time T\n"
+     "  --break N050,...      stop before one of these statements\n"
+     "  --format FORMAT       text (a line per step, the default), jsonl or summary\n"
+     "  -o TRACE              write the output there, not to stdout\n"
+     "The profile keys, the stimuli and the trace are described in the README.\n"
+     "Exit status: 0 at END or a limit or breakpoint given, 1 at a halt (behaviour\n"
+     "not specified, no outcome, waiting forever) or the default step limit, 2 on\n"
+     "usage or file errors.\n"},
     {"lsp", plcc::CmdLsp, "plcc lsp",
      "serve the language over the Language Server Protocol on stdin/stdout",
      "Editors start it and talk to it; it ends on the client's exit or when stdin closes.\n"},

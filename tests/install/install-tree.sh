@@ -73,6 +73,8 @@ complete_words() {
 [ "$(complete_words plcc --v)" = "--version" ] || fail "completion of --version"
 [ "$(complete_words plcc check --w)" = "--warnings --werror" ] || fail "completion of check's warning options"
 [ "$(complete_words plcc graph x.plc --format=s)" = svg ] || fail "completion of a graph format"
+[ "$(complete_words plcc sim --st)" = "--stimuli" ] || fail "completion of sim's options"
+[ "$(complete_words plcc sim a.plc --format j)" = jsonl ] || fail "completion of sim's formats"
 
 [ "$kind" = gui ] || exit 0
 
