@@ -18,7 +18,7 @@
 #include <string>
 #include <type_traits>
 
-#include "control/Component.h"
+#include "control/ComTypeInfo.h"
 
 #define TORVIX_METHODS(X)                                     \
     X(1, PlcCreate, Bool)                                     \
