@@ -66,12 +66,6 @@ constexpr std::array kCommands{
 
 std::span<const EditorCommand> EditorCommands() { return kCommands; }
 
-const EditorCommand* FindCommand(int id) {
-    for (const EditorCommand& command : kCommands)
-        if (command.id == id) return &command;
-    return nullptr;
-}
-
 // ---------------------------------------------------------------- object
 
 CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)

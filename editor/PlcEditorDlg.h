@@ -82,7 +82,4 @@ private:
 // Menu 202 in menu order (the "&Extras" item of the menu bar has no command).
 std::span<const EditorCommand> EditorCommands();
 
-// The command of `id`; nullptr when there is none.
-const EditorCommand* FindCommand(int id);
-
 }  // namespace plc
