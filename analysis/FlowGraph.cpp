@@ -8,6 +8,7 @@
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
+#include "decoder/DecodeRecord.h"
 
 namespace plc {
 
@@ -99,7 +100,7 @@ FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, c
         FlowNode node;
         node.record = r;
         node.line = lines[static_cast<size_t>(r)];
-        node.decodable = program.DecodeRecord(node.text, r) != 0;
+        node.decodable = DecodeRecord(program, node.text, r) != 0;
         node.names = NamesOf(program, rec);
         node.flow = facts.FlowOf(r);
         node.reachable = facts.Reachable().test(static_cast<size_t>(r));

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "analysis/FlowGraph.h"
+#include "decoder/DecodeRecord.h"
 
 namespace plc {
 
@@ -49,7 +50,7 @@ RecordSide SideOf(const CPlcProgram& p, int r) {
         side.present = true;
         side.statement = true;
         std::string text;
-        p.DecodeRecord(text, r);
+        DecodeRecord(p, text, r);
         side.text = LabelledText(r, text);
     } else {
         // Bytes that no statement shows, though the checksum counts them.

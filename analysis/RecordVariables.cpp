@@ -30,7 +30,7 @@ std::optional<VarKind> VarKindOfDom(Dom dom) {
 RecordVariables VariablesOf(const PlcInstr& rec) {
     RecordVariables out;
     const OpcodeRow* row = rec.opcode() != 0 ? FindOpcodeRow(rec.opcode()) : nullptr;
-    const Variant* form = row != nullptr ? SelectVariant(*row, rec) : nullptr;
+    const Variant* form = row != nullptr ? SelectVariant(*row, rec, 0) : nullptr;
     if (form == nullptr) return out;
     const Meaning& meaning = row->meaning;
     for (const Operand& op : form->args) {

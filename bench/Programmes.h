@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "decoder/DecodeRecord.h"
 #include "decoder/RecordPrinter.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
@@ -74,7 +75,7 @@ inline std::string MixedProgramme(bool faulty = false) {
             if (f.at >= 0) rec.b[static_cast<size_t>(f.at)] = f.value;
         program.Record(label) = rec;
         std::string line;
-        program.DecodeRecord(line, label);
+        plc::DecodeRecord(program, line, label);
         if (faulty && label == 250) line = "N250 FOO";
         text += line;
         if (label % 4 == 0) text += "\t\t; step " + std::to_string(label);

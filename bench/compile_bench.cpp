@@ -15,10 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "bench/Programmes.h"
 #include "compiler/CompileDriver.h"
+#include "decoder/DecodeRecord.h"
 #include "decoder/RecordPrinter.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
 
 namespace {
@@ -97,7 +98,7 @@ void BM_DecodeMixed(benchmark::State& state) {
     std::string line;
     for (auto _ : state) {
         for (int r = plc::kFirstLabel; r <= plc::kLastLabel; ++r) {
-            program.DecodeRecord(line, r);
+            plc::DecodeRecord(program, line, r);
             benchmark::DoNotOptimize(line.data());
         }
     }

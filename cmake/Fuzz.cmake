@@ -7,9 +7,7 @@
 
 # Sources beyond the core that some targets exercise: the profile files are
 # plain C++ and stand outside the core library.
-set(FUZZ_EXTRA_SOURCES
-  ${CMAKE_SOURCE_DIR}/platform/Profile.cpp
-  ${CMAKE_SOURCE_DIR}/platform/SafeFile.cpp)
+set(FUZZ_EXTRA_SOURCES ${CMAKE_SOURCE_DIR}/platform/Profile.cpp)
 
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/Fuzz*.cpp)
 

@@ -11,6 +11,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
 #include "resources/StringTable.h"
 
@@ -122,7 +123,7 @@ CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more
             return out;
         }
         int32_t error = 0;
-        if (!program.CompileLine(line, reported, error))
+        if (!CompileLine(program, line, reported, error))
             addError(reported, error, reported == i ? program.ErrorColumn() : 0);
     }
 
@@ -192,14 +193,12 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
 
 int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
     CPlcProgram program;
-    program.Clear();
-    int32_t line = 0, error = 0;
-    program.CompileLine("%P00", line, error);
+    OpenProgramSection(program);
     std::string joined;
     for (char c : text)
         if (c != ' ' && c != '\t') joined.push_back(c);
-    line = 1;
-    const int code = program.ParseLine(joined, line);
+    int32_t line = 1;
+    const int code = ParseLine(program, joined, line);
     out = program.Record(label);
     return code;
 }

@@ -22,10 +22,10 @@ static_assert(Op::JmpFLtF == kCompareF + 5 && Op::JmpHLtH == kCompareH + 5);
 int ScanZero(ParseCursor& cur, bool asFloat) {
     if (asFloat) {
         uint32_t bits = 0;
-        return CPlcProgram::ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;  // the zero alone
+        return ScanFloat(cur, bits, 0, 0) ? kErrNone : kErrCompare;  // the zero alone
     }
     int32_t value = 0;
-    return CPlcProgram::ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
+    return ScanInt(cur, value, 0, 0) ? kErrNone : kErrCompare;
 }
 
 // A comparison's operator and what follows it up to the jump target: one of

@@ -108,7 +108,7 @@ struct ArithOp {
 // variable form (the operator, then the letter of `kind`) tried before its
 // constant form of `constant`; -1 when none of them follows.
 int CompileArith(ParseCursor& cur, PlcInstr& rec, std::span<const ArithOp> ops, uint8_t x, VarKind kind, Dom constant) {
-    const std::string_view letter = kind == VarKind::F ? "F" : "H";
+    const std::string_view letter = LetterOf(kind);
     for (const ArithOp& op : ops) {
         if (EatOp(cur, op.op, letter)) return Finish(cur, rec, op.variableOpcode, x, kind);
         if (cur.Eat(op.op)) return FinishConstant(cur, rec, op.constantOpcode, x, constant);
@@ -124,7 +124,7 @@ int CompileIndexedWrite(ParseCursor& cur, PlcInstr& rec, VarKind kind, uint8_t f
     uint8_t c = 0;
     if (int err = ScanVar(cur, VarKind::C, c)) return err;
     if (!cur.Eat("]=")) return bracketError;
-    if (cur.Eat(kind == VarKind::F ? "F" : kind == VarKind::H ? "H" : "M")) return Finish(cur, rec, fromVar, c, kind);
+    if (cur.Eat(LetterOf(kind))) return Finish(cur, rec, fromVar, c, kind);
     return FinishConstant(cur, rec, fromConstant, c, constant);
 }
 

@@ -4,48 +4,27 @@
 #include <vector>
 
 #include "compiler/Statements.h"
+#include "image/RecordLayout.h"
 
 namespace plc {
-
-int VarError(VarKind kind) {
-    switch (kind) {
-        case VarKind::C: return kErrCounter;
-        case VarKind::F: return kErrFloat;
-        case VarKind::H: return kErrInteger;
-        case VarKind::M: return kErrFlag;
-        case VarKind::Z: return kErrTimer;
-    }
-    return kErrInternal;
-}
 
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored) {
     const DomainInfo& domain = DomainOf(dom);
     switch (domain.scan) {
         case Scan::Signed: {
             int32_t value = 0;
-            if (!CPlcProgram::ScanInt(cur, value, domain.lo, domain.hi)) return false;
+            if (!ScanInt(cur, value, domain.lo, domain.hi)) return false;
             stored = static_cast<uint32_t>(value);
             return true;
         }
-        case Scan::Float: return CPlcProgram::ScanFloat(cur, stored, domain.lo, domain.hi);
-        default: return CPlcProgram::ScanDword(cur, stored, domain.lo, domain.hi);
+        case Scan::Float: return ScanFloat(cur, stored, domain.lo, domain.hi);
+        default: return ScanDword(cur, stored, domain.lo, domain.hi);
     }
-}
-
-Dom VarDomain(VarKind kind) {
-    switch (kind) {
-        case VarKind::C: return Dom::CVar;
-        case VarKind::F: return Dom::FVar;
-        case VarKind::H: return Dom::HVar;
-        case VarKind::M: return Dom::MVar;
-        case VarKind::Z: return Dom::ZVar;
-    }
-    return Dom::None;
 }
 
 int ScanIoNumber(ParseCursor& cur, const IoGroup& group, uint8_t& bit) {
     uint8_t n = 0;
-    if (!CPlcProgram::ScanByte(cur, n, 0, group.count - 1)) return kErrIoNumber;
+    if (!ScanByte(cur, n, 0, group.count - 1)) return kErrIoNumber;
     bit = group.bit[n];
     return kErrNone;
 }
@@ -99,42 +78,6 @@ int ScanTargetSuffix(ParseCursor& cur, uint16_t& target) {
 
 namespace {
 
-// The byte a one-byte field stands in; -1 for the wider fields.
-constexpr int SingleByteOf(Src src) {
-    switch (src) {
-        case Src::Mode: return 1;
-        case Src::B4: return 4;
-        case Src::B5: return 5;
-        case Src::B6: return 6;
-        case Src::B7: return 7;
-        default: return -1;
-    }
-}
-
-// Where a field stands in a record's first eight bytes, read as one
-// little-endian 64-bit word: its lowest bit and its width in bytes (0: the
-// field is not stored, as the record's own label).
-struct FieldBits {
-    uint8_t shift = 0;
-    uint8_t bytes = 0;
-
-    constexpr uint64_t Mask() const {
-        constexpr uint64_t kMasks[] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF};
-        return kMasks[bytes];
-    }
-};
-
-constexpr FieldBits BitsOf(Src src) {
-    switch (src) {
-        case Src::Target: return {32, 2};
-        case Src::W67: return {48, 2};
-        case Src::D4: return {32, 4};
-        case Src::None:
-        case Src::Label: return {};
-        default: return {static_cast<uint8_t>(8 * SingleByteOf(src)), 1};
-    }
-}
-
 // One form of a row as the compiler fills it, read once from the rows so
 // that a statement costs a few operations on one word: the opcode and
 // selector value go in first, then each given value in turn, then the
@@ -147,11 +90,6 @@ struct Placement {
     uint64_t headMask = 0, headBits = 0;    // opcode and selector value
     uint64_t fixedMask = 0, fixedBits = 0;  // the fixed bytes
 };
-
-constexpr uint64_t Place(uint64_t word, FieldBits field, uint64_t value) {
-    const uint64_t mask = field.Mask();
-    return (word & ~(mask << field.shift)) | ((value & mask) << field.shift);
-}
 
 struct PlacementIndex {
     std::array<uint16_t, 257> first{};  // the forms of opcode n: first[n] to first[n + 1]
@@ -182,13 +120,13 @@ struct PlacementIndex {
         }
         for (const FixedByte& fixed : form.fixed) {
             if (fixed.at < 0) continue;
-            const FieldBits byte{static_cast<uint8_t>(8 * fixed.at), 1};
+            const FieldBits byte = ByteAt(fixed.at, 1);
             p.fixedBits = Place(p.fixedBits, byte, fixed.value);
             p.fixedMask |= byte.Mask() << byte.shift;
         }
         for (const Operand& operand : form.args) {
             if (operand.src == Src::None || operand.src == Src::Label) continue;
-            const int at = SingleByteOf(operand.src);
+            const int at = BitsOf(operand.src).SingleByte();
             const bool fixedByForm = at >= 0 && ((p.fixedMask >> (8 * at)) & 0xFF) != 0;
             if (!fixedByForm) p.to[p.count++] = BitsOf(operand.src);
         }
@@ -205,12 +143,11 @@ const PlacementIndex& Placements() {
 
 int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector) {
     const PlacementIndex& index = Placements();
-    const Placement* form = index.forms.data() + index.first[opcode];
-    const Placement* const end = index.forms.data() + index.first[opcode + 1u];
-    if (selector != kAnyValue) {
-        while (form != end && form->when != selector && !(form->when == kNonZero && selector != 0)) ++form;
-    }
-    if (form == end || values.size() != form->count) return kErrInternal;
+    const std::span<const Placement> forms(index.forms.data() + index.first[opcode],
+                                           index.forms.data() + index.first[opcode + 1u]);
+    const Placement* form = forms.empty() ? nullptr : forms.data();
+    if (selector != kAnyValue) form = SelectForm(forms, static_cast<uint32_t>(selector));
+    if (form == nullptr || values.size() != form->count) return kErrInternal;
     uint64_t word = (rec.low8() & ~form->headMask) | form->headBits;
     const uint32_t* value = values.begin();
     for (uint8_t i = 0; i < form->count; ++i) word = Place(word, form->to[i], value[i]);

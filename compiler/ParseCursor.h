@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc {
 

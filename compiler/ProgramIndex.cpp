@@ -4,9 +4,10 @@
 
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 
@@ -43,20 +44,12 @@ bool ValidName(std::string_view s, size_t at, size_t stop) {
 }  // namespace
 
 bool ProgramIndex::VarKindOf(char letter, VarKind& kind) {
-    switch (AsciiUpper(letter)) {
-        case 'C': kind = VarKind::C; return true;
-        case 'F': kind = VarKind::F; return true;
-        case 'H': kind = VarKind::H; return true;
-        case 'M': kind = VarKind::M; return true;
-        case 'Z': kind = VarKind::Z; return true;
-        default: return false;
-    }
+    const VarFamily* family = FamilyOfLetter(letter);
+    if (family != nullptr) kind = family->kind;
+    return family != nullptr;
 }
 
-char ProgramIndex::VarLetter(VarKind kind) {
-    static constexpr char kLetters[] = {'C', 'F', 'H', 'M', 'Z'};
-    return kLetters[static_cast<size_t>(kind)];
-}
+char ProgramIndex::VarLetter(VarKind kind) { return FamilyOf(kind).letter; }
 
 void ProgramIndex::AddToken(TokenKind kind, int32_t line, const std::vector<int32_t>& columns,
                             size_t from, size_t to, std::string_view original) {
@@ -97,7 +90,7 @@ ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) {
         const std::string_view up = upper;
 
         if (state == kOutsideSection) {
-            if (up.starts_with("%TEXT")) {
+            if (up.starts_with(Word(SectionWord::TextHead))) {
                 if (textDeclared) continue;
                 state = kInTextSection;
                 IndexSection section{SectionKind::Text, lineNo, -1, {}};
@@ -110,7 +103,7 @@ ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) {
                     }
                 }
                 m_sections.push_back(std::move(section));
-            } else if (up == "%P00" && !programEnded) {
+            } else if (up == Word(SectionWord::ProgramHead) && !programEnded) {
                 state = kInProgramSection;
                 m_sections.push_back({SectionKind::Program, lineNo, -1, {}});
                 AddToken(TokenKind::SectionHead, lineNo, columns, 0, 4, original);
@@ -119,7 +112,7 @@ ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) {
         }
 
         if (state == kInTextSection) {
-            if (up == "END") {
+            if (up == Word(SectionWord::End)) {
                 state = kOutsideSection;
                 textDeclared = true;
                 m_sections.back().endLine = lineNo;
@@ -127,7 +120,7 @@ ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) {
                 continue;
             }
             VarKind var;
-            if (!up.starts_with("DEF") || up.size() < 5 || !VarKindOf(up[3], var)) continue;
+            if (!up.starts_with(Word(SectionWord::Def)) || up.size() < 5 || !VarKindOf(up[3], var)) continue;
             int index = 0;
             const size_t digitsEnd = ReadNumber(up, 4, index);
             if (digitsEnd == 4) continue;
@@ -145,7 +138,7 @@ ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) {
         }
 
         // Inside the programme: a labelled statement or the closing END.
-        if (up.starts_with("END")) {
+        if (up.starts_with(Word(SectionWord::End))) {
             state = kOutsideSection;
             programEnded = true;
             m_sections.back().endLine = lineNo;
@@ -198,7 +191,7 @@ void ProgramIndex::IndexStatement(int32_t line, std::string_view up, std::string
             p = end;
             continue;
         }
-        if (afterBracket && up.substr(p).starts_with("END")) {
+        if (afterBracket && up.substr(p).starts_with(Word(SectionWord::End))) {
             AddToken(TokenKind::LabelRef, line, columns, p, p + 3, original);
             m_tokens.back().label = kEndRecord;
             p += 3;

@@ -1,11 +1,8 @@
-// The operand scanners: every number and name of a statement is read by one
-// of these. Each advances the cursor over what it reads, checks the value
-// against the caller's range and reports only success; the caller chooses the
-// error code of its context.
+// The operand scanners, and the cursor's own copy of a line.
 #include <bit>
 #include <cstring>
 
-#include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -64,19 +61,19 @@ bool ScanSign(ParseCursor& cur) {
 
 }  // namespace
 
-bool CPlcProgram::ScanByte(ParseCursor& cur, uint8_t& value, double lo, double hi) {
+bool ScanByte(ParseCursor& cur, uint8_t& value, double lo, double hi) {
     return ScanUnsigned(cur, value, lo, hi);
 }
 
-bool CPlcProgram::ScanWord(ParseCursor& cur, uint16_t& value, double lo, double hi) {
+bool ScanWord(ParseCursor& cur, uint16_t& value, double lo, double hi) {
     return ScanUnsigned(cur, value, lo, hi);
 }
 
-bool CPlcProgram::ScanDword(ParseCursor& cur, uint32_t& value, double lo, double hi) {
+bool ScanDword(ParseCursor& cur, uint32_t& value, double lo, double hi) {
     return ScanUnsigned(cur, value, lo, hi);
 }
 
-bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi) {
+bool ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi) {
     const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double v = 0.0;
@@ -94,7 +91,7 @@ bool CPlcProgram::ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi
     return true;
 }
 
-bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
+bool ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
     const size_t start = cur.Position();
     const bool negative = ScanSign(cur);
     double value = 0.0;
@@ -134,7 +131,7 @@ bool CPlcProgram::ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, 
     return true;
 }
 
-bool CPlcProgram::ScanName(ParseCursor& cur, std::string& name) {
+bool ScanName(ParseCursor& cur, std::string& name) {
     name.clear();
     while (name.size() < static_cast<size_t>(kMaxNameLength)) {
         const char c = cur.PeekOriginal();

@@ -12,6 +12,8 @@
 #include <string_view>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
+#include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
 
@@ -48,45 +50,6 @@ int Emit(PlcInstr& rec, uint8_t opcode, FormValues values, int selector = kAnyVa
 
 // ---- shared operand helpers ----
 
-// Error codes of the line compiler.
-enum ErrorCode : int {
-    kErrNone = 0,
-    kErrNoLabelOrEnd = 1,
-    kErrTooLong = 2,
-    kErrInternal = 3,
-    kErrLabel = 4,
-    kErrUnknownCommand = 5,
-    kErrJumpTarget = 6,
-    kErrLabelUsed = 7,
-    kErrReadLine = 8,
-    kErrMissingProgramEnd = 9,
-    kErrName = 10,
-    kErrNameTooLong = 11,
-    kErrNoHead = 12,
-    kErrTextCommand = 13,
-    kErrTextDeclared = 14,
-    kErrCounter = 15,
-    kErrFloat = 16,
-    kErrInteger = 17,
-    kErrFlag = 18,
-    kErrTimer = 19,
-    kErrVariable = 20,
-    kErrOperator = 21,
-    kErrProgramDefined = 22,
-    kErrMissingTextEnd = 23,
-    kErrNoProgram = 24,
-    kErrIoNumber = 25,
-    kErrValue = 26,
-    kErrBracket = 27,
-    kErrCompare = 28,
-    kErrNoFollowing = 29,
-    kErrTargetMissing = 30,
-    kErrOrder = 31,
-    kErrRenumber = 32,
-    kErrTextCoding = 33,
-    kErrGo = 34,
-};
-
 // A number written in the text in [lo, hi]: the common short number read
 // here (inline, so that each caller's digit loop is predicted on its own),
 // anything else by the full scanner, which notes where a failed one began.
@@ -95,7 +58,7 @@ inline bool ScanWritten(ParseCursor& cur, double lo, double hi, uint16_t& writte
         written = static_cast<uint16_t>(number);
         return true;
     }
-    return CPlcProgram::ScanWord(cur, written, lo, hi);
+    return ScanWord(cur, written, lo, hi);
 }
 
 // Reads a number of domain `dom` within the domain's range and gives it as
@@ -117,16 +80,11 @@ inline bool ScanNumber(ParseCursor& cur, Dom dom, uint16_t& stored) {
 // A 32-bit constant of domain `dom` (Int32, UInt32, Float) as bytes 4 to 7 store it.
 bool ScanConstant(ParseCursor& cur, Dom dom, uint32_t& stored);
 
-// The domain of a variable family's indices.
-Dom VarDomain(VarKind kind);
-
-// The error code of a variable family: C 15, F 16, H 17, M 18, Z 19.
-int VarError(VarKind kind);
-
 // Reads a variable index of the given family in its range; 0, or the
 // family's error code.
 inline int ScanVar(ParseCursor& cur, VarKind kind, uint8_t& index) {
-    return ScanNumber(cur, VarDomain(kind), index) ? kErrNone : VarError(kind);
+    const VarFamily& family = FamilyOf(kind);
+    return ScanNumber(cur, family.dom, index) ? kErrNone : family.error;
 }
 
 // Consumes `op` directly followed by `letters` (both or nothing).

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc::com {
 

@@ -1,6 +1,6 @@
 #include "control/ComTypeInfo.h"
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc::com {
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "base/XdgFolders.h"
 #include "control/TorvixTypeLib.h"
 #include "platform/Profile.h"
 #include "resources/StringTable.h"
@@ -44,10 +45,8 @@ std::vector<RegistryEntry> ClassEntries(const com::Guid& clsid, const char* prog
 
 std::string RegistryFilePath() {
     if (std::string path = Env("TORVIX_REGISTRY"); !path.empty()) return path;
-    if (std::string config = Env("XDG_CONFIG_HOME"); !config.empty())
-        return config + "/torvix/registry.ini";
-    if (std::string home = Env("HOME"); !home.empty()) return home + "/.config/torvix/registry.ini";
-    return "";
+    const std::string config = XdgFolder(XdgKind::Config);
+    return config.empty() ? std::string() : config + "/torvix/registry.ini";
 }
 
 bool ProfileRegistry::Set(std::string_view section, std::string_view key, std::string_view value) {

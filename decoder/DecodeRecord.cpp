@@ -1,18 +1,20 @@
 // The record decoder: renders records of the image as canonical source text,
 // and the iterator that walks the image for a listing.
+#include "decoder/DecodeRecord.h"
+
 #include <cstdio>
 
 #include "decoder/RecordPrinter.h"
-#include "image/PlcProgram.h"
+#include "image/ErrorCodes.h"
 
 namespace plc {
 
-int CPlcProgram::DecodeRecord(std::string& text, int index) const {
+int DecodeRecord(const CPlcProgram& program, std::string& text, int index) {
     if (index < 0 || index >= kRecordCount) {
         text = kUnknownOpcodeText;
         return 0;
     }
-    const PlcInstr& rec = m_records[static_cast<size_t>(index)];
+    const PlcInstr& rec = program.Record(index);
     if (rec.opcode() == 0) {
         char buf[48];
         std::snprintf(buf, sizeof buf, kNoCodeText, index);
@@ -27,21 +29,21 @@ int CPlcProgram::DecodeRecord(std::string& text, int index) const {
     return RenderRecord(*row, rec, index, text);
 }
 
-int CPlcProgram::DecodeNextRecord(std::string& text, int32_t& line, int32_t& error) {
+int DecodeNextRecord(CPlcProgram& program, std::string& text, int32_t& line, int32_t& error) {
     error = 0;
-    for (int i = m_decodePos < 1 ? 1 : m_decodePos; i <= kLastLabel; ++i) {
-        const PlcInstr& rec = m_records[static_cast<size_t>(i)];
+    for (int i = program.DecodePosition() < 1 ? 1 : program.DecodePosition(); i <= kLastLabel; ++i) {
+        const PlcInstr& rec = program.Record(i);
         if (rec.used() != 1 && rec.opcode() == 0) continue;
-        if (DecodeRecord(text, i) == 0) error = 33;
+        if (DecodeRecord(program, text, i) == 0) error = kErrTextCoding;
         line = rec.line();
-        m_decodePos = i + 1;
+        program.SetDecodePosition(i + 1);
         return 1;
     }
-    m_decodePos = 1;
+    program.SetDecodePosition(1);
     return 0;
 }
 
-int CPlcProgram::GetIoName(bool isInput, uint8_t number, std::string& name) {
+int GetIoName(bool isInput, uint8_t number, std::string& name) {
     const char* found = isInput ? InputName(number) : OutputName(number);
     name = found != nullptr ? found : "???ERR";
     return found != nullptr ? 1 : 0;

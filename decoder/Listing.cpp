@@ -6,7 +6,10 @@
 #include <cstdio>
 
 #include "compiler/CompileDriver.h"
+#include "compiler/LineCompiler.h"
 #include "compiler/ProgramIndex.h"
+#include "decoder/DecodeRecord.h"
+#include "image/ErrorCodes.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -14,7 +17,6 @@ namespace plc {
 namespace {
 
 constexpr int32_t kHeadLine = 3;  // header, empty line, then the head (without names)
-constexpr int32_t kErrUndecodable = 33;
 
 // True when record `index` is one the listing shows.
 bool IsListed(const CPlcProgram& program, int index) {
@@ -36,11 +38,9 @@ bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string
     statement = statement.substr(0, statement.find(';'));
     if (statement.find_first_not_of(" \t") == std::string_view::npos) return false;
     CPlcProgram scratch;
-    scratch.Clear();
-    int32_t line = 0, error = 0;
-    if (!scratch.CompileLine("%P00", line, error)) return false;
-    line = 1;
-    if (!scratch.CompileLine(statement, line, error)) return false;
+    OpenProgramSection(scratch);
+    int32_t line = 1, error = 0;
+    if (!CompileLine(scratch, statement, line, error)) return false;
     const PlcInstr& listed = program.Record(index);
     const PlcInstr& compiled = scratch.Record(index);
     for (int b : {0, 1, 4, 5, 6, 7}) {
@@ -113,7 +113,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
     int32_t sourceLine = 0;
     int32_t error = 0;
     int index = 0;  // the record the iterator delivers, found the way it finds it
-    while (program.DecodeNextRecord(recordText, sourceLine, error)) {
+    while (DecodeNextRecord(program, recordText, sourceLine, error)) {
         do ++index;
         while (index < kLastLabel && !IsListed(program, index));
         ++lineNumber;
@@ -122,7 +122,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         out.text += "\r\n";
         // A listing never calls a line clean that does not compile back to
         // its record.
-        if (error == 0 && !RecordCompilesBack(program, index, recordText)) error = kErrUndecodable;
+        if (error == 0 && !RecordCompilesBack(program, index, recordText)) error = kErrTextCoding;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
             out.errors.push_back({lineNumber, error});

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -85,56 +86,10 @@ bool ReadsBack(const std::string& text, uint32_t swappedBits) {
     ParseCursor cur(text);
     uint32_t bits = 0;
     const DomainInfo& domain = DomainOf(Dom::Float);
-    return CPlcProgram::ScanFloat(cur, bits, domain.lo, domain.hi) && cur.AtEnd() && bits == swappedBits;
+    return ScanFloat(cur, bits, domain.lo, domain.hi) && cur.AtEnd() && bits == swappedBits;
 }
 
 }  // namespace
-
-uint32_t FieldValue(Src src, const PlcInstr& rec, int index) {
-    switch (src) {
-        case Src::None: return 0;
-        case Src::Label: return static_cast<uint32_t>(index);
-        case Src::Mode: return rec.b[1];
-        case Src::B4: return rec.b[4];
-        case Src::B5: return rec.b[5];
-        case Src::B6: return rec.b[6];
-        case Src::B7: return rec.b[7];
-        case Src::Target: return rec.target();
-        case Src::W67: return rec.word67();
-        case Src::D4: return rec.dword4();
-    }
-    return 0;
-}
-
-void SetFieldValue(Src src, PlcInstr& rec, uint32_t value) {
-    switch (src) {
-        case Src::Mode: rec.b[1] = static_cast<uint8_t>(value); break;
-        case Src::B4: rec.b[4] = static_cast<uint8_t>(value); break;
-        case Src::B5: rec.b[5] = static_cast<uint8_t>(value); break;
-        case Src::B6: rec.b[6] = static_cast<uint8_t>(value); break;
-        case Src::B7: rec.b[7] = static_cast<uint8_t>(value); break;
-        case Src::Target: rec.setTarget(static_cast<uint16_t>(value)); break;
-        case Src::W67: rec.setWord67(static_cast<uint16_t>(value)); break;
-        case Src::D4: rec.setDword4(value); break;
-        case Src::None:
-        case Src::Label: break;
-    }
-}
-
-bool SelectsVariant(int16_t when, uint32_t selector) {
-    if (when == kAnyValue) return true;
-    if (when == kNonZero) return selector != 0;
-    return static_cast<uint32_t>(when) == selector;
-}
-
-const Variant* SelectVariant(const OpcodeRow& row, const PlcInstr& rec) {
-    // No selector is a label field, so the record's own index does not matter.
-    const uint32_t selector = FieldValue(row.selector, rec, 0);
-    for (const Variant& v : row.variants) {
-        if (SelectsVariant(v.when, selector)) return &v;
-    }
-    return nullptr;
-}
 
 char ConversionOf(Dom dom, Src src) { return src == Src::None ? '\0' : DomainOf(dom).conversion; }
 
@@ -180,7 +135,7 @@ int RenderRecord(const OpcodeRow& row, const PlcInstr& rec, int index, std::stri
         text = Fill(row.guardError.text, row.guardError.args, rec, index, nullptr);
         return 0;
     }
-    const Variant* variant = SelectVariant(row, rec);
+    const Variant* variant = SelectVariant(row, rec, index);
     if (variant == nullptr) {
         text = Fill(row.selectorError.text, row.selectorError.args, rec, index, nullptr);
         return 0;

@@ -5,6 +5,7 @@
 #include <cinttypes>
 #include <cstdio>
 
+#include "decoder/DecodeRecord.h"
 #include "decoder/Listing.h"
 #include "resources/StringTable.h"
 
@@ -53,7 +54,7 @@ RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<
     std::string text;
     int32_t line = 0;
     int32_t error = 0;
-    while (program.DecodeNextRecord(text, line, error)) {
+    while (DecodeNextRecord(program, text, line, error)) {
         const size_t count = out.lines.size();
         if (line < 0 || static_cast<size_t>(line) >= count) {
             out.entries.push_back(FormatErrorEntry(line + 1, kErrLineNotReplaced));

@@ -11,12 +11,10 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "image/ErrorCodes.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
-
-// Error code of a line that cannot be replaced (message 57734).
-inline constexpr int32_t kErrLineNotReplaced = 52;
 
 struct LineEdit {
     int32_t line = 0;         // 0-based line whose text (without its line break) is replaced

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "decoder/DecodeRecord.h"
 #include "platform/Text.h"
 
 namespace plc {
@@ -18,7 +19,7 @@ namespace {
 std::string Decoded(const CPlcProgram& program, int index) {
     if (program.Record(index).opcode() == 0) return {};
     std::string text;
-    program.DecodeRecord(text, index);
+    DecodeRecord(program, text, index);
     return text;
 }
 

@@ -3,6 +3,7 @@
 #include <QPointer>
 #include <QTemporaryFile>
 
+#include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"
 #include "editor/DeviceCompare.h"
@@ -11,7 +12,6 @@
 #include "editor/PlcEditorDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
-#include "platform/SafeFile.h"
 #include "platform/SourceEdit.h"
 #include "resources/StringTable.h"
 

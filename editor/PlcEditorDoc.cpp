@@ -5,11 +5,12 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 #include "editor/RecoveryCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
-#include "platform/SafeFile.h"
 #include "platform/SourceEdit.h"
 #include "platform/Text.h"
 #include "resources/StringTable.h"

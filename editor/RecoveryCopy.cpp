@@ -9,9 +9,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "base/Ascii.h"
+#include "base/SafeWrite.h"
+#include "base/XdgFolders.h"
 #include "compiler/CompileDriver.h"
-#include "image/Ascii.h"
-#include "image/SafeWrite.h"
 
 namespace plc {
 
@@ -37,11 +38,8 @@ std::string BaseName(const std::string& documentName) {
 }  // namespace
 
 std::string RecoveryFolder() {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state != nullptr && state[0] == '/')
-        return std::string(state) + "/plcedit/recovery";
-    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
-        return std::string(home) + "/.local/state/plcedit/recovery";
-    return "./plcedit-recovery";
+    const std::string state = XdgFolder(XdgKind::State);
+    return state.empty() ? std::string("./plcedit-recovery") : state + "/plcedit/recovery";
 }
 
 std::string WriteRecoveryCopy(const std::string& documentName, const std::string& text, std::string& error) {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/LineCompiler.h"
+#include "decoder/DecodeRecord.h"
 #include "image/PlcProgram.h"
 #include "tests/TestUtil.h"
 
@@ -37,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         size_t end = input.find('\n', start);
         if (end == std::string_view::npos) end = input.size();
         int32_t line = index, error = 0;
-        program.CompileLine(input.substr(start, end - start), line, error);
+        plc::CompileLine(program, input.substr(start, end - start), line, error);
         ++index;
         start = end + 1;
     }
@@ -47,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const plc::PlcInstr& rec = program.Record(i);
         if (!rec.used()) continue;
         std::string text;
-        if (program.DecodeRecord(text, i) == 0) Fail("compiled record does not decode", text, i);
+        if (plc::DecodeRecord(program, text, i) == 0) Fail("compiled record does not decode", text, i);
         plc::PlcInstr back;
         if (plc::test::CompileLineInSection(text, i, back) != 0) Fail("rendered text does not compile", text, i);
         for (size_t b : kStatementBytes) {

@@ -15,6 +15,7 @@
 #include <cstring>
 #include <string>
 
+#include "decoder/DecodeRecord.h"
 #include "image/PlcProgram.h"
 #include "tests/TestUtil.h"
 
@@ -49,9 +50,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     plain.Record(index) = bare;
 
     std::string text = "stale";
-    const int result = program.DecodeRecord(text, index);
+    const int result = plc::DecodeRecord(program, text, index);
     std::string again;
-    if (plain.DecodeRecord(again, index) != result || again != text) Fail("bytes 8 to 11 change the line", text);
+    if (plc::DecodeRecord(plain, again, index) != result || again != text) Fail("bytes 8 to 11 change the line", text);
 
     char label[8];
     std::snprintf(label, sizeof label, "N%03d ", index);

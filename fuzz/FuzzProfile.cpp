@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "fuzz/FuzzScratchDir.h"
-#include "image/Ascii.h"
 #include "platform/Profile.h"
 
 namespace {

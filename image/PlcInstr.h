@@ -17,42 +17,43 @@ namespace plc {
 struct PlcInstr {
     std::array<uint8_t, 12> b{};
 
-    // Byte positions of the named fields.
+    // Byte positions of the named fields: the one place the record's layout
+    // is written (the operand fields of image/RecordLayout.h stand on these).
     static constexpr int kOpcode = 0;
     static constexpr int kMode = 1;
     static constexpr int kNext = 2;    // bytes 2 and 3
     static constexpr int kTarget = 4;  // bytes 4 and 5
+    static constexpr int kWord67 = 6;  // bytes 6 and 7 (parameter and message numbers)
+    static constexpr int kDword4 = 4;  // bytes 4 to 7 as one 32-bit word (constants)
     static constexpr int kUsed = 8;
     static constexpr int kKind = 9;
     static constexpr int kLine = 10;   // bytes 10 and 11
 
-    uint8_t opcode() const { return b[0]; }
-    uint8_t mode() const { return b[1]; }
-    uint16_t next() const { return Get16(2); }
-    uint16_t target() const { return Get16(4); }
-    uint8_t used() const { return b[8]; }
-    uint8_t kind() const { return b[9]; }
-    uint16_t line() const { return Get16(10); }
+    uint8_t opcode() const { return b[kOpcode]; }
+    uint8_t mode() const { return b[kMode]; }
+    uint16_t next() const { return Get16(kNext); }
+    uint16_t target() const { return Get16(kTarget); }
+    uint8_t used() const { return b[kUsed]; }
+    uint8_t kind() const { return b[kKind]; }
+    uint16_t line() const { return Get16(kLine); }
 
-    void setOpcode(uint8_t v) { b[0] = v; }
-    void setMode(uint8_t v) { b[1] = v; }
-    void setNext(uint16_t v) { Set16(2, v); }
-    void setTarget(uint16_t v) { Set16(4, v); }
-    void setUsed(uint8_t v) { b[8] = v; }
-    void setKind(uint8_t v) { b[9] = v; }
-    void setLine(uint16_t v) { Set16(10, v); }
+    void setOpcode(uint8_t v) { b[kOpcode] = v; }
+    void setMode(uint8_t v) { b[kMode] = v; }
+    void setNext(uint16_t v) { Set16(kNext, v); }
+    void setTarget(uint16_t v) { Set16(kTarget, v); }
+    void setUsed(uint8_t v) { b[kUsed] = v; }
+    void setKind(uint8_t v) { b[kKind] = v; }
+    void setLine(uint16_t v) { Set16(kLine, v); }
 
-    // Bytes 6 and 7 as one 16-bit number (parameter and message numbers).
-    uint16_t word67() const { return Get16(6); }
-    void setWord67(uint16_t v) { Set16(6, v); }
+    uint16_t word67() const { return Get16(kWord67); }
+    void setWord67(uint16_t v) { Set16(kWord67, v); }
 
-    // Bytes 4 to 7 as one 32-bit little-endian word (constants).
-    uint32_t dword4() const { return Get32(4); }
-    void setDword4(uint32_t v) { Set32(4, v); }
+    uint32_t dword4() const { return Get32(kDword4); }
+    void setDword4(uint32_t v) { Set32(kDword4, v); }
 
     // Bytes 0 to 3 and 4 to 7 as the two words of the binary programme file.
-    uint32_t dword0() const { return Get32(0); }
-    void setDword0(uint32_t v) { Set32(0, v); }
+    uint32_t dword0() const { return Get32(kOpcode); }
+    void setDword0(uint32_t v) { Set32(kOpcode, v); }
 
     // Bytes 0 to 7, the drive's instruction, as one 64-bit little-endian
     // word: the checksum adds its four 16-bit words, the compiler places its

@@ -5,30 +5,16 @@
 #include <type_traits>
 
 #include "image/Opcodes.h"
+#include "image/SectionWords.h"
 
 namespace plc {
-
-int VarCount(VarKind kind) {
-    switch (kind) {
-        case VarKind::C: return kCountC;
-        case VarKind::F: return kCountF;
-        case VarKind::H: return kCountH;
-        case VarKind::M: return kCountM;
-        case VarKind::Z: return kCountZ;
-    }
-    return 0;
-}
 
 CPlcProgram::CPlcProgram() = default;
 
 void CPlcProgram::Clear() {
     static_assert(std::is_trivially_copyable_v<PlcInstr>);
     std::memset(static_cast<void*>(m_records.data()), 0, sizeof m_records);  // an unused record is all zero
-    for (auto& n : m_namesC) n.clear();
-    for (auto& n : m_namesF) n.clear();
-    for (auto& n : m_namesH) n.clear();
-    for (auto& n : m_namesM) n.clear();
-    for (auto& n : m_namesZ) n.clear();
+    for (auto& n : m_names) n.clear();
     m_sectionState = kOutsideSection;
     m_programEnded = 0;
     m_textDeclared = 0;
@@ -58,7 +44,7 @@ bool CPlcProgram::HasProgramHead(std::string& text) const {
     // A target beyond the image can only come from a foreign file: no head.
     if (entry.opcode() == Op::Jmp && entry.target() < kRecordCount &&
         m_records[entry.target()].used() == 1) {
-        text = "%P00";
+        text = Word(SectionWord::ProgramHead);
         return true;
     }
     text.clear();
@@ -68,28 +54,12 @@ bool CPlcProgram::HasProgramHead(std::string& text) const {
 const std::string& CPlcProgram::Name(VarKind kind, int index) const {
     static const std::string empty;
     if (index < 0 || index >= VarCount(kind)) return empty;
-    const auto i = static_cast<size_t>(index);
-    switch (kind) {
-        case VarKind::C: return m_namesC[i];
-        case VarKind::F: return m_namesF[i];
-        case VarKind::H: return m_namesH[i];
-        case VarKind::M: return m_namesM[i];
-        case VarKind::Z: return m_namesZ[i];
-    }
-    return empty;
+    return m_names[NameSlot(kind) + static_cast<size_t>(index)];
 }
 
 void CPlcProgram::SetName(VarKind kind, int index, std::string_view name) {
     if (index < 0 || index >= VarCount(kind)) return;
-    const auto i = static_cast<size_t>(index);
-    const std::string value(name.substr(0, kMaxNameLength));
-    switch (kind) {
-        case VarKind::C: m_namesC[i] = value; break;
-        case VarKind::F: m_namesF[i] = value; break;
-        case VarKind::H: m_namesH[i] = value; break;
-        case VarKind::M: m_namesM[i] = value; break;
-        case VarKind::Z: m_namesZ[i] = value; break;
-    }
+    m_names[NameSlot(kind) + static_cast<size_t>(index)] = name.substr(0, kMaxNameLength);
 }
 
 }  // namespace plc

@@ -1,11 +1,9 @@
 // The programme object: the compiled image of one PLC programme (256
-// instruction records and five name tables) with the section state of the
-// compilation that fills it, and every operation on the image.
-//
-// One class, its members spread over the folders of their subsystem:
-//   image/     construction, Clear, checksum, programme head, files, renumbering
-//   compiler/  scanners, CompileLine, ParseLine and the statement compilers
-//   decoder/   DecodeRecord, DecodeNextRecord, GetIoName
+// instruction records and the name tables of the variable families), the
+// state of the compilation that fills it, and the image's own operations:
+// clearing, checksum, programme head, files and renumbering. Compiling is
+// the compiler's (compiler/LineCompiler.h, CompileDriver.h), decoding the
+// decoder's (decoder/DecodeRecord.h); both work on this object.
 #pragma once
 
 #include <array>
@@ -15,10 +13,9 @@
 #include <string_view>
 
 #include "image/PlcInstr.h"
+#include "image/VarFamilies.h"
 
 namespace plc {
-
-class ParseCursor;
 
 inline constexpr int kRecordCount = 256;
 inline constexpr int kEntryRecord = 0;
@@ -26,11 +23,6 @@ inline constexpr int kEndRecord = 255;
 inline constexpr int kFirstLabel = 1;
 inline constexpr int kLastLabel = 254;
 inline constexpr int kMaxNameLength = 32;
-
-// Variable families that carry names.
-enum class VarKind : uint8_t { C, F, H, M, Z };
-inline constexpr int kCountC = 11, kCountF = 128, kCountH = 128, kCountM = 256, kCountZ = 11;
-int VarCount(VarKind kind);
 
 // Section state while compiling.
 enum : uint8_t { kOutsideSection = 0, kInTextSection = 1, kInProgramSection = 2 };
@@ -58,34 +50,19 @@ public:
     const std::string& Name(VarKind kind, int index) const;
     void SetName(VarKind kind, int index, std::string_view name);
 
-    // ---- compiler (compiler/) ----
-    // Compiles one source line whose comment is already cut off. `lineIndex`
-    // is the 0-based line in the text; on failure it holds the line to report.
-    bool CompileLine(std::string_view text, int32_t& lineIndex, int32_t& error);
-    // After CompileLine failed: the 1-based column in its text of the
+    // ---- the state of the compilation and of the listing ----
+    void SetSectionState(uint8_t state) { m_sectionState = state; }
+    void SetProgramEnded() { m_programEnded = 1; }
+    void SetTextDeclared() { m_textDeclared = 1; }
+    void SetProgramName(std::string_view name) { m_programName = name; }
+    // After a line failed to compile: the 1-based column in its text of the
     // character where the fault was found; 0 when unknown (faults found at the
     // programme's END for other lines, overlong lines).
     int32_t ErrorColumn() const { return m_errorColumn; }
-    // Compiles one line stripped of blanks, tabs and line breaks; returns the
-    // error code (0 on success).
-    int ParseLine(std::string_view line, int32_t& lineIndex);
-
-    // Operand scanners over the two working copies of a line.
-    static bool ScanByte(ParseCursor& cur, uint8_t& value, double lo, double hi);
-    static bool ScanWord(ParseCursor& cur, uint16_t& value, double lo, double hi);
-    static bool ScanDword(ParseCursor& cur, uint32_t& value, double lo, double hi);
-    static bool ScanInt(ParseCursor& cur, int32_t& value, double lo, double hi);
-    static bool ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi);
-    static bool ScanName(ParseCursor& cur, std::string& name);
-
-    // ---- decoder (decoder/) ----
-    // Renders record `index` as canonical text; nonzero when it is a valid
-    // statement or a reserved-command comment, 0 when undecodable.
-    int DecodeRecord(std::string& text, int index) const;
-    // The record iterator for listings: nonzero while it delivers a record.
-    int DecodeNextRecord(std::string& text, int32_t& line, int32_t& error);
-    // Name of an input (isInput) or output number; "???ERR" and 0 when unnamed.
-    static int GetIoName(bool isInput, uint8_t number, std::string& name);
+    void SetErrorColumn(int32_t column) { m_errorColumn = column; }
+    // The record the listing's iterator looks at next.
+    int32_t DecodePosition() const { return m_decodePos; }
+    void SetDecodePosition(int32_t position) { m_decodePos = position; }
 
     // ---- files and renumbering (image/) ----
     // Writes the binary programme file; on success `path` becomes the full
@@ -101,14 +78,6 @@ public:
     int Renumber(int32_t& error);
 
 private:
-    int ParseProgramLine(ParseCursor& cur, int32_t& lineIndex);
-    int ParseTextLine(ParseCursor& cur);
-    int ParseOutsideLine(ParseCursor& cur);
-    int FinishProgram(int32_t& lineIndex);
-    // ParseLine over the line's upper-case copy and the line itself; `failPos`
-    // receives where in the line the parse stopped.
-    int ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex, size_t& failPos);
-
     int32_t m_decodePos = 1;
     int32_t m_errorColumn = 0;
     int32_t m_programEnded = 0;
@@ -116,11 +85,7 @@ private:
     uint8_t m_sectionState = 0;
     std::string m_programName;
     std::array<PlcInstr, kRecordCount> m_records{};
-    std::array<std::string, kCountC> m_namesC;
-    std::array<std::string, kCountF> m_namesF;
-    std::array<std::string, kCountH> m_namesH;
-    std::array<std::string, kCountM> m_namesM;
-    std::array<std::string, kCountZ> m_namesZ;
+    std::array<std::string, kNamedVariables> m_names;  // every family's, at its NameSlot
 };
 
 }  // namespace plc

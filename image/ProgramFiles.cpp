@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "base/SafeWrite.h"
 #include "image/PlcProgram.h"
-#include "image/SafeWrite.h"
 
 namespace plc {
 
@@ -179,23 +179,17 @@ int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, co
     const std::string fileName = JoinPath(directory, m_programName + ".txt");
     if (!MayWrite(fileName, askOverwrite, ask)) return 0;
 
-    struct Section {
-        VarKind kind;
-        const char* header;
-    };
-    constexpr Section kSections[] = {{VarKind::C, "[PLC_C]\r\n"},
-                                     {VarKind::F, "[PLC_F]\r\n"},
-                                     {VarKind::H, "[PLC_H]\r\n"},
-                                     {VarKind::M, "[PLC_M]\r\n"},
-                                     {VarKind::Z, "[PLC_Z]\r\n"}};
+    // One section a family that has names, "[PLC_C]" to "[PLC_Z]".
     std::string bytes;
-    for (const Section& section : kSections) {
+    for (const VarFamily& family : kVarFamilies) {
         bool headerWritten = false;
-        for (int n = 0; n < VarCount(section.kind); ++n) {
-            const std::string& name = Name(section.kind, n);
+        for (int n = 0; n < family.count; ++n) {
+            const std::string& name = Name(family.kind, n);
             if (name.empty()) continue;
             if (!headerWritten) {
-                bytes += section.header;
+                bytes += "[PLC_";
+                bytes += family.letter;
+                bytes += "]\r\n";
                 headerWritten = true;
             }
             bytes += std::to_string(n) + ": " + name + "\r\n";

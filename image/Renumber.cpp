@@ -2,13 +2,12 @@
 // 254 and rewrites the jump and call targets to match.
 #include <array>
 
+#include "image/ErrorCodes.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
 
 namespace {
-
-constexpr int32_t kErrRenumberFailed = 32;
 
 // The widest step of 10, 5, 2 and 1 that still fits `count` statements.
 int StepFor(int count) {
@@ -39,7 +38,7 @@ int CPlcProgram::Renumber(int32_t& error) {
         if (rec.used() != 1) continue;
         label += step;
         if (label > kLastLabel) {
-            error = kErrRenumberFailed;
+            error = kErrRenumber;
             return 0;
         }
         renumbered[static_cast<size_t>(label)] = rec;

@@ -6,7 +6,7 @@
 #include <optional>
 #include <utility>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc {
 

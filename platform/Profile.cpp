@@ -7,13 +7,14 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <vector>
 
-#include "image/Ascii.h"
-#include "platform/SafeFile.h"
+#include "base/Ascii.h"
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
+#include "base/XdgFolders.h"
 
 namespace plc {
 
@@ -88,20 +89,6 @@ ProfileText Split(const std::string& data) {
 // True when `out` ends with a line end (lines themselves hold neither CR nor LF).
 bool EndsLine(const std::string& out) { return !out.empty() && (out.back() == '\n' || out.back() == '\r'); }
 
-// Reads the whole file from `fd`.
-bool ReadAllFrom(int fd, std::string& data) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (n == 0) return true;
-        data.append(buffer, static_cast<size_t>(n));
-    }
-}
-
 // An advisory lock on the profile file for one read-modify-write, so that two
 // processes changing settings at once do not lose each other's change. The
 // file is replaced by a rename, so the lock is taken on the file the path
@@ -128,7 +115,7 @@ public:
             }
             struct stat now {};
             if (::stat(path.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino)
-                return ReadAllFrom(m_fd, data);
+                return ReadDescriptor(m_fd, data) == ReadEnd::Complete;
             ::close(m_fd);
             m_fd = -1;
         }
@@ -172,14 +159,8 @@ std::optional<size_t> FindKey(const ProfileText& text, const SectionRange& range
 Profile::Profile(std::string path) : m_path(std::move(path)) {}
 
 std::string EditorSettingsPath() {
-    std::string config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg != nullptr && xdg[0] == '/') {
-        config = xdg;
-    } else if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
-        config = std::string(home) + "/.config";
-    } else {
-        return std::string("./") + Profile::kEditorSettings;
-    }
+    const std::string config = XdgFolder(XdgKind::Config);
+    if (config.empty()) return std::string("./") + Profile::kEditorSettings;
     return config + "/plcedit/" + Profile::kEditorSettings;
 }
 

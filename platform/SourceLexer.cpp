@@ -6,9 +6,10 @@
 #include <QMetaObject>
 #include <algorithm>
 
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 #include "image/InstrSet.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 
@@ -71,15 +72,13 @@ SourceLexer::SourceLexer() {
     // the variable letters; a run that ends in a name, a variable letter, an
     // input/output group or a label splits into its verb and that tail, and
     // the rest of every run after a verb is a keyword of its own.
+    for (const VarFamily& family : kVarFamilies) m_varLetters += family.letter;
     std::vector<std::string> runs;
     for (const KeywordRow& row : KeywordChain())
         for (std::string& run : Runs(row.keyword)) runs.push_back(std::move(run));
-    for (const std::string& run : runs)
-        if (run.size() == 1 && run != "N" && m_varLetters.find(run[0]) == std::string::npos)
-            m_varLetters += run;
     auto isTail = [&](std::string_view tail) {
         return m_driveNames.count(std::string(tail)) || m_ioLetters.count(std::string(tail)) ||
-               tail == "N" || tail == "END" ||
+               tail == "N" || tail == Word(SectionWord::End) ||
                (tail.size() == 1 && m_varLetters.find(tail[0]) != std::string::npos);
     };
     std::set<std::string> verbs;
@@ -97,7 +96,7 @@ SourceLexer::SourceLexer() {
                 if (!isTail(rest)) m_keywords.insert(rest);
             }
     // The declaration keyword of a text section.
-    m_keywords.insert("DEF");
+    m_keywords.insert(std::string(Word(SectionWord::Def)));
 }
 
 std::set<std::string> SourceLexer::DefNames(std::string_view text) {
@@ -135,7 +134,7 @@ SourceStyle SourceLexer::WordStyle(std::string_view word) const {
             AllDigits(std::string_view(upper).substr(letters.size())))
             return SourceStyle::InOut;
     if (m_driveNames.count(upper)) return SourceStyle::DriveName;
-    if (m_keywords.count(upper) || upper == "END") return SourceStyle::Keyword;
+    if (m_keywords.count(upper) || upper == Word(SectionWord::End)) return SourceStyle::Keyword;
     if (m_defNames.count(upper)) return SourceStyle::DefName;
     return SourceStyle::Default;
 }
@@ -154,7 +153,7 @@ void SourceLexer::StyleLine(std::string_view line, std::string& styles) const {
 
     // Section lines: %P00, %TEXT(NAME) and END alone.
     const std::string_view statement = Trim(line.substr(0, code));
-    if (!statement.empty() && (statement.front() == '%' || Upper(statement) == "END")) {
+    if (!statement.empty() && (statement.front() == kSectionHeadMark || Upper(statement) == Word(SectionWord::End))) {
         const size_t from = static_cast<size_t>(statement.data() - line.data());
         paint(from, from + statement.size(), SourceStyle::Section);
         return;

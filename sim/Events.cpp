@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc::sim {
 

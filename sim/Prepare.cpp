@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "decoder/Listing.h"
+#include "decoder/DecodeRecord.h"
 #include "decoder/RecordPrinter.h"
 #include "sim/Prepared.h"
 #include "sim/Signals.h"
@@ -184,7 +185,7 @@ std::vector<Prepared> PrepareRecords(const CPlcProgram& program) {
             continue;
         }
         std::string text;
-        const bool decoded = program.DecodeRecord(text, i) != 0;
+        const bool decoded = DecodeRecord(program, text, i) != 0;
         r.row = FindOpcodeRow(rec.opcode());
         if (r.row == nullptr) {
             r.fault = Labelled("N%03d holds opcode ", i) + std::to_string(rec.opcode()) +

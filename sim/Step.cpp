@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 #include "sim/Prepared.h"
 #include "sim/Signals.h"
 

@@ -6,7 +6,7 @@
 #include <limits>
 
 #include "compiler/CompileDriver.h"
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 #include "sim/Signals.h"
 
 namespace plc::sim {

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plc::sim {
 

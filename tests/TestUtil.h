@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "decoder/DecodeRecord.h"
 #include "image/PlcProgram.h"
 
 namespace plc::test {
@@ -44,7 +45,7 @@ inline std::string Render(const PlcInstr& rec, int index, int* result = nullptr)
     program.Clear();
     program.Record(index) = rec;
     std::string text;
-    const int r = program.DecodeRecord(text, index);
+    const int r = DecodeRecord(program, text, index);
     if (result != nullptr) *result = r;
     return text;
 }

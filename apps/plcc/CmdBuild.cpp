@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "apps/plcc/Plcc.h"
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
-#include "image/SafeWrite.h"
 #include "resources/StringTable.h"
 
 namespace plcc {
@@ -31,10 +30,7 @@ struct PreviousFile {
     std::string bytes;
 
     explicit PreviousFile(std::string p) : path(plc::NormalizeSeparators(p)) {
-        std::ifstream in(path, std::ios::binary);
-        existed = in.good();
-        if (existed) bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        existed = existed && !in.bad();
+        existed = plc::ReadWholeFile(path, bytes);
     }
     void Restore() const {
         if (existed)

@@ -6,7 +6,7 @@
 #include "apps/plcc/Plcc.h"
 #include "apps/plcc/SimOutput.h"
 #include "compiler/CompileDriver.h"
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 #include "sim/Machine.h"
 
 namespace plcc {

@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "apps/plcc/Plcc.h"
-#include "image/SafeWrite.h"
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 
 namespace plcc {
 
@@ -89,25 +91,14 @@ bool ReadInput(const std::string& path, std::string& bytes) {
 
     // A regular file is read with one read of its size; anything else (standard
     // input from a pipe) in growing steps up to one byte over the limit.
-    const bool sized = S_ISREG(st.st_mode);
-    size_t capacity = sized ? static_cast<size_t>(st.st_size) : size_t{64} << 10;
-    bytes.resize(capacity);
-    size_t total = 0;
-    for (;;) {
-        if (total == capacity) {
-            if (sized || capacity > kMaxInputBytes) break;
-            capacity = std::min(capacity * 2, kMaxInputBytes + 1);
-            bytes.resize(capacity);
-        }
-        const ssize_t n = ::read(fd.Get(), bytes.data() + total, capacity - total);
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return RefuseErrno(path, "read");
-        if (n == 0) break;
-        total += static_cast<size_t>(n);
+    const std::optional<size_t> size =
+        S_ISREG(st.st_mode) ? std::optional<size_t>(static_cast<size_t>(st.st_size)) : std::nullopt;
+    switch (plc::ReadDescriptor(fd.Get(), bytes, size, kMaxInputBytes)) {
+        case plc::ReadEnd::Complete: return true;
+        case plc::ReadEnd::TooLarge: return Refuse(path, "is larger than 4 MiB; a programme file is far smaller");
+        case plc::ReadEnd::Failed: break;
     }
-    if (total > kMaxInputBytes) return Refuse(path, "is larger than 4 MiB; a programme file is far smaller");
-    bytes.resize(total);
-    return true;
+    return RefuseErrno(path, "read");
 }
 
 bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines) {

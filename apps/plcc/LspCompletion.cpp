@@ -6,12 +6,19 @@
 #include <set>
 
 #include "apps/plcc/LspDocument.h"
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
+#include "image/SectionWords.h"
 
 namespace plcc::lsp {
 
 namespace {
+
+using plc::SectionWord;
+using plc::Word;
+
+// The END that closes a section, and that a jump names as its target.
+constexpr std::string_view kEnd = Word(SectionWord::End);
 
 // CompletionItemKind values.
 constexpr int kKindKeyword = 14, kKindVariable = 6, kKindReference = 18, kKindEnumMember = 20;
@@ -49,7 +56,7 @@ int SectionAt(const Document& doc, int32_t line) {
 }
 
 void AddVariables(Items& items, const Document& doc, plc::VarKind kind, int32_t from) {
-    const char letter = plc::ProgramIndex::VarLetter(kind);
+    const char letter = plc::FamilyOf(kind).letter;
     for (const plc::Declaration& d : doc.index.Declarations()) {
         if (d.var != kind || doc.index.FindDeclaration(d.var, d.index) != &d) continue;
         char name[16];
@@ -66,12 +73,11 @@ void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t f
     }
     const bool jump = plc::KeywordChain()[keywordRow].keyword.starts_with("JMP");
     for (plc::Dom dom : domains) {
+        if (const plc::VarFamily* family = plc::FamilyOfDomain(dom)) {
+            AddVariables(items, doc, family->kind, from);
+            continue;
+        }
         switch (dom) {
-            case plc::Dom::CVar: AddVariables(items, doc, plc::VarKind::C, from); break;
-            case plc::Dom::FVar: AddVariables(items, doc, plc::VarKind::F, from); break;
-            case plc::Dom::HVar: AddVariables(items, doc, plc::VarKind::H, from); break;
-            case plc::Dom::MVar: AddVariables(items, doc, plc::VarKind::M, from); break;
-            case plc::Dom::ZVar: AddVariables(items, doc, plc::VarKind::Z, from); break;
             case plc::Dom::Input:
             case plc::Dom::Output:
                 for (const plc::IoGroup& g : dom == plc::Dom::Input ? plc::InputGroups() : plc::OutputGroups()) {
@@ -97,7 +103,7 @@ void AddLabels(Items& items, const Document& doc, bool withEnd, int32_t from) {
         std::snprintf(name, sizeof name, "N%03d", l.label);
         items.Add(name, kKindReference, l.statement, from);
     }
-    if (withEnd) items.Add("END", kKindReference, "end of the programme", from);
+    if (withEnd) items.Add(std::string(kEnd), kKindReference, "end of the programme", from);
 }
 
 }  // namespace
@@ -126,18 +132,19 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
 
     switch (SectionAt(doc, line)) {
         case 0:
-            for (const char* head : {"%TEXT(", "%P00"}) {
-                if (std::string_view(head).starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0));
+            for (const std::string& head :
+                 {std::string(Word(SectionWord::TextHead)) + "(", std::string(Word(SectionWord::ProgramHead))}) {
+                if (head.starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0));
             }
             return items.Take();
         case 1:
             if (up.size() <= 3) {
-                for (const char* word : {"DEF", "END"}) {
-                    if (std::string_view(word).starts_with(up)) items.Add(word, kKindKeyword, "", columnOf(0));
+                for (const std::string_view word : {Word(SectionWord::Def), kEnd}) {
+                    if (word.starts_with(up)) items.Add(std::string(word), kKindKeyword, "", columnOf(0));
                 }
-            } else if (up.size() == 4 && up.starts_with("DEF")) {
-                for (plc::VarKind k : {plc::VarKind::C, plc::VarKind::F, plc::VarKind::H, plc::VarKind::M, plc::VarKind::Z}) {
-                    items.Add(std::string(1, plc::ProgramIndex::VarLetter(k)), kKindVariable, "", columnOf(3));
+            } else if (up.size() == Word(SectionWord::Def).size() + 1 && up.starts_with(Word(SectionWord::Def))) {
+                for (const plc::VarFamily& family : plc::kVarFamilies) {
+                    items.Add(std::string(1, family.letter), kKindVariable, "", columnOf(3));
                 }
             }
             return items.Take();
@@ -146,7 +153,7 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
 
     // Inside the programme: a label, then a keyword, then its operands.
     if (up.empty() || up[0] != 'N') {
-        if (std::string_view("END").starts_with(up)) items.Add("END", kKindKeyword, "end of the programme", columnOf(0));
+        if (kEnd.starts_with(up)) items.Add(std::string(kEnd), kKindKeyword, "end of the programme", columnOf(0));
         return items.Take();
     }
     size_t at = 1;
@@ -183,7 +190,7 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
         return items.Take();
     }
     if (EndsWith(up, ")E") || EndsWith(up, ")EN")) {
-        items.Add("END", kKindReference, "end of the programme", wordStart);
+        items.Add(std::string(kEnd), kKindReference, "end of the programme", wordStart);
         return items.Take();
     }
     AddOperands(items, doc, matched, wordStart);

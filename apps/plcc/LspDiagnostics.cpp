@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "apps/plcc/LspDocument.h"
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 #include "resources/StringTable.h"
 
 namespace plcc::lsp {

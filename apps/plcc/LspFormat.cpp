@@ -1,6 +1,7 @@
 // Formatting and the renumber action: both give the whole text back as one
 // edit, and both only for a programme that compiles.
 #include "apps/plcc/LspDocument.h"
+#include "decoder/DecodeRecord.h"
 #include "decoder/RenumberText.h"
 #include "image/PlcProgram.h"
 
@@ -37,7 +38,7 @@ json Formatting(const Document& doc) {
         const plc::PlcInstr& rec = program.Record(label);
         if (!rec.used() || rec.line() >= lines.size()) continue;
         std::string statement;
-        if (!program.DecodeRecord(statement, label)) continue;  // keep a line the decoder cannot show
+        if (!plc::DecodeRecord(program, statement, label)) continue;  // keep a line the decoder cannot show
         std::string& line = lines[rec.line()];
         const bool last = rec.line() + 1u == lines.size();
         line = plc::ReplacementText(statement, line, last);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "apps/plcc/LspDocument.h"
+#include "base/Ascii.h"
 #include "compiler/Statements.h"
-#include "image/Ascii.h"
 
 namespace plcc::lsp {
 

@@ -4,24 +4,14 @@
 #include <string>
 
 #include "apps/plcc/LspDocument.h"
+#include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
-#include "decoder/RecordPrinter.h"
 #include "image/PlcProgram.h"
+#include "image/RecordLayout.h"
 
 namespace plcc::lsp {
 
 namespace {
-
-const char* KindName(plc::VarKind kind) {
-    switch (kind) {
-        case plc::VarKind::C: return "counter";
-        case plc::VarKind::F: return "float variable";
-        case plc::VarKind::H: return "integer variable";
-        case plc::VarKind::M: return "flag";
-        case plc::VarKind::Z: return "timer";
-    }
-    return "variable";
-}
 
 std::string VariableHover(const Document& doc, const plc::Token& t) {
     // Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on a literal
@@ -29,7 +19,7 @@ std::string VariableHover(const Document& doc, const plc::Token& t) {
     std::string text(1, '`');
     text += VariableName(t.var, t.index);
     text += "`: ";
-    text += KindName(t.var);
+    text += plc::FamilyOf(t.var).what;
     if (t.index >= plc::VarCount(t.var)) return text + " (index out of range)";
     if (const plc::Declaration* d = doc.index.FindDeclaration(t.var, t.index)) {
         text += ", DEF name `" + d->name + "` (line " + std::to_string(d->line + 1) + ")";
@@ -53,21 +43,15 @@ std::string LabelHover(const Document& doc, const plc::Token& t) {
 const plc::Variant* CompiledForm(std::string_view line, plc::PlcInstr& rec, int& label) {
     line = line.substr(0, line.find(';'));
     plc::CPlcProgram program;
-    program.Clear();
-    int32_t index = 0, error = 0;
-    program.CompileLine("%P00", index, error);
-    index = 1;
-    if (!program.CompileLine(line, index, error)) return nullptr;
+    plc::OpenProgramSection(program);
+    int32_t index = 1, error = 0;
+    if (!plc::CompileLine(program, line, index, error)) return nullptr;
     for (label = plc::kFirstLabel; label <= plc::kLastLabel; ++label) {
         rec = program.Record(label);
         if (!rec.used()) continue;
         const plc::OpcodeRow* row = plc::FindOpcodeRow(rec.opcode());
         if (row == nullptr) return nullptr;
-        const uint32_t selector = plc::FieldValue(row->selector, rec, label);
-        for (const plc::Variant& v : row->variants) {
-            if (plc::SelectsVariant(v.when, selector)) return &v;
-        }
-        return nullptr;
+        return plc::SelectVariant(*row, rec, label);
     }
     return nullptr;
 }
@@ -104,7 +88,7 @@ std::string KeywordHover(const Document& doc, const plc::Token& t) {
 
 std::string VariableName(plc::VarKind kind, int index) {
     char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", plc::ProgramIndex::VarLetter(kind), index);
+    std::snprintf(buf, sizeof buf, "%c%03d", plc::FamilyOf(kind).letter, index);
     return buf;
 }
 

@@ -1,6 +1,7 @@
 // Navigation: go to definition, find references, document symbols and
 // folding ranges, all from the programme index.
 #include "apps/plcc/LspDocument.h"
+#include "image/SectionWords.h"
 
 namespace plcc::lsp {
 
@@ -62,7 +63,10 @@ json DocumentSymbols(const Document& doc) {
     for (const plc::IndexSection& s : doc.index.Sections()) {
         const int32_t end = s.endLine >= 0 ? s.endLine : lastLine;
         const json headRange = Range(s.headLine, 0, s.headLine, static_cast<int32_t>(doc.Line(s.headLine).size()));
-        json section = {{"name", s.kind == plc::SectionKind::Text ? "%TEXT(" + s.name + ")" : std::string("%P00")},
+        const std::string name = s.kind == plc::SectionKind::Text
+                                     ? std::string(plc::Word(plc::SectionWord::TextHead)) + "(" + s.name + ")"
+                                     : std::string(plc::Word(plc::SectionWord::ProgramHead));
+        json section = {{"name", name},
                         {"kind", s.kind == plc::SectionKind::Text ? 3 : 2},  // Namespace, Module
                         {"range", Range(s.headLine, 0, end, static_cast<int32_t>(doc.Line(end).size()))},
                         {"selectionRange", headRange},

@@ -4,7 +4,7 @@
 
 #include <charconv>
 
-#include "image/Ascii.h"
+#include "base/Ascii.h"
 
 namespace plcc::lsp {
 

@@ -13,7 +13,7 @@
 #include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "image/SafeWrite.h"
+#include "base/SafeWrite.h"
 #include "sim/Events.h"
 
 namespace plcc {

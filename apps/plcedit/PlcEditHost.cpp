@@ -9,10 +9,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
+#include "base/XdgFolders.h"
 #include "control/TorvixObjects.h"
 #include "control/TorvixTypeLib.h"
 #include "editor/PlcEditorDlg.h"
-#include "platform/SafeFile.h"
 #include "platform/StatusBar.h"
 #include "platform/Text.h"
 
@@ -32,11 +34,8 @@ bool EndsWith(const std::string& s, const char* suffix) {
 }
 
 std::string DefaultDeviceDir() {
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
-        return std::string(data) + "/plcedit/device";
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return std::string(home) + "/.local/share/plcedit/device";
-    return "./device";
+    const std::string data = XdgFolder(XdgKind::Data);
+    return data.empty() ? std::string("./device") : data + "/plcedit/device";
 }
 
 // The control comes from the component module libtorvix.so beside the
@@ -82,11 +81,8 @@ const char* PlcEditUsage() {
 }
 
 std::string PlcEditTmpFile() {
-    std::string folder;
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && runtime[0] == '/')
-        folder = runtime;
-    else
-        folder = FileNameToBytes(QDir::tempPath());
+    std::string folder = XdgFolder(XdgKind::Runtime);
+    if (folder.empty()) folder = FileNameToBytes(QDir::tempPath());
     return JoinPath(folder, "plcedit-" + std::to_string(static_cast<long>(::getpid())) + ".bin");
 }
 

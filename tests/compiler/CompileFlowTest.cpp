@@ -1,6 +1,7 @@
 // Control-flow statements: source text to record bytes, and faults to codes.
 #include <gtest/gtest.h>
 
+#include "compiler/LineCompiler.h"
 #include "tests/TestUtil.h"
 #include "tests/compiler/StatementCases.h"
 
@@ -147,12 +148,12 @@ TEST(FlowRecord, FaultyLineLeavesNoBytesBehind) {
     CPlcProgram p;
     p.Clear();
     int32_t line = 0, err = 0;
-    ASSERT_TRUE(p.CompileLine("%P00", line, err));
+    ASSERT_TRUE(CompileLine(p, "%P00", line, err));
     line = 1;
-    EXPECT_FALSE(p.CompileLine("N10 JMP (H5 = H6) N255", line, err));
+    EXPECT_FALSE(CompileLine(p, "N10 JMP (H5 = H6) N255", line, err));
     EXPECT_EQ(err, 6);
     line = 2;
-    ASSERT_TRUE(p.CompileLine("N10 NOP", line, err));
+    ASSERT_TRUE(CompileLine(p, "N10 NOP", line, err));
     EXPECT_EQ(Hex8(p.Record(10)), "2500000000000000");
     EXPECT_EQ(p.Record(10).line(), 2);
 }

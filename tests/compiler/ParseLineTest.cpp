@@ -2,6 +2,7 @@
 // the image at the programme's END line.
 #include <gtest/gtest.h>
 
+#include "compiler/LineCompiler.h"
 #include "tests/TestUtil.h"
 
 namespace plc::test {
@@ -14,7 +15,7 @@ std::vector<int> CompileEach(CPlcProgram& p, const std::vector<std::string>& lin
     std::vector<int> codes;
     for (size_t i = 0; i < lines.size(); ++i) {
         int32_t line = static_cast<int32_t>(i), err = 0;
-        p.CompileLine(lines[i], line, err);
+        CompileLine(p, lines[i], line, err);
         codes.push_back(err);
         if (reported != nullptr) reported->push_back(line);
     }
@@ -138,16 +139,16 @@ TEST(CompileLine, LengthAndBlanks) {
     CPlcProgram p;
     p.Clear();
     int32_t line = 0, err = 0;
-    ASSERT_TRUE(p.CompileLine("%P00", line, err));
+    ASSERT_TRUE(CompileLine(p, "%P00", line, err));
     const std::string padded79 = "N010 NOP" + std::string(71, ' ');
     const std::string padded80 = "N010 NOP" + std::string(72, ' ');
     line = 1;
-    EXPECT_FALSE(p.CompileLine(padded80, line, err));
+    EXPECT_FALSE(CompileLine(p, padded80, line, err));
     EXPECT_EQ(err, 2);
-    EXPECT_TRUE(p.CompileLine(padded79, line, err));
+    EXPECT_TRUE(CompileLine(p, padded79, line, err));
     EXPECT_EQ(err, 0);
-    EXPECT_TRUE(p.CompileLine(" \t \t", line, err));  // only blanks: nothing
-    EXPECT_FALSE(p.CompileLine("", line, err));       // the driver never passes it
+    EXPECT_TRUE(CompileLine(p, " \t \t", line, err));  // only blanks: nothing
+    EXPECT_FALSE(CompileLine(p, "", line, err));       // the driver never passes it
     EXPECT_EQ(err, 2);
 }
 

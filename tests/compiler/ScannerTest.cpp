@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -26,11 +27,11 @@ TEST_P(Scanners, ReadValueRangeAndCursor) {
     bool ok = false;
     int64_t value = -1;
     switch (c.kind) {
-        case Kind::Byte: { uint8_t v = 0; ok = CPlcProgram::ScanByte(cur, v, c.lo, c.hi); value = v; break; }
-        case Kind::Word: { uint16_t v = 0; ok = CPlcProgram::ScanWord(cur, v, c.lo, c.hi); value = v; break; }
-        case Kind::Dword: { uint32_t v = 0; ok = CPlcProgram::ScanDword(cur, v, c.lo, c.hi); value = v; break; }
-        case Kind::Int: { int32_t v = 0; ok = CPlcProgram::ScanInt(cur, v, c.lo, c.hi); value = v; break; }
-        case Kind::Float: { uint32_t v = 0; ok = CPlcProgram::ScanFloat(cur, v, c.lo, c.hi); value = v; break; }
+        case Kind::Byte: { uint8_t v = 0; ok = ScanByte(cur, v, c.lo, c.hi); value = v; break; }
+        case Kind::Word: { uint16_t v = 0; ok = ScanWord(cur, v, c.lo, c.hi); value = v; break; }
+        case Kind::Dword: { uint32_t v = 0; ok = ScanDword(cur, v, c.lo, c.hi); value = v; break; }
+        case Kind::Int: { int32_t v = 0; ok = ScanInt(cur, v, c.lo, c.hi); value = v; break; }
+        case Kind::Float: { uint32_t v = 0; ok = ScanFloat(cur, v, c.lo, c.hi); value = v; break; }
     }
     EXPECT_EQ(ok, c.ok) << c.text;
     if (c.ok) {
@@ -97,7 +98,7 @@ TEST_P(NameScanner, ReadsTheCasePreservingCopy) {
     const NameCase& c = GetParam();
     ParseCursor cur(c.text);
     std::string name;
-    EXPECT_EQ(CPlcProgram::ScanName(cur, name), c.ok) << c.text;
+    EXPECT_EQ(ScanName(cur, name), c.ok) << c.text;
     if (c.ok) {
         EXPECT_EQ(name, c.name);
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "decoder/DecodeRecord.h"
 #include "tests/TestUtil.h"
 #include "tests/decoder/RenderCase.h"
 
@@ -178,10 +179,10 @@ TEST(AssignListing, UndecodableRecordsReportTextCodingErrors) {
     program.Record(6).setUsed(1);
     std::string text;
     int32_t line = 0, error = 0;
-    ASSERT_EQ(program.DecodeNextRecord(text, line, error), 1);
+    ASSERT_EQ(DecodeNextRecord(program, text, line, error), 1);
     EXPECT_EQ(text, "ERROR: N005 SET UNKNOWN VALUE NR(009) = H003");
     EXPECT_EQ(error, 33);
-    ASSERT_EQ(program.DecodeNextRecord(text, line, error), 1);
+    ASSERT_EQ(DecodeNextRecord(program, text, line, error), 1);
     EXPECT_EQ(text, "N006 SET H001 = -5");
     EXPECT_EQ(error, 0);
 }

@@ -1,6 +1,7 @@
 // Rendering control-flow records: canonical texts, END forms, error lines.
 #include <gtest/gtest.h>
 
+#include "decoder/DecodeRecord.h"
 #include "tests/TestUtil.h"
 #include "tests/decoder/RenderCase.h"
 
@@ -69,17 +70,17 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(IoNames, LookUpBothTables) {
     std::string name;
-    EXPECT_EQ(CPlcProgram::GetIoName(true, 13, name), 1);
+    EXPECT_EQ(GetIoName(true, 13, name), 1);
     EXPECT_EQ(name, "IA1");
-    EXPECT_EQ(CPlcProgram::GetIoName(true, 14, name), 1);
+    EXPECT_EQ(GetIoName(true, 14, name), 1);
     EXPECT_EQ(name, "IS04");
-    EXPECT_EQ(CPlcProgram::GetIoName(true, 17, name), 0);
+    EXPECT_EQ(GetIoName(true, 17, name), 0);
     EXPECT_EQ(name, "???ERR");
-    EXPECT_EQ(CPlcProgram::GetIoName(false, 9, name), 1);
+    EXPECT_EQ(GetIoName(false, 9, name), 1);
     EXPECT_EQ(name, "OS03");
-    EXPECT_EQ(CPlcProgram::GetIoName(false, 12, name), 0);
+    EXPECT_EQ(GetIoName(false, 12, name), 0);
     EXPECT_EQ(name, "???ERR");
-    EXPECT_EQ(CPlcProgram::GetIoName(false, 255, name), 0);
+    EXPECT_EQ(GetIoName(false, 255, name), 0);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <random>
 #include <string>
 
+#include "decoder/DecodeRecord.h"
 #include "tests/TestUtil.h"
 
 namespace plc::test {
@@ -68,8 +69,8 @@ TEST_P(DecodeSweep, ResultAgreesWithTheLineAndReadsOnlyTheRecord) {
 
         std::string text = "previous content";
         std::string again;
-        const int result = first.DecodeRecord(text, index);
-        const int resultAgain = second.DecodeRecord(again, index);
+        const int result = DecodeRecord(first, text, index);
+        const int resultAgain = DecodeRecord(second, again, index);
         const std::string where = Hex8(rec) + " at " + std::to_string(index) + ": " + text;
         ASSERT_EQ(text, again) << where;
         ASSERT_EQ(result, resultAgain) << where;

@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "decoder/RecordPrinter.h"
 #include "tests/TestUtil.h"
 
@@ -21,7 +22,7 @@ uint32_t Exchange(uint32_t bits) { return (bits << 16) | (bits >> 16); }
 bool ReadFloat(const std::string& text, uint32_t& bits) {
     ParseCursor cur(text);
     uint32_t swapped = 0;
-    if (!CPlcProgram::ScanFloat(cur, swapped, -3.37e38, 3.37e38) || !cur.AtEnd()) return false;
+    if (!ScanFloat(cur, swapped, -3.37e38, 3.37e38) || !cur.AtEnd()) return false;
     bits = Exchange(swapped);
     return true;
 }

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "decoder/DecodeRecord.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
 #include "tests/TestUtil.h"
@@ -69,7 +70,7 @@ struct Visit {
 std::vector<Visit> Pass(CPlcProgram& program) {
     std::vector<Visit> visits;
     Visit v;
-    while (program.DecodeNextRecord(v.text, v.line, v.error)) visits.push_back(v);
+    while (DecodeNextRecord(program, v.text, v.line, v.error)) visits.push_back(v);
     return visits;
 }
 
@@ -104,7 +105,7 @@ TEST(DecodeNextRecord, EmptyImageEndsAtOnce) {
     program.Clear();
     std::string text = "unchanged";
     int32_t line = 0, error = 5;
-    EXPECT_EQ(program.DecodeNextRecord(text, line, error), 0);
+    EXPECT_EQ(DecodeNextRecord(program, text, line, error), 0);
     EXPECT_EQ(error, 0);
 }
 

@@ -12,9 +12,10 @@
 #include <utility>
 #include <vector>
 
+#include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 #include "control/TorvixCtrl.h"
 #include "editor/PlcEditorDlg.h"
-#include "platform/SafeFile.h"
 #include "platform/ScriptedDialogs.h"
 
 namespace plc::test {

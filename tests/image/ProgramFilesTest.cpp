@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
-#include "image/SafeWrite.h"
 
 namespace plc {
 namespace {

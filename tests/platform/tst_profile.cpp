@@ -9,7 +9,6 @@
 
 #include "editor/EditorTestSupport.h"
 #include "platform/Profile.h"
-#include "platform/SafeFile.h"
 
 using namespace plc;
 using namespace plc::test;

@@ -1,8 +1,11 @@
 // The line compiler: the section state machine, labels, name declarations,
 // and the finalisation of the image at the programme's END line.
+#include "compiler/LineCompiler.h"
+
 #include "compiler/ParseCursor.h"
+#include "compiler/Scanners.h"
 #include "compiler/Statements.h"
-#include "image/PlcProgram.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 
@@ -32,11 +35,29 @@ int32_t ColumnOf(std::string_view text, size_t k) {
 // Lines up to this length are worked on in buffers on the stack.
 constexpr size_t kStackLine = 128;
 
+// One line through the section state machine of a programme.
+class LineCompiler {
+public:
+    explicit LineCompiler(CPlcProgram& program) : m_program(program) {}
+
+    // ParseLine over the line's upper-case copy and the line itself;
+    // `failPos` receives where in the line the parse stopped.
+    int ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex, size_t& failPos);
+
+private:
+    int ParseOutsideLine(ParseCursor& cur);
+    int ParseTextLine(ParseCursor& cur);
+    int ParseProgramLine(ParseCursor& cur, int32_t& lineIndex);
+    int FinishProgram(int32_t& lineIndex);
+
+    CPlcProgram& m_program;
+};
+
 }  // namespace
 
-bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t& error) {
+bool CompileLine(CPlcProgram& program, std::string_view text, int32_t& lineIndex, int32_t& error) {
     error = kErrNone;
-    m_errorColumn = 0;
+    program.SetErrorColumn(0);
     if (text.empty() || text.size() >= kMaxLineLength) {
         error = kErrTooLong;
         return false;
@@ -54,20 +75,28 @@ bool CPlcProgram::CompileLine(std::string_view text, int32_t& lineIndex, int32_t
     if (n == 0) return true;
     int32_t reported = lineIndex;
     size_t failPos = 0;
-    const int code = ParseStripped(std::string_view(upper, n), std::string_view(joined, n), reported, failPos);
+    const int code =
+        LineCompiler(program).ParseStripped(std::string_view(upper, n), std::string_view(joined, n), reported, failPos);
     if (code != kErrNone) {
         error = code;
         // The column of the character the compiler stopped at; past the end,
         // the column after the last character. Errors found for another line
         // (at the programme's END) have none.
-        if (reported == lineIndex) m_errorColumn = failPos < n ? ColumnOf(text, failPos) + 1 : ColumnOf(text, n - 1) + 2;
+        if (reported == lineIndex)
+            program.SetErrorColumn(failPos < n ? ColumnOf(text, failPos) + 1 : ColumnOf(text, n - 1) + 2);
         lineIndex = reported;
         return false;
     }
     return true;
 }
 
-int CPlcProgram::ParseLine(std::string_view line, int32_t& lineIndex) {
+void OpenProgramSection(CPlcProgram& program) {
+    program.Clear();
+    int32_t line = 0, error = 0;
+    CompileLine(program, Word(SectionWord::ProgramHead), line, error);
+}
+
+int ParseLine(CPlcProgram& program, std::string_view line, int32_t& lineIndex) {
     char small[kStackLine];
     std::string large;
     char* upper = small;
@@ -77,14 +106,14 @@ int CPlcProgram::ParseLine(std::string_view line, int32_t& lineIndex) {
     }
     for (size_t i = 0; i < line.size(); ++i) upper[i] = AsciiUpper(line[i]);
     size_t failPos = 0;
-    return ParseStripped(std::string_view(upper, line.size()), line, lineIndex, failPos);
+    return LineCompiler(program).ParseStripped(std::string_view(upper, line.size()), line, lineIndex, failPos);
 }
 
-int CPlcProgram::ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex,
-                               size_t& failPos) {
+int LineCompiler::ParseStripped(std::string_view upper, std::string_view original, int32_t& lineIndex,
+                                size_t& failPos) {
     ParseCursor cur(upper, original);
     int code = kErrInternal;
-    switch (m_sectionState) {
+    switch (m_program.SectionState()) {
         case kOutsideSection: code = ParseOutsideLine(cur); break;
         case kInTextSection: code = ParseTextLine(cur); break;
         case kInProgramSection: code = ParseProgramLine(cur, lineIndex); break;
@@ -95,41 +124,35 @@ int CPlcProgram::ParseStripped(std::string_view upper, std::string_view original
 }
 
 // Outside any section only the two heads are allowed.
-int CPlcProgram::ParseOutsideLine(ParseCursor& cur) {
-    if (cur.Eat("%TEXT")) {
-        if (m_textDeclared) return kErrTextDeclared;
+int LineCompiler::ParseOutsideLine(ParseCursor& cur) {
+    if (cur.Eat(Word(SectionWord::TextHead))) {
+        if (m_program.IsTextDeclared()) return kErrTextDeclared;
         // The section is entered even when the head is faulty, so that its
         // DEF lines are not reported once more each.
-        m_sectionState = kInTextSection;
+        m_program.SetSectionState(kInTextSection);
         if (!cur.Eat("(")) return kErrName;
         std::string name;
         if (!ScanName(cur, name)) return kErrName;
         if (!cur.Eat(")")) return kErrNameTooLong;
         if (!cur.AtEnd()) return kErrTooLong;
-        m_programName = name;
+        m_program.SetProgramName(name);
         return kErrNone;
     }
-    if (cur.Eat("%P00")) {
-        if (m_programEnded) return kErrProgramDefined;
+    if (cur.Eat(Word(SectionWord::ProgramHead))) {
+        if (m_program.IsProgramEnded()) return kErrProgramDefined;
         if (!cur.AtEnd()) return kErrTooLong;
-        m_sectionState = kInProgramSection;
+        m_program.SetSectionState(kInProgramSection);
         return kErrNone;
     }
     return kErrNoHead;
 }
 
 // Inside %TEXT(NAME) ... END: DEF lines name variables.
-int CPlcProgram::ParseTextLine(ParseCursor& cur) {
-    if (cur.Eat("DEF")) {
-        VarKind kind;
-        switch (cur.Peek()) {
-            case 'C': kind = VarKind::C; break;
-            case 'F': kind = VarKind::F; break;
-            case 'H': kind = VarKind::H; break;
-            case 'M': kind = VarKind::M; break;
-            case 'Z': kind = VarKind::Z; break;
-            default: return kErrVariable;
-        }
+int LineCompiler::ParseTextLine(ParseCursor& cur) {
+    if (cur.Eat(Word(SectionWord::Def))) {
+        const VarFamily* family = FamilyOfLetter(cur.Peek());
+        if (family == nullptr) return kErrVariable;
+        const VarKind kind = family->kind;
         cur.Advance();
         uint8_t index = 0;
         if (int err = ScanVar(cur, kind, index)) return err;
@@ -137,35 +160,35 @@ int CPlcProgram::ParseTextLine(ParseCursor& cur) {
         std::string name;
         if (!ScanName(cur, name)) return kErrName;
         if (!cur.AtEnd()) return kErrTooLong;  // over 32 characters, or a ")"
-        SetName(kind, index, name);
+        m_program.SetName(kind, index, name);
         return kErrNone;
     }
-    if (cur.Eat("END")) {
+    if (cur.Eat(Word(SectionWord::End))) {
         if (!cur.AtEnd()) return kErrTooLong;
-        m_textDeclared = 1;
-        m_sectionState = kOutsideSection;
+        m_program.SetTextDeclared();
+        m_program.SetSectionState(kOutsideSection);
         return kErrNone;
     }
     return kErrTextCommand;
 }
 
 // Inside %P00 ... END: labelled statements and the closing END.
-int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
+int LineCompiler::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
     if (cur.Eat("N")) {
         uint16_t label = 0;
         if (!ScanWritten(cur, kFirstLabel, kLastLabel, label)) return kErrLabel;
-        if (m_records[label].used()) return kErrLabelUsed;
+        if (m_program.Record(label).used()) return kErrLabelUsed;
         PlcInstr rec;
         if (int err = CompileStatement(cur, rec)) return err;
         rec.setUsed(1);
         rec.setLine(static_cast<uint16_t>(lineIndex));
-        m_records[label] = rec;
+        m_program.Record(label) = rec;
         return kErrNone;
     }
-    if (cur.Eat("END")) {
+    if (cur.Eat(Word(SectionWord::End))) {
         // The section ends even when something follows END.
-        m_programEnded = 1;
-        m_sectionState = kOutsideSection;
+        m_program.SetProgramEnded();
+        m_program.SetSectionState(kOutsideSection);
         if (!cur.AtEnd()) return kErrTooLong;
         return FinishProgram(lineIndex);
     }
@@ -174,14 +197,14 @@ int CPlcProgram::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
 
 // Builds the END record, the link chain and the entry record, then checks
 // that every jump target exists and that labels rise with the text's lines.
-int CPlcProgram::FinishProgram(int32_t& lineIndex) {
-    PlcInstr& end = m_records[kEndRecord];
+int LineCompiler::FinishProgram(int32_t& lineIndex) {
+    PlcInstr& end = m_program.Record(kEndRecord);
     end.setOpcode(Op::JmpEnd);
     end.setNext(kEndRecord);
     end.setTarget(kEndRecord);
     end.setUsed(1);
     end.setKind(kKindControlFlow);
-    PlcInstr& entry = m_records[kEntryRecord];
+    PlcInstr& entry = m_program.Record(kEntryRecord);
     entry.setOpcode(Op::Jmp);
     entry.setUsed(1);
     entry.setKind(kKindControlFlow);
@@ -197,17 +220,17 @@ int CPlcProgram::FinishProgram(int32_t& lineIndex) {
     const PlcInstr* missingTarget = nullptr;
     const PlcInstr* outOfOrder = nullptr;
     for (int r = kFirstLabel; r <= kLastLabel; ++r) {
-        const PlcInstr& rec = m_records[static_cast<size_t>(r)];
+        const PlcInstr& rec = m_program.Record(r);
         if (!rec.used()) continue;
-        m_records[static_cast<size_t>(previous)].setNext(static_cast<uint16_t>(r));
+        m_program.Record(previous).setNext(static_cast<uint16_t>(r));
         previous = r;
         if (missingTarget == nullptr && rec.kind() == kKindControlFlow &&
-            (rec.target() >= kRecordCount || !m_records[rec.target()].used()))
+            (rec.target() >= kRecordCount || !m_program.Record(rec.target()).used()))
             missingTarget = &rec;
         if (outOfOrder == nullptr && earlier != nullptr && earlier->line() >= rec.line()) outOfOrder = earlier;
         earlier = &rec;
     }
-    m_records[static_cast<size_t>(previous)].setNext(kEndRecord);
+    m_program.Record(previous).setNext(kEndRecord);
 
     entry.setTarget(entry.next());
 

@@ -1,5 +1,5 @@
 // Safe file replacement and path composition (standard library and POSIX).
-#include "image/SafeWrite.h"
+#include "base/SafeWrite.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -6,11 +6,11 @@
 
 namespace plc {
 
-inline char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-inline char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-inline bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
-inline bool AsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-inline bool AsciiAlnum(char c) { return AsciiDigit(c) || AsciiAlpha(c); }
+inline constexpr char AsciiUpper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+inline constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+inline constexpr bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
+inline constexpr bool AsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+inline constexpr bool AsciiAlnum(char c) { return AsciiDigit(c) || AsciiAlpha(c); }
 
 // Names compared without regard to ASCII case (settings sections and keys,
 // member names of the control).

@@ -1,0 +1,34 @@
+#include "base/XdgFolders.h"
+
+#include <cstdlib>
+#include <iterator>
+
+namespace plc {
+
+namespace {
+
+struct XdgRule {
+    const char* variable;
+    const char* underHome;  // nullptr: no default
+};
+
+constexpr XdgRule kRules[] = {
+    {"XDG_CONFIG_HOME", "/.config"},
+    {"XDG_DATA_HOME", "/.local/share"},
+    {"XDG_STATE_HOME", "/.local/state"},
+    {"XDG_RUNTIME_DIR", nullptr},
+};
+static_assert(std::size(kRules) == static_cast<size_t>(XdgKind::Runtime) + 1, "one rule for every kind");
+
+}  // namespace
+
+std::string XdgFolder(XdgKind kind) {
+    const XdgRule& rule = kRules[static_cast<size_t>(kind)];
+    if (const char* value = std::getenv(rule.variable); value != nullptr && value[0] == '/') return value;
+    if (rule.underHome == nullptr) return {};
+    if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
+        return std::string(home) + rule.underHome;
+    return {};
+}
+
+}  // namespace plc
