@@ -1,11 +1,25 @@
-# The control for other hosts: the public header torvix/torvix.h and the
-# pkg-config file torvix.pc in the -dev component, and a test that installs
-# the tree, builds examples/host against it with pkg-config alone and runs it
-# offscreen, so the header cannot drift from the module.
+# The control for other hosts: libtorvix.so.N, a versioned shared library
+# whose soname the public header names; the header torvix/torvix.h, the link
+# libtorvix.so and the pkg-config file torvix.pc in the -dev component; and a
+# test that installs the tree, builds examples/host against it with
+# pkg-config alone and runs it offscreen, so the header cannot drift from the
+# module.
 include(GNUInstallDirs)
 if(NOT TARGET torvix)
   return()
 endif()
+
+# The soname's number comes from the header's TORVIX_MODULE_NAME, the name
+# hosts and plcedit load, so the two cannot disagree.
+file(STRINGS ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h _module_name
+  REGEX "^#define TORVIX_MODULE_NAME \"libtorvix\\.so\\.[0-9]+\"$")
+if(NOT _module_name MATCHES "libtorvix\\.so\\.([0-9]+)")
+  message(FATAL_ERROR "include/torvix/torvix.h names no module libtorvix.so.N in TORVIX_MODULE_NAME")
+endif()
+set(TORVIX_SOVERSION ${CMAKE_MATCH_1})
+# SOVERSION alone: the file is libtorvix.so.N itself, the soname link is not
+# needed, and libtorvix.so links to it for the linker.
+set_target_properties(torvix PROPERTIES SOVERSION ${TORVIX_SOVERSION})
 
 install(FILES ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h
   DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/torvix COMPONENT Development)

@@ -12,9 +12,66 @@ set(PLCEDIT_DEV_COMPONENT Development)
 set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME ${PLCEDIT_RUNTIME_COMPONENT})
 set(PLCEDIT_DATADIR ${CMAKE_INSTALL_DATADIR}/plcedit)
 
+# ---- licence, changelog and manual pages ----
+# Who answers for the packages: the Maintainer of both, the contact of the
+# copyright file and the signature of every changelog entry. Debian's
+# DEBFULLNAME and DEBEMAIL give the default when both are set.
+if(DEFINED ENV{DEBFULLNAME} AND DEFINED ENV{DEBEMAIL})
+  set(_maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
+else()
+  set(_maintainer "PlcEdit maintainers <plcedit@example.org>")
+endif()
+set(PLCEDIT_MAINTAINER "${_maintainer}" CACHE STRING
+  "Name <address> of who builds the packages: their Maintainer, the copyright contact, the changelog's signature")
+if(NOT PLCEDIT_MAINTAINER MATCHES "^[^<>]+ <[^<>@ ]+@[^<>@ ]+\\.[^<>@ ]+>$")
+  message(FATAL_ERROR "PLCEDIT_MAINTAINER is \"${PLCEDIT_MAINTAINER}\", not \"Name <user@host.domain>\"")
+endif()
+
+include(${CMAKE_SOURCE_DIR}/cmake/Changelog.cmake)
+set(PLCEDIT_DOC_BUILD_DIR ${CMAKE_BINARY_DIR}/doc)
+plcedit_debian_changelog(${CMAKE_SOURCE_DIR}/NEWS plcedit ${PROJECT_VERSION} "${PLCEDIT_MAINTAINER}"
+  ${PLCEDIT_DOC_BUILD_DIR}/changelog)
+configure_file(${CMAKE_SOURCE_DIR}/packaging/copyright.in ${PLCEDIT_DOC_BUILD_DIR}/copyright @ONLY)
+set(_man_pages ${PLCEDIT_DOC_BUILD_DIR}/plcc.1)
+if(TARGET plcedit)
+  list(APPEND _man_pages ${PLCEDIT_DOC_BUILD_DIR}/plcedit.1)
+endif()
+foreach(page ${_man_pages})
+  get_filename_component(_name ${page} NAME)
+  configure_file(${CMAKE_SOURCE_DIR}/docs/man/${_name} ${page} COPYONLY)
+endforeach()
+plcedit_gzip(_compressed ${PLCEDIT_DOC_BUILD_DIR}/changelog ${_man_pages})
+add_custom_target(plcedit_docs ALL DEPENDS ${_compressed})
+install(FILES ${PLCEDIT_DOC_BUILD_DIR}/plcc.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
+
+# Each package's documentation folder holds the copyright file and the
+# changelog; a plain install the first package's only. Without the module
+# there are no development files, and no plcedit-dev.
+set(_packages plcedit)
+if(TARGET torvix)
+  list(APPEND _packages plcedit-dev)
+endif()
+foreach(_package ${_packages})
+  if(_package STREQUAL plcedit)
+    set(_component Runtime)
+    set(_only)
+  else()
+    set(_component Development)
+    set(_only EXCLUDE_FROM_ALL)
+  endif()
+  install(FILES ${PLCEDIT_DOC_BUILD_DIR}/copyright ${PLCEDIT_DOC_BUILD_DIR}/changelog.gz
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${_package} COMPONENT ${_component} ${_only})
+endforeach()
+# What lintian is told to accept in the package, each with its reason (all
+# of it about the module); only the package's own installation of the
+# component carries it.
+if(TARGET torvix)
+  install(FILES ${CMAKE_SOURCE_DIR}/packaging/plcedit.lintian-overrides
+    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME plcedit
+    COMPONENT Runtime EXCLUDE_FROM_ALL)
+endif()
+
 install(TARGETS plcc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-install(FILES ${CMAKE_SOURCE_DIR}/docs/man/plcc.1
-  DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
 install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/plcc.bash-completion
   DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME plcc
   COMPONENT Runtime)
@@ -26,9 +83,12 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${PLCEDIT_DATADIR}/e
 # ---- the window side ----
 if(TARGET plcedit AND TARGET torvix)
   install(TARGETS plcedit RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-  # The control module is loaded by name at run time, never linked: no
-  # version suffix, no development link.
-  install(TARGETS torvix LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT Runtime)
+  # The control module libtorvix.so.N, which plcedit and other hosts load by
+  # its soname; the link libtorvix.so, for the linker, belongs to the
+  # development files. Not executable: a library is mapped, not run.
+  install(TARGETS torvix LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+    PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+    COMPONENT Runtime NAMELINK_COMPONENT Development)
 
   # plcedit looks for the module beside itself (the build tree), then in the
   # library folder relative to its own folder, so an installed tree may be
@@ -45,7 +105,7 @@ if(TARGET plcedit AND TARGET torvix)
       TORVIX_MODULE_RELATIVE_DIR="${PLCEDIT_MODULE_RELATIVE_DIR}")
   endif()
 
-  install(FILES ${CMAKE_SOURCE_DIR}/docs/man/plcedit.1
+  install(FILES ${PLCEDIT_DOC_BUILD_DIR}/plcedit.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
 
   # Help pages: the static pages of the sources, then whatever the build
@@ -103,6 +163,12 @@ if(DESKTOP_FILE_VALIDATE)
     ${CMAKE_SOURCE_DIR}/resources/desktop/plcedit.desktop)
   set_tests_properties(desktop_entry PROPERTIES FAIL_REGULAR_EXPRESSION "error|warning")
 endif()
+
+# Every source file names its licence in an SPDX line. Registered but off
+# until the lines are in: the lead switches it on after adding them to
+# every file in one pass.
+add_test(NAME spdx_headers COMMAND ${CMAKE_SOURCE_DIR}/tests/install/spdx-headers.sh ${CMAKE_SOURCE_DIR})
+set_tests_properties(spdx_headers PROPERTIES DISABLED TRUE)
 
 add_test(NAME install_tree COMMAND ${CMAKE_SOURCE_DIR}/tests/install/install-tree.sh
   ${CMAKE_BINARY_DIR} ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR} ${CMAKE_INSTALL_DATADIR}

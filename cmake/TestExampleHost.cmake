@@ -50,6 +50,11 @@ separate_arguments(all_flags UNIX_COMMAND "${all_flags}")
 run("building examples/host" ${CXX} -std=c++17 -fPIC -Wall -Wextra -Werror
   ${SOURCE_DIR}/examples/host/host.cpp ${all_flags} -o ${scratch}/torvix-host)
 
+# The host is linked against libtorvix.so, which the scratch prefix holds
+# outside the loader's search path.
+run("pkg-config" ${PKG_CONFIG} --variable=libdir torvix)
+string(STRIP "${out}" libdir)
+set(ENV{LD_LIBRARY_PATH} ${libdir})
 set(ENV{XDG_CONFIG_HOME} ${scratch}/config)
 set(ENV{QT_QPA_PLATFORM} offscreen)
 run("running the host" ${scratch}/torvix-host ${module} ${SOURCE_DIR}/examples/jumps.plc --close)

@@ -15,25 +15,25 @@ namespace plc {
 std::string ModuleBesideExecutable() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "libtorvix.so";
-    return (exe.parent_path() / "libtorvix.so").string();
+    if (error) return TORVIX_MODULE_NAME;
+    return (exe.parent_path() / TORVIX_MODULE_NAME).string();
 }
 
 std::string FindTorvixModule(const std::string& exeDir) {
     const std::filesystem::path dir(exeDir);
     for (const std::filesystem::path& candidate :
-         {dir / "libtorvix.so", dir / TORVIX_MODULE_RELATIVE_DIR / "libtorvix.so"}) {
+         {dir / TORVIX_MODULE_NAME, dir / TORVIX_MODULE_RELATIVE_DIR / TORVIX_MODULE_NAME}) {
         std::error_code error;
         if (std::filesystem::is_regular_file(candidate, error))
             return candidate.lexically_normal().string();
     }
-    return "libtorvix.so";
+    return TORVIX_MODULE_NAME;
 }
 
 std::string FindTorvixModule() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (error) return "libtorvix.so";
+    if (error) return TORVIX_MODULE_NAME;
     return FindTorvixModule(exe.parent_path().string());
 }
 

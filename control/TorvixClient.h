@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "control/Component.h"
+#include "control/ComInterfaces.h"
+#include "control/ComRefCount.h"
 #include "control/TorvixCtrl.h"
 #include "control/TorvixModule.h"
 

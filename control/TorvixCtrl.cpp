@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <type_traits>
 
 #include "editor/PlcEditorDlg.h"
 #include "platform/Dialogs.h"
@@ -113,36 +114,51 @@ std::string CTorvixCtrl::NameFromAnswer(const std::string& answer) {
     return answer.substr(0, answer.find('\0'));
 }
 
-std::string CTorvixCtrl::RequestFileName(void (TorvixEvents::*event)(std::string&)) {
-    std::string offer = NameOffer();
-    if (m_sink) (m_sink->*event)(offer);
-    return NameFromAnswer(offer);
+namespace {
+
+// A name the host is to replace goes out as the offer and comes back as the
+// host's answer up to its first NUL; whether that is empty is the event's
+// answer. The other arguments go out as they are.
+void PrepareArgument(std::string& name) { name = CTorvixCtrl::NameOffer(); }
+template <class A>
+void PrepareArgument(const A&) {}
+
+bool TakeAnswer(std::string& name) {
+    name = CTorvixCtrl::NameFromAnswer(name);
+    return !name.empty();
+}
+template <class A>
+bool TakeAnswer(const A&) {
+    return true;
 }
 
-void CTorvixCtrl::FirePlcFileToArchiv(const std::string& fileName) {
-    if (m_sink) m_sink->PlcFileToArchiv(fileName);
+}  // namespace
+
+template <class... P, class... A>
+auto CTorvixCtrl::FireEvent(void (TorvixEvents::*event)(P...), A&... args) {
+    (PrepareArgument(args), ...);
+    if (m_sink) (m_sink->*event)(args...);
+    if constexpr ((false || ... || std::is_same_v<P, std::string&>))
+        return (true && ... && TakeAnswer(args));
 }
 
-bool CTorvixCtrl::FirePlcFileFromArchiv(std::string& fileName) {
-    fileName = RequestFileName(&TorvixEvents::PlcFileFromArchiv);
-    return !fileName.empty();
-}
+#define TORVIX_FIRE_(id, name, r, ...)                                                 \
+    TORVIX_FIRE_SIGNATURE(CTorvixCtrl::, id, name, r, __VA_ARGS__) {                  \
+        return FireEvent(&TorvixEvents::name __VA_OPT__(, TORVIX_ARGS(__VA_ARGS__))); \
+    }
+TORVIX_EVENTS(TORVIX_FIRE_)
+#undef TORVIX_FIRE_
 
-void CTorvixCtrl::FirePlcOnCancel() {
-    if (m_sink) m_sink->PlcOnCancel();
-}
-
-bool CTorvixCtrl::FirePlcFileFromDevice(std::string& fileName) {
-    fileName = RequestFileName(&TorvixEvents::PlcFileFromDevice);
-    return !fileName.empty();
-}
-
-void CTorvixCtrl::FirePlcFileToDevice(const std::string& fileName) {
-    if (m_sink) m_sink->PlcFileToDevice(fileName);
-}
-
-void CTorvixCtrl::FirePlcUpDateProjName(const std::string& projName, bool online) {
-    if (m_sink) m_sink->PlcUpDateProjName(projName, online);
-}
+// The editor's host link sits below the control and states the firing
+// functions itself; here they are held to the list: each event has its
+// function with the list's parameters, and the host link has no function
+// that the list lacks (the control would be abstract).
+#define TORVIX_CHECK_FIRE_(id, name, r, ...)                                        \
+    static_assert(std::is_same_v<decltype(&HostLink::Fire##name),                   \
+                                 TORVIX_FIRE_MEMBER_TYPE(HostLink, id, name, r, __VA_ARGS__)>, \
+                  "HostLink::Fire" #name " differs from the event " #name " of the list");
+TORVIX_EVENTS(TORVIX_CHECK_FIRE_)
+#undef TORVIX_CHECK_FIRE_
+static_assert(!std::is_abstract_v<CTorvixCtrl>, "HostLink has a function the list does not have");
 
 }  // namespace plc

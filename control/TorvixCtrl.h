@@ -63,12 +63,13 @@ public:
     // ---- host link (what the editor uses) ----
     bool GetTmpFileName(std::string& name) const override;
     bool GetPlcProjPath(std::string& path) const override;
-    void FirePlcFileToArchiv(const std::string& fileName) override;
-    bool FirePlcFileFromArchiv(std::string& fileName) override;
-    void FirePlcOnCancel() override;
-    bool FirePlcFileFromDevice(std::string& fileName) override;
-    void FirePlcFileToDevice(const std::string& fileName) override;
-    void FirePlcUpDateProjName(const std::string& projName, bool online) override;
+    // FirePlcFileToArchiv(lpFileName) ... FirePlcUpDateProjName(lpProjName,
+    // bOnline), one for each event of the list: the by-reference events
+    // offer the host a name (NameOffer) and answer whether its answer, up
+    // to the first NUL, is not empty.
+#define TORVIX_FIRE_(...) TORVIX_FIRE_SIGNATURE(, __VA_ARGS__) override;
+    TORVIX_EVENTS(TORVIX_FIRE_)
+#undef TORVIX_FIRE_
 
     // The name offer: one blank and NUL characters, kNameOfferLength in all.
     static std::string NameOffer();
@@ -79,7 +80,9 @@ private:
     // Restores and activates the editor window; it also gets the keyboard
     // focus when it was visible before.
     void Activate();
-    std::string RequestFileName(void (TorvixEvents::*event)(std::string&));
+    // Fires `event` to the host's sink; see the firing functions above.
+    template <class... P, class... A>
+    auto FireEvent(void (TorvixEvents::*event)(P...), A&... args);
 
     std::string m_strTmpFileName = kDefaultTmpFileName;
     std::string m_strPlcProjPath = kDefaultPlcProjPath;

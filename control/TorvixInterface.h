@@ -3,8 +3,11 @@
 // result and parameters. Everything else is expanded from these two lists:
 // the dispatch id enums, the control's method declarations, the event
 // handlers a host overrides, the type library data, the dispatch of calls
-// and events, the client's proxies and the event firing. torvix.idl and the
-// public header include/torvix/torvix.h are checked against it.
+// and events, the client's proxies and the control's firing functions.
+// What cannot include this list is checked against it at compile time: the
+// editor's host link (editor/HostLink.h), and the public header
+// include/torvix/torvix.h with its ids and event names; torvix.idl is
+// checked by a test.
 //
 //   X(id, Name, Result, [ParamType, paramName]...)
 //
@@ -15,7 +18,7 @@
 #include <string>
 #include <type_traits>
 
-#include "control/Component.h"
+#include "control/ComTypeInfo.h"
 
 #define TORVIX_METHODS(X)                                     \
     X(1, PlcCreate, Bool)                                     \
@@ -64,6 +67,23 @@
 #define TORVIX_HANDLER_PARAM_DECL_(i, t, n) [[maybe_unused]] TORVIX_TYPE_##t n
 #define TORVIX_HANDLER_SIGNATURE(id, name, r, ...) \
     TORVIX_RESULT(r) name(TORVIX_FOR_PARAMS_(TORVIX_HANDLER_PARAM_DECL_ __VA_OPT__(, ) __VA_ARGS__))
+// "bool FirePlcFileFromArchiv(std::string& pbstrFileName)": the firing
+// function of an event row, in the class `scope` (empty inside the class).
+// An event that offers the host a name to replace answers whether the
+// host's name is not empty; the others answer nothing.
+#define TORVIX_PARAM_KIND_(i, t, n) ::plc::com::ParamType::t
+#define TORVIX_FIRE_RESULT(...) \
+    ::plc::com::FireResult<TORVIX_FOR_PARAMS_(TORVIX_PARAM_KIND_ __VA_OPT__(, ) __VA_ARGS__)>
+#define TORVIX_FIRE_SIGNATURE(scope, id, name, r, ...) \
+    TORVIX_FIRE_RESULT(__VA_ARGS__)                    \
+    scope Fire##name(TORVIX_FOR_PARAMS_(TORVIX_PARAM_DECL_ __VA_OPT__(, ) __VA_ARGS__))
+// The type of a pointer to that function as a member of `cls`.
+#define TORVIX_FIRE_MEMBER_TYPE(cls, id, name, r, ...) \
+    TORVIX_FIRE_RESULT(__VA_ARGS__)                    \
+    (cls::*)(TORVIX_FOR_PARAMS_(TORVIX_PARAM_DECL_ __VA_OPT__(, ) __VA_ARGS__))
+// The parameter names of a row as arguments: "lpProjName, bOnline".
+#define TORVIX_ARG_NAME_(i, t, n) n
+#define TORVIX_ARGS(...) TORVIX_FOR_PARAMS_(TORVIX_ARG_NAME_ __VA_OPT__(, ) __VA_ARGS__)
 // "kName = id," of one row, for the dispatch id enums.
 #define TORVIX_ENUMERATOR(id, name, ...) k##name = id,
 // The arguments as variants, the variants (`args`) as arguments.
@@ -100,6 +120,12 @@ Variant ToVariant(A&& value) {
     else
         return Variant::Bool(value);
 }
+
+// The result of an event's firing function: whether the host's answer is
+// not empty when the event offers it a name to replace, else nothing.
+template <ParamType... T>
+using FireResult =
+    std::conditional_t<(false || ... || (T == ParamType::StringRef)), bool, void>;
 
 // Runs a call and gives its result as the system's BOOL would: a method
 // without a result counts as done.

@@ -4,7 +4,7 @@
 // hosts built with the component layer.
 #pragma once
 
-#include "control/Component.h"
+#include "control/ComTypeInfo.h"
 #include "torvix/torvix.h"
 
 #define TORVIX_EXPORT __attribute__((visibility("default")))

@@ -7,7 +7,8 @@
 #include <QPointer>
 #include <vector>
 
-#include "control/Component.h"
+#include "control/ComInterfaces.h"
+#include "control/ComRefCount.h"
 #include "control/TorvixCtrl.h"
 
 class QWidget;

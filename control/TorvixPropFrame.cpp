@@ -7,6 +7,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "control/ComRefCount.h"
 #include "platform/Dialogs.h"
 #include "platform/Text.h"
 

@@ -5,7 +5,7 @@
 #include <QString>
 #include <functional>
 
-#include "control/Component.h"
+#include "control/ComInterfaces.h"
 
 class QWidget;
 

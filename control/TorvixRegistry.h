@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "control/Component.h"
+#include "control/ComIds.h"
 
 namespace plc {
 

@@ -1,10 +1,14 @@
 #include "control/TorvixTypeLib.h"
 
+#include <iterator>
+#include <string_view>
+
 #include "control/TorvixCtrl.h"
 
 namespace plc {
 
-// The public header gives a host the same dispatch ids as the lists.
+// The public header gives a host the same dispatch ids and event names as
+// the lists.
 #define TORVIX_CHECK_ID_(id, name, ...) \
     static_assert(TORVIX_DISPID_##name == id, "the public header's id of " #name);
 TORVIX_METHODS(TORVIX_CHECK_ID_)
@@ -14,6 +18,14 @@ TORVIX_EVENTS(TORVIX_CHECK_ID_)
 static_assert(0 TORVIX_METHODS(TORVIX_COUNT_ROW_) == TORVIX_METHOD_COUNT);
 static_assert(0 TORVIX_EVENTS(TORVIX_COUNT_ROW_) == TORVIX_EVENT_COUNT);
 #undef TORVIX_COUNT_ROW_
+namespace {
+constexpr std::string_view kPublicEventNames[] = TORVIX_EVENT_NAMES_INIT;
+static_assert(std::size(kPublicEventNames) == TORVIX_EVENT_COUNT + 1);
+}  // namespace
+#define TORVIX_CHECK_NAME_(id, name, ...) \
+    static_assert(kPublicEventNames[id] == #name, "the public header's name of event " #name);
+TORVIX_EVENTS(TORVIX_CHECK_NAME_)
+#undef TORVIX_CHECK_NAME_
 
 namespace {
 

@@ -4,7 +4,7 @@
 // events, the name look-up and what a host reads from the module.
 #pragma once
 
-#include "control/Component.h"
+#include "control/ComTypeInfo.h"
 
 namespace plc {
 

@@ -7,6 +7,7 @@
 
 #include "compiler/CompileDriver.h"
 #include "compiler/LineCompiler.h"
+#include "compiler/ProgramIndex.h"
 #include "decoder/DecodeRecord.h"
 #include "image/ErrorCodes.h"
 #include "resources/StringTable.h"
@@ -15,7 +16,7 @@ namespace plc {
 
 namespace {
 
-constexpr int32_t kHeadLine = 3;  // header, empty line, then the head
+constexpr int32_t kHeadLine = 3;  // header, empty line, then the head (without names)
 
 // True when record `index` is one the listing shows.
 bool IsListed(const CPlcProgram& program, int index) {
@@ -24,15 +25,18 @@ bool IsListed(const CPlcProgram& program, int index) {
     return rec.used() == 1 || rec.opcode() != 0;
 }
 
+}  // namespace
+
 // True when the rendered `text` of record `index` stands for it: compiled
 // alone as a statement line of a scratch programme, it gives the record's own
 // bytes (0, 1 and 4 to 7; 2 and 3 are the link the whole programme makes),
 // and a jump it makes goes to 0, to 255 or to a record the listing shows.
-// Comment lines (reserved commands) compile to nothing and are left alone.
-bool CompilesBack(const CPlcProgram& program, int index, const std::string& text) {
+// A comment line (a reserved command) compiles to nothing, so the record
+// would be lost: it does not compile back either.
+bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string& text) {
     std::string_view statement(text);
     statement = statement.substr(0, statement.find(';'));
-    if (statement.find_first_not_of(" \t") == std::string_view::npos) return true;
+    if (statement.find_first_not_of(" \t") == std::string_view::npos) return false;
     CPlcProgram scratch;
     OpenProgramSection(scratch);
     int32_t line = 1, error = 0;
@@ -49,6 +53,22 @@ bool CompilesBack(const CPlcProgram& program, int index, const std::string& text
     return true;
 }
 
+namespace {
+
+// The text declaration section of restored names: "%TEXT(NAME)", a DEF line
+// per name, "END" and an empty line; its line count goes to `lines`.
+std::string DeclarationSection(const DeclaredNames& names, int32_t& lines) {
+    std::string text = "%TEXT(" + names.programName + ")\r\n";
+    for (const DeclaredName& n : names.names) {
+        char def[64];
+        std::snprintf(def, sizeof def, "DEF %c%03d = ", ProgramIndex::VarLetter(n.var), n.index);
+        text += def + n.name + "\r\n";
+    }
+    text += "END\r\n\r\n";
+    lines = static_cast<int32_t>(names.names.size()) + 3;
+    return text;
+}
+
 }  // namespace
 
 std::string ListingDate(const std::tm& localTime) {
@@ -58,7 +78,7 @@ std::string ListingDate(const std::tm& localTime) {
 }
 
 ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
-                                std::string_view dateText) {
+                                std::string_view dateText, const DeclaredNames* names) {
     ListingOutcome out;
     out.entries.push_back(LoadString(kIdsTextCoding));
     out.entries.emplace_back();
@@ -68,21 +88,27 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
     out.text += ", ";
     out.text += fileName;
     out.text += "\r\n\r\n";
+    int32_t headLine = kHeadLine;
+    if (names != nullptr) {
+        int32_t sectionLines = 0;
+        out.text += DeclarationSection(*names, sectionLines);
+        headLine += sectionLines;
+    }
 
     std::string head;
     if (!program.HasProgramHead(head)) {
         head = LoadString(kIdsNoProgramHead);
         char prefix[48];
-        std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR() - ", kHeadLine);
+        std::snprintf(prefix, sizeof prefix, "  LINE(%03" PRId32 "): ERR() - ", headLine);
         out.entries.push_back(prefix + head);
-        out.errors.push_back({kHeadLine, 0});
+        out.errors.push_back({headLine, 0});
         ++out.errorCount;
     }
     out.text += head;
     out.text += "\r\n";
 
     // The pass always runs to its end, so the next pass starts at record 1.
-    int32_t lineNumber = kHeadLine;
+    int32_t lineNumber = headLine;
     std::string recordText;
     int32_t sourceLine = 0;
     int32_t error = 0;
@@ -91,11 +117,12 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
         do ++index;
         while (index < kLastLabel && !IsListed(program, index));
         ++lineNumber;
+        out.lines[static_cast<size_t>(index)] = lineNumber;
         out.text += recordText;
         out.text += "\r\n";
         // A listing never calls a line clean that does not compile back to
         // its record.
-        if (error == 0 && !CompilesBack(program, index, recordText)) error = kErrTextCoding;
+        if (error == 0 && !RecordCompilesBack(program, index, recordText)) error = kErrTextCoding;
         if (error != 0) {
             out.entries.push_back(FormatErrorEntry(lineNumber, error));
             out.errors.push_back({lineNumber, error});

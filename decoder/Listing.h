@@ -3,6 +3,7 @@
 // line writes it out; nothing here touches a window.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -11,6 +12,7 @@
 
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
+#include "image/TextDeclFile.h"
 
 namespace plc {
 
@@ -27,17 +29,27 @@ struct ListingOutcome {
     // Records that could not be decoded, or whose listed line does not
     // compile back to them (both reported with code 33).
     int32_t undecodable = 0;
+    // The 1-based line of each listed record; 0 for records not listed.
+    std::array<int32_t, kRecordCount> lines{};
 };
 
 // Lists the image of `program` (whose record iterator it runs through one
 // whole pass). `fileName` is the file the image was read from; `dateText` is
 // the date part of the header line, "%d/%m/%Y, %H:%M" of the local time.
+// With `names` (from a text declaration file) the text declaration section
+// with one DEF line per name stands between the header and the programme.
 ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
-                                std::string_view dateText);
+                                std::string_view dateText, const DeclaredNames* names = nullptr);
 
 // Ends the entries of a text coding run: an empty entry and the error summary
 // when errors were counted, else the "no error" entry.
 void AppendTextCodingSummary(std::vector<std::string>& entries, int32_t errorCount);
+
+// True when `text`, the rendering of record `index`, stands for the record:
+// compiled alone it gives the record's own bytes, and a jump it makes goes
+// to a record the listing shows (or to 0 or 255). A comment line (a reserved
+// command) compiles to nothing and so does not stand for its record.
+bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string& text);
 
 // "%d/%m/%Y, %H:%M" of the given local time.
 std::string ListingDate(const std::tm& localTime);

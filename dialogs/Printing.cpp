@@ -27,7 +27,7 @@ public:
     PrintingScope& operator=(const PrintingScope&) = delete;
 };
 
-void ShowError(Dialogs& dialogs, QWidget* parent, const char* text) {
+void ShowPrintError(Dialogs& dialogs, QWidget* parent, const char* text) {
     dialogs.Ask(parent, text, MsgButtons::Ok, MsgIcon::None, kPrintErrorCaption);
 }
 
@@ -111,7 +111,7 @@ bool PrintSource(Dialogs& dialogs, QWidget* parent, const PrintRequest& request)
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat ||
                         !printer.outputFileName().isEmpty();
     if (!printer.isValid() || (toFile && printer.outputFileName().isEmpty())) {
-        ShowError(dialogs, parent, kPrintErrorNoPrinter);
+        ShowPrintError(dialogs, parent, kPrintErrorNoPrinter);
         return true;
     }
 
@@ -127,7 +127,7 @@ bool PrintSource(Dialogs& dialogs, QWidget* parent, const PrintRequest& request)
         ComputePrintLayout(metrics, ScreenFontHeight(request.screenFont), request.topMarginMM,
                            request.leftMarginMM, lineCount);
     if (layout.error != PrintLayoutError::None) {
-        ShowError(dialogs, parent, PrintLayoutMessage(layout.error));
+        ShowPrintError(dialogs, parent, PrintLayoutMessage(layout.error));
         return true;
     }
     const QFont font = MakePrintFont(request.screenFont, layout.lineHeight, layout.bottom, printer);

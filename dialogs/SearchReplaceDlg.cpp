@@ -75,26 +75,24 @@ bool CSearchReplaceDlg::DoModal(Dialogs& dialogs, QWidget* parent) {
     fields->addWidget(replaceWith, 1, 1);
     fields->addWidget(options, 2, 0, 1, 2);
 
+    // The three action buttons close the dialog with their action; Cancel
+    // leaves the members alone.
     auto* buttons = new QVBoxLayout;
-    QPushButton* search = AddButton(window, buttons, IDOK, "Search");
-    QPushButton* replace = AddButton(window, buttons, ID_REPLACE, "Replace");
-    QPushButton* replaceAll = AddButton(window, buttons, ID_REPLACE_ALL, "Replace all");
+    for (const Action& action : kActions) {
+        QPushButton* button = AddButton(window, buttons, action.id, action.text);
+        button->setDefault(action.id == IDOK);
+        QObject::connect(button, &QPushButton::clicked, &window,
+                         [this, &window, &action] { OnAction(window, action); });
+    }
     QPushButton* cancel = AddButton(window, buttons, IDCANCEL, "Cancel");
+    QObject::connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
     buttons->addStretch();
-    search->setDefault(true);
 
     auto* layout = new QHBoxLayout(&window);
     layout->addLayout(fields, 1);
     layout->addLayout(buttons);
     // 291 dialog units across.
     window.setMinimumWidth(437);
-
-    QObject::connect(search, &QPushButton::clicked, &window, [this, &window] { OnSearch(window); });
-    QObject::connect(replace, &QPushButton::clicked, &window,
-                     [this, &window] { OnReplace(window); });
-    QObject::connect(replaceAll, &QPushButton::clicked, &window,
-                     [this, &window] { OnReplaceAll(window); });
-    QObject::connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
 
     DoDataExchange(window, false);
     find->setFocus();
@@ -120,27 +118,12 @@ void CSearchReplaceDlg::DoDataExchange(QDialog& window, bool saveAndValidate) {
     }
 }
 
-void CSearchReplaceDlg::OnSearch(QDialog& window) {
-    m_bReplace = 0;
-    m_bReplaceAll = 0;
+void CSearchReplaceDlg::OnAction(QDialog& window, const Action& action) {
+    m_bReplace = action.replace ? 1 : 0;
+    m_bReplaceAll = action.replaceAll ? 1 : 0;
     DoDataExchange(window, true);
-    m_nMatchLength = static_cast<int32_t>(m_strFind.size());
-    window.accept();
-}
-
-void CSearchReplaceDlg::OnReplace(QDialog& window) {
-    m_bReplace = 1;
-    m_bReplaceAll = 0;
-    DoDataExchange(window, true);
-    m_nMatchLength = static_cast<int32_t>(m_strReplace.size());
-    window.accept();
-}
-
-void CSearchReplaceDlg::OnReplaceAll(QDialog& window) {
-    m_bReplace = 1;
-    m_bReplaceAll = 1;
-    DoDataExchange(window, true);
-    m_nMatchLength = static_cast<int32_t>(m_strReplace.size());
+    // A double-click on a result selects what now stands there.
+    m_nMatchLength = static_cast<int32_t>(action.replace ? m_strReplace.size() : m_strFind.size());
     window.accept();
 }
 

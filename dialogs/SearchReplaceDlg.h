@@ -56,9 +56,20 @@ private:
     // Moves the texts and options between the members and the controls of
     // `window`, in the order 202, 201, 203, 204.
     void DoDataExchange(QDialog& window, bool saveAndValidate);
-    void OnSearch(QDialog& window);
-    void OnReplace(QDialog& window);
-    void OnReplaceAll(QDialog& window);
+    // The action buttons Search, Replace and Replace all.
+    struct Action {
+        int id;
+        const char* text;
+        bool replace;
+        bool replaceAll;
+    };
+    static constexpr Action kActions[] = {
+        {IDOK, "Search", false, false},
+        {ID_REPLACE, "Replace", true, false},
+        {ID_REPLACE_ALL, "Replace all", true, true},
+    };
+    // Sets the action's flags, reads the controls and closes the dialog.
+    void OnAction(QDialog& window, const Action& action);
 };
 
 }  // namespace plc

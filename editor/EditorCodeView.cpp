@@ -1,11 +1,5 @@
-// The code view of the editor window: error markers and annotations on the
-// faulty lines after Check syntax and, while typing, after the live check;
-// next and previous error; zoom.
-//
-// The live check compiles the text a moment after the last keystroke with
-// the same compile driver as Check syntax, into a scratch programme: the
-// message list, the window's programme and the document's state are never
-// touched, so that what Check syntax shows and saves stays its own.
+#include "editor/EditorCodeView.h"
+
 #include <QAction>
 #include <QTimer>
 #include <algorithm>
@@ -13,11 +7,12 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
-#include "editor/EditorCommands.h"
-#include "editor/PlcEditorDlg.h"
 #include "platform/Dialogs.h"
+#include "platform/MessageList.h"
 #include "platform/Profile.h"
 #include "platform/SourceEdit.h"
+#include "platform/Text.h"
+#include "resources/StringTable.h"
 
 namespace plc {
 
@@ -35,26 +30,59 @@ std::string AnnotationText(const CompileOutcome::Error& error) {
 
 }  // namespace
 
-void CPlcEditorDlg::SetupCodeView() {
+EditorCodeView::EditorCodeView(const EditorWidgets& widgets, Dialogs& dialogs)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs) {}
+
+EditorCodeView::~EditorCodeView() = default;
+
+void EditorCodeView::SetupCodeView(QAction* liveCheckEntry) {
     m_bLiveCheck = Profile().GetInt(kViewSection, kLiveCheckKey, 1) != 0;
-    if (QAction* action = Action(ID_VIEW_LIVE_CHECK)) action->setChecked(m_bLiveCheck);
+    m_liveCheckEntry = liveCheckEntry;
+    if (m_liveCheckEntry) m_liveCheckEntry->setChecked(m_bLiveCheck);
     m_liveTimer = new QTimer(m_editSource);
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(kLiveCheckDelay);
-    connect(m_liveTimer, &QTimer::timeout, this, &CPlcEditorDlg::RunLiveCheck);
-    connect(m_editSource, &SourceEdit::hovered, this, &CPlcEditorDlg::ShowHover);
-    connect(m_editSource, &SourceEdit::ctrlClicked, this,
-            [this](int32_t pos) { GotoDefinitionAt(pos); });
+    QObject::connect(m_liveTimer, &QTimer::timeout, &m_receiver, [this] { RunLiveCheck(); });
 }
 
-void CPlcEditorDlg::ScheduleLiveCheck() {
+// ---------------------------------------------------------------- Check syntax
+
+bool EditorCodeView::CompileProgram() {
+    if (!m_editSource) return false;
+    if (m_editSource->GetTextLength() == 0) {
+        if (m_dialogs.Ask(m_window, LoadString(kIdsNoProgramCreateBody), MsgButtons::YesNo,
+                          MsgIcon::Question) == MsgAnswer::Yes) {
+            const std::string caption = FileNameToBytes(m_window->windowTitle());
+            m_editSource->SetText(ProgramSkeleton(CurrentLocalTime(), caption));
+        }
+        return false;
+    }
+    const CompileOutcome outcome = CompileProgramLines(
+        m_program, m_editSource->GetLineCount(), false,
+        [this](int32_t index, std::string& line) { return m_editSource->GetLine(index, line); });
+    m_listMessages->Clear();
+    m_listMessages->Append(outcome.entries);
+    ShowErrorMarks(outcome);
+    if (!outcome.success)
+        m_dialogs.Ask(m_window, LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
+    return outcome.success;
+}
+
+void EditorCodeView::OnCheckSyntax() { CompileProgram(); }
+
+// ---------------------------------------------------------------- live check
+
+void EditorCodeView::ScheduleLiveCheck() {
     if (m_bLiveCheck && m_liveTimer) m_liveTimer->start();
 }
 
-void CPlcEditorDlg::SetLiveCheck(bool enable) {
+void EditorCodeView::SetLiveCheck(bool enable) {
     m_bLiveCheck = enable;
     Profile().WriteInt(kViewSection, kLiveCheckKey, enable ? 1 : 0);
-    if (QAction* action = Action(ID_VIEW_LIVE_CHECK)) action->setChecked(enable);
+    if (m_liveCheckEntry) m_liveCheckEntry->setChecked(enable);
     if (!m_editSource) return;
     if (enable) {
         RunLiveCheck();
@@ -64,13 +92,13 @@ void CPlcEditorDlg::SetLiveCheck(bool enable) {
     }
 }
 
-void CPlcEditorDlg::OnLiveCheck() {
+void EditorCodeView::OnLiveCheck() {
     // The entry toggles its check mark itself when triggered from the menu;
     // from OnCommand it does not: the state is the editor's.
     SetLiveCheck(!m_bLiveCheck);
 }
 
-void CPlcEditorDlg::RunLiveCheck() {
+void EditorCodeView::RunLiveCheck() {
     if (!m_editSource) return;
     if (!m_liveProgram) m_liveProgram = std::make_unique<CPlcProgram>();
     std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
@@ -82,7 +110,7 @@ void CPlcEditorDlg::RunLiveCheck() {
     ShowErrorMarks(CompileProgramText(*m_liveProgram, lines));
 }
 
-void CPlcEditorDlg::ShowErrorMarks(const CompileOutcome& outcome) {
+void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome) {
     if (!m_editSource) return;
     std::vector<SourceEdit::LineMark> marks;
     marks.reserve(outcome.errors.size());
@@ -91,13 +119,13 @@ void CPlcEditorDlg::ShowErrorMarks(const CompileOutcome& outcome) {
     m_editSource->SetErrorMarks(marks);
 }
 
-void CPlcEditorDlg::OnNextError() { GoToError(true); }
+void EditorCodeView::OnNextError() { GoToError(true); }
 
-void CPlcEditorDlg::OnPreviousError() { GoToError(false); }
+void EditorCodeView::OnPreviousError() { GoToError(false); }
 
 // The next faulty line after the selection, or the one before it; a beep
 // when there is none.
-void CPlcEditorDlg::GoToError(bool forward) {
+void EditorCodeView::GoToError(bool forward) {
     if (!m_editSource) return;
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
@@ -110,15 +138,15 @@ void CPlcEditorDlg::GoToError(bool forward) {
     m_editSource->GotoLine(line);
 }
 
-void CPlcEditorDlg::OnZoomIn() {
+void EditorCodeView::OnZoomIn() {
     if (m_editSource) m_editSource->ZoomIn();
 }
 
-void CPlcEditorDlg::OnZoomOut() {
+void EditorCodeView::OnZoomOut() {
     if (m_editSource) m_editSource->ZoomOut();
 }
 
-void CPlcEditorDlg::OnZoomReset() {
+void EditorCodeView::OnZoomReset() {
     if (m_editSource) m_editSource->ZoomReset();
 }
 

@@ -1,71 +1,8 @@
 #include "editor/EditorCommands.h"
 
-#include <array>
-
-#include "editor/PlcEditorDlg.h"
+#include <QList>
 
 namespace plc {
-
-namespace {
-
-using D = CPlcEditorDlg;
-using K = QKeySequence;
-
-// A standard key, with the key text for a desktop that leaves it unbound.
-constexpr CommandKey Std(K::StandardKey key, const char* fallback = nullptr) {
-    return {key, fallback};
-}
-constexpr CommandKey Keys(const char* text) { return {K::UnknownKey, text}; }
-constexpr CommandKey kNoKey{};
-
-// One row per command in menu order: menu, text, id, grayed, separator
-// after, handler, key, alternate key, toolbar image, toolbar slot.
-constexpr std::array kCommands{
-    EditorCommand{MenuId::File, "&New", ID_FILE_NEW, false, false, &D::OnFileNew, Std(K::New, "Ctrl+N"), kNoKey, 0, 0},
-    EditorCommand{MenuId::File, "&Open...", ID_FILE_OPEN, false, false, &D::OnFileOpen, Std(K::Open, "Ctrl+O"), kNoKey, 1, 1},
-    EditorCommand{MenuId::File, "&Save", ID_FILE_SAVE, false, false, &D::OnFileSave, Std(K::Save, "Ctrl+S"), kNoKey, 2, 2},
-    EditorCommand{MenuId::File, "Save &as...", ID_FILE_SAVE_AS, false, true, &D::OnFileSaveAs, Std(K::SaveAs, "Ctrl+Shift+S"), kNoKey},
-    EditorCommand{MenuId::File, "Page set&up...", ID_PAGE_SETUP, false, false, &D::OnPageSetup, Keys("Ctrl+Shift+P"), kNoKey},
-    EditorCommand{MenuId::File, "&Print...", ID_FILE_PRINT, false, true, &D::OnFilePrint, Std(K::Print, "Ctrl+P"), kNoKey, 8, 8},
-    EditorCommand{MenuId::Recent, "?", ID_FILE_RECENT, true, false, &D::OnFileRecent, kNoKey, kNoKey},
-    EditorCommand{MenuId::File, "&Exit", ID_FILE_EXIT, false, false, &D::OnFileExit, Std(K::Quit, "Ctrl+Q"), kNoKey},
-    EditorCommand{MenuId::Edit, "&Undo", ID_EDIT_UNDO, false, false, &D::OnEditUndo, Std(K::Undo, "Ctrl+Z"), kNoKey, 6, 6},
-    EditorCommand{MenuId::Edit, "&Redo", ID_EDIT_REDO, false, true, &D::OnEditRedo, Std(K::Redo, "Ctrl+Shift+Z"), kNoKey},
-    EditorCommand{MenuId::Edit, "C&ut", ID_EDIT_CUT, false, false, &D::OnEditCut, Std(K::Cut, "Ctrl+X"), kNoKey, 3, 3},
-    EditorCommand{MenuId::Edit, "&Copy", ID_EDIT_COPY, false, false, &D::OnEditCopy, Std(K::Copy, "Ctrl+C"), kNoKey, 4, 4},
-    EditorCommand{MenuId::Edit, "&Paste", ID_EDIT_PASTE, false, false, &D::OnEditPaste, Std(K::Paste, "Ctrl+V"), kNoKey, 5, 5},
-    EditorCommand{MenuId::Edit, "Select a&ll", ID_EDIT_SELECT_ALL, false, true, &D::OnEditSelectAll, Std(K::SelectAll, "Ctrl+A"), kNoKey},
-    EditorCommand{MenuId::Edit, "&Search/Replace...", ID_SEARCH_REPLACE, false, false, &D::OnSearchReplace, Std(K::Find, "Ctrl+F"), Std(K::Replace, "Ctrl+H"), 7, 7},
-    EditorCommand{MenuId::Program, "&Check syntax", ID_CHECK_SYNTAX, false, false, &D::OnCheckSyntax, Keys("F7"), kNoKey, 10, 10},
-    EditorCommand{MenuId::Program, "R&enum", ID_RENUM, false, false, &D::OnRenum, Keys("Ctrl+R"), kNoKey, 11, 11},
-    EditorCommand{MenuId::Program, "Si&mulate...", ID_SIMULATE, true, true, &D::OnSimulate, kNoKey, kNoKey, 12, 12},
-    EditorCommand{MenuId::Program, "Save &in file (device setting)", ID_SAVE_IN_FILE, false, false, &D::OnSaveInFile, Keys("Ctrl+Alt+S"), kNoKey, 14, 14},
-    EditorCommand{MenuId::Program, "Read &from file (device setting)", ID_READ_FROM_FILE, false, true, &D::OnReadFromFile, Keys("Ctrl+Alt+O"), kNoKey, 13, 13},
-    EditorCommand{MenuId::Program, "&Save in device", ID_SAVE_IN_DEVICE, true, false, &D::OnSaveInDevice, Keys("Ctrl+Alt+W"), kNoKey, 16, 16},
-    EditorCommand{MenuId::Program, "&Read from device", ID_READ_FROM_DEVICE, true, false, &D::OnReadFromDevice, Keys("Ctrl+Alt+R"), kNoKey, 15, 15},
-    EditorCommand{MenuId::Program, "&Compare with device", ID_COMPARE_DEVICE, true, false, &D::OnCompareWithDevice, Keys("Ctrl+Alt+C"), kNoKey},
-    EditorCommand{MenuId::View, "&Live check", ID_VIEW_LIVE_CHECK, false, true, &D::OnLiveCheck, Keys("Ctrl+Alt+L"), kNoKey, -1, -1, true},
-    EditorCommand{MenuId::View, "Zoom &in", ID_VIEW_ZOOM_IN, false, false, &D::OnZoomIn, Keys("Ctrl+="), Keys("Ctrl++")},
-    EditorCommand{MenuId::View, "Zoom &out", ID_VIEW_ZOOM_OUT, false, false, &D::OnZoomOut, Keys("Ctrl+-"), kNoKey},
-    EditorCommand{MenuId::View, "&Reset zoom", ID_VIEW_ZOOM_RESET, false, true, &D::OnZoomReset, Keys("Ctrl+0"), kNoKey},
-    EditorCommand{MenuId::View, "&Next error", ID_NEXT_ERROR, false, false, &D::OnNextError, Keys("F8"), kNoKey},
-    EditorCommand{MenuId::View, "&Previous error", ID_PREVIOUS_ERROR, false, true, &D::OnPreviousError, Keys("Shift+F8"), kNoKey},
-    EditorCommand{MenuId::View, "&Go to line...", ID_GOTO_LINE, false, false, &D::OnGotoLine, Keys("Ctrl+G"), kNoKey},
-    EditorCommand{MenuId::View, "Go to &definition", ID_GOTO_DEFINITION, false, false, &D::OnGotoDefinition, Keys("F12"), kNoKey},
-    EditorCommand{MenuId::View, "Find &uses", ID_FIND_USES, false, false, &D::OnFindUses, Keys("Shift+F12"), kNoKey},
-    EditorCommand{MenuId::Help, "&Help...", ID_HELP, false, false, &D::OnHelp, Std(K::HelpContents, "F1"), kNoKey, 9, 9},
-    EditorCommand{MenuId::Help, "&Info...", ID_INFO, false, false, &D::OnInfo, Keys("Ctrl+F1"), kNoKey},
-};
-
-}  // namespace
-
-std::span<const EditorCommand> EditorCommands() { return kCommands; }
-
-const EditorCommand* FindCommand(int id) {
-    for (const EditorCommand& command : kCommands)
-        if (command.id == id) return &command;
-    return nullptr;
-}
 
 QList<QKeySequence> CommandShortcuts(const EditorCommand& command) {
     QList<QKeySequence> keys;

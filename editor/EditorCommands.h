@@ -1,11 +1,15 @@
-// The editor's commands as one table: menu 202 (menu, text with mnemonic,
-// command id, initial grayed state, handler), the toolbar (image and slot)
-// and the keyboard (shortcut) take their actions from it, so menu entry,
-// button and key are the same command, declared once.
+// A command of the editor window as one row: menu 202 (menu, text with
+// mnemonic, command id, initial grayed state, handler), the toolbar (image
+// and slot) and the keyboard (shortcut) take their actions from the row, so
+// menu entry, button and key are the same command, declared once.
+//
+// The table of the rows stands beside the editor object (EditorCommands()
+// in PlcEditorDlg.h), which binds each command to the handler of the part
+// that owns it; the window builds its menus and toolbar from the table
+// without knowing the handlers.
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include <QKeySequence>
 
@@ -70,7 +74,7 @@ struct EditorCommand {
     int id;
     bool grayed;           // state in menu 202
     bool separatorAfter;   // a menu separator follows the entry
-    void (CPlcEditorDlg::*handler)();
+    void (*handler)(CPlcEditorDlg& editor);  // runs the command on the editor object
     CommandKey key;        // the command's shortcut
     CommandKey alternateKey;  // a second binding of the same command
     int image = -1;        // the button image in the toolbar strip; -1 for none
@@ -81,12 +85,6 @@ struct EditorCommand {
 // The key sequences of a command's shortcut and its alternate, in this
 // order; empty for a command without keys.
 QList<QKeySequence> CommandShortcuts(const EditorCommand& command);
-
-// Menu 202 in menu order (the "&Extras" item of the menu bar has no command).
-std::span<const EditorCommand> EditorCommands();
-
-// The command of `id`; nullptr when there is none.
-const EditorCommand* FindCommand(int id);
 
 // Titles of the pull-down menus.
 const char* MenuTitle(MenuId menu);

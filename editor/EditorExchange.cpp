@@ -1,23 +1,15 @@
-// The exchange of programmes with device and archive through the host: the
-// two save commands compile the text, write the binary programme file under
-// the host's temporary file name, announce it by an event and write the text
-// declaration file into the host's project directory; the two read commands
-// and the host's binary file open ask for or take a file name, read the
-// binary programme file into the image and list it as the new document.
-//
-// The host's handlers run inside the events. A handler may close the editor
-// window or even release the control; the commands go on only while the
-// editor and its window are still there.
+#include "editor/EditorExchange.h"
+
 #include <QPointer>
 #include <QTemporaryFile>
 
 #include "base/WholeFile.h"
-#include "editor/DeviceCompare.h"
-
 #include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"
+#include "editor/DeviceCompare.h"
+#include "editor/EditorCodeView.h"
 #include "editor/HostLink.h"
-#include "editor/PlcEditorDlg.h"
+#include "editor/PlcEditorDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -26,7 +18,6 @@
 namespace plc {
 
 namespace {
-
 
 // The name the host leaves when it does not answer a name offer.
 constexpr const char* kUnchangedOffer = " ";
@@ -40,40 +31,50 @@ std::string RefusalReason(const std::string& name, const std::string& why) {
 
 }  // namespace
 
-void CPlcEditorDlg::OnSaveInFile() { SaveProgramFiles(SaveTarget::Archive); }
+EditorExchange::EditorExchange(const EditorWidgets& widgets, Dialogs& dialogs,
+                               CPlcEditorDoc& document, EditorCodeView& codeView)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs),
+      m_document(document),
+      m_codeView(codeView) {}
 
-void CPlcEditorDlg::OnSaveInDevice() { SaveProgramFiles(SaveTarget::Device); }
+void EditorExchange::OnSaveInFile() { SaveProgramFiles(SaveTarget::Archive); }
 
-void CPlcEditorDlg::OnReadFromFile() { ReadProgramFile(ReadSource::Archive, {}); }
+void EditorExchange::OnSaveInDevice() { SaveProgramFiles(SaveTarget::Device); }
 
-void CPlcEditorDlg::OnReadFromDevice() { ReadProgramFile(ReadSource::Device, {}); }
+void EditorExchange::OnReadFromFile() { ReadProgramFile(ReadSource::Archive, {}); }
 
-void CPlcEditorDlg::OpenBinaryFile(const std::string& fileName) {
+void EditorExchange::OnReadFromDevice() { ReadProgramFile(ReadSource::Device, {}); }
+
+void EditorExchange::OpenBinaryFile(const std::string& fileName) {
     // Without a window there is no document to list the programme into.
     if (!m_editSource) return;
     ReadProgramFile(ReadSource::Host, fileName);
 }
 
-void CPlcEditorDlg::SaveProgramFiles(SaveTarget target) {
+void EditorExchange::SaveProgramFiles(SaveTarget target) {
     if (!m_pControl || !m_editSource) return;
-    if (!CompileProgram()) return;
+    if (!m_codeView.CompileProgram()) return;
 
+    CPlcProgram& program = m_codeView.Program();
     std::string binaryFile;
     if (!m_pControl->GetTmpFileName(binaryFile)) {
-        ShowError(LoadString(kIdsNoProgramFilePath));
+        ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
         return;
     }
     const std::string requested = binaryFile;
     std::string why;
-    if (!m_program.WriteBinaryFile(binaryFile, false, {}, &why)) {
-        ShowError(requested + LoadString(kIdsNotCreated) + "\n" + why);
+    if (!program.WriteBinaryFile(binaryFile, false, {}, &why)) {
+        ShowError(m_dialogs, m_window, requested + LoadString(kIdsNotCreated) + "\n" + why);
         return;
     }
     m_listMessages->Append(LoadString(kIdsBinaryFileMade) + binaryFile);
 
-    const std::string programName = m_program.GetProgramName();
-    QPointer<CPlcEditorDlg> self(this);
-    auto stillOpen = [&] { return self && m_pControl && IsWindow(); };
+    const std::string programName = program.GetProgramName();
+    QPointer<QObject> self(&m_alive);
+    auto stillOpen = [&] { return self && m_pControl && m_window; };
     if (target == SaveTarget::Archive) {
         m_pControl->FirePlcUpDateProjName(programName, false);
         if (!stillOpen()) return;
@@ -85,66 +86,67 @@ void CPlcEditorDlg::SaveProgramFiles(SaveTarget target) {
 
     std::string directory;
     if (!m_pControl->GetPlcProjPath(directory)) {
-        ShowError(LoadString(kIdsNoDeclFilePath));
+        ShowError(m_dialogs, m_window, LoadString(kIdsNoDeclFilePath));
         return;
     }
-    if (m_program.WriteTextDeclFile(directory, false))
+    if (program.WriteTextDeclFile(directory, false))
         m_listMessages->Append(LoadString(kIdsDeclFileMade) + directory);
 
     if (target == SaveTarget::Device) m_pControl->FirePlcUpDateProjName(programName, true);
 }
 
-void CPlcEditorDlg::ReadProgramFile(ReadSource source, const std::string& hostName) {
+void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostName) {
     if (!m_editSource) return;
     std::string name = hostName;
     if (source != ReadSource::Host) {
         if (!m_pControl) return;
-        QPointer<CPlcEditorDlg> self(this);
+        QPointer<QObject> self(&m_alive);
         const bool answered = source == ReadSource::Archive
                                   ? m_pControl->FirePlcFileFromArchiv(name)
                                   : m_pControl->FirePlcFileFromDevice(name);
-        if (!self || !IsWindow()) return;
+        if (!self || !m_window) return;
         if (!answered) {
-            ShowError(LoadString(kIdsNoProgramFilePath));
+            ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
             return;
         }
     }
 
-    m_program.Clear();
+    CPlcProgram& program = m_codeView.Program();
+    program.Clear();
     // An archive request the host did not answer is a silent no.
     if (source == ReadSource::Archive && name == kUnchangedOffer) return;
 
     std::string why;
-    if (!m_program.ReadBinaryFile(name, &why)) {
+    if (!program.ReadBinaryFile(name, &why)) {
         std::string text = LoadString(kIdsErrorOpening) + name + ".";
         if (!why.empty()) text += "\n" + RefusalReason(name, why);
-        ShowError(text);
+        ShowError(m_dialogs, m_window, text);
         return;
     }
     // The save question comes after the file was read; Cancel keeps the
     // old text, and the image keeps the programme just read.
-    if (!NewDocument()) return;
+    if (!m_document.NewDocument()) return;
     ListProgram(name);
 }
 
-void CPlcEditorDlg::OnCompareWithDevice() {
+void EditorExchange::OnCompareWithDevice() {
     if (!m_pControl || !m_editSource) return;
     // The editor's text into a programme of its own: the editor's image,
     // message list and document stay as they are.
     CPlcProgram mine;
     const CompileOutcome outcome = CompileProgramLines(
         mine, m_editSource->GetLineCount(), m_editSource->GetTextLength() == 0,
-        [this](int32_t index, std::string& line) { return GetEditLine(index, line); });
+        [this](int32_t index, std::string& line) { return m_editSource->GetLine(index, line); });
     if (!outcome.success) {
-        ShowError(LoadString(kIdsSyntaxCheckFailed));
+        ShowError(m_dialogs, m_window, LoadString(kIdsSyntaxCheckFailed));
         return;
     }
     std::string name;
-    QPointer<CPlcEditorDlg> self(this);
+    QPointer<QObject> self(&m_alive);
     const bool answered = m_pControl->FirePlcFileFromDevice(name);
-    if (!self || !IsWindow()) return;
+    if (!self || !m_window) return;
     if (!answered) {
-        ShowError(LoadString(kIdsNoProgramFilePath));
+        ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
         return;
     }
     // The device's programme goes through a temporary file of its own.
@@ -153,27 +155,27 @@ void CPlcEditorDlg::OnCompareWithDevice() {
     if (!ReadWholeFile(name, data) || !copy.open() ||
         copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
         !copy.flush()) {
-        ShowError(LoadString(kIdsErrorOpening) + name + ".");
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".");
         return;
     }
     CPlcProgram device;
     std::string why;
     if (!device.ReadBinaryFile(copy.fileName().toStdString(), &why)) {
-        ShowError(LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
         return;
     }
-    CompareView view(Window(), CompareImages(mine, device), mine, device);
+    CompareView view(m_window, CompareImages(mine, device), mine, device);
     m_dialogs.Exec(view);
 }
 
-void CPlcEditorDlg::ListProgram(const std::string& fileName) {
+void EditorExchange::ListProgram(const std::string& fileName) {
     if (!m_editSource) return;
     const ListingOutcome listing =
-        ListProgramImage(m_program, fileName, ListingDate(CurrentLocalTime()));
+        ListProgramImage(m_codeView.Program(), fileName, ListingDate(CurrentLocalTime()));
     for (const std::string& entry : listing.entries) m_listMessages->Append(entry);
     m_editSource->SetText(listing.text);
-    m_bModified = true;
-    if (listing.errorCount != 0) ShowError(listing.entries.back());
+    m_document.SetModified(true);
+    if (listing.errorCount != 0) ShowError(m_dialogs, m_window, listing.entries.back());
 }
 
 }  // namespace plc

@@ -1,12 +1,8 @@
-// Navigation over the programme's names: hovering a variable shows its DEF
-// name and hovering a jump target the line it jumps to; Ctrl+click or Go to
-// definition on a jump or CALL target goes to its label (on a variable, to
-// its DEF line); Go to line; Find uses lists every line that uses the label
-// or variable under the caret in the message list, where a double-click
-// selects the line as it does for errors.
-//
+#include "editor/EditorNavigation.h"
+
 // The names are read with the programme index, which follows the line
 // compiler's rules, so that navigation agrees with what compiles.
+
 #include <QInputDialog>
 #include <cinttypes>
 #include <cstdio>
@@ -15,7 +11,6 @@
 #include <vector>
 
 #include "compiler/ProgramIndex.h"
-#include "editor/PlcEditorDlg.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -58,7 +53,20 @@ std::string VariableText(VarKind var, int index) {
 
 }  // namespace
 
-void CPlcEditorDlg::ShowHover(int32_t pos, QPoint globalPoint) {
+EditorNavigation::EditorNavigation(const EditorWidgets& widgets, Dialogs& dialogs)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs) {}
+
+void EditorNavigation::SetupNavigation() {
+    QObject::connect(m_editSource, &SourceEdit::hovered, &m_receiver,
+                     [this](int32_t pos, QPoint globalPoint) { ShowHover(pos, globalPoint); });
+    QObject::connect(m_editSource, &SourceEdit::ctrlClicked, &m_receiver,
+                     [this](int32_t pos) { GotoDefinitionAt(pos); });
+}
+
+void EditorNavigation::ShowHover(int32_t pos, QPoint globalPoint) {
     if (!m_editSource) return;
     const ProgramIndex index(EditLines(*m_editSource));
     const Token token = TokenAtChar(index, *m_editSource, pos);
@@ -73,7 +81,7 @@ void CPlcEditorDlg::ShowHover(int32_t pos, QPoint globalPoint) {
     if (!tip.empty()) m_editSource->ShowTip(globalPoint, tip);
 }
 
-bool CPlcEditorDlg::GotoDefinitionAt(int32_t pos) {
+bool EditorNavigation::GotoDefinitionAt(int32_t pos) {
     if (!m_editSource) return false;
     const ProgramIndex index(EditLines(*m_editSource));
     const Token token = TokenAtChar(index, *m_editSource, pos);
@@ -85,18 +93,18 @@ bool CPlcEditorDlg::GotoDefinitionAt(int32_t pos) {
     return true;
 }
 
-void CPlcEditorDlg::OnGotoDefinition() {
+void EditorNavigation::OnGotoDefinition() {
     if (!m_editSource) return;
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
     if (!GotoDefinitionAt(start)) m_dialogs.Beep();
 }
 
-void CPlcEditorDlg::OnGotoLine() {
+void EditorNavigation::OnGotoLine() {
     if (!m_editSource) return;
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
-    QInputDialog dialog(Window());
+    QInputDialog dialog(m_window);
     dialog.setWindowTitle("Go to line");
     dialog.setLabelText(QString("Line (1 - %1):").arg(m_editSource->GetLineCount()));
     dialog.setInputMode(QInputDialog::IntInput);
@@ -106,7 +114,7 @@ void CPlcEditorDlg::OnGotoLine() {
     m_editSource->GotoLine(dialog.intValue() - 1);
 }
 
-void CPlcEditorDlg::OnFindUses() {
+void EditorNavigation::OnFindUses() {
     if (!m_editSource || !m_listMessages) return;
     const std::vector<std::string> lines = EditLines(*m_editSource);
     const ProgramIndex index(lines);

@@ -1,20 +1,11 @@
-// Renum and the way from a message to its place in the text.
-//
-// Renum compiles the text, renumbers the image and puts each record's new
-// text back on the line it was compiled from, keeping the line's comment.
-// The replacements are edits of the text like any other; together they are
-// one step of Undo, so that Undo never leaves a half-renumbered programme
-// whose labels and jump targets disagree.
-//
-// Double-clicking an entry of the message list selects the line (or the
-// found text) that the entry names.
 #include "editor/EditorRenum.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "decoder/RenumberText.h"
-#include "editor/PlcEditorDlg.h"
+#include "dialogs/SearchReplaceDlg.h"
+#include "editor/EditorCodeView.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -23,7 +14,6 @@
 namespace plc {
 
 namespace {
-
 
 // Decimal digits from `pos` up to the first non-digit, saturating at the
 // largest 32-bit value.
@@ -58,7 +48,16 @@ LineReference ParseLineReference(std::string_view entry) {
 
 // ---------------------------------------------------------------- Renum
 
-bool CPlcEditorDlg::ReplaceLineText(int32_t index, std::string_view replacement) {
+EditorRenum::EditorRenum(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
+                         const CSearchReplaceDlg& search)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs),
+      m_codeView(codeView),
+      m_search(search) {}
+
+bool EditorRenum::ReplaceLineText(int32_t index, std::string_view replacement) {
     if (!m_editSource) return false;
     const int32_t start = m_editSource->LineIndex(index);
     if (start < 0) return false;
@@ -71,23 +70,23 @@ bool CPlcEditorDlg::ReplaceLineText(int32_t index, std::string_view replacement)
     return true;
 }
 
-bool CPlcEditorDlg::ReplaceEditLine(const std::string& text, int32_t index) {
+bool EditorRenum::ReplaceEditLine(const std::string& text, int32_t index) {
     if (index < 0 || !m_editSource) return false;
     // A line beyond the text has nothing to replace.
     if (index >= m_editSource->GetLineCount()) return false;
     std::string oldLine;
-    GetEditLine(index, oldLine);
+    m_editSource->GetLine(index, oldLine);
     const bool lastLine = index > m_editSource->GetLineCount() - 2;
     return ReplaceLineText(index, ReplacementText(text, oldLine, lastLine));
 }
 
-void CPlcEditorDlg::OnRenum() {
+void EditorRenum::OnRenum() {
     if (!m_editSource) return;
-    if (!CompileProgram()) return;
+    if (!m_codeView.CompileProgram()) return;
 
     std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
-    for (size_t i = 0; i < lines.size(); ++i) GetEditLine(static_cast<int32_t>(i), lines[i]);
-    const RenumberTextOutcome outcome = RenumberProgramText(m_program, lines);
+    for (size_t i = 0; i < lines.size(); ++i) m_editSource->GetLine(static_cast<int32_t>(i), lines[i]);
+    const RenumberTextOutcome outcome = RenumberProgramText(m_codeView.Program(), lines);
     if (!outcome.compiled && !outcome.tooManyLines) {
         // The text compiled a moment ago; show why it does not now.
         m_listMessages->Clear();
@@ -95,7 +94,7 @@ void CPlcEditorDlg::OnRenum() {
         return;
     }
     if (!outcome.renumbered) {
-        ShowError(LoadString(kIdsRenumberFailed));
+        ShowError(m_dialogs, m_window, LoadString(kIdsRenumberFailed));
         return;
     }
 
@@ -113,12 +112,12 @@ void CPlcEditorDlg::OnRenum() {
     m_editSource->SetLimitText(limit);
 
     m_listMessages->Append(outcome.entries);
-    if (outcome.errorCount != 0) ShowError(outcome.entries.back());
+    if (outcome.errorCount != 0) ShowError(m_dialogs, m_window, outcome.entries.back());
 }
 
 // ---------------------------------------------------------------- navigation
 
-void CPlcEditorDlg::OnDblclkMessages() {
+void EditorRenum::OnDblclkMessages() {
     if (!m_editSource || !m_listMessages) return;
     const LineReference ref = ParseLineReference(m_listMessages->SelectedText());
     if (ref.kind == LineReference::Kind::None) return;
@@ -127,7 +126,7 @@ void CPlcEditorDlg::OnDblclkMessages() {
     const int32_t begin = m_editSource->LineIndex(ref.line - 1);
     if (ref.kind == LineReference::Kind::LineAndColumn) {
         const int64_t start = int64_t{begin} + ref.column;
-        const int64_t end = start + MatchLength();
+        const int64_t end = start + m_search.m_nMatchLength;
         constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
         m_editSource->SetSel(static_cast<int32_t>(std::min(start, kMax)),
                              static_cast<int32_t>(std::min(end, kMax)));

@@ -1,12 +1,30 @@
-// The place a message-list entry names: "LINE(nnn)" names a line (compiler,
-// listing and Renum entries), "LINE(nnn,ccc)" a line and the 0-based column
-// of a search result. Plain text work, so that it is tested without a window.
+// Renum and the way from a message to its place in the text.
+//
+// Renum compiles the text, renumbers the image and puts each record's new
+// text back on the line it was compiled from, keeping the line's comment.
+// The replacements are edits of the text like any other; together they are
+// one step of Undo, so that Undo never leaves a half-renumbered programme
+// whose labels and jump targets disagree.
+//
+// Double-clicking an entry of the message list selects the line (or the
+// found text) that the entry names.
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
+#include "editor/EditorWidgets.h"
+
 namespace plc {
+
+class CSearchReplaceDlg;
+class Dialogs;
+class EditorCodeView;
+
+// The place a message-list entry names: "LINE(nnn)" names a line (compiler,
+// listing and Renum entries), "LINE(nnn,ccc)" a line and the 0-based column
+// of a search result. Plain text work, so that it is tested without a window.
 
 struct LineReference {
     enum class Kind { None, Line, LineAndColumn };
@@ -21,5 +39,31 @@ struct LineReference {
 // non-digit (none gives 0); a number too large for 32 bits reads as the
 // largest value, which names no line.
 LineReference ParseLineReference(std::string_view entry);
+
+class EditorRenum {
+public:
+    // Renum compiles through `codeView` into its programme image; a
+    // double-click on a search entry selects the length that `search`'s
+    // last action set.
+    EditorRenum(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
+                const CSearchReplaceDlg& search);
+
+    void OnRenum();
+    // Replaces line `index` by `text`, keeping the line's comment, as an edit
+    // that can be undone; false when there is no such line.
+    bool ReplaceEditLine(const std::string& text, int32_t index);
+    void OnDblclkMessages();
+
+private:
+    // Selects line `index` without its line break and replaces it.
+    bool ReplaceLineText(int32_t index, std::string_view replacement);
+
+    QWidget* const& m_window;
+    SourceEdit* const& m_editSource;
+    MessageList* const& m_listMessages;
+    Dialogs& m_dialogs;
+    EditorCodeView& m_codeView;
+    const CSearchReplaceDlg& m_search;
+};
 
 }  // namespace plc

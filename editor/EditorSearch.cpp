@@ -1,15 +1,12 @@
-// Search/Replace (command 32775): runs once over the whole text and lists
-// every occurrence of the find text in the message list, or replaces the
-// occurrences, one by one with a question or all at once, each as an edit
-// that Undo takes back.
+#include "editor/EditorSearch.h"
+
 #include <QWidget>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "dialogs/SearchReplaceDlg.h"
 #include "dialogs/TextSearch.h"
-#include "editor/PlcEditorDlg.h"
+#include "editor/PlcEditorDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -17,19 +14,22 @@
 
 namespace plc {
 
-namespace {
+EditorSearch::EditorSearch(const EditorWidgets& widgets, Dialogs& dialogs,
+                           const CPlcEditorDoc& document)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs),
+      m_document(document) {}
 
-
-}  // namespace
-
-void CPlcEditorDlg::OnSearchReplace() {
+void EditorSearch::OnSearchReplace() {
     if (!m_editSource || !m_listMessages) return;
 
     // A selection within one line is what the user wants to find.
     std::string selected;
-    GetSelectedText(selected);
+    m_document.GetSelectedText(selected);
     if (!selected.empty()) m_searchDlg.m_strFind = selected;
-    if (!m_searchDlg.DoModal(m_dialogs, Window())) return;
+    if (!m_searchDlg.DoModal(m_dialogs, m_window)) return;
 
     const std::string find = m_searchDlg.m_strFind;
     const std::string replacement = m_searchDlg.m_strReplace;
@@ -38,7 +38,7 @@ void CPlcEditorDlg::OnSearchReplace() {
     const bool replaceAll = replace && m_searchDlg.m_bReplaceAll != 0;
     const std::string caption = LoadString(kIdsSearchCaption);
 
-    if (replaceAll && m_dialogs.Ask(Window(), LoadString(kIdsReallyReplaceAll), MsgButtons::YesNo,
+    if (replaceAll && m_dialogs.Ask(m_window, LoadString(kIdsReallyReplaceAll), MsgButtons::YesNo,
                                     MsgIcon::Question, caption) != MsgAnswer::Yes)
         return;
 
@@ -59,7 +59,7 @@ void CPlcEditorDlg::OnSearchReplace() {
     // Each line is read when its turn comes, so it holds the replacements
     // made in the lines before; the occurrences of a line are all found in
     // the line as it was, so a replacement is never searched again.
-    for (int32_t i = 0; !textFull && GetEditLine(i, line); ++i) {
+    for (int32_t i = 0; !textFull && m_document.GetEditLine(i, line); ++i) {
         const int32_t lineNumber = i + 1;
         int32_t shift = 0;  // how much this line has grown so far
         for (const LineMatch& match : FindInLine(line, find, options)) {
@@ -79,7 +79,7 @@ void CPlcEditorDlg::OnSearchReplace() {
             }
             if (!replaceAll) {
                 m_editSource->ScrollCaret();
-                const MsgAnswer answer = m_dialogs.Ask(Window(), question, MsgButtons::YesNoCancel,
+                const MsgAnswer answer = m_dialogs.Ask(m_window, question, MsgButtons::YesNoCancel,
                                                        MsgIcon::Question, caption);
                 if (answer == MsgAnswer::Cancel) {
                     listEntries();
@@ -98,7 +98,8 @@ void CPlcEditorDlg::OnSearchReplace() {
     entries.emplace_back();
     entries.push_back(CountEntry(count));
     listEntries();
-    if (textFull) OnMaxTextSource();
+    // The edit control's own alarm for a full text.
+    if (textFull) m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
 }
 
 }  // namespace plc

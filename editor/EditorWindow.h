@@ -1,6 +1,7 @@
 // The top-level window of the editor: a main window whose menu bar,
-// toolbar, central splitter and status bar the editor object fills in; Qt
-// lays them out. The window hands its close box to the editor object.
+// toolbar, central splitter and status bar the window part of the editor
+// object (EditorFrame) fills in; Qt lays them out. The window hands its
+// close box to the editor object.
 #pragma once
 
 #include <QMainWindow>

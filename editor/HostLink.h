@@ -2,6 +2,11 @@
 // and the six events to the host. The control implements it; the editor
 // holds it as its back-reference (m_pControl), so the editor does not depend
 // on the control's own code.
+//
+// The firing functions restate the events of the control's interface list
+// (control/TorvixInterface.h), which the editor, below the control, cannot
+// include: the control checks them against the list when it is compiled
+// (names, parameters, results, and no function beyond the list).
 #pragma once
 
 #include <string>

@@ -20,12 +20,17 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
     name->setObjectName("name");
     auto* version = new QLabel("Version V1.30-03", this);
     version->setObjectName("version");
+    auto* licence = new QLabel(
+        "Free software under the GNU General Public License,\nversion 3 or later. There is NO WARRANTY.",
+        this);
+    licence->setObjectName("licence");
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(name);
     texts->addWidget(version);
+    texts->addWidget(licence);
     texts->addStretch();
     auto* top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);

@@ -1,23 +1,12 @@
-// The editor's document: the source text in the edit control, the name of
-// its file ("PlcPrg" while it has none) and its change flag; New, Open,
-// Save, Save as, Recent file, the save question and the close sequence.
-//
-// Source files hold the text exactly as the edit control does: 8-bit
-// characters, lines separated by CR LF. A line that ends in a bare LF is
-// read as a line all the same and gets CR LF in the control. Files are
-// written through a temporary file that replaces the old one only when
-// every write succeeded.
+#include "editor/PlcEditorDoc.h"
+
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
 #include <algorithm>
 #include <vector>
 
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
-#include "editor/EditorWindow.h"
-#include "editor/HostLink.h"
-#include "editor/PlcEditorDlg.h"
 #include "editor/RecoveryCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -84,30 +73,42 @@ std::string SourceTextOf(const std::string& data) {
 
 }  // namespace
 
-std::string& CPlcEditorDlg::OpenDirectory() {
+CPlcEditorDoc::CPlcEditorDoc(const EditorWidgets& widgets, Dialogs& dialogs)
+    : m_window(widgets.window),
+      m_editSource(widgets.edit),
+      m_listMessages(widgets.messages),
+      m_dialogs(dialogs) {}
+
+void CPlcEditorDoc::InitDocument(QMenu* recentMenu, QAction* recentEntry) {
+    m_bModified = false;
+    m_recentMenu = recentMenu;
+    m_recentAction = recentEntry;
+    // The entries of a window that is gone went with its menu.
+    m_recentEntries.clear();
+    SetupRecentFile();
+    m_strFileName = kNoFileName;
+}
+
+std::string& CPlcEditorDoc::OpenDirectory() {
     static std::string directory;
     return directory;
 }
 
-std::string& CPlcEditorDlg::SaveDirectory() {
+std::string& CPlcEditorDoc::SaveDirectory() {
     static std::string directory;
     return directory;
 }
 
-std::string CPlcEditorDlg::StartFolder(const std::string& remembered) const {
+std::string CPlcEditorDoc::StartFolder(const std::string& remembered) const {
     // Until a dialog has chosen a folder, the dialogs start in the folder of
     // the current document, else in the current folder.
     if (!remembered.empty()) return remembered;
     return m_strFileName != kNoFileName ? DirectoryPart(m_strFileName) : std::string("./");
 }
 
-void CPlcEditorDlg::ShowError(const std::string& text) {
-    m_dialogs.Ask(Window(), text, MsgButtons::Ok, MsgIcon::Stop);
-}
-
-bool CPlcEditorDlg::AskSaveChanges() {
+bool CPlcEditorDoc::AskSaveChanges() {
     if (!m_bModified) return true;
-    switch (m_dialogs.Ask(Window(), LoadString(kIdsSaveQuestion), MsgButtons::YesNoCancel,
+    switch (m_dialogs.Ask(m_window, LoadString(kIdsSaveQuestion), MsgButtons::YesNoCancel,
                           MsgIcon::Question)) {
         case MsgAnswer::Yes: return SaveUnderCurrentName();
         case MsgAnswer::No: return true;
@@ -115,11 +116,11 @@ bool CPlcEditorDlg::AskSaveChanges() {
     }
 }
 
-bool CPlcEditorDlg::SaveUnderCurrentName() {
+bool CPlcEditorDoc::SaveUnderCurrentName() {
     return m_strFileName == kNoFileName ? SaveDocument(true, {}) : SaveDocument(false, m_strFileName);
 }
 
-bool CPlcEditorDlg::NewDocument() {
+bool CPlcEditorDoc::NewDocument() {
     if (!m_editSource) return false;
     if (!AskSaveChanges()) return false;
     m_editSource->SetText({});
@@ -129,7 +130,7 @@ bool CPlcEditorDlg::NewDocument() {
     return true;
 }
 
-void CPlcEditorDlg::RememberRecentFile(const std::string& name) {
+void CPlcEditorDoc::RememberRecentFile(const std::string& name) {
     Profile settings;
     std::vector<std::string> files = ReadRecentFiles(settings);
     std::erase(files, name);
@@ -142,19 +143,14 @@ void CPlcEditorDlg::RememberRecentFile(const std::string& name) {
     SetupRecentFile();
 }
 
-bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
+bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     if (!m_editSource) return false;
     // Names from the host and the settings may separate folders by "\".
     std::string name = NormalizeSeparators(fileName);
-    if (prompt) {
-        std::string chosen;
-        if (!m_dialogs.OpenFileName(Window(), FileRequest(StartFolder(OpenDirectory())), chosen)) return false;
-        OpenDirectory() = DirectoryPart(chosen);
-        name = chosen;
-    }
+    if (prompt && !PromptFileName(false, name)) return false;
     std::string data;
     if (!ReadWholeFile(name, data)) {
-        ShowError(LoadString(kIdsErrorOpening) + name);
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name);
         return false;
     }
     const std::string text = SourceTextOf(data);
@@ -163,7 +159,7 @@ bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
         m_editSource->SetText(text);
     } else {
         m_editSource->SetText(std::string_view(text).substr(0, kMaxDocumentSize));
-        m_dialogs.Ask(Window(), LoadString(cut ? kIdsFileCut : kIdsMaxSize), MsgButtons::Ok,
+        m_dialogs.Ask(m_window, LoadString(cut ? kIdsFileCut : kIdsMaxSize), MsgButtons::Ok,
                       MsgIcon::None);
     }
     if (cut) {
@@ -181,19 +177,24 @@ bool CPlcEditorDlg::OpenDocument(bool prompt, const std::string& fileName) {
     return true;
 }
 
-bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
+bool CPlcEditorDoc::PromptFileName(bool save, std::string& name) {
+    std::string& remembered = save ? SaveDirectory() : OpenDirectory();
+    const auto ask = save ? &Dialogs::SaveFileName : &Dialogs::OpenFileName;
+    std::string chosen;
+    if (!(m_dialogs.*ask)(m_window, FileRequest(StartFolder(remembered)), chosen)) return false;
+    remembered = DirectoryPart(chosen);
+    name = std::move(chosen);
+    return true;
+}
+
+bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
     if (!m_editSource) return false;
     std::string name = fileName;
-    if (prompt) {
-        std::string chosen;
-        if (!m_dialogs.SaveFileName(Window(), FileRequest(StartFolder(SaveDirectory())), chosen)) return false;
-        SaveDirectory() = DirectoryPart(chosen);
-        name = chosen;
-    }
+    if (prompt && !PromptFileName(true, name)) return false;
     std::string why;
     if (!WriteFileSafely(name, m_editSource->GetText(), &why)) {
         // The system's message first, the reason on a line of its own.
-        ShowError(LoadString(kIdsErrorSaving) + name + "\n" + why);
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
     }
     m_strFileName = name;
@@ -202,7 +203,7 @@ bool CPlcEditorDlg::SaveDocument(bool prompt, const std::string& fileName) {
     return true;
 }
 
-void CPlcEditorDlg::OpenSourceFile(const std::string& fileName) {
+void CPlcEditorDoc::OpenSourceFile(const std::string& fileName) {
     // Without a window there is nothing to show the text in.
     if (!m_editSource) return;
     // The host opens without a question: a changed text is kept as a
@@ -212,7 +213,7 @@ void CPlcEditorDlg::OpenSourceFile(const std::string& fileName) {
     if (!copy.empty() && m_listMessages != nullptr) m_listMessages->Append(copy);
 }
 
-std::string CPlcEditorDlg::KeepRecoveryCopy() {
+std::string CPlcEditorDoc::KeepRecoveryCopy() {
     if (!m_editSource || !IsModified()) return {};
     std::string why;
     const std::string path = WriteRecoveryCopy(m_strFileName, m_editSource->GetText(), why);
@@ -220,18 +221,18 @@ std::string CPlcEditorDlg::KeepRecoveryCopy() {
                         : "The changed text was kept as a recovery copy: " + path;
 }
 
-void CPlcEditorDlg::OnFileNew() { NewDocument(); }
+void CPlcEditorDoc::OnFileNew() { NewDocument(); }
 
-void CPlcEditorDlg::OnFileOpen() {
+void CPlcEditorDoc::OnFileOpen() {
     if (!AskSaveChanges()) return;
     OpenDocument(true, {});
 }
 
-void CPlcEditorDlg::OnFileSave() { SaveUnderCurrentName(); }
+void CPlcEditorDoc::OnFileSave() { SaveUnderCurrentName(); }
 
-void CPlcEditorDlg::OnFileSaveAs() { SaveDocument(true, {}); }
+void CPlcEditorDoc::OnFileSaveAs() { SaveDocument(true, {}); }
 
-void CPlcEditorDlg::SetupRecentFile() {
+void CPlcEditorDoc::SetupRecentFile() {
     const Profile settings;
     const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
     SetRecentEntry(last);
@@ -242,24 +243,24 @@ void CPlcEditorDlg::SetupRecentFile() {
     for (const std::string& name : ReadRecentFiles(settings)) {
         if (name == last || shown >= kRecentFiles) continue;
         QAction* action = m_recentMenu->addAction(MenuText(name));
-        connect(action, &QAction::triggered, this, [this, name] { OpenRecentFile(name); });
+        QObject::connect(action, &QAction::triggered, &m_receiver, [this, name] { OpenRecentFile(name); });
         m_recentEntries.push_back(action);
         ++shown;
     }
 }
 
-void CPlcEditorDlg::OpenRecentFile(const std::string& name) {
+void CPlcEditorDoc::OpenRecentFile(const std::string& name) {
     if (!AskSaveChanges()) return;
     OpenDocument(false, name);
 }
 
-void CPlcEditorDlg::SetRecentEntry(const std::string& text) {
+void CPlcEditorDoc::SetRecentEntry(const std::string& text) {
     if (!m_recentAction) return;
     m_recentAction->setText(MenuText(text));
     m_recentAction->setEnabled(text != kNoRecentFile);
 }
 
-void CPlcEditorDlg::OnFileRecent() {
+void CPlcEditorDoc::OnFileRecent() {
     if (!AskSaveChanges()) return;
     const std::string path = Profile().GetString("Menu", "LastPath", kNoRecentFile);
     if (!OpenDocument(false, path)) {
@@ -268,17 +269,44 @@ void CPlcEditorDlg::OnFileRecent() {
     }
 }
 
-void CPlcEditorDlg::CloseEditor() {
-    if (!m_window) return;
-    Window()->activateWindow();
-    Window()->setFocus();
-    if (!AskSaveChanges()) return;
+void CPlcEditorDoc::RememberLastPath() {
     if (m_strFileName != kNoFileName) Profile().WriteString("Menu", "LastPath", m_strFileName);
-    // The host's handler runs inside the event and may even release the
-    // control, and with it this object.
-    QPointer<CPlcEditorDlg> self(this);
-    if (m_pControl) m_pControl->FirePlcOnCancel();
-    if (self) DestroyWindow();
+}
+
+void CPlcEditorDoc::OnChangeSource() { m_bModified = true; }
+
+std::string CPlcEditorDoc::ComposeTitle() const {
+    return "PlcEdit [" + m_strFileName + (m_bModified ? "*]" : "]");
+}
+
+// ---------------------------------------------------------------- line access
+
+bool CPlcEditorDoc::GetEditLine(int32_t index, std::string& text) const {
+    text.clear();
+    if (!m_editSource) return false;
+    if (index < 0 || index >= m_editSource->GetLineCount()) return false;
+    const int32_t n = m_editSource->LineLength(index);
+    if (n < 0) return false;
+    if (n == 0) return true;
+    std::string line;
+    if (!m_editSource->GetLine(index, line)) return false;
+    text = std::move(line);
+    return true;
+}
+
+void CPlcEditorDoc::GetSelectedText(std::string& text) const {
+    text.clear();
+    if (!m_editSource) return;
+    int32_t s = 0, e = 0;
+    m_editSource->GetSel(s, e);
+    if (s >= e) return;
+    const int32_t line = m_editSource->LineFromChar(s);
+    if (line != m_editSource->LineFromChar(e)) return;
+    std::string lineText;
+    if (!GetEditLine(line, lineText)) return;
+    const int32_t off = s - m_editSource->LineIndex(line);
+    if (off < 0 || off + (e - s) > static_cast<int32_t>(lineText.size())) return;
+    text = lineText.substr(static_cast<size_t>(off), static_cast<size_t>(e - s));
 }
 
 }  // namespace plc

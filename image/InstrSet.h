@@ -111,6 +111,40 @@ inline constexpr int16_t kAnyValue = -1;  // the variant matches every selector 
 inline constexpr int16_t kNonZero = -2;   // the variant matches every nonzero value
 
 // One canonical form of an opcode.
+// What a statement computes when the drive runs it: the destination takes
+// the source (Copy) or itself combined with the source (Add ... Shr), a
+// conditional jump tests its left side against its right, a wait waits, a
+// drive command hands the drive something to do.
+enum class Calc : uint8_t {
+    None,      // nothing beyond where control goes (JMP, CALL, RET, NOP)
+    Copy,      // the destination takes the source
+    Add, Sub, Mul, Div, Mod,  // destination op source; Div and Mod are ":" and "%"
+    And, Or, Xor,             // bitwise on H, logical on flags; a jump tests "left op right" for nonzero
+    Shl, Shr,
+    Abs, Round,  // the destination takes |source|, the source rounded to a whole number
+    Invert,      // INV: the destination is inverted in place
+    Eq, Ne, Ge, Gt, Le, Lt,  // the test of a conditional jump: left op right (0 without a right side)
+    Wait,        // waits the time its source gives
+    WaitFor,     // waits until its place (REF, ROT_0) reads 1
+    Setup,       // the drive takes a setting (ramp, receive message) that no statement reads back
+    Drive,       // a command to the drive (motion, stop, parameter write, fieldbus); its outcome comes from outside
+    Break,       // BRKPT
+    Reserved,    // no meaning on record
+};
+
+// Places of the drive that a statement reaches without a record field naming
+// them, and the drive parameters, which two fields address.
+enum class DrivePlace : uint8_t {
+    None,
+    ActVal,  // the actual value of the comparison jumps
+    RefVal,  // the reference value (also the register REFVAL)
+    Ref,     // the homing reference state
+    Rot0,    // the standstill state
+    Accr, Decr,  // the ramps
+    RxMsg,   // the receive-message set-up the field `to` numbers
+    Param,   // the drive parameter numbered by `from` (reads) or `to` (writes), sub-index `aux`
+};
+
 struct Variant {
     int16_t when = kAnyValue;     // selector value this form stands for
     const char* text = nullptr;   // label form (or the only form)
@@ -118,11 +152,49 @@ struct Variant {
     const char* endText = nullptr;  // END form when the target is 255; nullptr: none
     Operands endArgs{};
     FixedBytes fixed{};  // bytes the compiler writes for this form besides the operands
+    // Where the form itself decides part of the run-time meaning: its own
+    // test (the status jump's "=" or "!="), its own left side (ACTVAL,
+    // REFVAL). None: the row's.
+    Calc calc = Calc::None;
+    DrivePlace place = DrivePlace::None;
 };
 
 struct ErrorLine {
     const char* text = nullptr;
     Operands args{};
+};
+
+// Where control goes after a record, as the drive runs it.
+enum class Flow : uint8_t {
+    Next,    // on to the record its `next` link names
+    Jump,    // always to its target
+    Branch,  // to its target when its condition holds, else on to `next`
+    Call,    // into the subroutine at its target; a RET there comes back to `next`
+    Return,  // back to the `next` of the latest CALL
+    End,     // to the programme's END
+};
+
+// What a record means when the drive runs it, as far as the tools that read
+// a programme without running it need to know. One value per opcode row;
+// further meanings (what a dry run computes) join here.
+struct Meaning {
+    Flow flow = Flow::Next;
+    // The field of the variable the statement assigns; every other variable
+    // operand of the form is read.
+    Src sets = Src::None;
+    bool readsSet = false;        // the assigned variable is read first (SET H001 + H002, INV M003)
+    Dom setsElement = Dom::None;  // assigns the element of this table a counter picks (SET F[C001] = F002)
+    Dom readsElement = Dom::None; // reads the element of this table a counter picks (SET F001 = F[C002])
+
+    // What a dry run computes. Every field names where an operand sits; its
+    // domain (what it is) comes from the form's operands.
+    Calc calc = Calc::None;
+    Src left = Src::None;  // the left side of a test
+    Src from = Src::None;  // the source, the right side of a test, the time of a wait
+    Src aux = Src::None;   // a second source: the sub-index of a parameter
+    Src to = Src::None;    // a destination that is no variable (an output, a register, a
+                           // control flag, a parameter), or the counter that picks the element set
+    DrivePlace place = DrivePlace::None;  // a place no field names (see DrivePlace)
 };
 
 struct OpcodeRow {
@@ -134,6 +206,7 @@ struct OpcodeRow {
     Operand guard{};            // a named selector checked before anything else
     ErrorLine guardError{};     // the guard's value has no name
     bool compiles = true;       // false: no source statement produces it (reserved)
+    Meaning meaning{};
 };
 
 // The families, each one table; together they cover every defined opcode.

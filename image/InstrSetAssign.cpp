@@ -139,114 +139,145 @@ PLC_FORM(kParaPH, "N%03d SET PARA[%03d] = H%03d", kParamNo, M(Dom::HVar))
 
 #undef PLC_FORM
 
-constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants, uint8_t kind = kAssign) {
-    return OpcodeRow{opcode, kind, Src::None, variants};
+constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants, Meaning meaning,
+                        uint8_t kind = kAssign) {
+    return Means(OpcodeRow{opcode, kind, Src::None, variants}, meaning);
 }
 // A row whose named operand has a table: outside it the row shows `error`.
 constexpr OpcodeRow NamedRow(uint8_t opcode, std::span<const Variant> variants, Operand guard,
-                             ErrorLine error) {
-    return OpcodeRow{opcode, kAssign, Src::None, variants, ErrorLine{}, guard, error};
+                             ErrorLine error, Meaning meaning) {
+    return Means(OpcodeRow{opcode, kAssign, Src::None, variants, ErrorLine{}, guard, error}, meaning);
+}
+
+// Byte 1 holds the variable assigned, or the one computed on; byte 4 (or
+// bytes 4-7) the source.
+constexpr Meaning Assigns(Src from) { return Does(Sets(Src::Mode), Calc::Copy, from); }
+constexpr Meaning Computes(Calc calc, Src from) { return Does(Updates(Src::Mode), calc, from); }
+constexpr Meaning Takes(Calc calc, Src from) { return Does(Sets(Src::Mode), calc, from); }
+// The element of a table that the counter in byte 1 picks takes the source;
+// the variable in byte 1 takes the element the counter in byte 4 picks.
+constexpr Meaning AssignsElement(Dom table, Src from) {
+    return Into(Does(SetsElement(table), Calc::Copy, from), Src::Mode);
+}
+constexpr Meaning AssignsFromElement(Dom table) {
+    return Does(SetsFromElement(Src::Mode, table), Calc::Copy, Src::B4);
+}
+// A place of the drive named in byte 1 (register, control flag, output)
+// takes byte 4.
+constexpr Meaning kWritesPlace = Into(Does(kGoesOn, Calc::Copy, Src::B4), Src::Mode);
+constexpr Meaning kWritesRefVal = Into(Does(kGoesOn, Calc::Copy, Src::B4), Src::None, DrivePlace::RefVal);
+// A parameter read into the variable in byte 1, and a parameter write of the
+// variable in byte 1, which is a command to the drive.
+constexpr Meaning ReadsParam(Src number, Src sub = Src::None) {
+    return Reaching(Does(Sets(Src::Mode), Calc::Copy, number, sub), DrivePlace::Param);
+}
+constexpr Meaning WritesParam(Src number, Src sub = Src::None) {
+    return Into(Does(kGoesOn, Calc::Drive, Src::Mode, sub), number, DrivePlace::Param);
 }
 
 constexpr OpcodeRow kRows[] = {
-    OpcodeRow{Op::SetRefValF, kAssign, Src::Mode, kRefValF, kUnknownF},
-    NamedRow(Op::SetRegisterH, kRegister, M(Dom::Register), kUnknownH),
-    NamedRow(Op::SetCtrlFlagM, kCtrlFlagM, M(Dom::CtrlFlag), kUnknownM),
-    NamedRow(Op::SetCtrlFlagValue, kCtrlFlagV, M(Dom::CtrlFlag), kUnknownM),
+    Means(OpcodeRow{Op::SetRefValF, kAssign, Src::Mode, kRefValF, kUnknownF}, kWritesRefVal),
+    NamedRow(Op::SetRegisterH, kRegister, M(Dom::Register), kUnknownH, kWritesPlace),
+    NamedRow(Op::SetCtrlFlagM, kCtrlFlagM, M(Dom::CtrlFlag), kUnknownM, kWritesPlace),
+    NamedRow(Op::SetCtrlFlagValue, kCtrlFlagV, M(Dom::CtrlFlag), kUnknownM, kWritesPlace),
 
-    Row(Op::SetFIndexedF, kFIdxSetF),
-    Row(Op::SetFIndexedConst, kFIdxSetC, kConst),
-    Row(Op::SetFFromIndexed, kFGetIdx),
+    Row(Op::SetFIndexedF, kFIdxSetF, AssignsElement(Dom::FVar, Src::B4)),
+    Row(Op::SetFIndexedConst, kFIdxSetC, AssignsElement(Dom::FVar, Src::D4), kConst),
+    Row(Op::SetFFromIndexed, kFGetIdx, AssignsFromElement(Dom::FVar)),
     NamedRow(Op::SetFDriveValue, kFDrive, B4(Dom::DriveValF),
-             ErrorLine{"ERROR: N%03d SET F%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::FVar), kB4Selector}}),
-    Row(Op::SetFParaHH, kFParaHH),
-    Row(Op::SetFParaH, kFParaH),
-    Row(Op::SetFParaPS, kFParaPS),
-    Row(Op::SetFParaP, kFParaP),
-    Row(Op::SetFF, kFSetF),
-    Row(Op::SetFH, kFSetH),
-    Row(Op::AddFF, kFAddF),
-    Row(Op::AddFConst, kFAddC, kConst),
-    Row(Op::SubFF, kFSubF),
-    Row(Op::SubFConst, kFSubC, kConst),
-    Row(Op::MulFF, kFMulF),
-    Row(Op::MulFConst, kFMulC, kConst),
-    Row(Op::DivFF, kFDivF),
-    Row(Op::DivFConst, kFDivC, kConst),
-    Row(Op::RoundF, kFRound),
-    Row(Op::AbsF, kFAbs),
-    Row(Op::SetFConst, kFSetC, kConst),
+             ErrorLine{"ERROR: N%03d SET F%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::FVar), kB4Selector}},
+             Assigns(Src::B4)),
+    Row(Op::SetFParaHH, kFParaHH, ReadsParam(Src::B4, Src::B5)),
+    Row(Op::SetFParaH, kFParaH, ReadsParam(Src::B4)),
+    Row(Op::SetFParaPS, kFParaPS, ReadsParam(Src::W67, Src::B4)),
+    Row(Op::SetFParaP, kFParaP, ReadsParam(Src::W67)),
+    Row(Op::SetFF, kFSetF, Assigns(Src::B4)),
+    Row(Op::SetFH, kFSetH, Assigns(Src::B4)),
+    Row(Op::AddFF, kFAddF, Computes(Calc::Add, Src::B4)),
+    Row(Op::AddFConst, kFAddC, Computes(Calc::Add, Src::D4), kConst),
+    Row(Op::SubFF, kFSubF, Computes(Calc::Sub, Src::B4)),
+    Row(Op::SubFConst, kFSubC, Computes(Calc::Sub, Src::D4), kConst),
+    Row(Op::MulFF, kFMulF, Computes(Calc::Mul, Src::B4)),
+    Row(Op::MulFConst, kFMulC, Computes(Calc::Mul, Src::D4), kConst),
+    Row(Op::DivFF, kFDivF, Computes(Calc::Div, Src::B4)),
+    Row(Op::DivFConst, kFDivC, Computes(Calc::Div, Src::D4), kConst),
+    Row(Op::RoundF, kFRound, Takes(Calc::Round, Src::B4)),
+    Row(Op::AbsF, kFAbs, Takes(Calc::Abs, Src::B4)),
+    Row(Op::SetFConst, kFSetC, Assigns(Src::D4), kConst),
 
-    Row(Op::SetHIndexedH, kHIdxSetH),
-    Row(Op::SetHIndexedConst, kHIdxSetC, kConst),
-    Row(Op::SetHFromIndexed, kHGetIdx),
+    Row(Op::SetHIndexedH, kHIdxSetH, AssignsElement(Dom::HVar, Src::B4)),
+    Row(Op::SetHIndexedConst, kHIdxSetC, AssignsElement(Dom::HVar, Src::D4), kConst),
+    Row(Op::SetHFromIndexed, kHGetIdx, AssignsFromElement(Dom::HVar)),
     NamedRow(Op::SetHDriveValue, kHDrive, B4(Dom::DriveValH),
-             ErrorLine{"ERROR: N%03d SET H%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::HVar), kB4Selector}}),
-    Row(Op::SetHParaHH, kHParaHH),
-    Row(Op::SetHParaH, kHParaH),
-    Row(Op::SetHParaPS, kHParaPS),
-    Row(Op::SetHParaP, kHParaP),
-    Row(Op::SetHF, kHSetF),
-    Row(Op::SetHH, kHSetH),
-    Row(Op::SetHC, kHSetCnt),
-    Row(Op::SetHM, kHSetM),
-    Row(Op::SetHZ, kHSetZ),
-    Row(Op::AndHH, kHAnd),
-    Row(Op::OrHH, kHOr),
-    Row(Op::XorHH, kHXor),
-    Row(Op::ShlHH, kHShlH),
-    Row(Op::ShlHConst, kHShlC, kConst),  // a shift by a constant is kind 3 though it fills only byte 4
-    Row(Op::ShrHH, kHShrH),
-    Row(Op::ShrHConst, kHShrC, kConst),
-    Row(Op::AddHH, kHAddH),
-    Row(Op::AddHConst, kHAddC, kConst),
-    Row(Op::SubHH, kHSubH),
-    Row(Op::SubHConst, kHSubC, kConst),
-    Row(Op::MulHH, kHMulH),
-    Row(Op::MulHConst, kHMulC, kConst),
-    Row(Op::DivHH, kHDivH),
-    Row(Op::DivHConst, kHDivC, kConst),
-    Row(Op::ModHH, kHModH),
-    Row(Op::ModHConst, kHModC, kConst),
-    Row(Op::AbsH, kHAbs),
-    Row(Op::SetHConst, kHSetC, kConst),
+             ErrorLine{"ERROR: N%03d SET H%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::HVar), kB4Selector}},
+             Assigns(Src::B4)),
+    Row(Op::SetHParaHH, kHParaHH, ReadsParam(Src::B4, Src::B5)),
+    Row(Op::SetHParaH, kHParaH, ReadsParam(Src::B4)),
+    Row(Op::SetHParaPS, kHParaPS, ReadsParam(Src::W67, Src::B4)),
+    Row(Op::SetHParaP, kHParaP, ReadsParam(Src::W67)),
+    Row(Op::SetHF, kHSetF, Assigns(Src::B4)),
+    Row(Op::SetHH, kHSetH, Assigns(Src::B4)),
+    Row(Op::SetHC, kHSetCnt, Assigns(Src::B4)),
+    Row(Op::SetHM, kHSetM, Assigns(Src::B4)),
+    Row(Op::SetHZ, kHSetZ, Assigns(Src::B4)),
+    Row(Op::AndHH, kHAnd, Computes(Calc::And, Src::B4)),
+    Row(Op::OrHH, kHOr, Computes(Calc::Or, Src::B4)),
+    Row(Op::XorHH, kHXor, Computes(Calc::Xor, Src::B4)),
+    Row(Op::ShlHH, kHShlH, Computes(Calc::Shl, Src::B4)),
+    // A shift by a constant is kind 3 though it fills only byte 4.
+    Row(Op::ShlHConst, kHShlC, Computes(Calc::Shl, Src::B4), kConst),
+    Row(Op::ShrHH, kHShrH, Computes(Calc::Shr, Src::B4)),
+    Row(Op::ShrHConst, kHShrC, Computes(Calc::Shr, Src::B4), kConst),
+    Row(Op::AddHH, kHAddH, Computes(Calc::Add, Src::B4)),
+    Row(Op::AddHConst, kHAddC, Computes(Calc::Add, Src::D4), kConst),
+    Row(Op::SubHH, kHSubH, Computes(Calc::Sub, Src::B4)),
+    Row(Op::SubHConst, kHSubC, Computes(Calc::Sub, Src::D4), kConst),
+    Row(Op::MulHH, kHMulH, Computes(Calc::Mul, Src::B4)),
+    Row(Op::MulHConst, kHMulC, Computes(Calc::Mul, Src::D4), kConst),
+    Row(Op::DivHH, kHDivH, Computes(Calc::Div, Src::B4)),
+    Row(Op::DivHConst, kHDivC, Computes(Calc::Div, Src::D4), kConst),
+    Row(Op::ModHH, kHModH, Computes(Calc::Mod, Src::B4)),
+    Row(Op::ModHConst, kHModC, Computes(Calc::Mod, Src::D4), kConst),
+    Row(Op::AbsH, kHAbs, Takes(Calc::Abs, Src::B4)),
+    Row(Op::SetHConst, kHSetC, Assigns(Src::D4), kConst),
 
-    Row(Op::SetMIndexedM, kMIdxSetM),
-    Row(Op::SetMIndexedValue, kMIdxSetV),
-    Row(Op::SetMFromIndexed, kMGetIdx),
+    Row(Op::SetMIndexedM, kMIdxSetM, AssignsElement(Dom::MVar, Src::B4)),
+    Row(Op::SetMIndexedValue, kMIdxSetV, AssignsElement(Dom::MVar, Src::B4)),
+    Row(Op::SetMFromIndexed, kMGetIdx, AssignsFromElement(Dom::MVar)),
     NamedRow(Op::SetMStatus, kMStatus, B4(Dom::Status),
-             ErrorLine{"ERROR: N%03d SET M%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::MVar), kB4Selector}}),
-    Row(Op::SetMM, kMSetM),
-    Row(Op::SetMH, kMSetH),
-    Row(Op::SetMInput, kMSetIn),
-    Row(Op::SetMOutput, kMSetOut),
-    Row(Op::AndMM, kMAnd),
-    Row(Op::OrMM, kMOr),
-    Row(Op::XorMM, kMXor),
-    Row(Op::SetMValue, kMSetV),
-    Row(Op::SetMCm, kMSetCm),
+             ErrorLine{"ERROR: N%03d SET M%03d = UNKNOWN VALUE NR(%03d)", {kLabel, M(Dom::MVar), kB4Selector}},
+             Assigns(Src::B4)),
+    Row(Op::SetMM, kMSetM, Assigns(Src::B4)),
+    Row(Op::SetMH, kMSetH, Assigns(Src::B4)),
+    Row(Op::SetMInput, kMSetIn, Assigns(Src::B4)),
+    Row(Op::SetMOutput, kMSetOut, Assigns(Src::B4)),
+    Row(Op::AndMM, kMAnd, Computes(Calc::And, Src::B4)),
+    Row(Op::OrMM, kMOr, Computes(Calc::Or, Src::B4)),
+    Row(Op::XorMM, kMXor, Computes(Calc::Xor, Src::B4)),
+    Row(Op::SetMValue, kMSetV, Assigns(Src::B4)),
+    Row(Op::SetMCm, kMSetCm, Assigns(Src::B4)),
 
-    Row(Op::SetCC, kCSetC),
-    Row(Op::SetCH, kCSetH),
-    Row(Op::AddCH, kCAddH),
-    Row(Op::AddCConst, kCAddC),
-    Row(Op::SubCH, kCSubH),
-    Row(Op::SubCConst, kCSubC),
-    Row(Op::SetCConst, kCSetV),
-    Row(Op::SetZH, kZSetH),
-    Row(Op::SetZConst, kZSetC, kConst),
+    Row(Op::SetCC, kCSetC, Assigns(Src::B4)),
+    Row(Op::SetCH, kCSetH, Assigns(Src::B4)),
+    Row(Op::AddCH, kCAddH, Computes(Calc::Add, Src::B4)),
+    Row(Op::AddCConst, kCAddC, Computes(Calc::Add, Src::B4)),
+    Row(Op::SubCH, kCSubH, Computes(Calc::Sub, Src::B4)),
+    Row(Op::SubCConst, kCSubC, Computes(Calc::Sub, Src::B4)),
+    Row(Op::SetCConst, kCSetV, Assigns(Src::B4)),
+    Row(Op::SetZH, kZSetH, Assigns(Src::B4)),
+    Row(Op::SetZConst, kZSetC, Assigns(Src::D4), kConst),
 
-    Row(Op::SetOutputM, kOutSetM),
-    Row(Op::SetOutputValue, kOutSetV),
+    Row(Op::SetOutputM, kOutSetM, kWritesPlace),
+    Row(Op::SetOutputValue, kOutSetV, kWritesPlace),
 
-    Row(Op::SetParaHHF, kParaHHF),
-    Row(Op::SetParaHHH, kParaHHH),
-    Row(Op::SetParaHF, kParaHF),
-    Row(Op::SetParaHH, kParaHH),
-    Row(Op::SetParaPSF, kParaPSF),
-    Row(Op::SetParaPSH, kParaPSH),
-    Row(Op::SetParaPF, kParaPF),
-    Row(Op::SetParaPH, kParaPH),
+    Row(Op::SetParaHHF, kParaHHF, WritesParam(Src::B4, Src::B5)),
+    Row(Op::SetParaHHH, kParaHHH, WritesParam(Src::B4, Src::B5)),
+    Row(Op::SetParaHF, kParaHF, WritesParam(Src::B4)),
+    Row(Op::SetParaHH, kParaHH, WritesParam(Src::B4)),
+    Row(Op::SetParaPSF, kParaPSF, WritesParam(Src::W67, Src::B5)),
+    Row(Op::SetParaPSH, kParaPSH, WritesParam(Src::W67, Src::B5)),
+    Row(Op::SetParaPF, kParaPF, WritesParam(Src::W67)),
+    Row(Op::SetParaPH, kParaPH, WritesParam(Src::W67)),
 };
 
 // SetRefValF to SetParaPH in one run, then the indexed constant forms and CMn.

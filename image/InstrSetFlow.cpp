@@ -28,9 +28,11 @@ constexpr Variant kNop[] = {{kAnyValue, "N%03d NOP", {kLabel}}};
          "N%03d JMP (" L "%03d " OPTEXT " " L "%03d) END",                                      \
          {kLabel, Arg(Src::B6, DOM), Arg(Src::B7, DOM)}},                                         \
         {1, "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Arg(Src::B7, DOM), kTarget}, \
-         "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}},            \
+         "N%03d JMP (ACTVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}, {},          \
+         Calc::None, DrivePlace::ActVal},                                                            \
         {2, "N%03d JMP (REFVAL " OPTEXT " " L "%03d) N%03d", {kLabel, Arg(Src::B7, DOM), kTarget}, \
-         "N%03d JMP (REFVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}},            \
+         "N%03d JMP (REFVAL " OPTEXT " " L "%03d) END", {kLabel, Arg(Src::B7, DOM)}, {},          \
+         Calc::None, DrivePlace::RefVal},                                                            \
     };                                                                                          \
     constexpr const char* name##Error = "; ERROR: JMP (" L "xx/ACTVAL/REFVAL " OPTEXT " " L "xx) Nxx/END";
 
@@ -61,9 +63,9 @@ constexpr const char* kZeroFError = "; ERROR: JMP (Fxx/ACTVAL/REFVAL != 0) Nxx/E
         {0, "N%03d JMP (H%03d " OPTEXT " 0) N%03d", {kLabel, Arg(Src::B6, Dom::HVar), kTarget},  \
          "N%03d JMP (H%03d " OPTEXT " 0) END", {kLabel, Arg(Src::B6, Dom::HVar)}},               \
         {1, "N%03d JMP (ACTVAL " OPTEXT " 0) N%03d", {kLabel, kTarget},                         \
-         "N%03d JMP (ACTVAL " OPTEXT " 0) END", {kLabel}},                                      \
+         "N%03d JMP (ACTVAL " OPTEXT " 0) END", {kLabel}, {}, Calc::None, DrivePlace::ActVal},       \
         {2, "N%03d JMP (REFVAL " OPTEXT " 0) N%03d", {kLabel, kTarget},                         \
-         "N%03d JMP (REFVAL " OPTEXT " 0) END", {kLabel}},                                      \
+         "N%03d JMP (REFVAL " OPTEXT " 0) END", {kLabel}, {}, Calc::None, DrivePlace::RefVal},       \
     };
 PLC_ZERO_H(kZeroHEq, "=")
 PLC_ZERO_H(kZeroHNe, "!=")
@@ -119,70 +121,83 @@ constexpr Variant kRxMsgF[] = {{kAnyValue, "N%03d JMP(RXMSG, %d, F%03d) N%03d",
                                 {kLabel, Arg(Src::B6, Dom::MsgNo), Arg(Src::B7, Dom::FVar)}}};
 
 // ---- drive status flags: bit 0 of byte 1 means "=", bit 4 a constant ----
+// The form decides the test.
 constexpr Operand kStatusOp = Arg(Src::B6, Dom::Status);
-#define PLC_STATUS(MODE, COND, RDOM)                                                           \
+#define PLC_STATUS(MODE, COND, RDOM, TEST)                                                     \
     {MODE, "N%03d JMP (%s " COND ") N%03d", {kLabel, kStatusOp, Arg(Src::B7, RDOM), kTarget},   \
-     "N%03d JMP (%s " COND ") END", {kLabel, kStatusOp, Arg(Src::B7, RDOM)}}
+     "N%03d JMP (%s " COND ") END", {kLabel, kStatusOp, Arg(Src::B7, RDOM)}, {}, TEST}
 constexpr Variant kStatus[] = {
-    PLC_STATUS(0x00, "!= M%03d", Dom::MVar),
-    PLC_STATUS(0x01, "= M%03d", Dom::MVar),
-    PLC_STATUS(0x10, "!= %d", Dom::Value01),
-    PLC_STATUS(0x11, "= %d", Dom::Value01),
+    PLC_STATUS(0x00, "!= M%03d", Dom::MVar, Calc::Ne),
+    PLC_STATUS(0x01, "= M%03d", Dom::MVar, Calc::Eq),
+    PLC_STATUS(0x10, "!= %d", Dom::Value01, Calc::Ne),
+    PLC_STATUS(0x11, "= %d", Dom::Value01, Calc::Eq),
 };
 #undef PLC_STATUS
 
-constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants) {
-    return OpcodeRow{opcode, kFlow, Src::None, variants};
+constexpr OpcodeRow Row(uint8_t opcode, std::span<const Variant> variants, Meaning meaning) {
+    return Means(OpcodeRow{opcode, kFlow, Src::None, variants}, meaning);
 }
-constexpr OpcodeRow ModeRow(uint8_t opcode, std::span<const Variant> variants, const char* error) {
-    return OpcodeRow{opcode, kFlow, Src::Mode, variants, ErrorLine{error}};
+constexpr OpcodeRow ModeRow(uint8_t opcode, std::span<const Variant> variants, const char* error,
+                            Meaning meaning) {
+    return Means(OpcodeRow{opcode, kFlow, Src::Mode, variants, ErrorLine{error}}, meaning);
 }
 
+// The tests: byte 6 against byte 7, or byte 6 against 0.
+constexpr Meaning Compares(Calc test) { return Tests(test, Src::B6, Src::B7); }
+constexpr Meaning ComparesWithZero(Calc test) { return Tests(test, Src::B6); }
+// REF and ROT_0 against the flag or value in byte 7.
+constexpr Meaning StateIs(DrivePlace state) { return Reaching(Tests(Calc::Eq, Src::None, Src::B7), state); }
+
 constexpr OpcodeRow kRows[] = {
-    Row(Op::Jmp, kJmp),
-    Row(Op::JmpEnd, kJmpEnd),
-    ModeRow(Op::JmpFEqF, kCmpFEq, kCmpFEqError),
-    ModeRow(Op::JmpFNeF, kCmpFNe, kCmpFNeError),
-    ModeRow(Op::JmpFGeF, kCmpFGe, kCmpFGeError),
-    ModeRow(Op::JmpFGtF, kCmpFGt, kCmpFGtError),
-    ModeRow(Op::JmpFLeF, kCmpFLe, kCmpFLeError),
-    ModeRow(Op::JmpFLtF, kCmpFLt, kCmpFLtError),
-    ModeRow(Op::JmpFEqZero, kZeroFEq, kZeroFError),
-    ModeRow(Op::JmpFNeZero, kZeroFNe, kZeroFError),
-    ModeRow(Op::JmpHEqH, kCmpHEq, kCmpHEqError),
-    ModeRow(Op::JmpHNeH, kCmpHNe, kCmpHNeError),
-    ModeRow(Op::JmpHGeH, kCmpHGe, kCmpHGeError),
-    ModeRow(Op::JmpHGtH, kCmpHGt, kCmpHGtError),
-    ModeRow(Op::JmpHLeH, kCmpHLe, kCmpHLeError),
-    ModeRow(Op::JmpHLtH, kCmpHLt, kCmpHLtError),
-    ModeRow(Op::JmpHEqZero, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END"),
-    ModeRow(Op::JmpHNeZero, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END"),
-    Row(Op::JmpMEqM, kFlagEq),
-    Row(Op::JmpMNeM, kFlagNe),
-    Row(Op::JmpMAndIn, kFlagAndIn),
-    Row(Op::JmpMOrIn, kFlagOrIn),
-    Row(Op::JmpMXorIn, kFlagXorIn),
-    Row(Op::JmpMAndOut, kFlagAndOut),
-    Row(Op::JmpMOrOut, kFlagOrOut),
-    Row(Op::JmpMXorOut, kFlagXorOut),
-    Row(Op::JmpMEqValue, kFlagValue),
-    Row(Op::JmpInEqValue, kInputValue),
-    Row(Op::JmpOutEqValue, kOutputValue),
-    Row(Op::JmpCEq, kCounterEq),
-    Row(Op::JmpCNe, kCounterNe),
-    Row(Op::JmpZEq, kTimerEq),
-    Row(Op::JmpZNe, kTimerNe),
-    Row(Op::Call, kCall),
-    Row(Op::Ret, kRet),
-    Row(Op::Brkpt, kBrkpt),
-    Row(Op::Nop, kNop),
-    Row(Op::JmpRxMsgH, kRxMsgH),
-    Row(Op::JmpRxMsgF, kRxMsgF),
-    OpcodeRow{Op::JmpRef, kFlow, Src::B6, kStateRef},
-    OpcodeRow{Op::JmpRot0, kFlow, Src::B6, kStateRot0},
-    OpcodeRow{Op::JmpStatus, kFlow, Src::Mode, kStatus,
-              ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Arg(Src::Mode, Dom::Hex)}},
-              kStatusOp, ErrorLine{"; ERROR: SET STA_??? =/!= M/Val"}},
+    Row(Op::Jmp, kJmp, Goes(Flow::Jump)),
+    Row(Op::JmpEnd, kJmpEnd, Goes(Flow::End)),
+    ModeRow(Op::JmpFEqF, kCmpFEq, kCmpFEqError, Compares(Calc::Eq)),
+    ModeRow(Op::JmpFNeF, kCmpFNe, kCmpFNeError, Compares(Calc::Ne)),
+    ModeRow(Op::JmpFGeF, kCmpFGe, kCmpFGeError, Compares(Calc::Ge)),
+    ModeRow(Op::JmpFGtF, kCmpFGt, kCmpFGtError, Compares(Calc::Gt)),
+    ModeRow(Op::JmpFLeF, kCmpFLe, kCmpFLeError, Compares(Calc::Le)),
+    ModeRow(Op::JmpFLtF, kCmpFLt, kCmpFLtError, Compares(Calc::Lt)),
+    ModeRow(Op::JmpFEqZero, kZeroFEq, kZeroFError, ComparesWithZero(Calc::Eq)),
+    ModeRow(Op::JmpFNeZero, kZeroFNe, kZeroFError, ComparesWithZero(Calc::Ne)),
+    ModeRow(Op::JmpHEqH, kCmpHEq, kCmpHEqError, Compares(Calc::Eq)),
+    ModeRow(Op::JmpHNeH, kCmpHNe, kCmpHNeError, Compares(Calc::Ne)),
+    ModeRow(Op::JmpHGeH, kCmpHGe, kCmpHGeError, Compares(Calc::Ge)),
+    ModeRow(Op::JmpHGtH, kCmpHGt, kCmpHGtError, Compares(Calc::Gt)),
+    ModeRow(Op::JmpHLeH, kCmpHLe, kCmpHLeError, Compares(Calc::Le)),
+    ModeRow(Op::JmpHLtH, kCmpHLt, kCmpHLtError, Compares(Calc::Lt)),
+    ModeRow(Op::JmpHEqZero, kZeroHEq, "; ERROR: JMP (Hxx/ACTVAL/REFVAL = 0) Nxx/END",
+            ComparesWithZero(Calc::Eq)),
+    ModeRow(Op::JmpHNeZero, kZeroHNe, "; ERROR: JMP (Hxx/ACTVAL/REFVAL != 0) Nxx/END",
+            ComparesWithZero(Calc::Ne)),
+    Row(Op::JmpMEqM, kFlagEq, Compares(Calc::Eq)),
+    Row(Op::JmpMNeM, kFlagNe, Compares(Calc::Ne)),
+    Row(Op::JmpMAndIn, kFlagAndIn, Compares(Calc::And)),
+    Row(Op::JmpMOrIn, kFlagOrIn, Compares(Calc::Or)),
+    Row(Op::JmpMXorIn, kFlagXorIn, Compares(Calc::Xor)),
+    Row(Op::JmpMAndOut, kFlagAndOut, Compares(Calc::And)),
+    Row(Op::JmpMOrOut, kFlagOrOut, Compares(Calc::Or)),
+    Row(Op::JmpMXorOut, kFlagXorOut, Compares(Calc::Xor)),
+    Row(Op::JmpMEqValue, kFlagValue, Compares(Calc::Eq)),
+    Row(Op::JmpInEqValue, kInputValue, Compares(Calc::Eq)),
+    Row(Op::JmpOutEqValue, kOutputValue, Compares(Calc::Eq)),
+    Row(Op::JmpCEq, kCounterEq, Compares(Calc::Eq)),
+    Row(Op::JmpCNe, kCounterNe, Compares(Calc::Ne)),
+    Row(Op::JmpZEq, kTimerEq, Compares(Calc::Eq)),
+    Row(Op::JmpZNe, kTimerNe, Compares(Calc::Ne)),
+    Row(Op::Call, kCall, Goes(Flow::Call)),
+    Row(Op::Ret, kRet, Goes(Flow::Return)),
+    Row(Op::Brkpt, kBrkpt, Does(kGoesOn, Calc::Break)),
+    Row(Op::Nop, kNop, kGoesOn),
+    // The jump on a received message stores its value in the variable.
+    // Whether a message came is the drive's to say: a drive command.
+    Row(Op::JmpRxMsgH, kRxMsgH, Does(Goes(Flow::Branch, Src::B7), Calc::Drive, Src::B6)),
+    Row(Op::JmpRxMsgF, kRxMsgF, Does(Goes(Flow::Branch, Src::B7), Calc::Drive, Src::B6)),
+    Means(OpcodeRow{Op::JmpRef, kFlow, Src::B6, kStateRef}, StateIs(DrivePlace::Ref)),
+    Means(OpcodeRow{Op::JmpRot0, kFlow, Src::B6, kStateRot0}, StateIs(DrivePlace::Rot0)),
+    Means(OpcodeRow{Op::JmpStatus, kFlow, Src::Mode, kStatus,
+                    ErrorLine{"; ERROR: JMP(%s ??? [%X] M/Val", {kStatusOp, Arg(Src::Mode, Dom::Hex)}},
+                    kStatusOp, ErrorLine{"; ERROR: SET STA_??? =/!= M/Val"}},
+          Compares(Calc::Eq)),  // each form names its own test
 };
 
 }  // namespace

@@ -135,40 +135,48 @@ constexpr OpcodeRow SelectRow(uint8_t opcode, Src selector, std::span<const Vari
 constexpr OpcodeRow Reserved(int n) {
     OpcodeRow row{static_cast<uint8_t>(kFirstReserved + n), kPlain, Src::None, kReserved[n]};
     row.compiles = false;
+    row.meaning = Does(kGoesOn, Calc::Reserved);
     return row;
 }
 
+// Waits on a time, on a state of the drive; settings the drive takes.
+constexpr Meaning WaitsFor(DrivePlace state) { return Reaching(Does(kGoesOn, Calc::WaitFor), state); }
+constexpr Meaning SetsRamp(DrivePlace ramp) { return Into(Does(kGoesOn, Calc::Setup, Src::Mode), Src::None, ramp); }
+constexpr Meaning kSetsRxMsg = Into(Does(kGoesOn, Calc::Setup, Src::W67, Src::B5), Src::B4, DrivePlace::RxMsg);
+constexpr Meaning kDrive = kDriveCommand;
+
 constexpr OpcodeRow kRows[] = {
-    Row(Op::InvH, kPlain, kInvH),
-    Row(Op::InvM, kPlain, kInvM),
-    Row(Op::InvOutput, kPlain, kInvOut),
-    Row(Op::WaitH, kBus, kWaitH),
-    Row(Op::WaitTime, kPlain, kWaitTime),
-    Row(Op::WaitPar, kPlain, kWaitPar),
-    SelectRow(Op::GoWA, Src::B7, kGoWA, nullptr),
-    SelectRow(Op::GoWR, Src::B7, kGoWR, nullptr),
-    SelectRow(Op::GoA, Src::B7, kGoA, nullptr),
-    SelectRow(Op::GoR, Src::B7, kGoR, nullptr),
-    Row(Op::GoZeroPlusH, kPlain, kGoZeroPlusH),
-    Row(Op::GoZero, kPlain, kGoZero),
-    Row(Op::SetRxMsg, kPlain, kSetRxMsg),
-    Row(Op::SendNmtCmd, kBus, kSendNmt),
-    Row(Op::SendTxMsgH, kBus, kSendTxH),
-    Row(Op::SendTxMsgF, kBus, kSendTxF),
+    // The other rows assign no variable and go on with the next record.
+    Means(Row(Op::InvH, kPlain, kInvH), Does(Updates(Src::Mode), Calc::Invert)),
+    Means(Row(Op::InvM, kPlain, kInvM), Does(Updates(Src::Mode), Calc::Invert)),
+    Means(Row(Op::InvOutput, kPlain, kInvOut), Into(Does(kGoesOn, Calc::Invert), Src::Mode)),
+    Means(Row(Op::WaitH, kBus, kWaitH), Does(kGoesOn, Calc::Wait, Src::Mode)),
+    Means(Row(Op::WaitTime, kPlain, kWaitTime), Does(kGoesOn, Calc::Wait, Src::D4)),
+    Means(Row(Op::WaitPar, kPlain, kWaitPar), kDrive),
+    Means(SelectRow(Op::GoWA, Src::B7, kGoWA, nullptr), kDrive),
+    Means(SelectRow(Op::GoWR, Src::B7, kGoWR, nullptr), kDrive),
+    Means(SelectRow(Op::GoA, Src::B7, kGoA, nullptr), kDrive),
+    Means(SelectRow(Op::GoR, Src::B7, kGoR, nullptr), kDrive),
+    Means(Row(Op::GoZeroPlusH, kPlain, kGoZeroPlusH), kDrive),
+    Means(Row(Op::GoZero, kPlain, kGoZero), kDrive),
+    Means(Row(Op::SetRxMsg, kPlain, kSetRxMsg), kSetsRxMsg),
+    Means(Row(Op::SendNmtCmd, kBus, kSendNmt), kDrive),
+    Means(Row(Op::SendTxMsgH, kBus, kSendTxH), kDrive),
+    Means(Row(Op::SendTxMsgF, kBus, kSendTxF), kDrive),
     Reserved(0), Reserved(1), Reserved(2), Reserved(3), Reserved(4),
     Reserved(5), Reserved(6), Reserved(7), Reserved(8), Reserved(9),
     Reserved(10), Reserved(11), Reserved(12), Reserved(13), Reserved(14),
-    SelectRow(Op::SetAccr, Src::B4, kAccr, "; ERROR: SET ACCR = ???"),
-    SelectRow(Op::SetDecr, Src::B4, kDecr, "; ERROR: SET DECR = ???"),
-    Row(Op::WaitRef, kPlain, kWaitRef),
-    Row(Op::WaitRot0, kPlain, kWaitRot0),
-    SelectRow(Op::Stop, Src::Mode, kStop, "; ERROR: STOP x"),
-    Row(Op::GoSpeed, kPlain, kGoSpeed),
-    SelectRow(Op::GoWRt, Src::B7, kGoWRt, nullptr),
-    SelectRow(Op::GoRt, Src::B7, kGoRt, nullptr),
-    SelectRow(Op::GoWTime, Src::B7, kGoWTime, kGoTimeError),
-    SelectRow(Op::GoTime, Src::B7, kGoTime, kGoTimeError),
-    Row(Op::GoSyn, kPlain, kGoSyn),
+    Means(SelectRow(Op::SetAccr, Src::B4, kAccr, "; ERROR: SET ACCR = ???"), SetsRamp(DrivePlace::Accr)),
+    Means(SelectRow(Op::SetDecr, Src::B4, kDecr, "; ERROR: SET DECR = ???"), SetsRamp(DrivePlace::Decr)),
+    Means(Row(Op::WaitRef, kPlain, kWaitRef), WaitsFor(DrivePlace::Ref)),
+    Means(Row(Op::WaitRot0, kPlain, kWaitRot0), WaitsFor(DrivePlace::Rot0)),
+    Means(SelectRow(Op::Stop, Src::Mode, kStop, "; ERROR: STOP x"), kDrive),
+    Means(Row(Op::GoSpeed, kPlain, kGoSpeed), kDrive),
+    Means(SelectRow(Op::GoWRt, Src::B7, kGoWRt, nullptr), kDrive),
+    Means(SelectRow(Op::GoRt, Src::B7, kGoRt, nullptr), kDrive),
+    Means(SelectRow(Op::GoWTime, Src::B7, kGoWTime, kGoTimeError), kDrive),
+    Means(SelectRow(Op::GoTime, Src::B7, kGoTime, kGoTimeError), kDrive),
+    Means(Row(Op::GoSyn, kPlain, kGoSyn), kDrive),
 };
 
 static_assert(kFirstReserved + std::size(kReserved) - 1 == Op::Reserved15, "one row per reserved opcode");

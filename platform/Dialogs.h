@@ -77,6 +77,11 @@ public:
 // The process's real dialogs.
 Dialogs& DesktopDialogs();
 
+// An error message: the text with an OK button and the stop icon.
+inline void ShowError(Dialogs& dialogs, QWidget* parent, const std::string& text) {
+    dialogs.Ask(parent, text, MsgButtons::Ok, MsgIcon::Stop);
+}
+
 // The system's filter "desc|pattern|desc|pattern|" as a Qt name filter
 // ("desc (pattern);;..."); "*.*" becomes "*", which matches every file here.
 std::string QtNameFilter(const std::string& systemFilter);

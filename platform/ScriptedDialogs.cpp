@@ -21,56 +21,34 @@ const char* KindName(ScriptedDialogs::Kind kind) {
 
 ScriptedDialogs::ScriptedDialogs(FailureHandler onFailure) : m_onFailure(std::move(onFailure)) {}
 
-ScriptedDialogs& ScriptedDialogs::ExpectAsk(MsgAnswer answer, std::string textPart) {
-    Expected e;
-    e.kind = Kind::Ask;
-    e.answer = answer;
-    e.textPart = std::move(textPart);
-    m_queue.push_back(std::move(e));
+ScriptedDialogs& ScriptedDialogs::Queue(Expected expected) {
+    m_queue.push_back(std::move(expected));
     return *this;
+}
+
+ScriptedDialogs& ScriptedDialogs::ExpectAsk(MsgAnswer answer, std::string textPart) {
+    return Queue({.kind = Kind::Ask, .answer = answer, .textPart = std::move(textPart)});
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectOpenFile(std::optional<std::string> chosen) {
-    Expected e;
-    e.kind = Kind::OpenFile;
-    e.file = std::move(chosen);
-    m_queue.push_back(std::move(e));
-    return *this;
+    return Queue({.kind = Kind::OpenFile, .file = std::move(chosen)});
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectSaveFile(std::optional<std::string> chosen) {
-    Expected e;
-    e.kind = Kind::SaveFile;
-    e.file = std::move(chosen);
-    m_queue.push_back(std::move(e));
-    return *this;
+    return Queue({.kind = Kind::SaveFile, .file = std::move(chosen)});
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectFont(std::optional<QFont> chosen) {
-    Expected e;
-    e.kind = Kind::Font;
-    e.font = std::move(chosen);
-    m_queue.push_back(std::move(e));
-    return *this;
+    return Queue({.kind = Kind::Font, .font = std::move(chosen)});
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectPrintSetup(bool ok,
                                                    std::function<void(QPrinter&)> configure) {
-    Expected e;
-    e.kind = Kind::Print;
-    e.ok = ok;
-    e.configurePrinter = std::move(configure);
-    m_queue.push_back(std::move(e));
-    return *this;
+    return Queue({.kind = Kind::Print, .ok = ok, .configurePrinter = std::move(configure)});
 }
 
 ScriptedDialogs& ScriptedDialogs::ExpectModal(int result, std::function<void(QDialog&)> inspect) {
-    Expected e;
-    e.kind = Kind::Modal;
-    e.result = result;
-    e.inspect = std::move(inspect);
-    m_queue.push_back(std::move(e));
-    return *this;
+    return Queue({.kind = Kind::Modal, .result = result, .inspect = std::move(inspect)});
 }
 
 void ScriptedDialogs::Reset() {
@@ -111,22 +89,23 @@ MsgAnswer ScriptedDialogs::Ask(QWidget*, const std::string& text, MsgButtons but
     return e->answer;
 }
 
-bool ScriptedDialogs::OpenFileName(QWidget*, const FileDialogRequest& request,
-                                   std::string& chosen) {
-    m_log.push_back({Kind::OpenFile, {}, MsgButtons::Ok, MsgIcon::None, {}, request});
-    auto e = Next(Kind::OpenFile, request.initialDirectory);
+bool ScriptedDialogs::AnswerFile(Kind kind, const FileDialogRequest& request,
+                                 std::string& chosen) {
+    m_log.push_back({kind, {}, MsgButtons::Ok, MsgIcon::None, {}, request});
+    auto e = Next(kind, request.initialDirectory);
     if (!e || !e->file) return false;
     chosen = *e->file;
     return true;
 }
 
+bool ScriptedDialogs::OpenFileName(QWidget*, const FileDialogRequest& request,
+                                   std::string& chosen) {
+    return AnswerFile(Kind::OpenFile, request, chosen);
+}
+
 bool ScriptedDialogs::SaveFileName(QWidget*, const FileDialogRequest& request,
                                    std::string& chosen) {
-    m_log.push_back({Kind::SaveFile, {}, MsgButtons::Ok, MsgIcon::None, {}, request});
-    auto e = Next(Kind::SaveFile, request.initialDirectory);
-    if (!e || !e->file) return false;
-    chosen = *e->file;
-    return true;
+    return AnswerFile(Kind::SaveFile, request, chosen);
 }
 
 bool ScriptedDialogs::ChooseFont(QWidget*, QFont& font) {

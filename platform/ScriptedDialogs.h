@@ -72,14 +72,17 @@ private:
     struct Expected {
         Kind kind = Kind::Ask;
         MsgAnswer answer = MsgAnswer::Cancel;
-        std::string textPart;
-        std::optional<std::string> file;
-        std::optional<QFont> font;
+        std::string textPart = {};
+        std::optional<std::string> file = {};
+        std::optional<QFont> font = {};
         bool ok = false;
         int result = 0;
-        std::function<void(QDialog&)> inspect;
-        std::function<void(QPrinter&)> configurePrinter;
+        std::function<void(QDialog&)> inspect = {};
+        std::function<void(QPrinter&)> configurePrinter = {};
     };
+    ScriptedDialogs& Queue(Expected expected);
+    // The open and the save dialog: logged, then answered from the queue.
+    bool AnswerFile(Kind kind, const FileDialogRequest& request, std::string& chosen);
     // Takes the next expected dialog when it is of `kind`; records a failure
     // otherwise.
     std::optional<Expected> Next(Kind kind, const std::string& what);

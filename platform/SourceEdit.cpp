@@ -2,15 +2,11 @@
 
 #include <Qsci/qsciscintilla.h>
 
-#include <QCoreApplication>
 #include <QFontDatabase>
-#include <QKeyEvent>
-#include <QMetaObject>
 #include <QMouseEvent>
 #include <QToolTip>
-#include <QVBoxLayout>
 #include <algorithm>
-#include <vector>
+#include <utility>
 
 #include "platform/SourceLexer.h"
 
@@ -30,29 +26,7 @@ using Sci = QsciScintillaBase;
 
 }  // namespace
 
-SourceEdit::SourceEdit(QWidget* parent) : QWidget(parent), m_sci(new QsciScintilla(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(m_sci);
-    setFocusProxy(m_sci);
-    // Hosts and their tests find the text widget under this name.
-    m_sci->setObjectName("source");
-
-    m_sci->setUtf8(false);  // 8-bit text: one byte is one character
-    m_sci->SendScintilla(Sci::SCI_SETCODEPAGE, 0L);
-    m_sci->setEolMode(QsciScintilla::EolWindows);
-    m_sci->setEolVisibility(false);
-    m_sci->SendScintilla(Sci::SCI_SETPASTECONVERTENDINGS, 1L);  // pasted line ends become CR LF
-    m_sci->setWrapMode(QsciScintilla::WrapNone);
-    m_sci->setIndentationsUseTabs(true);
-    m_sci->setTabWidth(8);
-    m_sci->setAutoIndent(false);
-    m_sci->setBraceMatching(QsciScintilla::NoBraceMatch);
-    m_sci->SendScintilla(Sci::SCI_SETHSCROLLBAR, 1L);
-    m_sci->SendScintilla(Sci::SCI_SETSCROLLWIDTHTRACKING, 1L);
-    m_sci->SendScintilla(Sci::SCI_SETSCROLLWIDTH, 1L);
-    m_sci->SendScintilla(Sci::SCI_SETMODEVENTMASK, static_cast<long>(Sci::SC_MODEVENTMASKALL));
-
+SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     // The zoom commands of the window own the zoom keys: Scintilla's own
     // bindings for them are dropped so that a key never zooms twice.
     for (int key : {Sci::SCK_ADD, Sci::SCK_SUBTRACT, Sci::SCK_DIVIDE})
@@ -101,176 +75,9 @@ SourceEdit::SourceEdit(QWidget* parent) : QWidget(parent), m_sci(new QsciScintil
     ApplyStyleFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_font = m_sci->font();
     UpdateMarginWidth();
-    connect(m_sci, qOverload<int, int, const char*, int, int, int, int, int, int, int>(
-                       &QsciScintillaBase::SCN_MODIFIED),
-            this, &SourceEdit::OnModified);
 }
 
 SourceEdit::~SourceEdit() = default;
-
-std::string SourceEdit::GetText() const {
-    const int32_t length = GetTextLength();
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    m_sci->SendScintilla(Sci::SCI_GETTEXT, static_cast<unsigned long>(length + 1), buffer.data());
-    return std::string(buffer.data(), static_cast<size_t>(length));
-}
-
-int32_t SourceEdit::GetTextLength() const {
-    return static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETLENGTH));
-}
-
-void SourceEdit::SetText(std::string_view text) {
-    m_settingText = true;
-    ClearErrorMarks();
-    m_sci->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 0L);
-    m_sci->SendScintilla(Sci::SCI_CLEARALL);
-    if (!text.empty())
-        m_sci->SendScintilla(Sci::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()),
-                             text.data());
-    m_sci->SendScintilla(Sci::SCI_SETUNDOCOLLECTION, 1L);
-    m_sci->SendScintilla(Sci::SCI_EMPTYUNDOBUFFER);
-    m_sci->SendScintilla(Sci::SCI_SETSAVEPOINT);
-    m_sci->SendScintilla(Sci::SCI_GOTOPOS, 0L);
-    m_settingText = false;
-    UpdateMarginWidth();
-    CheckStatus();
-}
-
-int32_t SourceEdit::GetLineCount() const {
-    return static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETLINECOUNT));
-}
-
-int32_t SourceEdit::LineIndex(int32_t line) const {
-    if (line < 0 || line >= GetLineCount()) return -1;
-    return static_cast<int32_t>(
-        m_sci->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<long>(line)));
-}
-
-int32_t SourceEdit::LineLength(int32_t line) const {
-    if (line < 0 || line >= GetLineCount()) return -1;
-    long start = m_sci->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<long>(line));
-    long end = m_sci->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<long>(line));
-    return static_cast<int32_t>(end - start);
-}
-
-bool SourceEdit::GetLine(int32_t line, std::string& text) const {
-    text.clear();
-    int32_t length = LineLength(line);
-    if (length < 0) return false;
-    if (length == 0) return true;
-    int32_t start = LineIndex(line);
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    m_sci->SendScintilla(Sci::SCI_GETTEXTRANGE, static_cast<long>(start),
-                         static_cast<long>(start + length), buffer.data());
-    text.assign(buffer.data(), static_cast<size_t>(length));
-    return true;
-}
-
-int32_t SourceEdit::LineFromChar(int32_t pos) const {
-    pos = std::clamp(pos, 0, GetTextLength());
-    return static_cast<int32_t>(
-        m_sci->SendScintilla(Sci::SCI_LINEFROMPOSITION, static_cast<long>(pos)));
-}
-
-int32_t SourceEdit::FirstVisibleLine() const {
-    return static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
-}
-
-void SourceEdit::GetSel(int32_t& start, int32_t& end) const {
-    start = static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETSELECTIONSTART));
-    end = static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETSELECTIONEND));
-}
-
-void SourceEdit::SetSel(int32_t start, int32_t end) {
-    const int32_t length = GetTextLength();
-    start = std::clamp(start, 0, length);
-    end = std::clamp(end, 0, length);
-    m_sci->SendScintilla(Sci::SCI_SETSEL, static_cast<long>(start), static_cast<long>(end));
-}
-
-void SourceEdit::ScrollCaret() { m_sci->SendScintilla(Sci::SCI_SCROLLCARET); }
-
-void SourceEdit::ReplaceSel(std::string_view text) {
-    // SCI_REPLACESEL takes a NUL-terminated string: delete, then insert with
-    // a length, in one undo step.
-    UndoGroup group(*this);
-    m_sci->SendScintilla(Sci::SCI_REPLACESEL, 0UL, "");
-    // What does not fit under the text limit is cut off.
-    const int32_t room = std::max(0, m_limit - GetTextLength());
-    if (text.size() > static_cast<size_t>(room)) {
-        text = text.substr(0, static_cast<size_t>(room));
-        QMetaObject::invokeMethod(this, &SourceEdit::maxText, Qt::QueuedConnection);
-    }
-    if (!text.empty()) {
-        m_sci->SendScintilla(Sci::SCI_ADDTEXT, static_cast<unsigned long>(text.size()),
-                             text.data());
-    }
-    if (m_batchDepth > 0) m_batchChanged = true;
-}
-
-void SourceEdit::GotoLine(int32_t line) {
-    line = std::clamp(line, 0, GetLineCount() - 1);
-    m_sci->SendScintilla(Sci::SCI_GOTOLINE, static_cast<long>(line));
-    m_sci->SendScintilla(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<long>(line));
-}
-
-int32_t SourceEdit::PositionFromPoint(const QPoint& point) const {
-    const QPoint inViewport = m_sci->viewport()->mapFrom(this, point);
-    return static_cast<int32_t>(m_sci->SendScintilla(
-        Sci::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(inViewport.x()),
-        static_cast<long>(inViewport.y())));
-}
-
-bool SourceEdit::CanUndo() const { return m_sci->SendScintilla(Sci::SCI_CANUNDO) != 0; }
-
-bool SourceEdit::Undo() {
-    if (!CanUndo()) return false;
-    m_sci->SendScintilla(Sci::SCI_UNDO);
-    return true;
-}
-
-bool SourceEdit::CanRedo() const { return m_sci->SendScintilla(Sci::SCI_CANREDO) != 0; }
-
-bool SourceEdit::Redo() {
-    if (!CanRedo()) return false;
-    m_sci->SendScintilla(Sci::SCI_REDO);
-    return true;
-}
-
-void SourceEdit::Cut() { m_sci->SendScintilla(Sci::SCI_CUT); }
-void SourceEdit::Copy() { m_sci->SendScintilla(Sci::SCI_COPY); }
-void SourceEdit::Paste() { m_sci->SendScintilla(Sci::SCI_PASTE); }
-
-void SourceEdit::SelectAllText() {
-    SetSel(0, GetTextLength());
-    ScrollCaret();
-}
-
-// ---------------------------------------------------------------- groups and batches
-
-SourceEdit::UndoGroup::UndoGroup(SourceEdit& edit) : m_edit(edit) {
-    m_edit.m_sci->SendScintilla(Sci::SCI_BEGINUNDOACTION);
-}
-
-SourceEdit::UndoGroup::~UndoGroup() { m_edit.m_sci->SendScintilla(Sci::SCI_ENDUNDOACTION); }
-
-SourceEdit::Batch::Batch(SourceEdit& edit) : m_edit(edit) {
-    if (m_edit.m_batchDepth++ == 0) {
-        m_edit.m_batchChanged = false;
-        // Only the insertion check stays: the text limit is kept.
-        m_edit.m_sci->SendScintilla(Sci::SCI_SETMODEVENTMASK,
-                                    static_cast<long>(Sci::SC_MOD_INSERTCHECK));
-    }
-}
-
-SourceEdit::Batch::~Batch() {
-    if (--m_edit.m_batchDepth != 0) return;
-    m_edit.m_sci->SendScintilla(Sci::SCI_SETMODEVENTMASK,
-                                static_cast<long>(Sci::SC_MODEVENTMASKALL));
-    m_edit.UpdateMarginWidth();
-    if (m_edit.m_batchChanged) emit m_edit.changed();
-    m_edit.CheckStatus();
-}
 
 // ---------------------------------------------------------------- markers
 
@@ -428,28 +235,6 @@ void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text) {
 
 // ---------------------------------------------------------------- events
 
-bool SourceEdit::event(QEvent* event) {
-    // Keys sent to the control itself go to the text. A key the text does
-    // not take has gone up to the window from there already; it ends here.
-    switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride: {
-            if (m_forwarding) return QWidget::event(event);
-            m_forwarding = true;
-            const bool handled = QCoreApplication::sendEvent(m_sci, event);
-            m_forwarding = false;
-            // Whether the text wants a key decides whether it is a shortcut.
-            if (event->type() == QEvent::ShortcutOverride) return handled;
-            event->accept();
-            return true;
-        }
-        default:
-            break;
-    }
-    return QWidget::event(event);
-}
-
 bool SourceEdit::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_sci->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
@@ -464,36 +249,7 @@ bool SourceEdit::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-// ---------------------------------------------------------------- notifications
-
-void SourceEdit::OnModified(int, int modificationType, const char*, int length, int linesAdded,
-                            int, int, int, int, int) {
-    if (modificationType & Sci::SC_MOD_INSERTCHECK) {
-        if (m_settingText) return;
-        if (length > std::max(0, m_limit - GetTextLength())) {
-            // The notification does not carry the text, so an insertion
-            // that does not fit is refused as a whole (ReplaceSel cuts its
-            // text to fit beforehand).
-            m_sci->SendScintilla(Sci::SCI_CHANGEINSERTION, 0UL, "");
-            QMetaObject::invokeMethod(this, &SourceEdit::maxText, Qt::QueuedConnection);
-        }
-        return;
-    }
-    if (modificationType & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)) {
-        if (linesAdded != 0) UpdateMarginWidth();
-        if (!m_settingText) emit changed();
-        CheckStatus();
-    }
-}
-
-void SourceEdit::CheckStatus() {
-    if (m_sci->SendScintilla(Sci::SCI_GETSTATUS) == Sci::SC_STATUS_BADALLOC) {
-        m_sci->SendScintilla(Sci::SCI_SETSTATUS, 0L);
-        QMetaObject::invokeMethod(this, &SourceEdit::errSpace, Qt::QueuedConnection);
-    }
+    return SourceText::eventFilter(watched, event);
 }
 
 }  // namespace plc

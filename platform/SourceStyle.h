@@ -1,10 +1,9 @@
 // The style classes of the programme language's colouring: what the lexer
-// gives each character and the edit control reports back.
+// gives each character and what the edit control reports by StyleAt.
 #pragma once
 
 namespace plc {
 
-// The style classes of the programme language's colouring.
 enum class SourceStyle : int {
     Default = 0,
     Comment,

@@ -10,14 +10,29 @@ namespace plcc {
 
 namespace {
 
+// What plcc check says beyond the errors: warnings (with --warnings or
+// --werror), hints (--hints), and whether warnings fail the check.
+struct WarningOptions {
+    bool warnings = false;
+    bool hints = false;
+    bool werror = false;
+};
+
 // Compiles one file into `program`: kExitUsage when it cannot be read
-// (nothing in `report`), else the status of its compilation.
-int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& report) {
+// (nothing in `report`), else the status of its compilation. A programme
+// that compiles gets the warnings asked for, read from the same compile.
+int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& report, WarningOptions asked = {}) {
     std::string text;
     if (!ReadSourceText(file, text)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
+    const bool analyse = asked.warnings || asked.hints || asked.werror;
+    plc::SourceFacts facts;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text, analyse ? &facts : nullptr);
     report = CompileReport(DisplayName(file), outcome, program);
-    return outcome.success ? kExitOk : kExitProgramErrors;
+    if (!outcome.success) return kExitProgramErrors;
+    if (analyse) report.warnings = ProgrammeWarnings(program, facts, asked.hints);
+    const bool failsOnWarnings = asked.werror && std::any_of(report.warnings.begin(), report.warnings.end(),
+                                                             [](const Warning& w) { return !w.hint; });
+    return failsOnWarnings ? kExitProgramErrors : kExitOk;
 }
 
 }  // namespace
@@ -25,13 +40,15 @@ int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& repo
 int CmdCheck(const Args& args) {
     CommandLine cl;
     std::string why;
-    if (!ParseCommandLine(args, {kDiagnosticsOption}, args.size(), cl, why)) return UsageError("check", why);
+    if (!ParseCommandLine(args, {kDiagnosticsOption}, args.size(), cl, why, {"--warnings", "--hints", "--werror"}))
+        return UsageError("check", why);
+    const WarningOptions asked{cl.Has("--warnings"), cl.Has("--hints"), cl.Has("--werror")};
     int worst = kExitOk;
     std::vector<Report> reports;
     for (const std::string& file : cl.files) {
         plc::CPlcProgram program;
         Report report;
-        const int status = CompileFile(file, program, report);
+        const int status = CompileFile(file, program, report, asked);
         worst = std::max(worst, status);
         if (status != kExitUsage) reports.push_back(std::move(report));
     }

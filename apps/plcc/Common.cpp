@@ -127,7 +127,7 @@ bool OutputIsNotInput(const std::string& input, const std::string& output) {
 }
 
 bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, size_t maxFiles,
-                      CommandLine& out, std::string& why) {
+                      CommandLine& out, std::string& why, std::initializer_list<std::string_view> flags) {
     out = CommandLine{};
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -147,6 +147,14 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
         // "--name=VALUE" or "--name VALUE" (or "-o VALUE").
         const size_t eq = a.starts_with("--") ? a.find('=') : std::string::npos;
         const std::string name = a.substr(0, eq);
+        if (std::find(flags.begin(), flags.end(), name) != flags.end()) {
+            if (eq != std::string::npos) {
+                why = "option '" + name + "' takes no value";
+                return false;
+            }
+            out.flags.insert(name);
+            continue;
+        }
         if (std::find(options.begin(), options.end(), name) == options.end()) {
             why = "unknown option '" + name + "'";
             return false;

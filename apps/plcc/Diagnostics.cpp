@@ -63,6 +63,9 @@ void PrintSystem(const Report& r, std::FILE* out, bool several) {
         std::fwrite(e.data(), 1, e.size(), out);
         std::fputc('\n', out);
     }
+    for (const Warning& w : r.warnings) {
+        std::fprintf(out, "  LINE(%03d): %s - %s\n", static_cast<int>(w.line), w.code.c_str(), w.text.c_str());
+    }
 }
 
 void PrintGcc(const Report& r, std::FILE* out) {
@@ -71,6 +74,10 @@ void PrintGcc(const Report& r, std::FILE* out) {
                      d.text.c_str());
         if (d.code) std::fprintf(out, " [ERR(%02d)]", static_cast<int>(*d.code));
         std::fputc('\n', out);
+    }
+    for (const Warning& w : r.warnings) {
+        std::fprintf(out, "%s:%d:%d: %s: %s [%s]\n", r.file.c_str(), static_cast<int>(w.line),
+                     static_cast<int>(w.column), w.hint ? "note" : "warning", w.text.c_str(), w.code.c_str());
     }
 }
 
@@ -86,7 +93,15 @@ nlohmann::ordered_json JsonOf(const Report& r) {
     doc["file"] = r.file;
     doc["success"] = r.errors.empty();
     doc["errors"] = std::move(errors);
-    doc["warnings"] = nlohmann::ordered_json::array();  // the compiler gives none
+    nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
+    for (const Warning& w : r.warnings) {
+        warnings.push_back({{"line", w.line},
+                            {"column", w.column},
+                            {"code", w.code},
+                            {"severity", w.hint ? "hint" : "warning"},
+                            {"text", w.text}});
+    }
+    doc["warnings"] = std::move(warnings);
     doc["interrupted"] = r.interrupted;
     if (r.addSum && r.xorSum) {
         doc["checksum"] = {{"add", *r.addSum}, {"xor", *r.xorSum}};

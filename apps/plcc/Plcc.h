@@ -2,15 +2,18 @@
 // function; main() dispatches on the first argument through one table.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "analysis/SourceSites.h"
 #include "compiler/CompileDriver.h"
 
 namespace plc {
@@ -38,6 +41,9 @@ int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
 int CmdLsp(const Args& args);
+int CmdGraph(const Args& args);
+int CmdDiff(const Args& args);
+int CmdSim(const Args& args);
 
 // ---- input ----
 
@@ -71,21 +77,23 @@ bool OutputIsNotInput(const std::string& input, const std::string& output);
 enum class DiagnosticsFormat { System, Gcc, Json };
 inline constexpr std::string_view kDiagnosticsOption = "--diagnostics";
 
-// "FILE... [OPTION VALUE]...": files and options that each take a value,
-// given as "--name VALUE" or "--name=VALUE". "--" ends the options; "-" is
-// standard input.
+// "FILE... [OPTION VALUE]... [FLAG]...": files, options that each take a
+// value, given as "--name VALUE" or "--name=VALUE", and flags that take none.
+// "--" ends the options; "-" is standard input.
 struct CommandLine {
     std::vector<std::string> files;
     std::map<std::string, std::string, std::less<>> options;
+    std::set<std::string, std::less<>> flags;
     DiagnosticsFormat diagnostics = DiagnosticsFormat::System;
-    bool Has(std::string_view option) const { return options.contains(option); }
+    bool Has(std::string_view option) const { return options.contains(option) || flags.contains(option); }
     const std::string& Get(std::string_view option) const { return options.find(option)->second; }
     const std::string& File() const { return files.front(); }
 };
-// False with `why` set for an unknown option, a missing or empty value, an
-// unknown diagnostics format, no file or more than `maxFiles` files.
+// False with `why` set for an unknown option, a missing or empty value, a
+// flag given a value, an unknown diagnostics format, no file or more than
+// `maxFiles` files.
 bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, size_t maxFiles,
-                      CommandLine& out, std::string& why);
+                      CommandLine& out, std::string& why, std::initializer_list<std::string_view> flags = {});
 
 // Prints "plcc: WHY", the command's usage and where to find help on stderr;
 // kExitUsage.
@@ -93,6 +101,26 @@ int UsageError(std::string_view command, std::string_view why);
 
 // The usage line of a command ("plcc check FILE.plc... [--diagnostics=FORMAT]").
 std::string_view CommandUsage(std::string_view command);
+
+// ---- programmes for graph and diff ----
+
+// A programme image from a source text or a binary programme file, with the
+// places in the text its records stand on: the source itself, or the
+// listing of the file.
+struct Programme {
+    std::string file;               // as named in messages
+    plc::CPlcProgram program;
+    bool binary = false;            // read from a binary programme file
+    plc::SourceSites sites;         // where things stand in the source or the listing
+    std::array<int32_t, plc::kRecordCount> recordLines{};  // 0-based line of each record, -1 for none
+};
+
+// Reads `path`, a source text (compiled) or a binary programme file (read
+// and listed), told apart by their content: a binary programme file begins
+// with a line of eight hexadecimal digits. kExitUsage with a message when
+// the file cannot be read; kExitProgramErrors when the source does not
+// compile, its errors printed on stderr in `format`.
+int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& out);
 
 // ---- results ----
 
@@ -104,6 +132,15 @@ struct Diagnostic {
     std::string text;               // the system's message text, without the entry prefix
 };
 
+// A warning or hint of the analysis: never an error, never in the entries.
+struct Warning {
+    int32_t line = 0;    // 1-based
+    int32_t column = 1;  // 1-based
+    std::string code;    // "W01", "I01"
+    bool hint = false;
+    std::string text;
+};
+
 // What one run over one file has to say, in every format.
 struct Report {
     std::string file;                       // as named in diagnostics
@@ -113,6 +150,7 @@ struct Report {
     bool interrupted = false;               // stopped after the most errors it reports
     std::optional<uint32_t> addSum, xorSum;  // checksum of a complete image
     int32_t records = 0;                    // records the image uses
+    std::vector<Warning> warnings;          // when asked for
 };
 
 // Reports of a compilation, a listing and a renumbering. The image in
@@ -123,10 +161,15 @@ Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& o
                       const plc::CPlcProgram& program);
 
 // Prints reports in a format: system prints each report's entries (the empty
-// text says so on stderr), gcc one "FILE:LINE:COL: error: TEXT [ERR(NN)]" line
-// per error, json one document (an object, or an array of objects when
-// `several` is set).
+// text says so on stderr) and then its warnings, gcc one "FILE:LINE:COL:
+// error: TEXT [ERR(NN)]" line per error and one "warning:" ("note:" for a
+// hint) line per warning, json one document (an object, or an array of
+// objects when `several` is set).
 void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
+
+// The warnings of the analysis of a compiled programme and the source facts
+// of its compile (with its hints when `hints` is set), in the order of the text.
+std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const plc::SourceFacts& facts, bool hints);
 
 // Writes `bytes` to the file `path` (safely: the old file survives a failed
 // write) or, when `path` is empty, to stdout (whose failure main() reports).

@@ -27,8 +27,14 @@ constexpr std::string_view kDiagnosticsHelp =
     "                        TEXT [ERR(NN)]) or json (one document)\n";
 
 constexpr Command kCommands[] = {
-    {"check", plcc::CmdCheck, "plcc check FILE.plc... [--diagnostics=FORMAT]",
+    {"check", plcc::CmdCheck, "plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]",
      "compile each file and print its entries; '-' reads standard input",
+     "  --warnings            also print the warnings of a programme that compiles\n"
+     "                        (W01 to W06: statements no path reaches, RET without\n"
+     "                        CALL, ...); they are no errors and leave the status\n"
+     "  --hints               also print the hints (I01, I02: variables only read\n"
+     "                        or only written), with the warnings\n"
+     "  --werror              warnings (not hints) make the status 1\n"
      "The exit status is the worst over the files.\n"},
     {"image", plcc::CmdImage, "plcc image FILE.plc [--diagnostics=FORMAT]",
      "compile and print the 256 records in hexadecimal; the entries go to stderr", ""},
@@ -36,14 +42,50 @@ constexpr Command kCommands[] = {
      "compile and write the binary programme file (and the text declaration file)",
      "  -o OUT.bin            the binary programme file to write (not the input)\n"
      "  --decl-dir DIR        also write DIR/NAME.txt, the text declaration file\n"},
-    {"list", plcc::CmdList, "plcc list FILE.bin [-o OUT.plc] [--date TEXT] [--diagnostics=FORMAT]",
+    {"list", plcc::CmdList,
+     "plcc list FILE.bin [-o OUT.plc] [--date TEXT] [--name TEXT] [--names NAME.txt] [--textconv] "
+     "[--diagnostics=FORMAT]",
      "decode a binary programme file into source text; the entries go to stderr",
      "  -o OUT.plc            write the text there (not onto the input), not to stdout\n"
      "  --date TEXT           the date in the header line (default: now, or\n"
-     "                        SOURCE_DATE_EPOCH)\n"},
+     "                        SOURCE_DATE_EPOCH)\n"
+     "  --name TEXT           the file name in the header line (default: FILE.bin)\n"
+     "  --names NAME.txt      put the names of the text declaration file NAME.txt\n"
+     "                        back: %TEXT(NAME) and a DEF line per name above the\n"
+     "                        statements; a malformed file is refused\n"
+     "  --textconv            for git's text conversion: no entries, and status 0\n"
+     "                        whenever the file could be read\n"},
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
+    {"graph", plcc::CmdGraph, "plcc graph FILE.plc|FILE.bin [-o OUT] [--format dot|svg] [--diagnostics=FORMAT]",
+     "write the control-flow graph of a programme as DOT or SVG",
+     "  -o OUT                write the graph there (not onto the input), not to stdout\n"
+     "  --format FORMAT       dot (the default; svg when OUT ends in .svg) or svg,\n"
+     "                        laid out by Graphviz\n"
+     "A source text that does not compile has no graph: its errors go to stderr.\n"},
+    {"diff", plcc::CmdDiff, "plcc diff A B [--diagnostics=FORMAT]",
+     "compare two programmes (source texts or binary programme files) record by record",
+     "Prints each differing record on both sides (-, +) and both checksums; with\n"
+     "--diagnostics=json the differences as one document.\n"
+     "The exit status is 0 for the same image, 1 for different ones, 2 for errors.\n"},
+    {"sim", plcc::CmdSim,
+     "plcc sim FILE.plc|FILE.bin [--assume PROFILE] [--stimuli FILE] [--max-steps N] [--until-ms T] "
+     "[--break N050,...] [--format text|jsonl|summary] [-o TRACE]",
+     "dry run of the programme's logic \xE2\x80\x94 not a model of the drive",
+     "  --assume PROFILE      the assumption profile (INI); without it every\n"
+     "                        behaviour the programme format does not fix halts\n"
+     "  --stimuli FILE        time<TAB>signal<TAB>value rows and\n"
+     "                        outcome<TAB>PATTERN<TAB>RESULT rows for drive commands\n"
+     "  --max-steps N         stop after N steps (default: 10000000, then exit 1)\n"
+     "  --until-ms T          stop at simulated time T\n"
+     "  --break N050,...      stop before one of these statements\n"
+     "  --format FORMAT       text (a line per step, the default), jsonl or summary\n"
+     "  -o TRACE              write the output there, not to stdout\n"
+     "The profile keys, the stimuli and the trace are described in the README.\n"
+     "Exit status: 0 at END or a limit or breakpoint given, 1 at a halt (behaviour\n"
+     "not specified, no outcome, waiting forever) or the default step limit, 2 on\n"
+     "usage or file errors.\n"},
     {"lsp", plcc::CmdLsp, "plcc lsp",
      "serve the language over the Language Server Protocol on stdin/stdout",
      "Editors start it and talk to it; it ends on the client's exit or when stdin closes.\n"},
@@ -123,7 +165,12 @@ int main(int argc, char** argv) {
         return FinishStdout(plcc::kExitOk);
     }
     if (first == "--version") {
-        std::printf("plcc (PlcEdit) %s\n", PLCEDIT_VERSION);
+        std::printf("plcc (PlcEdit) %s\n"
+                    "Copyright (C) 2026 the PlcEdit developers\n"
+                    "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+                    "This is free software: you are free to change and redistribute it.\n"
+                    "There is NO WARRANTY, to the extent permitted by law.\n",
+                    PLCEDIT_VERSION);
         return FinishStdout(plcc::kExitOk);
     }
     const Command* command = Find(first);

@@ -12,13 +12,7 @@
 #include <cstdio>
 #include <cstring>
 
-static const char* const kEvents[] = {"",
-                                      "PlcFileToArchiv",
-                                      "PlcFileFromArchiv",
-                                      "PlcOnCancel",
-                                      "PlcFileFromDevice",
-                                      "PlcFileToDevice",
-                                      "PlcUpDateProjName"};
+static const char* const kEvents[] = TORVIX_EVENT_NAMES_INIT;
 
 // The event sink: a TorvixDispatch of our own that prints each event.
 static TorvixResult SinkQueryInterface(TorvixDispatch* self, const TorvixGuid* iid, void** out) {

@@ -101,6 +101,13 @@ enum TorvixEventId {
 };
 #define TORVIX_EVENT_COUNT 6
 
+/* The names of the events by dispatch id, index 0 unused, for a host that
+ * shows or logs what it receives:
+ *   static const char* const names[] = TORVIX_EVENT_NAMES_INIT; */
+#define TORVIX_EVENT_NAMES_INIT                                         \
+    { "", "PlcFileToArchiv", "PlcFileFromArchiv", "PlcOnCancel",        \
+      "PlcFileFromDevice", "PlcFileToDevice", "PlcUpDateProjName" }
+
 /* ---- dispatch arguments ---- */
 enum TorvixVarType {
     TORVIX_VT_EMPTY = 0,
@@ -212,7 +219,9 @@ typedef TorvixResult (*TorvixDllGetClassObjectFn)(const TorvixGuid* clsid, const
                                                   void** object);
 typedef TorvixResult (*TorvixDllCanUnloadNowFn)(void);
 
-#define TORVIX_MODULE_NAME "libtorvix.so"
+/* The module's file name: the shared library's soname, whose number changes
+ * only when a host built against this header could no longer use it. */
+#define TORVIX_MODULE_NAME "libtorvix.so.1"
 
 #ifdef __cplusplus
 }

@@ -96,9 +96,13 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
     const Case cases[] = {
         {{"--help"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
         {{"-h"}, 0, "usage: plcc COMMAND [OPTION]... FILE...\n", ""},
-        {{"check", "--help"}, 0, "usage: plcc check FILE.plc... [--diagnostics=FORMAT]\n", ""},
+        {{"check", "--help"},
+         0,
+         "usage: plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]\n",
+         ""},
         {{"build", "ok.plc", "-h"}, 0, "usage: plcc build FILE.plc -o OUT.bin", ""},
-        {{"--version"}, 0, "plcc (PlcEdit) " PLCEDIT_VERSION "\n", ""},
+        {{"--version"}, 0, "plcc (PlcEdit) " PLCEDIT_VERSION "\nCopyright (C) 2026 the PlcEdit "
+                           "developers\nLicense GPLv3+: GNU GPL version 3 or later", ""},
         {{"check", "--frob", "ok.plc"}, 2, "", "plcc: unknown option '--frob'\nusage: plcc check"},
         {{"check", "--diagnostics=xml", "ok.plc"}, 2, "", "unknown diagnostics format 'xml'"},
         {{"image", "ok.plc", "bad.plc"}, 2, "", "usage: plcc image"},

@@ -158,6 +158,27 @@ TEST(Listing, UndecodableRecordsAreReportedOnTheirListedLine) {
     EXPECT_EQ(again.entries, out.entries);
 }
 
+// Names restored from a text declaration file stand between the header and
+// the programme; the entries count them in their line numbers, and each
+// record knows its line.
+TEST(Listing, RestoredNamesComeBeforeTheProgrammeAndMoveItsLines) {
+    CPlcProgram program = WithHead({{7, Rec(200, 1)}, {8, Rec(37, 1)}});
+    const DeclaredNames names{"Axis1", {{VarKind::H, 5, "Speed"}, {VarKind::M, 10, "Ready"}}};
+    const ListingOutcome out = ListProgramImage(program, "f.bin", kDate, &names);
+    EXPECT_EQ(out.text, "; 01/01/2000, 00:00, f.bin\r\n\r\n"
+                        "%TEXT(Axis1)\r\nDEF H005 = Speed\r\nDEF M010 = Ready\r\nEND\r\n\r\n"
+                        "%P00\r\n; ERROR: UNKOWN OPCODE.\r\nN008 NOP\r\nEND");
+    ASSERT_EQ(out.errors.size(), 1u);
+    EXPECT_EQ(out.errors[0].line, 9);
+    EXPECT_EQ(out.errors[0].code, 33);
+    EXPECT_EQ(out.lines[7], 9);
+    EXPECT_EQ(out.lines[8], 10);
+    EXPECT_EQ(out.lines[9], 0);
+    // Without a head, the head's entry names its line too.
+    program.Record(kEntryRecord) = PlcInstr{};
+    EXPECT_EQ(ListProgramImage(program, "f.bin", kDate, &names).errors.front().line, 8);
+}
+
 TEST(Listing, DateFormat) {
     std::tm t{};
     t.tm_year = 2024 - 1900;
@@ -226,7 +247,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(CompileBackCase{"JumpToAListedLabel", "0100000014000000", true},
                       CompileBackCase{"LineDoesNotCompile", "0103000000000000", false},      // JMP N000
                       CompileBackCase{"CompilesToOtherBytes", "010500001400edfc", false},    // JMP N020
-                      CompileBackCase{"JumpToALabelNotListed", "0100000032000000", false}),  // JMP N050
+                      CompileBackCase{"JumpToALabelNotListed", "0100000032000000", false},   // JMP N050
+                      // A reserved record lists as a comment, which compiles to nothing.
+                      CompileBackCase{"ReservedRecord", "8d00000000000000", false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // ---- whole programmes: source -> file -> listing -> source ----

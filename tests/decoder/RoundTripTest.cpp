@@ -149,6 +149,71 @@ TEST_P(RowFormats, MatchTheirOperands) {
     }
 }
 
+// Each row's meaning agrees with what its label-form text says: where
+// control goes (JMP END, JMP Nxxx, a JMP with a condition, CALL, RET) and
+// which variable the statement assigns (the one after SET or INV, read first
+// when an operator other than "=" follows it; F[Cxxx] on either side of "="
+// reaches an element a counter picks).
+TEST_P(RowFormats, MeaningAgreesWithTheText) {
+    const OpcodeRow& row = *GetParam();
+    const Variant& form = row.variants.front();
+    std::string_view text(form.text);
+    if (text.starts_with("N%03d ")) text.remove_prefix(6);
+    SCOPED_TRACE(std::string(form.text));
+    const Meaning& meaning = row.meaning;
+
+    Flow flow = Flow::Next;
+    if (text == "JMP END") flow = Flow::End;
+    else if (text.starts_with("JMP N")) flow = Flow::Jump;
+    else if (text.starts_with("JMP")) flow = Flow::Branch;
+    else if (text.starts_with("CALL ")) flow = Flow::Call;
+    else if (text == "RET") flow = Flow::Return;
+    EXPECT_EQ(meaning.flow, flow);
+    bool hasTarget = false;
+    for (const Operand& op : form.args) hasTarget = hasTarget || op.src == Src::Target;
+    EXPECT_EQ(hasTarget, flow == Flow::Jump || flow == Flow::Branch || flow == Flow::Call);
+
+    // The variable operand that fills the n-th conversion of the text.
+    auto variableAt = [&form](size_t conversion) -> Operand {
+        const Operand op = conversion < form.args.size() ? form.args[conversion] : Operand{};
+        const bool variable = op.dom == Dom::FVar || op.dom == Dom::HVar || op.dom == Dom::MVar ||
+                              op.dom == Dom::CVar || op.dom == Dom::ZVar;
+        return variable ? op : Operand{};
+    };
+    auto tableOf = [](char letter) {
+        switch (letter) {
+            case 'F': return Dom::FVar;
+            case 'H': return Dom::HVar;
+            case 'M': return Dom::MVar;
+            default: return Dom::None;
+        }
+    };
+    Meaning expected;
+    expected.flow = flow;
+    if (text.starts_with("INV ")) {
+        expected.sets = variableAt(1).src;
+        expected.readsSet = expected.sets != Src::None;
+    } else if (text.starts_with("SET ")) {
+        const std::string_view rest = text.substr(4);
+        const std::string_view dest = rest.substr(0, rest.find(' '));
+        const std::string_view op = rest.substr(dest.size() + 1, rest.find(' ', dest.size() + 1) - dest.size() - 1);
+        if (dest.size() == 8 && dest.substr(1) == "[C%03d]") {
+            expected.setsElement = tableOf(dest[0]);
+        } else if (dest.size() == 5 && dest.substr(1) == "%03d") {
+            expected.sets = variableAt(1).src;
+            expected.readsSet = expected.sets != Src::None && op != "=";
+            const size_t element = rest.find("[C%03d]", dest.size());
+            if (element != std::string_view::npos) expected.readsElement = tableOf(rest[element - 1]);
+        }
+    } else if (text.starts_with("JMP(RXMSG")) {
+        expected.sets = variableAt(2).src;  // the value of a received message is stored
+    }
+    EXPECT_EQ(meaning.sets, expected.sets);
+    EXPECT_EQ(meaning.readsSet, expected.readsSet);
+    EXPECT_EQ(meaning.setsElement, expected.setsElement);
+    EXPECT_EQ(meaning.readsElement, expected.readsElement);
+}
+
 std::string RowName(const ::testing::TestParamInfo<const OpcodeRow*>& info) {
     return "Opcode" + std::to_string(info.param->opcode);
 }

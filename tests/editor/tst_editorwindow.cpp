@@ -510,7 +510,9 @@ void TestEditorWindow::infoShowsNameAndVersion() {
     });
     open.editor.OnInfo();
     QCOMPARE(open.dialogs.Log().at(0).text, std::string("Info to PLC-Editor"));
-    QCOMPARE(texts, (QStringList{"PLC-Editor", "Version V1.30-03"}));
+    QCOMPARE(texts, (QStringList{"PLC-Editor", "Version V1.30-03",
+                                 "Free software under the GNU General Public License,\n"
+                                 "version 3 or later. There is NO WARRANTY."}));
     QVERIFY(picture);
     open.VerifyDialogs();
 }

@@ -25,12 +25,14 @@ under() { case $1 in /*) echo "$tmp/root$1" ;; *) echo "$tmp/root$prefix/$1" ;; 
 bin=$(under "$bindir") lib=$(under "$libdir") data=$(under "$datadir") man=$(under "$mandir")
 
 expected=(
-  "$bin/plcc" "$man/man1/plcc.1" "$data/bash-completion/completions/plcc"
+  "$bin/plcc" "$man/man1/plcc.1.gz" "$data/bash-completion/completions/plcc"
   "$data/plcedit/examples/homing.plc" "$data/plcedit/examples/tutorial_errors.entries"
+  "$data/doc/plcedit/copyright" "$data/doc/plcedit/changelog.gz"
 )
 if [ "$kind" = gui ]; then
   expected+=(
-    "$bin/plcedit" "$lib/libtorvix.so" "$man/man1/plcedit.1" "$data/plcedit/help/index.html"
+    "$bin/plcedit" "$lib/libtorvix.so.1" "$lib/libtorvix.so" "$man/man1/plcedit.1.gz"
+    "$data/plcedit/help/index.html"
     "$data/applications/plcedit.desktop" "$data/mime/packages/plcedit.xml"
     "$data/icons/hicolor/scalable/apps/plcedit.svg"
   )
@@ -38,6 +40,10 @@ if [ "$kind" = gui ]; then
 fi
 for f in "${expected[@]}"; do
   [ -s "$f" ] || fail "not installed: ${f#"$tmp/root"}"
+done
+# What only the packages carry stays out of a plain install.
+for f in "$data/doc/plcedit-dev" "$data/lintian"; do
+  [ ! -e "$f" ] || fail "installed outside a package: ${f#"$tmp/root"}"
 done
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for size in $sizes; do
@@ -65,6 +71,10 @@ complete_words() {
 [ "$(complete_words plcc check --diagnostics=g)" = gcc ] || fail "completion of a format"
 [ "$(complete_words plcc build --d)" = "--diagnostics= --decl-dir" ] || fail "completion of build's options"
 [ "$(complete_words plcc --v)" = "--version" ] || fail "completion of --version"
+[ "$(complete_words plcc check --w)" = "--warnings --werror" ] || fail "completion of check's warning options"
+[ "$(complete_words plcc graph x.plc --format=s)" = svg ] || fail "completion of a graph format"
+[ "$(complete_words plcc sim --st)" = "--stimuli" ] || fail "completion of sim's options"
+[ "$(complete_words plcc sim a.plc --format j)" = jsonl ] || fail "completion of sim's formats"
 
 [ "$kind" = gui ] || exit 0
 
@@ -85,7 +95,7 @@ chmod 700 "$tmp/run"
 (cd "$tmp" && HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/.config" XDG_RUNTIME_DIR="$tmp/run" \
   QT_QPA_PLATFORM=offscreen exec "$bin/plcedit" 2>"$tmp/plcedit.err") &
 pid=$!
-module=$(realpath "$lib/libtorvix.so")
+module=$(realpath "$lib/libtorvix.so.1")
 for _ in $(seq 1 200); do
   if ! kill -0 "$pid" 2>/dev/null; then
     cat "$tmp/plcedit.err" >&2

@@ -1,0 +1,222 @@
+// plcc sim's outputs: one writer for the three formats over the machine's
+// trace lines and state, and the trace file that replaces its target only
+// when it was written whole.
+#include "apps/plcc/SimOutput.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <nlohmann/json.hpp>
+
+#include "base/SafeWrite.h"
+#include "sim/Events.h"
+
+namespace plcc {
+
+namespace {
+
+using plc::sim::FormatMs;
+using plc::sim::FormatNum;
+using plc::sim::NamedValue;
+using plc::sim::Num;
+using plc::sim::TraceLine;
+using Json = nlohmann::ordered_json;
+
+void Print(std::FILE* out, const std::string& text) {
+    std::fwrite(text.data(), 1, text.size(), out);
+    std::fputc('\n', out);
+}
+
+// A value as JSON: a whole number, or a float by its shortest text.
+Json JsonNum(const Num& n) { return n.real ? Json(std::strtod(FormatNum(n).c_str(), nullptr)) : Json(n.i); }
+// Milliseconds as a JSON number (whole where it is whole).
+Json JsonMs(int64_t us) {
+    return us % plc::sim::kUsPerMs == 0 ? Json(us / plc::sim::kUsPerMs) : Json(std::strtod(FormatMs(us).c_str(), nullptr));
+}
+
+Json JsonValues(const std::vector<NamedValue>& values) {
+    Json object = Json::object();
+    for (const NamedValue& v : values) object[v.name] = JsonNum(v.value);
+    return object;
+}
+
+Json TextOrNull(const std::string& text) { return text.empty() ? Json(nullptr) : Json(text); }
+
+std::string Location(const plc::sim::Machine& m) {
+    const int pc = m.State().pc;
+    if (pc >= plc::kEndRecord) return "END";
+    return (pc == plc::kEntryRecord ? std::string() : plc::sim::LabelText(pc) + " ") + m.Statement(pc);
+}
+
+std::string Calls(const plc::sim::MachineState& s) {
+    if (s.returns.empty()) return "none";
+    std::string text;
+    for (uint8_t r : s.returns) text += (text.empty() ? "" : " ") + plc::sim::LabelText(r);
+    return text + " (RETs go back there, innermost last)";
+}
+
+}  // namespace
+
+SimWriter::SimWriter(std::FILE* out, const SimRun& run, const plc::sim::Machine& machine)
+    : m_out(out), m_run(run), m_machine(machine) {}
+
+void SimWriter::Header() {
+    const plc::sim::AssumptionProfile& profile = m_machine.Profile();
+    if (m_run.format == SimFormat::Jsonl) {
+        Json assumptions = Json::object();
+        for (const plc::sim::ProfileKey& k : plc::sim::ProfileKeys()) {
+            if (k.type == plc::sim::KeyType::Convention) {
+                assumptions[std::string(k.key)] = std::string(k.what);
+            } else if (profile.Has(k.id)) {
+                const std::string text = profile.Describe(k.id);
+                assumptions[std::string(k.key)] = text.substr(text.find('=') + 1);
+            }
+        }
+        Json header = {{"type", "banner"}, {"banner", plc::sim::kBanner}, {"programme", m_run.programme},
+                       {"profile", TextOrNull(m_run.profile)}, {"stimuli", TextOrNull(m_run.stimuli)},
+                       {"assumptions", assumptions}};
+        Print(m_out, header.dump());
+        return;
+    }
+    Print(m_out, plc::sim::kBanner);
+    Print(m_out, "programme: " + m_run.programme);
+    const std::string keys = profile.Text();
+    Print(m_out, "profile: " + (m_run.profile.empty() ? std::string("none") : m_run.profile) +
+                     (keys.empty() ? std::string() : " (" + keys + ")"));
+    Print(m_out, "stimuli: " + (m_run.stimuli.empty() ? std::string("none") : m_run.stimuli));
+}
+
+void SimWriter::Line(const TraceLine& line) {
+    if (m_run.format == SimFormat::Summary) return;
+    if (line.kind == TraceLine::Kind::Stop) return;  // Finish says why the run stopped
+    if (m_run.format == SimFormat::Text) {
+        Print(m_out, plc::sim::FormatTraceLine(line));
+        return;
+    }
+    Json j;
+    switch (line.kind) {
+        case TraceLine::Kind::Step:
+            j = {{"type", "step"},
+                 {"step", line.step},
+                 {"t_ms", JsonMs(line.timeUs)},
+                 {"label", line.label > 0 ? Json(plc::sim::LabelText(line.label)) : Json(nullptr)},
+                 {"statement", line.statement},
+                 {"reads", JsonValues(line.reads)},
+                 {"writes", JsonValues(line.writes)},
+                 {"next", TextOrNull(line.next)},
+                 {"note", TextOrNull(line.note)},
+                 {"assumptions", line.assumptions}};
+            break;
+        case TraceLine::Kind::Stimulus:
+            j = {{"type", "stimulus"}, {"t_ms", JsonMs(line.timeUs)}, {"writes", JsonValues(line.writes)},
+                 {"line", line.stimuliLine}};
+            break;
+        case TraceLine::Kind::Skip:
+            j = {{"type", "skip"}, {"from_ms", JsonMs(line.fromUs)}, {"t_ms", JsonMs(line.timeUs)}, {"note", line.note}};
+            break;
+        case TraceLine::Kind::Stop: break;
+    }
+    Print(m_out, j.dump());
+}
+
+void SimWriter::Finish(const plc::sim::StopInfo& stop, const std::string& why, int exitStatus) {
+    const plc::sim::MachineState& s = m_machine.State();
+    const std::vector<plc::sim::Watch> values = m_machine.Watches(s);
+    if (m_run.format == SimFormat::Jsonl) {
+        Json state = Json::object();
+        for (const plc::sim::Watch& w : values) {
+            Json entry = {{"value", w.numeric ? JsonNum(w.number) : Json(w.value)}};
+            if (!w.defName.empty()) entry["def"] = w.defName;
+            state[w.name] = entry;
+        }
+        Json returns = Json::array();
+        for (uint8_t r : s.returns) returns.push_back(plc::sim::LabelText(r));
+        Json j = {{"type", "stop"}, {"t_ms", JsonMs(s.timeUs)}, {"steps", s.steps}, {"at", Location(m_machine)},
+                  {"reason", why}, {"exit", exitStatus}, {"returns", returns}, {"state", state}};
+        Print(m_out, j.dump());
+        return;
+    }
+    Print(m_out, "= stopped at t=" + FormatMs(s.timeUs) + " after " + std::to_string(s.steps) + " steps at " +
+                     Location(m_machine) + ": " + why);
+    (void)stop;
+    if (m_run.format != SimFormat::Summary) return;
+    Print(m_out, "calls: " + Calls(s));
+    for (const plc::sim::Watch& w : values)
+        Print(m_out, w.name + " = " + w.value + (w.defName.empty() ? std::string() : "  (" + w.defName + ")"));
+}
+
+// ---- the trace file ----
+
+StreamedFile::~StreamedFile() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+        ::unlink(m_temp.c_str());
+    }
+}
+
+bool StreamedFile::Open(const std::string& path, std::string& why) {
+    m_path = plc::NormalizeSeparators(path);
+    // A link is followed: the file it names is replaced.
+    if (char* resolved = ::realpath(m_path.c_str(), nullptr); resolved != nullptr) {
+        m_path = resolved;
+        std::free(resolved);
+    }
+    struct stat st {};
+    const bool exists = ::stat(m_path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        why = "it is not a regular file";
+        return false;
+    }
+    if (exists && ::access(m_path.c_str(), W_OK) != 0) {
+        why = std::string("it may not be written: ") + std::strerror(errno);
+        return false;
+    }
+    const size_t slash = m_path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? m_path : m_path.substr(slash + 1);
+    m_temp = (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
+    const int fd = ::mkstemp(m_temp.data());
+    if (fd < 0) {
+        why = std::string("cannot make a temporary file in its folder: ") + std::strerror(errno);
+        return false;
+    }
+    // The permissions of the file it replaces, or those a new file gets.
+    mode_t mode = 0;
+    if (exists) {
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+    m_file = ::fdopen(fd, "w");
+    if (m_file == nullptr) {
+        why = std::string("cannot write: ") + std::strerror(errno);
+        ::close(fd);
+        ::unlink(m_temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool StreamedFile::Commit(std::string& why) {
+    std::FILE* file = m_file;
+    m_file = nullptr;
+    errno = 0;
+    bool ok = std::fflush(file) == 0 && !std::ferror(file);
+    ok = ok && ::fsync(::fileno(file)) == 0;
+    const int error = errno;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok && ::rename(m_temp.c_str(), m_path.c_str()) == 0) return true;
+    why = std::strerror(errno != 0 ? errno : error);
+    ::unlink(m_temp.c_str());
+    return false;
+}
+
+}  // namespace plcc

@@ -1,0 +1,83 @@
+// Check syntax and the code view of the editor window: the programme image
+// that the text compiles into, error markers and annotations on the faulty
+// lines after Check syntax and, while typing, after the live check; next
+// and previous error; zoom.
+//
+// The live check compiles the text a moment after the last keystroke with
+// the same compile driver as Check syntax, into a scratch programme: the
+// message list, the programme image and the document's state are never
+// touched, so that what Check syntax shows and saves stays its own.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <memory>
+
+#include "editor/EditorWidgets.h"
+#include "image/PlcProgram.h"
+
+class QAction;
+class QTimer;
+
+namespace plc {
+
+struct CompileOutcome;
+class Dialogs;
+
+class EditorCodeView {
+public:
+    EditorCodeView(const EditorWidgets& widgets, Dialogs& dialogs);
+    ~EditorCodeView();
+
+    // A fresh window's code view: the live check's timer and its menu entry.
+    void SetupCodeView(QAction* liveCheckEntry);
+
+    // Compiles the whole text into the programme image and lists the
+    // outcome; true when it compiled without error.
+    bool CompileProgram();
+    void OnCheckSyntax();
+    // The programme image: the editor's, for as long as the editor lives.
+    CPlcProgram& Program() { return m_program; }
+
+    // ---- live check ----
+    // Whether the text is checked while typing (View/Live check, kept in
+    // the settings file).
+    bool LiveCheckEnabled() const { return m_bLiveCheck; }
+    void SetLiveCheck(bool enable);
+    void OnLiveCheck();
+    // The text changed: the live check runs a moment after the last change.
+    void ScheduleLiveCheck();
+    // Compiles the text in memory into a scratch programme and puts the
+    // errors on the lines as markers and annotations; the message list, the
+    // programme and the document state stay as they are. The timer runs it
+    // a moment after the last keystroke.
+    void RunLiveCheck();
+    // The live check's delay after the last change, in milliseconds.
+    static constexpr int kLiveCheckDelay = 300;
+
+    // ---- errors and zoom ----
+    void OnNextError();
+    void OnPreviousError();
+    void GoToError(bool forward);
+    void OnZoomIn();
+    void OnZoomOut();
+    void OnZoomReset();
+
+private:
+    // Puts the errors of a compile outcome on their lines.
+    void ShowErrorMarks(const CompileOutcome& outcome);
+
+    QWidget* const& m_window;
+    SourceEdit* const& m_editSource;
+    MessageList* const& m_listMessages;
+    Dialogs& m_dialogs;
+
+    CPlcProgram m_program;
+    QPointer<QTimer> m_liveTimer;
+    QPointer<QAction> m_liveCheckEntry;
+    bool m_bLiveCheck = true;
+    std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
+    QObject m_receiver;  // receives the timer; it stops when the code view goes
+};
+
+}  // namespace plc

@@ -1,0 +1,109 @@
+// The editor's document: the source text in the edit control, the name of
+// its file ("PlcPrg" while it has none) and its change flag; New, Open,
+// Save, Save as, Recent file, the save question, the host's open of a
+// source file, and the line access GetEditLine and GetSelectedText.
+//
+// Source files hold the text exactly as the edit control does: 8-bit
+// characters, lines separated by CR LF. A line that ends in a bare LF is
+// read as a line all the same and gets CR LF in the control. Files are
+// written through a temporary file that replaces the old one only when
+// every write succeeded.
+//
+// The document lives as long as the editor object; the window's widgets it
+// works on come and go with the window.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editor/EditorWidgets.h"
+
+class QAction;
+class QMenu;
+
+namespace plc {
+
+class Dialogs;
+
+// The document name of a document without a file.
+inline constexpr const char* kNoFileName = "PlcPrg";
+// The largest document that Open loads, in characters.
+inline constexpr int32_t kMaxDocumentSize = 30000;
+
+class CPlcEditorDoc {
+public:
+    CPlcEditorDoc(const EditorWidgets& widgets, Dialogs& dialogs);
+
+    // A fresh window's document: unnamed, unchanged, and the Recent file
+    // entries of `recentMenu` (`recentEntry` its first) from the settings.
+    void InitDocument(QMenu* recentMenu, QAction* recentEntry);
+
+    bool NewDocument();
+    bool OpenDocument(bool prompt, const std::string& fileName);
+    bool SaveDocument(bool prompt, const std::string& fileName);
+    void OpenSourceFile(const std::string& fileName);
+    // The save question; false when the calling operation is to stop.
+    bool AskSaveChanges();
+    // Keeps the document's file as the one Recent file offers first.
+    void RememberLastPath();
+
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnFileRecent();
+    // The text changed by typing, cutting, pasting, undoing or a replacement.
+    void OnChangeSource();
+
+    // ---- line access ----
+    bool GetEditLine(int32_t index, std::string& text) const;
+    // The selection when it lies within one line; empty otherwise.
+    void GetSelectedText(std::string& text) const;
+
+    // ---- state ----
+    const std::string& FileName() const { return m_strFileName; }
+    bool IsModified() const { return m_bModified; }
+    void SetModified(bool modified) { m_bModified = modified; }
+    // The title the timer keeps: "PlcEdit [name]", "PlcEdit [name*]" when modified.
+    std::string ComposeTitle() const;
+    // Writes a changed text as a recovery copy before the host discards it
+    // without a question; the message-list line that says so (empty when
+    // the text is unchanged).
+    std::string KeepRecoveryCopy();
+
+    // The remembered directories of the open and save dialogs (shared by the
+    // whole process; empty until a dialog chooses one).
+    static std::string& OpenDirectory();
+    static std::string& SaveDirectory();
+    // The folder a file dialog starts in: the remembered one, else the
+    // folder of the current document, else the current folder.
+    std::string StartFolder(const std::string& remembered) const;
+
+private:
+    bool SaveUnderCurrentName();
+    // The open or the save dialog in its remembered folder; the folder of
+    // the chosen file is remembered for the next time. False when cancelled.
+    bool PromptFileName(bool save, std::string& name);
+    void SetupRecentFile();
+    // Puts a file opened or saved at the top of the remembered files.
+    void RememberRecentFile(const std::string& name);
+    void OpenRecentFile(const std::string& name);
+    void SetRecentEntry(const std::string& text);
+
+    QWidget* const& m_window;
+    SourceEdit* const& m_editSource;
+    MessageList* const& m_listMessages;
+    Dialogs& m_dialogs;
+
+    std::string m_strFileName = kNoFileName;
+    bool m_bModified = false;
+    QPointer<QMenu> m_recentMenu;
+    QPointer<QAction> m_recentAction;
+    std::vector<QPointer<QAction>> m_recentEntries;  // the Recent file entries after the first
+    QObject m_receiver;  // receives the entries' triggers; they stop when the document goes
+};
+
+}  // namespace plc

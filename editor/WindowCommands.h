@@ -1,0 +1,45 @@
+// The window's own commands: Undo, Redo, Cut, Copy, Paste and Select all on
+// the source editor, Help and Info, the grayed Simulate, and the two alarms
+// of the edit control (out of memory, text limit reached).
+#pragma once
+
+#include <QPointer>
+#include <cstdint>
+
+#include "editor/EditorWidgets.h"
+#include "editor/HelpWindow.h"
+
+namespace plc {
+
+class Dialogs;
+
+// The help context of the editor window (the Help command id plus 0x10000).
+inline constexpr int32_t kHelpContext = 98313;
+
+class WindowCommands {
+public:
+    WindowCommands(const EditorWidgets& widgets, Dialogs& dialogs);
+
+    void OnEditUndo();
+    void OnEditRedo();
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnEditSelectAll();
+    void OnHelp();
+    void OnInfo();
+    void OnSimulate();
+    void OnErrSpaceSource();
+    void OnMaxTextSource();
+
+    // The help window: a child of the editor window, made on first use.
+    HelpWindow* Help() const { return m_help.data(); }
+
+private:
+    QWidget* const& m_window;
+    SourceEdit* const& m_editSource;
+    Dialogs& m_dialogs;
+    QPointer<HelpWindow> m_help;
+};
+
+}  // namespace plc

@@ -1,0 +1,40 @@
+// The strict INI reader of assumption profiles.
+#include "sim/Ini.h"
+
+#include "compiler/CompileDriver.h"
+#include "sim/Values.h"
+
+namespace plc::sim {
+
+bool ReadIni(std::string_view text, std::vector<IniEntry>& entries, IniError& error) {
+    entries.clear();
+    std::string section;
+    const std::vector<std::string> lines = SplitLines(text);
+    for (size_t n = 0; n < lines.size(); ++n) {
+        const int lineNo = static_cast<int>(n + 1);
+        const std::string_view line = Trim(lines[n]);
+        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+        if (line.front() == '[') {
+            if (line.back() != ']' || Trim(line.substr(1, line.size() - 2)).empty()) {
+                error = {lineNo, "a section line reads [NAME]"};
+                return false;
+            }
+            section = Lower(Trim(line.substr(1, line.size() - 2))) + ".";
+            continue;
+        }
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos) {
+            error = {lineNo, "expected KEY = VALUE, a [SECTION] or a comment"};
+            return false;
+        }
+        const std::string_view key = Trim(line.substr(0, eq));
+        if (key.empty()) {
+            error = {lineNo, "no key before '='"};
+            return false;
+        }
+        entries.push_back({lineNo, section + Lower(key), std::string(Trim(line.substr(eq + 1)))});
+    }
+    return true;
+}
+
+}  // namespace plc::sim
