@@ -33,19 +33,16 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
-    RenumberTextOutcome out;
-    out.lines = lines;
-    if (lines.size() > kMaxRenumberLines) {
-        out.tooManyLines = true;
-        return out;
-    }
-    out.compile = CompileProgramText(program, lines);
-    if (!out.compile.success) return out;
+namespace {
+
+// After the compilation in `out.compile`: renumbers the image and rewrites
+// the statement lines of `out.lines`.
+void RenumberCompiled(CPlcProgram& program, RenumberTextOutcome& out) {
+    if (!out.compile.success) return;
     out.compiled = true;
 
     int32_t renumberError = 0;
-    if (!program.Renumber(renumberError)) return out;
+    if (!program.Renumber(renumberError)) return;
     out.renumbered = true;
 
     out.entries.push_back(LoadString(kIdsTextCoding));
@@ -81,6 +78,29 @@ RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<
     }
 
     AppendTextCodingSummary(out.entries, out.errorCount);
+}
+
+}  // namespace
+
+RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
+    RenumberTextOutcome out;
+    out.lines = lines;
+    if (lines.size() > kMaxRenumberLines) {
+        out.tooManyLines = true;
+        return out;
+    }
+    out.compile = CompileProgramText(program, lines);
+    RenumberCompiled(program, out);
+    return out;
+}
+
+RenumberTextOutcome RenumberProgramSource(CPlcProgram& program, std::string_view text) {
+    RenumberTextOutcome out;
+    out.tooManyLines = CountLines(text) > kMaxRenumberLines;
+    out.lines = SplitLines(text);
+    if (out.tooManyLines) return out;
+    out.compile = CompileProgramSource(program, text);
+    RenumberCompiled(program, out);
     return out;
 }
 

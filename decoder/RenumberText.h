@@ -44,6 +44,10 @@ struct RenumberTextOutcome {
 // Compiles `lines` into `program`, renumbers it and rewrites the statement lines.
 RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
 
+// The same for a whole text, compiled in place (CompileProgramSource) and
+// split into its lines only for the edits.
+RenumberTextOutcome RenumberProgramSource(CPlcProgram& program, std::string_view text);
+
 // The text that replaces a statement line: the statement's new text and, when
 // the old line has a comment (from its first ";"), two tabs and that comment.
 // On the last line of the text a line break ends it.

@@ -37,9 +37,9 @@ int LoadProgramme(const CommandLine& cl, plc::CPlcProgram& program) {
         }
         return kExitOk;
     }
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(input, lines)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
+    std::string text;
+    if (!ReadSourceText(input, text)) return kExitUsage;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     if (outcome.success) return kExitOk;
     PrintReports({CompileReport(DisplayName(input), outcome, program)}, cl.diagnostics, stderr);
     std::fprintf(stderr, "plcc: '%s' does not compile; a dry run needs a programme without errors\n",

@@ -101,19 +101,17 @@ bool ReadInput(const std::string& path, std::string& bytes) {
     return RefuseErrno(path, "read");
 }
 
-bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines) {
-    std::string bytes;
-    if (!ReadInput(path, bytes)) return false;
-    // Counted before the text is split, so that a text of millions of empty
-    // lines is refused without building them.
-    const size_t count = plc::CountLines(bytes);
+bool ReadSourceText(const std::string& path, std::string& text) {
+    if (!ReadInput(path, text)) return false;
+    // Counted without building the lines, so that a text of millions of
+    // empty lines is refused at once.
+    const size_t count = plc::CountLines(text);
     if (count > kMaxSourceLines) {
         std::fprintf(stderr, "plcc: '%s' has %zu lines; a programme text may have at most %zu\n",
                      DisplayName(path).c_str(), count, kMaxSourceLines);
-        lines.clear();
+        text.clear();
         return false;
     }
-    lines = plc::SplitLines(bytes);
     return true;
 }
 

@@ -28,9 +28,8 @@ json WholeEdit(const Document& doc, const std::string& text) {
 }  // namespace
 
 json Formatting(const Document& doc) {
-    if (doc.lines.size() > plc::kMaxRenumberLines) return nullptr;
-    plc::CPlcProgram program;
-    if (!plc::CompileProgramText(program, doc.lines).success) return nullptr;
+    if (doc.lines.size() > plc::kMaxRenumberLines || !doc.outcome.success) return nullptr;
+    const plc::CPlcProgram& program = doc.program;
     // Each statement line becomes the decoder's text of its record, with the
     // line's comment kept as renumbering keeps it.
     std::vector<std::string> lines = doc.lines;
@@ -53,7 +52,7 @@ json Formatting(const Document& doc) {
 json CodeActions(const Document& doc) {
     json actions = json::array();
     plc::CPlcProgram program;
-    const plc::RenumberTextOutcome outcome = plc::RenumberProgramText(program, doc.lines);
+    const plc::RenumberTextOutcome outcome = plc::RenumberProgramSource(program, doc.text);
     if (!outcome.renumbered) return actions;
     json edits = WholeEdit(doc, Join(doc, outcome.lines));
     if (edits.empty()) return actions;

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/SourceSites.h"
 #include "compiler/CompileDriver.h"
 
 namespace plc {
@@ -62,10 +63,10 @@ bool ReadInput(const std::string& path, std::string& bytes);
 // ReadInput would accept by its kind and size; false with a message otherwise.
 bool CheckInputFile(const std::string& path);
 
-// Reads a source file and splits it into the lines the editor would hold;
-// false with a message on stderr when the file cannot be read or has more
-// than kMaxSourceLines lines.
-bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines);
+// Reads a source file whole, to be compiled in place; false with a message
+// on stderr when the file cannot be read or has more than kMaxSourceLines
+// lines (as the editor would split them).
+bool ReadSourceText(const std::string& path, std::string& text);
 
 // False with a message on stderr when `output` names the same file as
 // `input` (the same inode, through any name or link).
@@ -104,12 +105,13 @@ std::string_view CommandUsage(std::string_view command);
 // ---- programmes for graph and diff ----
 
 // A programme image from a source text or a binary programme file, with the
-// text its records stand on: the source itself, or the listing of the file.
+// places in the text its records stand on: the source itself, or the
+// listing of the file.
 struct Programme {
     std::string file;               // as named in messages
     plc::CPlcProgram program;
     bool binary = false;            // read from a binary programme file
-    std::vector<std::string> lines;  // the source's or the listing's lines
+    plc::SourceSites sites;         // where things stand in the source or the listing
     std::array<int32_t, plc::kRecordCount> recordLines{};  // 0-based line of each record, -1 for none
 };
 
@@ -165,10 +167,9 @@ Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& o
 // objects when `several` is set).
 void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
 
-// The warnings of the analysis of a programme compiled from `lines` (with
-// its hints when `hints` is set), in the order of the text.
-std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const std::vector<std::string>& lines,
-                                       bool hints);
+// The warnings of the analysis of a compiled programme and the source facts
+// of its compile (with its hints when `hints` is set), in the order of the text.
+std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const plc::SourceFacts& facts, bool hints);
 
 // Writes `bytes` to the file `path` (safely: the old file survives a failed
 // write) or, when `path` is empty, to stdout (whose failure main() reports).

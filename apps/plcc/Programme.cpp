@@ -44,7 +44,7 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
         }
         // The listing's errors (undecodable records) show in its lines.
         const plc::ListingOutcome listing = plc::ListProgramImage(out.program, out.file, "");
-        out.lines = plc::SplitLines(listing.text);
+        out.sites = plc::ReadSourceSites(plc::SplitLines(listing.text));
         out.recordLines = plc::RecordLinesOfListing(listing.lines);
         return kExitOk;
     }
@@ -52,12 +52,13 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
         std::fprintf(stderr, "plcc: '%s' has more than %zu lines\n", out.file.c_str(), kMaxSourceLines);
         return kExitUsage;
     }
-    out.lines = plc::SplitLines(bytes);
-    const plc::CompileOutcome outcome = plc::CompileProgramText(out.program, out.lines);
+    plc::SourceFacts facts;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(out.program, bytes, &facts);
     if (!outcome.success) {
         PrintReports({CompileReport(out.file, outcome, out.program)}, format, stderr);
         return kExitProgramErrors;
     }
+    out.sites = plc::ReadSourceSites(facts);
     out.recordLines = plc::RecordLinesOfImage(out.program);
     return kExitOk;
 }
