@@ -8,7 +8,6 @@
 #include <bitset>
 #include <vector>
 
-#include "analysis/FlowGraph.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
 
@@ -73,8 +72,5 @@ private:
     std::vector<int> m_callTargets;
     std::array<RecordSet, kRecordCount> m_closure{};
 };
-
-// The graph of `program` from facts already worked out for it.
-FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, const FlowFacts& facts);
 
 }  // namespace plc

@@ -16,6 +16,8 @@
 
 namespace plc {
 
+class FlowFacts;
+
 // The 0-based text line of each record's statement; -1 for a record that
 // stands on no line.
 using RecordLines = std::array<int32_t, kRecordCount>;
@@ -73,5 +75,7 @@ struct FlowGraph {
 // statement (an image read from a binary programme file marks used records
 // by their opcode); END is a node when some edge leads there.
 FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines);
+// The same from flow facts already worked out for it.
+FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, const FlowFacts& facts);
 
 }  // namespace plc

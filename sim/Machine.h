@@ -34,6 +34,9 @@
 
 namespace plc::sim {
 
+struct PreparedRecord;  // a record made ready to run (Prepared.h)
+struct Term;            // what an operand of a prepared record reads or writes
+
 enum class RunState : uint8_t {
     Paused,           // ready to go on
     Waiting,          // in a WAIT, a drive command that takes time, or WAIT REF / ROT_0
@@ -159,8 +162,8 @@ public:
     // it differs from `before` (an earlier State()).
     std::vector<Watch> Watches(const MachineState& before) const;
 
-    struct Prepared;  // a record made ready to run (Machine.cpp)
-    struct Term;
+    using Prepared = PreparedRecord;
+    using Term = sim::Term;
 
 private:
     // A statement that waits: until a time, or until a signal reads 1.

@@ -7,6 +7,7 @@
 #include "decoder/Listing.h"
 #include "decoder/DecodeRecord.h"
 #include "decoder/RecordPrinter.h"
+#include "sim/Events.h"
 #include "sim/Prepared.h"
 #include "sim/Signals.h"
 
@@ -14,8 +15,7 @@ namespace plc::sim {
 
 namespace {
 
-using Term = Machine::Term;
-using Prepared = Machine::Prepared;
+using Prepared = PreparedRecord;
 
 const Operand* OperandAt(const Variant& form, Src src) {
     if (src == Src::None) return nullptr;

@@ -10,7 +10,7 @@
 
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
-#include "sim/Machine.h"
+#include "sim/Values.h"
 
 namespace plc::sim {
 
@@ -24,14 +24,14 @@ enum class TermKind : uint8_t {
     Param,   // the parameter the record's parameter terms address
 };
 
-struct Machine::Term {
+struct Term {
     TermKind kind = TermKind::None;
     int index = 0;
     Num constant;
     bool percent = false;  // a constant shown with '%' (ramps)
 };
 
-struct Machine::Prepared {
+struct PreparedRecord {
     const OpcodeRow* row = nullptr;
     Calc calc = Calc::None;
     Flow flow = Flow::Next;
@@ -67,6 +67,6 @@ bool StoreValue(std::array<T, N>& values, std::bitset<N>& known, size_t i, T val
 
 // Makes every record of `program` ready; a record that cannot run carries
 // its fault, which halts the run only when the run reaches it.
-std::vector<Machine::Prepared> PrepareRecords(const CPlcProgram& program);
+std::vector<PreparedRecord> PrepareRecords(const CPlcProgram& program);
 
 }  // namespace plc::sim

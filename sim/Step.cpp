@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "base/Ascii.h"
+#include "sim/Machine.h"
 #include "sim/Prepared.h"
 #include "sim/Signals.h"
 
