@@ -19,6 +19,7 @@ constexpr int kNumberMargin = 0;
 constexpr int kMarkerMargin = 1;
 constexpr int kErrorMarker = 0;
 constexpr int kErrorIndicator = 8;
+constexpr int kSearchIndicator = 9;
 constexpr int kAnnotationStyle = 40;
 constexpr int kDwellMilliseconds = 500;
 
@@ -58,6 +59,13 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     m_sci->SendScintilla(Sci::SCI_STYLESETBACK, kAnnotationStyle, QColor(0xfd, 0xec, 0xec));
     m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kErrorIndicator, Sci::INDIC_SQUIGGLE);
     m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kErrorIndicator, QColor(0xd0, 0x20, 0x20));
+
+    // The hits of a search: a box under the text, drawn below the selection.
+    m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kSearchIndicator, Sci::INDIC_STRAIGHTBOX);
+    m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kSearchIndicator, QColor(0xf0, 0xb0, 0x00));
+    m_sci->SendScintilla(Sci::SCI_INDICSETALPHA, kSearchIndicator, 90L);
+    m_sci->SendScintilla(Sci::SCI_INDICSETOUTLINEALPHA, kSearchIndicator, 200L);
+    m_sci->SendScintilla(Sci::SCI_INDICSETUNDER, kSearchIndicator, 1L);
 
     // Hover and Ctrl+click.
     m_sci->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, kDwellMilliseconds);
@@ -155,6 +163,37 @@ int32_t SourceEdit::PreviousErrorLine(int32_t line) const {
         previous = m_sci->SendScintilla(Sci::SCI_MARKERPREVIOUS,
                                         static_cast<long>(GetLineCount() - 1), 1L << kErrorMarker);
     return static_cast<int32_t>(previous);
+}
+
+// ---------------------------------------------------------------- search hits
+
+void SourceEdit::SetSearchMarks(const std::vector<std::pair<int32_t, int32_t>>& hits) {
+    ClearSearchMarks();
+    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kSearchIndicator);
+    const int32_t length = GetTextLength();
+    for (const auto& [start, end] : hits) {
+        if (start < 0 || end <= start || end > length) continue;
+        m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
+                             static_cast<long>(end - start));
+    }
+}
+
+void SourceEdit::ClearSearchMarks() {
+    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kSearchIndicator);
+    m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
+}
+
+std::vector<std::pair<int32_t, int32_t>> SourceEdit::SearchMarks() const {
+    std::vector<std::pair<int32_t, int32_t>> marks;
+    const long length = GetTextLength();
+    for (long pos = 0; pos < length;) {
+        const long end = m_sci->SendScintilla(Sci::SCI_INDICATOREND, kSearchIndicator, pos);
+        if (m_sci->SendScintilla(Sci::SCI_INDICATORVALUEAT, kSearchIndicator, pos) != 0)
+            marks.emplace_back(static_cast<int32_t>(pos), static_cast<int32_t>(end));
+        if (end <= pos) break;
+        pos = end;
+    }
+    return marks;
 }
 
 // ---------------------------------------------------------------- colouring

@@ -15,6 +15,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/SourceStyle.h"
@@ -48,6 +49,14 @@ public:
     int32_t NextErrorLine(int32_t line) const;
     int32_t PreviousErrorLine(int32_t line) const;
 
+    // ---- search hits ----
+    // Marks the ranges [start, end) of the current search's hits, replacing
+    // earlier marks; a new text starts without them.
+    void SetSearchMarks(const std::vector<std::pair<int32_t, int32_t>>& hits);
+    void ClearSearchMarks();
+    // The marked ranges, in order.
+    std::vector<std::pair<int32_t, int32_t>> SearchMarks() const;
+
     // ---- colouring ----
     // The style class of the character at `pos` (the text is coloured up to
     // it first).
@@ -76,7 +85,10 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A new text starts without marks; the number margin follows the lines.
-    void TextReplacing() override { ClearErrorMarks(); }
+    void TextReplacing() override {
+        ClearErrorMarks();
+        ClearSearchMarks();
+    }
     void LinesChanged() override { UpdateMarginWidth(); }
 
 private:
