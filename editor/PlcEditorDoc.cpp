@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QWidget>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -117,7 +118,7 @@ void CPlcEditorDoc::InitDocument(QMenu* recentMenu, QAction* recentEntry) {
     // The entries of a window that is gone went with its menu.
     m_recentEntries.clear();
     SetupRecentFile();
-    m_strFileName = kNoFileName;
+    SetDocumentName(kNoFileName, false);
 }
 
 std::string& CPlcEditorDoc::OpenDirectory() {
@@ -155,8 +156,7 @@ bool CPlcEditorDoc::NewDocument() {
     if (!m_editSource) return false;
     if (!AskSaveChanges()) return false;
     m_editSource->SetText({});
-    m_strFileName = kNoFileName;
-    m_bModified = false;
+    SetDocumentName(kNoFileName, false);
     m_listMessages->Clear();
     return true;
 }
@@ -204,11 +204,9 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
         // Only part of the file is in the control: the document must not
         // carry the file's name, or the next Save would destroy the rest.
         // Unnamed and modified, Save asks for a new name.
-        m_strFileName = kNoFileName;
-        m_bModified = true;
+        SetDocumentName(kNoFileName, true);
     } else {
-        m_strFileName = name;
-        m_bModified = false;
+        SetDocumentName(name, false);
         RememberRecentFile(name);
     }
     m_listMessages->Clear();
@@ -235,8 +233,7 @@ bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
         ShowError(m_dialogs, m_window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
     }
-    m_strFileName = name;
-    m_bModified = false;
+    SetDocumentName(name, false);
     RememberRecentFile(name);
     return true;
 }
@@ -308,6 +305,14 @@ void CPlcEditorDoc::RememberLastPath() {
 }
 
 void CPlcEditorDoc::OnChangeSource() { m_bModified = true; }
+
+void CPlcEditorDoc::SetDocumentName(const std::string& name, bool modified) {
+    m_strFileName = name;
+    m_bModified = modified;
+    // The title names the document at once, even before the window first
+    // shows; the window's timer keeps it current afterwards.
+    if (m_window) m_window->setWindowTitle(FileNameToQString(ComposeTitle()));
+}
 
 std::string CPlcEditorDoc::ComposeTitle() const {
     return "PlcEdit [" + m_strFileName + (m_bModified ? "*]" : "]");

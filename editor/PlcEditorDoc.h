@@ -99,6 +99,8 @@ private:
     void ForgetRecentFile(const std::string& name);
     void OpenRecentFile(const std::string& name);
     void SetRecentEntry(const std::string& text);
+    // Names the document and sets its modified flag and the window's title.
+    void SetDocumentName(const std::string& name, bool modified);
 
     QWidget* const& m_window;
     SourceEdit* const& m_editSource;

@@ -159,7 +159,7 @@ void TestControl::destroyAsksAndReportsTheClose() {
     QVERIFY(open.control->PlcCreate());
     QCOMPARE(editor.Edit()->GetText(), std::string());
     QVERIFY(!editor.IsModified());
-    QCOMPARE(editor.Window()->windowTitle(), QString("Plc-Editor"));
+    QCOMPARE(editor.Window()->windowTitle(), QString("PlcEdit [PlcPrg]"));
     open.VerifyDialogs();
 }
 
