@@ -213,8 +213,11 @@ bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& 
     if (!QDir().mkpath(FileNameToQString(FolderOf(target)))) {
         why = "the folder cannot be created";
     } else if (WriteFileSafely(target, data, &why)) {
-        if (g_pPlcEditor != nullptr && g_pPlcEditor->Status() != nullptr)
-            g_pPlcEditor->Status()->SetText(0, "The programme file was copied to " + target);
+        // The message list names the temporary file the editor wrote; the
+        // status bar names where the programme went.
+        if (g_pPlcEditor != nullptr)
+            g_pPlcEditor->ShowStatusMessage("The programme file was copied to " + target + " (from " +
+                                            source + ")");
         return true;
     }
     ShowError("The programme file could not be copied to\n" + target + "\n" + why);

@@ -256,10 +256,19 @@ void TestEditorWindow::statusPartsFollowTheWidth() {
              qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
 
     editor.Status()->resize(200, editor.Status()->height());
-    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 95, 120, 150, 200}));
-    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 95, 120, 150, 200}));
+    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 0, 50, 125, 200}));
+    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 0, 50, 125, 200}));
     editor.Window()->resize(640, 480);
     QTRY_COMPARE(editor.Status()->Parts().back(), editor.Status()->width());
+
+    // Made small and large again, the split keeps its shares, not its pixels.
+    const auto listShare = [split] { return double(split->sizes()[1]) / (split->sizes()[0] + split->sizes()[1]); };
+    const double before = listShare();
+    editor.Window()->resize(420, 300);
+    QTRY_COMPARE(editor.Window()->size(), QSize(420, 300));
+    editor.Window()->resize(900, 800);
+    QTRY_COMPARE(editor.Window()->size(), QSize(900, 800));
+    QVERIFY2(std::abs(listShare() - before) < 0.02, qPrintable(QString::number(listShare())));
     QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.ToolBar()->geometry().bottom());
 }
 
@@ -391,8 +400,8 @@ void TestEditorWindow::checkSyntaxOnEmptyText() {
     QCOMPARE(open.dialogs.Log().at(0).text, LoadString(32890));
     QCOMPARE(open.dialogs.Log().at(0).buttons, MsgButtons::YesNo);
     QCOMPARE(open.dialogs.Log().at(0).icon, MsgIcon::Question);
-    // Before the first timer tick the caption is the template's.
-    const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "Plc-Editor") : "";
+    // The caption names the document from the start.
+    const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "PlcEdit [PlcPrg]") : "";
     QCOMPARE(editor.Edit()->GetText(), expected);
     QVERIFY(!editor.IsModified());
     QCOMPARE(editor.Messages()->Texts(), std::vector<std::string>{"earlier entry"});
@@ -434,20 +443,23 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     QWidget* window = editor.Window();
-    QCOMPARE(window->windowTitle(), QString("Plc-Editor"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("PlcEdit [PlcPrg]"), 2000);
-    QCOMPARE(editor.Status()->Text(4), std::string("   1"));
+    // The title names the document from the start.
+    QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg]"));
+    QTRY_COMPARE_WITH_TIMEOUT(editor.Status()->Text(3), std::string("Ln 1"), 2000);
+    QCOMPARE(editor.Status()->Text(2), std::string());
 
     editor.Edit()->SetText("a\r\nb\r\nc\r\nd");
     editor.Edit()->SetSel(6, 7);  // the start of the selection is in line 3
     QTest::keyClicks(editor.Edit(), "x");
     editor.OnTimer();
     QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg*]"));
-    QCOMPARE(editor.Status()->Text(4), std::string("   3"));
+    QCOMPARE(editor.Status()->Text(2), std::string("Modified"));
+    QCOMPARE(editor.Status()->Text(3), std::string("Ln 3"));
+    QCOMPARE(editor.Status()->Text(4), std::string("Col 2"));
 
     window->hide();
     editor.OnTimer();
-    QCOMPARE(editor.Status()->Text(4), std::string());
+    QCOMPARE(editor.Status()->Text(3), std::string());
 }
 
 // ---------------------------------------------------------------- Help, Info
