@@ -211,20 +211,22 @@ bool SourceEdit::FaceInstalled(const QString& family) {
     return !family.isEmpty() && QFontDatabase::hasFamily(family);
 }
 
+QFont SourceEdit::ShownFont(const QFont& font) {
+    if (FaceInstalled(font.family())) return font;
+    QFont face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (font.pixelSize() > 0) {
+        face.setPixelSize(font.pixelSize());
+    } else if (font.pointSizeF() > 0) {
+        face.setPointSizeF(font.pointSizeF());
+    }
+    face.setBold(font.bold());
+    face.setItalic(font.italic());
+    return face;
+}
+
 void SourceEdit::SetEditorFont(const QFont& font) {
     m_font = font;
-    QFont face = font;
-    if (!FaceInstalled(font.family())) {
-        face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        if (font.pixelSize() > 0) {
-            face.setPixelSize(font.pixelSize());
-        } else if (font.pointSizeF() > 0) {
-            face.setPointSizeF(font.pointSizeF());
-        }
-        face.setBold(font.bold());
-        face.setItalic(font.italic());
-    }
-    ApplyStyleFont(face);
+    ApplyStyleFont(ShownFont(font));
 }
 
 void SourceEdit::ApplyStyleFont(const QFont& font) {

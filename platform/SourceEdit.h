@@ -66,7 +66,10 @@ public:
     // Sets the face and size as given; a face that is not installed becomes
     // the system's fixed-pitch font at the given size.
     void SetEditorFont(const QFont& font);
+    // The font as set, and the font the text is shown in (what printing
+    // and Page setup must use, so that paper and screen agree).
     QFont EditorFont() const { return m_font; }
+    QFont ShownEditorFont() const { return ShownFont(m_font); }
     // Zoom in points relative to the font size.
     void ZoomIn();
     void ZoomOut();
@@ -77,6 +80,9 @@ public:
 
     // Whether a font face is installed on this system.
     static bool FaceInstalled(const QString& family);
+    // `font`, or for a face that is not installed the system's fixed-pitch
+    // font at its size, bold and italic.
+    static QFont ShownFont(const QFont& font);
 
 signals:
     void hovered(int32_t pos, QPoint globalPoint);
