@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/SourceLexer.h"
@@ -22,6 +24,48 @@ constexpr int kErrorIndicator = 8;
 constexpr int kSearchIndicator = 9;
 constexpr int kAnnotationStyle = 40;
 constexpr int kDwellMilliseconds = 500;
+// What starts the continuation of an annotation line wrapped to the view.
+constexpr std::string_view kWrapIndent = "\n    ";
+
+// `text` with every line longer than `columns` broken at blanks, the
+// continuations indented; a word longer than a line stays whole.
+std::string WrapAnnotation(const std::string& text, size_t columns) {
+    std::string wrapped;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        size_t width = columns;
+        while (line.size() > width) {
+            size_t cut = line.rfind(' ', width);
+            if (cut == std::string_view::npos || cut == 0) cut = line.find(' ', width);
+            if (cut == std::string_view::npos) break;
+            wrapped += line.substr(0, cut);
+            wrapped += kWrapIndent;
+            line.remove_prefix(cut + 1);
+            width = columns > kWrapIndent.size() ? columns - (kWrapIndent.size() - 1) : 1;
+        }
+        wrapped += line;
+        if (end == text.size()) break;
+        wrapped += '\n';
+        start = end + 1;
+    }
+    return wrapped;
+}
+
+// The annotation text as it was set, without the breaks of wrapping.
+std::string UnwrapAnnotation(std::string_view text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t at = text.find(kWrapIndent); at != std::string_view::npos; at = text.find(kWrapIndent)) {
+        plain += text.substr(0, at);
+        plain += ' ';
+        text.remove_prefix(at + kWrapIndent.size());
+    }
+    plain += text;
+    return plain;
+}
 
 using Sci = QsciScintillaBase;
 
@@ -106,7 +150,7 @@ void SourceEdit::SetErrorMarks(const std::vector<LineMark>& marks) {
     for (const auto& [line, text] : texts) {
         m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(line), kErrorMarker);
         m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
-                             text.c_str());
+                             WrapAnnotation(text, AnnotationColumns()).c_str());
         m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, static_cast<unsigned long>(line),
                              kAnnotationStyle);
         // The squiggle runs under the statement, without its comment.
@@ -137,6 +181,26 @@ std::vector<int32_t> SourceEdit::ErrorLines() const {
     return lines;
 }
 
+size_t SourceEdit::AnnotationColumns() const {
+    const long charWidth = m_sci->SendScintilla(Sci::SCI_TEXTWIDTH, kAnnotationStyle, "n");
+    long margins = 0;
+    for (int margin = 0; margin < 5; ++margin)
+        margins += m_sci->SendScintilla(Sci::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin));
+    const long width = m_sci->viewport()->width() - margins;
+    return static_cast<size_t>(std::max(20L, charWidth > 0 ? width / charWidth - 1 : 80L));
+}
+
+void SourceEdit::RewrapAnnotations() {
+    const size_t columns = AnnotationColumns();
+    if (columns == m_annotationColumns) return;
+    m_annotationColumns = columns;
+    for (int32_t line = 0; line < GetLineCount(); ++line) {
+        if (m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETLINES, static_cast<unsigned long>(line)) == 0) continue;
+        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
+                             WrapAnnotation(Annotation(line), columns).c_str());
+    }
+}
+
 std::string SourceEdit::Annotation(int32_t line) const {
     if (line < 0 || line >= GetLineCount()) return {};
     const long length = m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT,
@@ -145,7 +209,7 @@ std::string SourceEdit::Annotation(int32_t line) const {
     std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
     m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, static_cast<unsigned long>(line),
                          buffer.data());
-    return std::string(buffer.data(), static_cast<size_t>(length));
+    return UnwrapAnnotation(std::string(buffer.data(), static_cast<size_t>(length)));
 }
 
 int32_t SourceEdit::NextErrorLine(int32_t line) const {
@@ -277,6 +341,8 @@ void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text) {
 // ---------------------------------------------------------------- events
 
 bool SourceEdit::eventFilter(QObject* watched, QEvent* event) {
+    // Annotations wrap to the view's width.
+    if (watched == m_sci->viewport() && event->type() == QEvent::Resize) RewrapAnnotations();
     if (watched == m_sci->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {

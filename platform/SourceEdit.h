@@ -98,12 +98,17 @@ protected:
     void LinesChanged() override { UpdateMarginWidth(); }
 
 private:
+    // How many characters of an annotation fit across the view; the
+    // annotations wrapped again when that changed.
+    size_t AnnotationColumns() const;
+    void RewrapAnnotations();
     void UpdateMarginWidth();
     void ApplyStyleFont(const QFont& font);
 
     PlcLexer* m_lexer = nullptr;
     int m_lineDigits = 0;
     QFont m_font;
+    size_t m_annotationColumns = 0;  // the width the annotations are wrapped to
 };
 
 }  // namespace plc

@@ -117,6 +117,7 @@ void SourceText::SetText(std::string_view text) {
     m_sci->SendScintilla(Sci::SCI_GOTOPOS, 0L);
     m_settingText = false;
     LinesChanged();
+    ScheduleScrollWidth();
     CheckStatus();
 }
 
@@ -315,9 +316,39 @@ void SourceText::OnModified(int, int modificationType, const char*, int length, 
     }
     if (modificationType & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)) {
         if (linesAdded != 0) LinesChanged();
+        // The control widens the scroll range as lines grow but never
+        // narrows it: after a deletion it is measured again.
+        if (modificationType & Sci::SC_MOD_DELETETEXT) ScheduleScrollWidth();
         if (!m_settingText) emit changed();
         CheckStatus();
     }
+}
+
+void SourceText::ScheduleScrollWidth() {
+    if (m_scrollWidthPending) return;
+    m_scrollWidthPending = true;
+    QMetaObject::invokeMethod(this, &SourceText::UpdateScrollWidth, Qt::QueuedConnection);
+}
+
+void SourceText::UpdateScrollWidth() {
+    m_scrollWidthPending = false;
+    // The line that reaches furthest in columns (tabs expanded) is the
+    // widest; its width in pixels is measured by the control itself.
+    long widest = 0, widestColumns = -1;
+    const int32_t lines = GetLineCount();
+    for (int32_t line = 0; line < lines; ++line) {
+        const long end = m_sci->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        const long columns = m_sci->SendScintilla(Sci::SCI_GETCOLUMN, static_cast<unsigned long>(end));
+        if (columns > widestColumns) {
+            widestColumns = columns;
+            widest = line;
+        }
+    }
+    const long start = m_sci->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(widest));
+    const long end = m_sci->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(widest));
+    const long width = m_sci->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, end) -
+                       m_sci->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, start);
+    m_sci->SendScintilla(Sci::SCI_SETSCROLLWIDTH, std::max(1L, width));
 }
 
 void SourceText::CheckStatus() {

@@ -142,9 +142,14 @@ private slots:
 
 private:
     void CheckStatus();
+    // Sets the horizontal scroll width to the longest line's; a pending
+    // request is done once, from the event loop.
+    void ScheduleScrollWidth();
+    void UpdateScrollWidth();
 
     int32_t m_limit = kDefaultTextLimit;
     bool m_settingText = false;
+    bool m_scrollWidthPending = false;
     bool m_forwarding = false;
     int m_batchDepth = 0;
     bool m_batchChanged = false;

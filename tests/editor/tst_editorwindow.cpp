@@ -519,6 +519,8 @@ void TestEditorWindow::infoShowsNameAndVersion() {
             if (!label->text().isEmpty()) texts << label->text();
             if (!label->pixmap().isNull()) picture = true;
         }
+        // Wide enough for its caption, which the title bar would cut.
+        QVERIFY(dialog.minimumWidth() >= dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100);
     });
     open.editor.OnInfo();
     QCOMPARE(open.dialogs.Log().at(0).text, std::string("Info to PLC-Editor"));
