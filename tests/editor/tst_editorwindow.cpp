@@ -627,6 +627,17 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
     QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
     QVERIFY(editor.IsModified());
 
+    // Typing past the programme's END: the missing END is marked at the
+    // section's head, not on the line being typed.
+    const int32_t endLine = edit.GetLineCount() - 2;
+    edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 3);
+    edit.ReplaceSel("N080 NOP");
+    QTRY_VERIFY(edit.Annotation(0).find("ERR(09)") != std::string::npos);
+    QCOMPARE(edit.Annotation(endLine), std::string());
+    edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 8);
+    edit.ReplaceSel("END");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+
     // Switched off, the check leaves the text alone, and the choice is kept.
     QVERIFY(editor.OnCommand(ID_VIEW_LIVE_CHECK));
     QVERIFY(!editor.Action(ID_VIEW_LIVE_CHECK)->isChecked());
