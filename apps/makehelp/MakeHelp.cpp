@@ -1,9 +1,11 @@
 // plcedit-makehelp OUT-DIR
 // Writes the help pages that come from the compiler's own tables, so that
-// they cannot drift from it: language.html (the keyword chain and every
-// statement form of every opcode, with an example line compiled by the real
-// line compiler and its record bytes) and errors.html (every error code
-// with its message text from the string table).
+// they cannot drift from it: a page per statement family (every statement
+// form of every opcode, with an example line compiled by the real line
+// compiler and its record bytes), language.html (the families and the
+// keyword chain) and errors.html (every error code with its message text
+// from the string table).
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -11,6 +13,7 @@
 #include <string_view>
 
 #include "compiler/CompileDriver.h"
+#include "compiler/HelpPages.h"
 #include "compiler/Statements.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
@@ -34,20 +37,50 @@ std::string Escape(std::string_view text) {
     return out;
 }
 
+// The width a conversion's flags ask for ("03" gives 3); 1 without one.
+int Width(std::string_view flags) {
+    int width = 0;
+    for (char c : flags) {
+        if (c == '.') break;
+        if (c >= '0' && c <= '9') width = width * 10 + (c - '0');
+    }
+    return width > 0 ? width : 1;
+}
+
+// The form as written in a programme, each number shown as "#" per digit
+// it takes ("N### JMP (F### = F###) N###"), a name as NAME, a character as
+// C, a decimal number as #.#.
+std::string CanonicalForm(const char* form) {
+    std::string text;
+    WalkFormat(
+        form, [&text](char c) { text += c; },
+        [&text](std::string_view flags, char conversion) {
+            switch (conversion) {
+                case 's': text += "NAME"; break;
+                case 'c': text += "C"; break;
+                case 'f': text += "#.#"; break;
+                default: text.append(static_cast<size_t>(std::max(Width(flags), 3)), '#');
+            }
+        });
+    return text;
+}
+
 // The form with its number conversions filled by 1 (labels by 2, so that
-// a jump does not target its own line); empty when the form has operands
-// that are names, which no single number fills.
+// a jump does not target its own line), at the width the form writes them;
+// empty when the form has operands that are names, which no single number
+// fills.
 std::string ExampleLine(const char* form) {
     std::string line;
     bool label = true, fillable = true;
     WalkFormat(
         form, [&line](char c) { line += c; },
-        [&](std::string_view, char conversion) {
+        [&](std::string_view flags, char conversion) {
             if (std::string_view("duxX").find(conversion) == std::string_view::npos) {
                 fillable = false;
                 return;
             }
-            line += label ? "001" : "2";
+            const std::string digit = label ? "1" : "2";
+            line += std::string(static_cast<size_t>(std::min(Width(flags), 8)) - 1, '0') + digit;
             label = false;
         });
     return fillable ? line : std::string();
@@ -67,39 +100,65 @@ std::string CompiledBytes(const std::string& line) {
     return bytes;
 }
 
-void WriteForm(std::ostream& out, const OpcodeRow& row, const char* form) {
+void WriteForm(std::ostream& out, const char* form) {
     if (!form) return;
     const std::string example = ExampleLine(form);
     const std::string bytes = example.empty() ? std::string() : CompiledBytes(example);
-    char opcode[8];
-    std::snprintf(opcode, sizeof opcode, "%02X", row.opcode);
-    out << "<tr><td>" << opcode << "</td><td><code>" << Escape(form) << "</code></td><td>";
+    out << "<tr><td><code>" << Escape(CanonicalForm(form)) << "</code></td><td>";
     if (!bytes.empty()) out << "<code>" << Escape(example) << "</code></td><td><code>" << bytes << "</code>";
     else out << "</td><td>";
     out << "</td></tr>\n";
 }
 
-bool WriteLanguage(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+void WriteHead(std::ostream& out, const std::string& title) {
     out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
-           "<title>Statement reference</title><link rel=\"stylesheet\" href=\"help.css\"></head><body>\n"
-           "<h1 id=\"language\">Statement reference</h1>\n"
-           "<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
-           "<h2 id=\"keywords\">Keywords</h2>\n<p>The line compiler tries these in this order; "
-           "the first that the statement starts with decides how it is read.</p>\n<p>";
-    for (const KeywordRow& row : KeywordChain()) out << "<code>" << Escape(row.keyword) << "</code> ";
-    out << "</p>\n<h2 id=\"forms\">Statement forms</h2>\n"
-           "<table>\n<tr><th>Opcode</th><th>Form</th><th>Example</th><th>Record bytes</th></tr>\n";
-    for (auto family : {FlowRows(), AssignRows(), MotionRows()}) {
-        for (const OpcodeRow& row : family) {
-            if (!row.compiles) continue;
+           "<title>" << Escape(title) << "</title><link rel=\"stylesheet\" href=\"help.css\"></head><body>\n";
+}
+
+void WriteFoot(std::ostream& out) {
+    out << "<p><a href=\"language.html\">Statement reference</a> &middot; "
+           "<a href=\"index.html\">Contents</a></p>\n</body></html>\n";
+}
+
+// One page per statement family: each opcode under its own anchor, with
+// its forms, an example compiled by the line compiler and its record bytes.
+bool WriteFamily(const std::string& dir, StatementFamily family) {
+    std::ofstream out(dir + "/" + FamilyPage(family), std::ios::binary);
+    WriteHead(out, FamilyTitle(family));
+    out << "<h1>" << Escape(FamilyTitle(family)) << "</h1>\n"
+           "<p>Made from the compiler's tables when PlcEdit was built. Each example is "
+           "compiled by the compiler itself; the bytes are the record it writes.</p>\n";
+    for (auto rows : {FlowRows(), AssignRows(), MotionRows()}) {
+        for (const OpcodeRow& row : rows) {
+            if (!row.compiles || FamilyOfOpcode(row.opcode) != family) continue;
+            char opcode[8];
+            std::snprintf(opcode, sizeof opcode, "%02X", row.opcode);
+            out << "<h2 id=\"" << OpcodeAnchor(row.opcode) << "\">Opcode " << opcode << "</h2>\n"
+                << "<table>\n<tr><th>Form</th><th>Example</th><th>Record bytes</th></tr>\n";
             for (const Variant& variant : row.variants) {
-                WriteForm(out, row, variant.text);
-                WriteForm(out, row, variant.endText);
+                WriteForm(out, variant.text);
+                WriteForm(out, variant.endText);
             }
+            out << "</table>\n";
         }
     }
-    out << "</table>\n<p><a href=\"index.html\">Back to the help</a></p>\n</body></html>\n";
+    WriteFoot(out);
+    return static_cast<bool>(out.flush());
+}
+
+bool WriteLanguage(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    WriteHead(out, "Statement reference");
+    out << "<h1 id=\"language\">Statement reference</h1>\n"
+           "<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
+           "<h2 id=\"forms\">Statement families</h2>\n<ul>\n";
+    for (StatementFamily family : kStatementFamilies)
+        out << "<li><a href=\"" << FamilyPage(family) << "\">" << Escape(FamilyTitle(family)) << "</a></li>\n";
+    out << "</ul>\n<h2 id=\"keywords\">Keywords</h2>\n<p>The line compiler tries these in this order; "
+           "the first that the statement starts with decides how it is read.</p>\n<p>";
+    for (const KeywordRow& row : KeywordChain()) out << "<code>" << Escape(row.keyword) << "</code> ";
+    out << "</p>\n";
+    WriteFoot(out);
     return static_cast<bool>(out.flush());
 }
 
@@ -125,7 +184,9 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    if (!WriteLanguage(dir + "/language.html") || !WriteErrors(dir + "/errors.html")) {
+    bool written = WriteLanguage(dir + "/language.html") && WriteErrors(dir + "/errors.html");
+    for (StatementFamily family : kStatementFamilies) written = written && WriteFamily(dir, family);
+    if (!written) {
         std::cerr << "plcedit-makehelp: cannot write the pages in " << dir << "\n";
         return 1;
     }

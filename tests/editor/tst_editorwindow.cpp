@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QApplication>
 #include <QScreen>
@@ -479,7 +480,25 @@ void TestEditorWindow::helpOpensTheEditorPage() {
     help->ShowPage(HelpDirectory(), "errors.html", "error24");
     QVERIFY(browser->toPlainText().contains(QString::fromStdString(ErrorText(24))));
     help->ShowPage(HelpDirectory(), "language.html", "forms");
-    QVERIFY(browser->toPlainText().contains("JMP"));
+    QVERIFY(browser->toPlainText().contains("Jumps"));
+
+    // F1 on a statement opens its family's page at its form; Back returns.
+    open.editor.Edit()->SetText("%P00\r\nN010 JMP (F001 = F002) N010 ; loop\r\nEND\r\n");
+    open.editor.Edit()->SetSel(12, 12);
+    QVERIFY(open.editor.OnCommand(ID_HELP));
+    QCOMPARE(browser->source().fileName(), QString("flow.html"));
+    QCOMPARE(browser->source().fragment(), QString("op03"));
+    QVERIFY(browser->toPlainText().contains("N### JMP (F### = F###) N###"));
+    auto* back = help->findChild<QAction*>("back");
+    QVERIFY(back && back->isEnabled());
+    back->trigger();
+    QCOMPARE(browser->source().fileName(), QString("language.html"));
+    // The search field finds on the page shown, wrapping to the top.
+    help->SearchField()->setText("Keywords");
+    QVERIFY(help->FindNext());
+    QVERIFY(help->FindNext());
+    help->SearchField()->setText("no such text");
+    QVERIFY(!help->FindNext());
     open.VerifyDialogs();
 }
 
