@@ -182,12 +182,18 @@ std::vector<int32_t> SourceEdit::ErrorLines() const {
 }
 
 size_t SourceEdit::AnnotationColumns() const {
-    const long charWidth = m_sci->SendScintilla(Sci::SCI_TEXTWIDTH, kAnnotationStyle, "n");
+    // The average width of a message's characters (the annotation style may
+    // be proportional), from a sample of capitals, digits and small letters.
+    static constexpr char kSample[] = "LINE(019): ERR(01) - Unknown command or missing comment";
+    const long charWidth =
+        (m_sci->SendScintilla(Sci::SCI_TEXTWIDTH, kAnnotationStyle, kSample) + sizeof kSample - 2) /
+        static_cast<long>(sizeof kSample - 1);
     long margins = 0;
     for (int margin = 0; margin < 5; ++margin)
         margins += m_sci->SendScintilla(Sci::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin));
     const long width = m_sci->viewport()->width() - margins;
-    return static_cast<size_t>(std::max(20L, charWidth > 0 ? width / charWidth - 1 : 80L));
+    // A few characters are left for the annotation's box and the scroll bar.
+    return static_cast<size_t>(std::max(20L, charWidth > 0 ? width / charWidth - 4 : 80L));
 }
 
 void SourceEdit::RewrapAnnotations() {
