@@ -154,10 +154,65 @@ bool WriteLanguage(const std::string& path) {
            "<h2 id=\"forms\">Statement families</h2>\n<ul>\n";
     for (StatementFamily family : kStatementFamilies)
         out << "<li><a href=\"" << FamilyPage(family) << "\">" << Escape(FamilyTitle(family)) << "</a></li>\n";
+    out << "<li><a href=\"names.html\">Names of inputs, outputs, status flags, registers, control flags and "
+           "drive values</a></li>\n";
     out << "</ul>\n<h2 id=\"keywords\">Keywords</h2>\n<p>The line compiler tries these in this order; "
            "the first that the statement starts with decides how it is read.</p>\n<p>";
     for (const KeywordRow& row : KeywordChain()) out << "<code>" << Escape(row.keyword) << "</code> ";
     out << "</p>\n";
+    WriteFoot(out);
+    return static_cast<bool>(out.flush());
+}
+
+// One table of a name list: each number 0 to 255 that `name` names.
+template <class Name>
+void WriteNameTable(std::ostream& out, const char* id, const char* title, const char* what, Name&& name) {
+    out << "<h2 id=\"" << id << "\">" << title << "</h2>\n<p>" << what
+        << "</p>\n<table>\n<tr><th>Number</th><th>Name</th></tr>\n";
+    for (int number = 0; number < 256; ++number) {
+        const std::string text = name(static_cast<uint8_t>(number));
+        if (!text.empty())
+            out << "<tr><td>" << number << "</td><td><code>" << Escape(text) << "</code></td></tr>\n";
+    }
+    out << "</table>\n";
+}
+
+std::string Named(const char* name) { return name ? std::string(name) : std::string(); }
+
+// The names the statements take for inputs, outputs, status flags, drive
+// registers, control flags and drive values, with their numbers, from the
+// compiler's own tables.
+bool WriteNames(const std::string& path) {
+    std::ofstream out(path, std::ios::binary);
+    WriteHead(out, "Names");
+    out << "<h1 id=\"names\">Names</h1>\n<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
+           "<h2 id=\"io\">Inputs and outputs</h2>\n<p>Written as group and number (<code>IS0</code>, "
+           "<code>OE3</code>); the record holds the bit number.</p>\n"
+           "<table>\n<tr><th>Group</th><th>Kind</th><th>Numbers</th><th>Bit numbers</th></tr>\n";
+    for (auto groups : {InputGroups(), OutputGroups()}) {
+        for (const IoGroup& group : groups) {
+            out << "<tr><td><code>" << Escape(group.letters) << "</code></td><td>"
+                << (group.isInput ? "input" : "output") << "</td><td>0&ndash;" << group.count - 1 << "</td><td>";
+            for (int i = 0; i < group.count && i < static_cast<int>(group.bit.size()); ++i)
+                out << (i ? ", " : "") << static_cast<int>(group.bit[static_cast<size_t>(i)]);
+            out << "</td></tr>\n";
+        }
+    }
+    out << "</table>\n";
+    WriteNameTable(out, "inputs", "Input bits", "The names of the input bit numbers.",
+                   [](uint8_t n) { return Named(InputName(n)); });
+    WriteNameTable(out, "outputs", "Output bits", "The names of the output bit numbers.",
+                   [](uint8_t n) { return Named(OutputName(n)); });
+    WriteNameTable(out, "status", "Status flags", "The drive's status flags, as in <code>JMP (STA_INPOS = 1)</code>.",
+                   [](uint8_t n) { return n < kStatusCount ? Named(StatusName(n)) : std::string(); });
+    WriteNameTable(out, "registers", "Drive registers", "The registers the assignments read and write.",
+                   [](uint8_t n) { return Named(RegisterName(n)); });
+    WriteNameTable(out, "ctrlflags", "Control flags", "The drive's control flags.",
+                   [](uint8_t n) { return Named(CtrlFlagName(n)); });
+    WriteNameTable(out, "valuesF", "Drive values (float)", "Drive values read into float variables.",
+                   [](uint8_t n) { return Named(DriveValueFName(n)); });
+    WriteNameTable(out, "valuesH", "Drive values (integer)", "Drive values read into integer variables.",
+                   [](uint8_t n) { return Named(DriveValueHName(n)); });
     WriteFoot(out);
     return static_cast<bool>(out.flush());
 }
@@ -184,7 +239,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    bool written = WriteLanguage(dir + "/language.html") && WriteErrors(dir + "/errors.html");
+    bool written = WriteLanguage(dir + "/language.html") && WriteErrors(dir + "/errors.html") &&
+                   WriteNames(dir + "/names.html");
     for (StatementFamily family : kStatementFamilies) written = written && WriteFamily(dir, family);
     if (!written) {
         std::cerr << "plcedit-makehelp: cannot write the pages in " << dir << "\n";
