@@ -22,6 +22,7 @@
 #include "editor/EditorTestSupport.h"
 #include "editor/DeviceCompare.h"
 #include "editor/HelpWindow.h"
+#include "image/ErrorCodes.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
@@ -479,6 +480,14 @@ void TestEditorWindow::helpOpensTheEditorPage() {
     // table holds each code's message.
     help->ShowPage(HelpDirectory(), "errors.html", "error24");
     QVERIFY(browser->toPlainText().contains(QString::fromStdString(ErrorText(24))));
+    // One row per code of the error enum, none for other strings.
+    std::string errors;
+    QVERIFY(ReadWholeFile((HelpDirectory() + "/errors.html").toStdString(), errors));
+    size_t rows = 0;
+    for (size_t at = errors.find("<tr id=\"error"); at != std::string::npos; at = errors.find("<tr id=\"error", at + 1))
+        ++rows;
+    QCOMPARE(rows, std::size(kErrorCodes));
+    QVERIFY(errors.find("id=\"error46\"") == std::string::npos);
     help->ShowPage(HelpDirectory(), "language.html", "forms");
     QVERIFY(browser->toPlainText().contains("Jumps"));
 
