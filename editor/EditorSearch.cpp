@@ -75,22 +75,17 @@ void EditorSearch::Search() {
     if (!hits.empty()) GoToHit(hits, true, true);
 }
 
-void EditorSearch::OnFindNext() {
-    if (!m_editSource) return;
-    if (!m_searched || m_searchDlg.m_strFind.empty()) {
-        OnSearchReplace();
-        return;
-    }
-    GoToHit(FindHits(m_searchDlg.m_strFind, Options()), true, false);
-}
+void EditorSearch::OnFindNext() { FindAgain(true); }
 
-void EditorSearch::OnFindPrevious() {
+void EditorSearch::OnFindPrevious() { FindAgain(false); }
+
+void EditorSearch::FindAgain(bool forward) {
     if (!m_editSource) return;
     if (!m_searched || m_searchDlg.m_strFind.empty()) {
         OnSearchReplace();
         return;
     }
-    GoToHit(FindHits(m_searchDlg.m_strFind, Options()), false, false);
+    GoToHit(FindHits(m_searchDlg.m_strFind, Options()), forward, false);
 }
 
 void EditorSearch::GoToHit(const std::vector<Hit>& hits, bool forward, bool fromSelectionStart) {

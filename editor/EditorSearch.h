@@ -57,6 +57,8 @@ private:
     SearchOptions Options() const;
     // Lists, marks and goes to the hits of a Search.
     void Search();
+    // Find next or previous: the dialog first when nothing was searched yet.
+    void FindAgain(bool forward);
     void ReplaceAll();
     void ReplaceOneByOne();
     // Marks the hits in the text and selects the one `forward` from the

@@ -21,6 +21,20 @@
 using namespace plc;
 using namespace plc::test;
 
+namespace {
+
+// Runs plcedit with `arguments` in an environment without any display.
+void StartWithoutDisplay(QProcess& process, const QStringList& arguments) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    env.remove("QT_QPA_PLATFORM");
+    process.setProcessEnvironment(env);
+    process.start(PLCEDIT_BINARY, arguments);
+}
+
+}  // namespace
+
 class TestPlcEditApp : public QObject {
     Q_OBJECT
 private slots:
@@ -75,12 +89,7 @@ void TestPlcEditApp::helpAndVersion() {
     const QString page = QString::fromUtf8(manual.readAll());
     for (const char* option : {"--help", "--version"}) {
         QProcess process;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("DISPLAY");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("QT_QPA_PLATFORM");
-        process.setProcessEnvironment(env);
-        process.start(PLCEDIT_BINARY, {option});
+        StartWithoutDisplay(process, {option});
         QVERIFY(process.waitForFinished(30000));
         QCOMPARE(process.exitCode(), 0);
         const QString out = QString::fromUtf8(process.readAllStandardOutput());
@@ -100,12 +109,7 @@ void TestPlcEditApp::helpAndVersion() {
 
 void TestPlcEditApp::refusesToStartWithoutDisplay() {
     QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.remove("DISPLAY");
-    env.remove("WAYLAND_DISPLAY");
-    env.remove("QT_QPA_PLATFORM");
-    process.setProcessEnvironment(env);
-    process.start(PLCEDIT_BINARY, {PLCEDIT_SOURCE_DIR "/examples/jumps.plc"});
+    StartWithoutDisplay(process, {PLCEDIT_SOURCE_DIR "/examples/jumps.plc"});
     QVERIFY(process.waitForFinished(30000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 2);
