@@ -1,7 +1,9 @@
-// The edit control's costly paths on the real editor window, offscreen:
-// Replace all of 2,000 hits in a 30,000-character text, Renum of a
-// 254-statement programme, and one live check of it (compile in memory,
-// colouring and markers).
+// The edit control's costly paths on the real editor window: Replace all of
+// 2,000 hits in a 30,000-character text, Renum of a 254-statement programme,
+// and one live check of it (compile in memory, colouring and markers).
+// Offscreen unless QT_QPA_PLATFORM says otherwise; on an X display
+// (QT_QPA_PLATFORM=xcb DISPLAY=...) every request the edits make of the
+// window is a round trip to the server, which the offscreen run cannot show.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

@@ -57,6 +57,7 @@ add_library(plceditapp STATIC ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.cpp
   ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.h)
 target_link_libraries(plceditapp PUBLIC control)
 target_compile_options(plceditapp PRIVATE ${PLCEDIT_WARNINGS})
+target_compile_definitions(plceditapp PRIVATE PLCEDIT_VERSION="${PROJECT_VERSION}")
 add_executable(plcedit ${CMAKE_SOURCE_DIR}/apps/plcedit/main.cpp)
 target_link_libraries(plcedit PRIVATE plceditapp)
 # plcedit loads the module from its own folder.

@@ -15,6 +15,8 @@ add_executable(lsp_tests ${CMAKE_SOURCE_DIR}/tests/lsp/LspServerTest.cpp)
 target_link_libraries(lsp_tests PRIVATE plcclsp GTest::gtest GTest::gtest_main)
 target_compile_options(lsp_tests PRIVATE ${PLCEDIT_WARNINGS})
 target_compile_definitions(lsp_tests PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+# The diagnostics link into the help pages beside the executable.
+add_dependencies(lsp_tests plcedit_help)
 gtest_discover_tests(lsp_tests DISCOVERY_TIMEOUT 60)
 
 # A real client: Neovim, headless, against the plcc binary. Skipped when

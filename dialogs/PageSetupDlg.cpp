@@ -1,5 +1,6 @@
 #include "dialogs/PageSetupDlg.h"
 
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +15,7 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Profile.h"
+#include "platform/SourceEdit.h"
 #include "platform/Text.h"
 #include "resources/StringTable.h"
 
@@ -110,7 +112,13 @@ void CPageSetupDlg::OnInitDialog() {
     m_nTopMargin = static_cast<uint32_t>(settings.GetInt("Page", "Top", 10));
     m_nLeftMargin = static_cast<uint32_t>(settings.GetInt("Page", "Left", 10));
 
-    m_labelFace->setText(ToQString(face));
+    // The face the text is shown and printed in; a face that is not
+    // installed is named with the one standing in for it.
+    const QString stored = ToQString(face);
+    if (SourceEdit::FaceInstalled(stored) || !m_pCurrentFont)
+        m_labelFace->setText(stored);
+    else
+        m_labelFace->setText(QFontInfo(*m_pCurrentFont).family() + " (" + stored + " is not installed)");
     m_labelSize->setText(WholePoints(size));
     m_editTop->setText(QString::number(m_nTopMargin));
     m_editLeft->setText(QString::number(m_nLeftMargin));

@@ -1,6 +1,8 @@
 #include "dialogs/Printing.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -89,7 +91,35 @@ void DrawPage(QPainter& painter, const QFont& font, const PrintLayout& layout,
     }
 }
 
+// The print dialog's proposal for Print to file is the document name with
+// ".pdf" in the current folder (or the home folder when the current one lies
+// outside it). While the dialog is open the current folder is therefore the
+// document's folder, so the proposal is NAME.pdf beside the programme; the
+// old folder comes back when the dialog closes.
+class DocumentFolderScope {
+public:
+    explicit DocumentFolderScope(const std::string& documentName) : m_old(QDir::currentPath()) {
+        const QFileInfo document(FileNameToQString(documentName));
+        const QString folder = document.isAbsolute() ? document.absolutePath() : QDir::homePath();
+        m_changed = QDir::setCurrent(folder);
+    }
+    ~DocumentFolderScope() {
+        if (m_changed) QDir::setCurrent(m_old);
+    }
+    DocumentFolderScope(const DocumentFolderScope&) = delete;
+    DocumentFolderScope& operator=(const DocumentFolderScope&) = delete;
+
+private:
+    QString m_old;
+    bool m_changed = false;
+};
+
 }  // namespace
+
+QString PrintDocumentName(const std::string& documentName) {
+    const QString stem = QFileInfo(FileNameToQString(documentName)).completeBaseName();
+    return stem.isEmpty() ? QStringLiteral("PlcPrg") : stem;
+}
 
 int32_t ScreenFontHeight(const QFont& font) {
     return font.pixelSize() > 0 ? -font.pixelSize() : 0;
@@ -101,11 +131,14 @@ bool PrintSource(Dialogs& dialogs, QWidget* parent, const PrintRequest& request)
 
     // The print dialog: all pages, collated copies to begin with.
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName("Torvix");
+    printer.setDocName(PrintDocumentName(request.documentName));
     printer.setPrintRange(QPrinter::AllPages);
     printer.setCollateCopies(true);
     printer.setCopyCount(1);
-    if (!dialogs.PrintSetup(parent, printer)) return true;
+    {
+        DocumentFolderScope folder(request.documentName);
+        if (!dialogs.PrintSetup(parent, printer)) return true;
+    }
 
     // A printer to print on: a PDF printer needs its file.
     const bool toFile = printer.outputFormat() == QPrinter::PdfFormat ||

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QFont>
+#include <QString>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,10 +25,15 @@ inline constexpr const char* kPrintErrorNoPrinter = "Error seeting up Printer-Co
 struct PrintRequest {
     std::vector<std::string> lines;  // one entry per line of the edit control
     std::string documentName;        // "PlcPrg" for a document without a file
-    QFont screenFont;                // the edit control's font
+    QFont screenFont;                // the font the edit control shows the text in
     int32_t topMarginMM = 10;
     int32_t leftMarginMM = 10;
 };
+
+// The name of the print job, and of the file Print to file proposes: the
+// document's file name without its folder and extension ("PlcPrg" for a
+// document without a file).
+QString PrintDocumentName(const std::string& documentName);
 
 // The print font's character height in screen pixels, negative as the
 // layout expects it; 0 for a font that has no pixel height.

@@ -50,19 +50,19 @@ bool CSearchReplaceDlg::DoModal(Dialogs& dialogs, QWidget* parent) {
     window.setObjectName("searchReplace");
     window.setWindowTitle("Search/Replace");
 
-    auto* findLabel = new QLabel("Find what:", &window);
+    auto* findLabel = new QLabel("&Find what:", &window);
     auto* find = new QLineEdit(&window);
     find->setObjectName(ControlName(IDC_FIND));
     findLabel->setBuddy(find);
-    auto* replaceLabel = new QLabel("Replace with:", &window);
+    auto* replaceLabel = new QLabel("Replace &with:", &window);
     auto* replaceWith = new QLineEdit(&window);
     replaceWith->setObjectName(ControlName(IDC_REPLACE_WITH));
     replaceLabel->setBuddy(replaceWith);
 
     auto* options = new QGroupBox("Options", &window);
-    auto* matchCase = new QCheckBox("Case sensitive", options);
+    auto* matchCase = new QCheckBox("Case se&nsitive", options);
     matchCase->setObjectName(ControlName(IDC_MATCH_CASE));
-    auto* wholeWord = new QCheckBox("Whole word", options);
+    auto* wholeWord = new QCheckBox("Whole w&ord", options);
     wholeWord->setObjectName(ControlName(IDC_WHOLE_WORD));
     auto* optionsLayout = new QVBoxLayout(options);
     optionsLayout->addWidget(matchCase);
@@ -76,7 +76,8 @@ bool CSearchReplaceDlg::DoModal(Dialogs& dialogs, QWidget* parent) {
     fields->addWidget(options, 2, 0, 1, 2);
 
     // The three action buttons close the dialog with their action; Cancel
-    // leaves the members alone.
+    // leaves the members alone. Every control has its mnemonic (Alt and the
+    // underlined letter of its caption).
     auto* buttons = new QVBoxLayout;
     for (const Action& action : kActions) {
         QPushButton* button = AddButton(window, buttons, action.id, action.text);
@@ -84,7 +85,7 @@ bool CSearchReplaceDlg::DoModal(Dialogs& dialogs, QWidget* parent) {
         QObject::connect(button, &QPushButton::clicked, &window,
                          [this, &window, &action] { OnAction(window, action); });
     }
-    QPushButton* cancel = AddButton(window, buttons, IDCANCEL, "Cancel");
+    QPushButton* cancel = AddButton(window, buttons, IDCANCEL, "&Cancel");
     QObject::connect(cancel, &QPushButton::clicked, &window, &QDialog::reject);
     buttons->addStretch();
 

@@ -64,9 +64,9 @@ private:
         bool replaceAll;
     };
     static constexpr Action kActions[] = {
-        {IDOK, "Search", false, false},
-        {ID_REPLACE, "Replace", true, false},
-        {ID_REPLACE_ALL, "Replace all", true, true},
+        {IDOK, "&Search", false, false},
+        {ID_REPLACE, "&Replace", true, false},
+        {ID_REPLACE_ALL, "Replace &all", true, true},
     };
     // Sets the action's flags, reads the controls and closes the dialog.
     void OnAction(QDialog& window, const Action& action);

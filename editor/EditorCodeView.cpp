@@ -3,10 +3,13 @@
 #include <QAction>
 #include <QTimer>
 #include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "image/ErrorCodes.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/Profile.h"
@@ -26,6 +29,31 @@ std::string AnnotationText(const CompileOutcome::Error& error) {
     std::string text = FormatErrorEntry(error.line, error.code);
     text.erase(0, text.find_first_not_of(' '));
     return text;
+}
+
+// Where the marker of an error goes. A section without its END is reported
+// at the last line read, which while typing is the line under the caret; its
+// marker goes to the section's head (%TEXT or %P), the line that the missing
+// END belongs to, and a text without a programme marks its first line.
+int32_t MarkedLine(const CompileOutcome::Error& error, const std::vector<std::string>& lines) {
+    const int32_t index = error.line - 1;
+    const char* head = nullptr;
+    switch (error.code) {
+        case kErrMissingProgramEnd: head = "%P"; break;
+        case kErrMissingTextEnd: head = "%TEXT"; break;
+        case kErrNoProgram: return 0;
+        default: return index;
+    }
+    for (int32_t i = std::min(index, static_cast<int32_t>(lines.size()) - 1); i >= 0; --i) {
+        const std::string& line = lines[static_cast<size_t>(i)];
+        const size_t start = line.find_first_not_of(" \t");
+        if (start == std::string::npos) continue;
+        if (line.size() - start >= std::strlen(head) &&
+            std::equal(head, head + std::strlen(head), line.begin() + static_cast<std::ptrdiff_t>(start),
+                       [](char a, char b) { return a == std::toupper(static_cast<unsigned char>(b)); }))
+            return i;
+    }
+    return index;
 }
 
 }  // namespace
@@ -107,15 +135,15 @@ void EditorCodeView::RunLiveCheck() {
         m_editSource->ClearErrorMarks();
         return;
     }
-    ShowErrorMarks(CompileProgramText(*m_liveProgram, lines));
+    ShowErrorMarks(CompileProgramText(*m_liveProgram, lines), &lines);
 }
 
-void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome) {
+void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const std::vector<std::string>* lines) {
     if (!m_editSource) return;
     std::vector<SourceEdit::LineMark> marks;
     marks.reserve(outcome.errors.size());
     for (const CompileOutcome::Error& error : outcome.errors)
-        marks.push_back({error.line - 1, AnnotationText(error)});
+        marks.push_back({lines ? MarkedLine(error, *lines) : error.line - 1, AnnotationText(error)});
     m_editSource->SetErrorMarks(marks);
 }
 

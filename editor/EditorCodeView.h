@@ -64,8 +64,10 @@ public:
     void OnZoomReset();
 
 private:
-    // Puts the errors of a compile outcome on their lines.
-    void ShowErrorMarks(const CompileOutcome& outcome);
+    // Puts the errors of a compile outcome on their lines. With the lines
+    // of a live check, a section's missing END is marked at the section's
+    // head, not at the line being typed.
+    void ShowErrorMarks(const CompileOutcome& outcome, const std::vector<std::string>* lines = nullptr);
 
     QWidget* const& m_window;
     SourceEdit* const& m_editSource;

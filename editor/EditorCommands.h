@@ -46,6 +46,8 @@ enum CommandId : int {
     // Commands the editor added later, numbered apart from menu 202's.
     ID_EDIT_REDO = 33280,
     ID_COMPARE_DEVICE = 33281,
+    ID_FIND_NEXT = 33282,
+    ID_FIND_PREVIOUS = 33283,
     ID_EXTRAS = 65535,
     // The View menu: live check, zoom and navigation.
     ID_VIEW_LIVE_CHECK = 33024,

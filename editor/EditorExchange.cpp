@@ -1,7 +1,10 @@
 #include "editor/EditorExchange.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QTemporaryFile>
+#include <cerrno>
+#include <cstring>
 
 #include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
@@ -13,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
+#include "platform/Text.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -27,6 +31,16 @@ constexpr const char* kUnchangedOffer = " ";
 std::string RefusalReason(const std::string& name, const std::string& why) {
     const std::string prefix = "'" + name + "': ";
     return why.compare(0, prefix.size(), prefix) == 0 ? why.substr(prefix.size()) : why;
+}
+
+// The device's programme file is missing: the device holds no programme,
+// which is no fault of a file.
+bool DeviceIsEmpty(const std::string& name) {
+    return !name.empty() && name != kUnchangedOffer && !QFileInfo::exists(FileNameToQString(name));
+}
+
+std::string EmptyDeviceMessage(const std::string& name) {
+    return "The device holds no programme: " + name + " does not exist";
 }
 
 }  // namespace
@@ -115,6 +129,10 @@ void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostN
     program.Clear();
     // An archive request the host did not answer is a silent no.
     if (source == ReadSource::Archive && name == kUnchangedOffer) return;
+    if (source == ReadSource::Device && DeviceIsEmpty(name)) {
+        ShowError(m_dialogs, m_window, EmptyDeviceMessage(name));
+        return;
+    }
 
     std::string why;
     if (!program.ReadBinaryFile(name, &why)) {
@@ -149,13 +167,22 @@ void EditorExchange::OnCompareWithDevice() {
         ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
         return;
     }
+    if (DeviceIsEmpty(name)) {
+        ShowError(m_dialogs, m_window, EmptyDeviceMessage(name));
+        return;
+    }
     // The device's programme goes through a temporary file of its own.
     std::string data;
+    if (!ReadWholeFile(name, data)) {
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".\n" + std::strerror(errno));
+        return;
+    }
     QTemporaryFile copy;
-    if (!ReadWholeFile(name, data) || !copy.open() ||
+    if (!copy.open() ||
         copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
         !copy.flush()) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".");
+        ShowError(m_dialogs, m_window,
+                  LoadString(kIdsErrorOpening) + name + ".\n" + copy.errorString().toStdString());
         return;
     }
     CPlcProgram device;

@@ -35,9 +35,45 @@ namespace plc {
 namespace {
 
 constexpr int kStatusBarId = 32864;
+constexpr int kStatusMessagePart = 1;
 constexpr int kStatusModifiedPart = 2;
-constexpr int kStatusColumnPart = 3;
-constexpr int kStatusLinePart = 4;
+constexpr int kStatusLinePart = 3;
+constexpr int kStatusColumnPart = 4;
+// The share of the split that the message list takes at first.
+constexpr double kFirstListShare = 0.3;
+
+// The split of text and message list. On a resize each side keeps its
+// share of the height, not its pixels: a window made small and large again
+// looks as it did. Moving the handle sets the share.
+class ShareSplitter : public QSplitter {
+public:
+    explicit ShareSplitter(QWidget* parent) : QSplitter(Qt::Vertical, parent) {
+        connect(this, &QSplitter::splitterMoved, this, [this] {
+            const QList<int> parts = sizes();
+            const int total = parts.value(0) + parts.value(1);
+            if (total > 0) m_listShare = static_cast<double>(parts.value(1)) / total;
+        });
+    }
+
+    // Sets the two heights and, from them, the share the split keeps.
+    void SetShares(int text, int list) {
+        if (text + list > 0) m_listShare = static_cast<double>(list) / (text + list);
+        setSizes({text, list});
+    }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override {
+        QSplitter::resizeEvent(event);
+        const QList<int> parts = sizes();
+        const int total = parts.value(0) + parts.value(1);
+        if (parts.size() != 2 || total <= 0) return;
+        const int list = static_cast<int>(total * m_listShare + 0.5);
+        setSizes({total - list, list});
+    }
+
+private:
+    double m_listShare = kFirstListShare;
+};
 
 // The window's first size when the settings remember none.
 constexpr QSize kFirstSize(900, 700);
@@ -48,7 +84,8 @@ constexpr const char* kWindowSection = "Window";
 EditorLayout ComputeEditorLayout(int32_t cx, int32_t cy, int32_t topOffset, int32_t gap,
                                  int32_t bottomMargin) {
     EditorLayout layout{};
-    layout.statusParts = {0, cx - 105, cx - 80, cx - 50, cx};
+    // The message, then "Modified", "Ln 254" and "Col 123" at the right edge.
+    layout.statusParts = {0, std::max(0, cx - 230), std::max(0, cx - 150), std::max(0, cx - 75), cx};
     const int32_t avail = cy - bottomMargin - topOffset - gap;
     const int32_t h = static_cast<int32_t>(avail * 0.7);
     layout.editTop = topOffset;
@@ -84,7 +121,7 @@ bool EditorFrame::BuildWindow(QWidget* parent) {
     BuildMenu();
 
     // Text above, message list below, with a handle the user can move.
-    m_splitter = new QSplitter(Qt::Vertical, m_window);
+    m_splitter = new ShareSplitter(m_window);
     m_splitter->setObjectName("split");
     m_splitter->setChildrenCollapsible(false);
     auto* edit = new SourceEdit;
@@ -159,7 +196,7 @@ bool EditorFrame::OnInitDialog() {
     m_window->statusBar()->addWidget(m_statusBar, 1);
     m_statusBar->installEventFilter(this);
     m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
-    m_statusBar->SetText(1, "", true);
+    m_statusBar->SetText(kStatusMessagePart, "", true);
 
     // Device commands and Simulate start disabled.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
@@ -247,14 +284,14 @@ void EditorFrame::RestoreGeometry() {
     const int text = settings.GetInt(kWindowSection, "SplitText", 0);
     const int list = settings.GetInt(kWindowSection, "SplitList", 0);
     if (text > 0 && list > 0) {
-        m_splitter->setSizes({text, list});
+        static_cast<ShareSplitter*>(m_splitter)->SetShares(text, list);
     } else {
         const int height = std::max(size.height() - m_toolBar->sizeHint().height() -
                                         m_window->statusBar()->sizeHint().height() -
                                         m_window->menuBar()->sizeHint().height(),
                                     10);
         const EditorLayout layout = ComputeEditorLayout(size.width(), height, 0, 0, 0);
-        m_splitter->setSizes({layout.editHeight, layout.listHeight});
+        static_cast<ShareSplitter*>(m_splitter)->SetShares(layout.editHeight, layout.listHeight);
     }
 }
 
@@ -307,6 +344,10 @@ bool EditorFrame::OnCommand(int id) {
 
 // ---------------------------------------------------------------- timer
 
+void EditorFrame::ShowStatusMessage(const std::string& text) {
+    if (m_statusBar) m_statusBar->SetText(kStatusMessagePart, text, true);
+}
+
 void EditorFrame::OnTimer() {
     if (!m_window || !m_statusBar) return;
     SourceEdit* edit = m_widgets.edit;
@@ -314,12 +355,9 @@ void EditorFrame::OnTimer() {
         int32_t s = 0, e = 0;
         edit->GetSel(s, e);
         const int32_t line = edit->LineFromChar(s);
-        char number[32];
-        std::snprintf(number, sizeof number, "%4" PRId32, line + 1);
-        m_statusBar->SetText(kStatusLinePart, number);
-        std::snprintf(number, sizeof number, "%3" PRId32, s - edit->LineIndex(line) + 1);
-        m_statusBar->SetText(kStatusColumnPart, number);
-        m_statusBar->SetText(kStatusModifiedPart, DocumentModified() ? "*" : "");
+        m_statusBar->SetText(kStatusLinePart, "Ln " + std::to_string(line + 1));
+        m_statusBar->SetText(kStatusColumnPart, "Col " + std::to_string(s - edit->LineIndex(line) + 1));
+        m_statusBar->SetText(kStatusModifiedPart, DocumentModified() ? "Modified" : "");
         const QString title = FileNameToQString(DocumentTitle());
         if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
     } else {

@@ -83,8 +83,10 @@ public:
 
     // The status bar changed its size: its parts follow the pixel rule.
     void OnSize(int cx, int cy);
-    // Status line (caret line and column, modified mark) and title.
+    // Status line ("Ln 12", "Col 5", "Modified") and title.
     void OnTimer();
+    // A note in the status bar's message part, until the next one.
+    void ShowStatusMessage(const std::string& text);
 
 protected:
     // The window with its menus and the two widgets of the split; false,

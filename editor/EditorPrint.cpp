@@ -18,7 +18,7 @@ EditorPrint::EditorPrint(const EditorWidgets& widgets, Dialogs& dialogs,
 
 void EditorPrint::OnPageSetup() {
     if (!m_editSource) return;
-    const QFont current = m_editSource->EditorFont();
+    const QFont current = m_editSource->ShownEditorFont();
     CPageSetupDlg dialog(m_dialogs, &current);
     if (m_dialogs.Exec(dialog) != QDialog::Accepted) return;
     // Rebuilt also when only the margins changed.
@@ -37,7 +37,7 @@ void EditorPrint::OnFilePrint() {
         request.lines.push_back(std::move(text));
     }
     request.documentName = m_document.FileName();
-    request.screenFont = m_editSource->EditorFont();
+    request.screenFont = m_editSource->ShownEditorFont();
     request.topMarginMM = GetTopMargin();
     request.leftMarginMM = GetLeftMargin();
     PrintSource(m_dialogs, m_window, request);

@@ -64,10 +64,7 @@ bool EditorRenum::ReplaceLineText(int32_t index, std::string_view replacement) {
     // The line without its line break (CR LF); the last line has none.
     const int32_t next = m_editSource->LineIndex(index + 1);
     const int32_t end = next < 0 ? m_editSource->GetTextLength() : next - 2;
-    m_editSource->SetSel(start, end);
-    m_editSource->ScrollCaret();
-    m_editSource->ReplaceSel(replacement);
-    return true;
+    return m_editSource->ReplaceRange(start, end, replacement);
 }
 
 bool EditorRenum::ReplaceEditLine(const std::string& text, int32_t index) {
@@ -77,7 +74,16 @@ bool EditorRenum::ReplaceEditLine(const std::string& text, int32_t index) {
     std::string oldLine;
     m_editSource->GetLine(index, oldLine);
     const bool lastLine = index > m_editSource->GetLineCount() - 2;
-    return ReplaceLineText(index, ReplacementText(text, oldLine, lastLine));
+    const std::string replacement = ReplacementText(text, oldLine, lastLine);
+    if (!ReplaceLineText(index, replacement)) {
+        m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
+        return false;
+    }
+    // The new line stands selected, as if it had been typed over the old one.
+    const int32_t start = m_editSource->LineIndex(index);
+    m_editSource->SetSel(start, start + static_cast<int32_t>(replacement.size()));
+    m_editSource->ScrollCaret();
+    return true;
 }
 
 void EditorRenum::OnRenum() {
@@ -98,18 +104,27 @@ void EditorRenum::OnRenum() {
         return;
     }
 
+    // The new lines may be longer than the old ones. A text that would pass
+    // the document's size limit could not be opened whole again once saved:
+    // Renum changes nothing then.
+    if (JoinLines(outcome.lines).size() > static_cast<size_t>(m_editSource->GetLimitText())) {
+        m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
     m_listMessages->Clear();
-    // The new lines may be longer than the old ones: the typing limit must
-    // not cut a replacement short, which would corrupt the programme.
-    const int32_t limit = m_editSource->GetLimitText();
-    const auto newLength = static_cast<int32_t>(JoinLines(outcome.lines).size());
-    if (newLength > limit) m_editSource->SetLimitText(newLength);
+    // The lines change through the control's target range; the caret goes
+    // back to the line it stood on, once, at the end.
+    int32_t selStart = 0, selEnd = 0;
+    m_editSource->GetSel(selStart, selEnd);
+    const int32_t caretLine = m_editSource->LineFromChar(selStart);
     {
         SourceEdit::Batch batch(*m_editSource);
         SourceEdit::UndoGroup group(*m_editSource);
         for (const LineEdit& edit : outcome.edits) ReplaceLineText(edit.line, edit.replacement);
     }
-    m_editSource->SetLimitText(limit);
+    const int32_t caret = m_editSource->LineIndex(caretLine);
+    m_editSource->SetSel(caret, caret);
+    m_editSource->ScrollCaret();
 
     m_listMessages->Append(outcome.entries);
     if (outcome.errorCount != 0) ShowError(m_dialogs, m_window, outcome.entries.back());

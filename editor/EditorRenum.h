@@ -4,7 +4,8 @@
 // text back on the line it was compiled from, keeping the line's comment.
 // The replacements are edits of the text like any other; together they are
 // one step of Undo, so that Undo never leaves a half-renumbered programme
-// whose labels and jump targets disagree.
+// whose labels and jump targets disagree. A renumbered text that would pass
+// the document's size limit is refused whole (message 32904).
 //
 // Double-clicking an entry of the message list selects the line (or the
 // found text) that the entry names.
@@ -50,12 +51,13 @@ public:
 
     void OnRenum();
     // Replaces line `index` by `text`, keeping the line's comment, as an edit
-    // that can be undone; false when there is no such line.
+    // that can be undone, and selects it; false when there is no such line
+    // or the text would pass the size limit (message 32904).
     bool ReplaceEditLine(const std::string& text, int32_t index);
     void OnDblclkMessages();
 
 private:
-    // Selects line `index` without its line break and replaces it.
+    // Replaces line `index` without its line break; the selection stays.
     bool ReplaceLineText(int32_t index, std::string_view replacement);
 
     QWidget* const& m_window;

@@ -1,10 +1,13 @@
 #include "editor/InfoDlg.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "resources/icons/info.xpm"
 
@@ -39,6 +42,11 @@ CInfoDlg::CInfoDlg(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addWidget(buttons);
+    // The window manager cuts a caption wider than the dialog: the dialog is
+    // made wide enough for it and for the buttons of the title bar.
+    const int caption = QFontMetrics(QApplication::font("QMdiSubWindowTitleBar"))
+                            .horizontalAdvance(windowTitle());
+    setMinimumWidth(std::max(layout->sizeHint().width(), caption + 160));
 }
 
 }  // namespace plc

@@ -55,6 +55,8 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::Edit, "&Paste", ID_EDIT_PASTE, false, false, Run<&D::OnEditPaste>, Std(K::Paste, "Ctrl+V"), kNoKey, 5, 5},
     EditorCommand{MenuId::Edit, "Select a&ll", ID_EDIT_SELECT_ALL, false, true, Run<&D::OnEditSelectAll>, Std(K::SelectAll, "Ctrl+A"), kNoKey},
     EditorCommand{MenuId::Edit, "&Search/Replace...", ID_SEARCH_REPLACE, false, false, Run<&D::OnSearchReplace>, Std(K::Find, "Ctrl+F"), Std(K::Replace, "Ctrl+H"), 7, 7},
+    EditorCommand{MenuId::Edit, "Find &next", ID_FIND_NEXT, false, false, Run<&D::OnFindNext>, Keys("F3"), kNoKey},
+    EditorCommand{MenuId::Edit, "Find pre&vious", ID_FIND_PREVIOUS, false, false, Run<&D::OnFindPrevious>, Keys("Shift+F3"), kNoKey},
     EditorCommand{MenuId::Program, "&Check syntax", ID_CHECK_SYNTAX, false, false, Run<&D::OnCheckSyntax>, Keys("F7"), kNoKey, 10, 10},
     EditorCommand{MenuId::Program, "R&enum", ID_RENUM, false, false, Run<&D::OnRenum>, Keys("Ctrl+R"), kNoKey, 11, 11},
     EditorCommand{MenuId::Program, "Si&mulate...", ID_SIMULATE, true, true, Run<&D::OnSimulate>, kNoKey, kNoKey, 12, 12},
@@ -120,8 +122,10 @@ bool CPlcEditorDlg::Create(QWidget* parent) {
 
 void CPlcEditorDlg::ConnectWindow() {
     SourceEdit* edit = Edit();
-    connect(edit, &SourceEdit::changed, this, [this] {
+    connect(edit, &SourceEdit::changed, this, [this, edit] {
         OnChangeSource();
+        // The hits of a search are marked until the text changes.
+        edit->ClearSearchMarks();
         ScheduleLiveCheck();
     });
     connect(edit, &SourceEdit::errSpace, this, [this] { OnErrSpaceSource(); });

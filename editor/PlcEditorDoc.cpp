@@ -2,7 +2,10 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QWidget>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "base/SafeWrite.h"
@@ -34,6 +37,32 @@ std::vector<std::string> ReadRecentFiles(const Profile& settings) {
     }
     return files;
 }
+
+void WriteRecentFiles(const Profile& settings, std::vector<std::string> files) {
+    files.resize(std::min<size_t>(files.size(), kRecentFiles));
+    std::vector<Profile::Entry> entries;
+    for (int i = 0; i < kRecentFiles; ++i)
+        entries.push_back({RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : ""});
+    settings.WriteStrings("Menu", entries);
+}
+
+// What the Recent file menu offers, in its order: the file open when the
+// editor last closed, then the files opened and saved since, newest first.
+std::vector<std::string> OfferedRecentFiles(const Profile& settings) {
+    std::vector<std::string> offered;
+    const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
+    if (last != kNoRecentFile && !last.empty()) offered.push_back(last);
+    for (std::string& name : ReadRecentFiles(settings)) {
+        if (offered.size() >= static_cast<size_t>(kRecentFiles)) break;
+        if (std::find(offered.begin(), offered.end(), name) == offered.end()) offered.push_back(std::move(name));
+    }
+    return offered;
+}
+
+// The name a document is kept under: absolute and normalised, so that the
+// title, the recent files and the printout name the same file from any
+// current folder. An empty name stays empty.
+std::string DocumentPath(const std::string& name) { return name.empty() ? name : FullPath(name); }
 
 FileDialogRequest FileRequest(const std::string& directory) {
     return {directory, LoadString(kIdsFileFilter), "plc"};
@@ -81,12 +110,15 @@ CPlcEditorDoc::CPlcEditorDoc(const EditorWidgets& widgets, Dialogs& dialogs)
 
 void CPlcEditorDoc::InitDocument(QMenu* recentMenu, QAction* recentEntry) {
     m_bModified = false;
+    // Typing and pasting stop where Open stops, so that whatever the editor
+    // saves opens whole again.
+    if (m_editSource) m_editSource->SetLimitText(kMaxDocumentSize);
     m_recentMenu = recentMenu;
     m_recentAction = recentEntry;
     // The entries of a window that is gone went with its menu.
     m_recentEntries.clear();
     SetupRecentFile();
-    m_strFileName = kNoFileName;
+    SetDocumentName(kNoFileName, false);
 }
 
 std::string& CPlcEditorDoc::OpenDirectory() {
@@ -124,33 +156,39 @@ bool CPlcEditorDoc::NewDocument() {
     if (!m_editSource) return false;
     if (!AskSaveChanges()) return false;
     m_editSource->SetText({});
-    m_strFileName = kNoFileName;
-    m_bModified = false;
+    SetDocumentName(kNoFileName, false);
     m_listMessages->Clear();
     return true;
 }
 
 void CPlcEditorDoc::RememberRecentFile(const std::string& name) {
-    Profile settings;
+    const Profile settings;
     std::vector<std::string> files = ReadRecentFiles(settings);
     std::erase(files, name);
     files.insert(files.begin(), name);
-    files.resize(std::min<size_t>(files.size(), kRecentFiles));
-    std::vector<Profile::Entry> entries;
-    for (int i = 0; i < kRecentFiles; ++i)
-        entries.push_back({RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : ""});
-    settings.WriteStrings("Menu", entries);
+    WriteRecentFiles(settings, std::move(files));
+    SetupRecentFile();
+}
+
+void CPlcEditorDoc::ForgetRecentFile(const std::string& name) {
+    const Profile settings;
+    if (settings.GetString("Menu", "LastPath", kNoRecentFile) == name)
+        settings.WriteString("Menu", "LastPath", kNoRecentFile);
+    std::vector<std::string> files = ReadRecentFiles(settings);
+    if (std::erase(files, name) != 0) WriteRecentFiles(settings, std::move(files));
     SetupRecentFile();
 }
 
 bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     if (!m_editSource) return false;
-    // Names from the host and the settings may separate folders by "\".
-    std::string name = NormalizeSeparators(fileName);
+    // Names from the host and the settings may separate folders by "\",
+    // and a relative one means the current folder of this moment.
+    std::string name = DocumentPath(fileName);
     if (prompt && !PromptFileName(false, name)) return false;
     std::string data;
     if (!ReadWholeFile(name, data)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name);
+        // The system's message first, the reason on a line of its own.
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "\n" + std::strerror(errno));
         return false;
     }
     const std::string text = SourceTextOf(data);
@@ -166,11 +204,9 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
         // Only part of the file is in the control: the document must not
         // carry the file's name, or the next Save would destroy the rest.
         // Unnamed and modified, Save asks for a new name.
-        m_strFileName = kNoFileName;
-        m_bModified = true;
+        SetDocumentName(kNoFileName, true);
     } else {
-        m_strFileName = name;
-        m_bModified = false;
+        SetDocumentName(name, false);
         RememberRecentFile(name);
     }
     m_listMessages->Clear();
@@ -182,14 +218,14 @@ bool CPlcEditorDoc::PromptFileName(bool save, std::string& name) {
     const auto ask = save ? &Dialogs::SaveFileName : &Dialogs::OpenFileName;
     std::string chosen;
     if (!(m_dialogs.*ask)(m_window, FileRequest(StartFolder(remembered)), chosen)) return false;
-    remembered = DirectoryPart(chosen);
-    name = std::move(chosen);
+    name = DocumentPath(chosen);
+    remembered = DirectoryPart(name);
     return true;
 }
 
 bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
     if (!m_editSource) return false;
-    std::string name = fileName;
+    std::string name = DocumentPath(fileName);
     if (prompt && !PromptFileName(true, name)) return false;
     std::string why;
     if (!WriteFileSafely(name, m_editSource->GetText(), &why)) {
@@ -197,8 +233,7 @@ bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
         ShowError(m_dialogs, m_window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
     }
-    m_strFileName = name;
-    m_bModified = false;
+    SetDocumentName(name, false);
     RememberRecentFile(name);
     return true;
 }
@@ -233,25 +268,24 @@ void CPlcEditorDoc::OnFileSave() { SaveUnderCurrentName(); }
 void CPlcEditorDoc::OnFileSaveAs() { SaveDocument(true, {}); }
 
 void CPlcEditorDoc::SetupRecentFile() {
-    const Profile settings;
-    const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
-    SetRecentEntry(last);
+    const std::vector<std::string> offered = OfferedRecentFiles(Profile());
+    // The first entry stands for the first file; "?" only when there is none.
+    SetRecentEntry(offered.empty() ? std::string(kNoRecentFile) : offered.front());
     if (!m_recentMenu) return;
     for (QAction* action : m_recentEntries) delete action;
     m_recentEntries.clear();
-    int shown = last != kNoRecentFile ? 1 : 0;
-    for (const std::string& name : ReadRecentFiles(settings)) {
-        if (name == last || shown >= kRecentFiles) continue;
+    for (size_t i = 1; i < offered.size(); ++i) {
+        const std::string& name = offered[i];
         QAction* action = m_recentMenu->addAction(MenuText(name));
         QObject::connect(action, &QAction::triggered, &m_receiver, [this, name] { OpenRecentFile(name); });
         m_recentEntries.push_back(action);
-        ++shown;
     }
 }
 
 void CPlcEditorDoc::OpenRecentFile(const std::string& name) {
     if (!AskSaveChanges()) return;
-    OpenDocument(false, name);
+    // A file that cannot be opened any more leaves the menu and the settings.
+    if (!OpenDocument(false, name)) ForgetRecentFile(name);
 }
 
 void CPlcEditorDoc::SetRecentEntry(const std::string& text) {
@@ -261,12 +295,9 @@ void CPlcEditorDoc::SetRecentEntry(const std::string& text) {
 }
 
 void CPlcEditorDoc::OnFileRecent() {
-    if (!AskSaveChanges()) return;
-    const std::string path = Profile().GetString("Menu", "LastPath", kNoRecentFile);
-    if (!OpenDocument(false, path)) {
-        Profile().WriteString("Menu", "LastPath", kNoRecentFile);
-        SetRecentEntry(kNoRecentFile);
-    }
+    const std::vector<std::string> offered = OfferedRecentFiles(Profile());
+    if (offered.empty()) return;
+    OpenRecentFile(offered.front());
 }
 
 void CPlcEditorDoc::RememberLastPath() {
@@ -274,6 +305,14 @@ void CPlcEditorDoc::RememberLastPath() {
 }
 
 void CPlcEditorDoc::OnChangeSource() { m_bModified = true; }
+
+void CPlcEditorDoc::SetDocumentName(const std::string& name, bool modified) {
+    m_strFileName = name;
+    m_bModified = modified;
+    // The title names the document at once, even before the window first
+    // shows; the window's timer keeps it current afterwards.
+    if (m_window) m_window->setWindowTitle(FileNameToQString(ComposeTitle()));
+}
 
 std::string CPlcEditorDoc::ComposeTitle() const {
     return "PlcEdit [" + m_strFileName + (m_bModified ? "*]" : "]");

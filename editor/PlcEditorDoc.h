@@ -3,6 +3,10 @@
 // Save, Save as, Recent file, the save question, the host's open of a
 // source file, and the line access GetEditLine and GetSelectedText.
 //
+// The document's name, the recent files and LastPath hold the absolute,
+// normalised path of the file: a relative name (typed in a dialog, given on
+// the command line or by the host) means the current folder at that moment.
+//
 // Source files hold the text exactly as the edit control does: 8-bit
 // characters, lines separated by CR LF. A line that ends in a bare LF is
 // read as a line all the same and gets CR LF in the control. Files are
@@ -30,7 +34,8 @@ class Dialogs;
 
 // The document name of a document without a file.
 inline constexpr const char* kNoFileName = "PlcPrg";
-// The largest document that Open loads, in characters.
+// The largest document, in characters: what Open loads, and the limit of
+// typing and pasting.
 inline constexpr int32_t kMaxDocumentSize = 30000;
 
 class CPlcEditorDoc {
@@ -90,8 +95,12 @@ private:
     void SetupRecentFile();
     // Puts a file opened or saved at the top of the remembered files.
     void RememberRecentFile(const std::string& name);
+    // Takes a file out of the remembered ones and out of the menu.
+    void ForgetRecentFile(const std::string& name);
     void OpenRecentFile(const std::string& name);
     void SetRecentEntry(const std::string& text);
+    // Names the document and sets its modified flag and the window's title.
+    void SetDocumentName(const std::string& name, bool modified);
 
     QWidget* const& m_window;
     SourceEdit* const& m_editSource;

@@ -1,5 +1,6 @@
 #include "editor/WindowCommands.h"
 
+#include "compiler/HelpPages.h"
 #include "editor/HelpWindow.h"
 #include "editor/InfoDlg.h"
 #include "platform/Dialogs.h"
@@ -61,10 +62,22 @@ void WindowCommands::OnHelp() {
                   "../share/plcedit/help or help beside the programme).");
         return;
     }
+    // The page of the statement under the caret, else the editor's page.
+    QString page = "index.html", anchor = QString::number(kHelpContext);
+    if (m_editSource) {
+        int32_t start = 0, end = 0;
+        m_editSource->GetSel(start, end);
+        std::string line;
+        m_editSource->GetLine(m_editSource->LineFromChar(start), line);
+        const QString target = QString::fromStdString(StatementHelpPage(line));
+        if (!target.isEmpty()) {
+            page = target.section('#', 0, 0);
+            anchor = target.section('#', 1);
+        }
+    }
     if (!m_help) m_help = new HelpWindow(m_window);
-    m_help->ShowPage(directory, "index.html", QString::number(kHelpContext));
-    m_help->show();
-    m_help->raise();
+    m_help->ShowPage(directory, page, anchor);
+    m_help->ShowOnScreen();
 }
 
 void WindowCommands::OnInfo() {

@@ -45,4 +45,15 @@ enum ErrorCode : int {
     kErrLineNotReplaced = 52,  // renumbering: a record's source line is not in the text
 };
 
+// Every error code above, in order, for the tables that list them all.
+inline constexpr ErrorCode kErrorCodes[] = {
+    kErrNoLabelOrEnd, kErrTooLong,        kErrInternal,     kErrLabel,          kErrUnknownCommand,
+    kErrJumpTarget,   kErrLabelUsed,      kErrReadLine,     kErrMissingProgramEnd, kErrName,
+    kErrNameTooLong,  kErrNoHead,         kErrTextCommand,  kErrTextDeclared,   kErrCounter,
+    kErrFloat,        kErrInteger,        kErrFlag,         kErrTimer,          kErrVariable,
+    kErrOperator,     kErrProgramDefined, kErrMissingTextEnd, kErrNoProgram,    kErrIoNumber,
+    kErrValue,        kErrBracket,        kErrCompare,      kErrNoFollowing,    kErrTargetMissing,
+    kErrOrder,        kErrRenumber,       kErrTextCoding,   kErrGo,             kErrLineNotReplaced,
+};
+
 }  // namespace plc

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <string>
+#include <string_view>
 #include <utility>
 
 #include "platform/SourceLexer.h"
@@ -19,8 +21,51 @@ constexpr int kNumberMargin = 0;
 constexpr int kMarkerMargin = 1;
 constexpr int kErrorMarker = 0;
 constexpr int kErrorIndicator = 8;
+constexpr int kSearchIndicator = 9;
 constexpr int kAnnotationStyle = 40;
 constexpr int kDwellMilliseconds = 500;
+// What starts the continuation of an annotation line wrapped to the view.
+constexpr std::string_view kWrapIndent = "\n    ";
+
+// `text` with every line longer than `columns` broken at blanks, the
+// continuations indented; a word longer than a line stays whole.
+std::string WrapAnnotation(const std::string& text, size_t columns) {
+    std::string wrapped;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string_view line(text.data() + start, end - start);
+        size_t width = columns;
+        while (line.size() > width) {
+            size_t cut = line.rfind(' ', width);
+            if (cut == std::string_view::npos || cut == 0) cut = line.find(' ', width);
+            if (cut == std::string_view::npos) break;
+            wrapped += line.substr(0, cut);
+            wrapped += kWrapIndent;
+            line.remove_prefix(cut + 1);
+            width = columns > kWrapIndent.size() ? columns - (kWrapIndent.size() - 1) : 1;
+        }
+        wrapped += line;
+        if (end == text.size()) break;
+        wrapped += '\n';
+        start = end + 1;
+    }
+    return wrapped;
+}
+
+// The annotation text as it was set, without the breaks of wrapping.
+std::string UnwrapAnnotation(std::string_view text) {
+    std::string plain;
+    plain.reserve(text.size());
+    for (size_t at = text.find(kWrapIndent); at != std::string_view::npos; at = text.find(kWrapIndent)) {
+        plain += text.substr(0, at);
+        plain += ' ';
+        text.remove_prefix(at + kWrapIndent.size());
+    }
+    plain += text;
+    return plain;
+}
 
 using Sci = QsciScintillaBase;
 
@@ -58,6 +103,13 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     m_sci->SendScintilla(Sci::SCI_STYLESETBACK, kAnnotationStyle, QColor(0xfd, 0xec, 0xec));
     m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kErrorIndicator, Sci::INDIC_SQUIGGLE);
     m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kErrorIndicator, QColor(0xd0, 0x20, 0x20));
+
+    // The hits of a search: a box under the text, drawn below the selection.
+    m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kSearchIndicator, Sci::INDIC_STRAIGHTBOX);
+    m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kSearchIndicator, QColor(0xf0, 0xb0, 0x00));
+    m_sci->SendScintilla(Sci::SCI_INDICSETALPHA, kSearchIndicator, 90L);
+    m_sci->SendScintilla(Sci::SCI_INDICSETOUTLINEALPHA, kSearchIndicator, 200L);
+    m_sci->SendScintilla(Sci::SCI_INDICSETUNDER, kSearchIndicator, 1L);
 
     // Hover and Ctrl+click.
     m_sci->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, kDwellMilliseconds);
@@ -98,7 +150,7 @@ void SourceEdit::SetErrorMarks(const std::vector<LineMark>& marks) {
     for (const auto& [line, text] : texts) {
         m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(line), kErrorMarker);
         m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
-                             text.c_str());
+                             WrapAnnotation(text, AnnotationColumns()).c_str());
         m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, static_cast<unsigned long>(line),
                              kAnnotationStyle);
         // The squiggle runs under the statement, without its comment.
@@ -129,6 +181,32 @@ std::vector<int32_t> SourceEdit::ErrorLines() const {
     return lines;
 }
 
+size_t SourceEdit::AnnotationColumns() const {
+    // The average width of a message's characters (the annotation style may
+    // be proportional), from a sample of capitals, digits and small letters.
+    static constexpr char kSample[] = "LINE(019): ERR(01) - Unknown command or missing comment";
+    const long charWidth =
+        (m_sci->SendScintilla(Sci::SCI_TEXTWIDTH, kAnnotationStyle, kSample) + sizeof kSample - 2) /
+        static_cast<long>(sizeof kSample - 1);
+    long margins = 0;
+    for (int margin = 0; margin < 5; ++margin)
+        margins += m_sci->SendScintilla(Sci::SCI_GETMARGINWIDTHN, static_cast<unsigned long>(margin));
+    const long width = m_sci->viewport()->width() - margins;
+    // A few characters are left for the annotation's box and the scroll bar.
+    return static_cast<size_t>(std::max(20L, charWidth > 0 ? width / charWidth - 4 : 80L));
+}
+
+void SourceEdit::RewrapAnnotations() {
+    const size_t columns = AnnotationColumns();
+    if (columns == m_annotationColumns) return;
+    m_annotationColumns = columns;
+    for (int32_t line = 0; line < GetLineCount(); ++line) {
+        if (m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETLINES, static_cast<unsigned long>(line)) == 0) continue;
+        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
+                             WrapAnnotation(Annotation(line), columns).c_str());
+    }
+}
+
 std::string SourceEdit::Annotation(int32_t line) const {
     if (line < 0 || line >= GetLineCount()) return {};
     const long length = m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT,
@@ -137,7 +215,7 @@ std::string SourceEdit::Annotation(int32_t line) const {
     std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
     m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, static_cast<unsigned long>(line),
                          buffer.data());
-    return std::string(buffer.data(), static_cast<size_t>(length));
+    return UnwrapAnnotation(std::string(buffer.data(), static_cast<size_t>(length)));
 }
 
 int32_t SourceEdit::NextErrorLine(int32_t line) const {
@@ -157,6 +235,37 @@ int32_t SourceEdit::PreviousErrorLine(int32_t line) const {
     return static_cast<int32_t>(previous);
 }
 
+// ---------------------------------------------------------------- search hits
+
+void SourceEdit::SetSearchMarks(const std::vector<std::pair<int32_t, int32_t>>& hits) {
+    ClearSearchMarks();
+    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kSearchIndicator);
+    const int32_t length = GetTextLength();
+    for (const auto& [start, end] : hits) {
+        if (start < 0 || end <= start || end > length) continue;
+        m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start),
+                             static_cast<long>(end - start));
+    }
+}
+
+void SourceEdit::ClearSearchMarks() {
+    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kSearchIndicator);
+    m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
+}
+
+std::vector<std::pair<int32_t, int32_t>> SourceEdit::SearchMarks() const {
+    std::vector<std::pair<int32_t, int32_t>> marks;
+    const long length = GetTextLength();
+    for (long pos = 0; pos < length;) {
+        const long end = m_sci->SendScintilla(Sci::SCI_INDICATOREND, kSearchIndicator, pos);
+        if (m_sci->SendScintilla(Sci::SCI_INDICATORVALUEAT, kSearchIndicator, pos) != 0)
+            marks.emplace_back(static_cast<int32_t>(pos), static_cast<int32_t>(end));
+        if (end <= pos) break;
+        pos = end;
+    }
+    return marks;
+}
+
 // ---------------------------------------------------------------- colouring
 
 SourceStyle SourceEdit::StyleAt(int32_t pos) {
@@ -172,20 +281,22 @@ bool SourceEdit::FaceInstalled(const QString& family) {
     return !family.isEmpty() && QFontDatabase::hasFamily(family);
 }
 
+QFont SourceEdit::ShownFont(const QFont& font) {
+    if (FaceInstalled(font.family())) return font;
+    QFont face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    if (font.pixelSize() > 0) {
+        face.setPixelSize(font.pixelSize());
+    } else if (font.pointSizeF() > 0) {
+        face.setPointSizeF(font.pointSizeF());
+    }
+    face.setBold(font.bold());
+    face.setItalic(font.italic());
+    return face;
+}
+
 void SourceEdit::SetEditorFont(const QFont& font) {
     m_font = font;
-    QFont face = font;
-    if (!FaceInstalled(font.family())) {
-        face = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-        if (font.pixelSize() > 0) {
-            face.setPixelSize(font.pixelSize());
-        } else if (font.pointSizeF() > 0) {
-            face.setPointSizeF(font.pointSizeF());
-        }
-        face.setBold(font.bold());
-        face.setItalic(font.italic());
-    }
-    ApplyStyleFont(face);
+    ApplyStyleFont(ShownFont(font));
 }
 
 void SourceEdit::ApplyStyleFont(const QFont& font) {
@@ -236,6 +347,8 @@ void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text) {
 // ---------------------------------------------------------------- events
 
 bool SourceEdit::eventFilter(QObject* watched, QEvent* event) {
+    // Annotations wrap to the view's width.
+    if (watched == m_sci->viewport() && event->type() == QEvent::Resize) RewrapAnnotations();
     if (watched == m_sci->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {

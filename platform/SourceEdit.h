@@ -15,6 +15,7 @@
 #include <QPoint>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/SourceStyle.h"
@@ -48,6 +49,14 @@ public:
     int32_t NextErrorLine(int32_t line) const;
     int32_t PreviousErrorLine(int32_t line) const;
 
+    // ---- search hits ----
+    // Marks the ranges [start, end) of the current search's hits, replacing
+    // earlier marks; a new text starts without them.
+    void SetSearchMarks(const std::vector<std::pair<int32_t, int32_t>>& hits);
+    void ClearSearchMarks();
+    // The marked ranges, in order.
+    std::vector<std::pair<int32_t, int32_t>> SearchMarks() const;
+
     // ---- colouring ----
     // The style class of the character at `pos` (the text is coloured up to
     // it first).
@@ -57,7 +66,10 @@ public:
     // Sets the face and size as given; a face that is not installed becomes
     // the system's fixed-pitch font at the given size.
     void SetEditorFont(const QFont& font);
+    // The font as set, and the font the text is shown in (what printing
+    // and Page setup must use, so that paper and screen agree).
     QFont EditorFont() const { return m_font; }
+    QFont ShownEditorFont() const { return ShownFont(m_font); }
     // Zoom in points relative to the font size.
     void ZoomIn();
     void ZoomOut();
@@ -68,6 +80,9 @@ public:
 
     // Whether a font face is installed on this system.
     static bool FaceInstalled(const QString& family);
+    // `font`, or for a face that is not installed the system's fixed-pitch
+    // font at its size, bold and italic.
+    static QFont ShownFont(const QFont& font);
 
 signals:
     void hovered(int32_t pos, QPoint globalPoint);
@@ -76,16 +91,24 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A new text starts without marks; the number margin follows the lines.
-    void TextReplacing() override { ClearErrorMarks(); }
+    void TextReplacing() override {
+        ClearErrorMarks();
+        ClearSearchMarks();
+    }
     void LinesChanged() override { UpdateMarginWidth(); }
 
 private:
+    // How many characters of an annotation fit across the view; the
+    // annotations wrapped again when that changed.
+    size_t AnnotationColumns() const;
+    void RewrapAnnotations();
     void UpdateMarginWidth();
     void ApplyStyleFont(const QFont& font);
 
     PlcLexer* m_lexer = nullptr;
     int m_lineDigits = 0;
     QFont m_font;
+    size_t m_annotationColumns = 0;  // the width the annotations are wrapped to
 };
 
 }  // namespace plc

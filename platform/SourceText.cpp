@@ -3,6 +3,8 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QMimeData>
 #include <QMetaObject>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -14,9 +16,54 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
+// The number of characters `text` takes in the control once its line ends
+// have become CR LF, as a paste converts them.
+int64_t PastedLength(const QByteArray& text) {
+    int64_t length = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+        length += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
+    }
+    return length;
+}
+
+// The Scintilla widget with one addition: text from the clipboard, the
+// X selection or a drop that does not fit under the text limit is refused
+// before anything changes, so a paste never replaces the selection by
+// nothing and never inserts part of what was copied.
+class LimitedScintilla : public QsciScintilla {
+public:
+    LimitedScintilla(SourceText* owner) : QsciScintilla(owner), m_owner(owner) {}
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override {
+        if (!QsciScintilla::canInsertFromMimeData(source)) return false;
+        bool rectangular = false;
+        if (m_owner->FitsSelection(PastedLength(fromMimeData(source, rectangular)))) return true;
+        // While the mouse only drags over the text, nothing is refused yet.
+        if (!m_dragging)
+            QMetaObject::invokeMethod(m_owner, &SourceText::maxText, Qt::QueuedConnection);
+        return false;
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override {
+        m_dragging = true;
+        QsciScintilla::dragEnterEvent(event);
+        m_dragging = false;
+    }
+    void dragMoveEvent(QDragMoveEvent* event) override {
+        m_dragging = true;
+        QsciScintilla::dragMoveEvent(event);
+        m_dragging = false;
+    }
+
+private:
+    SourceText* m_owner;
+    bool m_dragging = false;
+};
+
 }  // namespace
 
-SourceText::SourceText(QWidget* parent) : QWidget(parent), m_sci(new QsciScintilla(this)) {
+SourceText::SourceText(QWidget* parent) : QWidget(parent), m_sci(new LimitedScintilla(this)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_sci);
@@ -70,6 +117,7 @@ void SourceText::SetText(std::string_view text) {
     m_sci->SendScintilla(Sci::SCI_GOTOPOS, 0L);
     m_settingText = false;
     LinesChanged();
+    ScheduleScrollWidth();
     CheckStatus();
 }
 
@@ -143,6 +191,24 @@ void SourceText::ReplaceSel(std::string_view text) {
                              text.data());
     }
     if (m_batchDepth > 0) m_batchChanged = true;
+}
+
+bool SourceText::ReplaceRange(int32_t start, int32_t end, std::string_view text) {
+    const int32_t length = GetTextLength();
+    start = std::clamp(start, 0, length);
+    end = std::clamp(end, start, length);
+    if (int64_t{length} - (end - start) + static_cast<int64_t>(text.size()) > m_limit) return false;
+    m_sci->SendScintilla(Sci::SCI_SETTARGETRANGE, static_cast<unsigned long>(start), static_cast<long>(end));
+    m_sci->SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(text.size()),
+                         text.empty() ? "" : text.data());
+    if (m_batchDepth > 0) m_batchChanged = true;
+    return true;
+}
+
+bool SourceText::FitsSelection(int64_t length) const {
+    int32_t start = 0, end = 0;
+    GetSel(start, end);
+    return int64_t{GetTextLength()} - (end - start) + length <= m_limit;
 }
 
 void SourceText::GotoLine(int32_t line) {
@@ -250,9 +316,39 @@ void SourceText::OnModified(int, int modificationType, const char*, int length, 
     }
     if (modificationType & (Sci::SC_MOD_INSERTTEXT | Sci::SC_MOD_DELETETEXT)) {
         if (linesAdded != 0) LinesChanged();
+        // The control widens the scroll range as lines grow but never
+        // narrows it: after a deletion it is measured again.
+        if (modificationType & Sci::SC_MOD_DELETETEXT) ScheduleScrollWidth();
         if (!m_settingText) emit changed();
         CheckStatus();
     }
+}
+
+void SourceText::ScheduleScrollWidth() {
+    if (m_scrollWidthPending) return;
+    m_scrollWidthPending = true;
+    QMetaObject::invokeMethod(this, &SourceText::UpdateScrollWidth, Qt::QueuedConnection);
+}
+
+void SourceText::UpdateScrollWidth() {
+    m_scrollWidthPending = false;
+    // The line that reaches furthest in columns (tabs expanded) is the
+    // widest; its width in pixels is measured by the control itself.
+    long widest = 0, widestColumns = -1;
+    const int32_t lines = GetLineCount();
+    for (int32_t line = 0; line < lines; ++line) {
+        const long end = m_sci->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+        const long columns = m_sci->SendScintilla(Sci::SCI_GETCOLUMN, static_cast<unsigned long>(end));
+        if (columns > widestColumns) {
+            widestColumns = columns;
+            widest = line;
+        }
+    }
+    const long start = m_sci->SendScintilla(Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(widest));
+    const long end = m_sci->SendScintilla(Sci::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(widest));
+    const long width = m_sci->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, end) -
+                       m_sci->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, start);
+    m_sci->SendScintilla(Sci::SCI_SETSCROLLWIDTH, std::max(1L, width));
 }
 
 void SourceText::CheckStatus() {

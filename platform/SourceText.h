@@ -11,7 +11,8 @@
 //                cut, paste, undo, replacements); not by SetText. Inside a
 //                Batch it comes once, when the batch ends.
 //   maxText()  - an insertion did not fit under the text limit: ReplaceSel
-//                keeps what fits, typed or pasted text is refused.
+//                keeps what fits, typed, pasted or dropped text is refused
+//                whole (a paste leaves the selection it would replace).
 //   errSpace() - the control ran out of memory.
 // maxText and errSpace arrive through the event loop, after the edit that
 // caused them, so that their handlers may show a message box.
@@ -64,6 +65,12 @@ public:
     void ScrollCaret();
     // Replaces the selection by `text`; undoable, raises changed().
     void ReplaceSel(std::string_view text);
+    // Replaces the characters [start, end) by `text` through the control's
+    // target range: the selection and the caret stay where they are, and
+    // nothing is scrolled or painted per call, so that many replacements in
+    // a row (Replace all, Renum) cost little. Undoable, raises changed().
+    // False, and nothing changed, when the result would pass the text limit.
+    bool ReplaceRange(int32_t start, int32_t end, std::string_view text);
     // Puts the caret at the start of `line` (clamped) and shows it.
     void GotoLine(int32_t line);
     // The character index under a point of the control; -1 when there is none.
@@ -111,6 +118,8 @@ public:
     // ---- limit ----
     void SetLimitText(int32_t limit) { m_limit = limit; }
     int32_t GetLimitText() const { return m_limit; }
+    // Whether `length` more characters fit when the selection gives way to them.
+    bool FitsSelection(int64_t length) const;
 
 signals:
     void changed();
@@ -133,9 +142,14 @@ private slots:
 
 private:
     void CheckStatus();
+    // Sets the horizontal scroll width to the longest line's; a pending
+    // request is done once, from the event loop.
+    void ScheduleScrollWidth();
+    void UpdateScrollWidth();
 
     int32_t m_limit = kDefaultTextLimit;
     bool m_settingText = false;
+    bool m_scrollWidthPending = false;
     bool m_forwarding = false;
     int m_batchDepth = 0;
     bool m_batchChanged = false;

@@ -1,5 +1,6 @@
 #include "apps/plcedit/PlcEditHost.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -76,10 +77,6 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-const char* PlcEditUsage() {
-    return "usage: plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--project DIR] [--online]\n";
-}
-
 std::string PlcEditTmpFile() {
     std::string folder = XdgFolder(XdgKind::Runtime);
     if (folder.empty()) folder = FileNameToBytes(QDir::tempPath());
@@ -92,39 +89,65 @@ bool HasDisplay() {
     return false;
 }
 
+namespace {
+
+// The command line's options, for parsing and for --help alike.
+void DefineOptions(QCommandLineParser& parser) {
+    parser.setApplicationDescription("The editor of the PLC programmes of the servo drive.");
+    parser.addPositionalArgument("FILE", "A source text file (.plc) to open, or a binary programme file (.bin) to decode into source text.",
+                                 "[FILE.plc | FILE.bin]");
+    parser.addOption({"device", "The folder standing in for the drive: its program.bin is the programme the drive holds (default ~/.local/share/plcedit/device).", "DIR"});
+    parser.addOption({"archive", "The archive folder, whose files Save in file and Read from file offer.", "DIR"});
+    parser.addOption({"project", "The project folder, where saving to the device or the archive writes the text declaration file (default: the archive folder).", "DIR"});
+    parser.addOption({"online", "Start with the drive online: the device commands are enabled."});
+    // Qt's own help and version options would announce its options too
+    // (--help-all), which plcedit does not take.
+    parser.addOption({{"h", "help"}, "Print this help and exit."});
+    parser.addOption({{"v", "version"}, "Print the version and exit."});
+}
+
+}  // namespace
+
 bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::string& error) {
     options.deviceDir = DefaultDeviceDir();
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        auto value = [&](std::string& out) {
-            if (i + 1 >= argc) {
-                error = arg + " needs a folder";
-                return false;
-            }
-            out = argv[++i];
-            return true;
-        };
-        if (arg == "--device") {
-            if (!value(options.deviceDir)) return false;
-        } else if (arg == "--archive") {
-            if (!value(options.archiveDir)) return false;
-        } else if (arg == "--project") {
-            if (!value(options.projectDir)) return false;
-        } else if (arg == "--online") {
-            options.online = true;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            error = "unknown option " + arg;
-            return false;
-        } else if (options.file.empty()) {
-            options.file = arg;
-        } else {
-            error = "more than one file given";
-            return false;
-        }
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    if (!parser.parse(arguments)) {
+        error = parser.errorText().toStdString();
+        return false;
+    }
+    options.help = parser.isSet("help");
+    options.version = parser.isSet("version");
+    if (parser.isSet("device")) options.deviceDir = FileNameToBytes(parser.value("device"));
+    options.archiveDir = FileNameToBytes(parser.value("archive"));
+    options.projectDir = FileNameToBytes(parser.value("project"));
+    options.online = parser.isSet("online");
+    const QStringList files = parser.positionalArguments();
+    if (!files.empty()) options.file = FileNameToBytes(files.front());
+    if (files.size() > 1) {
+        error = "more than one file given";
+        return false;
     }
     if (options.projectDir.empty()) options.projectDir = options.archiveDir;
     options.tmpFile = PlcEditTmpFile();
     return true;
+}
+
+std::string PlcEditHelp() {
+    QCommandLineParser parser;
+    DefineOptions(parser);
+    // Without an application object the parser cannot know the programme's name.
+    return parser.helpText().replace("<executable_name>", "plcedit").toStdString();
+}
+
+std::string PlcEditVersion() {
+    return "plcedit (PlcEdit) " PLCEDIT_VERSION "\n"
+           "Copyright (C) 2026 the PlcEdit developers\n"
+           "License GPLv3+: GNU GPL version 3 or later <https://gnu.org/licenses/gpl.html>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 std::string ArchiveFileName(const std::string& programName) {
@@ -190,8 +213,11 @@ bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& 
     if (!QDir().mkpath(FileNameToQString(FolderOf(target)))) {
         why = "the folder cannot be created";
     } else if (WriteFileSafely(target, data, &why)) {
-        if (g_pPlcEditor != nullptr && g_pPlcEditor->Status() != nullptr)
-            g_pPlcEditor->Status()->SetText(0, "The programme file was copied to " + target);
+        // The message list names the temporary file the editor wrote; the
+        // status bar names where the programme went.
+        if (g_pPlcEditor != nullptr)
+            g_pPlcEditor->ShowStatusMessage("The programme file was copied to " + target + " (from " +
+                                            source + ")");
         return true;
     }
     ShowError("The programme file could not be copied to\n" + target + "\n" + why);

@@ -27,6 +27,8 @@ struct PlcEditOptions {
     std::string projectDir;  // the control's project path; empty: the control's default
     std::string tmpFile;     // the control's temporary file; empty: the control's default
     bool online = false;     // start with the drive online
+    bool help = false;       // --help: print PlcEditHelp() and end
+    bool version = false;    // --version: print PlcEditVersion() and end
 };
 
 // The per-process temporary file of plcedit: in $XDG_RUNTIME_DIR, else in the
@@ -38,7 +40,10 @@ std::string PlcEditTmpFile();
 // PlcEditTmpFile().
 bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::string& error);
 
-const char* PlcEditUsage();
+// The text of --help: the synopsis and every option with what it does.
+std::string PlcEditHelp();
+// The text of --version: the project's version, copyright and licence.
+std::string PlcEditVersion();
 
 // The file in the device folder that stands for the drive's programme.
 inline constexpr const char* kDeviceProgramFile = "program.bin";

@@ -1,7 +1,8 @@
 // plcedit: the standalone PLC programme editor.
 //   plcedit [FILE.plc | FILE.bin] [--device DIR] [--archive DIR] [--project DIR] [--online]
-// Exit status 0 when the editor was closed, 2 on a usage error or without a
-// display.
+//   plcedit --help | --version
+// Exit status 0 when the editor was closed (or after --help, --version), 2 on
+// a usage error or without a display.
 #include <QApplication>
 #include <cstdio>
 
@@ -11,8 +12,13 @@ int main(int argc, char** argv) {
     plc::PlcEditOptions options;
     std::string error;
     if (!plc::ParsePlcEditOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "plcedit: %s\n%s", error.c_str(), plc::PlcEditUsage());
+        std::fprintf(stderr, "plcedit: %s\nTry 'plcedit --help' for more information.\n", error.c_str());
         return 2;
+    }
+    if (options.help || options.version) {
+        const std::string text = options.help ? plc::PlcEditHelp() : plc::PlcEditVersion();
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
     }
     if (!plc::HasDisplay()) {
         std::fprintf(stderr,

@@ -159,7 +159,7 @@ void TestControl::destroyAsksAndReportsTheClose() {
     QVERIFY(open.control->PlcCreate());
     QCOMPARE(editor.Edit()->GetText(), std::string());
     QVERIFY(!editor.IsModified());
-    QCOMPARE(editor.Window()->windowTitle(), QString("Plc-Editor"));
+    QCOMPARE(editor.Window()->windowTitle(), QString("PlcEdit [PlcPrg]"));
     open.VerifyDialogs();
 }
 
@@ -216,7 +216,7 @@ void TestControl::fileOpenDiscardsChanges() {
     QTest::keyClicks(open.editor.Edit(), "unsaved");
     QVERIFY(open.control->PlcFileOpen("prog.plc"));
     QCOMPARE(open.editor.Edit()->GetText(), std::string("N010 NOP\r\n"));
-    QCOMPARE(open.editor.FileName(), std::string("prog.plc"));
+    QCOMPARE(open.editor.FileName(), open.Path("prog.plc"));
     // An open error is the editor's to report; the method still succeeds.
     open.dialogs.ExpectAsk(MsgAnswer::Ok, "Error at opening of");
     QVERIFY(open.control->PlcFileOpen("missing.plc"));

@@ -152,7 +152,8 @@ void TestPlcEditHost::temporaryFileIsTheHostsAndGoes() {
         QVERIFY(QFileInfo::exists(QString::fromStdString(tmpFile)));
         QCOMPARE(ReadBytes(deviceFile), ReadBytes(tmpFile));
         QVERIFY(QFileInfo::exists(QString::fromStdString(outer.Path("proj/Demo.txt"))));
-        QCOMPARE(h.Editor().Status()->Text(0), "The programme file was copied to " + deviceFile);
+        QCOMPARE(h.Editor().Status()->Text(1),
+                 "The programme file was copied to " + deviceFile + " (from " + tmpFile + ")");
         h.host.reset();
         QVERIFY(!QFileInfo::exists(QString::fromStdString(tmpFile)));
     }
@@ -183,7 +184,8 @@ void TestPlcEditHost::deviceRoundTrip() {
 void TestPlcEditHost::readFromEmptyDevice() {
     Host h(Folders("empty", ""));
     h.SetText(kNamed);
-    h.dialogs.ExpectAsk(MsgAnswer::Ok, "Error at opening of\n" + h.Path("empty/program.bin") + ".");
+    h.dialogs.ExpectAsk(MsgAnswer::Ok, "The device holds no programme: " + h.Path("empty/program.bin") +
+                                            " does not exist");
     QVERIFY(h.Editor().OnCommand(ID_READ_FROM_DEVICE));
     h.VerifyDialogs();
     QCOMPARE(h.Editor().Edit()->GetText(), kNamed);

@@ -1,6 +1,9 @@
 // Print through the editor's command into a PDF file, read back with
 // pdftotext: pages, headers, every line once and in order, copies, the
 // margins and font from the settings, and the error messages.
+#include <QDir>
+#include <QFileInfo>
+#include <QFontInfo>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
@@ -195,13 +198,33 @@ void TestPrint::namedDocumentInHeader() {
     WriteBytes(source, "%P00\r\nN001 NOP\r\nEND\r\n");
     QVERIFY(open.editor.OpenDocument(false, source));
     const std::string pdf = open.Path("named.pdf");
-    open.dialogs.ExpectPrintSetup(true, ToPdf(pdf));
+    // The print dialog proposes axis.pdf beside the programme: it is given
+    // the name and stands in the programme's folder.
+    const QString before = QDir::currentPath();
+    QString docName, folder;
+    open.dialogs.ExpectPrintSetup(true, [&](QPrinter& printer) {
+        docName = printer.docName();
+        folder = QDir::currentPath();
+        ToPdf(pdf)(printer);
+    });
     open.editor.OnFilePrint();
     open.VerifyDialogs();
+    QCOMPARE(docName, QString("axis"));
+    QCOMPARE(folder, QFileInfo(QString::fromStdString(source)).absolutePath());
+    QCOMPARE(QDir::currentPath(), before);
     const QList<Page> pages = ReadPdf(pdf);
     QCOMPARE(pages.size(), 1);
     QCOMPARE(pages[0].name, QString::fromStdString(open.editor.FileName()));
     QCOMPARE(pages[0].rows, (QStringList{"%P00", "N001 NOP", "END"}));
+
+    // The default face is not installed: the paper gets the fixed-pitch
+    // face the screen shows instead, not a proportional one.
+    QVERIFY(!SourceEdit::FaceInstalled(open.editor.Edit()->EditorFont().family()));
+    QProcess fonts;
+    fonts.start("pdffonts", {QString::fromStdString(pdf)});
+    QVERIFY(fonts.waitForFinished(30000));
+    const QString shown = QFontInfo(open.editor.Edit()->ShownEditorFont()).family().remove(' ');
+    QVERIFY2(QString::fromUtf8(fonts.readAllStandardOutput()).remove(' ').contains(shown), qPrintable(shown));
 }
 
 void TestPrint::copies_data() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QFile>
+#include <QMenu>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -49,6 +50,8 @@ private slots:
     void sizeLimit_data();
     void sizeLimit();
     void recentFileAfterDeletion();
+    void namesAreAbsolute_data();
+    void namesAreAbsolute();
     void rememberedFolders();
     void dialogsStartAtTheDocument();
     void saveOnNamedAndUnnamed();
@@ -297,11 +300,16 @@ void TestDocument::sizeLimit() {
     open.VerifyDialogs();
 }
 
+// A file that cannot be opened any more leaves the menu and the settings;
+// the next one moves up, and "?" stands only for an empty list.
 void TestDocument::recentFileAfterDeletion() {
     ScratchDirectory scratch;
     const std::string path = scratch.Path("recent.plc");
+    const std::string second = scratch.Path("second.plc");
     WriteBytes(path, kOther);
+    WriteBytes(second, kOld);
     QVERIFY(Profile().WriteString("Menu", "LastPath", path));
+    QVERIFY(Profile().WriteString("Menu", "Recent1", second));
     ScriptedDialogs dialogs{FailTest()};
     CTorvixCtrl control(dialogs);
     CPlcEditorDlg& editor = *g_pPlcEditor;
@@ -318,13 +326,55 @@ void TestDocument::recentFileAfterDeletion() {
     Type(editor, "x");
     dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
     editor.OnFileRecent();
-    QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path);
+    QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path + "\nNo such file or directory");
     QCOMPARE(dialogs.Log().back().icon, MsgIcon::Stop);
+    QVERIFY(editor.IsModified());  // the document is unchanged
+    QCOMPARE(Profile().GetString("Menu", "LastPath", "unset"), std::string("?"));
+    QCOMPARE(Profile().GetString("Menu", "Recent1", "unset"), second);
+    QCOMPARE(entry->text(), QString::fromStdString(second));
+    QVERIFY(entry->isEnabled());
+
+    QVERIFY(QFile::remove(QString::fromStdString(second)));
+    dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
+    editor.OnFileRecent();
     QCOMPARE(entry->text(), QString("?"));
     QVERIFY(!entry->isEnabled());
-    QCOMPARE(Profile().GetString("Menu", "LastPath", "unset"), std::string("?"));
-    QVERIFY(editor.IsModified());  // the document is unchanged
+    QCOMPARE(Profile().GetString("Menu", "Recent1", ""), std::string());
+    QVERIFY(editor.RecentMenu()->actions().size() <= 1);
     QVERIFY(dialogs.Failures().empty());
+}
+
+// Relative names mean the current folder of the moment they come in; the
+// document, its title, LastPath and the recent files keep them absolute.
+void TestDocument::namesAreAbsolute_data() {
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Save as") << "save as";
+    QTest::newRow("Open") << "open";
+    QTest::newRow("host's open") << "host";
+}
+
+void TestDocument::namesAreAbsolute() {
+    QFETCH(QString, how);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    QVERIFY(QDir().mkpath("work"));
+    const std::string full = open.Path("work/loop.plc");
+    WriteBytes(full, kOld);
+    const std::string relative = "./work/../work/loop.plc";
+    if (how == "save as") {
+        open.dialogs.ExpectSaveFile(relative);
+        editor.OnFileSaveAs();
+    } else if (how == "open") {
+        open.dialogs.ExpectOpenFile(relative);
+        editor.OnFileOpen();
+    } else {
+        open.control->PlcFileOpen(relative);
+    }
+    QCOMPARE(editor.FileName(), full);
+    QCOMPARE(Profile().GetString("Menu", "Recent1", ""), full);
+    editor.CloseEditor();
+    QCOMPARE(Profile().GetString("Menu", "LastPath", ""), full);
+    open.VerifyDialogs();
 }
 
 void TestDocument::rememberedFolders() {
@@ -424,7 +474,7 @@ void TestDocument::openErrorLeavesDocument() {
     const std::string missing = open.Path("missing.plc");
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
     QVERIFY(!editor.OpenDocument(false, missing));
-    QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + missing);
+    QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + missing + "\nNo such file or directory");
     QCOMPARE(editor.Edit()->GetText(), std::string("abc"));
     QCOMPARE(editor.FileName(), std::string(kNoFileName));
     QVERIFY(editor.IsModified());

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QApplication>
 #include <QScreen>
@@ -21,6 +22,7 @@
 #include "editor/EditorTestSupport.h"
 #include "editor/DeviceCompare.h"
 #include "editor/HelpWindow.h"
+#include "image/ErrorCodes.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
@@ -256,10 +258,19 @@ void TestEditorWindow::statusPartsFollowTheWidth() {
              qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
 
     editor.Status()->resize(200, editor.Status()->height());
-    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 95, 120, 150, 200}));
-    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 95, 120, 150, 200}));
+    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 0, 50, 125, 200}));
+    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 0, 50, 125, 200}));
     editor.Window()->resize(640, 480);
     QTRY_COMPARE(editor.Status()->Parts().back(), editor.Status()->width());
+
+    // Made small and large again, the split keeps its shares, not its pixels.
+    const auto listShare = [split] { return double(split->sizes()[1]) / (split->sizes()[0] + split->sizes()[1]); };
+    const double before = listShare();
+    editor.Window()->resize(420, 300);
+    QTRY_COMPARE(editor.Window()->size(), QSize(420, 300));
+    editor.Window()->resize(900, 800);
+    QTRY_COMPARE(editor.Window()->size(), QSize(900, 800));
+    QVERIFY2(std::abs(listShare() - before) < 0.02, qPrintable(QString::number(listShare())));
     QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.ToolBar()->geometry().bottom());
 }
 
@@ -391,8 +402,8 @@ void TestEditorWindow::checkSyntaxOnEmptyText() {
     QCOMPARE(open.dialogs.Log().at(0).text, LoadString(32890));
     QCOMPARE(open.dialogs.Log().at(0).buttons, MsgButtons::YesNo);
     QCOMPARE(open.dialogs.Log().at(0).icon, MsgIcon::Question);
-    // Before the first timer tick the caption is the template's.
-    const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "Plc-Editor") : "";
+    // The caption names the document from the start.
+    const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "PlcEdit [PlcPrg]") : "";
     QCOMPARE(editor.Edit()->GetText(), expected);
     QVERIFY(!editor.IsModified());
     QCOMPARE(editor.Messages()->Texts(), std::vector<std::string>{"earlier entry"});
@@ -434,20 +445,23 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     QWidget* window = editor.Window();
-    QCOMPARE(window->windowTitle(), QString("Plc-Editor"));
-    QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), QString("PlcEdit [PlcPrg]"), 2000);
-    QCOMPARE(editor.Status()->Text(4), std::string("   1"));
+    // The title names the document from the start.
+    QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg]"));
+    QTRY_COMPARE_WITH_TIMEOUT(editor.Status()->Text(3), std::string("Ln 1"), 2000);
+    QCOMPARE(editor.Status()->Text(2), std::string());
 
     editor.Edit()->SetText("a\r\nb\r\nc\r\nd");
     editor.Edit()->SetSel(6, 7);  // the start of the selection is in line 3
     QTest::keyClicks(editor.Edit(), "x");
     editor.OnTimer();
     QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg*]"));
-    QCOMPARE(editor.Status()->Text(4), std::string("   3"));
+    QCOMPARE(editor.Status()->Text(2), std::string("Modified"));
+    QCOMPARE(editor.Status()->Text(3), std::string("Ln 3"));
+    QCOMPARE(editor.Status()->Text(4), std::string("Col 2"));
 
     window->hide();
     editor.OnTimer();
-    QCOMPARE(editor.Status()->Text(4), std::string());
+    QCOMPARE(editor.Status()->Text(3), std::string());
 }
 
 // ---------------------------------------------------------------- Help, Info
@@ -466,8 +480,34 @@ void TestEditorWindow::helpOpensTheEditorPage() {
     // table holds each code's message.
     help->ShowPage(HelpDirectory(), "errors.html", "error24");
     QVERIFY(browser->toPlainText().contains(QString::fromStdString(ErrorText(24))));
+    // One row per code of the error enum, none for other strings.
+    std::string errors;
+    QVERIFY(ReadWholeFile((HelpDirectory() + "/errors.html").toStdString(), errors));
+    size_t rows = 0;
+    for (size_t at = errors.find("<tr id=\"error"); at != std::string::npos; at = errors.find("<tr id=\"error", at + 1))
+        ++rows;
+    QCOMPARE(rows, std::size(kErrorCodes));
+    QVERIFY(errors.find("id=\"error46\"") == std::string::npos);
     help->ShowPage(HelpDirectory(), "language.html", "forms");
-    QVERIFY(browser->toPlainText().contains("JMP"));
+    QVERIFY(browser->toPlainText().contains("Jumps"));
+
+    // F1 on a statement opens its family's page at its form; Back returns.
+    open.editor.Edit()->SetText("%P00\r\nN010 JMP (F001 = F002) N010 ; loop\r\nEND\r\n");
+    open.editor.Edit()->SetSel(12, 12);
+    QVERIFY(open.editor.OnCommand(ID_HELP));
+    QCOMPARE(browser->source().fileName(), QString("flow.html"));
+    QCOMPARE(browser->source().fragment(), QString("op03"));
+    QVERIFY(browser->toPlainText().contains("N### JMP (F### = F###) N###"));
+    auto* back = help->findChild<QAction*>("back");
+    QVERIFY(back && back->isEnabled());
+    back->trigger();
+    QCOMPARE(browser->source().fileName(), QString("language.html"));
+    // The search field finds on the page shown, wrapping to the top.
+    help->SearchField()->setText("Keywords");
+    QVERIFY(help->FindNext());
+    QVERIFY(help->FindNext());
+    help->SearchField()->setText("no such text");
+    QVERIFY(!help->FindNext());
     open.VerifyDialogs();
 }
 
@@ -507,6 +547,8 @@ void TestEditorWindow::infoShowsNameAndVersion() {
             if (!label->text().isEmpty()) texts << label->text();
             if (!label->pixmap().isNull()) picture = true;
         }
+        // Wide enough for its caption, which the title bar would cut.
+        QVERIFY(dialog.minimumWidth() >= dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100);
     });
     open.editor.OnInfo();
     QCOMPARE(open.dialogs.Log().at(0).text, std::string("Info to PLC-Editor"));
@@ -612,6 +654,17 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
     QVERIFY(edit.Annotation(2).empty());
     QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
     QVERIFY(editor.IsModified());
+
+    // Typing past the programme's END: the missing END is marked at the
+    // section's head, not on the line being typed.
+    const int32_t endLine = edit.GetLineCount() - 2;
+    edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 3);
+    edit.ReplaceSel("N080 NOP");
+    QTRY_VERIFY(edit.Annotation(0).find("ERR(09)") != std::string::npos);
+    QCOMPARE(edit.Annotation(endLine), std::string());
+    edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 8);
+    edit.ReplaceSel("END");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
 
     // Switched off, the check leaves the text alone, and the choice is kept.
     QVERIFY(editor.OnCommand(ID_VIEW_LIVE_CHECK));

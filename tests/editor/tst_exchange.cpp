@@ -307,9 +307,13 @@ void TestExchange::read_data() {
         QTest::addRow("%s: save question Cancel keeps the text, image read", source.tag)
             << source.command << Name("@") << true << int(MsgAnswer::Cancel) << QStringList{}
             << false << int(Read);
+        // A device without its file holds no programme, which is said in words.
+        const QString missing = source.command == ID_READ_FROM_DEVICE
+                                    ? "The device holds no programme: $/missing.bin does not exist"
+                                    : opening + "$/missing.bin.";
         QTest::addRow("%s: missing file", source.tag)
-            << source.command << Name("$/missing.bin") << false << none
-            << QStringList{opening + "$/missing.bin."} << false << int(Cleared);
+            << source.command << Name("$/missing.bin") << false << none << QStringList{missing}
+            << false << int(Cleared);
         if (!host) {
             QTest::addRow("%s: empty answer", source.tag)
                 << source.command << Name("") << false << none

@@ -1,6 +1,7 @@
 // Search/Replace in the editor window: the dialog and its remembered
-// settings, the entries of a search over the whole text, Replace with its
-// question, Replace all with its confirmation, and Undo of replacements.
+// settings, the entries of a search over the whole text and the hits it
+// selects and marks, Find next and previous, Replace with its question,
+// Replace all with its confirmation, and Undo of replacements.
 #include <QCheckBox>
 #include <QDialog>
 #include <QLineEdit>
@@ -87,7 +88,9 @@ private slots:
     void searchLists();
     void replaceAll_data();
     void replaceAll();
-    void replaceAllUndoneOneByOne();
+    void findNextAndPrevious_data();
+    void findNextAndPrevious();
+    void replaceAllIsOneUndoStep();
     void replaceAllAnsweredNo();
     void replaceWithQuestion_data();
     void replaceWithQuestion();
@@ -96,6 +99,7 @@ private slots:
     void cancelKeepsEverything();
     void matchLength_data();
     void matchLength();
+    void replaceStopsAtTextLimit_data();
     void replaceStopsAtTextLimit();
 };
 
@@ -106,20 +110,24 @@ void TestSearch::searchLists_data() {
     QTest::addColumn<bool>("matchCase");
     QTest::addColumn<bool>("wholeWord");
     QTest::addColumn<QString>("entries");
+    QTest::addColumn<int>("selectedLine");  // 1-based line of the selected hit; 0: none
+    QTest::addColumn<int>("selectedColumn");
     auto row = [](const char* name, const char* find, bool matchCase, bool wholeWord,
-                  const char* entries) {
-        QTest::newRow(name) << find << matchCase << wholeWord << entries;
+                  const char* entries, int line, int column) {
+        QTest::newRow(name) << find << matchCase << wholeWord << entries << line << column;
     };
     row("label, whole word", "N010", false, true,
-        "  LINE(002,000): N010|  LINE(004,009): N010||2 Conformity found/replaced.");
+        "  LINE(002,000): N010|  LINE(004,009): N010||2 Conformity found/replaced.", 2, 0);
     row("shown as typed", "nop", false, false,
-        "  LINE(002,005): nop|  LINE(006,000): nop||2 Conformity found/replaced.");
-    row("embedded", "abc", false, false, "  LINE(004,029): abc||1 Conformity found/replaced.");
+        "  LINE(002,005): nop|  LINE(006,000): nop||2 Conformity found/replaced.", 2, 5);
+    row("embedded", "abc", false, false, "  LINE(004,029): abc||1 Conformity found/replaced.", 4, 29);
     row("two on a line", "H001", false, false,
-        "  LINE(003,009): H001|  LINE(003,016): H001||2 Conformity found/replaced.");
-    row("empty find text", "", false, false, "|0 Conformity found/replaced.");
+        "  LINE(003,009): H001|  LINE(003,016): H001||2 Conformity found/replaced.", 3, 9);
+    row("from the caret on, wrapping", "P00", false, false,
+        "  LINE(001,001): P00||1 Conformity found/replaced.", 1, 1);
+    row("empty find text", "", false, false, "|0 Conformity found/replaced.", 0, 0);
     row("longer than every line", "N030 JMP N010 ; Name_of_H01 xabc!", false, false,
-        "|0 Conformity found/replaced.");
+        "|0 Conformity found/replaced.", 0, 0);
 }
 
 void TestSearch::searchLists() {
@@ -127,21 +135,27 @@ void TestSearch::searchLists() {
     QFETCH(bool, matchCase);
     QFETCH(bool, wholeWord);
     QFETCH(QString, entries);
+    QFETCH(int, selectedLine);
+    QFETCH(int, selectedColumn);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
-    editor.Edit()->SetText(kProgram);
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kProgram);
     editor.Messages()->Append("old entry");
-    editor.Edit()->SetSel(3, 3);
+    edit.SetSel(3, 3);
     ExpectDialog(open.dialogs, {find.toStdString(), "", matchCase, wholeWord, Ids::IDOK});
     RunCommand(editor);
     QCOMPARE(Entries(editor), entries.split('|'));
-    // A search changes neither the text nor the selection.
-    QCOMPARE(editor.Edit()->GetText(), std::string(kProgram));
-    int32_t s = -1, e = -1;
-    editor.Edit()->GetSel(s, e);
-    QCOMPARE(s, 3);
-    QCOMPARE(e, 3);
+    // A search leaves the text alone; it selects the first hit from the
+    // caret on and marks every hit.
+    QCOMPARE(edit.GetText(), std::string(kProgram));
     QVERIFY(!editor.IsModified());
+    int32_t s = -1, e = -1;
+    edit.GetSel(s, e);
+    const int32_t at = selectedLine == 0 ? 3 : edit.LineIndex(selectedLine - 1) + selectedColumn;
+    QCOMPARE(s, at);
+    QCOMPARE(e, selectedLine == 0 ? 3 : at + int32_t(find.size()));
+    QCOMPARE(int(edit.SearchMarks().size()), int(entries.count("LINE(")));
     QCOMPARE(open.dialogs.Log().at(0).text, std::string("Search/Replace"));
     open.VerifyDialogs();
 }
@@ -208,29 +222,75 @@ void TestSearch::replaceAll() {
     open.VerifyDialogs();
 }
 
-void TestSearch::replaceAllUndoneOneByOne() {
+// Find next and previous go from hit to hit of the last search, wrapping
+// around the text; before any search Find next opens the dialog.
+void TestSearch::findNextAndPrevious_data() {
+    QTest::addColumn<int>("caretLine");    // 1-based line of the caret before the search
+    QTest::addColumn<QString>("commands");  // N: Find next, P: Find previous, T: type a blank
+    QTest::addColumn<int>("hitLine");      // 1-based line of the hit selected at the end
+    QTest::newRow("the search takes the hit at the caret") << 2 << "" << 2;
+    QTest::newRow("Find next goes on") << 1 << "N" << 2;
+    QTest::newRow("Find next wraps to the first") << 3 << "N" << 1;
+    QTest::newRow("Find previous wraps to the last") << 1 << "P" << 3;
+    QTest::newRow("Find previous goes back") << 3 << "PP" << 1;
+    QTest::newRow("after typing, Find next searches the new text") << 1 << "TN" << 2;
+}
+
+void TestSearch::findNextAndPrevious() {
+    QFETCH(int, caretLine);
+    QFETCH(QString, commands);
+    QFETCH(int, hitLine);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
-    editor.Edit()->SetText("SET H001 = H001\r\nH001");
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText("N010 SET H1 = 0\r\nN020 JMP (H1 = 0) N010\r\nN030 SET H1 + 1");
+    // Before any search, Find next asks what to find.
+    ExpectDialog(open.dialogs, {"H1", "", false, true, Ids::IDOK});
+    edit.SetSel(edit.LineIndex(caretLine - 1), edit.LineIndex(caretLine - 1));
+    QVERIFY(editor.OnCommand(ID_FIND_NEXT));
+    QCOMPARE(edit.SearchMarks().size(), size_t(3));
+    for (QChar c : commands) {
+        if (c == 'T') {
+            int32_t s = 0, e = 0;
+            edit.GetSel(s, e);
+            edit.SetSel(0, 0);
+            edit.ReplaceSel(" ");
+            // The marks go with the text they were made on.
+            QVERIFY(edit.SearchMarks().empty());
+            edit.SetSel(s + 1, e + 1);
+            continue;
+        }
+        QVERIFY(editor.OnCommand(c == 'N' ? ID_FIND_NEXT : ID_FIND_PREVIOUS));
+    }
+    QCOMPARE(Selected(editor), QString("H1"));
+    int32_t s = 0, e = 0;
+    edit.GetSel(s, e);
+    QCOMPARE(edit.LineFromChar(s) + 1, hitLine);
+    QCOMPARE(edit.SearchMarks().size(), size_t(3));
+    QCOMPARE(open.dialogs.Beeps(), 0);
+    open.VerifyDialogs();
+}
+
+void TestSearch::replaceAllIsOneUndoStep() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string before = "SET H001 = H001\r\nH001";
+    const std::string after = "SET H0001 = H0001\r\nH0001";
+    editor.Edit()->SetText(before);
     ExpectDialog(open.dialogs, {"H001", "H0001", false, false, Ids::ID_REPLACE_ALL});
     open.dialogs.ExpectAsk(MsgAnswer::Yes);
     RunCommand(editor);
+    QCOMPARE(editor.Edit()->GetText(), after);
     // The caret stays behind the last replacement.
     int32_t s = -1, e = -1;
     editor.Edit()->GetSel(s, e);
     QCOMPARE(s, editor.Edit()->GetTextLength());
     QCOMPARE(e, s);
-    const char* steps[] = {
-        "SET H0001 = H0001\r\nH0001",
-        "SET H0001 = H0001\r\nH001",
-        "SET H0001 = H001\r\nH001",
-        "SET H001 = H001\r\nH001",
-    };
-    for (const char* step : steps) {
-        QCOMPARE(editor.Edit()->GetText(), std::string(step));
-        if (step != steps[3]) editor.OnEditUndo();
-    }
+    editor.OnEditUndo();
+    QCOMPARE(editor.Edit()->GetText(), before);
     QVERIFY(!editor.Edit()->CanUndo());
+    editor.OnEditRedo();
+    QCOMPARE(editor.Edit()->GetText(), after);
     open.VerifyDialogs();
 }
 
@@ -393,23 +453,37 @@ void TestSearch::matchLength() {
 
 // ---------------------------------------------------------------- text limit
 
+// Room for two more characters: Replace all, which needs four, is refused
+// whole; Replace stops before the third replacement, which would be cut off.
+// No occurrence is deleted or half replaced.
+void TestSearch::replaceStopsAtTextLimit_data() {
+    QTest::addColumn<int>("button");
+    QTest::addColumn<QString>("after");
+    QTest::addColumn<QString>("entries");
+    QTest::newRow("Replace all") << int(Ids::ID_REPLACE_ALL) << "H1 H1\r\nH1 H1" << "earlier";
+    QTest::newRow("Replace") << int(Ids::ID_REPLACE) << "H01 H01\r\nH1 H1"
+                             << "  LINE(001,000) F5: Replace 'H1' with 'H01'.|"
+                                "  LINE(001,004) F5: Replace 'H1' with 'H01'.||2 Conformity found/replaced.";
+}
+
 void TestSearch::replaceStopsAtTextLimit() {
-    // Room for two more characters: the first two replacements fit, the
-    // third would be cut off and stops the command with the limit message;
-    // no occurrence is deleted or half replaced.
+    QFETCH(int, button);
+    QFETCH(QString, after);
+    QFETCH(QString, entries);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     const std::string text = "H1 H1\r\nH1 H1";
     editor.Edit()->SetText(text);
+    editor.Messages()->Append("earlier");
     editor.Edit()->SetLimitText(int32_t(text.size()) + 2);
-    ExpectDialog(open.dialogs, {"H1", "H01", false, false, Ids::ID_REPLACE_ALL});
+    ExpectDialog(open.dialogs, {"H1", "H01", false, false, button});
+    // The confirmation of Replace all, the two questions of Replace.
     open.dialogs.ExpectAsk(MsgAnswer::Yes);
+    if (button == Ids::ID_REPLACE) open.dialogs.ExpectAsk(MsgAnswer::Yes);
     open.dialogs.ExpectAsk(MsgAnswer::Ok, "Max. size of document is reached.");
     RunCommand(editor);
-    QCOMPARE(editor.Edit()->GetText(), std::string("H01 H01\r\nH1 H1"));
-    QCOMPARE(Entries(editor),
-             Split("  LINE(001,000) F5: Replace 'H1' with 'H01'.|"
-                   "  LINE(001,004) F5: Replace 'H1' with 'H01'.||2 Conformity found/replaced."));
+    QCOMPARE(QString::fromStdString(editor.Edit()->GetText()), after);
+    QCOMPARE(Entries(editor), entries.split('|'));
     QTest::qWait(20);  // a limit notice of the edit control would come through the event loop
     open.VerifyDialogs();
 }

@@ -2,6 +2,7 @@
 // programmes, and the protocol's error paths.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "apps/plcc/LspServer.h"
@@ -61,7 +62,15 @@ json Loc(const char* uri, int line, int from, int to) {
 
 TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
     ASSERT_EQ(sent.size(), 4u);  // the initialize response and one publication per document
-    EXPECT_EQ(sent[1]["params"]["diagnostics"],
+    // Each code links to its entry in the help beside the server.
+    json diagnostics = sent[1]["params"]["diagnostics"];
+    ASSERT_EQ(diagnostics.size(), 1u);
+    const std::string href = diagnostics[0]["codeDescription"]["href"];
+    EXPECT_EQ(href.rfind("file:///", 0), 0u);
+    EXPECT_TRUE(href.ends_with("/errors.html#error30")) << href;
+    EXPECT_TRUE(std::filesystem::exists(href.substr(7, href.find('#') - 7)));
+    diagnostics[0].erase("codeDescription");
+    EXPECT_EQ(diagnostics,
               json::parse(R"j([{"range":{"start":{"line":6,"character":10},"end":{"line":6,"character":14}},
                 "severity":1,"code":"ERR(30)","source":"plcc",
                 "message":"Jump destination JMP (...) Nxxx not available."}])j"));

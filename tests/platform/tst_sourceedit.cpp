@@ -1,5 +1,7 @@
 // The edit control: 8-bit text, CR LF lines, character indexes, change
 // notifications and the text limit.
+#include <Qsci/qsciscintilla.h>
+
 #include <QSignalSpy>
 #include <QTest>
 
@@ -18,6 +20,7 @@ private slots:
     void changeNotifications();
     void undoReportsWhetherItUndid();
     void textLimitCutsInsertions();
+    void viewFollowsTheText();
     void selection();
     void messageListKeepsOrder();
     void colouring_data();
@@ -117,6 +120,32 @@ void TestSourceEdit::textLimitCutsInsertions() {
     QTest::keyClicks(&edit, "z");  // typing at the limit inserts nothing
     QCOMPARE(edit.GetText(), std::string("12345678ab"));
     QTRY_COMPARE(maxText.count(), 2);
+}
+
+// The horizontal scroll range narrows again when the long line is gone;
+// an annotation wider than the view wraps, and reads back as it was set.
+void TestSourceEdit::viewFollowsTheText() {
+    using Sci = QsciScintillaBase;
+    SourceEdit edit;
+    edit.resize(300, 200);
+    edit.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&edit));
+    auto* sci = edit.findChild<QsciScintilla*>("source");
+    QVERIFY(sci);
+    edit.SetText("short\r\n" + std::string(300, 'x'));
+    QTRY_VERIFY(sci->SendScintilla(Sci::SCI_GETSCROLLWIDTH) > 1000);
+    edit.SetSel(5, edit.GetTextLength());
+    edit.ReplaceSel("");
+    QTRY_VERIFY(sci->SendScintilla(Sci::SCI_GETSCROLLWIDTH) < 200);
+
+    std::string message = "LINE(001): ERR(1)";
+    for (int i = 0; i < 30; ++i) message += " word";
+    edit.SetErrorMarks({{0, message}});
+    QVERIFY(sci->SendScintilla(Sci::SCI_ANNOTATIONGETLINES, 0UL) > 1);
+    QCOMPARE(edit.Annotation(0), message);
+    edit.resize(3000, 200);
+    QTRY_COMPARE(sci->SendScintilla(Sci::SCI_ANNOTATIONGETLINES, 0UL), 1L);
+    QCOMPARE(edit.Annotation(0), message);
 }
 
 void TestSourceEdit::selection() {
