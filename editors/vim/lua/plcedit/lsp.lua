@@ -6,12 +6,16 @@
 --   require('plcedit.lsp').setup()                 -- plcc on PATH
 --   require('plcedit.lsp').setup({ cmd = { '/opt/plcedit/bin/plcc', 'lsp' } })
 --
+-- Each programme gets the usual keys: K hovers, gd goes to the definition,
+-- gr lists references, <leader>ca offers the code actions; completion through
+-- the omni function (CTRL-X CTRL-O).
+--
 -- The project root is the nearest folder upwards that holds one of
 -- `root_markers` (a .git folder by default), else the programme's own folder.
 local M = {}
 
 local config = {
-  cmd = { 'plcc', 'lsp' },
+  cmd = { vim.g.plcc_command or 'plcc', 'lsp' },
   root_markers = { '.git' },
 }
 
@@ -36,11 +40,21 @@ local function root_of(bufnr)
   return dir
 end
 
+local function set_keys(bufnr)
+  local opts = { buffer = bufnr }
+  vim.keymap.set('n', 'K', vim.lsp.buf.hover, opts)
+  vim.keymap.set('n', 'gd', vim.lsp.buf.definition, opts)
+  vim.keymap.set('n', 'gr', vim.lsp.buf.references, opts)
+  vim.keymap.set('n', '<leader>ca', vim.lsp.buf.code_action, opts)
+  vim.bo[bufnr].omnifunc = 'v:lua.vim.lsp.omnifunc'
+end
+
 -- Attaches the buffer to the server of its project root, starting that
 -- server when none runs yet; returns the client id.
 function M.attach(bufnr)
   bufnr = bufnr or vim.api.nvim_get_current_buf()
   local root = root_of(bufnr)
+  set_keys(bufnr)
   if vim.lsp.start then
     return vim.lsp.start({ name = 'plcc', cmd = config.cmd, root_dir = root }, { bufnr = bufnr })
   end
