@@ -96,6 +96,29 @@ SourceClassifier::SourceClassifier() {
     m_keywords.insert(std::string(Word(SectionWord::End)));
 }
 
+std::set<std::string> SourceClassifier::DeclaredNames(std::string_view text) {
+    const std::string_view def = Word(SectionWord::Def);
+    std::set<std::string> names;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos) end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        if (const size_t semi = line.find(';'); semi != std::string_view::npos) line = line.substr(0, semi);
+        line = Trim(line);
+        if (line.size() > def.size() + 1 && Upper(line.substr(0, def.size())) == def && !IsWordChar(line[def.size()])) {
+            if (const size_t eq = line.find('='); eq != std::string_view::npos) {
+                const std::string_view rest = Trim(line.substr(eq + 1));
+                size_t n = 0;
+                while (n < rest.size() && IsWordChar(rest[n])) ++n;
+                if (n > 0) names.insert(Upper(rest.substr(0, n)));
+            }
+        }
+        pos = end + 1;
+    }
+    return names;
+}
+
 SourceClass SourceClassifier::WordClass(std::string_view word) const {
     const std::string upper = Upper(word);
     if (upper.size() >= 2 && upper[0] == 'N' && AllDigits(std::string_view(upper).substr(1)))

@@ -40,6 +40,9 @@ class SourceClassifier {
 public:
     SourceClassifier();
 
+    // The names declared with DEF in `text` (upper case), from the DEF
+    // lines wherever they stand.
+    static std::set<std::string> DeclaredNames(std::string_view text);
     // The names declared with DEF (upper case) that count as DEF names.
     void SetDefNames(std::set<std::string> names) { m_defNames = std::move(names); }
     const std::set<std::string>& DefNamesInUse() const { return m_defNames; }

@@ -6,52 +6,7 @@
 #include <QMetaObject>
 #include <algorithm>
 
-#include "base/Ascii.h"
-
 namespace plc {
-
-namespace {
-
-bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = AsciiUpper(c);
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
-}
-
-}  // namespace
-
-std::set<std::string> SourceLexer::DefNames(std::string_view text) {
-    std::set<std::string> names;
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (const size_t semi = line.find(';'); semi != std::string_view::npos)
-            line = line.substr(0, semi);
-        line = Trim(line);
-        if (line.size() > 4 && Upper(line.substr(0, 3)) == "DEF" && !IsWordChar(line[3])) {
-            if (const size_t eq = line.find('='); eq != std::string_view::npos) {
-                std::string_view rest = Trim(line.substr(eq + 1));
-                size_t n = 0;
-                while (n < rest.size() && IsWordChar(rest[n])) ++n;
-                if (n > 0) names.insert(Upper(rest.substr(0, n)));
-            }
-        }
-        pos = end + 1;
-    }
-    return names;
-}
-
-// ---------------------------------------------------------------- PlcLexer
 
 PlcLexer::PlcLexer(QObject* parent) : QsciLexerCustom(parent) {}
 
@@ -107,9 +62,9 @@ void PlcLexer::styleText(int start, int end) {
 
     // A changed DEF name changes the colour of its uses anywhere: the whole
     // text is coloured again.
-    std::set<std::string> names = SourceLexer::DefNames(all);
-    if (names != m_lexer.DefNamesInUse()) {
-        m_lexer.SetDefNames(std::move(names));
+    std::set<std::string> names = SourceClassifier::DeclaredNames(all);
+    if (names != m_classifier.DefNamesInUse()) {
+        m_classifier.SetDefNames(std::move(names));
         start = 0;
         end = static_cast<int>(length);
     }
@@ -125,7 +80,7 @@ void PlcLexer::styleText(int start, int end) {
         if (lineEnd == std::string_view::npos) lineEnd = all.size();
         size_t contentEnd = lineEnd;
         if (contentEnd > pos && all[contentEnd - 1] == '\r') --contentEnd;
-        m_lexer.ClassifyLine(all.substr(pos, contentEnd - pos), m_styles);
+        m_classifier.ClassifyLine(all.substr(pos, contentEnd - pos), m_styles);
         m_styles.append(next - contentEnd, static_cast<char>(SourceStyle::Default));
         pos = next;
     }

@@ -1,7 +1,7 @@
-// The colouring of the programme language in the window: SourceLexer is the
-// compiler's classifier of source words (compiler/SourceClassifier.h) with
-// the DEF names read from the whole text; PlcLexer hands its classes to the
-// edit control as style numbers.
+// The colouring of the programme language in the window: PlcLexer runs the
+// compiler's classifier of source words (compiler/SourceClassifier.h), with
+// the DEF names read from the whole text, and hands its classes to the edit
+// control as style numbers.
 #pragma once
 
 #include <Qsci/qscilexercustom.h>
@@ -16,12 +16,6 @@
 
 namespace plc {
 
-class SourceLexer : public SourceClassifier {
-public:
-    // The names declared with DEF in `text` (upper case).
-    static std::set<std::string> DefNames(std::string_view text);
-};
-
 class PlcLexer : public QsciLexerCustom {
     Q_OBJECT
 public:
@@ -34,7 +28,7 @@ public:
     void styleText(int start, int end) override;
 
 private:
-    SourceLexer m_lexer;
+    SourceClassifier m_classifier;
     std::string m_styles;
 };
 

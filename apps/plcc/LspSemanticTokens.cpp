@@ -2,11 +2,8 @@
 // window uses, from the compiler's classifier of source words, with the DEF
 // names the document itself declares.
 #include <iterator>
-#include <set>
-#include <string>
 
 #include "apps/plcc/LspDocument.h"
-#include "base/Ascii.h"
 #include "compiler/SourceClassifier.h"
 
 namespace plcc::lsp {
@@ -36,13 +33,7 @@ json SemanticTokensLegend() {
 
 json SemanticTokens(const Document& doc) {
     plc::SourceClassifier classifier;
-    std::set<std::string> names;
-    for (const plc::Declaration& d : doc.index.Declarations()) {
-        std::string name = d.name;
-        for (char& c : name) c = plc::AsciiUpper(c);
-        names.insert(std::move(name));
-    }
-    classifier.SetDefNames(std::move(names));
+    classifier.SetDefNames(plc::SourceClassifier::DeclaredNames(doc.text));
 
     // Each token as five numbers: line and start relative to the previous
     // token, length, type, modifiers.
