@@ -31,3 +31,10 @@ add_test(NAME editors_vscode
   COMMAND ${CMAKE_SOURCE_DIR}/tests/editors/vscode.sh ${CMAKE_SOURCE_DIR} ${PLCEDIT_TEXTMATE_GRAMMAR}
           ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode)
 set_tests_properties(editors_vscode PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RESOURCE_LOCK npm)
+# The same on demand: cmake --build build --target plcedit_vsix.
+add_custom_target(plcedit_vsix
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/editors/vscode.sh ${CMAKE_SOURCE_DIR} ${PLCEDIT_TEXTMATE_GRAMMAR}
+          ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode
+  DEPENDS plcedit_grammars
+  USES_TERMINAL
+  COMMENT "Building the VS Code extension")

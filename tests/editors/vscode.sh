@@ -27,11 +27,11 @@ while [ "$(tr -cd . <<<"$version" | wc -c)" -lt 2 ]; do version=$version.0; done
 npm pkg set "version=$version"
 
 # Only what the lock file pins; install scripts are not needed to package.
-timeout 500 npm ci --no-audit --no-fund --ignore-scripts --prefer-offline >npm.log 2>&1 ||
-  { cat npm.log >&2; fail "npm ci"; }
+timeout 500 npm ci --no-audit --no-fund --ignore-scripts --prefer-offline >"$work/npm.log" 2>&1 ||
+  { cat "$work/npm.log" >&2; fail "npm ci"; }
 
 timeout 120 npx --no-install vsce package --allow-missing-repository --out "plcedit-plc-$version.vsix" \
-  >vsce.log 2>&1 || { cat vsce.log >&2; fail "vsce package"; }
+  >"$work/vsce.log" 2>&1 || { cat "$work/vsce.log" >&2; fail "vsce package"; }
 vsix=plcedit-plc-$version.vsix
 listing=$(unzip -l "$vsix") || fail "$vsix is not a zip archive"
 for f in extension/package.json extension/extension.js extension/language-configuration.json \
