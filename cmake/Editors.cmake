@@ -25,16 +25,17 @@ install(FILES ${PLCEDIT_VIM_SYNTAX} DESTINATION ${PLCEDIT_DATADIR}/editors/vim/s
 install(FILES ${PLCEDIT_TEXTMATE_GRAMMAR} DESTINATION ${PLCEDIT_DATADIR}/editors/textmate COMPONENT Runtime)
 
 # The extension: npm packages from the lock file, the grammar, the .vsix, and
-# the grammar's expected scopes on the example programmes. Skipped without
-# node and npm.
+# the grammar's expected scopes on an annotated example, and every example
+# coloured by the grammar as by plcc's semantic tokens. Skipped without node
+# and npm.
 add_test(NAME editors_vscode
   COMMAND ${CMAKE_SOURCE_DIR}/tests/editors/vscode.sh ${CMAKE_SOURCE_DIR} ${PLCEDIT_TEXTMATE_GRAMMAR}
-          ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode)
+          ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode $<TARGET_FILE:plcc>)
 set_tests_properties(editors_vscode PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 RESOURCE_LOCK npm)
 # The same on demand: cmake --build build --target plcedit_vsix.
 add_custom_target(plcedit_vsix
   COMMAND ${CMAKE_SOURCE_DIR}/tests/editors/vscode.sh ${CMAKE_SOURCE_DIR} ${PLCEDIT_TEXTMATE_GRAMMAR}
-          ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode
-  DEPENDS plcedit_grammars
+          ${PROJECT_VERSION} ${CMAKE_CURRENT_BINARY_DIR}/editors-vscode $<TARGET_FILE:plcc>
+  DEPENDS plcedit_grammars plcc
   USES_TERMINAL
   COMMENT "Building the VS Code extension")

@@ -3,10 +3,11 @@
 # grammar: installs the npm packages of editors/vscode from the lock file,
 # puts in the grammar made from the compiler's word lists, packages the
 # .vsix with vsce, and runs vscode-tmgrammar-test on the programmes with
-# expected scopes in tests/editors. Exit 77 (skipped) without node and npm.
-# usage: vscode.sh SOURCE_DIR GRAMMAR VERSION WORK_DIR
+# expected scopes in tests/editors; then the grammar must colour every
+# example as plcc's semantic tokens do. Exit 77 (skipped) without node and npm.
+# usage: vscode.sh SOURCE_DIR GRAMMAR VERSION WORK_DIR PLCC
 set -euo pipefail
-src=$1 grammar=$2 version=$3 work=$4
+src=$1 grammar=$2 version=$3 work=$4 plcc=$5
 if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
   echo "SKIPPED: node and npm are not installed (scripts/install-deps installs them)"
   exit 77
@@ -43,4 +44,6 @@ done
 ! grep -q "node_modules/@vscode/vsce/" <<<"$listing" || fail "$vsix carries vsce"
 
 timeout 120 npx --no-install vscode-tmgrammar-test -g syntaxes/plc.tmLanguage.json "$src/tests/editors/*.plc"
+NODE_PATH=$ext/node_modules timeout 120 node "$src/tests/editors/grammar-agrees.js" "$plcc" \
+  syntaxes/plc.tmLanguage.json "$src"/examples/*.plc "$src"/tests/editors/*.plc
 echo "built $work/plcedit-plc/$vsix"
