@@ -17,6 +17,12 @@ if(NOT _module_name MATCHES "libtorvix\\.so\\.([0-9]+)")
   message(FATAL_ERROR "include/torvix/torvix.h names no module libtorvix.so.N in TORVIX_MODULE_NAME")
 endif()
 set(TORVIX_SOVERSION ${CMAKE_MATCH_1})
+# The soname's number is the interface's major version.
+file(STRINGS ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h _major
+  REGEX "^#define TORVIX_VERSION_MAJOR [0-9]+$")
+if(NOT _major MATCHES " ${TORVIX_SOVERSION}$")
+  message(FATAL_ERROR "include/torvix/torvix.h: TORVIX_VERSION_MAJOR is not the number of ${_module_name}")
+endif()
 # SOVERSION alone: the file is libtorvix.so.N itself, the soname link is not
 # needed, and libtorvix.so links to it for the linker.
 set_target_properties(torvix PROPERTIES SOVERSION ${TORVIX_SOVERSION})

@@ -44,7 +44,8 @@ endforeach()
 # ---- libtorvix.so: the control as a loadable component module ----
 # The entry points pull the control library in; the version script exports
 # only them.
-add_library(torvix SHARED ${CMAKE_SOURCE_DIR}/control/module/TorvixModule.cpp)
+add_library(torvix SHARED ${CMAKE_SOURCE_DIR}/control/module/TorvixModule.cpp
+  ${CMAKE_SOURCE_DIR}/control/module/TorvixApplication.cpp)
 target_link_libraries(torvix PRIVATE control)
 target_compile_options(torvix PRIVATE ${PLCEDIT_WARNINGS})
 set_target_properties(torvix PROPERTIES LINK_DEPENDS ${CMAKE_SOURCE_DIR}/control/torvix.map)

@@ -25,6 +25,11 @@ add_test(NAME lsp_neovim
   COMMAND ${CMAKE_SOURCE_DIR}/tests/lsp/neovim-client.sh $<TARGET_FILE:plcc> ${CMAKE_SOURCE_DIR}
           ${CMAKE_CURRENT_BINARY_DIR}/lsp-neovim)
 set_tests_properties(lsp_neovim PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
+# The installed Neovim set-up: one server for the programmes of a project.
+add_test(NAME lsp_neovim_reuse
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/lsp/neovim-reuse.sh $<TARGET_FILE:plcc> ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR}/editors ${CMAKE_CURRENT_BINARY_DIR}/lsp-neovim-reuse)
+set_tests_properties(lsp_neovim_reuse PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 60)
 
 # The benchmark takes the handlers from the library.
 if(TARGET lsp_bench)

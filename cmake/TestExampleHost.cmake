@@ -1,8 +1,11 @@
 # cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DCXX=... -DPKG_CONFIG=... -P TestExampleHost.cmake
 # Installs the build tree into a scratch prefix, checks that the public
-# header compiles as C, builds examples/host against the installed tree with
-# pkg-config alone, and runs it offscreen on a programme: the editor opens
-# and closing it reaches the host as the event PlcOnCancel.
+# header compiles warning-free as C99 and C++17, builds the two example
+# hosts against the installed tree with pkg-config alone and runs them
+# offscreen on a programme: examples/host (C++, its own QApplication) and
+# examples/host-c (C99, the module's application and event loop). The editor
+# opens and closing it reaches the host as the event PlcOnCancel; without a
+# display the C host is told so instead of being ended by Qt.
 cmake_minimum_required(VERSION 3.25)
 set(scratch ${BUILD_DIR}/example-host)
 set(prefix ${scratch}/prefix)
@@ -36,13 +39,16 @@ endif()
 list(FILTER flags INCLUDE REGEX "^-I")
 list(GET flags 0 torvix_include)
 
-# The header is C: it compiles alone, as C and as C++.
+# The header compiles alone, as C99 and as C++17, without a warning.
 find_program(C_COMPILER NAMES cc gcc clang)
-file(WRITE ${scratch}/header.c "#include <torvix/torvix.h>\nint main(void) { return TORVIX_S_OK; }\n")
-if(C_COMPILER)
-  run("compiling the header as C" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic
-    ${torvix_include} -c ${scratch}/header.c -o ${scratch}/header.o)
+if(NOT C_COMPILER)
+  message(FATAL_ERROR "no C compiler to check the header and build examples/host-c with")
 endif()
+file(WRITE ${scratch}/header.c "#include <torvix/torvix.h>\nint main(void) { return TORVIX_S_OK; }\n")
+run("compiling the header as C99" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic
+  -Wstrict-prototypes ${torvix_include} -c ${scratch}/header.c -o ${scratch}/header-c.o)
+run("compiling the header as C++17" ${CXX} -x c++ -std=c++17 -Wall -Wextra -Werror -pedantic
+  ${torvix_include} -c ${scratch}/header.c -o ${scratch}/header-cxx.o)
 
 run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix)
 string(STRIP "${out}" all_flags)
@@ -65,3 +71,34 @@ foreach(line "PlcCreate: TRUE" "PlcFileOpen: TRUE" "event 3 PlcOnCancel()")
     message(FATAL_ERROR "the host did not print \"${line}\"")
   endif()
 endforeach()
+
+# The C host: the module makes the application and runs the loop.
+run("building examples/host-c" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic
+  ${SOURCE_DIR}/examples/host-c/host.c ${all_flags} -o ${scratch}/torvix-host-c)
+file(MAKE_DIRECTORY ${scratch}/device)
+run("running the C host" ${scratch}/torvix-host-c --device ${scratch}/device --online --close
+  ${SOURCE_DIR}/examples/jumps.plc)
+message("${out}")
+foreach(line "module version 1." "registered" "PlcCreate: TRUE" "PlcFileOpen: TRUE"
+    "PlcSetOnline: TRUE" "PlcDestroy: TRUE" "event 3 PlcOnCancel()" "editor closed"
+    "sink references left: 0" "TorvixUninitialize: S_OK")
+  string(FIND "${out}" "${line}" at)
+  if(at LESS 0)
+    message(FATAL_ERROR "the C host did not print \"${line}\"")
+  endif()
+endforeach()
+file(STRINGS ${scratch}/config/torvix/registry.ini servers REGEX "^InprocServer=")
+list(LENGTH servers n)
+if(n LESS 1)
+  message(FATAL_ERROR "the C host's registration wrote no InprocServer into the registry file")
+endif()
+
+# Without any display Qt would end the process; the module says so instead.
+unset(ENV{QT_QPA_PLATFORM})
+unset(ENV{DISPLAY})
+unset(ENV{WAYLAND_DISPLAY})
+execute_process(COMMAND ${scratch}/torvix-host-c ${SOURCE_DIR}/examples/jumps.plc
+  RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 1 OR NOT err MATCHES "no display")
+  message(FATAL_ERROR "the C host without a display ended with ${rc}:\n${out}\n${err}")
+endif()

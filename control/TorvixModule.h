@@ -1,7 +1,7 @@
 // The entry points of the component module libtorvix.so, with C linkage so
-// that a host finds them by name (dlsym) after loading the module. The four
-// of the public header torvix/torvix.h, and the type library as data for
-// hosts built with the component layer.
+// that a host finds them by name (dlsym) after loading the module or links
+// them: those of the public header torvix/torvix.h (documented there), and
+// the type library as data for hosts built with the component layer.
 #pragma once
 
 #include "control/ComTypeInfo.h"
@@ -22,6 +22,14 @@ TORVIX_EXPORT TorvixResult DllGetClassObject(const TorvixGuid* clsid, const Torv
                                              void** object);
 // S_OK when no object of the module and no server lock is left, else S_FALSE.
 TORVIX_EXPORT TorvixResult DllCanUnloadNow(void);
+// The version, the Qt application and its event loop, for hosts without
+// Qt of their own (control/module/TorvixApplication.cpp).
+TORVIX_EXPORT uint32_t TorvixGetVersion(void);
+TORVIX_EXPORT TorvixResult TorvixInitialize(int* argc, char** argv);
+TORVIX_EXPORT TorvixResult TorvixUninitialize(void);
+TORVIX_EXPORT TorvixResult TorvixRunEventLoop(void);
+TORVIX_EXPORT TorvixResult TorvixQuitEventLoop(void);
+TORVIX_EXPORT TorvixResult TorvixProcessEvents(void);
 // The module's type library as data.
 TORVIX_EXPORT plc::com::HRESULT DllGetTypeLib(const plc::com::TypeLibDesc** lib);
 

@@ -1,20 +1,12 @@
-// The style classes of the programme language's colouring: what the lexer
-// gives each character and what the edit control reports by StyleAt.
+// The style numbers of the edit control: the classes of the compiler's
+// classifier of source words, what the lexer gives each character and what
+// the edit control reports by StyleAt.
 #pragma once
+
+#include "compiler/SourceClassifier.h"
 
 namespace plc {
 
-enum class SourceStyle : int {
-    Default = 0,
-    Comment,
-    Section,    // %P00, %TEXT(...), END
-    Label,      // N### as label and as jump target
-    Keyword,
-    Variable,   // H, M, F, C, Z with their number
-    DefName,    // a name declared with DEF
-    InOut,      // inputs and outputs (IS0, OE3, ...)
-    Number,
-    DriveName,  // status flags, drive values and settings
-};
+using SourceStyle = SourceClass;
 
 }  // namespace plc

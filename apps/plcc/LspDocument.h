@@ -55,6 +55,8 @@ json FoldingRanges(const Document& doc);
 json Formatting(const Document& doc);  // TextEdit[] or null when the programme does not compile
 json CodeActions(const Document& doc);
 json Completion(const Document& doc, int32_t line, int32_t column);
+json SemanticTokens(const Document& doc);  // SemanticTokens of the whole text
+json SemanticTokensLegend();
 
 // The title of the code action that renumbers the programme.
 inline constexpr const char* kRenumberTitle = "Renumber programme";

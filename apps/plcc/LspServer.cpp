@@ -37,6 +37,7 @@ json Capabilities() {
             {"foldingRangeProvider", true},
             {"documentFormattingProvider", true},
             {"codeActionProvider", {{"codeActionKinds", json::array({"source"})}}},
+            {"semanticTokensProvider", {{"legend", SemanticTokensLegend()}, {"full", true}}},
             {"completionProvider", {{"triggerCharacters", json::array({"(", "=", " ", "N", "[", ","})}}}};
 }
 
@@ -116,6 +117,7 @@ json Server::Request(const std::string& method, const json& params) {
         {"textDocument/codeAction", [](const Document& d, const json&) { return CodeActions(d); }},
         {"textDocument/completion",
          [](const Document& d, const json& p) { return Completion(d, LineOf(p), ColumnOf(p)); }},
+        {"textDocument/semanticTokens/full", [](const Document& d, const json&) { return SemanticTokens(d); }},
     };
     const auto feature = kFeatures.find(method);
     if (feature == kFeatures.end()) throw RequestError{kMethodNotFound, "Method not found: " + method};

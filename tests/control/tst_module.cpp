@@ -1,12 +1,18 @@
 // The module: registration into a registry file and its exact removal, the
 // result codes of a registration that fails half-way, and the real
-// libtorvix.so loaded with dlopen: entry points, class factories, unloading
-// and a control driven through dispatch with its events.
+// libtorvix.so loaded with dlopen: entry points, class factories, unloading,
+// the application and event loop for hosts without Qt, and a control driven
+// through dispatch with its events.
+#include <dlfcn.h>
+
 #include <QAction>
 #include <QApplication>
 #include <QFileInfo>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
 #include <map>
+#include <thread>
 
 #include "compiler/CompileDriver.h"
 #include "control/TorvixClient.h"
@@ -128,6 +134,7 @@ private slots:
     void moduleRegistersIntoItsFile();
     void moduleRefusesAnUnwritableRegistry();
     void unloadFollowsObjectsAndLocks();
+    void applicationForHostsWithoutQt();
     void controlFromTheModule();
 };
 
@@ -408,6 +415,70 @@ void TestModule::unloadFollowsObjectsAndLocks() {
     QCOMPARE(module->CanUnloadNow(), S_FALSE);
     page.Reset();
     QCOMPARE(module->CanUnloadNow(), S_OK);
+}
+
+// The entry points a host without Qt uses, here in a process whose own
+// QApplication the module must leave alone; making one is the C host's
+// test (example_host).
+void TestModule::applicationForHostsWithoutQt() {
+    void* handle = dlopen(TORVIX_MODULE, RTLD_NOW | RTLD_LOCAL);
+    QVERIFY(handle);
+    auto entry = [handle](const char* name) { return dlsym(handle, name); };
+    auto version = reinterpret_cast<TorvixGetVersionFn>(entry("TorvixGetVersion"));
+    auto initialize = reinterpret_cast<TorvixInitializeFn>(entry("TorvixInitialize"));
+    auto uninitialize = reinterpret_cast<TorvixUninitializeFn>(entry("TorvixUninitialize"));
+    auto run = reinterpret_cast<TorvixRunEventLoopFn>(entry("TorvixRunEventLoop"));
+    auto quit = reinterpret_cast<TorvixQuitEventLoopFn>(entry("TorvixQuitEventLoop"));
+    auto process = reinterpret_cast<TorvixProcessEventsFn>(entry("TorvixProcessEvents"));
+    QVERIFY(version && initialize && uninitialize && run && quit && process);
+    QCOMPARE(version(), uint32_t(TORVIX_VERSION));
+
+    char name[] = "host";
+    char* argv[] = {name, nullptr};
+    int one = 1, none = 0, negative = -1;
+    struct Case {
+        int* argc;
+        char** argv;
+        TorvixResult expected;
+    } cases[] = {
+        {nullptr, nullptr, S_FALSE},  // the host's application stays
+        {&one, argv, S_FALSE},
+        {&none, nullptr, S_FALSE},
+        {&negative, argv, E_INVALIDARG},
+        {nullptr, argv, E_INVALIDARG},
+        {&one, nullptr, E_POINTER},
+    };
+    for (const Case& c : cases) QCOMPARE(initialize(c.argc, c.argv), c.expected);
+    QCOMPARE(uninitialize(), S_FALSE);
+    QCOMPARE(quit(), S_FALSE);
+
+    // The loop runs until a handler quits it, and refuses to nest.
+    TorvixResult nested = S_OK, quitInLoop = S_FALSE;
+    QTimer::singleShot(0, [&] {
+        nested = run();
+        quitInLoop = quit();
+    });
+    QCOMPARE(run(), S_OK);
+    QCOMPARE(nested, E_UNEXPECTED);
+    QCOMPARE(quitInLoop, S_OK);
+
+    // A host's own loop: queued calls run and objects waiting to go go.
+    bool ran = false;
+    QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+    QPointer<QObject> doomed = new QObject;
+    doomed->deleteLater();
+    QCOMPARE(process(), S_OK);
+    QVERIFY(ran);
+    QVERIFY(!doomed);
+
+    // Another thread is refused everything but the version.
+    std::vector<TorvixResult> fromThread;
+    std::thread([&] {
+        fromThread = {initialize(nullptr, nullptr), run(), quit(), process(), uninitialize()};
+    }).join();
+    QCOMPARE(fromThread, std::vector<TorvixResult>({E_UNEXPECTED, E_UNEXPECTED, E_UNEXPECTED,
+                                                    E_UNEXPECTED, S_FALSE}));
+    dlclose(handle);
 }
 
 // The control out of the real module: methods through dispatch, the window

@@ -28,6 +28,8 @@ expected=(
   "$bin/plcc" "$man/man1/plcc.1.gz" "$data/bash-completion/completions/plcc"
   "$data/plcedit/examples/homing.plc" "$data/plcedit/examples/tutorial_errors.entries"
   "$data/doc/plcedit/copyright" "$data/doc/plcedit/changelog.gz"
+  "$data/plcedit/editors/vim/syntax/plc.vim" "$data/plcedit/editors/vim/ftdetect/plc.vim"
+  "$data/plcedit/editors/vim/lua/plcedit/lsp.lua" "$data/plcedit/editors/textmate/plc.tmLanguage.json"
 )
 if [ "$kind" = gui ]; then
   expected+=(

@@ -1,0 +1,2 @@
+" PLC programmes are *.plc files.
+autocmd BufNewFile,BufRead *.plc setfiletype plc
