@@ -9,6 +9,7 @@
 #include "editor/DeviceCompare.h"
 #include "editor/EditorCodeView.h"
 #include "editor/HostLink.h"
+#include "image/PlcProgram.h"
 #include "editor/PlcEditorDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -152,7 +153,7 @@ void EditorExchange::OnCompareWithDevice() {
     // The device's programme goes through a temporary file of its own.
     std::string data;
     QTemporaryFile copy;
-    if (!ReadWholeFile(name, data) || !copy.open() ||
+    if (!ReadWholeFile(name, data, {kMaxBinaryFileBytes, false}) || !copy.open() ||
         copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
         !copy.flush()) {
         ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".");

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/ByteOrderMark.h"
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
 #include "editor/RecoveryCopy.h"
@@ -26,7 +27,7 @@ constexpr int kRecentFiles = 8;
 
 std::string RecentKey(int index) { return "Recent" + std::to_string(index + 1); }
 
-std::vector<std::string> ReadRecentFiles(const Profile& settings) {
+std::vector<std::string> ReadRecentFiles(const ProfileEntries& settings) {
     std::vector<std::string> files;
     for (int i = 0; i < kRecentFiles; ++i) {
         std::string name = settings.GetString("Menu", RecentKey(i), "");
@@ -54,7 +55,7 @@ QString MenuText(const std::string& text) {
 // each end a line, and every line end becomes CR LF, the control's own, so
 // that a later Save writes one style throughout. Reading stops before a line
 // when the text already holds more than kMaxDocumentSize characters.
-std::string SourceTextOf(const std::string& data) {
+std::string SourceTextOf(std::string_view data) {
     std::string text;
     size_t pos = 0;
     while (pos < data.size()) {
@@ -126,21 +127,48 @@ bool CPlcEditorDoc::NewDocument() {
     m_editSource->SetText({});
     m_strFileName = kNoFileName;
     m_bModified = false;
+    m_byteOrderMark = false;
     m_listMessages->Clear();
     return true;
 }
 
 void CPlcEditorDoc::RememberRecentFile(const std::string& name) {
-    Profile settings;
-    std::vector<std::string> files = ReadRecentFiles(settings);
-    std::erase(files, name);
-    files.insert(files.begin(), name);
-    files.resize(std::min<size_t>(files.size(), kRecentFiles));
-    std::vector<Profile::Entry> entries;
-    for (int i = 0; i < kRecentFiles; ++i)
-        entries.push_back({RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : ""});
-    settings.WriteStrings("Menu", entries);
+    // Read and written under the settings' lock: another editor adding its
+    // file meanwhile keeps its entry.
+    Profile().Edit([&](ProfileEntries& settings) {
+        std::vector<std::string> files = ReadRecentFiles(settings);
+        std::erase(files, name);
+        files.insert(files.begin(), name);
+        files.resize(std::min<size_t>(files.size(), kRecentFiles));
+        for (int i = 0; i < kRecentFiles; ++i)
+            settings.WriteString("Menu", RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : "");
+    });
     SetupRecentFile();
+}
+
+bool CPlcEditorDoc::ReadForOpen(const std::string& name, std::string& data, bool& fromCopy) {
+    // The edit control takes kMaxDocumentSize characters; a few bytes more
+    // tell a file that is cut (a byte-order mark is not counted).
+    const WholeFileRules rules{static_cast<size_t>(kMaxDocumentSize) + kUtf8ByteOrderMark.size() + 1, false};
+    fromCopy = false;
+    const FileRead read = ReadWholeFile(name, data, rules);
+    if (!read && read.fault != FileRead::Fault::TooLarge) {
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "\n" + read.Reason());
+        return false;
+    }
+    // A write in place that did not finish left a complete copy of the file
+    // as it was before; the file itself may be damaged.
+    const std::string copy = LeftBackupOf(name);
+    std::string copyData;
+    const FileRead copyRead = copy.empty() ? FileRead{} : ReadWholeFile(copy, copyData, rules);
+    if (copy.empty() || (!copyRead && copyRead.fault != FileRead::Fault::TooLarge) || copyData == data) return true;
+    const std::string question = "The last write of\n" + name +
+                                 "\ndid not finish, and the file may be damaged. A complete copy of it as it was "
+                                 "before that write is kept in\n" + copy + "\n\nOpen that copy instead?";
+    if (m_dialogs.Ask(m_window, question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return true;
+    data = std::move(copyData);
+    fromCopy = true;
+    return true;
 }
 
 bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
@@ -149,11 +177,9 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     std::string name = NormalizeSeparators(fileName);
     if (prompt && !PromptFileName(false, name)) return false;
     std::string data;
-    if (!ReadWholeFile(name, data)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name);
-        return false;
-    }
-    const std::string text = SourceTextOf(data);
+    bool fromCopy = false;
+    if (!ReadForOpen(name, data, fromCopy)) return false;
+    const std::string text = SourceTextOf(SourceTextOfFile(data));
     const bool cut = text.size() > static_cast<size_t>(kMaxDocumentSize);
     if (text.size() < static_cast<size_t>(kMaxDocumentSize)) {
         m_editSource->SetText(text);
@@ -170,9 +196,11 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
         m_bModified = true;
     } else {
         m_strFileName = name;
-        m_bModified = false;
+        // The copy's text is not the file's until it is saved.
+        m_bModified = fromCopy;
         RememberRecentFile(name);
     }
+    m_byteOrderMark = HasByteOrderMark(data);
     m_listMessages->Clear();
     return true;
 }
@@ -192,7 +220,8 @@ bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
     std::string name = fileName;
     if (prompt && !PromptFileName(true, name)) return false;
     std::string why;
-    if (!WriteFileSafely(name, m_editSource->GetText(), &why)) {
+    const std::string text = m_editSource->GetText();
+    if (!WriteFileSafely(name, m_byteOrderMark ? std::string(kUtf8ByteOrderMark) + text : text, &why)) {
         // The system's message first, the reason on a line of its own.
         ShowError(m_dialogs, m_window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
@@ -233,7 +262,7 @@ void CPlcEditorDoc::OnFileSave() { SaveUnderCurrentName(); }
 void CPlcEditorDoc::OnFileSaveAs() { SaveDocument(true, {}); }
 
 void CPlcEditorDoc::SetupRecentFile() {
-    const Profile settings;
+    const ProfileEntries settings = Profile().Read();
     const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
     SetRecentEntry(last);
     if (!m_recentMenu) return;

@@ -30,7 +30,7 @@ struct PreviousFile {
     std::string bytes;
 
     explicit PreviousFile(std::string p) : path(plc::NormalizeSeparators(p)) {
-        existed = plc::ReadWholeFile(path, bytes);
+        existed = static_cast<bool>(plc::ReadWholeFile(path, bytes));
     }
     void Restore() const {
         if (existed)

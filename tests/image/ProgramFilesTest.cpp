@@ -320,13 +320,27 @@ TEST(BinaryFile, MissingFileOrNameIsRefused) {
     EXPECT_EQ(program.WriteBinaryFile(empty, false), 0);
 }
 
-TEST(BinaryFile, EndlessStreamIsRefusedWithoutReadingOn) {
-    CPlcProgram program;
-    program.Clear();
-    std::string why;
-    EXPECT_EQ(program.ReadBinaryFile("/dev/zero", &why), 0);
-    EXPECT_NE(why.find("line 1: not a hexadecimal number"), std::string::npos) << why;
-    EXPECT_TRUE(ImageIsZero(program));
+TEST(BinaryFile, SpecialFilesAreRefusedUnread) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    WriteAll(dir / "huge.bin", std::string(kMaxBinaryFileBytes + 1, '0'));
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {"/dev/zero", "is a character device, not a regular file"},
+        {dir / "fifo", "is a pipe, not a regular file"},  // would block on opening
+        {dir.path(), "is a folder"},
+        {dir / "huge.bin", "is larger than 1 MiB"},
+    };
+    for (const auto& c : cases) {
+        CPlcProgram program;
+        program.Clear();
+        std::string why;
+        EXPECT_EQ(program.ReadBinaryFile(c.path, &why), 0) << c.path;
+        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+        EXPECT_TRUE(ImageIsZero(program));
+    }
 }
 
 TEST(BinaryFile, BackslashesSeparateFolders) {
@@ -585,6 +599,11 @@ int RunFault(const FaultCase& c, const std::string& root) {
     const bool root_ = ::geteuid() == 0;
     if (c.needsRoot && !root_) return kSkip;
     const std::string work = root + "/w";
+    // The copy of an in-place write goes to a state folder the writer owns.
+    const std::string state = root + "/state";
+    ::mkdir(state.c_str(), 0777);
+    ::chmod(state.c_str(), 0777);
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     ::mkdir(work.c_str(), 0777);
     ::chmod(work.c_str(), 0777);
     ::chmod(root.c_str(), 0711);
@@ -628,6 +647,8 @@ int RunFault(const FaultCase& c, const std::string& root) {
         const std::string name = e.path().filename().string();
         if (name != "t" && name != "filler") return fail("left behind: " + name);
     }
+    // An in-place write that finished, or put the old bytes back, keeps no copy.
+    if (!LeftBackupOf(work + "/t").empty()) return fail("copy left: " + LeftBackupOf(work + "/t"));
     return 0;
 }
 
