@@ -404,7 +404,7 @@ void TestModule::unloadFollowsObjectsAndLocks() {
     QCOMPARE(module->CanUnloadNow(), S_FALSE);
     QCOMPARE(factory->LockServer(false), S_OK);
     ComPtr<IPropertyPage> page;
-    QCOMPARE(factory->CreateInstance(nullptr, IID_IPropertyPage, page.Out()), S_OK);
+    QCOMPARE(factory->CreateInstance(nullptr, &IID_IPropertyPage, page.Out()), S_OK);
     QCOMPARE(module->CanUnloadNow(), S_FALSE);
     page.Reset();
     QCOMPARE(module->CanUnloadNow(), S_OK);
