@@ -225,7 +225,10 @@ bool ResolveTarget(const std::string& path, Target& target, std::string& why) {
         return false;
     }
     if (!S_ISREG(target.st.st_mode)) {
-        why = "not a regular file";
+        FileRead kind;
+        kind.fault = FileRead::Fault::NotRegular;
+        kind.mode = target.st.st_mode;
+        why = kind.Reason();
         return false;
     }
     // An existing file the user may not write is refused, as an editor does.

@@ -123,14 +123,26 @@ FileRead ReadWholeDescriptor(int fd, std::string& data, const WholeFileRules& ru
     return r;
 }
 
-FileRead ReadWholeFile(const std::string& path, std::string& data, const WholeFileRules& rules) {
-    // The kind first, by name: opening a FIFO or a device could already wait
-    // or have effects. The descriptor is checked again once open, in case the
-    // name was replaced meanwhile.
+FileRead ExamineFile(const std::string& path, const WholeFileRules& rules) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0) return Refused(FileRead::Fault::CannotOpen, errno);
     if (const FileRead::Fault fault = KindFault(st, rules); fault != FileRead::Fault::None)
         return Refused(fault, 0, st.st_mode);
+    if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > rules.limit) {
+        FileRead r = Refused(FileRead::Fault::TooLarge, 0, st.st_mode);
+        r.limit = rules.limit;
+        return r;
+    }
+    FileRead r;
+    r.mode = st.st_mode;
+    return r;
+}
+
+FileRead ReadWholeFile(const std::string& path, std::string& data, const WholeFileRules& rules) {
+    // The kind first, by name: opening a FIFO or a device could already wait
+    // or have effects. The descriptor is checked again once open, in case the
+    // name was replaced meanwhile.
+    if (FileRead examined = ExamineFile(path, rules); !examined) return examined;
     const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.Get() < 0) return Refused(FileRead::Fault::CannotOpen, errno);
     return ReadWholeDescriptor(fd.Get(), data, rules);

@@ -68,6 +68,11 @@ std::string SizeInWords(size_t bytes);
 // refused before a byte is read, and nothing blocks on opening.
 FileRead ReadWholeFile(const std::string& path, std::string& data, const WholeFileRules& rules = {});
 
+// Looks at the file `path` by name, as ReadWholeFile would before it reads:
+// its kind and, for a regular file, its size against the limit. Nothing is
+// opened.
+FileRead ExamineFile(const std::string& path, const WholeFileRules& rules = {});
+
 // The same for a descriptor already open (standard input, say): its kind is
 // checked as a file's would be.
 FileRead ReadWholeDescriptor(int fd, std::string& data, const WholeFileRules& rules = {});

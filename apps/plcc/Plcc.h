@@ -51,16 +51,22 @@ inline constexpr std::string_view kStdinName = "-";
 // How an input file is named in messages and diagnostics.
 std::string DisplayName(const std::string& path);
 
-// Reads a whole input (a regular file, or standard input for "-") with one
-// read into a buffer sized from the file. A folder, a device, a pipe or
-// anything else that is not a regular file is refused, and so is input of
-// more than kMaxInputBytes, without reading on. False with a message on
-// stderr naming the file when it is refused or cannot be read.
+// Reads a whole input: a regular file or a pipe (a FIFO, a shell's process
+// substitution, standard input for "-"). A folder, a device or a socket is
+// refused unread, and so is input of more than kMaxInputBytes, without
+// reading on. False with a message on stderr naming the file and the reason
+// when it is refused or cannot be read.
 bool ReadInput(const std::string& path, std::string& bytes);
 
-// True when `path` (or standard input for "-") is a regular file that
-// ReadInput would accept by its kind and size; false with a message otherwise.
+// True when `path` is a file that ReadInput would accept by its kind and
+// size (standard input is looked at when it is read); false with a message
+// otherwise.
 bool CheckInputFile(const std::string& path);
+
+// The lines of the source text in `bytes` (read from `path`), a UTF-8
+// byte-order mark before it skipped; false with a message on stderr when
+// there are more than kMaxSourceLines.
+bool SourceLinesOf(const std::string& path, std::string_view bytes, std::vector<std::string>& lines);
 
 // Reads a source file and splits it into the lines the editor would hold;
 // false with a message on stderr when the file cannot be read or has more

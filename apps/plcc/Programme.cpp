@@ -48,11 +48,7 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
         out.recordLines = plc::RecordLinesOfListing(listing.lines);
         return kExitOk;
     }
-    if (plc::CountLines(bytes) > kMaxSourceLines) {
-        std::fprintf(stderr, "plcc: '%s' has more than %zu lines\n", out.file.c_str(), kMaxSourceLines);
-        return kExitUsage;
-    }
-    out.lines = plc::SplitLines(bytes);
+    if (!SourceLinesOf(path, bytes, out.lines)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramText(out.program, out.lines);
     if (!outcome.success) {
         PrintReports({CompileReport(out.file, outcome, out.program)}, format, stderr);

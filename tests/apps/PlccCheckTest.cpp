@@ -1,5 +1,6 @@
 // plcc check and plcc image on real files: output format and exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 
@@ -86,6 +87,11 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
     fs::copy_file(kGolden + "listing_nohead.bin", Path("nohead.bin"));
     Write("big.plc", kOk);
     fs::resize_file(Path("big.plc"), (size_t{4} << 20) + 1);
+    Write("bom.plc", "\xEF\xBB\xBF" + std::string(kOk));
+    // The most lines a text may have, the last one ended by a line break.
+    Write("longest.plc", "%P00\n" + std::string(65534, '\n') + "END\n");
+    fs::create_directory(Path("folder"));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -115,6 +121,16 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
         {{"check", "."}, 2, "", "'.'"},
         {{"check", "/dev/zero"}, 2, "", "'/dev/zero'"},
         {{"check", "big.plc"}, 2, "", "'big.plc'"},
+        // Output goes to regular files only, and a device is never read.
+        {{"build", "ok.plc", "-o", "folder"}, 2, "PLC, compiling runs...", "is a folder"},
+        {{"build", "ok.plc", "-o", "/dev/zero"}, 2, "PLC, compiling runs...", "is a character device"},
+        {{"build", "ok.plc", "-o", "fifo"}, 2, "PLC, compiling runs...", "is a pipe"},
+        // A byte-order mark is no part of the text; a file of /proc says
+        // its size is 0 but is read to its end; a final line break begins no
+        // line more.
+        {{"check", "bom.plc"}, 0, "PLC, compiling runs...\n\n\nSysntax check - 0 error", ""},
+        {{"check", "/proc/self/status"}, 1, "PLC, compiling runs...\n\n  LINE(001): ERR(12)", ""},
+        {{"check", "longest.plc"}, 0, "PLC, compiling runs...", ""},
         {{"image", "ok.plc"}, 2, "", "standard output", "", "/dev/full"},
         {{"build", "ok.plc", "-o", "./ok.plc"}, 2, "", "input file"},
         {{"list", "nohead.bin", "-o", "nohead.bin", "--date", "d"}, 2, "", "input file"},
@@ -168,8 +184,10 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         nlohmann::json json;  // the expected document
         std::string input = "";
     };
+    Write("two\nlines.plc", "");
     const Case cases[] = {
         {{"check", "--diagnostics=gcc", "bad.plc"}, 1, false, gcc, {}},
+        {{"check", "--diagnostics=gcc", "two\nlines.plc"}, 1, false, "two\\nlines.plc:1:1: error: No programme available.\n", {}},
         {{"image", "bad.plc", "--diagnostics", "gcc"}, 1, true, gcc, {}},
         {{"build", "--diagnostics=gcc", "bad.plc", "-o", "x.bin"}, 1, false, gcc, {}},
         {{"renum", "--diagnostics=gcc", "bad.plc"}, 1, true, gcc, {}},

@@ -167,8 +167,12 @@ TEST_F(PlccFiles, LineCountBound) {
     const PlccRun renum = Plcc({"renum", "fits.plc", "-o", "fits2.plc"});
     EXPECT_EQ(renum.status, 0) << renum.err;
     EXPECT_TRUE(ReadAll(Path("fits2.plc")).ends_with("\r\n%P00\r\nN010 NOP\r\nEND"));
+    // A line break that ends the last line begins no line more.
+    WriteAll(Path("ended.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n");
+    const PlccRun ended = Plcc({"build", "ended.plc", "-o", "ended.bin"});
+    EXPECT_EQ(ended.status, 0) << ended.err;
 
-    WriteAll(Path("long.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n");
+    WriteAll(Path("long.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n\r\n");
     for (const char* command : {"build", "renum"}) {
         const PlccRun r = Plcc({command, "long.plc", "-o", "long.out"});
         EXPECT_EQ(r.status, 2) << command;
