@@ -36,7 +36,9 @@ int CmdBuild(const Args& args) {
     if (!ReadSourceLines(source, lines)) return kExitUsage;
     plc::CPlcProgram program;
     const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
-    PrintReports({CompileReport(DisplayName(source), outcome, program)}, cl.diagnostics, stdout);
+    Report report = CompileReport(DisplayName(source), outcome, program);
+    SetEndColumns(report, lines);
+    PrintReports({report}, cl.diagnostics, stdout);
     if (!outcome.success) return kExitProgramErrors;
     if (haveDeclDir && !program.GetProgramName().empty() &&
         !OutputIsNotInput(source, plc::JoinPath(cl.Get("--decl-dir"), program.GetProgramName() + ".txt"))) {

@@ -26,8 +26,12 @@ int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& repo
     if (!ReadSourceLines(file, lines)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
     report = CompileReport(DisplayName(file), outcome, program);
-    if (!outcome.success) return kExitProgramErrors;
+    if (!outcome.success) {
+        SetEndColumns(report, lines);
+        return kExitProgramErrors;
+    }
     if (asked.warnings || asked.hints || asked.werror) report.warnings = ProgrammeWarnings(program, lines, asked.hints);
+    SetEndColumns(report, lines);
     const bool failsOnWarnings = asked.werror && std::any_of(report.warnings.begin(), report.warnings.end(),
                                                              [](const Warning& w) { return !w.hint; });
     return failsOnWarnings ? kExitProgramErrors : kExitOk;

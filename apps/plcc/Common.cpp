@@ -30,7 +30,12 @@ constexpr plc::WholeFileRules kInputRules{kMaxInputBytes, true};
 
 }  // namespace
 
-std::string DisplayName(const std::string& path) { return path == kStdinName ? "<stdin>" : path; }
+// The name of standard input in messages, once the command line gave one.
+namespace {
+std::string g_stdinName = "<stdin>";
+}  // namespace
+
+std::string DisplayName(const std::string& path) { return path == kStdinName ? g_stdinName : path; }
 
 bool CheckInputFile(const std::string& path) {
     if (path == kStdinName) return true;  // looked at when it is read
@@ -118,7 +123,7 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             out.flags.insert(name);
             continue;
         }
-        if (std::find(options.begin(), options.end(), name) == options.end()) {
+        if (std::find(options.begin(), options.end(), name) == options.end() && name != kStdinFilenameOption) {
             why = "unknown option '" + name + "'";
             return false;
         }
@@ -142,11 +147,16 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             out.diagnostics = DiagnosticsFormat::Gcc;
         } else if (format == "json") {
             out.diagnostics = DiagnosticsFormat::Json;
+        } else if (format == "sarif") {
+            out.diagnostics = DiagnosticsFormat::Sarif;
+        } else if (format == "github") {
+            out.diagnostics = DiagnosticsFormat::Github;
         } else {
-            why = "unknown diagnostics format '" + format + "' (system, gcc or json)";
+            why = "unknown diagnostics format '" + format + "' (system, gcc, json, sarif or github)";
             return false;
         }
     }
+    if (out.Has(kStdinFilenameOption)) g_stdinName = out.Get(kStdinFilenameOption);
     if (out.files.empty()) {
         why = "no input file";
         return false;

@@ -46,8 +46,10 @@ int CmdSim(const Args& args);
 
 // ---- input ----
 
-// The file name "-" stands for standard input.
+// The file name "-" stands for standard input, named in messages as
+// --stdin-filename says (else "<stdin>").
 inline constexpr std::string_view kStdinName = "-";
+inline constexpr std::string_view kStdinFilenameOption = "--stdin-filename";
 // How an input file is named in messages and diagnostics.
 std::string DisplayName(const std::string& path);
 
@@ -79,7 +81,7 @@ bool OutputIsNotInput(const std::string& input, const std::string& output);
 
 // ---- the command line ----
 
-enum class DiagnosticsFormat { System, Gcc, Json };
+enum class DiagnosticsFormat { System, Gcc, Json, Sarif, Github };
 inline constexpr std::string_view kDiagnosticsOption = "--diagnostics";
 
 // "FILE... [OPTION VALUE]... [FLAG]...": files, options that each take a
@@ -96,7 +98,8 @@ struct CommandLine {
 };
 // False with `why` set for an unknown option, a missing or empty value, a
 // flag given a value, an unknown diagnostics format, no file or more than
-// `maxFiles` files.
+// `maxFiles` files. Every command takes --stdin-filename NAME, the name of
+// standard input in its messages.
 bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, size_t maxFiles,
                       CommandLine& out, std::string& why, std::initializer_list<std::string_view> flags = {});
 
@@ -134,6 +137,7 @@ struct Diagnostic {
     int32_t column = 1;             // 1-based
     std::optional<int32_t> code;    // the ERR(NN) code; none for a message without one
     std::string text;               // the system's message text, without the entry prefix
+    int32_t endColumn = 0;          // 1-based, after the token (or the line); 0 unknown
 };
 
 // A warning or hint of the analysis: never an error, never in the entries.
@@ -143,6 +147,7 @@ struct Warning {
     std::string code;    // "W01", "I01"
     bool hint = false;
     std::string text;
+    int32_t endColumn = 0;  // 1-based, after the token; 0 unknown
 };
 
 // What one run over one file has to say, in every format.
@@ -164,11 +169,16 @@ Report ListingReport(const std::string& file, const plc::ListingOutcome& listing
 Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& outcome,
                       const plc::CPlcProgram& program);
 
+// Sets the end columns of the report's errors and warnings from the lines
+// they point at: the end of the token at the column, or of the line.
+void SetEndColumns(Report& report, const std::vector<std::string>& lines);
+
 // Prints reports in a format: system prints each report's entries (the empty
 // text says so on stderr) and then its warnings, gcc one "FILE:LINE:COL:
 // error: TEXT [ERR(NN)]" line per error and one "warning:" ("note:" for a
 // hint) line per warning, json one document (an object, or an array of
-// objects when `several` is set).
+// objects when `several` is set), sarif one SARIF log, github one workflow
+// command per error and warning.
 void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
 
 // The warnings of the analysis of a programme compiled from `lines` (with

@@ -51,7 +51,9 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
     if (!SourceLinesOf(path, bytes, out.lines)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramText(out.program, out.lines);
     if (!outcome.success) {
-        PrintReports({CompileReport(out.file, outcome, out.program)}, format, stderr);
+        Report report = CompileReport(out.file, outcome, out.program);
+        SetEndColumns(report, out.lines);
+        PrintReports({report}, format, stderr);
         return kExitProgramErrors;
     }
     out.recordLines = plc::RecordLinesOfImage(out.program);

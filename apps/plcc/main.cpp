@@ -24,7 +24,9 @@ struct Command {
 constexpr std::string_view kDiagnosticsHelp =
     "  --diagnostics=FORMAT  how errors are printed: system (the message-list\n"
     "                        entries, the default), gcc (FILE:LINE:COL: error:\n"
-    "                        TEXT [ERR(NN)]) or json (one document)\n";
+    "                        TEXT [ERR(NN)]), json (one document), sarif (a\n"
+    "                        SARIF 2.1.0 log) or github (workflow annotations)\n"
+    "  --stdin-filename NAME the name of standard input (-) in messages\n";
 
 constexpr Command kCommands[] = {
     {"check", plcc::CmdCheck, "plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]",
