@@ -52,4 +52,11 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
 // Lines joined with CR LF, as the edit control holds them.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// The canonical form of a programme text (the language server's formatting
+// and plcc format): each statement line becomes the decoder's text of its
+// record, with the line's comment kept as renumbering keeps it; every other
+// line stays. False, and `lines` unchanged, when the programme does not
+// compile or has more than kMaxRenumberLines lines.
+bool CanonicalLines(std::vector<std::string>& lines);
+
 }  // namespace plc

@@ -39,6 +39,7 @@ int CmdImage(const Args& args);
 int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
+int CmdFormat(const Args& args);
 int CmdLsp(const Args& args);
 int CmdGraph(const Args& args);
 int CmdDiff(const Args& args);

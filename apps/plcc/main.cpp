@@ -60,6 +60,13 @@ constexpr Command kCommands[] = {
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
+    {"format", plcc::CmdFormat, "plcc format FILE.plc... [--check] [--diff] [-i] [--diagnostics=FORMAT]",
+     "print each file in canonical form, as the language server formats it",
+     "  --check               print nothing; status 1 when a file would change\n"
+     "  --diff                print the changes as a unified diff\n"
+     "  -i                    write the canonical form back into each file\n"
+     "A programme with errors has no canonical form: its errors go to stderr and\n"
+     "the status is 1.\n"},
     {"graph", plcc::CmdGraph, "plcc graph FILE.plc|FILE.bin [-o OUT] [--format dot|svg] [--diagnostics=FORMAT]",
      "write the control-flow graph of a programme as DOT or SVG",
      "  -o OUT                write the graph there (not onto the input), not to stdout\n"
