@@ -1,5 +1,5 @@
-// The one reader of source positions for the analysis: the programme index's
-// tokens turned into the sites the findings point at.
+// The one reader of source positions for the analysis: the tokens of the
+// compile's source facts turned into the sites the findings point at.
 #include "analysis/SourceSites.h"
 
 #include "compiler/ProgramIndex.h"
@@ -17,11 +17,10 @@ const StatementSites& SourceSites::Line(int32_t line) const {
     return line >= 0 && static_cast<size_t>(line) < lines.size() ? lines[static_cast<size_t>(line)] : kNone;
 }
 
-SourceSites ReadSourceSites(const std::vector<std::string>& lines) {
-    const ProgramIndex index(lines);
+SourceSites ReadSourceSites(const SourceFacts& facts) {
     SourceSites sites;
-    sites.lines.resize(lines.size());
-    for (const Token& token : index.Tokens()) {
+    if (!facts.tokens.empty()) sites.lines.resize(static_cast<size_t>(facts.tokens.back().line) + 1);
+    for (const Token& token : facts.tokens) {
         StatementSites& at = sites.lines[static_cast<size_t>(token.line)];
         const bool statement = at.label.Known();  // the label comes first on its line
         switch (token.kind) {
@@ -40,6 +39,11 @@ SourceSites ReadSourceSites(const std::vector<std::string>& lines) {
         }
     }
     return sites;
+}
+
+SourceSites ReadSourceSites(const std::vector<std::string>& lines) {
+    const ProgramIndex index(lines);
+    return ReadSourceSites(index.Facts());
 }
 
 }  // namespace plc

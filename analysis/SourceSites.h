@@ -1,14 +1,14 @@
 // Where the things the analysis reports on stand in a programme's text: each
 // statement line's label, keyword and jump target, every DEF with its name,
-// and every variable a statement names. The analysis reads the text only
-// through ReadSourceSites, so that it can switch to another reader of the
-// source lines in one place.
+// and every variable a statement names, read from the source facts the
+// compile of the text collects.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "compiler/SourceFacts.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -51,7 +51,10 @@ struct SourceSites {
     const StatementSites& Line(int32_t line) const;
 };
 
-// Reads the sites of a programme text given as its lines (no line breaks).
+// The sites in the facts of a compiled text (tokens in text order).
+SourceSites ReadSourceSites(const SourceFacts& facts);
+// Compiles a programme text given as its lines (no line breaks) for its facts
+// alone, and reads their sites.
 SourceSites ReadSourceSites(const std::vector<std::string>& lines);
 
 }  // namespace plc

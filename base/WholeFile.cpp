@@ -142,7 +142,9 @@ FileRead ReadWholeFile(const std::string& path, std::string& data, const WholeFi
     // The kind first, by name: opening a FIFO or a device could already wait
     // or have effects. The descriptor is checked again once open, in case the
     // name was replaced meanwhile.
-    if (FileRead examined = ExamineFile(path, rules); !examined) return examined;
+    // The size is left to the read, which keeps the limit's bytes and one
+    // more of a file that is too large (the editor shows their beginning).
+    if (FileRead examined = ExamineFile(path, {kNoReadLimit, rules.pipes}); !examined) return examined;
     const OwnedFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
     if (fd.Get() < 0) return Refused(FileRead::Fault::CannotOpen, errno);
     return ReadWholeDescriptor(fd.Get(), data, rules);

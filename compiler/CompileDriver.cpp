@@ -87,11 +87,27 @@ namespace {
 // A line up to its comment.
 std::string_view WithoutComment(std::string_view line) { return line.substr(0, line.find(';')); }
 
+// After a compilation stopped at line `at` (already fetched as `line`): it
+// and the lines after it are read for their facts alone, on a copy of the
+// programme that the caller never sees.
+template <typename More, typename Fetch>
+void ReadOnForFacts(const CPlcProgram& program, int32_t at, std::string_view line, More& more, Fetch& fetch,
+                    SourceFacts& facts) {
+    CPlcProgram rest = program;
+    for (int32_t i = at;;) {
+        int32_t reported = i, error = 0;
+        if (!line.empty()) CompileLine(rest, line, reported, error, &facts);
+        do {
+            if (!more(++i)) return;
+        } while (!fetch(i, line));
+    }
+}
+
 // The run over the lines: `more(index)` tells whether line `index` exists,
 // and `fetch(index, line)` gives it without its comment, as a view that stays
 // valid until the next call; false when it cannot be fetched.
 template <typename More, typename Fetch>
-CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more, Fetch&& fetch) {
+CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more, Fetch&& fetch, SourceFacts* facts) {
     CompileOutcome out;
     if (textEmpty) {
         out.emptyText = true;
@@ -120,10 +136,11 @@ CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more
             out.entries.emplace_back();
             out.entries.push_back(LoadString(kIdsTooManyErrors));
             out.interrupted = true;
+            if (facts != nullptr) ReadOnForFacts(program, i, line, more, fetch, *facts);
             return out;
         }
         int32_t error = 0;
-        if (!CompileLine(program, line, reported, error))
+        if (!CompileLine(program, line, reported, error, facts))
             addError(reported, error, reported == i ? program.ErrorColumn() : 0);
     }
 
@@ -150,17 +167,17 @@ CompileOutcome CompileEachLine(CPlcProgram& program, bool textEmpty, More&& more
 }  // namespace
 
 CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
-                                   const LineFetcher& fetch) {
+                                   const LineFetcher& fetch, SourceFacts* facts) {
     std::string buffer;
     auto more = [lineCount](int32_t index) { return index < lineCount; };
     return CompileEachLine(program, textEmpty, more, [&](int32_t index, std::string_view& line) {
         if (!fetch(index, buffer)) return false;
         line = WithoutComment(buffer);
         return true;
-    });
+    }, facts);
 }
 
-CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text) {
+CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text, SourceFacts* facts) {
     // The same line ends as SplitLines; lines are fetched in order, each once,
     // and the last is the one that ends at the text's end.
     size_t start = 0;
@@ -170,10 +187,10 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text)
         line = text.substr(start, at.comment - start);
         start = at.next;
         return true;
-    });
+    }, facts);
 }
 
-CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
+CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines, SourceFacts* facts) {
     bool empty = true;
     for (const std::string& l : lines) {
         if (!l.empty()) {
@@ -188,7 +205,7 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
         if (index < 0 || static_cast<size_t>(index) >= lines.size()) return false;
         line = WithoutComment(lines[static_cast<size_t>(index)]);
         return true;
-    });
+    }, facts);
 }
 
 int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/SourceFacts.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -39,17 +40,25 @@ struct CompileOutcome {
 // cannot be fetched.
 using LineFetcher = std::function<bool(int32_t index, std::string& line)>;
 
+// Each of the compiles below also collects the text's source facts when it
+// is given `facts` (empty to begin with): every line is read for them, also
+// those after a compilation stopped at kMaxErrors, whose errors are not
+// reported and whose statements do not reach `program`. Without it nothing
+// is collected.
+
 // Compiles `lineCount` lines fetched one by one. `textEmpty` tells whether the
 // whole text is empty (then nothing is compiled and emptyText is set).
 CompileOutcome CompileProgramLines(CPlcProgram& program, int32_t lineCount, bool textEmpty,
-                                   const LineFetcher& fetch);
+                                   const LineFetcher& fetch, SourceFacts* facts = nullptr);
 
 // Compiles the lines of a text held in memory.
-CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
+CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::string>& lines,
+                                  SourceFacts* facts = nullptr);
 
 // Compiles a whole source text without splitting it first: the same outcome
-// as CompileProgramText(program, SplitLines(text)), no copy of any line.
-CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text);
+// as CompileProgramText(program, SplitLines(text)), no copy of any line. The
+// command line and the language server compile through here.
+CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text, SourceFacts* facts = nullptr);
 
 // Splits bytes into lines as the edit control holds them: CR LF, a bare LF
 // and a lone CR each end a line, and the text after the last line end is the

@@ -231,8 +231,7 @@ constexpr ChainIndex kIndex;
 
 std::span<const KeywordRow> KeywordChain() { return kChain; }
 
-int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
-    const std::string_view rest = cur.Rest();
+int MatchKeyword(std::string_view rest) {
     // The text's bytes past its end read as 0, which no keyword holds.
     uint64_t head = 0;
     if (std::endian::native == std::endian::little && rest.size() >= 8)
@@ -241,12 +240,19 @@ int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
         head = Word8(rest);
     for (const ChainIndex::Entry& entry : kIndex.Candidates(head)) {
         if ((head & entry.mask) != entry.head) continue;
-        const KeywordRow& row = kChain[entry.row];
-        if (row.keyword.size() > 8 && !rest.substr(8).starts_with(row.keyword.substr(8))) continue;
-        cur.Advance(row.keyword.size());
-        return row.compile(cur, rec, row.arg);
+        const std::string_view keyword = kChain[entry.row].keyword;
+        if (keyword.size() > 8 && !rest.substr(8).starts_with(keyword.substr(8))) continue;
+        return entry.row;
     }
-    return kErrUnknownCommand;
+    return -1;
+}
+
+int CompileStatement(ParseCursor& cur, PlcInstr& rec) {
+    const int matched = MatchKeyword(cur.Rest());
+    if (matched < 0) return kErrUnknownCommand;
+    const KeywordRow& row = kChain[static_cast<size_t>(matched)];
+    cur.Advance(row.keyword.size());
+    return row.compile(cur, rec, row.arg);
 }
 
 }  // namespace plc

@@ -1,7 +1,11 @@
 // The line compiler: the section state machine, labels, name declarations,
-// and the finalisation of the image at the programme's END line.
+// and the finalisation of the image at the programme's END line; asked for,
+// it notes the line's source facts as it reads the line.
 #include "compiler/LineCompiler.h"
 
+#include <optional>
+
+#include "compiler/LineFacts.h"
 #include "compiler/ParseCursor.h"
 #include "compiler/Scanners.h"
 #include "compiler/Statements.h"
@@ -35,10 +39,11 @@ int32_t ColumnOf(std::string_view text, size_t k) {
 // Lines up to this length are worked on in buffers on the stack.
 constexpr size_t kStackLine = 128;
 
-// One line through the section state machine of a programme.
+// One line through the section state machine of a programme; with `facts`
+// it notes where its sections, label, declaration and uses stand.
 class LineCompiler {
 public:
-    explicit LineCompiler(CPlcProgram& program) : m_program(program) {}
+    explicit LineCompiler(CPlcProgram& program, LineFacts* facts = nullptr) : m_program(program), m_facts(facts) {}
 
     // ParseLine over the line's upper-case copy and the line itself;
     // `failPos` receives where in the line the parse stopped.
@@ -49,34 +54,70 @@ private:
     int ParseTextLine(ParseCursor& cur);
     int ParseProgramLine(ParseCursor& cur, int32_t& lineIndex);
     int FinishProgram(int32_t& lineIndex);
+    // A DEF line where no text section is open: refused, but noted when it is
+    // well formed. Read on a cursor of its own, so that the line's fault
+    // stays where the compiler found it.
+    void NoteStrayDeclaration();
 
     CPlcProgram& m_program;
+    LineFacts* m_facts;
 };
+
+// A DEF line after its keyword: a family letter, an index in the family's
+// range, "=" and a name up to the line's end. 0 or the code of the fault.
+int ReadDef(ParseCursor& cur, DefLine& def) {
+    def.family = FamilyOfLetter(cur.Peek());
+    if (def.family == nullptr) return kErrVariable;
+    def.letterAt = cur.Position();
+    cur.Advance();
+    if (int err = ScanVar(cur, def.family->kind, def.index)) return err;
+    if (!cur.Eat("=")) return kErrOperator;
+    def.nameAt = cur.Position();
+    if (!ScanName(cur, def.name)) return kErrName;
+    if (!cur.AtEnd()) return kErrTooLong;  // over 32 characters, or a ")"
+    return kErrNone;
+}
 
 }  // namespace
 
-bool CompileLine(CPlcProgram& program, std::string_view text, int32_t& lineIndex, int32_t& error) {
+bool CompileLine(CPlcProgram& program, std::string_view text, int32_t& lineIndex, int32_t& error,
+                 SourceFacts* facts) {
     error = kErrNone;
     program.SetErrorColumn(0);
     if (text.empty() || text.size() >= kMaxLineLength) {
         error = kErrTooLong;
         return false;
     }
-    // The line without blanks and its upper-case copy.
+    // The line without blanks and its upper-case copy; for the facts, also
+    // the column each of their characters stands in.
     char joined[kMaxLineLength];
     char upper[kMaxLineLength];
+    int32_t columns[kMaxLineLength];
     size_t n = 0;
-    for (const char c : text) {
-        if (IsBlank(c)) continue;
-        joined[n] = c;
-        upper[n] = AsciiUpper(c);
-        ++n;
+    if (facts == nullptr) {
+        for (const char c : text) {
+            if (IsBlank(c)) continue;
+            joined[n] = c;
+            upper[n] = AsciiUpper(c);
+            ++n;
+        }
+    } else {
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (IsBlank(text[i])) continue;
+            joined[n] = text[i];
+            upper[n] = AsciiUpper(text[i]);
+            columns[n] = static_cast<int32_t>(i);
+            ++n;
+        }
     }
     if (n == 0) return true;
+    const std::string_view upperView(upper, n), joinedView(joined, n);
+    std::optional<LineFacts> lineFacts;
+    if (facts != nullptr) lineFacts.emplace(*facts, lineIndex, text, upperView, joinedView, columns);
     int32_t reported = lineIndex;
     size_t failPos = 0;
-    const int code =
-        LineCompiler(program).ParseStripped(std::string_view(upper, n), std::string_view(joined, n), reported, failPos);
+    const int code = LineCompiler(program, lineFacts ? &*lineFacts : nullptr)
+                         .ParseStripped(upperView, joinedView, reported, failPos);
     if (code != kErrNone) {
         error = code;
         // The column of the character the compiler stopped at; past the end,
@@ -130,10 +171,13 @@ int LineCompiler::ParseOutsideLine(ParseCursor& cur) {
         // The section is entered even when the head is faulty, so that its
         // DEF lines are not reported once more each.
         m_program.SetSectionState(kInTextSection);
+        if (m_facts) m_facts->OpenSection(SectionKind::Text, Word(SectionWord::TextHead).size());
         if (!cur.Eat("(")) return kErrName;
+        const size_t nameAt = cur.Position();
         std::string name;
         if (!ScanName(cur, name)) return kErrName;
         if (!cur.Eat(")")) return kErrNameTooLong;
+        if (m_facts) m_facts->NameSection(nameAt, nameAt + name.size());
         if (!cur.AtEnd()) return kErrTooLong;
         m_program.SetProgramName(name);
         return kErrNone;
@@ -142,31 +186,28 @@ int LineCompiler::ParseOutsideLine(ParseCursor& cur) {
         if (m_program.IsProgramEnded()) return kErrProgramDefined;
         if (!cur.AtEnd()) return kErrTooLong;
         m_program.SetSectionState(kInProgramSection);
+        if (m_facts) m_facts->OpenSection(SectionKind::Program, Word(SectionWord::ProgramHead).size());
         return kErrNone;
     }
+    if (m_facts) NoteStrayDeclaration();
     return kErrNoHead;
 }
 
 // Inside %TEXT(NAME) ... END: DEF lines name variables.
 int LineCompiler::ParseTextLine(ParseCursor& cur) {
     if (cur.Eat(Word(SectionWord::Def))) {
-        const VarFamily* family = FamilyOfLetter(cur.Peek());
-        if (family == nullptr) return kErrVariable;
-        const VarKind kind = family->kind;
-        cur.Advance();
-        uint8_t index = 0;
-        if (int err = ScanVar(cur, kind, index)) return err;
-        if (!cur.Eat("=")) return kErrOperator;
-        std::string name;
-        if (!ScanName(cur, name)) return kErrName;
-        if (!cur.AtEnd()) return kErrTooLong;  // over 32 characters, or a ")"
-        m_program.SetName(kind, index, name);
+        DefLine def;
+        const int err = ReadDef(cur, def);
+        if (m_facts) m_facts->Declaration(def, err == kErrNone);
+        if (err != kErrNone) return err;
+        m_program.SetName(def.family->kind, def.index, def.name);
         return kErrNone;
     }
     if (cur.Eat(Word(SectionWord::End))) {
         if (!cur.AtEnd()) return kErrTooLong;
         m_program.SetTextDeclared();
         m_program.SetSectionState(kOutsideSection);
+        if (m_facts) m_facts->CloseSection();
         return kErrNone;
     }
     return kErrTextCommand;
@@ -177,6 +218,7 @@ int LineCompiler::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
     if (cur.Eat("N")) {
         uint16_t label = 0;
         if (!ScanWritten(cur, kFirstLabel, kLastLabel, label)) return kErrLabel;
+        if (m_facts) m_facts->Statement(label, cur.Position());
         if (m_program.Record(label).used()) return kErrLabelUsed;
         PlcInstr rec;
         if (int err = CompileStatement(cur, rec)) return err;
@@ -189,10 +231,18 @@ int LineCompiler::ParseProgramLine(ParseCursor& cur, int32_t& lineIndex) {
         // The section ends even when something follows END.
         m_program.SetProgramEnded();
         m_program.SetSectionState(kOutsideSection);
+        if (m_facts) m_facts->CloseSection();
         if (!cur.AtEnd()) return kErrTooLong;
         return FinishProgram(lineIndex);
     }
+    if (m_facts) NoteStrayDeclaration();
     return kErrNoLabelOrEnd;
+}
+
+void LineCompiler::NoteStrayDeclaration() {
+    ParseCursor cur(m_facts->Upper(), m_facts->Original());
+    DefLine def;
+    if (cur.Eat(Word(SectionWord::Def)) && ReadDef(cur, def) == kErrNone) m_facts->StrayDeclaration(def);
 }
 
 // Builds the END record, the link chain and the entry record, then checks

@@ -12,10 +12,14 @@
 
 namespace plc {
 
+struct SourceFacts;
+
 // Compiles one source line whose comment is already cut off. `lineIndex`
 // is the 0-based line in the text; on failure it holds the line to report,
 // `error` the code and the programme's ErrorColumn the column.
-bool CompileLine(CPlcProgram& program, std::string_view text, int32_t& lineIndex, int32_t& error);
+// With `facts`, the line's source facts are added to them.
+bool CompileLine(CPlcProgram& program, std::string_view text, int32_t& lineIndex, int32_t& error,
+                 SourceFacts* facts = nullptr);
 
 // Clears `program` and opens its programme section as a "%P00" line does,
 // so that a statement line compiled next stands alone.

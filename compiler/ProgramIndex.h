@@ -1,83 +1,34 @@
-// An index of a programme text for the tools that navigate it (the language
-// server, the editor window's hover, go to definition and find uses): the
-// sections, the labels, the DEF names, and every use of a label or variable
-// with its line and column. It reads the lines as the line compiler does —
-// comment cut at ";", blanks removed, keywords in any case, the same section
-// state machine and keyword chain — so that what it finds agrees with what
-// compiles. It never reports errors; that is the compile driver's job.
+// An index over the source facts of a programme text, for the tools that
+// navigate it (the language server, the editor window's hover, go to
+// definition and find uses): what stands at a position, where a label or
+// name is defined and where it is used. The facts come from the compile of
+// the text (SourceFacts), so what the index finds agrees with what compiles.
+// It never reports errors; that is the compile driver's job.
 #pragma once
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "image/PlcProgram.h"
+#include "compiler/SourceFacts.h"
 
 namespace plc {
-
-// Lines are 0-based; columns are 0-based byte offsets into the line as written
-// (blanks included); a token spans `length` bytes from `column`.
-enum class TokenKind : uint8_t {
-    None,
-    SectionHead,  // "%TEXT(...)" or "%P00"
-    SectionEnd,   // the END line of a section
-    LabelDef,     // the label "N###" at the head of a statement line
-    LabelRef,     // a jump or CALL target "N###", or "END" (label 255)
-    Keyword,      // the statement keyword the keyword chain matched ("JMP(F", "SETH", ...)
-    Variable,     // a variable "H005", in a statement or a DEF line
-    DefName,      // the name a DEF line gives
-    ProgramName,  // the name in "%TEXT(NAME)"
-    Io,           // an input or output "IS3", "OE1"
-    Status,       // a status flag "STA_INPOS"
-};
-
-struct Token {
-    TokenKind kind = TokenKind::None;
-    int32_t line = -1;
-    int32_t column = 0;
-    int32_t length = 0;
-    std::string text;  // the token as written, blanks removed
-    int label = 0;     // LabelDef, LabelRef: the label number (255 for END)
-    VarKind var = VarKind::H;  // Variable, DefName: the family
-    int index = 0;             // Variable, DefName: the index (may be out of range)
-    int keywordRow = -1;       // Keyword: the row of KeywordChain()
-};
-
-enum class SectionKind : uint8_t { Text, Program };
-
-struct IndexSection {
-    SectionKind kind = SectionKind::Program;
-    int32_t headLine = 0;
-    int32_t endLine = -1;  // -1 when the text ends inside the section
-    std::string name;      // the %TEXT name as written, empty for the programme
-};
-
-struct LabelLine {
-    int label = 0;
-    int32_t line = 0;
-    std::string statement;  // the line as written without its comment, trimmed
-};
-
-struct Declaration {
-    VarKind var = VarKind::H;
-    int index = 0;
-    std::string name;  // as written
-    int32_t line = 0;
-};
 
 class ProgramIndex {
 public:
     ProgramIndex() = default;
+    explicit ProgramIndex(SourceFacts facts);
+    // The facts of `lines`, compiled into a programme of its own.
     explicit ProgramIndex(const std::vector<std::string>& lines);
 
-    const std::vector<IndexSection>& Sections() const { return m_sections; }
+    const SourceFacts& Facts() const { return m_facts; }
+    const std::vector<IndexSection>& Sections() const { return m_facts.sections; }
     // Every labelled statement line in text order (a label may repeat).
-    const std::vector<LabelLine>& Labels() const { return m_labels; }
+    const std::vector<LabelLine>& Labels() const { return m_facts.labels; }
     // Every DEF line that declares a name, in text order.
-    const std::vector<Declaration>& Declarations() const { return m_declarations; }
+    const std::vector<Declaration>& Declarations() const { return m_facts.declarations; }
     // Every token in text order.
-    const std::vector<Token>& Tokens() const { return m_tokens; }
+    const std::vector<Token>& Tokens() const { return m_facts.tokens; }
 
     // The first line that carries `label`; for 255 the programme's END line.
     // nullptr when there is none.
@@ -111,20 +62,11 @@ public:
         return token.kind == TokenKind::Variable || token.kind == TokenKind::DefName;
     }
 
-    // The variable family of a letter 'C', 'F', 'H', 'M', 'Z' (any case); false otherwise.
-    static bool VarKindOf(char letter, VarKind& kind);
-    static char VarLetter(VarKind kind);
+    // The letter of a variable family ("H").
+    static char VarLetter(VarKind kind) { return FamilyOf(kind).letter; }
 
 private:
-    void IndexStatement(int32_t line, std::string_view upper, std::string_view original,
-                        const std::vector<int32_t>& columns, size_t from);
-    void AddToken(TokenKind kind, int32_t line, const std::vector<int32_t>& columns, size_t from,
-                  size_t to, std::string_view original);
-
-    std::vector<IndexSection> m_sections;
-    std::vector<LabelLine> m_labels;
-    std::vector<Declaration> m_declarations;
-    std::vector<Token> m_tokens;
+    SourceFacts m_facts;
     LabelLine m_programEnd;
     bool m_hasProgramEnd = false;
 };

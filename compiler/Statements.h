@@ -30,6 +30,10 @@ struct KeywordRow {
 // The keyword chain: tested in order, the first prefix that matches decides.
 std::span<const KeywordRow> KeywordChain();
 
+// The row of the keyword chain that decides for the upper-case text `rest`:
+// the first whose keyword begins it; -1 when none does.
+int MatchKeyword(std::string_view rest);
+
 // Compiles the statement after a label through the keyword chain; code 5 when
 // no keyword matches.
 int CompileStatement(ParseCursor& cur, PlcInstr& rec);

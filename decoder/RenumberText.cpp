@@ -24,10 +24,7 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
     return out;
 }
 
-bool CanonicalLines(std::vector<std::string>& lines) {
-    if (lines.size() > kMaxRenumberLines) return false;
-    CPlcProgram program;
-    if (!CompileProgramText(program, lines).success) return false;
+void CanonicalLines(const CPlcProgram& program, std::vector<std::string>& lines) {
     for (int label = kFirstLabel; label <= kLastLabel; ++label) {
         const PlcInstr& rec = program.Record(label);
         if (!rec.used() || rec.line() >= lines.size()) continue;
@@ -41,7 +38,6 @@ bool CanonicalLines(std::vector<std::string>& lines) {
             lines.emplace_back();
         }
     }
-    return true;
 }
 
 std::string JoinLines(const std::vector<std::string>& lines) {
@@ -53,19 +49,16 @@ std::string JoinLines(const std::vector<std::string>& lines) {
     return text;
 }
 
-RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
-    RenumberTextOutcome out;
-    out.lines = lines;
-    if (lines.size() > kMaxRenumberLines) {
-        out.tooManyLines = true;
-        return out;
-    }
-    out.compile = CompileProgramText(program, lines);
-    if (!out.compile.success) return out;
+namespace {
+
+// After the compilation in `out.compile`: renumbers the image and rewrites
+// the statement lines of `out.lines`.
+void RenumberCompiled(CPlcProgram& program, RenumberTextOutcome& out) {
+    if (!out.compile.success) return;
     out.compiled = true;
 
     int32_t renumberError = 0;
-    if (!program.Renumber(renumberError)) return out;
+    if (!program.Renumber(renumberError)) return;
     out.renumbered = true;
 
     out.entries.push_back(LoadString(kIdsTextCoding));
@@ -101,6 +94,29 @@ RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<
     }
 
     AppendTextCodingSummary(out.entries, out.errorCount);
+}
+
+}  // namespace
+
+RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines) {
+    RenumberTextOutcome out;
+    out.lines = lines;
+    if (lines.size() > kMaxRenumberLines) {
+        out.tooManyLines = true;
+        return out;
+    }
+    out.compile = CompileProgramText(program, lines);
+    RenumberCompiled(program, out);
+    return out;
+}
+
+RenumberTextOutcome RenumberProgramSource(CPlcProgram& program, std::string_view text) {
+    RenumberTextOutcome out;
+    out.tooManyLines = CountLines(text) > kMaxRenumberLines;
+    out.lines = SplitLines(text);
+    if (out.tooManyLines) return out;
+    out.compile = CompileProgramSource(program, text);
+    RenumberCompiled(program, out);
     return out;
 }
 

@@ -44,6 +44,10 @@ struct RenumberTextOutcome {
 // Compiles `lines` into `program`, renumbers it and rewrites the statement lines.
 RenumberTextOutcome RenumberProgramText(CPlcProgram& program, const std::vector<std::string>& lines);
 
+// The same for a whole text, compiled in place (CompileProgramSource) and
+// split into its lines only for the edits.
+RenumberTextOutcome RenumberProgramSource(CPlcProgram& program, std::string_view text);
+
 // The text that replaces a statement line: the statement's new text and, when
 // the old line has a comment (from its first ";"), two tabs and that comment.
 // On the last line of the text a line break ends it.
@@ -53,10 +57,10 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
 std::string JoinLines(const std::vector<std::string>& lines);
 
 // The canonical form of a programme text (the language server's formatting
-// and plcc format): each statement line becomes the decoder's text of its
-// record, with the line's comment kept as renumbering keeps it; every other
-// line stays. False, and `lines` unchanged, when the programme does not
-// compile or has more than kMaxRenumberLines lines.
-bool CanonicalLines(std::vector<std::string>& lines);
+// and plcc format): each statement line of `lines`, which `program` was
+// compiled from without errors, becomes the decoder's text of its record,
+// with the line's comment kept as renumbering keeps it; every other line
+// stays.
+void CanonicalLines(const CPlcProgram& program, std::vector<std::string>& lines);
 
 }  // namespace plc

@@ -15,8 +15,8 @@
 #include <string>
 #include <string_view>
 
-#include "image/Domains.h"
 #include "image/Opcodes.h"
+#include "image/OperandDomains.h"
 #include "image/PlcInstr.h"
 
 namespace plc {

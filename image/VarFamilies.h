@@ -13,7 +13,7 @@
 
 #include "base/Ascii.h"
 #include "image/ErrorCodes.h"
-#include "image/Domains.h"
+#include "image/OperandDomains.h"
 
 namespace plc {
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "base/Ascii.h"
+#include "compiler/CompileDriver.h"
 #include "compiler/Statements.h"
 #include "image/InstrSet.h"
 #include "image/SectionWords.h"
@@ -100,25 +101,16 @@ SourceLexer::SourceLexer() {
 }
 
 std::set<std::string> SourceLexer::DefNames(std::string_view text) {
+    // The compile of the text says which lines declare which names; a
+    // declaration where no text section is open counts as well, so that a
+    // name is coloured while its section is still being written.
+    CPlcProgram scratch;
+    SourceFacts facts;
+    facts.declarationsOnly = true;
+    CompileProgramSource(scratch, text, &facts);
     std::set<std::string> names;
-    size_t pos = 0;
-    while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos) end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        if (const size_t semi = line.find(';'); semi != std::string_view::npos)
-            line = line.substr(0, semi);
-        line = Trim(line);
-        if (line.size() > 4 && Upper(line.substr(0, 3)) == "DEF" && !IsWordChar(line[3])) {
-            if (const size_t eq = line.find('='); eq != std::string_view::npos) {
-                std::string_view rest = Trim(line.substr(eq + 1));
-                size_t n = 0;
-                while (n < rest.size() && IsWordChar(rest[n])) ++n;
-                if (n > 0) names.insert(Upper(rest.substr(0, n)));
-            }
-        }
-        pos = end + 1;
-    }
+    for (const auto* declarations : {&facts.declarations, &facts.strayDeclarations})
+        for (const Declaration& declaration : *declarations) names.insert(Upper(declaration.name));
     return names;
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/SourceEdit.h"
+#include "platform/SourceStyle.h"
 
 namespace plc {
 
@@ -21,7 +21,8 @@ class SourceLexer {
 public:
     SourceLexer();
 
-    // The names declared with DEF in `text` (upper case).
+    // The names declared with DEF in `text` (upper case), as its compile
+    // finds them.
     static std::set<std::string> DefNames(std::string_view text);
     void SetDefNames(std::set<std::string> names) { m_defNames = std::move(names); }
     const std::set<std::string>& DefNamesInUse() const { return m_defNames; }

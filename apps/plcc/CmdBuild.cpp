@@ -32,12 +32,12 @@ int CmdBuild(const Args& args) {
     const bool haveDeclDir = cl.Has("--decl-dir");
     if (!OutputIsNotInput(source, output)) return kExitUsage;
 
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(source, lines)) return kExitUsage;
+    std::string text;
+    if (!ReadSourceText(source, text)) return kExitUsage;
     plc::CPlcProgram program;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     Report report = CompileReport(DisplayName(source), outcome, program);
-    SetEndColumns(report, lines);
+    SetEndColumns(report, text);
     PrintReports({report}, cl.diagnostics, stdout);
     if (!outcome.success) return kExitProgramErrors;
     if (haveDeclDir && !program.GetProgramName().empty() &&

@@ -20,18 +20,20 @@ struct WarningOptions {
 
 // Compiles one file into `program`: kExitUsage when it cannot be read
 // (nothing in `report`), else the status of its compilation. A programme
-// that compiles gets the warnings asked for.
+// that compiles gets the warnings asked for, read from the same compile.
 int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& report, WarningOptions asked = {}) {
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(file, lines)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
+    std::string text;
+    if (!ReadSourceText(file, text)) return kExitUsage;
+    const bool analyse = asked.warnings || asked.hints || asked.werror;
+    plc::SourceFacts facts;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text, analyse ? &facts : nullptr);
     report = CompileReport(DisplayName(file), outcome, program);
     if (!outcome.success) {
-        SetEndColumns(report, lines);
+        SetEndColumns(report, text);
         return kExitProgramErrors;
     }
-    if (asked.warnings || asked.hints || asked.werror) report.warnings = ProgrammeWarnings(program, lines, asked.hints);
-    SetEndColumns(report, lines);
+    if (analyse) report.warnings = ProgrammeWarnings(program, facts, asked.hints);
+    SetEndColumns(report, text);
     const bool failsOnWarnings = asked.werror && std::any_of(report.warnings.begin(), report.warnings.end(),
                                                              [](const Warning& w) { return !w.hint; });
     return failsOnWarnings ? kExitProgramErrors : kExitOk;

@@ -104,23 +104,28 @@ int CmdFormat(const Args& args) {
         return UsageError("format", "standard input cannot be written in place (-i)");
     int worst = kExitOk;
     for (const std::string& file : cl.files) {
-        std::string bytes;
-        std::vector<std::string> lines;
-        if (!ReadInput(file, bytes) || !SourceLinesOf(file, bytes, lines)) {
+        std::string text;
+        if (!ReadInput(file, text)) {
             worst = kExitUsage;
             continue;
         }
-        const std::string_view text = plc::SourceTextOfFile(bytes);
-        std::vector<std::string> canonical = lines;
-        if (!plc::CanonicalLines(canonical)) {
+        const bool marked = plc::HasByteOrderMark(text);
+        if (!CheckSourceText(file, text)) {
+            worst = kExitUsage;
+            continue;
+        }
+        std::vector<std::string> canonical = plc::SplitLines(text);
+        plc::CPlcProgram program;
+        const plc::CompileOutcome outcome = plc::CompileProgramText(program, canonical);
+        if (!outcome.success) {
             // Only a programme that compiles has a canonical form: its errors say why.
-            plc::CPlcProgram program;
-            Report report = CompileReport(DisplayName(file), plc::CompileProgramText(program, lines), program);
-            SetEndColumns(report, lines);
+            Report report = CompileReport(DisplayName(file), outcome, program);
+            SetEndColumns(report, text);
             PrintReports({report}, cl.diagnostics, stderr);
             worst = std::max(worst, kExitProgramErrors);
             continue;
         }
+        plc::CanonicalLines(program, canonical);
         const std::string formatted = Joined(canonical, LineBreakOf(text));
         const bool changes = formatted != text;
         if (check && changes) {
@@ -134,7 +139,7 @@ int CmdFormat(const Args& args) {
         }
         if (inPlace && changes) {
             // The file keeps its byte-order mark.
-            const std::string mark(plc::HasByteOrderMark(bytes) ? plc::kUtf8ByteOrderMark : "");
+            const std::string mark(marked ? plc::kUtf8ByteOrderMark : "");
             if (const int status = WriteResult(file, mark + formatted)) worst = std::max(worst, status);
         }
         if (!check && !diff && !inPlace) std::fwrite(formatted.data(), 1, formatted.size(), stdout);

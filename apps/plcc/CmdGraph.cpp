@@ -35,7 +35,7 @@ int CmdGraph(const Args& args) {
     Programme in;
     if (const int status = LoadProgramme(cl.File(), cl.diagnostics, in)) return status;
     const plc::ProgramAnalysis analysis =
-        plc::AnalyseProgram(in.program, plc::ReadSourceSites(in.lines), in.recordLines);
+        plc::AnalyseProgram(in.program, in.sites, in.recordLines);
     plc::FlowGraph graph = analysis.graph;
     if (graph.name.empty()) graph.name = cl.File() == kStdinName ? "programme" : Stem(cl.File());
 

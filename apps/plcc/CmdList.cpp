@@ -46,7 +46,7 @@ int CmdList(const Args& args) {
     const bool textconv = cl.Has("--textconv");
     if (!textconv) {
         Report report = ListingReport(input, listing, program);
-        SetEndColumns(report, plc::SplitLines(listing.text));
+        SetEndColumns(report, listing.text);
         PrintReports({report}, cl.diagnostics, stderr);
     }
 

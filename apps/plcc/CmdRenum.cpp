@@ -12,23 +12,23 @@ int CmdRenum(const Args& args) {
     if (!ParseCommandLine(args, {"-o", kDiagnosticsOption}, 1, cl, why)) return UsageError("renum", why);
     const std::string& input = cl.File();
 
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(input, lines)) return kExitUsage;
+    std::string text;
+    if (!ReadSourceText(input, text)) return kExitUsage;
     plc::CPlcProgram program;
-    const plc::RenumberTextOutcome outcome = plc::RenumberProgramText(program, lines);
+    const plc::RenumberTextOutcome outcome = plc::RenumberProgramSource(program, text);
     if (outcome.tooManyLines) {
         std::fprintf(stderr, "plcc: '%s' has too many lines to renumber\n", DisplayName(input).c_str());
         return kExitUsage;
     }
     Report report = RenumberReport(DisplayName(input), outcome, program);
-    SetEndColumns(report, lines);
+    SetEndColumns(report, text);
     PrintReports({report}, cl.diagnostics, stderr);
     if (!outcome.compiled || !outcome.renumbered) return kExitProgramErrors;
 
     // Renumbering in place is allowed: the text is read whole before the
     // result replaces it.
-    const std::string text = plc::JoinLines(outcome.lines);
-    if (int status = WriteResult(cl.Has("-o") ? cl.Get("-o") : "", text)) return status;
+    const std::string renumbered = plc::JoinLines(outcome.lines);
+    if (int status = WriteResult(cl.Has("-o") ? cl.Get("-o") : "", renumbered)) return status;
     return outcome.errorCount != 0 ? kExitProgramErrors : kExitOk;
 }
 

@@ -37,12 +37,12 @@ int LoadProgramme(const CommandLine& cl, plc::CPlcProgram& program) {
         }
         return kExitOk;
     }
-    std::vector<std::string> lines;
-    if (!ReadSourceLines(input, lines)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(program, lines);
+    std::string text;
+    if (!ReadSourceText(input, text)) return kExitUsage;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     if (outcome.success) return kExitOk;
     Report report = CompileReport(DisplayName(input), outcome, program);
-    SetEndColumns(report, lines);
+    SetEndColumns(report, text);
     PrintReports({report}, cl.diagnostics, stderr);
     std::fprintf(stderr, "plcc: '%s' does not compile; a dry run needs a programme without errors\n",
                  DisplayName(input).c_str());

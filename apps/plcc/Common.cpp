@@ -61,26 +61,24 @@ bool ReadInput(const std::string& path, std::string& bytes) {
     return read || Refuse(path, read.Reason());
 }
 
-bool SourceLinesOf(const std::string& path, std::string_view bytes, std::vector<std::string>& lines) {
-    const std::string_view text = plc::SourceTextOfFile(bytes);
-    // Counted before the text is split, so that a text of millions of empty
-    // lines is refused without building them. A final line break ends the
-    // last line; it does not begin another.
+bool CheckSourceText(const std::string& path, std::string& text) {
+    if (plc::HasByteOrderMark(text)) text.erase(0, plc::kUtf8ByteOrderMark.size());
+    // Counted without building the lines, so that a text of millions of
+    // empty lines is refused at once. A final line break ends the last line;
+    // it does not begin another.
     size_t count = plc::CountLines(text);
     if (!text.empty() && (text.back() == '\n' || text.back() == '\r')) --count;
     if (count > kMaxSourceLines) {
         std::fprintf(stderr, "plcc: '%s' has %zu lines; a programme text may have at most %zu\n",
                      DisplayName(path).c_str(), count, kMaxSourceLines);
-        lines.clear();
+        text.clear();
         return false;
     }
-    lines = plc::SplitLines(text);
     return true;
 }
 
-bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines) {
-    std::string bytes;
-    return ReadInput(path, bytes) && SourceLinesOf(path, bytes, lines);
+bool ReadSourceText(const std::string& path, std::string& text) {
+    return ReadInput(path, text) && CheckSourceText(path, text);
 }
 
 bool OutputIsNotInput(const std::string& input, const std::string& output) {

@@ -139,9 +139,17 @@ int32_t EndColumn(std::string_view line, int32_t column) {
 
 }  // namespace
 
-void SetEndColumns(Report& report, const std::vector<std::string>& lines) {
+void SetEndColumns(Report& report, std::string_view text) {
+    // The lines the diagnostics point at, as views of the text.
+    std::vector<std::string_view> lines;
+    for (size_t start = 0;;) {
+        const size_t end = text.find_first_of("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
     auto lineOf = [&](int32_t line) -> std::string_view {
-        return line >= 1 && static_cast<size_t>(line) <= lines.size() ? std::string_view(lines[static_cast<size_t>(line - 1)])
+        return line >= 1 && static_cast<size_t>(line) <= lines.size() ? lines[static_cast<size_t>(line - 1)]
                                                                        : std::string_view();
     };
     for (Diagnostic& d : report.errors) d.endColumn = EndColumn(lineOf(d.line), d.column);

@@ -161,11 +161,8 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
     if (at == 1 || at == up.size()) return items.Take();  // still writing the label
     const std::string_view rest = std::string_view(up).substr(at);
     const std::span<const plc::KeywordRow> chain = plc::KeywordChain();
-    size_t matched = chain.size();
-    for (size_t r = 0; r < chain.size() && matched == chain.size(); ++r) {
-        if (rest.starts_with(chain[r].keyword)) matched = r;
-    }
-    if (matched == chain.size()) {
+    const int row = plc::MatchKeyword(rest);
+    if (row < 0) {
         // "JMP" and "CALL" before the target's "N" is written.
         if (rest == "JMP" || rest == "CALL") AddLabels(items, doc, false, cursor);
         for (size_t r = 0; r < chain.size(); ++r) {
@@ -193,7 +190,7 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
         items.Add(std::string(kEnd), kKindReference, "end of the programme", wordStart);
         return items.Take();
     }
-    AddOperands(items, doc, matched, wordStart);
+    AddOperands(items, doc, static_cast<size_t>(row), wordStart);
     return items.Take();
 }
 

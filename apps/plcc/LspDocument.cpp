@@ -1,6 +1,8 @@
 // The document state shared by the features, and the position helpers.
 #include "apps/plcc/LspDocument.h"
 
+#include <utility>
+
 #include "image/PlcProgram.h"
 
 namespace plcc::lsp {
@@ -8,9 +10,9 @@ namespace plcc::lsp {
 void Document::SetText(std::string newText) {
     text = std::move(newText);
     lines = plc::SplitLines(text);
-    plc::CPlcProgram program;
-    outcome = plc::CompileProgramText(program, lines);
-    index = plc::ProgramIndex(lines);
+    plc::SourceFacts facts;
+    outcome = plc::CompileProgramSource(program, text, &facts);
+    index = plc::ProgramIndex(std::move(facts));
 }
 
 std::string_view Document::LineBreak() const {

@@ -1,6 +1,7 @@
-// One open programme in the language server: its text, its lines, the
-// compile outcome and the index, rebuilt together on every change. The
-// features each answer one kind of request from it.
+// One open programme in the language server: its text, its lines, and what
+// one compile of the text gives (the image, the outcome and the index of
+// its source facts), rebuilt together on every change. The features each
+// answer one kind of request from it.
 #pragma once
 
 #include <cstdint>
@@ -22,10 +23,12 @@ struct Document {
     std::string uri;
     std::string text;
     std::vector<std::string> lines;
+    plc::CPlcProgram program;
     plc::CompileOutcome outcome;
     plc::ProgramIndex index;
 
-    // Replaces the text and rebuilds the lines, the compile outcome and the index.
+    // Replaces the text and rebuilds the lines, then compiles the text once
+    // for the image, the outcome and the index.
     void SetText(std::string newText);
     // The line break the text uses ("\r\n" when it has one, else "\n").
     std::string_view LineBreak() const;

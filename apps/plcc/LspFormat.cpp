@@ -28,15 +28,16 @@ json WholeEdit(const Document& doc, const std::string& text) {
 }  // namespace
 
 json Formatting(const Document& doc) {
+    if (doc.lines.size() > plc::kMaxRenumberLines || !doc.outcome.success) return nullptr;
     std::vector<std::string> lines = doc.lines;
-    if (!plc::CanonicalLines(lines)) return nullptr;
+    plc::CanonicalLines(doc.program, lines);
     return WholeEdit(doc, Join(doc, lines));
 }
 
 json CodeActions(const Document& doc) {
     json actions = json::array();
     plc::CPlcProgram program;
-    const plc::RenumberTextOutcome outcome = plc::RenumberProgramText(program, doc.lines);
+    const plc::RenumberTextOutcome outcome = plc::RenumberProgramSource(program, doc.text);
     if (!outcome.renumbered) return actions;
     json edits = WholeEdit(doc, Join(doc, outcome.lines));
     if (edits.empty()) return actions;

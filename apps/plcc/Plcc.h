@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/SourceSites.h"
 #include "compiler/CompileDriver.h"
 
 namespace plc {
@@ -66,15 +67,16 @@ bool ReadInput(const std::string& path, std::string& bytes);
 // otherwise.
 bool CheckInputFile(const std::string& path);
 
-// The lines of the source text in `bytes` (read from `path`), a UTF-8
-// byte-order mark before it skipped; false with a message on stderr when
-// there are more than kMaxSourceLines.
-bool SourceLinesOf(const std::string& path, std::string_view bytes, std::vector<std::string>& lines);
+// Skips a UTF-8 byte-order mark before the source text in `text` (read
+// from `path`); false with a message on stderr when the text has more than
+// kMaxSourceLines lines (as the editor would split them; a final line break
+// begins none).
+bool CheckSourceText(const std::string& path, std::string& text);
 
-// Reads a source file and splits it into the lines the editor would hold;
-// false with a message on stderr when the file cannot be read or has more
-// than kMaxSourceLines lines.
-bool ReadSourceLines(const std::string& path, std::vector<std::string>& lines);
+// Reads a source file whole, to be compiled in place, and checks it as
+// CheckSourceText does; false with a message on stderr when the file cannot
+// be read or is refused.
+bool ReadSourceText(const std::string& path, std::string& text);
 
 // False with a message on stderr when `output` names the same file as
 // `input` (the same inode, through any name or link).
@@ -114,12 +116,13 @@ std::string_view CommandUsage(std::string_view command);
 // ---- programmes for graph and diff ----
 
 // A programme image from a source text or a binary programme file, with the
-// text its records stand on: the source itself, or the listing of the file.
+// places in the text its records stand on: the source itself, or the
+// listing of the file.
 struct Programme {
     std::string file;               // as named in messages
     plc::CPlcProgram program;
     bool binary = false;            // read from a binary programme file
-    std::vector<std::string> lines;  // the source's or the listing's lines
+    plc::SourceSites sites;         // where things stand in the source or the listing
     std::array<int32_t, plc::kRecordCount> recordLines{};  // 0-based line of each record, -1 for none
 };
 
@@ -170,9 +173,9 @@ Report ListingReport(const std::string& file, const plc::ListingOutcome& listing
 Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& outcome,
                       const plc::CPlcProgram& program);
 
-// Sets the end columns of the report's errors and warnings from the lines
-// they point at: the end of the token at the column, or of the line.
-void SetEndColumns(Report& report, const std::vector<std::string>& lines);
+// Sets the end columns of the report's errors and warnings from the lines of
+// `text` they point at: the end of the token at the column, or of the line.
+void SetEndColumns(Report& report, std::string_view text);
 
 // Prints reports in a format: system prints each report's entries (the empty
 // text says so on stderr) and then its warnings, gcc one "FILE:LINE:COL:
@@ -182,10 +185,9 @@ void SetEndColumns(Report& report, const std::vector<std::string>& lines);
 // command per error and warning.
 void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
 
-// The warnings of the analysis of a programme compiled from `lines` (with
-// its hints when `hints` is set), in the order of the text.
-std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const std::vector<std::string>& lines,
-                                       bool hints);
+// The warnings of the analysis of a compiled programme and the source facts
+// of its compile (with its hints when `hints` is set), in the order of the text.
+std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const plc::SourceFacts& facts, bool hints);
 
 // Writes `bytes` to the file `path` (safely: the old file survives a failed
 // write) or, when `path` is empty, to stdout (whose failure main() reports).

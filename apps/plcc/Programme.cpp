@@ -44,18 +44,20 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
         }
         // The listing's errors (undecodable records) show in its lines.
         const plc::ListingOutcome listing = plc::ListProgramImage(out.program, out.file, "");
-        out.lines = plc::SplitLines(listing.text);
+        out.sites = plc::ReadSourceSites(plc::SplitLines(listing.text));
         out.recordLines = plc::RecordLinesOfListing(listing.lines);
         return kExitOk;
     }
-    if (!SourceLinesOf(path, bytes, out.lines)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramText(out.program, out.lines);
+    if (!CheckSourceText(path, bytes)) return kExitUsage;
+    plc::SourceFacts facts;
+    const plc::CompileOutcome outcome = plc::CompileProgramSource(out.program, bytes, &facts);
     if (!outcome.success) {
         Report report = CompileReport(out.file, outcome, out.program);
-        SetEndColumns(report, out.lines);
+        SetEndColumns(report, bytes);
         PrintReports({report}, format, stderr);
         return kExitProgramErrors;
     }
+    out.sites = plc::ReadSourceSites(facts);
     out.recordLines = plc::RecordLinesOfImage(out.program);
     return kExitOk;
 }

@@ -4,10 +4,10 @@
 
 namespace plcc {
 
-std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const std::vector<std::string>& lines,
+std::vector<Warning> ProgrammeWarnings(const plc::CPlcProgram& program, const plc::SourceFacts& facts,
                                        bool hints) {
     const plc::ProgramAnalysis analysis =
-        plc::AnalyseProgram(program, plc::ReadSourceSites(lines), plc::RecordLinesOfImage(program));
+        plc::AnalyseProgram(program, plc::ReadSourceSites(facts), plc::RecordLinesOfImage(program));
     std::vector<Warning> out;
     for (const plc::Finding& f : analysis.findings) {
         const bool hint = f.severity == plc::Severity::Hint;

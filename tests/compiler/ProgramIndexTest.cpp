@@ -118,6 +118,37 @@ TEST(ProgramIndex, FollowsTheCompilersSectionRules) {
     EXPECT_TRUE(index.Declarations().empty());
 }
 
+// Collecting the facts leaves the compile as it is, also when it stops after
+// the most errors it reports; the lines after that are still read for the
+// facts, but their statements stay out of the image.
+TEST(ProgramIndex, FactsLeaveTheCompileAsItIs) {
+    std::vector<std::string> lines = {"%TEXT(Many)", "DEF H1 = One", "END", "%P00"};
+    for (int i = 1; i <= kMaxErrors + 5; ++i) lines.push_back("N" + std::to_string(i) + " SET H1 =");
+    lines.insert(lines.end(), {"N100 SET H2 = H1", "N110 JMP (H1 = 0) N100", "END"});
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+
+    CPlcProgram plain, withFacts;
+    SourceFacts facts;
+    const CompileOutcome a = CompileProgramSource(plain, text);
+    const CompileOutcome b = CompileProgramSource(withFacts, text, &facts);
+    ASSERT_TRUE(a.interrupted);
+    EXPECT_EQ(a.entries, b.entries);
+    EXPECT_EQ(a.errors.size(), b.errors.size());
+    for (int r = 0; r < kRecordCount; ++r) EXPECT_EQ(plain.Record(r), withFacts.Record(r)) << r;
+    EXPECT_FALSE(withFacts.Record(100).used());
+
+    const ProgramIndex index(std::move(facts));
+    const auto last = static_cast<int32_t>(lines.size() - 1);
+    ASSERT_NE(index.FindLabel(110), nullptr);
+    EXPECT_EQ(index.FindLabel(110)->line, last - 1);
+    ASSERT_EQ(index.LabelUses(100).size(), 1u);
+    EXPECT_EQ(index.LabelUses(100)[0].line, last - 1);
+    ASSERT_NE(index.FindLabel(255), nullptr);
+    EXPECT_EQ(index.FindLabel(255)->line, last);
+    EXPECT_EQ(index.VariableUses(VarKind::H, 1).size(), static_cast<size_t>(kMaxErrors + 5 + 3));
+}
+
 // For every example and golden programme that compiles: each record's line is
 // the line the index gives for its label, and every jump or call target in
 // the image is a label use on that line.
