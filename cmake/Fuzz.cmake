@@ -5,9 +5,15 @@
 # so a fuzz finding kept in the corpus fails the tests. With PLCEDIT_FUZZ the
 # targets are also built for libFuzzer (clang).
 
-# Sources beyond the core that some targets exercise: the profile files are
-# plain C++ and stand outside the core library.
-set(FUZZ_EXTRA_SOURCES ${CMAKE_SOURCE_DIR}/platform/Profile.cpp)
+# Sources beyond the core that some targets exercise: the profile files and
+# the dispatch layer of the control's module boundary are plain C++ and stand
+# outside the core library.
+set(FUZZ_EXTRA_SOURCES
+    ${CMAKE_SOURCE_DIR}/platform/Profile.cpp
+    ${CMAKE_SOURCE_DIR}/control/ComIds.cpp
+    ${CMAKE_SOURCE_DIR}/control/ComInterfaces.cpp
+    ${CMAKE_SOURCE_DIR}/control/ComTypeInfo.cpp
+    ${CMAKE_SOURCE_DIR}/control/ComVariant.cpp)
 
 file(GLOB FUZZ_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/Fuzz*.cpp)
 
@@ -15,6 +21,7 @@ foreach(src ${FUZZ_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name}_replay ${src} ${CMAKE_SOURCE_DIR}/fuzz/replay/ReplayMain.cpp ${FUZZ_EXTRA_SOURCES})
   target_link_libraries(${name}_replay PRIVATE plccore)
+  target_include_directories(${name}_replay PRIVATE ${CMAKE_SOURCE_DIR}/include)
   target_compile_options(${name}_replay PRIVATE ${PLCEDIT_WARNINGS})
   if(EXISTS ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
     add_test(NAME fuzz_replay.${name} COMMAND ${name}_replay ${CMAKE_SOURCE_DIR}/fuzz/seeds/${name})
@@ -26,7 +33,7 @@ if(PLCEDIT_FUZZ)
   # standard library's bounds assertions on.
   set(FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
   add_library(plccore_fuzz STATIC ${PLCCORE_SOURCES} ${FUZZ_EXTRA_SOURCES})
-  target_include_directories(plccore_fuzz PUBLIC ${CMAKE_SOURCE_DIR})
+  target_include_directories(plccore_fuzz PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_SOURCE_DIR}/include)
   target_compile_options(plccore_fuzz PRIVATE ${PLCEDIT_WARNINGS} ${FUZZ_FLAGS})
   target_compile_definitions(plccore_fuzz PUBLIC _GLIBCXX_ASSERTIONS)
   foreach(src ${FUZZ_SOURCES})

@@ -78,6 +78,11 @@ file(GLOB GUI_TEST_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/tests/editor/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/dialogs/*.cpp
   ${CMAKE_SOURCE_DIR}/tests/control/*.cpp)
+# The calls a C host makes, compiled as C.
+enable_language(C)
+add_library(boundary_calls_c STATIC ${CMAKE_SOURCE_DIR}/tests/control/BoundaryCalls.c)
+target_include_directories(boundary_calls_c PRIVATE ${CMAKE_SOURCE_DIR}/include)
+target_compile_options(boundary_calls_c PRIVATE -std=c99 -Wall -Wextra -Werror)
 foreach(src ${GUI_TEST_SOURCES})
   get_filename_component(name ${src} NAME_WE)
   add_executable(${name} ${src})
@@ -88,6 +93,9 @@ foreach(src ${GUI_TEST_SOURCES})
   target_compile_definitions(${name} PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PLCEDIT_BINARY="$<TARGET_FILE:plcedit>" TORVIX_MODULE="$<TARGET_FILE:torvix>")
   add_dependencies(${name} plcedit torvix)
+  if(name STREQUAL "tst_module")
+    target_link_libraries(${name} PRIVATE boundary_calls_c ${CMAKE_DL_LIBS})
+  endif()
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SOURCE_DATE_EPOCH=1700000000"

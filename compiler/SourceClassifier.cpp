@@ -105,6 +105,10 @@ std::set<std::string> SourceClassifier::DeclaredNames(std::string_view text) {
     SourceFacts facts;
     facts.declarationsOnly = true;
     CompileProgramSource(scratch, text, &facts);
+    return DeclaredNames(facts);
+}
+
+std::set<std::string> SourceClassifier::DeclaredNames(const SourceFacts& facts) {
     std::set<std::string> names;
     for (const auto* declarations : {&facts.declarations, &facts.strayDeclarations})
         for (const Declaration& declaration : *declarations) names.insert(Upper(declaration.name));

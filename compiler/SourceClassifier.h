@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/SourceFacts.h"
+
 namespace plc {
 
 // The classes in the order of the edit control's style numbers.
@@ -43,6 +45,8 @@ public:
     // The names declared with DEF in `text` (upper case), as its compile
     // finds them, also on a DEF line where no text section is open.
     static std::set<std::string> DeclaredNames(std::string_view text);
+    // The same from the facts of a compile that collected them.
+    static std::set<std::string> DeclaredNames(const SourceFacts& facts);
     // The names declared with DEF (upper case) that count as DEF names.
     void SetDefNames(std::set<std::string> names) { m_defNames = std::move(names); }
     const std::set<std::string>& DefNamesInUse() const { return m_defNames; }

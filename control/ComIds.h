@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,7 @@ constexpr HRESULT S_FALSE = TORVIX_S_FALSE;
 constexpr HRESULT E_NOTIMPL = TORVIX_E_NOTIMPL;
 constexpr HRESULT E_NOINTERFACE = TORVIX_E_NOINTERFACE;
 constexpr HRESULT E_POINTER = TORVIX_E_POINTER;
+constexpr HRESULT E_OUTOFMEMORY = TORVIX_E_OUTOFMEMORY;
 constexpr HRESULT E_FAIL = TORVIX_E_FAIL;
 constexpr HRESULT E_UNEXPECTED = TORVIX_E_UNEXPECTED;
 constexpr HRESULT E_INVALIDARG = TORVIX_E_INVALIDARG;
@@ -50,6 +52,20 @@ constexpr HRESULT SELFREG_E_TYPELIB = TORVIX_SELFREG_E_TYPELIB;
 constexpr HRESULT SELFREG_E_CLASS = TORVIX_SELFREG_E_CLASS;
 
 constexpr bool Succeeded(HRESULT hr) { return hr >= 0; }
+
+// Runs `call` where a caller outside the module waits for a result: no C++
+// exception crosses the module boundary. Memory that runs out is
+// E_OUTOFMEMORY, anything else thrown E_UNEXPECTED.
+template <class Call>
+HRESULT Guarded(Call&& call) noexcept {
+    try {
+        return call();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
 
 // ---- identifiers ----
 using Guid = ::TorvixGuid;

@@ -18,7 +18,8 @@ namespace plc::com {
 
 class IUnknown {
 public:
-    virtual HRESULT QueryInterface(const Guid& iid, void** object) = 0;
+    // Every pointer a caller passes may be null (E_POINTER).
+    virtual HRESULT QueryInterface(const Guid* iid, void** object) = 0;
     virtual uint32_t AddRef() = 0;
     virtual uint32_t Release() = 0;
 
@@ -28,7 +29,7 @@ protected:
 
 class IClassFactory : public IUnknown {
 public:
-    virtual HRESULT CreateInstance(IUnknown* outer, const Guid& iid, void** object) = 0;
+    virtual HRESULT CreateInstance(IUnknown* outer, const Guid* iid, void** object) = 0;
     virtual HRESULT LockServer(bool lock) = 0;
 
 protected:
@@ -57,7 +58,11 @@ protected:
 };
 
 // The base of the component layer's own dispatch objects: they answer the
-// calls as C++ values.
+// calls as C++ values. The calls that come through the table are checked
+// before anything is read: a member the object's description (GetTypeInfo)
+// does not have is DISP_E_MEMBERNOTFOUND and a count other than its
+// parameters' DISP_E_BADPARAMCOUNT; null pointers are E_POINTER and strings
+// beyond kMaxStringArgument bytes E_INVALIDARG; no exception comes out.
 class Dispatch : public IDispatch {
 public:
     HRESULT GetIDOfName(const char* name, int32_t* dispid) final;
@@ -85,7 +90,7 @@ protected:
 
 class IConnectionPointContainer : public IUnknown {
 public:
-    virtual HRESULT FindConnectionPoint(const Guid& iid, IConnectionPoint** point) = 0;
+    virtual HRESULT FindConnectionPoint(const Guid* iid, IConnectionPoint** point) = 0;
 
 protected:
     ~IConnectionPointContainer() = default;

@@ -63,6 +63,21 @@ void WireArguments::Assign(TorvixStringRef* self, const char* text, size_t size)
     ref->size = ref->target->size();
 }
 
+HRESULT CheckWireArguments(const TorvixVariant* args, uint32_t count) {
+    for (uint32_t i = 0; i < count; ++i) {
+        const TorvixVariant& w = args[i];
+        if (w.type == TORVIX_VT_STRING) {
+            if (w.strSize > kMaxStringArgument) return E_INVALIDARG;
+            if (!w.str && w.strSize != 0) return E_POINTER;
+        } else if (w.type == TORVIX_VT_STRINGREF) {
+            if (!w.ref || !w.ref->assign) return E_POINTER;
+            if (w.ref->size > kMaxStringArgument) return E_INVALIDARG;
+            if (!w.ref->data && w.ref->size != 0) return E_POINTER;
+        }
+    }
+    return S_OK;
+}
+
 ReceivedArguments::ReceivedArguments(const TorvixVariant* args, uint32_t count) {
     m_args.reserve(count);
     m_texts.reserve(count);

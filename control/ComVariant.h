@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "control/ComIds.h"
 #include "torvix/torvix.h"
 
 namespace plc::com {
@@ -66,6 +67,18 @@ private:
     std::vector<std::string> m_texts;  // the by-reference strings, never moved
     std::vector<TorvixStringRef*> m_refs;
 };
+
+// The most arguments a call may have, for a callee that does not describe
+// its members, and the longest string an argument may hold.
+inline constexpr uint32_t kMaxArguments = 64;
+inline constexpr size_t kMaxStringArgument = size_t{1} << 20;
+
+// Checks the arguments of a call as they came over the boundary before any
+// is read further: E_POINTER for a string or by-reference string whose
+// pointers are null where text is claimed (or whose assign function is
+// missing), E_INVALIDARG for a string longer than kMaxStringArgument, else
+// S_OK. Kinds that are no argument type are left to the member's check.
+HRESULT CheckWireArguments(const TorvixVariant* args, uint32_t count);
 
 // A result as it crosses the module boundary: empty, a BOOL or an integer.
 TorvixVariant ToWire(const Variant& value);

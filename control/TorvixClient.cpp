@@ -107,10 +107,11 @@ public:
 
     void SetTarget(TorvixEvents* target) { m_target = target; }
 
-    com::HRESULT QueryInterface(const com::Guid& iid, void** object) override {
+    com::HRESULT QueryInterface(const com::Guid* iid, void** object) override {
         if (!object) return com::E_POINTER;
         *object = nullptr;
-        if (iid != com::IID_IUnknown && iid != com::IID_IDispatch && iid != IID__DTorvixEvents)
+        if (!iid) return com::E_POINTER;
+        if (*iid != com::IID_IUnknown && *iid != com::IID_IDispatch && *iid != IID__DTorvixEvents)
             return com::E_NOINTERFACE;
         *object = static_cast<com::IDispatch*>(this);
         AddRef();
@@ -167,7 +168,7 @@ std::unique_ptr<TorvixClient> TorvixClient::Create(std::shared_ptr<TorvixModuleH
         return nullptr;
     }
     com::ComPtr<com::IDispatch> control;
-    hr = factory->CreateInstance(nullptr, IID__DTorvix, control.Out());
+    hr = factory->CreateInstance(nullptr, &IID__DTorvix, control.Out());
     if (hr != com::S_OK) {
         error = "the control cannot be created";
         return nullptr;
@@ -189,8 +190,8 @@ std::unique_ptr<TorvixClient> TorvixClient::Attach(com::IDispatch* control,
     control->AddRef();
     client->m_control = com::ComPtr<com::IDispatch>(control);
     com::ComPtr<com::IConnectionPointContainer> container;
-    if (control->QueryInterface(com::IID_IConnectionPointContainer, container.Out()) != com::S_OK ||
-        container->FindConnectionPoint(events.iid, client->m_point.Address()) != com::S_OK) {
+    if (control->QueryInterface(&com::IID_IConnectionPointContainer, container.Out()) != com::S_OK ||
+        container->FindConnectionPoint(&events.iid, client->m_point.Address()) != com::S_OK) {
         error = "the control offers no events";
         return nullptr;
     }

@@ -30,9 +30,11 @@ TorvixCtrlObject::~TorvixCtrlObject() {
     for (const Connection& c : m_connections) c.sink->Release();
 }
 
-HRESULT TorvixCtrlObject::QueryInterface(const Guid& iid, void** object) {
+HRESULT TorvixCtrlObject::QueryInterface(const Guid* id, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
+    if (!id) return E_POINTER;
+    const Guid& iid = *id;
     if (iid == com::IID_IUnknown || iid == com::IID_IDispatch || iid == IID__DTorvix)
         *object = static_cast<com::IDispatch*>(this);
     else if (iid == com::IID_IConnectionPointContainer)
@@ -72,8 +74,10 @@ HRESULT TorvixCtrlObject::Invoke(int32_t dispid, std::vector<Variant>& args, Var
     if (!member) return com::DISP_E_MEMBERNOTFOUND;
     if (HRESULT hr = com::CheckArguments(*member, args); hr != S_OK) return hr;
     // A host may release the control from an event the method fires (the
-    // close of PlcDestroy): the object lives until the call is done.
+    // close of PlcDestroy): the object lives until the call is done, also
+    // when the call throws.
     AddRef();
+    const com::ComPtr<com::IDispatch> alive(this);
     bool ok = true;
     switch (dispid) {
 #define TORVIX_INVOKE_(id, name, r, ...)                                                   \
@@ -84,14 +88,14 @@ HRESULT TorvixCtrlObject::Invoke(int32_t dispid, std::vector<Variant>& args, Var
 #undef TORVIX_INVOKE_
     }
     if (result) *result = member->result == com::ResultType::Bool ? Variant::Bool(ok) : Variant{};
-    Release();
     return S_OK;
 }
 
-HRESULT TorvixCtrlObject::FindConnectionPoint(const Guid& iid, com::IConnectionPoint** point) {
+HRESULT TorvixCtrlObject::FindConnectionPoint(const Guid* iid, com::IConnectionPoint** point) {
     if (!point) return E_POINTER;
     *point = nullptr;
-    if (iid != IID__DTorvixEvents) return com::CONNECT_E_NOCONNECTION;
+    if (!iid) return E_POINTER;
+    if (*iid != IID__DTorvixEvents) return com::CONNECT_E_NOCONNECTION;
     *point = static_cast<com::IConnectionPoint*>(this);
     AddRef();
     return S_OK;
@@ -107,11 +111,20 @@ HRESULT TorvixCtrlObject::Advise(com::IUnknown* sink, uint32_t* cookie) {
     if (!sink || !cookie) return E_POINTER;
     *cookie = 0;
     void* dispatch = nullptr;
-    if (sink->QueryInterface(IID__DTorvixEvents, &dispatch) != S_OK &&
-        sink->QueryInterface(com::IID_IDispatch, &dispatch) != S_OK)
+    if (sink->QueryInterface(&IID__DTorvixEvents, &dispatch) != S_OK &&
+        sink->QueryInterface(&com::IID_IDispatch, &dispatch) != S_OK)
         return com::CONNECT_E_CANNOTCONNECT;
+    if (!dispatch) return com::CONNECT_E_CANNOTCONNECT;
+    auto* events = static_cast<com::IDispatch*>(dispatch);
+    const HRESULT hr = com::Guarded([&] {
+        m_connections.push_back({m_nextCookie, events});
+        return S_OK;
+    });
+    if (hr != S_OK) {
+        events->Release();
+        return hr;
+    }
     *cookie = m_nextCookie++;
-    m_connections.push_back({*cookie, static_cast<com::IDispatch*>(dispatch)});
     return S_OK;
 }
 
@@ -182,10 +195,11 @@ TorvixPropPageObject::~TorvixPropPageObject() {
     ReleaseObjects();
 }
 
-HRESULT TorvixPropPageObject::QueryInterface(const Guid& iid, void** object) {
+HRESULT TorvixPropPageObject::QueryInterface(const Guid* iid, void** object) {
     if (!object) return E_POINTER;
     *object = nullptr;
-    if (iid != com::IID_IUnknown && iid != com::IID_IPropertyPage) return E_NOINTERFACE;
+    if (!iid) return E_POINTER;
+    if (*iid != com::IID_IUnknown && *iid != com::IID_IPropertyPage) return E_NOINTERFACE;
     *object = static_cast<com::IPropertyPage*>(this);
     AddRef();
     return S_OK;
@@ -249,7 +263,7 @@ HRESULT CreateTorvixControl(Dialogs& dialogs, const Guid& iid, void** object) {
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return com::E_UNEXPECTED;
     auto* control = new TorvixCtrlObject(dialogs);
     control->AddRef();
-    const HRESULT hr = control->QueryInterface(iid, object);
+    const HRESULT hr = control->QueryInterface(&iid, object);
     control->Release();
     return hr;
 }
@@ -263,7 +277,7 @@ HRESULT CreateControlFromFactory(const Guid& iid, void** object) {
 HRESULT CreatePropPageFromFactory(const Guid& iid, void** object) {
     auto* page = new TorvixPropPageObject;
     page->AddRef();
-    const HRESULT hr = page->QueryInterface(iid, object);
+    const HRESULT hr = page->QueryInterface(&iid, object);
     page->Release();
     return hr;
 }
@@ -277,21 +291,23 @@ public:
 
     const Guid& Clsid() const { return m_clsid; }
 
-    HRESULT QueryInterface(const Guid& iid, void** object) override {
+    HRESULT QueryInterface(const Guid* iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
-        if (iid != com::IID_IUnknown && iid != com::IID_IClassFactory) return E_NOINTERFACE;
+        if (!iid) return E_POINTER;
+        if (*iid != com::IID_IUnknown && *iid != com::IID_IClassFactory) return E_NOINTERFACE;
         *object = static_cast<com::IClassFactory*>(this);
         return S_OK;
     }
     uint32_t AddRef() override { return 2; }
     uint32_t Release() override { return 1; }
 
-    HRESULT CreateInstance(com::IUnknown* outer, const Guid& iid, void** object) override {
+    HRESULT CreateInstance(com::IUnknown* outer, const Guid* iid, void** object) override {
         if (!object) return E_POINTER;
         *object = nullptr;
+        if (!iid) return E_POINTER;
         if (outer) return com::CLASS_E_NOAGGREGATION;
-        return m_create(iid, object);
+        return com::Guarded([&] { return m_create(*iid, object); });
     }
     HRESULT LockServer(bool lock) override {
         com::ModuleLock(lock);

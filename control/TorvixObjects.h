@@ -28,7 +28,7 @@ public:
     explicit TorvixCtrlObject(Dialogs& dialogs);
 
     // ---- IUnknown ----
-    com::HRESULT QueryInterface(const com::Guid& iid, void** object) override;
+    com::HRESULT QueryInterface(const com::Guid* iid, void** object) override;
     uint32_t AddRef() override;
     uint32_t Release() override;
 
@@ -39,7 +39,7 @@ public:
                         com::Variant* result) override;
 
     // ---- connection point of _DTorvixEvents ----
-    com::HRESULT FindConnectionPoint(const com::Guid& iid, com::IConnectionPoint** point) override;
+    com::HRESULT FindConnectionPoint(const com::Guid* iid, com::IConnectionPoint** point) override;
     com::HRESULT GetConnectionInterface(com::Guid* iid) override;
     com::HRESULT Advise(com::IUnknown* sink, uint32_t* cookie) override;
     com::HRESULT Unadvise(uint32_t cookie) override;
@@ -83,7 +83,7 @@ class TorvixPropPageObject final : public com::IPropertyPage {
 public:
     TorvixPropPageObject() = default;
 
-    com::HRESULT QueryInterface(const com::Guid& iid, void** object) override;
+    com::HRESULT QueryInterface(const com::Guid* iid, void** object) override;
     uint32_t AddRef() override;
     uint32_t Release() override;
 

@@ -18,7 +18,7 @@ using com::ComPtr;
 int ShowPropertyFrame(com::IUnknown* object, const ClassObjectSource& classes, Dialogs& dialogs,
                       QWidget* parent, const QString& caption) {
     ComPtr<com::ISpecifyPropertyPages> specify;
-    if (!object || object->QueryInterface(com::IID_ISpecifyPropertyPages, specify.Out()) != com::S_OK)
+    if (!object || object->QueryInterface(&com::IID_ISpecifyPropertyPages, specify.Out()) != com::S_OK)
         return -1;
     std::vector<com::Guid> clsids;
     if (specify->GetPages(&clsids) != com::S_OK || clsids.empty()) return -1;
@@ -29,7 +29,7 @@ int ShowPropertyFrame(com::IUnknown* object, const ClassObjectSource& classes, D
         ComPtr<com::IClassFactory> factory;
         ComPtr<com::IPropertyPage> page;
         if (classes(clsid, com::IID_IClassFactory, factory.Out()) != com::S_OK ||
-            factory->CreateInstance(nullptr, com::IID_IPropertyPage, page.Out()) != com::S_OK ||
+            factory->CreateInstance(nullptr, &com::IID_IPropertyPage, page.Out()) != com::S_OK ||
             page->SetObjects({object}) != com::S_OK)
             return -1;
         pages.push_back(page);

@@ -49,31 +49,39 @@ std::string RegistryFilePath() {
     return config.empty() ? std::string() : config + "/torvix/registry.ini";
 }
 
-bool ProfileRegistry::Set(std::string_view section, std::string_view key, std::string_view value) {
-    return Profile(m_path).WriteString(section, key, value);
-}
-
 bool RegistryStore::SetAll(const std::vector<RegistryEntry>& entries) {
     for (const RegistryEntry& e : entries)
         if (!Set(e.section, e.key, e.value)) return false;
     return true;
 }
 
-bool ProfileRegistry::SetAll(const std::vector<RegistryEntry>& entries) {
-    const Profile file(m_path);
-    std::vector<Profile::Entry> run;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        run.push_back({entries[i].key, entries[i].value});
-        if (i + 1 == entries.size() || entries[i + 1].section != entries[i].section) {
-            if (!file.WriteStrings(entries[i].section, run)) return false;
-            run.clear();
-        }
-    }
+bool RegistryStore::Change(const std::function<void()>& work) {
+    work();
     return true;
 }
 
+bool ProfileRegistry::Set(std::string_view section, std::string_view key, std::string_view value) {
+    if (m_changing) {
+        m_changing->WriteString(section, key, value);
+        return true;
+    }
+    return Profile(m_path).WriteString(section, key, value);
+}
+
 bool ProfileRegistry::Remove(std::string_view section, std::string_view key) {
+    if (m_changing) {
+        m_changing->DeleteKey(section, key);
+        return true;
+    }
     return Profile(m_path).DeleteKey(section, key);
+}
+
+bool ProfileRegistry::Change(const std::function<void()>& work) {
+    return Profile(m_path).Edit([&](ProfileEntries& entries) {
+        m_changing = &entries;
+        work();
+        m_changing = nullptr;
+    });
 }
 
 std::vector<RegistryEntry> RegistrationEntries(RegistrationPart part, const std::string& modulePath) {
@@ -139,9 +147,7 @@ bool RemovePart(RegistryStore& store, RegistrationPart part) {
     return ok;
 }
 
-}  // namespace
-
-com::HRESULT RegisterServer(RegistryStore& store, const std::string& modulePath) {
+com::HRESULT RegisterParts(RegistryStore& store, const std::string& modulePath) {
     if (!WritePart(store, RegistrationPart::TypeLib, modulePath)) return com::SELFREG_E_TYPELIB;
     com::HRESULT hr = com::S_OK;
     for (RegistrationPart part : kClasses)
@@ -149,11 +155,25 @@ com::HRESULT RegisterServer(RegistryStore& store, const std::string& modulePath)
     return hr;
 }
 
-com::HRESULT UnregisterServer(RegistryStore& store) {
+com::HRESULT UnregisterParts(RegistryStore& store) {
     if (!RemovePart(store, RegistrationPart::TypeLib)) return com::SELFREG_E_TYPELIB;
     com::HRESULT hr = com::S_OK;
     for (RegistrationPart part : kClasses)
         if (!RemovePart(store, part)) hr = com::SELFREG_E_CLASS;
+    return hr;
+}
+
+}  // namespace
+
+com::HRESULT RegisterServer(RegistryStore& store, const std::string& modulePath) {
+    com::HRESULT hr = com::S_OK;
+    if (!store.Change([&] { hr = RegisterParts(store, modulePath); })) return com::SELFREG_E_TYPELIB;
+    return hr;
+}
+
+com::HRESULT UnregisterServer(RegistryStore& store) {
+    com::HRESULT hr = com::S_OK;
+    if (!store.Change([&] { hr = UnregisterParts(store); })) return com::SELFREG_E_TYPELIB;
     return hr;
 }
 

@@ -24,6 +24,22 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
     return out;
 }
 
+void CanonicalLines(const CPlcProgram& program, std::vector<std::string>& lines) {
+    for (int label = kFirstLabel; label <= kLastLabel; ++label) {
+        const PlcInstr& rec = program.Record(label);
+        if (!rec.used() || rec.line() >= lines.size()) continue;
+        std::string statement;
+        if (!DecodeRecord(program, statement, label)) continue;  // keep a line the decoder cannot show
+        std::string& line = lines[rec.line()];
+        const bool last = rec.line() + 1u == lines.size();
+        line = ReplacementText(statement, line, last);
+        if (last) {
+            line.resize(line.size() - 2);  // the line break that ends the text
+            lines.emplace_back();
+        }
+    }
+}
+
 std::string JoinLines(const std::vector<std::string>& lines) {
     std::string text;
     for (size_t i = 0; i < lines.size(); ++i) {

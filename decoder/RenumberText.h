@@ -56,4 +56,11 @@ std::string ReplacementText(std::string_view statement, std::string_view oldLine
 // Lines joined with CR LF, as the edit control holds them.
 std::string JoinLines(const std::vector<std::string>& lines);
 
+// The canonical form of a programme text (the language server's formatting
+// and plcc format): each statement line of `lines`, which `program` was
+// compiled from without errors, becomes the decoder's text of its record,
+// with the line's comment kept as renumbering keeps it; every other line
+// stays.
+void CanonicalLines(const CPlcProgram& program, std::vector<std::string>& lines);
+
 }  // namespace plc

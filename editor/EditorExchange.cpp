@@ -12,6 +12,7 @@
 #include "editor/DeviceCompare.h"
 #include "editor/EditorCodeView.h"
 #include "editor/HostLink.h"
+#include "image/PlcProgram.h"
 #include "editor/PlcEditorDoc.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -173,8 +174,8 @@ void EditorExchange::OnCompareWithDevice() {
     }
     // The device's programme goes through a temporary file of its own.
     std::string data;
-    if (!ReadWholeFile(name, data)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".\n" + std::strerror(errno));
+    if (const FileRead read = ReadWholeFile(name, data, {kMaxBinaryFileBytes, false}); !read) {
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".\n" + read.Reason());
         return;
     }
     QTemporaryFile copy;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/ByteOrderMark.h"
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
 #include "editor/RecoveryCopy.h"
@@ -29,7 +30,7 @@ constexpr int kRecentFiles = 8;
 
 std::string RecentKey(int index) { return "Recent" + std::to_string(index + 1); }
 
-std::vector<std::string> ReadRecentFiles(const Profile& settings) {
+std::vector<std::string> ReadRecentFiles(const ProfileEntries& settings) {
     std::vector<std::string> files;
     for (int i = 0; i < kRecentFiles; ++i) {
         std::string name = settings.GetString("Menu", RecentKey(i), "");
@@ -38,17 +39,15 @@ std::vector<std::string> ReadRecentFiles(const Profile& settings) {
     return files;
 }
 
-void WriteRecentFiles(const Profile& settings, std::vector<std::string> files) {
+void WriteRecentFiles(ProfileEntries& settings, std::vector<std::string> files) {
     files.resize(std::min<size_t>(files.size(), kRecentFiles));
-    std::vector<Profile::Entry> entries;
     for (int i = 0; i < kRecentFiles; ++i)
-        entries.push_back({RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : ""});
-    settings.WriteStrings("Menu", entries);
+        settings.WriteString("Menu", RecentKey(i), i < static_cast<int>(files.size()) ? files[static_cast<size_t>(i)] : "");
 }
 
 // What the Recent file menu offers, in its order: the file open when the
 // editor last closed, then the files opened and saved since, newest first.
-std::vector<std::string> OfferedRecentFiles(const Profile& settings) {
+std::vector<std::string> OfferedRecentFiles(const ProfileEntries& settings) {
     std::vector<std::string> offered;
     const std::string last = settings.GetString("Menu", "LastPath", kNoRecentFile);
     if (last != kNoRecentFile && !last.empty()) offered.push_back(last);
@@ -83,7 +82,7 @@ QString MenuText(const std::string& text) {
 // each end a line, and every line end becomes CR LF, the control's own, so
 // that a later Save writes one style throughout. Reading stops before a line
 // when the text already holds more than kMaxDocumentSize characters.
-std::string SourceTextOf(const std::string& data) {
+std::string SourceTextOf(std::string_view data) {
     std::string text;
     size_t pos = 0;
     while (pos < data.size()) {
@@ -157,26 +156,56 @@ bool CPlcEditorDoc::NewDocument() {
     if (!AskSaveChanges()) return false;
     m_editSource->SetText({});
     SetDocumentName(kNoFileName, false);
+    m_byteOrderMark = false;
     m_listMessages->Clear();
     return true;
 }
 
 void CPlcEditorDoc::RememberRecentFile(const std::string& name) {
-    const Profile settings;
-    std::vector<std::string> files = ReadRecentFiles(settings);
-    std::erase(files, name);
-    files.insert(files.begin(), name);
-    WriteRecentFiles(settings, std::move(files));
+    // Read and written under the settings' lock: another editor adding its
+    // file meanwhile keeps its entry.
+    Profile().Edit([&](ProfileEntries& settings) {
+        std::vector<std::string> files = ReadRecentFiles(settings);
+        std::erase(files, name);
+        files.insert(files.begin(), name);
+        WriteRecentFiles(settings, std::move(files));
+    });
     SetupRecentFile();
 }
 
 void CPlcEditorDoc::ForgetRecentFile(const std::string& name) {
-    const Profile settings;
-    if (settings.GetString("Menu", "LastPath", kNoRecentFile) == name)
-        settings.WriteString("Menu", "LastPath", kNoRecentFile);
-    std::vector<std::string> files = ReadRecentFiles(settings);
-    if (std::erase(files, name) != 0) WriteRecentFiles(settings, std::move(files));
+    Profile().Edit([&](ProfileEntries& settings) {
+        if (settings.GetString("Menu", "LastPath", kNoRecentFile) == name)
+            settings.WriteString("Menu", "LastPath", kNoRecentFile);
+        std::vector<std::string> files = ReadRecentFiles(settings);
+        if (std::erase(files, name) != 0) WriteRecentFiles(settings, std::move(files));
+    });
     SetupRecentFile();
+}
+
+bool CPlcEditorDoc::ReadForOpen(const std::string& name, std::string& data, bool& fromCopy) {
+    // The edit control takes kMaxDocumentSize characters; a few bytes more
+    // tell a file that is cut (a byte-order mark is not counted).
+    const WholeFileRules rules{static_cast<size_t>(kMaxDocumentSize) + kUtf8ByteOrderMark.size() + 1, false};
+    fromCopy = false;
+    const FileRead read = ReadWholeFile(name, data, rules);
+    if (!read && read.fault != FileRead::Fault::TooLarge) {
+        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "\n" + read.Reason());
+        return false;
+    }
+    // A write in place that did not finish left a complete copy of the file
+    // as it was before; the file itself may be damaged.
+    const std::string copy = LeftBackupOf(name);
+    std::string copyData;
+    const FileRead copyRead = copy.empty() ? FileRead{} : ReadWholeFile(copy, copyData, rules);
+    if (copy.empty() || (!copyRead && copyRead.fault != FileRead::Fault::TooLarge) || copyData == data) return true;
+    const std::string question = "The last write of\n" + name +
+                                 "\ndid not finish, and the file may be damaged. A complete copy of it as it was "
+                                 "before that write is kept in\n" + copy + "\n\nOpen that copy instead?";
+    if (m_dialogs.Ask(m_window, question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) return true;
+    data = std::move(copyData);
+    fromCopy = true;
+    return true;
 }
 
 bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
@@ -186,12 +215,9 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     std::string name = DocumentPath(fileName);
     if (prompt && !PromptFileName(false, name)) return false;
     std::string data;
-    if (!ReadWholeFile(name, data)) {
-        // The system's message first, the reason on a line of its own.
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "\n" + std::strerror(errno));
-        return false;
-    }
-    const std::string text = SourceTextOf(data);
+    bool fromCopy = false;
+    if (!ReadForOpen(name, data, fromCopy)) return false;
+    const std::string text = SourceTextOf(SourceTextOfFile(data));
     const bool cut = text.size() > static_cast<size_t>(kMaxDocumentSize);
     if (text.size() < static_cast<size_t>(kMaxDocumentSize)) {
         m_editSource->SetText(text);
@@ -206,9 +232,11 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
         // Unnamed and modified, Save asks for a new name.
         SetDocumentName(kNoFileName, true);
     } else {
-        SetDocumentName(name, false);
+        // The copy's text is not the file's until it is saved.
+        SetDocumentName(name, fromCopy);
         RememberRecentFile(name);
     }
+    m_byteOrderMark = HasByteOrderMark(data);
     m_listMessages->Clear();
     return true;
 }
@@ -228,7 +256,8 @@ bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
     std::string name = DocumentPath(fileName);
     if (prompt && !PromptFileName(true, name)) return false;
     std::string why;
-    if (!WriteFileSafely(name, m_editSource->GetText(), &why)) {
+    const std::string text = m_editSource->GetText();
+    if (!WriteFileSafely(name, m_byteOrderMark ? std::string(kUtf8ByteOrderMark) + text : text, &why)) {
         // The system's message first, the reason on a line of its own.
         ShowError(m_dialogs, m_window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
@@ -268,7 +297,7 @@ void CPlcEditorDoc::OnFileSave() { SaveUnderCurrentName(); }
 void CPlcEditorDoc::OnFileSaveAs() { SaveDocument(true, {}); }
 
 void CPlcEditorDoc::SetupRecentFile() {
-    const std::vector<std::string> offered = OfferedRecentFiles(Profile());
+    const std::vector<std::string> offered = OfferedRecentFiles(Profile().Read());
     // The first entry stands for the first file; "?" only when there is none.
     SetRecentEntry(offered.empty() ? std::string(kNoRecentFile) : offered.front());
     if (!m_recentMenu) return;

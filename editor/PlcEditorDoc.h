@@ -9,9 +9,10 @@
 //
 // Source files hold the text exactly as the edit control does: 8-bit
 // characters, lines separated by CR LF. A line that ends in a bare LF is
-// read as a line all the same and gets CR LF in the control. Files are
-// written through a temporary file that replaces the old one only when
-// every write succeeded.
+// read as a line all the same and gets CR LF in the control. A UTF-8
+// byte-order mark before the text is not part of it, and Save writes it
+// again. Files are written through a temporary file that replaces the old
+// one only when every write succeeded.
 //
 // The document lives as long as the editor object; the window's widgets it
 // works on come and go with the window.
@@ -101,6 +102,9 @@ private:
     void SetRecentEntry(const std::string& text);
     // Names the document and sets its modified flag and the window's title.
     void SetDocumentName(const std::string& name, bool modified);
+    // The bytes of `name` for Open, or those of the copy an unfinished
+    // in-place write of it left, when the user takes that instead (`fromCopy`).
+    bool ReadForOpen(const std::string& name, std::string& data, bool& fromCopy);
 
     QWidget* const& m_window;
     SourceEdit* const& m_editSource;
@@ -109,6 +113,7 @@ private:
 
     std::string m_strFileName = kNoFileName;
     bool m_bModified = false;
+    bool m_byteOrderMark = false;  // the file began with one; Save writes it again
     QPointer<QMenu> m_recentMenu;
     QPointer<QAction> m_recentAction;
     std::vector<QPointer<QAction>> m_recentEntries;  // the Recent file entries after the first

@@ -23,6 +23,9 @@ inline constexpr int kEndRecord = 255;
 inline constexpr int kFirstLabel = 1;
 inline constexpr int kLastLabel = 254;
 inline constexpr int kMaxNameLength = 32;
+// A binary programme file holds 512 words of ten bytes; one larger than this
+// is no binary programme file and is refused unread.
+inline constexpr size_t kMaxBinaryFileBytes = size_t{1} << 20;
 
 // Section state while compiling.
 enum : uint8_t { kOutsideSection = 0, kInTextSection = 1, kInProgramSection = 2 };
@@ -75,6 +78,12 @@ public:
     int ReadBinaryFile(const std::string& path, std::string* errorText = nullptr);
     int WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask = {},
                           std::string* errorText = nullptr);
+    // The bytes of the two files, for writing them together with other files.
+    std::string BinaryFileBytes() const;
+    std::string TextDeclFileBytes() const;
+    // The text declaration file's name in `directory` ("<NAME>.txt"); empty
+    // for a programme without a name.
+    std::string TextDeclFileName(std::string_view directory) const;
     int Renumber(int32_t& error);
 
 private:

@@ -3,12 +3,11 @@
 // declaration file (the variable names, written only).
 #include <array>
 #include <cctype>
-#include <cerrno>
 #include <cinttypes>
 #include <cstdio>
-#include <cstring>
 
 #include "base/SafeWrite.h"
+#include "base/WholeFile.h"
 #include "image/PlcProgram.h"
 
 namespace plc {
@@ -70,9 +69,9 @@ struct Token {
     }
 };
 
-// Reads exactly 512 hexadecimal words from `f`; on a fault, `why` names the
-// line and the reason.
-bool ScanWords(std::FILE* f, std::array<uint32_t, kWordsPerFile>& words, std::string& why) {
+// Reads exactly 512 hexadecimal words from `file`; on a fault, `why` names
+// the line and the reason.
+bool ScanWords(std::string_view file, std::array<uint32_t, kWordsPerFile>& words, std::string& why) {
     int line = 1;
     int count = 0;
     Token token;
@@ -90,7 +89,8 @@ bool ScanWords(std::FILE* f, std::array<uint32_t, kWordsPerFile>& words, std::st
         words[static_cast<size_t>(count++)] = static_cast<uint32_t>(token.value);
         return true;
     };
-    for (int c = std::getc(f); c != EOF; c = std::getc(f)) {
+    for (const char byte : file) {
+        const int c = static_cast<unsigned char>(byte);
         if (IsSpace(c)) {
             if (inToken && !finish()) return false;
             if (c == '\n') ++line;
@@ -103,12 +103,8 @@ bool ScanWords(std::FILE* f, std::array<uint32_t, kWordsPerFile>& words, std::st
         }
         token.Add(c);
         // A word that is already wrong is refused once enough of it is seen
-        // to show, so that an endless stream (a device, say) is not read on.
+        // to show.
         if (count == kWordsPerFile || (token.Broken() && token.shown.size() >= Token::kShown)) return finish();
-    }
-    if (std::ferror(f)) {
-        why = std::string("cannot read: ") + std::strerror(errno);
-        return false;
     }
     if (inToken && !finish()) return false;
     if (count == 0) {
@@ -131,17 +127,7 @@ int CPlcProgram::WriteBinaryFile(std::string& path, bool askOverwrite, const Ask
     const std::string fileName = NormalizeSeparators(path);
     if (!MayWrite(fileName, askOverwrite, ask)) return 0;
 
-    // Each record as two little-endian words: bytes 0 to 3, then 4 to 7.
-    std::string bytes;
-    bytes.reserve(kWordsPerFile * 10);
-    char line[16];
-    for (const PlcInstr& rec : m_records) {
-        for (const uint32_t word : {rec.dword0(), rec.dword4()}) {
-            std::snprintf(line, sizeof line, "%08" PRIx32 "\r\n", word);
-            bytes += line;
-        }
-    }
-    if (!WriteFileSafely(fileName, bytes, errorText)) return 0;
+    if (!WriteFileSafely(fileName, BinaryFileBytes(), errorText)) return 0;
     path = FullPath(fileName);
     return 1;
 }
@@ -152,16 +138,15 @@ int CPlcProgram::ReadBinaryFile(const std::string& path, std::string* errorText)
         return 0;
     };
     if (path.empty()) return refuse("no file name");
-    std::FILE* f = std::fopen(NormalizeSeparators(path).c_str(), "rb");
-    if (f == nullptr) return refuse(std::string("cannot open: ") + std::strerror(errno));
+    std::string file;
+    const FileRead read = ReadWholeFile(NormalizeSeparators(path), file, {kMaxBinaryFileBytes, false});
+    if (!read) return refuse(read.Reason());
 
     // Everything is checked before the image is touched, so a refused file
     // leaves the image as the caller cleared it.
     std::array<uint32_t, kWordsPerFile> words{};
     std::string why;
-    const bool ok = ScanWords(f, words, why);
-    std::fclose(f);
-    if (!ok) return refuse(why);
+    if (!ScanWords(file, words, why)) return refuse(why);
 
     for (int k = 0; k < kRecordCount; ++k) {
         PlcInstr rec;
@@ -173,12 +158,35 @@ int CPlcProgram::ReadBinaryFile(const std::string& path, std::string* errorText)
     return 1;
 }
 
+std::string CPlcProgram::BinaryFileBytes() const {
+    // Each record as two little-endian words: bytes 0 to 3, then 4 to 7.
+    std::string bytes;
+    bytes.reserve(kWordsPerFile * 10);
+    char line[16];
+    for (const PlcInstr& rec : m_records) {
+        for (const uint32_t word : {rec.dword0(), rec.dword4()}) {
+            std::snprintf(line, sizeof line, "%08" PRIx32 "\r\n", word);
+            bytes += line;
+        }
+    }
+    return bytes;
+}
+
+std::string CPlcProgram::TextDeclFileName(std::string_view directory) const {
+    return m_programName.empty() ? std::string() : JoinPath(directory, m_programName + ".txt");
+}
+
 int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, const AskOverwrite& ask,
                                    std::string* errorText) {
     if (m_programName.empty()) return 0;
-    const std::string fileName = JoinPath(directory, m_programName + ".txt");
+    const std::string fileName = TextDeclFileName(directory);
     if (!MayWrite(fileName, askOverwrite, ask)) return 0;
+    if (!WriteFileSafely(fileName, TextDeclFileBytes(), errorText)) return 0;
+    directory = FullPath(fileName);
+    return 1;
+}
 
+std::string CPlcProgram::TextDeclFileBytes() const {
     // One section a family that has names, "[PLC_C]" to "[PLC_Z]".
     std::string bytes;
     for (const VarFamily& family : kVarFamilies) {
@@ -195,9 +203,7 @@ int CPlcProgram::WriteTextDeclFile(std::string& directory, bool askOverwrite, co
             bytes += std::to_string(n) + ": " + name + "\r\n";
         }
     }
-    if (!WriteFileSafely(fileName, bytes, errorText)) return 0;
-    directory = FullPath(fileName);
-    return 1;
+    return bytes;
 }
 
 }  // namespace plc

@@ -89,43 +89,59 @@ ProfileText Split(const std::string& data) {
 // True when `out` ends with a line end (lines themselves hold neither CR nor LF).
 bool EndsLine(const std::string& out) { return !out.empty() && (out.back() == '\n' || out.back() == '\r'); }
 
-// An advisory lock on the profile file for one read-modify-write, so that two
-// processes changing settings at once do not lose each other's change. The
-// file is replaced by a rename, so the lock is taken on the file the path
-// names once the lock is held (retrying when it was replaced meanwhile).
-class LockedFile {
+// The lock of a profile file for one read-modify-write, so that two
+// processes changing it at once do not lose each other's change. It is held
+// on a lock file of its own beside the file, which no write replaces, so
+// every writer locks the same file. Where that lock file cannot be made (a
+// folder the user may not write, whose file is then written in place and
+// keeps its identity), the file itself is locked.
+class ProfileLock {
 public:
-    ~LockedFile() {
+    ProfileLock() = default;
+    ProfileLock(const ProfileLock&) = delete;
+    ProfileLock& operator=(const ProfileLock&) = delete;
+    ~ProfileLock() {
         if (m_fd >= 0) ::close(m_fd);  // releases the lock
     }
-    // Opens (with `create`, creating an empty file), locks and reads the
-    // file; false with errno set when it cannot be opened or read.
-    bool Open(const std::string& path, bool create, std::string& data) {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
-            if (m_fd < 0) return false;
-            struct stat st {};
-            if (::fstat(m_fd, &st) != 0) return false;
-            if (S_ISDIR(st.st_mode)) {
-                errno = EISDIR;
-                return false;
-            }
-            while (::flock(m_fd, LOCK_EX) != 0) {
-                if (errno != EINTR) return false;
-            }
-            struct stat now {};
-            if (::stat(path.c_str(), &now) == 0 && now.st_dev == st.st_dev && now.st_ino == st.st_ino)
-                return ReadDescriptor(m_fd, data) == ReadEnd::Complete;
-            ::close(m_fd);
-            m_fd = -1;
+    // False with errno set when neither can be locked. A file that is not
+    // there yet in a folder that is not there either needs no lock.
+    bool Take(const std::string& path) {
+        const std::filesystem::path file(path);
+        const std::filesystem::path folder = file.parent_path();
+        const std::string lockName = (folder / ("." + file.filename().string() + ".lock")).string();
+        m_fd = ::open(lockName.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY, 0666);
+        if (m_fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return true;
+        if (m_fd < 0 && (errno == EACCES || errno == EPERM || errno == EROFS))
+            m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (m_fd < 0) return false;
+        struct stat st {};
+        if (::fstat(m_fd, &st) != 0) return false;
+        if (!S_ISREG(st.st_mode)) {
+            errno = EINVAL;
+            return false;
         }
-        errno = EAGAIN;
-        return false;
+        while (::flock(m_fd, LOCK_EX) != 0) {
+            if (errno != EINTR) return false;
+        }
+        return true;
     }
 
 private:
     int m_fd = -1;
 };
+
+// Reads a profile file: true with its bytes, or with none when there is no
+// file; false when it is there but cannot be read, or is no profile file.
+bool ReadProfileFile(const std::string& path, std::string& data) {
+    data.clear();
+    const FileRead read = ReadWholeFile(path, data, {kMaxProfileBytes, false});
+    if (read) return true;
+    if (read.fault == FileRead::Fault::CannotOpen && (read.error == ENOENT || read.error == ENOTDIR)) {
+        data.clear();
+        return true;
+    }
+    return false;
+}
 
 // Index range [begin, end) of the body of the first section named `section`.
 struct SectionRange {
@@ -173,25 +189,21 @@ bool Profile::PrepareFolder() const {
     return !error;
 }
 
-std::string Profile::GetString(std::string_view section, std::string_view key,
-                               std::string_view defaultValue) const {
-    std::string data;
-    if (!ReadWholeFile(Path(), data)) return std::string(defaultValue);
-    ProfileText text = Split(data);
+std::string ProfileEntries::GetString(std::string_view section, std::string_view key,
+                                      std::string_view defaultValue) const {
+    ProfileText text = Split(m_data);
     auto range = FindSection(text, section);
     if (!range) return std::string(defaultValue);
     auto index = FindKey(text, *range, key);
     if (!index) return std::string(defaultValue);
     std::string_view value = Parse(text.lines[*index]).value;
-    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
-        value.back() == value.front())
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
         value = value.substr(1, value.size() - 2);
     if (value.empty()) return std::string(defaultValue);
     return std::string(value);
 }
 
-int32_t Profile::GetInt(std::string_view section, std::string_view key,
-                        int32_t defaultValue) const {
+int32_t ProfileEntries::GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const {
     std::string value = GetString(section, key, "");
     if (value.empty()) return defaultValue;
     size_t i = 0;
@@ -205,6 +217,36 @@ int32_t Profile::GetInt(std::string_view section, std::string_view key,
     // The value wraps to 32 bits as the system's unsigned result does.
     uint32_t bits = static_cast<uint32_t>(negative ? -n : n);
     return static_cast<int32_t>(bits);
+}
+
+std::string Profile::GetString(std::string_view section, std::string_view key,
+                               std::string_view defaultValue) const {
+    return Read().GetString(section, key, defaultValue);
+}
+
+int32_t Profile::GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const {
+    return Read().GetInt(section, key, defaultValue);
+}
+
+ProfileEntries Profile::Read() const {
+    std::string data;
+    if (!ReadProfileFile(Path(), data)) data.clear();
+    return ProfileEntries(std::move(data));
+}
+
+bool Profile::Edit(const std::function<void(ProfileEntries&)>& change) const {
+    // A file that exists but cannot be read is never replaced: its entries
+    // would be lost.
+    const std::string path = Path();
+    // Nothing is created beside what is no profile file (a device, say).
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) return false;
+    std::string data;
+    ProfileLock lock;
+    if (!PrepareFolder() || !lock.Take(path) || !ReadProfileFile(path, data)) return false;
+    ProfileEntries entries(std::move(data));
+    change(entries);
+    return !entries.Changed() || WriteFileSafely(path, entries.Data());
 }
 
 namespace {
@@ -265,6 +307,13 @@ std::string WithEntry(const std::string& data, std::string_view section, std::st
 
 }  // namespace
 
+void ProfileEntries::WriteString(std::string_view section, std::string_view key, std::string_view value) {
+    std::string out = WithEntry(m_data, section, key, value);
+    if (out == m_data) return;
+    m_data = std::move(out);
+    m_changed = true;
+}
+
 bool Profile::WriteString(std::string_view section, std::string_view key,
                           std::string_view value) const {
     const Entry entry{std::string(key), std::string(value)};
@@ -272,14 +321,9 @@ bool Profile::WriteString(std::string_view section, std::string_view key,
 }
 
 bool Profile::WriteStrings(std::string_view section, std::span<const Entry> entries) const {
-    // A file that exists but cannot be read is never replaced: its settings
-    // would be lost.
-    const std::string path = Path();
-    std::string data;
-    LockedFile lock;
-    if (!PrepareFolder() || !lock.Open(path, true, data)) return false;
-    for (const Entry& entry : entries) data = WithEntry(data, section, entry.key, entry.value);
-    return WriteFileSafely(path, data);
+    return Edit([&](ProfileEntries& file) {
+        for (const Entry& entry : entries) file.WriteString(section, entry.key, entry.value);
+    });
 }
 
 bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t value) const {
@@ -287,12 +331,11 @@ bool Profile::WriteInt(std::string_view section, std::string_view key, int32_t v
 }
 
 bool Profile::DeleteKey(std::string_view section, std::string_view key) const {
-    const std::string path = Path();
-    std::string data;
-    LockedFile lock;
-    if (!lock.Open(path, false, data)) return errno == ENOENT || errno == ENOTDIR;  // no file, no key
-    ProfileText text = Split(data);
+    return Edit([&](ProfileEntries& file) { file.DeleteKey(section, key); });
+}
 
+void ProfileEntries::DeleteKey(std::string_view section, std::string_view key) {
+    ProfileText text = Split(m_data);
     // Every copy of the key goes, in every section of that name.
     std::vector<SectionRange> ranges;
     for (size_t i = 0; i < text.lines.size(); ++i) {
@@ -318,7 +361,7 @@ bool Profile::DeleteKey(std::string_view section, std::string_view key) const {
         }
         emptied[r] = empty;
     }
-    if (!found) return true;
+    if (!found) return;
 
     for (size_t r = 0; r < ranges.size(); ++r) {
         if (!emptied[r]) continue;
@@ -343,7 +386,8 @@ bool Profile::DeleteKey(std::string_view section, std::string_view key) const {
         out += text.lines[i];
         out += text.ends[i];
     }
-    return WriteFileSafely(path, out);
+    m_data = std::move(out);
+    m_changed = true;
 }
 
 }  // namespace plc

@@ -16,16 +16,45 @@
 //     path follows the process's current directory.
 // Files are written safely (temporary file, checked writes, rename). A file
 // that exists but cannot be read is never written (its entries would be
-// lost), and an advisory lock (flock) on the file guards each
-// read-modify-write against another process doing the same.
+// lost), and only a regular file of at most kMaxProfileBytes is read at all.
+// Each read-modify-write holds an advisory lock (flock) on a lock file of
+// its own beside the file, ".<name>.lock", which is never replaced, so that
+// concurrent writers wait for each other and lose nothing.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
 
 namespace plc {
+
+// A settings or registry file larger than this is no such file.
+inline constexpr size_t kMaxProfileBytes = size_t{1} << 20;
+
+// The entries of a profile file in memory: read, changed and handed back
+// to Profile::Edit to be written once.
+class ProfileEntries {
+public:
+    ProfileEntries() = default;
+    explicit ProfileEntries(std::string data) : m_data(std::move(data)) {}
+
+    std::string GetString(std::string_view section, std::string_view key, std::string_view defaultValue) const;
+    int32_t GetInt(std::string_view section, std::string_view key, int32_t defaultValue) const;
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    // Removes every copy of the key, in every section of that name; a
+    // section left without any non-blank line goes too, with the blank lines
+    // that separate it from its neighbours.
+    void DeleteKey(std::string_view section, std::string_view key);
+
+    const std::string& Data() const { return m_data; }
+    bool Changed() const { return m_changed; }
+
+private:
+    std::string m_data;
+    bool m_changed = false;
+};
 
 class Profile {
 public:
@@ -56,11 +85,18 @@ public:
         std::string value;
     };
     bool WriteStrings(std::string_view section, std::span<const Entry> entries) const;
-    // Removes every copy of the key, in every section of that name; a section left without any non-blank line goes too,
-    // with the blank lines that separate it from its neighbours. True when
-    // the key is gone (also when it was never there); false when the file
-    // cannot be read or written, and it is then unchanged.
+    // Removes every copy of the key (see ProfileEntries::DeleteKey). True
+    // when the key is gone (also when it was never there); false when the
+    // file cannot be read or written, and it is then unchanged.
     bool DeleteKey(std::string_view section, std::string_view key) const;
+
+    // The file's entries as they are now (no entries when it cannot be read).
+    ProfileEntries Read() const;
+    // One read-modify-write under the file's lock: `change` gets the entries
+    // as they are and changes them; the file is written once afterwards when
+    // anything changed. False when the file cannot be locked, read or
+    // written; it is then unchanged.
+    bool Edit(const std::function<void(ProfileEntries&)>& change) const;
 
 private:
     bool PrepareFolder() const;

@@ -1,12 +1,10 @@
 // plcc build: compile a source file and write the binary programme file and,
 // when asked, the text declaration file.
-#include <unistd.h>
-
 #include <cstdio>
+#include <vector>
 
 #include "apps/plcc/Plcc.h"
 #include "base/SafeWrite.h"
-#include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
 #include "resources/StringTable.h"
 
@@ -21,24 +19,6 @@ void CouldNotCreate(const std::string& name, const std::string& why) {
     std::fprintf(stderr, "plcc: %s%s\n", name.c_str(), plc::LoadString(plc::kIdsNotCreated).c_str());
     if (!why.empty()) std::fprintf(stderr, "plcc: %s\n", why.c_str());
 }
-
-// What stood at `path` before the build: put back when the build cannot
-// write all of its files.
-struct PreviousFile {
-    std::string path;
-    bool existed = false;
-    std::string bytes;
-
-    explicit PreviousFile(std::string p) : path(plc::NormalizeSeparators(p)) {
-        existed = plc::ReadWholeFile(path, bytes);
-    }
-    void Restore() const {
-        if (existed)
-            plc::WriteFileSafely(path, bytes);
-        else
-            ::unlink(path.c_str());
-    }
-};
 
 }  // namespace
 
@@ -56,7 +36,9 @@ int CmdBuild(const Args& args) {
     if (!ReadSourceText(source, text)) return kExitUsage;
     plc::CPlcProgram program;
     const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
-    PrintReports({CompileReport(DisplayName(source), outcome, program)}, cl.diagnostics, stdout);
+    Report report = CompileReport(DisplayName(source), outcome, program);
+    SetEndColumns(report, text);
+    PrintReports({report}, cl.diagnostics, stdout);
     if (!outcome.success) return kExitProgramErrors;
     if (haveDeclDir && !program.GetProgramName().empty() &&
         !OutputIsNotInput(source, plc::JoinPath(cl.Get("--decl-dir"), program.GetProgramName() + ".txt"))) {
@@ -67,29 +49,25 @@ int CmdBuild(const Args& args) {
 
     const bool writeDecl = haveDeclDir && !program.GetProgramName().empty();
 
-    // With a declaration file the build writes both files or neither: the
-    // binary programme file's old contents come back when the second fails.
-    const PreviousFile previous(output);
-    std::string binaryPath = output;
-    if (!program.WriteBinaryFile(binaryPath, false, {}, &why)) {
+    // Both files or neither: each is complete and on disk under a temporary
+    // name before either takes its place, and the binary programme file, the
+    // one a drive is loaded from, takes its place last.
+    const std::string binaryPath = plc::NormalizeSeparators(output);
+    const std::string binaryBytes = program.BinaryFileBytes();
+    const std::string declPath = writeDecl ? program.TextDeclFileName(cl.Get("--decl-dir")) : std::string();
+    const std::string declBytes = writeDecl ? program.TextDeclFileBytes() : std::string();
+    std::vector<plc::FileToWrite> files;
+    if (writeDecl) files.push_back({declPath, declBytes});
+    files.push_back({binaryPath, binaryBytes});
+    size_t failed = 0;
+    if (!plc::WriteFilesSafely(files, &why, &failed)) {
         std::fflush(stdout);
-        CouldNotCreate(output, why);
+        CouldNotCreate(failed + 1 == files.size() ? output : declPath, why);
         return kExitUsage;
     }
-    std::string declPath;
-    if (writeDecl) {
-        const std::string& declDir = cl.Get("--decl-dir");
-        declPath = declDir;
-        if (!program.WriteTextDeclFile(declPath, false, {}, &why)) {
-            previous.Restore();
-            std::fflush(stdout);
-            CouldNotCreate(declDir + "/" + program.GetProgramName() + ".txt", why);
-            return kExitUsage;
-        }
-    }
-    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), binaryPath.c_str());
+    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), plc::FullPath(binaryPath).c_str());
     if (writeDecl && sayMade)
-        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), declPath.c_str());
+        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), plc::FullPath(declPath).c_str());
     if (haveDeclDir && !writeDecl) {
         std::fflush(stdout);
         std::fprintf(stderr, "plcc: the programme has no name (%%TEXT(NAME)); no text declaration file\n");

@@ -28,8 +28,12 @@ int CompileFile(const std::string& file, plc::CPlcProgram& program, Report& repo
     plc::SourceFacts facts;
     const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text, analyse ? &facts : nullptr);
     report = CompileReport(DisplayName(file), outcome, program);
-    if (!outcome.success) return kExitProgramErrors;
+    if (!outcome.success) {
+        SetEndColumns(report, text);
+        return kExitProgramErrors;
+    }
     if (analyse) report.warnings = ProgrammeWarnings(program, facts, asked.hints);
+    SetEndColumns(report, text);
     const bool failsOnWarnings = asked.werror && std::any_of(report.warnings.begin(), report.warnings.end(),
                                                              [](const Warning& w) { return !w.hint; });
     return failsOnWarnings ? kExitProgramErrors : kExitOk;

@@ -44,7 +44,11 @@ int CmdList(const Args& args) {
         plc::ListProgramImage(program, name, date, cl.Has("--names") ? &names : nullptr);
     // For git, the text is all: an undecodable record shows as its error line.
     const bool textconv = cl.Has("--textconv");
-    if (!textconv) PrintReports({ListingReport(input, listing, program)}, cl.diagnostics, stderr);
+    if (!textconv) {
+        Report report = ListingReport(input, listing, program);
+        SetEndColumns(report, listing.text);
+        PrintReports({report}, cl.diagnostics, stderr);
+    }
 
     if (int status = WriteResult(output, listing.text)) return status;
     // A missing programme head is an error of the listing as much as an

@@ -20,7 +20,9 @@ int CmdRenum(const Args& args) {
         std::fprintf(stderr, "plcc: '%s' has too many lines to renumber\n", DisplayName(input).c_str());
         return kExitUsage;
     }
-    PrintReports({RenumberReport(DisplayName(input), outcome, program)}, cl.diagnostics, stderr);
+    Report report = RenumberReport(DisplayName(input), outcome, program);
+    SetEndColumns(report, text);
+    PrintReports({report}, cl.diagnostics, stderr);
     if (!outcome.compiled || !outcome.renumbered) return kExitProgramErrors;
 
     // Renumbering in place is allowed: the text is read whole before the

@@ -41,7 +41,9 @@ int LoadProgramme(const CommandLine& cl, plc::CPlcProgram& program) {
     if (!ReadSourceText(input, text)) return kExitUsage;
     const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     if (outcome.success) return kExitOk;
-    PrintReports({CompileReport(DisplayName(input), outcome, program)}, cl.diagnostics, stderr);
+    Report report = CompileReport(DisplayName(input), outcome, program);
+    SetEndColumns(report, text);
+    PrintReports({report}, cl.diagnostics, stderr);
     std::fprintf(stderr, "plcc: '%s' does not compile; a dry run needs a programme without errors\n",
                  DisplayName(input).c_str());
     return kExitProgramErrors;

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "apps/plcc/Plcc.h"
+#include "base/ByteOrderMark.h"
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
 
@@ -17,95 +18,56 @@ namespace plcc {
 
 namespace {
 
-// Closes a descriptor it owns when it goes out of scope.
-class InputFd {
-public:
-    InputFd() = default;
-    InputFd(const InputFd&) = delete;
-    InputFd& operator=(const InputFd&) = delete;
-    ~InputFd() {
-        if (m_own && m_fd >= 0) ::close(m_fd);
-    }
-    void Own(int fd) { m_fd = fd, m_own = true; }
-    void Borrow(int fd) { m_fd = fd, m_own = false; }
-    int Get() const { return m_fd; }
-
-private:
-    int m_fd = -1;
-    bool m_own = false;
-};
-
-bool Refuse(const std::string& path, const char* why) {
-    std::fprintf(stderr, "plcc: '%s': %s\n", DisplayName(path).c_str(), why);
+bool Refuse(const std::string& path, const std::string& why) {
+    std::fprintf(stderr, "plcc: '%s': %s\n", DisplayName(path).c_str(), why.c_str());
     return false;
 }
 
-bool RefuseErrno(const std::string& path, const char* what) {
-    const int error = errno;
-    std::fprintf(stderr, "plcc: cannot %s '%s': %s\n", what, DisplayName(path).c_str(), std::strerror(error));
-    return false;
-}
-
-// Refuses a file by its kind and size: only regular files are read, and
-// only up to the byte limit. Standard input may also be a pipe or a terminal
-// (it is then read only up to the limit), but not a folder.
-bool Acceptable(const std::string& path, const struct stat& st, bool isStdin) {
-    if (S_ISDIR(st.st_mode)) return Refuse(path, "is a folder, not a programme file");
-    if (!isStdin && !S_ISREG(st.st_mode)) return Refuse(path, "is not a regular file");
-    if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > kMaxInputBytes) {
-        return Refuse(path, "is larger than 4 MiB; a programme file is far smaller");
-    }
-    return true;
-}
-
-bool StatInput(const std::string& path, struct stat& st) {
-    if (path == kStdinName) return ::fstat(STDIN_FILENO, &st) == 0 || RefuseErrno(path, "read");
-    // stat, not open: opening a pipe or a device could already block.
-    return ::stat(plc::NormalizeSeparators(path).c_str(), &st) == 0 || RefuseErrno(path, "open");
-}
+// Inputs are regular files or pipes (a shell's process substitution, a FIFO,
+// standard input), read up to the byte limit; folders, devices and sockets
+// are refused unread.
+constexpr plc::WholeFileRules kInputRules{kMaxInputBytes, true};
 
 }  // namespace
 
-std::string DisplayName(const std::string& path) { return path == kStdinName ? "<stdin>" : path; }
+// The name of standard input in messages, once the command line gave one.
+namespace {
+std::string g_stdinName = "<stdin>";
+}  // namespace
+
+std::string DisplayName(const std::string& path) { return path == kStdinName ? g_stdinName : path; }
 
 bool CheckInputFile(const std::string& path) {
-    struct stat st {};
-    return StatInput(path, st) && Acceptable(path, st, path == kStdinName);
+    if (path == kStdinName) return true;  // looked at when it is read
+    const plc::FileRead examined = plc::ExamineFile(plc::NormalizeSeparators(path), kInputRules);
+    return examined || Refuse(path, examined.Reason());
 }
 
 bool ReadInput(const std::string& path, std::string& bytes) {
-    const bool isStdin = path == kStdinName;
-    struct stat st {};
-    if (!StatInput(path, st) || !Acceptable(path, st, isStdin)) return false;
-
-    InputFd fd;
-    if (isStdin) {
-        fd.Borrow(STDIN_FILENO);
+    plc::FileRead read;
+    if (path != kStdinName) {
+        read = plc::ReadWholeFile(plc::NormalizeSeparators(path), bytes, kInputRules);
+    } else if (::isatty(STDIN_FILENO)) {
+        // Typed at a terminal: read to the end of input, up to the limit.
+        switch (plc::ReadDescriptor(STDIN_FILENO, bytes, std::nullopt, kMaxInputBytes)) {
+            case plc::ReadEnd::Complete: return true;
+            case plc::ReadEnd::TooLarge: read.fault = plc::FileRead::Fault::TooLarge; break;
+            case plc::ReadEnd::Failed: read.fault = plc::FileRead::Fault::CannotRead, read.error = errno; break;
+        }
+        read.limit = kMaxInputBytes;
     } else {
-        fd.Own(::open(plc::NormalizeSeparators(path).c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-        if (fd.Get() < 0) return RefuseErrno(path, "open");
-        // The name may have been replaced between stat and open.
-        if (::fstat(fd.Get(), &st) != 0) return RefuseErrno(path, "read");
-        if (!Acceptable(path, st, false)) return false;
+        read = plc::ReadWholeDescriptor(STDIN_FILENO, bytes, kInputRules);
     }
-
-    // A regular file is read with one read of its size; anything else (standard
-    // input from a pipe) in growing steps up to one byte over the limit.
-    const std::optional<size_t> size =
-        S_ISREG(st.st_mode) ? std::optional<size_t>(static_cast<size_t>(st.st_size)) : std::nullopt;
-    switch (plc::ReadDescriptor(fd.Get(), bytes, size, kMaxInputBytes)) {
-        case plc::ReadEnd::Complete: return true;
-        case plc::ReadEnd::TooLarge: return Refuse(path, "is larger than 4 MiB; a programme file is far smaller");
-        case plc::ReadEnd::Failed: break;
-    }
-    return RefuseErrno(path, "read");
+    return read || Refuse(path, read.Reason());
 }
 
-bool ReadSourceText(const std::string& path, std::string& text) {
-    if (!ReadInput(path, text)) return false;
+bool CheckSourceText(const std::string& path, std::string& text) {
+    if (plc::HasByteOrderMark(text)) text.erase(0, plc::kUtf8ByteOrderMark.size());
     // Counted without building the lines, so that a text of millions of
-    // empty lines is refused at once.
-    const size_t count = plc::CountLines(text);
+    // empty lines is refused at once. A final line break ends the last line;
+    // it does not begin another.
+    size_t count = plc::CountLines(text);
+    if (!text.empty() && (text.back() == '\n' || text.back() == '\r')) --count;
     if (count > kMaxSourceLines) {
         std::fprintf(stderr, "plcc: '%s' has %zu lines; a programme text may have at most %zu\n",
                      DisplayName(path).c_str(), count, kMaxSourceLines);
@@ -113,6 +75,10 @@ bool ReadSourceText(const std::string& path, std::string& text) {
         return false;
     }
     return true;
+}
+
+bool ReadSourceText(const std::string& path, std::string& text) {
+    return ReadInput(path, text) && CheckSourceText(path, text);
 }
 
 bool OutputIsNotInput(const std::string& input, const std::string& output) {
@@ -155,7 +121,7 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             out.flags.insert(name);
             continue;
         }
-        if (std::find(options.begin(), options.end(), name) == options.end()) {
+        if (std::find(options.begin(), options.end(), name) == options.end() && name != kStdinFilenameOption) {
             why = "unknown option '" + name + "'";
             return false;
         }
@@ -179,11 +145,16 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             out.diagnostics = DiagnosticsFormat::Gcc;
         } else if (format == "json") {
             out.diagnostics = DiagnosticsFormat::Json;
+        } else if (format == "sarif") {
+            out.diagnostics = DiagnosticsFormat::Sarif;
+        } else if (format == "github") {
+            out.diagnostics = DiagnosticsFormat::Github;
         } else {
-            why = "unknown diagnostics format '" + format + "' (system, gcc or json)";
+            why = "unknown diagnostics format '" + format + "' (system, gcc, json, sarif or github)";
             return false;
         }
     }
+    if (out.Has(kStdinFilenameOption)) g_stdinName = out.Get(kStdinFilenameOption);
     if (out.files.empty()) {
         why = "no input file";
         return false;

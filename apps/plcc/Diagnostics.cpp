@@ -1,8 +1,9 @@
-// What a run has to say about one file, and the three ways of printing it:
-// the message-list entries as the editor shows them, one GCC-style line per
-// error for editors and CI, and a JSON document.
+// What a run has to say about one file, and its printing as the
+// message-list entries the editor shows; the formats for editors and CI are
+// in a file each (Diagnostics*.cpp).
 #include <cstdlib>
-#include <nlohmann/json.hpp>
+
+#include "apps/plcc/Formatters.h"
 
 #include "apps/plcc/Plcc.h"
 #include "decoder/Listing.h"
@@ -68,50 +69,6 @@ void PrintSystem(const Report& r, std::FILE* out, bool several) {
     }
 }
 
-void PrintGcc(const Report& r, std::FILE* out) {
-    for (const Diagnostic& d : r.errors) {
-        std::fprintf(out, "%s:%d:%d: error: %s", r.file.c_str(), static_cast<int>(d.line), static_cast<int>(d.column),
-                     d.text.c_str());
-        if (d.code) std::fprintf(out, " [ERR(%02d)]", static_cast<int>(*d.code));
-        std::fputc('\n', out);
-    }
-    for (const Warning& w : r.warnings) {
-        std::fprintf(out, "%s:%d:%d: %s: %s [%s]\n", r.file.c_str(), static_cast<int>(w.line),
-                     static_cast<int>(w.column), w.hint ? "note" : "warning", w.text.c_str(), w.code.c_str());
-    }
-}
-
-nlohmann::ordered_json JsonOf(const Report& r) {
-    nlohmann::ordered_json errors = nlohmann::ordered_json::array();
-    for (const Diagnostic& d : r.errors) {
-        errors.push_back({{"line", d.line},
-                          {"column", d.column},
-                          {"code", d.code ? nlohmann::ordered_json(*d.code) : nlohmann::ordered_json()},
-                          {"text", d.text}});
-    }
-    nlohmann::ordered_json doc;
-    doc["file"] = r.file;
-    doc["success"] = r.errors.empty();
-    doc["errors"] = std::move(errors);
-    nlohmann::ordered_json warnings = nlohmann::ordered_json::array();
-    for (const Warning& w : r.warnings) {
-        warnings.push_back({{"line", w.line},
-                            {"column", w.column},
-                            {"code", w.code},
-                            {"severity", w.hint ? "hint" : "warning"},
-                            {"text", w.text}});
-    }
-    doc["warnings"] = std::move(warnings);
-    doc["interrupted"] = r.interrupted;
-    if (r.addSum && r.xorSum) {
-        doc["checksum"] = {{"add", *r.addSum}, {"xor", *r.xorSum}};
-    } else {
-        doc["checksum"] = nullptr;
-    }
-    doc["records"] = r.records;
-    return doc;
-}
-
 }  // namespace
 
 Report CompileReport(const std::string& file, const plc::CompileOutcome& outcome, const plc::CPlcProgram& program) {
@@ -158,22 +115,45 @@ void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, 
         case DiagnosticsFormat::System:
             for (const Report& r : reports) PrintSystem(r, out, several);
             break;
-        case DiagnosticsFormat::Gcc:
-            for (const Report& r : reports) PrintGcc(r, out);
-            break;
-        case DiagnosticsFormat::Json: {
-            if (reports.empty() && !several) return;
-            nlohmann::ordered_json doc = nlohmann::ordered_json::array();
-            for (const Report& r : reports) doc.push_back(JsonOf(r));
-            if (!several) doc = doc.front();
-            // Texts are 8-bit: a byte that is not UTF-8 (in a file name, say)
-            // is shown as U+FFFD rather than failing the whole document.
-            const std::string text = doc.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
-            std::fwrite(text.data(), 1, text.size(), out);
-            std::fputc('\n', out);
-            break;
-        }
+        case DiagnosticsFormat::Gcc: PrintGcc(reports, out); break;
+        case DiagnosticsFormat::Json: PrintJson(reports, out, several); break;
+        case DiagnosticsFormat::Sarif: PrintSarif(reports, out); break;
+        case DiagnosticsFormat::Github: PrintGithub(reports, out); break;
     }
+}
+
+namespace {
+
+// The column after the token that starts at `column` (1-based) of `line`:
+// the token ends at a blank or a comment. A diagnostic of the whole line
+// (column 1 on a line that starts with a blank, or a line without tokens)
+// ends with the line.
+int32_t EndColumn(std::string_view line, int32_t column) {
+    const size_t start = column > 0 ? static_cast<size_t>(column - 1) : 0;
+    if (start >= line.size()) return column;
+    size_t end = start;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != ';') ++end;
+    if (end == start) end = line.size();
+    return static_cast<int32_t>(end + 1);
+}
+
+}  // namespace
+
+void SetEndColumns(Report& report, std::string_view text) {
+    // The lines the diagnostics point at, as views of the text.
+    std::vector<std::string_view> lines;
+    for (size_t start = 0;;) {
+        const size_t end = text.find_first_of("\r\n", start);
+        lines.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos) break;
+        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    }
+    auto lineOf = [&](int32_t line) -> std::string_view {
+        return line >= 1 && static_cast<size_t>(line) <= lines.size() ? lines[static_cast<size_t>(line - 1)]
+                                                                       : std::string_view();
+    };
+    for (Diagnostic& d : report.errors) d.endColumn = EndColumn(lineOf(d.line), d.column);
+    for (Warning& w : report.warnings) w.endColumn = EndColumn(lineOf(w.line), w.column);
 }
 
 }  // namespace plcc

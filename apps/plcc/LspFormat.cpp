@@ -29,23 +29,8 @@ json WholeEdit(const Document& doc, const std::string& text) {
 
 json Formatting(const Document& doc) {
     if (doc.lines.size() > plc::kMaxRenumberLines || !doc.outcome.success) return nullptr;
-    const plc::CPlcProgram& program = doc.program;
-    // Each statement line becomes the decoder's text of its record, with the
-    // line's comment kept as renumbering keeps it.
     std::vector<std::string> lines = doc.lines;
-    for (int label = plc::kFirstLabel; label <= plc::kLastLabel; ++label) {
-        const plc::PlcInstr& rec = program.Record(label);
-        if (!rec.used() || rec.line() >= lines.size()) continue;
-        std::string statement;
-        if (!plc::DecodeRecord(program, statement, label)) continue;  // keep a line the decoder cannot show
-        std::string& line = lines[rec.line()];
-        const bool last = rec.line() + 1u == lines.size();
-        line = plc::ReplacementText(statement, line, last);
-        if (last) {
-            line.resize(line.size() - 2);  // the line break that ends the text
-            lines.emplace_back();
-        }
-    }
+    plc::CanonicalLines(doc.program, lines);
     return WholeEdit(doc, Join(doc, lines));
 }
 

@@ -33,7 +33,7 @@ json SemanticTokensLegend() {
 
 json SemanticTokens(const Document& doc) {
     plc::SourceClassifier classifier;
-    classifier.SetDefNames(plc::SourceClassifier::DeclaredNames(doc.text));
+    classifier.SetDefNames(plc::SourceClassifier::DeclaredNames(doc.index.Facts()));
 
     // Each token as five numbers: line and start relative to the previous
     // token, length, type, modifiers.

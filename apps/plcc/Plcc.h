@@ -40,6 +40,7 @@ int CmdImage(const Args& args);
 int CmdBuild(const Args& args);
 int CmdList(const Args& args);
 int CmdRenum(const Args& args);
+int CmdFormat(const Args& args);
 int CmdLsp(const Args& args);
 int CmdGraph(const Args& args);
 int CmdDiff(const Args& args);
@@ -47,25 +48,34 @@ int CmdSim(const Args& args);
 
 // ---- input ----
 
-// The file name "-" stands for standard input.
+// The file name "-" stands for standard input, named in messages as
+// --stdin-filename says (else "<stdin>").
 inline constexpr std::string_view kStdinName = "-";
+inline constexpr std::string_view kStdinFilenameOption = "--stdin-filename";
 // How an input file is named in messages and diagnostics.
 std::string DisplayName(const std::string& path);
 
-// Reads a whole input (a regular file, or standard input for "-") with one
-// read into a buffer sized from the file. A folder, a device, a pipe or
-// anything else that is not a regular file is refused, and so is input of
-// more than kMaxInputBytes, without reading on. False with a message on
-// stderr naming the file when it is refused or cannot be read.
+// Reads a whole input: a regular file or a pipe (a FIFO, a shell's process
+// substitution, standard input for "-"). A folder, a device or a socket is
+// refused unread, and so is input of more than kMaxInputBytes, without
+// reading on. False with a message on stderr naming the file and the reason
+// when it is refused or cannot be read.
 bool ReadInput(const std::string& path, std::string& bytes);
 
-// True when `path` (or standard input for "-") is a regular file that
-// ReadInput would accept by its kind and size; false with a message otherwise.
+// True when `path` is a file that ReadInput would accept by its kind and
+// size (standard input is looked at when it is read); false with a message
+// otherwise.
 bool CheckInputFile(const std::string& path);
 
-// Reads a source file whole, to be compiled in place; false with a message
-// on stderr when the file cannot be read or has more than kMaxSourceLines
-// lines (as the editor would split them).
+// Skips a UTF-8 byte-order mark before the source text in `text` (read
+// from `path`); false with a message on stderr when the text has more than
+// kMaxSourceLines lines (as the editor would split them; a final line break
+// begins none).
+bool CheckSourceText(const std::string& path, std::string& text);
+
+// Reads a source file whole, to be compiled in place, and checks it as
+// CheckSourceText does; false with a message on stderr when the file cannot
+// be read or is refused.
 bool ReadSourceText(const std::string& path, std::string& text);
 
 // False with a message on stderr when `output` names the same file as
@@ -74,7 +84,7 @@ bool OutputIsNotInput(const std::string& input, const std::string& output);
 
 // ---- the command line ----
 
-enum class DiagnosticsFormat { System, Gcc, Json };
+enum class DiagnosticsFormat { System, Gcc, Json, Sarif, Github };
 inline constexpr std::string_view kDiagnosticsOption = "--diagnostics";
 
 // "FILE... [OPTION VALUE]... [FLAG]...": files, options that each take a
@@ -91,7 +101,8 @@ struct CommandLine {
 };
 // False with `why` set for an unknown option, a missing or empty value, a
 // flag given a value, an unknown diagnostics format, no file or more than
-// `maxFiles` files.
+// `maxFiles` files. Every command takes --stdin-filename NAME, the name of
+// standard input in its messages.
 bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> options, size_t maxFiles,
                       CommandLine& out, std::string& why, std::initializer_list<std::string_view> flags = {});
 
@@ -130,6 +141,7 @@ struct Diagnostic {
     int32_t column = 1;             // 1-based
     std::optional<int32_t> code;    // the ERR(NN) code; none for a message without one
     std::string text;               // the system's message text, without the entry prefix
+    int32_t endColumn = 0;          // 1-based, after the token (or the line); 0 unknown
 };
 
 // A warning or hint of the analysis: never an error, never in the entries.
@@ -139,6 +151,7 @@ struct Warning {
     std::string code;    // "W01", "I01"
     bool hint = false;
     std::string text;
+    int32_t endColumn = 0;  // 1-based, after the token; 0 unknown
 };
 
 // What one run over one file has to say, in every format.
@@ -160,11 +173,16 @@ Report ListingReport(const std::string& file, const plc::ListingOutcome& listing
 Report RenumberReport(const std::string& file, const plc::RenumberTextOutcome& outcome,
                       const plc::CPlcProgram& program);
 
+// Sets the end columns of the report's errors and warnings from the lines of
+// `text` they point at: the end of the token at the column, or of the line.
+void SetEndColumns(Report& report, std::string_view text);
+
 // Prints reports in a format: system prints each report's entries (the empty
 // text says so on stderr) and then its warnings, gcc one "FILE:LINE:COL:
 // error: TEXT [ERR(NN)]" line per error and one "warning:" ("note:" for a
 // hint) line per warning, json one document (an object, or an array of
-// objects when `several` is set).
+// objects when `several` is set), sarif one SARIF log, github one workflow
+// command per error and warning.
 void PrintReports(const std::vector<Report>& reports, DiagnosticsFormat format, std::FILE* out, bool several = false);
 
 // The warnings of the analysis of a compiled programme and the source facts

@@ -48,14 +48,13 @@ int LoadProgramme(const std::string& path, DiagnosticsFormat format, Programme& 
         out.recordLines = plc::RecordLinesOfListing(listing.lines);
         return kExitOk;
     }
-    if (plc::CountLines(bytes) > kMaxSourceLines) {
-        std::fprintf(stderr, "plcc: '%s' has more than %zu lines\n", out.file.c_str(), kMaxSourceLines);
-        return kExitUsage;
-    }
+    if (!CheckSourceText(path, bytes)) return kExitUsage;
     plc::SourceFacts facts;
     const plc::CompileOutcome outcome = plc::CompileProgramSource(out.program, bytes, &facts);
     if (!outcome.success) {
-        PrintReports({CompileReport(out.file, outcome, out.program)}, format, stderr);
+        Report report = CompileReport(out.file, outcome, out.program);
+        SetEndColumns(report, bytes);
+        PrintReports({report}, format, stderr);
         return kExitProgramErrors;
     }
     out.sites = plc::ReadSourceSites(facts);

@@ -24,7 +24,9 @@ struct Command {
 constexpr std::string_view kDiagnosticsHelp =
     "  --diagnostics=FORMAT  how errors are printed: system (the message-list\n"
     "                        entries, the default), gcc (FILE:LINE:COL: error:\n"
-    "                        TEXT [ERR(NN)]) or json (one document)\n";
+    "                        TEXT [ERR(NN)]), json (one document), sarif (a\n"
+    "                        SARIF 2.1.0 log) or github (workflow annotations)\n"
+    "  --stdin-filename NAME the name of standard input (-) in messages\n";
 
 constexpr Command kCommands[] = {
     {"check", plcc::CmdCheck, "plcc check FILE.plc... [--warnings] [--hints] [--werror] [--diagnostics=FORMAT]",
@@ -58,6 +60,13 @@ constexpr Command kCommands[] = {
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
+    {"format", plcc::CmdFormat, "plcc format FILE.plc... [--check] [--diff] [-i] [--diagnostics=FORMAT]",
+     "print each file in canonical form, as the language server formats it",
+     "  --check               print nothing; status 1 when a file would change\n"
+     "  --diff                print the changes as a unified diff\n"
+     "  -i                    write the canonical form back into each file\n"
+     "A programme with errors has no canonical form: its errors go to stderr and\n"
+     "the status is 1.\n"},
     {"graph", plcc::CmdGraph, "plcc graph FILE.plc|FILE.bin [-o OUT] [--format dot|svg] [--diagnostics=FORMAT]",
      "write the control-flow graph of a programme as DOT or SVG",
      "  -o OUT                write the graph there (not onto the input), not to stdout\n"

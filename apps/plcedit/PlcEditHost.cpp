@@ -16,6 +16,7 @@
 #include "control/TorvixObjects.h"
 #include "control/TorvixTypeLib.h"
 #include "editor/PlcEditorDlg.h"
+#include "image/PlcProgram.h"
 #include "platform/StatusBar.h"
 #include "platform/Text.h"
 
@@ -205,8 +206,8 @@ void PlcEditHost::ShowError(const std::string& text) {
 
 bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& target) {
     std::string data;
-    if (!ReadWholeFile(source, data)) {
-        ShowError("The programme file cannot be read:\n" + source);
+    if (const FileRead read = ReadWholeFile(source, data, {kMaxBinaryFileBytes, false}); !read) {
+        ShowError("The programme file cannot be read:\n" + source + "\n" + read.Reason());
         return false;
     }
     std::string why;

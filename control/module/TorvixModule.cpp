@@ -39,17 +39,21 @@ std::string RegistryFile() {
 using namespace plc;
 
 com::HRESULT DllRegisterServer() {
-    const std::string path = RegistryFile();
-    if (path.empty()) return com::SELFREG_E_TYPELIB;
-    ProfileRegistry registry(path);
-    return RegisterServer(registry, ThisModulePath());
+    return com::Guarded([] {
+        const std::string path = RegistryFile();
+        if (path.empty()) return com::SELFREG_E_TYPELIB;
+        ProfileRegistry registry(path);
+        return RegisterServer(registry, ThisModulePath());
+    });
 }
 
 com::HRESULT DllUnregisterServer() {
-    const std::string path = RegistryFile();
-    if (path.empty()) return com::SELFREG_E_TYPELIB;
-    ProfileRegistry registry(path);
-    return UnregisterServer(registry);
+    return com::Guarded([] {
+        const std::string path = RegistryFile();
+        if (path.empty()) return com::SELFREG_E_TYPELIB;
+        ProfileRegistry registry(path);
+        return UnregisterServer(registry);
+    });
 }
 
 com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::Guid* iid, void** object) {
@@ -58,7 +62,7 @@ com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::Guid* iid, voi
     if (!clsid || !iid) return com::E_POINTER;
     com::IClassFactory* factory = FindClassFactory(*clsid);
     if (!factory) return com::CLASS_E_CLASSNOTAVAILABLE;
-    return factory->QueryInterface(*iid, object);
+    return factory->QueryInterface(iid, object);
 }
 
 com::HRESULT DllCanUnloadNow() { return com::ModuleCanUnload() ? com::S_OK : com::S_FALSE; }

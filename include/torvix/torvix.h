@@ -104,6 +104,7 @@ typedef int32_t TorvixResult;
 #define TORVIX_E_NOTIMPL ((TorvixResult)0x80004001)
 #define TORVIX_E_NOINTERFACE ((TorvixResult)0x80004002)
 #define TORVIX_E_POINTER ((TorvixResult)0x80004003)
+#define TORVIX_E_OUTOFMEMORY ((TorvixResult)0x8007000E)
 #define TORVIX_E_FAIL ((TorvixResult)0x80004005)
 #define TORVIX_E_UNEXPECTED ((TorvixResult)0x8000FFFF)
 #define TORVIX_E_INVALIDARG ((TorvixResult)0x80070057)

@@ -46,7 +46,7 @@ TEST_F(PlccWarnings, AreAskedForAndNeverErrors) {
     EXPECT_EQ(doc["success"], true);
     EXPECT_TRUE(doc["errors"].empty());
     ASSERT_EQ(doc["warnings"].size(), 2u);
-    EXPECT_EQ(doc["warnings"][1], nlohmann::json::parse(R"({"line": 4, "column": 1, "code": "W01",
+    EXPECT_EQ(doc["warnings"][1], nlohmann::json::parse(R"({"line": 4, "column": 1, "endColumn": 5, "code": "W01",
         "severity": "warning", "text": "No path from the programme head reaches this statement."})"));
     EXPECT_EQ(doc["warnings"][0]["severity"], "hint");
 

@@ -1,5 +1,6 @@
 // plcc check and plcc image on real files: output format and exit status.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
 
@@ -86,6 +87,11 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
     fs::copy_file(kGolden + "listing_nohead.bin", Path("nohead.bin"));
     Write("big.plc", kOk);
     fs::resize_file(Path("big.plc"), (size_t{4} << 20) + 1);
+    Write("bom.plc", "\xEF\xBB\xBF" + std::string(kOk));
+    // The most lines a text may have, the last one ended by a line break.
+    Write("longest.plc", "%P00\n" + std::string(65534, '\n') + "END\n");
+    fs::create_directory(Path("folder"));
+    ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
     struct Case {
         std::vector<std::string> args;
         int status;
@@ -115,6 +121,16 @@ TEST_F(PlccCommandLine, StatusAndStreams) {
         {{"check", "."}, 2, "", "'.'"},
         {{"check", "/dev/zero"}, 2, "", "'/dev/zero'"},
         {{"check", "big.plc"}, 2, "", "'big.plc'"},
+        // Output goes to regular files only, and a device is never read.
+        {{"build", "ok.plc", "-o", "folder"}, 2, "PLC, compiling runs...", "is a folder"},
+        {{"build", "ok.plc", "-o", "/dev/zero"}, 2, "PLC, compiling runs...", "is a character device"},
+        {{"build", "ok.plc", "-o", "fifo"}, 2, "PLC, compiling runs...", "is a pipe"},
+        // A byte-order mark is no part of the text; a file of /proc says
+        // its size is 0 but is read to its end; a final line break begins no
+        // line more.
+        {{"check", "bom.plc"}, 0, "PLC, compiling runs...\n\n\nSysntax check - 0 error", ""},
+        {{"check", "/proc/self/status"}, 1, "PLC, compiling runs...\n\n  LINE(001): ERR(12)", ""},
+        {{"check", "longest.plc"}, 0, "PLC, compiling runs...", ""},
         {{"image", "ok.plc"}, 2, "", "standard output", "", "/dev/full"},
         {{"build", "ok.plc", "-o", "./ok.plc"}, 2, "", "input file"},
         {{"list", "nohead.bin", "-o", "nohead.bin", "--date", "d"}, 2, "", "input file"},
@@ -147,8 +163,8 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
     const std::string gcc = "bad.plc:2:9: error: " + text2 + " [ERR(02)]\nbad.plc:3:1: error: " + text30 + " [ERR(30)]\n";
     const nlohmann::json badJson = {
         {"file", "bad.plc"}, {"success", false},
-        {"errors", {{{"line", 2}, {"column", 9}, {"code", 2}, {"text", text2}},
-                    {{"line", 3}, {"column", 1}, {"code", 30}, {"text", text30}}}},
+        {"errors", {{{"line", 2}, {"column", 9}, {"endColumn", 10}, {"code", 2}, {"text", text2}},
+                    {{"line", 3}, {"column", 1}, {"endColumn", 5}, {"code", 30}, {"text", text30}}}},
         {"warnings", nlohmann::json::array()}, {"interrupted", false}, {"checksum", nullptr}, {"records", 3}};
     const nlohmann::json okJson = {
         {"file", "ok.plc"}, {"success", true}, {"errors", nlohmann::json::array()},
@@ -156,9 +172,11 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         {"checksum", {{"add", 0x0339}, {"xor", 0x00D9}}}, {"records", 3}};
     nlohmann::json stdinJson = badJson;
     stdinJson["file"] = "<stdin>";
+    nlohmann::json namedJson = badJson;
+    namedJson["file"] = "src/bad.plc";
     const nlohmann::json emptyJson = {
         {"file", "empty.plc"}, {"success", false},
-        {"errors", {{{"line", 1}, {"column", 1}, {"code", nullptr}, {"text", "No programme available."}}}},
+        {"errors", {{{"line", 1}, {"column", 1}, {"endColumn", 1}, {"code", nullptr}, {"text", "No programme available."}}}},
         {"warnings", nlohmann::json::array()}, {"interrupted", false}, {"checksum", nullptr}, {"records", 0}};
     struct Case {
         std::vector<std::string> args;
@@ -168,12 +186,19 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         nlohmann::json json;  // the expected document
         std::string input = "";
     };
+    Write("two\nlines.plc", "");
     const Case cases[] = {
         {{"check", "--diagnostics=gcc", "bad.plc"}, 1, false, gcc, {}},
+        {{"check", "--diagnostics=gcc", "two\nlines.plc"}, 1, false, "two\\nlines.plc:1:1: error: No programme available.\n", {}},
         {{"image", "bad.plc", "--diagnostics", "gcc"}, 1, true, gcc, {}},
         {{"build", "--diagnostics=gcc", "bad.plc", "-o", "x.bin"}, 1, false, gcc, {}},
         {{"renum", "--diagnostics=gcc", "bad.plc"}, 1, true, gcc, {}},
         {{"check", "--diagnostics=gcc", "empty.plc"}, 1, false, "empty.plc:1:1: error: No programme available.\n", {}},
+        {{"check", "--diagnostics=github", "bad.plc", "empty.plc"}, 1, false,
+         "::error file=bad.plc,line=2,col=9,endColumn=10,title=ERR(02)::" + text2 +
+             "\n::error file=bad.plc,line=3,col=1,endColumn=5,title=ERR(30)::" + text30 +
+             "\n::error file=empty.plc,line=1,col=1::No programme available.\n",
+         {}},
         {{"list", "--diagnostics=gcc", "nohead.bin", "--date", "d"}, 1, true,
          "nohead.bin:3:1: error: ; No valid programme or programme head (%P00) found.\n"
          "nohead.bin:6:1: error: " + text33 + " [ERR(33)]\n"
@@ -182,6 +207,7 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
         {{"check", "--diagnostics=json", "empty.plc"}, 1, false, "", emptyJson},
         {{"build", "--diagnostics=json", "ok.plc", "-o", "ok.bin"}, 0, false, "", okJson},
         {{"check", "--diagnostics=json", "ok.plc", "-"}, 1, false, "", nlohmann::json::array({okJson, stdinJson}), "bad.plc"},
+        {{"check", "--diagnostics=json", "--stdin-filename", "src/bad.plc", "-"}, 1, false, "", namedJson, "bad.plc"},
     };
     for (const Case& c : cases) {
         const PlccRun r = Plcc(c.args, "", c.input);
@@ -196,6 +222,45 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
     }
     EXPECT_FALSE(fs::exists(Path("x.bin")));
     EXPECT_EQ(ReadAll(Path("ok.bin")).size(), 5120u);
+}
+
+// A SARIF log: one run, the error table as rules, each result pointing at its
+// rule and its region; a message without a code has no rule.
+TEST_F(PlccCommandLine, SarifLog) {
+    Write("bad.plc", kBad);
+    Write("my file.plc", "");
+    const PlccRun r = Plcc({"check", "--diagnostics=sarif", "bad.plc", "my file.plc"});
+    EXPECT_EQ(r.status, 1);
+    const nlohmann::json log = nlohmann::json::parse(r.out, nullptr, false);
+    ASSERT_TRUE(log.is_object()) << r.out;
+    EXPECT_EQ(log["version"], "2.1.0");
+    ASSERT_EQ(log["runs"].size(), 1u);
+    const nlohmann::json& run = log["runs"][0];
+    EXPECT_EQ(run["tool"]["driver"]["name"], "plcc");
+    const nlohmann::json& rules = run["tool"]["driver"]["rules"];
+    EXPECT_GE(rules.size(), 34u);
+    const nlohmann::json& results = run["results"];
+    ASSERT_EQ(results.size(), 3u);
+    const struct {
+        const char* rule;  // nullptr: none
+        const char* uri;
+        int line, column, endColumn;
+    } expected[] = {{"ERR02", "bad.plc", 2, 9, 10}, {"ERR30", "bad.plc", 3, 1, 5}, {nullptr, "my%20file.plc", 1, 1, 0}};
+    for (size_t i = 0; i < 3; ++i) {
+        const nlohmann::json& result = results[i];
+        EXPECT_EQ(result["level"], "error");
+        if (expected[i].rule != nullptr) {
+            EXPECT_EQ(result["ruleId"], expected[i].rule);
+            EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], expected[i].rule);
+        } else {
+            EXPECT_FALSE(result.contains("ruleId"));
+        }
+        const nlohmann::json& location = result["locations"][0]["physicalLocation"];
+        EXPECT_EQ(location["artifactLocation"]["uri"], expected[i].uri);
+        EXPECT_EQ(location["region"]["startLine"], expected[i].line);
+        EXPECT_EQ(location["region"]["startColumn"], expected[i].column);
+        EXPECT_EQ(location["region"].value("endColumn", 0), expected[i].endColumn);
+    }
 }
 
 }  // namespace

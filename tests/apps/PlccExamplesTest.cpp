@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
 
 #include "tests/apps/PlccRunner.h"
 
@@ -36,6 +39,43 @@ TEST_P(PlccExample, CompilesOrGivesItsGoldenEntries) {
 
 INSTANTIATE_TEST_SUITE_P(Examples, PlccExample, ::testing::ValuesIn(ExampleProgrammes()),
                          [](const auto& info) { return info.param; });
+
+// The problem matcher the README gives for editors and CI matches every
+// line plcc prints in the gcc format: errors with a code and without one,
+// warnings and hints, over every example.
+TEST_F(PlccTest, ReadmeProblemMatcherMatchesEveryDiagnosticsLine) {
+    const std::string readme = ReadAll(PLCEDIT_SOURCE_DIR "/README.md");
+    const std::string key = "\"regexp\": ";
+    std::vector<std::regex> matchers;
+    for (size_t at = readme.find(key); at != std::string::npos; at = readme.find(key, at + 1)) {
+        const size_t end = readme.find("\",\n", at);
+        ASSERT_NE(end, std::string::npos);
+        const std::string pattern = nlohmann::json::parse(readme.substr(at + key.size(), end + 1 - at - key.size()));
+        matchers.emplace_back(pattern);
+    }
+    ASSERT_FALSE(matchers.empty());
+    Write("empty.plc", "");
+    std::vector<std::string> files = {"empty.plc"};
+    for (const std::string& name : ExampleProgrammes()) files.push_back(PLCEDIT_SOURCE_DIR "/examples/" + name + ".plc");
+    size_t lines = 0, withoutCode = 0;
+    for (const std::string& file : files) {
+        const PlccRun r = Plcc({"check", "--diagnostics=gcc", "--warnings", "--hints", file});
+        std::istringstream out(r.out);
+        for (std::string line; std::getline(out, line);) {
+            ++lines;
+            withoutCode += line.ends_with("]") ? 0 : 1;
+            for (const std::regex& matcher : matchers) {
+                std::smatch m;
+                EXPECT_TRUE(std::regex_match(line, m, matcher)) << line;
+                if (!m.empty()) {
+                    EXPECT_EQ(fs::path(m[1].str()).filename(), fs::path(file).filename()) << line;
+                }
+            }
+        }
+    }
+    EXPECT_GT(lines, 3u);
+    EXPECT_GT(withoutCode, 0u);
+}
 
 }  // namespace
 }  // namespace plcc::test

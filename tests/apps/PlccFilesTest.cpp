@@ -167,14 +167,57 @@ TEST_F(PlccFiles, LineCountBound) {
     const PlccRun renum = Plcc({"renum", "fits.plc", "-o", "fits2.plc"});
     EXPECT_EQ(renum.status, 0) << renum.err;
     EXPECT_TRUE(ReadAll(Path("fits2.plc")).ends_with("\r\n%P00\r\nN010 NOP\r\nEND"));
+    // A line break that ends the last line begins no line more.
+    WriteAll(Path("ended.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n");
+    const PlccRun ended = Plcc({"build", "ended.plc", "-o", "ended.bin"});
+    EXPECT_EQ(ended.status, 0) << ended.err;
 
-    WriteAll(Path("long.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n");
+    WriteAll(Path("long.plc"), text + "%P00\r\nN010 NOP\r\nEND\r\n\r\n");
     for (const char* command : {"build", "renum"}) {
         const PlccRun r = Plcc({command, "long.plc", "-o", "long.out"});
         EXPECT_EQ(r.status, 2) << command;
         EXPECT_NE(r.err.find("65536"), std::string::npos) << r.err;
     }
     EXPECT_FALSE(fs::exists(Path("long.out")));
+}
+
+// plcc format: the canonical text printed, checked, shown as a diff or
+// written back; the file's line breaks and byte-order mark kept.
+TEST_F(PlccFiles, FormatGivesTheCanonicalText) {
+    const std::string loose = "%P00\nN010   nop ; c\nN020 JMP  N010\nEND\n";
+    const std::string canonical = "%P00\nN010 NOP\t\t; c\nN020 JMP N010\nEND\n";
+    WriteAll(Path("loose.plc"), loose);
+    WriteAll(Path("canonical.plc"), canonical);
+    WriteAll(Path("marked.plc"), "\xEF\xBB\xBF" + loose);
+    WriteAll(Path("bad.plc"), "%P00\nN010 FOO\nEND\n");
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string out;     // exactly
+        std::string errHas;  // empty: nothing on stderr
+    };
+    const Case cases[] = {
+        {{"format", "loose.plc"}, 0, canonical, ""},
+        {{"format", "--check", "canonical.plc"}, 0, "", ""},
+        {{"format", "--check", "canonical.plc", "loose.plc"}, 1, "", "'loose.plc' is not in canonical form"},
+        {{"format", "--diff", "loose.plc"},
+         0,
+         "--- a/loose.plc\n+++ b/loose.plc\n@@ -1,4 +1,4 @@\n %P00\n-N010   nop ; c\n+N010 NOP\t\t; c\n"
+         "-N020 JMP  N010\n+N020 JMP N010\n END\n",
+         ""},
+        {{"format", "bad.plc"}, 1, "", "ERR(05)"},
+        {{"format", "-i", "-"}, 2, "", "in place"},
+        {{"format", "-i", "marked.plc"}, 0, "", ""},
+    };
+    for (const Case& c : cases) {
+        const PlccRun r = Plcc(c.args);
+        const std::string call = ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, c.status) << call << "\n" << r.err;
+        EXPECT_EQ(r.out, c.out) << call;
+        EXPECT_TRUE(c.errHas.empty() ? r.err.empty() : r.err.find(c.errHas) != std::string::npos) << call << r.err;
+    }
+    EXPECT_EQ(ReadAll(Path("loose.plc")), loose);
+    EXPECT_EQ(ReadAll(Path("marked.plc")), "\xEF\xBB\xBF" + canonical);
 }
 
 // The round trip a programme makes through the device: build, list the

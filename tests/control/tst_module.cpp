@@ -11,8 +11,12 @@
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <map>
 #include <thread>
+#include <vector>
 
 #include "compiler/CompileDriver.h"
 #include "control/TorvixClient.h"
@@ -131,6 +135,8 @@ private slots:
     void registryPlace_data();
     void registryPlace();
     void moduleEntryPoints();
+    void carelessCallsFromC();
+    void concurrentRegistrations();
     void moduleRegistersIntoItsFile();
     void moduleRefusesAnUnwritableRegistry();
     void unloadFollowsObjectsAndLocks();
@@ -326,6 +332,61 @@ void TestModule::registryPlace() {
     QCOMPARE(QString::fromStdString(RegistryFilePath()), path);
 }
 
+// In BoundaryCalls.c: every entry point and method called from C with null
+// pointers and absurd counts; false with the first wrong answer.
+extern "C" int TorvixBoundaryCalls(const char* modulePath, char* failure, size_t size);
+
+void TestModule::carelessCallsFromC() {
+    const QByteArray saved = qgetenv("TORVIX_REGISTRY");
+    qputenv("TORVIX_REGISTRY", "/dev/full");
+    char failure[512] = "";
+    const bool ok = TorvixBoundaryCalls(TORVIX_MODULE, failure, sizeof failure) != 0;
+    if (saved.isNull())
+        qunsetenv("TORVIX_REGISTRY");
+    else
+        qputenv("TORVIX_REGISTRY", saved);
+    QVERIFY2(ok, failure);
+}
+
+// Fifty processes register and unregister at once: every call succeeds, and
+// the file holds a whole registration or none of it, never a part.
+void TestModule::concurrentRegistrations() {
+    ScratchDirectory scratch;
+    const std::string path = scratch.Path("registry.ini");
+    WriteBytes(path, kForeign);
+    std::vector<RegistryEntry> whole;
+    for (const RegistrationPart part :
+         {RegistrationPart::TypeLib, RegistrationPart::ControlClass, RegistrationPart::PropPageClass})
+        for (const RegistryEntry& e : RegistrationEntries(part, "/opt/torvix/libtorvix.so")) whole.push_back(e);
+    auto presentCount = [&] {
+        const ProfileEntries entries = Profile(path).Read();
+        size_t present = 0;
+        for (const RegistryEntry& e : whole) present += entries.GetString(e.section, e.key, "") == e.value ? 1 : 0;
+        return present;
+    };
+    std::fflush(nullptr);
+    std::vector<pid_t> children;
+    for (int i = 0; i < 50; ++i) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ProfileRegistry registry(path);
+            const HRESULT hr = i % 3 == 2 ? UnregisterServer(registry)
+                                          : RegisterServer(registry, "/opt/torvix/libtorvix.so");
+            std::_Exit(hr == S_OK ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const size_t present = presentCount();
+    QVERIFY2(present == 0 || present == whole.size(), std::to_string(present).c_str());
+    QCOMPARE(Profile(path).GetString("Other", "Key", ""), std::string("1"));
+}
+
 void TestModule::moduleEntryPoints() {
     auto module = LoadModule();
     QVERIFY(module);
@@ -411,7 +472,7 @@ void TestModule::unloadFollowsObjectsAndLocks() {
     QCOMPARE(module->CanUnloadNow(), S_FALSE);
     QCOMPARE(factory->LockServer(false), S_OK);
     ComPtr<IPropertyPage> page;
-    QCOMPARE(factory->CreateInstance(nullptr, IID_IPropertyPage, page.Out()), S_OK);
+    QCOMPARE(factory->CreateInstance(nullptr, &IID_IPropertyPage, page.Out()), S_OK);
     QCOMPARE(module->CanUnloadNow(), S_FALSE);
     page.Reset();
     QCOMPARE(module->CanUnloadNow(), S_OK);

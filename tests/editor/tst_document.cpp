@@ -7,7 +7,11 @@
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
+#include <filesystem>
+
+#include "base/SafeWrite.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/RecoveryCopy.h"
@@ -56,7 +60,9 @@ private slots:
     void dialogsStartAtTheDocument();
     void saveOnNamedAndUnnamed();
     void failedSaveKeepsOldFileAndDocument();
+    void openErrorLeavesDocument_data();
     void openErrorLeavesDocument();
+    void openOffersTheCopyOfAnUnfinishedWrite();
     void closingUnnamedLeavesLastPath();
 };
 
@@ -142,6 +148,7 @@ void TestDocument::openAndSaveByteForByte_data() {
     QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n");
     QTest::newRow("one line") << QByteArray("N010 NOP");
     QTest::newRow("8-bit characters") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF\r\nEND");
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF%P00\r\nN010 NOP\r\nEND\r\n");
 }
 
 void TestDocument::openAndSaveByteForByte() {
@@ -153,6 +160,8 @@ void TestDocument::openAndSaveByteForByte() {
     QVERIFY(open.editor.OpenDocument(false, source));
     QCOMPARE(open.editor.FileName(), source);
     QVERIFY(!open.editor.IsModified());
+    // A byte-order mark is no part of the text, and Save writes it again.
+    QVERIFY(!QByteArray::fromStdString(open.editor.Edit()->GetText()).startsWith("\xEF\xBB\xBF"));
     open.dialogs.ExpectSaveFile(target);
     open.editor.OnFileSaveAs();
     QCOMPARE(QByteArray::fromStdString(ReadBytes(target)), bytes);
@@ -326,7 +335,7 @@ void TestDocument::recentFileAfterDeletion() {
     Type(editor, "x");
     dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
     editor.OnFileRecent();
-    QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path + "\nNo such file or directory");
+    QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path + "\ncannot open: No such file or directory");
     QCOMPARE(dialogs.Log().back().icon, MsgIcon::Stop);
     QVERIFY(editor.IsModified());  // the document is unchanged
     QCOMPARE(Profile().GetString("Menu", "LastPath", "unset"), std::string("?"));
@@ -467,18 +476,50 @@ void TestDocument::failedSaveKeepsOldFileAndDocument() {
     open.VerifyDialogs();
 }
 
+void TestDocument::openErrorLeavesDocument_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing") << "missing.plc" << "cannot open: No such file or directory";
+    QTest::newRow("folder") << "" << "is a folder, not a file";
+    QTest::newRow("FIFO") << "fifo" << "is a pipe, not a regular file";  // would block on opening
+    QTest::newRow("device") << "/dev/zero" << "is a character device, not a regular file";
+}
+
 void TestDocument::openErrorLeavesDocument() {
+    QFETCH(QString, name);
+    QFETCH(QString, reason);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     Type(editor, "abc");
-    const std::string missing = open.Path("missing.plc");
+    const std::string path = name.startsWith('/') ? name.toStdString() : open.Path(name.toStdString());
+    if (name == "fifo") QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
-    QVERIFY(!editor.OpenDocument(false, missing));
-    QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + missing + "\nNo such file or directory");
+    QVERIFY(!editor.OpenDocument(false, path));
+    QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + path + "\n" + reason.toStdString());
     QCOMPARE(editor.Edit()->GetText(), std::string("abc"));
     QCOMPARE(editor.FileName(), std::string(kNoFileName));
     QVERIFY(editor.IsModified());
     open.VerifyDialogs();
+}
+
+void TestDocument::openOffersTheCopyOfAnUnfinishedWrite() {
+    // A write in place killed midway left a damaged file and the complete
+    // copy of its old bytes; Open asks which to take.
+    for (const MsgAnswer answer : {MsgAnswer::Yes, MsgAnswer::No}) {
+        OpenEditor open;
+        const std::string path = open.Path("damaged.plc");
+        WriteBytes(path, "%P00\r\nN010 NO");
+        const std::string copy = InPlaceBackupPath(path);
+        QVERIFY(!copy.empty());
+        std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
+        WriteBytes(copy, kOld);
+        open.dialogs.ExpectAsk(answer);
+        QVERIFY(open.editor.OpenDocument(false, path));
+        QVERIFY(open.dialogs.Log().back().text.find(copy) != std::string::npos);
+        QCOMPARE(open.editor.Edit()->GetText(), answer == MsgAnswer::Yes ? kOld : std::string("%P00\r\nN010 NO"));
+        QCOMPARE(open.editor.IsModified(), answer == MsgAnswer::Yes);
+        open.VerifyDialogs();
+    }
 }
 
 void TestDocument::closingUnnamedLeavesLastPath() {

@@ -11,7 +11,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <climits>
+#include <chrono>
 #include <cctype>
 #include <csignal>
 #include <cstdio>
@@ -19,8 +22,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "base/SafeWrite.h"
@@ -320,13 +326,27 @@ TEST(BinaryFile, MissingFileOrNameIsRefused) {
     EXPECT_EQ(program.WriteBinaryFile(empty, false), 0);
 }
 
-TEST(BinaryFile, EndlessStreamIsRefusedWithoutReadingOn) {
-    CPlcProgram program;
-    program.Clear();
-    std::string why;
-    EXPECT_EQ(program.ReadBinaryFile("/dev/zero", &why), 0);
-    EXPECT_NE(why.find("line 1: not a hexadecimal number"), std::string::npos) << why;
-    EXPECT_TRUE(ImageIsZero(program));
+TEST(BinaryFile, SpecialFilesAreRefusedUnread) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    WriteAll(dir / "huge.bin", std::string(kMaxBinaryFileBytes + 1, '0'));
+    const struct {
+        std::string path;
+        const char* reason;
+    } cases[] = {
+        {"/dev/zero", "is a character device, not a regular file"},
+        {dir / "fifo", "is a pipe, not a regular file"},  // would block on opening
+        {dir.path(), "is a folder"},
+        {dir / "huge.bin", "is larger than 1 MiB"},
+    };
+    for (const auto& c : cases) {
+        CPlcProgram program;
+        program.Clear();
+        std::string why;
+        EXPECT_EQ(program.ReadBinaryFile(c.path, &why), 0) << c.path;
+        EXPECT_NE(why.find(c.reason), std::string::npos) << why;
+        EXPECT_TRUE(ImageIsZero(program));
+    }
 }
 
 TEST(BinaryFile, BackslashesSeparateFolders) {
@@ -585,6 +605,11 @@ int RunFault(const FaultCase& c, const std::string& root) {
     const bool root_ = ::geteuid() == 0;
     if (c.needsRoot && !root_) return kSkip;
     const std::string work = root + "/w";
+    // The copy of an in-place write goes to a state folder the writer owns.
+    const std::string state = root + "/state";
+    ::mkdir(state.c_str(), 0777);
+    ::chmod(state.c_str(), 0777);
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
     ::mkdir(work.c_str(), 0777);
     ::chmod(work.c_str(), 0777);
     ::chmod(root.c_str(), 0711);
@@ -628,6 +653,8 @@ int RunFault(const FaultCase& c, const std::string& root) {
         const std::string name = e.path().filename().string();
         if (name != "t" && name != "filler") return fail("left behind: " + name);
     }
+    // An in-place write that finished, or put the old bytes back, keeps no copy.
+    if (!LeftBackupOf(work + "/t").empty()) return fail("copy left: " + LeftBackupOf(work + "/t"));
     return 0;
 }
 
@@ -649,6 +676,130 @@ TEST_P(SafeWriteFault, AsTheFileSystemAllows) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, SafeWriteFault, ::testing::ValuesIn(kFaultCases),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// ---- writes killed at random moments ----
+//
+// The writer runs as a child and is killed (SIGKILL) at a random moment of
+// its write, a few hundred times, replacing the file and writing it in place
+// (as the user nobody in a folder nobody may not write) by turns. The target
+// then holds the old bytes or the new ones, or, only where it was written in
+// place, damaged bytes beside a complete copy of the old ones; temporary
+// files a killed writer left go with the next write. KILL_ROUNDS sets the
+// number of rounds.
+
+struct KillTally {
+    int rounds = 0, old = 0, now = 0, copy = 0, damaged = 0, temporaries = 0;
+};
+
+TEST(SafeWrite, KilledWritesLeaveOldNewOrACompleteCopy) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to write in place as the user nobody";
+    TempDir dir;
+    const std::string work = dir / "w";
+    const std::string state = dir / "state";
+    const std::string target = work + "/t";
+    fs::create_directories(work);
+    fs::create_directories(state);
+    ::chmod(dir.path().c_str(), 0711);
+    ::chmod(state.c_str(), 0777);
+    const char* before = std::getenv("XDG_STATE_HOME");
+    const std::string savedState = before != nullptr ? before : "";
+    ::setenv("XDG_STATE_HOME", state.c_str(), 1);
+    const std::string oldBytes(size_t{1} << 20, 'o');
+    const std::string newBytes((size_t{1} << 20) + 4096, 'n');
+
+    auto prepare = [&](bool inPlace) {
+        ::chmod(work.c_str(), 0755);
+        WriteAll(target, oldBytes);
+        fs::remove(InPlaceBackupPath(target));
+        const uid_t owner = inPlace ? kNobody : 0;
+        if (::chown(target.c_str(), owner, owner) != 0 || ::chown(work.c_str(), owner, owner) != 0) return false;
+        return ::chmod(work.c_str(), inPlace ? 0555 : 0755) == 0;
+    };
+    // Starts the writer; -1 when it cannot be started.
+    auto start = [&](bool inPlace) {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child != 0) return child;
+        if (inPlace && (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0))
+            std::_Exit(kSkip);
+        std::_Exit(WriteFileSafely(target, newBytes) ? 0 : 1);
+    };
+    // How long an uninterrupted write takes, in microseconds (the shortest
+    // of a few).
+    long spans[2] = {LONG_MAX, LONG_MAX};
+    for (const bool inPlace : {false, true, false, true, false, true}) {
+        ASSERT_TRUE(prepare(inPlace));
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t child = start(inPlace);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        if (WIFEXITED(status) && WEXITSTATUS(status) == kSkip) GTEST_SKIP() << "the user nobody is not available";
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ASSERT_EQ(ReadAll(target), newBytes);
+        spans[inPlace] = std::min<long>(
+            spans[inPlace],
+            std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0).count());
+    }
+
+    const char* asked = std::getenv("KILL_ROUNDS");
+    const int rounds = asked != nullptr ? std::atoi(asked) : 200;
+    std::mt19937 random(std::random_device{}());
+    KillTally tally;
+    std::set<std::string> temporaries;
+    for (int round = 0; round < rounds; ++round) {
+        const bool inPlace = round % 2 == 1;
+        ASSERT_TRUE(prepare(inPlace));
+        std::uniform_int_distribution<long> delay(0, spans[inPlace]);
+        const pid_t child = start(inPlace);
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ++tally.rounds;
+        const std::string contents = ReadAll(target);
+        const std::string copy = LeftBackupOf(target);
+        if (contents == oldBytes) {
+            ++tally.old;
+        } else if (contents == newBytes) {
+            ++tally.now;
+        } else if (inPlace && !copy.empty() && ReadAll(copy) == oldBytes) {
+            ++tally.copy;
+        } else {
+            ++tally.damaged;
+            ADD_FAILURE() << "round " << round << (inPlace ? " (in place)" : "") << ": " << contents.size()
+                          << " bytes, " << (copy.empty() ? "no copy" : "copy " + copy);
+        }
+        for (const auto& e : fs::directory_iterator(work))
+            if (e.path().filename() != "t") temporaries.insert(e.path().filename().string());
+    }
+    // The next writer removes what killed writers left, and only that: the
+    // temporary file of a writer still running stays.
+    ::chmod(work.c_str(), 0755);
+    const pid_t gone = ::fork();
+    if (gone == 0) std::_Exit(0);
+    ASSERT_EQ(::waitpid(gone, nullptr, 0), gone);
+    const std::string stale = target + ".tmp-" + std::to_string(gone) + "-0";
+    const std::string running = target + ".tmp-" + std::to_string(::getppid()) + "-0";
+    WriteAll(stale, "stale");
+    WriteAll(running, "running");
+    ASSERT_TRUE(WriteFileSafely(target, "last"));
+    EXPECT_EQ(dir.Entries().size(), 2u);  // w and state
+    fs::remove(running);
+    std::vector<std::string> left;
+    for (const auto& e : fs::directory_iterator(work)) left.push_back(e.path().filename().string());
+    EXPECT_EQ(left, std::vector<std::string>{"t"});
+    EXPECT_TRUE(LeftBackupOf(target).empty());
+    EXPECT_EQ(tally.damaged, 0);
+    tally.temporaries = static_cast<int>(temporaries.size());
+    std::printf("%d kills (replace %ld us, in place %ld us): old %d, new %d, damaged beside a complete copy %d, "
+                "damaged without one %d; temporary files left by kills %d, all gone with the next write\n",
+                tally.rounds, spans[0], spans[1], tally.old, tally.now, tally.copy, tally.damaged, tally.temporaries);
+    if (before != nullptr)
+        ::setenv("XDG_STATE_HOME", savedState.c_str(), 1);
+    else
+        ::unsetenv("XDG_STATE_HOME");
+}
 
 // ---- paths ----
 

@@ -7,6 +7,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <string>
+#include <vector>
+
 #include "editor/EditorTestSupport.h"
 #include "platform/Profile.h"
 
@@ -28,6 +31,8 @@ private slots:
     void deleteRemovesEveryCopy_data();
     void deleteRemovesEveryCopy();
     void unreadableFileIsNeverWritten();
+    void concurrentChangesLoseNothing();
+    void specialFilesAreNoProfile();
 };
 
 void TestProfile::readsWithProfileSemantics_data() {
@@ -161,6 +166,55 @@ void TestProfile::unreadableFileIsNeverWritten() {
     QCOMPARE(WEXITSTATUS(status), 0);
     QVERIFY(QFile::setPermissions(QString::fromStdString(path), QFile::ReadOwner | QFile::WriteOwner));
     QCOMPARE(ReadBytes(path), before);
+}
+
+void TestProfile::concurrentChangesLoseNothing() {
+    // Each writer reads a counter and writes it back one higher, and sets a
+    // key of its own, each time in one read-modify-write: with every change
+    // under the lock, none is lost and none fails.
+    ScratchDirectory scratch;
+    const std::string path = scratch.Path("PlcEdit.ini");
+    constexpr int kWriters = 20;
+    constexpr int kRounds = 10;
+    std::fflush(nullptr);
+    std::vector<pid_t> children;
+    for (int w = 0; w < kWriters; ++w) {
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            const Profile profile(path);
+            bool ok = true;
+            for (int r = 0; r < kRounds; ++r) {
+                ok = profile.Edit([&](ProfileEntries& e) {
+                    e.WriteString("Count", "N", std::to_string(e.GetInt("Count", "N", 0) + 1));
+                    e.WriteString("Writers", "W" + std::to_string(w), std::to_string(r + 1));
+                }) && ok;
+            }
+            std::_Exit(ok ? 0 : 1);
+        }
+        children.push_back(child);
+    }
+    for (const pid_t child : children) {
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+    const ProfileEntries entries = Profile(path).Read();
+    QCOMPARE(entries.GetInt("Count", "N", 0), kWriters * kRounds);
+    for (int w = 0; w < kWriters; ++w)
+        QCOMPARE(entries.GetInt("Writers", "W" + std::to_string(w), 0), kRounds);
+}
+
+void TestProfile::specialFilesAreNoProfile() {
+    // Neither read without end, nor waited on, nor written.
+    ScratchDirectory scratch;
+    const std::string fifo = scratch.Path("fifo.ini");
+    QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), std::string("/dev/full"), fifo, scratch.Path("")}) {
+        const Profile profile(path);
+        QCOMPARE(profile.GetString("Menu", "LastPath", "?"), std::string("?"));
+        QVERIFY2(!profile.WriteString("Menu", "LastPath", "x"), path.c_str());
+    }
 }
 
 void TestProfile::writesKeepingEverythingElse() {

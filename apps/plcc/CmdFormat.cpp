@@ -1,0 +1,151 @@
+// plcc format: the canonical form of source files, the one the language
+// server's formatting gives: printed, checked (--check), shown as a diff
+// (--diff) or written back (-i).
+#include <algorithm>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "apps/plcc/Plcc.h"
+#include "base/ByteOrderMark.h"
+#include "compiler/CompileDriver.h"
+#include "decoder/RenumberText.h"
+
+namespace plcc {
+
+namespace {
+
+// The line break a text uses: its first one, CR LF where it has none.
+std::string_view LineBreakOf(std::string_view text) {
+    const size_t at = text.find_first_of("\r\n");
+    if (at == std::string_view::npos) return "\r\n";
+    if (text[at] == '\n') return "\n";
+    return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+}
+
+std::string Joined(const std::vector<std::string>& lines, std::string_view lineBreak) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i != 0) text += lineBreak;
+        text += lines[i];
+    }
+    return text;
+}
+
+// Lines for a diff: the last, empty element of a text that ends in a line
+// break is no line; `ended` tells whether the last line has its break.
+struct DiffLines {
+    std::vector<std::string> lines;
+    bool ended = false;
+};
+
+DiffLines ForDiff(std::vector<std::string> lines) {
+    DiffLines out;
+    out.ended = lines.size() > 1 && lines.back().empty();
+    if (out.ended || (lines.size() == 1 && lines[0].empty())) lines.pop_back();
+    out.lines = std::move(lines);
+    return out;
+}
+
+// A unified diff of two texts whose lines correspond one to one (the
+// canonical form changes lines, never adds or removes one in between): runs
+// of changed lines with three lines of context.
+std::string UnifiedDiff(const std::string& name, const DiffLines& a, const DiffLines& b) {
+    const size_t count = std::max(a.lines.size(), b.lines.size());
+    auto unit = [](const DiffLines& d, size_t i) -> std::optional<std::string> {
+        if (i >= d.lines.size()) return std::nullopt;
+        return d.lines[i] + (i + 1 < d.lines.size() || d.ended ? "\n" : "");
+    };
+    std::vector<size_t> changed;
+    for (size_t i = 0; i < count; ++i)
+        if (unit(a, i) != unit(b, i)) changed.push_back(i);
+    if (changed.empty()) return {};
+    std::string out = "--- a/" + name + "\n+++ b/" + name + "\n";
+    auto emit = [&](char mark, const DiffLines& d, size_t i) {
+        out += mark;
+        out += d.lines[i];
+        out += '\n';
+        if (i + 1 == d.lines.size() && !d.ended) out += "\\ No newline at end of file\n";
+    };
+    constexpr size_t kContext = 3;
+    for (size_t k = 0; k < changed.size();) {
+        const size_t first = changed[k] > kContext ? changed[k] - kContext : 0;
+        size_t last = changed[k];
+        while (k + 1 < changed.size() && changed[k + 1] <= last + 2 * kContext + 1) last = changed[++k];
+        ++k;
+        const size_t end = std::min(last + kContext + 1, count);
+        auto span = [&](const DiffLines& d) {
+            const size_t from = std::min(first, d.lines.size()), to = std::min(end, d.lines.size());
+            return std::to_string(to > from ? from + 1 : from) + "," + std::to_string(to - from);
+        };
+        out += "@@ -" + span(a) + " +" + span(b) + " @@\n";
+        for (size_t i = first; i < end; ++i) {
+            if (!std::binary_search(changed.begin(), changed.end(), i)) {
+                emit(' ', a, i);
+                continue;
+            }
+            if (i < a.lines.size()) emit('-', a, i);
+            if (i < b.lines.size()) emit('+', b, i);
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+int CmdFormat(const Args& args) {
+    CommandLine cl;
+    std::string why;
+    if (!ParseCommandLine(args, {kDiagnosticsOption}, args.size(), cl, why, {"--check", "--diff", "-i"}))
+        return UsageError("format", why);
+    const bool check = cl.Has("--check"), diff = cl.Has("--diff"), inPlace = cl.Has("-i");
+    if (inPlace && std::find(cl.files.begin(), cl.files.end(), std::string(kStdinName)) != cl.files.end())
+        return UsageError("format", "standard input cannot be written in place (-i)");
+    int worst = kExitOk;
+    for (const std::string& file : cl.files) {
+        std::string text;
+        if (!ReadInput(file, text)) {
+            worst = kExitUsage;
+            continue;
+        }
+        const bool marked = plc::HasByteOrderMark(text);
+        if (!CheckSourceText(file, text)) {
+            worst = kExitUsage;
+            continue;
+        }
+        std::vector<std::string> canonical = plc::SplitLines(text);
+        plc::CPlcProgram program;
+        const plc::CompileOutcome outcome = plc::CompileProgramText(program, canonical);
+        if (!outcome.success) {
+            // Only a programme that compiles has a canonical form: its errors say why.
+            Report report = CompileReport(DisplayName(file), outcome, program);
+            SetEndColumns(report, text);
+            PrintReports({report}, cl.diagnostics, stderr);
+            worst = std::max(worst, kExitProgramErrors);
+            continue;
+        }
+        plc::CanonicalLines(program, canonical);
+        const std::string formatted = Joined(canonical, LineBreakOf(text));
+        const bool changes = formatted != text;
+        if (check && changes) {
+            std::fprintf(stderr, "plcc: '%s' is not in canonical form\n", DisplayName(file).c_str());
+            worst = std::max(worst, kExitProgramErrors);
+        }
+        if (diff && changes) {
+            const std::string shown = UnifiedDiff(DisplayName(file), ForDiff(plc::SplitLines(text)),
+                                                  ForDiff(plc::SplitLines(formatted)));
+            std::fwrite(shown.data(), 1, shown.size(), stdout);
+        }
+        if (inPlace && changes) {
+            // The file keeps its byte-order mark.
+            const std::string mark(marked ? plc::kUtf8ByteOrderMark : "");
+            if (const int status = WriteResult(file, mark + formatted)) worst = std::max(worst, status);
+        }
+        if (!check && !diff && !inPlace) std::fwrite(formatted.data(), 1, formatted.size(), stdout);
+    }
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) return kExitUsage;
+    return worst;
+}
+
+}  // namespace plcc
