@@ -431,7 +431,11 @@ void DryRunPanel::Step() {
 
 void DryRunPanel::Run() {
     if (!m_machine || m_running || AwaitingOutcome()) return;
-    m_runTo = -1;
+    StartRun(-1);
+}
+
+void DryRunPanel::StartRun(int runTo) {
+    m_runTo = runTo;
     Begin();
     m_running = true;
     m_pauseAsked = false;
@@ -450,12 +454,7 @@ void DryRunPanel::RunToCaret() {
         SetNote("The caret's line holds no statement of the programme.", true);
         return;
     }
-    m_runTo = label;
-    Begin();
-    m_running = true;
-    m_pauseAsked = false;
-    UpdateView();
-    RunChunks();
+    StartRun(label);
 }
 
 void DryRunPanel::Pause() {

@@ -124,6 +124,8 @@ private:
     bool ParseStimuli(sim::Stimuli& out, std::string& why, int& row) const;
     void SyncBreakpoints();
     void Begin();
+    // Runs on in slices; `runTo` is a label to stop before, or -1.
+    void StartRun(int runTo);
     void RunChunks();
     void Finish(const sim::StopInfo& stop);
     void UpdateView();

@@ -135,9 +135,7 @@ void EditorAnalysis::Analyse(const CPlcProgram& program, bool compiled, bool lay
     if (m_panel->DrawsAs(analysis.graph) && !m_background->waiting && !LayoutPending()) {
         m_panel->UpdateLines(analysis.graph);
         m_panel->SetNote({});
-        int32_t s = 0, e = 0;
-        m_editSource->GetSel(s, e);
-        m_panel->HighlightLine(m_editSource->LineFromChar(s));
+        m_panel->HighlightLine(m_editSource->CaretLine());
         return;
     }
     LayOut(std::move(analysis.graph), layOutNow);
@@ -261,11 +259,7 @@ void EditorAnalysis::ShowLaidOut(bool ok, const FlowGraph& graph, const GraphLay
     }
     m_panel->ShowGraph(graph, layout);
     m_panel->SetNote({});
-    if (m_editSource) {
-        int32_t s = 0, e = 0;
-        m_editSource->GetSel(s, e);
-        m_panel->HighlightLine(m_editSource->LineFromChar(s));
-    }
+    if (m_editSource) m_panel->HighlightLine(m_editSource->CaretLine());
 }
 
 // ---------------------------------------------------------------- Restore names

@@ -48,12 +48,7 @@ void EditorDryRun::OnSimulate() {
                                 Qt::RightDockWidgetArea);
         DryRunPanel::Hooks hooks;
         hooks.breakpointLines = [this] { return m_editSource ? m_editSource->BreakpointLines() : std::vector<int32_t>{}; };
-        hooks.caretLine = [this] {
-            if (!m_editSource) return int32_t{-1};
-            int32_t s = 0, e = 0;
-            m_editSource->GetSel(s, e);
-            return m_editSource->LineFromChar(s);
-        };
+        hooks.caretLine = [this] { return m_editSource ? m_editSource->CaretLine() : int32_t{-1}; };
         hooks.toggleBreakpoint = [this] { ToggleBreakpointAtCaret(); };
         hooks.showNext = [this](int record, int32_t line) {
             if (m_editSource) m_editSource->SetRunLine(line);
@@ -77,9 +72,7 @@ void EditorDryRun::OnSimulate() {
 
 void EditorDryRun::ToggleBreakpointAtCaret() {
     if (!m_editSource || !m_panel) return;
-    int32_t s = 0, e = 0;
-    m_editSource->GetSel(s, e);
-    const int32_t line = m_editSource->LineFromChar(s);
+    const int32_t line = m_editSource->CaretLine();
     m_editSource->SetBreakpoint(line, !m_editSource->HasBreakpoint(line));
 }
 

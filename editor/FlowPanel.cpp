@@ -366,18 +366,15 @@ void FlowPanel::HighlightLine(int32_t line) {
             }
         }
     }
-    if (record == m_caretRecord) return;
-    const int before = m_caretRecord;
-    m_caretRecord = record;
-    Restyle(before);
-    Restyle(record);
-    if (FlowNodeItem* item = ItemOf(record)) m_view->ensureVisible(item, 30, 30);
+    MoveMark(m_caretRecord, record);
 }
 
-void FlowPanel::SetRunRecord(int record) {
-    if (record == m_runRecord) return;
-    const int before = m_runRecord;
-    m_runRecord = record;
+void FlowPanel::SetRunRecord(int record) { MoveMark(m_runRecord, record); }
+
+void FlowPanel::MoveMark(int& mark, int record) {
+    if (record == mark) return;
+    const int before = mark;
+    mark = record;
     Restyle(before);
     Restyle(record);
     if (FlowNodeItem* item = ItemOf(record)) m_view->ensureVisible(item, 30, 30);

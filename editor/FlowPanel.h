@@ -73,6 +73,9 @@ signals:
 
 private:
     void Restyle(int record);
+    // A mark (the caret's or the run's record) moved to `record`: both
+    // nodes drawn again, the new one scrolled into view.
+    void MoveMark(int& mark, int record);
     FlowNodeItem* ItemOf(int record) const;
 
     FlowGraphView* m_view = nullptr;

@@ -267,6 +267,12 @@ void SourceEdit::SetRunLine(int32_t line) {
     m_sci->SendScintilla(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<unsigned long>(line));
 }
 
+int32_t SourceEdit::CaretLine() const {
+    int32_t s = 0, e = 0;
+    GetSel(s, e);
+    return LineFromChar(s);
+}
+
 int32_t SourceEdit::RunLine() const {
     const auto lines = LinesWith(kRunArrowMarker);
     return lines.empty() ? -1 : lines.front();

@@ -76,6 +76,8 @@ public:
     // and a background on the line, scrolled into view; -1 takes it away.
     void SetRunLine(int32_t line);
     int32_t RunLine() const;
+    // The line of the selection's start (the caret's line).
+    int32_t CaretLine() const;
 
     // ---- colouring ----
     // The style class of the character at `pos` (the text is coloured up to

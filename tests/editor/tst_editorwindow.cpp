@@ -755,12 +755,6 @@ constexpr const char* kWarnedProgramme =
     "%TEXT(Warn)\r\nDEF H1 = Unused\r\nEND\r\n%P00\r\nN001 SET H002 = 1\r\nN002 JMP N001\r\n"
     "N003 SET H003 = 2\r\nEND\r\n";
 
-int32_t CaretLine(SourceEdit& edit) {
-    int32_t s = 0, e = 0;
-    edit.GetSel(s, e);
-    return edit.LineFromChar(s);
-}
-
 }  // namespace
 
 void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
@@ -786,7 +780,7 @@ void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
     FlowPanel* panel = editor.FlowGraphPanel();
     QVERIFY(panel != nullptr && panel->HasGraph());
     QTest::mouseClick(panel->Viewport(), Qt::LeftButton, {}, panel->NodeInViewport(3));
-    QCOMPARE(CaretLine(edit), 6);
+    QCOMPARE(edit.CaretLine(), 6);
     QTRY_COMPARE(panel->HighlightedRecord(), 3);
     edit.GotoLine(4);
     QTRY_COMPARE(panel->HighlightedRecord(), 1);
