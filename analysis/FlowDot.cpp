@@ -32,14 +32,8 @@ constexpr const char* kBranchColour = "blue3";
 // A node: a statement, the head, or END beside the record `from`.
 std::string NodeLine(const FlowNode& node, const std::string& name) {
     std::string attrs = "id=" + Quoted(name);
-    if (node.record == kEntryRecord || node.record == kEndRecord) {
-        attrs += ", label=" + Quoted(node.text) + ", shape=oval";
-    } else {
-        // A comment line (a reserved record, an error line) carries no label of its own.
-        std::string text = LabelledText(node.record, node.text) + '\n';
-        if (!node.names.empty()) text += node.names + '\n';
-        attrs += ", label=" + Quoted(text);
-    }
+    attrs += ", label=" + Quoted(FlowNodeLabel(node));
+    if (node.record == kEntryRecord || node.record == kEndRecord) attrs += ", shape=oval";
     if (!node.decodable) attrs += std::string(", color=") + kError + ", fontcolor=" + kError;
     if (!node.reachable) {
         attrs += std::string(", color=") + kGrey + ", fontcolor=" + kGrey + ", style=\"rounded,dashed\"";
@@ -67,6 +61,14 @@ std::string EdgeLine(const FlowEdge& edge, size_t index) {
 }
 
 }  // namespace
+
+std::string FlowNodeLabel(const FlowNode& node) {
+    if (node.record == kEntryRecord || node.record == kEndRecord) return node.text;
+    // A comment line (a reserved record, an error line) carries no label of its own.
+    std::string text = LabelledText(node.record, node.text) + '\n';
+    if (!node.names.empty()) text += node.names + '\n';
+    return text;
+}
 
 std::string DotNodeName(int record) { return "r" + std::to_string(record); }
 std::string DotEndName(int from) { return "end" + std::to_string(from); }

@@ -18,6 +18,10 @@ namespace plc {
 // hides the programme's shape and makes the layout slow.
 std::string FlowGraphDot(const FlowGraph& graph);
 
+// The text a node shows: "%P00" and "END" for the ends; a statement's label
+// and text, then the DEF names of its variables, each line ending in '\n'.
+std::string FlowNodeLabel(const FlowNode& node);
+
 // The DOT node name of a record, and of the END drawn beside record `from`.
 std::string DotNodeName(int record);
 std::string DotEndName(int from);

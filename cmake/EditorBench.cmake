@@ -1,4 +1,5 @@
-# editor_bench: the edit-control benchmarks (Replace all, Renum, live check)
+# editor_bench: the edit-control benchmarks (Replace all, Renum, live check,
+# the flow graph panel opening)
 # on the real editor window, run offscreen. The bench/ glob has made the
 # target with the core; the window's libraries are added here, and without
 # them it is not built.

@@ -1,6 +1,6 @@
 # The Qt side: platform layer, editor window, dialogs, control and the
 # standalone editor. Filled in by the editor work; the core never depends on it.
-find_package(Qt6 COMPONENTS Widgets PrintSupport Test QUIET)
+find_package(Qt6 COMPONENTS Widgets PrintSupport Concurrent Test QUIET)
 if(NOT Qt6_FOUND)
   message(STATUS "Qt 6 not found: the editor window is not built")
   return()
@@ -29,7 +29,8 @@ target_link_libraries(platform PUBLIC Qt6::Widgets Qt6::PrintSupport QScintilla:
 
 plcedit_layer(dialogs QT USES platform resources)
 
-plcedit_layer(editor QT USES dialogs platform decoder compiler image resources)
+plcedit_layer(editor QT USES dialogs platform analysis sim decoder compiler image resources)
+target_link_libraries(editor PUBLIC Qt6::Concurrent)
 
 plcedit_layer(control QT USES editor platform image resources)
 target_link_libraries(control PUBLIC ${CMAKE_DL_LIBS})

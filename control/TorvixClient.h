@@ -73,7 +73,7 @@ public:
     // The events go to `sink` (not owned); nullptr drops them.
     void Advise(TorvixEvents* sink);
 
-    // The methods of the control, PlcCreate ... PlcBinaryFileOpen.
+    // The methods of the control, PlcCreate ... PlcSetSimulation.
 #define TORVIX_PROXY_(...) TORVIX_SIGNATURE(__VA_ARGS__);
     TORVIX_METHODS(TORVIX_PROXY_)
 #undef TORVIX_PROXY_

@@ -94,6 +94,14 @@ bool CTorvixCtrl::PlcBinaryFileOpen(const std::string& lpFileName) {
     return true;
 }
 
+// Simulate stays grayed until a host enables it; the choice holds for every
+// window the editor opens from then on.
+bool CTorvixCtrl::PlcSetSimulation(bool bEnable) {
+    if (!g_pPlcEditor) return false;
+    g_pPlcEditor->EnableSimulation(bEnable);
+    return true;
+}
+
 bool CTorvixCtrl::GetTmpFileName(std::string& name) const {
     name = m_strTmpFileName;
     return !name.empty();

@@ -55,7 +55,7 @@ public:
     // The host's event sink (not owned); nullptr detaches it.
     void Advise(TorvixEvents* sink) { m_sink = sink; }
 
-    // ---- methods: PlcCreate ... PlcBinaryFileOpen ----
+    // ---- methods: PlcCreate ... PlcSetSimulation ----
 #define TORVIX_METHOD_(...) TORVIX_SIGNATURE(__VA_ARGS__);
     TORVIX_METHODS(TORVIX_METHOD_)
 #undef TORVIX_METHOD_

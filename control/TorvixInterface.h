@@ -1,4 +1,4 @@
-// The control's dispatch interface as one list: the nine methods of _DTorvix
+// The control's dispatch interface as one list: the ten methods of _DTorvix
 // and the six events of _DTorvixEvents, each with its dispatch id, name,
 // result and parameters. Everything else is expanded from these two lists:
 // the dispatch id enums, the control's method declarations, the event
@@ -29,7 +29,8 @@
     X(6, PlcSetFocus, Bool)                                   \
     X(7, PlcSetTmpFileName, None, String, FileName)           \
     X(8, PlcSetPlcProjPath, None, String, ProjPath)           \
-    X(9, PlcBinaryFileOpen, Bool, String, lpFileName)
+    X(9, PlcBinaryFileOpen, Bool, String, lpFileName)         \
+    X(10, PlcSetSimulation, Bool, Bool, bEnable)
 
 #define TORVIX_EVENTS(X)                                      \
     X(1, PlcFileToArchiv, None, String, lpFileName)           \

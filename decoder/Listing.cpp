@@ -53,11 +53,7 @@ bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string
     return true;
 }
 
-namespace {
-
-// The text declaration section of restored names: "%TEXT(NAME)", a DEF line
-// per name, "END" and an empty line; its line count goes to `lines`.
-std::string DeclarationSection(const DeclaredNames& names, int32_t& lines) {
+std::string DeclarationSectionText(const DeclaredNames& names, int32_t* lines) {
     std::string text = "%TEXT(" + names.programName + ")\r\n";
     for (const DeclaredName& n : names.names) {
         char def[64];
@@ -65,11 +61,9 @@ std::string DeclarationSection(const DeclaredNames& names, int32_t& lines) {
         text += def + n.name + "\r\n";
     }
     text += "END\r\n\r\n";
-    lines = static_cast<int32_t>(names.names.size()) + 3;
+    if (lines != nullptr) *lines = static_cast<int32_t>(names.names.size()) + 3;
     return text;
 }
-
-}  // namespace
 
 std::string ListingDate(const std::tm& localTime) {
     char buf[64];
@@ -91,7 +85,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
     int32_t headLine = kHeadLine;
     if (names != nullptr) {
         int32_t sectionLines = 0;
-        out.text += DeclarationSection(*names, sectionLines);
+        out.text += DeclarationSectionText(*names, &sectionLines);
         headLine += sectionLines;
     }
 

@@ -41,6 +41,11 @@ struct ListingOutcome {
 ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
                                 std::string_view dateText, const DeclaredNames* names = nullptr);
 
+// The text declaration section of restored names: "%TEXT(NAME)", a DEF line
+// per name, "END" and an empty line, with CR LF line ends; its line count
+// goes to `lines`.
+std::string DeclarationSectionText(const DeclaredNames& names, int32_t* lines = nullptr);
+
 // Ends the entries of a text coding run: an empty entry and the error summary
 // when errors were counted, else the "no error" entry.
 void AppendTextCodingSummary(std::vector<std::string>& entries, int32_t errorCount);

@@ -94,6 +94,7 @@ bool EditorCodeView::CompileProgram() {
     m_listMessages->Clear();
     m_listMessages->Append(outcome.entries);
     ShowErrorMarks(outcome);
+    if (m_compiled) m_compiled(m_program, outcome.success);
     if (!outcome.success)
         m_dialogs.Ask(m_window, LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
     return outcome.success;
@@ -133,9 +134,12 @@ void EditorCodeView::RunLiveCheck() {
     for (size_t i = 0; i < lines.size(); ++i) m_editSource->GetLine(static_cast<int32_t>(i), lines[i]);
     if (m_editSource->GetTextLength() == 0) {
         m_editSource->ClearErrorMarks();
+        if (m_compiled) m_compiled(*m_liveProgram, false);
         return;
     }
-    ShowErrorMarks(CompileProgramText(*m_liveProgram, lines), &lines);
+    const CompileOutcome outcome = CompileProgramText(*m_liveProgram, lines);
+    ShowErrorMarks(outcome, &lines);
+    if (m_compiled) m_compiled(*m_liveProgram, outcome.success);
 }
 
 void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const std::vector<std::string>* lines) {

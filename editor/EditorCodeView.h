@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "editor/EditorWidgets.h"
@@ -54,6 +55,11 @@ public:
     void RunLiveCheck();
     // The live check's delay after the last change, in milliseconds.
     static constexpr int kLiveCheckDelay = 300;
+    // Told after every compile of the text (Check syntax, the live check)
+    // the programme it compiled into and whether it compiled; the analysis
+    // follows the text this way.
+    using CompileObserver = std::function<void(const CPlcProgram& program, bool compiled)>;
+    void SetCompileObserver(CompileObserver observer) { m_compiled = std::move(observer); }
 
     // ---- errors and zoom ----
     void OnNextError();
@@ -79,6 +85,7 @@ private:
     QPointer<QAction> m_liveCheckEntry;
     bool m_bLiveCheck = true;
     std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
+    CompileObserver m_compiled;
     QObject m_receiver;  // receives the timer; it stops when the code view goes
 };
 

@@ -59,6 +59,11 @@ enum CommandId : int {
     ID_GOTO_LINE = 33030,
     ID_GOTO_DEFINITION = 33031,
     ID_FIND_USES = 33032,
+    // What the analysis shows of a programme: warnings, its flow graph, its
+    // names back after a read-back.
+    ID_VIEW_WARNINGS = 34816,
+    ID_VIEW_FLOW_GRAPH = 34817,
+    ID_RESTORE_NAMES = 34818,
 };
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };

@@ -198,10 +198,10 @@ bool EditorFrame::OnInitDialog() {
     m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
     m_statusBar->SetText(kStatusMessagePart, "", true);
 
-    // Device commands and Simulate start disabled.
+    // Device commands start disabled; Simulate as the host chose.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
     m_toolBar->EnableButton(ID_READ_FROM_DEVICE, false);
-    m_toolBar->EnableButton(ID_SIMULATE, false);
+    EnableCommand(ID_SIMULATE, m_simulation);
     QFont font;
     if (CreateEditorFont(font)) m_widgets.edit->SetEditorFont(font);
     // Title and status line follow the document every 250 ms.
@@ -330,6 +330,11 @@ void EditorFrame::SetOffline() {
     EnableCommand(ID_SAVE_IN_DEVICE, false);
     EnableCommand(ID_READ_FROM_DEVICE, false);
     EnableCommand(ID_COMPARE_DEVICE, false);
+}
+
+void EditorFrame::SetSimulation(bool enable) {
+    m_simulation = enable;
+    EnableCommand(ID_SIMULATE, enable);
 }
 
 bool EditorFrame::OnCommand(int id) {

@@ -74,6 +74,10 @@ public:
     // device) follow the host's online state.
     void SetOnline();
     void SetOffline();
+    // Simulate is grayed unless the host enables it; the choice stays with
+    // the editor object, for every window it opens.
+    void SetSimulation(bool enable);
+    bool SimulationEnabled() const { return m_simulation; }
     // Runs the handler of a command id, as a menu entry or a button does;
     // false when the id has no command or the command is disabled.
     bool OnCommand(int id);
@@ -122,6 +126,7 @@ private:
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;  // the window's commands by id
     bool m_bInitialised = false;
+    bool m_simulation = false;
     std::array<int32_t, 5> m_nStatusParts{};
 };
 

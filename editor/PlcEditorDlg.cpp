@@ -65,7 +65,12 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::Program, "&Save in device", ID_SAVE_IN_DEVICE, true, false, Run<&D::OnSaveInDevice>, Keys("Ctrl+Alt+W"), kNoKey, 16, 16},
     EditorCommand{MenuId::Program, "&Read from device", ID_READ_FROM_DEVICE, true, false, Run<&D::OnReadFromDevice>, Keys("Ctrl+Alt+R"), kNoKey, 15, 15},
     EditorCommand{MenuId::Program, "&Compare with device", ID_COMPARE_DEVICE, true, false, Run<&D::OnCompareWithDevice>, Keys("Ctrl+Alt+C"), kNoKey},
-    EditorCommand{MenuId::View, "&Live check", ID_VIEW_LIVE_CHECK, false, true, Run<&D::OnLiveCheck>, Keys("Ctrl+Alt+L"), kNoKey, -1, -1, true},
+    // Names back after a read-back, from a text declaration file.
+    EditorCommand{MenuId::Program, "Restore &names...", ID_RESTORE_NAMES, false, false, Run<&D::OnRestoreNames>, Keys("Ctrl+Alt+N"), kNoKey},
+    EditorCommand{MenuId::View, "&Live check", ID_VIEW_LIVE_CHECK, false, false, Run<&D::OnLiveCheck>, Keys("Ctrl+Alt+L"), kNoKey, -1, -1, true},
+    // What the analysis shows: warnings on the lines, the flow graph beside the text.
+    EditorCommand{MenuId::View, "&Warnings", ID_VIEW_WARNINGS, false, false, Run<&D::OnWarnings>, Keys("Ctrl+Shift+W"), kNoKey, -1, -1, true},
+    EditorCommand{MenuId::View, "&Flow graph", ID_VIEW_FLOW_GRAPH, false, true, Run<&D::OnFlowGraph>, Keys("Ctrl+Shift+G"), kNoKey, -1, -1, true},
     EditorCommand{MenuId::View, "Zoom &in", ID_VIEW_ZOOM_IN, false, false, Run<&D::OnZoomIn>, Keys("Ctrl+="), Keys("Ctrl++")},
     EditorCommand{MenuId::View, "Zoom &out", ID_VIEW_ZOOM_OUT, false, false, Run<&D::OnZoomOut>, Keys("Ctrl+-"), kNoKey},
     EditorCommand{MenuId::View, "&Reset zoom", ID_VIEW_ZOOM_RESET, false, true, Run<&D::OnZoomReset>, Keys("Ctrl+0"), kNoKey},
@@ -95,7 +100,9 @@ CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)
       EditorSearch(Widgets(), dialogs, *this),
       EditorRenum(Widgets(), dialogs, *this, SearchDialog()),
       EditorExchange(Widgets(), dialogs, *this, *this),
-      EditorPrint(Widgets(), dialogs, *this) {}
+      EditorPrint(Widgets(), dialogs, *this),
+      EditorAnalysis(Widgets(), dialogs, *this, *this, *this),
+      EditorDryRun(Widgets(), dialogs, *this, *this, *this) {}
 
 CPlcEditorDlg::~CPlcEditorDlg() {
     // Released by the host without a question: a changed text is kept.
@@ -110,6 +117,8 @@ bool CPlcEditorDlg::Create(QWidget* parent) {
     ConnectWindow();
     SetupCodeView(Action(ID_VIEW_LIVE_CHECK));
     SetupNavigation();
+    SetupAnalysis(Action(ID_VIEW_WARNINGS), Action(ID_VIEW_FLOW_GRAPH));
+    SetupDryRun();
     if (!OnInitDialog()) {
         DestroyWindow();
         return false;
@@ -131,6 +140,11 @@ void CPlcEditorDlg::ConnectWindow() {
     connect(edit, &SourceEdit::errSpace, this, [this] { OnErrSpaceSource(); });
     connect(edit, &SourceEdit::maxText, this, [this] { OnMaxTextSource(); });
     connect(Messages(), &MessageList::entryDoubleClicked, this, [this] { OnDblclkMessages(); });
+}
+
+void CPlcEditorDlg::EnableSimulation(bool enable) {
+    SetSimulation(enable);
+    if (!enable) CloseDryRun();
 }
 
 void CPlcEditorDlg::CloseEditor() {

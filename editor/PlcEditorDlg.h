@@ -16,6 +16,8 @@
 //   EditorRenum.h      Renum and the double-click on a message
 //   EditorExchange.h   the exchange with device and archive, the host link
 //   EditorPrint.h      Page setup and Print
+//   EditorAnalysis.h   warnings, the flow graph panel, Restore names
+//   EditorDryRun.h     Simulate: the dry-run panel, breakpoints in the margin
 // The editor object inherits their operations, so that the control, the
 // command table and the host reach each handler by its own name on the one
 // editor object; what stays here is what needs every part: opening the
@@ -31,8 +33,10 @@
 #include <span>
 #include <string>
 
+#include "editor/EditorAnalysis.h"
 #include "editor/EditorCodeView.h"
 #include "editor/EditorCommands.h"
+#include "editor/EditorDryRun.h"
 #include "editor/EditorExchange.h"
 #include "editor/EditorFrame.h"
 #include "editor/EditorNavigation.h"
@@ -54,7 +58,9 @@ class CPlcEditorDlg : public EditorFrame,
                       public EditorSearch,
                       public EditorRenum,
                       public EditorExchange,
-                      public EditorPrint {
+                      public EditorPrint,
+                      public EditorAnalysis,
+                      public EditorDryRun {
 public:
     explicit CPlcEditorDlg(Dialogs& dialogs);
     ~CPlcEditorDlg() override;
@@ -66,6 +72,9 @@ public:
     virtual bool Create(QWidget* parent);
     // The close sequence (the close box, Exit and the control's PlcDestroy).
     void CloseEditor();
+    // The host's PlcSetSimulation: Simulate enabled or grayed (an open dry
+    // run closes with it).
+    void EnableSimulation(bool enable);
     void OnFileExit() { OnCancel(); }
     void OnOK() {}
     void OnCancel() { CloseEditor(); }

@@ -48,10 +48,6 @@ void WindowCommands::OnMaxTextSource() {
     m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
 }
 
-void WindowCommands::OnSimulate() {
-    // Simulation is not part of this editor: the command stays grayed.
-}
-
 // ---------------------------------------------------------------- Help and Info
 
 void WindowCommands::OnHelp() {

@@ -1,5 +1,5 @@
 // The window's own commands: Undo, Redo, Cut, Copy, Paste and Select all on
-// the source editor, Help and Info, the grayed Simulate, and the two alarms
+// the source editor, Help and Info, and the two alarms
 // of the edit control (out of memory, text limit reached).
 #pragma once
 
@@ -28,7 +28,6 @@ public:
     void OnEditSelectAll();
     void OnHelp();
     void OnInfo();
-    void OnSimulate();
     void OnErrSpaceSource();
     void OnMaxTextSource();
 

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QToolTip>
 #include <algorithm>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,10 +20,17 @@ namespace {
 // Margins, marker, indicator and the annotations' style.
 constexpr int kNumberMargin = 0;
 constexpr int kMarkerMargin = 1;
+constexpr int kBreakpointMargin = 2;
 constexpr int kErrorMarker = 0;
+constexpr int kWarningMarker = 1;
+constexpr int kBreakpointMarker = 2;
+constexpr int kRunArrowMarker = 3;
+constexpr int kRunLineMarker = 4;
 constexpr int kErrorIndicator = 8;
 constexpr int kSearchIndicator = 9;
+constexpr int kWarningIndicator = 10;
 constexpr int kAnnotationStyle = 40;
+constexpr int kWarningAnnotationStyle = 41;
 constexpr int kDwellMilliseconds = 500;
 // What starts the continuation of an annotation line wrapped to the view.
 constexpr std::string_view kWrapIndent = "\n    ";
@@ -66,6 +74,9 @@ std::string UnwrapAnnotation(std::string_view text) {
     plain += text;
     return plain;
 }
+
+// The warnings' colour: amber, apart from the errors' red.
+const QColor kWarningColour(0xd0, 0x8a, 0x00);
 
 using Sci = QsciScintillaBase;
 
@@ -111,6 +122,39 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     m_sci->SendScintilla(Sci::SCI_INDICSETOUTLINEALPHA, kSearchIndicator, 200L);
     m_sci->SendScintilla(Sci::SCI_INDICSETUNDER, kSearchIndicator, 1L);
 
+    // Warnings: the same three marks in amber.
+    m_sci->setMarginMarkerMask(kMarkerMargin, (1 << kErrorMarker) | (1 << kWarningMarker));
+    m_sci->markerDefine(QsciScintilla::RightTriangle, kWarningMarker);
+    m_sci->setMarkerBackgroundColor(kWarningColour, kWarningMarker);
+    m_sci->setMarkerForegroundColor(kWarningColour.darker(150), kWarningMarker);
+    m_sci->SendScintilla(Sci::SCI_STYLESETFORE, kWarningAnnotationStyle, QColor(0x6e, 0x48, 0x00));
+    m_sci->SendScintilla(Sci::SCI_STYLESETBACK, kWarningAnnotationStyle, QColor(0xff, 0xf4, 0xd6));
+    m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kWarningIndicator, Sci::INDIC_SQUIGGLE);
+    m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kWarningIndicator, kWarningColour);
+
+    // The dry run: breakpoints and the arrow of the next statement in a
+    // margin of their own (shown while a dry run is open), the statement's
+    // line with a background.
+    m_sci->setMarginType(kBreakpointMargin, QsciScintilla::SymbolMargin);
+    m_sci->setMarginMarkerMask(kBreakpointMargin, (1 << kBreakpointMarker) | (1 << kRunArrowMarker));
+    m_sci->setMarginSensitivity(kBreakpointMargin, true);
+    m_sci->markerDefine(QsciScintilla::Circle, kBreakpointMarker);
+    m_sci->setMarkerBackgroundColor(QColor(0xb0, 0x10, 0x30), kBreakpointMarker);
+    m_sci->setMarkerForegroundColor(QColor(0x70, 0x00, 0x10), kBreakpointMarker);
+    m_sci->markerDefine(QsciScintilla::RightArrow, kRunArrowMarker);
+    m_sci->setMarkerBackgroundColor(QColor(0xf0, 0xc0, 0x00), kRunArrowMarker);
+    m_sci->setMarkerForegroundColor(QColor(0x70, 0x50, 0x00), kRunArrowMarker);
+    m_sci->markerDefine(QsciScintilla::Background, kRunLineMarker);
+    m_sci->setMarkerBackgroundColor(QColor(0xff, 0xef, 0x9e), kRunLineMarker);
+    connect(m_sci, &QsciScintilla::marginClicked, this, [this](int margin, int line, Qt::KeyboardModifiers) {
+        if (margin == kBreakpointMargin) emit breakpointClicked(line);
+    });
+    connect(m_sci, &QsciScintilla::cursorPositionChanged, this, [this](int line, int) {
+        if (line == m_caretLine) return;
+        m_caretLine = line;
+        emit caretLineChanged(line);
+    });
+
     // Hover and Ctrl+click.
     m_sci->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, kDwellMilliseconds);
     connect(m_sci, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int pos, int x, int y) {
@@ -134,52 +178,93 @@ SourceEdit::~SourceEdit() = default;
 // ---------------------------------------------------------------- markers
 
 void SourceEdit::SetErrorMarks(const std::vector<LineMark>& marks) {
-    ClearErrorMarks();
-    std::vector<std::pair<int32_t, std::string>> texts;
-    for (const LineMark& mark : marks) {
-        if (mark.line < 0 || mark.line >= GetLineCount()) continue;
-        auto it = std::find_if(texts.begin(), texts.end(),
-                               [&](const auto& t) { return t.first == mark.line; });
-        if (it == texts.end()) {
-            texts.emplace_back(mark.line, mark.text);
-        } else {
-            it->second += "\n" + mark.text;
-        }
-    }
-    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kErrorIndicator);
-    for (const auto& [line, text] : texts) {
-        m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(line), kErrorMarker);
-        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
-                             WrapAnnotation(text, AnnotationColumns()).c_str());
-        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, static_cast<unsigned long>(line),
-                             kAnnotationStyle);
-        // The squiggle runs under the statement, without its comment.
-        std::string content;
-        GetLine(line, content);
-        size_t end = content.find(';');
-        if (end == std::string::npos) end = content.size();
-        while (end > 0 && (content[end - 1] == ' ' || content[end - 1] == '\t')) --end;
-        if (end > 0)
-            m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE,
-                                 static_cast<unsigned long>(LineIndex(line)),
-                                 static_cast<long>(end));
-    }
+    m_errorMarks = marks;
+    ApplyMarks();
 }
 
 void SourceEdit::ClearErrorMarks() {
-    m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, kErrorMarker);
-    m_sci->SendScintilla(Sci::SCI_ANNOTATIONCLEARALL);
-    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, kErrorIndicator);
-    m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
+    m_errorMarks.clear();
+    ApplyMarks();
 }
 
-std::vector<int32_t> SourceEdit::ErrorLines() const {
+void SourceEdit::SetWarningMarks(const std::vector<LineMark>& marks) {
+    m_warningMarks = marks;
+    ApplyMarks();
+}
+
+void SourceEdit::ClearWarningMarks() {
+    m_warningMarks.clear();
+    ApplyMarks();
+}
+
+void SourceEdit::TextReplacing() {
+    m_errorMarks.clear();
+    m_warningMarks.clear();
+    ApplyMarks();
+    ClearSearchMarks();
+    SetRunLine(-1);
+    // The new text is in place once control is back in the event loop.
+    QMetaObject::invokeMethod(this, [this] { emit textReplaced(); }, Qt::QueuedConnection);
+}
+
+void SourceEdit::ApplyMarks() {
+    for (int marker : {kErrorMarker, kWarningMarker}) m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, marker);
+    m_sci->SendScintilla(Sci::SCI_ANNOTATIONCLEARALL);
+    for (int indicator : {kErrorIndicator, kWarningIndicator}) {
+        m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicator);
+        m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
+    }
+    // Each line's texts, errors first; a line with an error takes its colour.
+    struct Texts {
+        std::string text;
+        bool error = false;
+    };
+    std::map<int32_t, Texts> texts;
+    auto mark = [&](const LineMark& m, bool error) {
+        if (m.line < 0 || m.line >= GetLineCount()) return;
+        m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(m.line), error ? kErrorMarker : kWarningMarker);
+        Texts& t = texts[m.line];
+        t.text += (t.text.empty() ? "" : "\n") + m.text;
+        t.error = t.error || error;
+        std::string content;
+        GetLine(m.line, content);
+        int32_t from = 0, end = 0;
+        if (m.length < 0) {
+            // The squiggle runs under the statement, without its comment.
+            size_t stop = content.find(';');
+            if (stop == std::string::npos) stop = content.size();
+            while (stop > 0 && (content[stop - 1] == ' ' || content[stop - 1] == '\t')) --stop;
+            end = static_cast<int32_t>(stop);
+        } else {
+            from = std::clamp(m.column, 0, static_cast<int32_t>(content.size()));
+            end = std::clamp(m.column + m.length, from, static_cast<int32_t>(content.size()));
+        }
+        if (end <= from) return;
+        m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, error ? kErrorIndicator : kWarningIndicator);
+        m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(LineIndex(m.line) + from),
+                             static_cast<long>(end - from));
+    };
+    for (const LineMark& m : m_errorMarks) mark(m, true);
+    for (const LineMark& m : m_warningMarks) mark(m, false);
+    for (const auto& [line, t] : texts) {
+        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
+                             WrapAnnotation(t.text, AnnotationColumns()).c_str());
+        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, static_cast<unsigned long>(line),
+                             t.error ? kAnnotationStyle : kWarningAnnotationStyle);
+    }
+}
+
+std::vector<int32_t> SourceEdit::LinesWith(int marker) const {
     std::vector<int32_t> lines;
-    for (long line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, 0L, 1L << kErrorMarker); line >= 0;
-         line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, line + 1, 1L << kErrorMarker))
+    for (long line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, 0L, 1L << marker); line >= 0;
+         line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, line + 1, 1L << marker))
         lines.push_back(static_cast<int32_t>(line));
     return lines;
 }
+
+std::vector<int32_t> SourceEdit::ErrorLines() const { return LinesWith(kErrorMarker); }
+
+std::vector<int32_t> SourceEdit::WarningLines() const { return LinesWith(kWarningMarker); }
 
 size_t SourceEdit::AnnotationColumns() const {
     // The average width of a message's characters (the annotation style may
@@ -264,6 +349,44 @@ std::vector<std::pair<int32_t, int32_t>> SourceEdit::SearchMarks() const {
         pos = end;
     }
     return marks;
+}
+
+// ---------------------------------------------------------------- dry run
+
+void SourceEdit::ShowBreakpointMargin(bool show) { m_sci->setMarginWidth(kBreakpointMargin, show ? 14 : 0); }
+
+void SourceEdit::SetBreakpoint(int32_t line, bool on) {
+    if (line < 0 || line >= GetLineCount() || HasBreakpoint(line) == on) return;
+    m_sci->SendScintilla(on ? Sci::SCI_MARKERADD : Sci::SCI_MARKERDELETE, static_cast<unsigned long>(line),
+                         kBreakpointMarker);
+}
+
+bool SourceEdit::HasBreakpoint(int32_t line) const {
+    if (line < 0 || line >= GetLineCount()) return false;
+    return (m_sci->SendScintilla(Sci::SCI_MARKERGET, static_cast<unsigned long>(line)) & (1L << kBreakpointMarker)) != 0;
+}
+
+std::vector<int32_t> SourceEdit::BreakpointLines() const { return LinesWith(kBreakpointMarker); }
+
+void SourceEdit::ClearBreakpoints() { m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, kBreakpointMarker); }
+
+void SourceEdit::SetRunLine(int32_t line) {
+    for (int marker : {kRunArrowMarker, kRunLineMarker}) m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, marker);
+    if (line < 0 || line >= GetLineCount()) return;
+    for (int marker : {kRunArrowMarker, kRunLineMarker})
+        m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(line), marker);
+    m_sci->SendScintilla(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<unsigned long>(line));
+}
+
+int32_t SourceEdit::CaretLine() const {
+    int32_t s = 0, e = 0;
+    GetSel(s, e);
+    return LineFromChar(s);
+}
+
+int32_t SourceEdit::RunLine() const {
+    const auto lines = LinesWith(kRunArrowMarker);
+    return lines.empty() ? -1 : lines.front();
 }
 
 // ---------------------------------------------------------------- colouring

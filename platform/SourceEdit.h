@@ -9,6 +9,9 @@
 // Notifications, besides those of the edit control:
 //   hovered()     - the mouse rested over a character (index, screen point).
 //   ctrlClicked() - the left button was pressed with Ctrl over a character.
+//   caretLineChanged() - the caret went to another line.
+//   textReplaced() - SetText replaced the whole text (after it is in place).
+//   breakpointClicked() - a click in the breakpoint margin, on a line.
 #pragma once
 
 #include <QFont>
@@ -35,6 +38,10 @@ public:
     struct LineMark {
         int32_t line;      // 0-based
         std::string text;  // the annotation below the line
+        // The squiggle: `length` bytes from `column`; -1 for the whole
+        // statement without its comment.
+        int32_t column = 0;
+        int32_t length = -1;
     };
     // Replaces every error marker and annotation by `marks`; a line named
     // twice gets one marker and both texts.
@@ -56,6 +63,30 @@ public:
     void ClearSearchMarks();
     // The marked ranges, in order.
     std::vector<std::pair<int32_t, int32_t>> SearchMarks() const;
+
+    // ---- warnings ----
+    // Warnings are no errors: a marker, a squiggle and an annotation of
+    // their own colour. A line with an error and a warning shows both texts
+    // in the error's colour. Replaces every warning mark by `marks`.
+    void SetWarningMarks(const std::vector<LineMark>& marks);
+    void ClearWarningMarks();
+    // Lines that carry a warning marker, in order.
+    std::vector<int32_t> WarningLines() const;
+
+    // ---- dry run ----
+    // The breakpoint margin beside the text; a click in it raises
+    // breakpointClicked(line). Breakpoint markers move with their lines.
+    void ShowBreakpointMargin(bool show);
+    void SetBreakpoint(int32_t line, bool on);
+    bool HasBreakpoint(int32_t line) const;
+    std::vector<int32_t> BreakpointLines() const;
+    void ClearBreakpoints();
+    // The statement a dry run runs next: an arrow in the breakpoint margin
+    // and a background on the line, scrolled into view; -1 takes it away.
+    void SetRunLine(int32_t line);
+    int32_t RunLine() const;
+    // The line of the selection's start (the caret's line).
+    int32_t CaretLine() const;
 
     // ---- colouring ----
     // The style class of the character at `pos` (the text is coloured up to
@@ -87,14 +118,14 @@ public:
 signals:
     void hovered(int32_t pos, QPoint globalPoint);
     void ctrlClicked(int32_t pos);
+    void caretLineChanged(int32_t line);
+    void textReplaced();
+    void breakpointClicked(int32_t line);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     // A new text starts without marks; the number margin follows the lines.
-    void TextReplacing() override {
-        ClearErrorMarks();
-        ClearSearchMarks();
-    }
+    void TextReplacing() override;
     void LinesChanged() override { UpdateMarginWidth(); }
 
 private:
@@ -103,9 +134,14 @@ private:
     size_t AnnotationColumns() const;
     void RewrapAnnotations();
     void UpdateMarginWidth();
+    // Puts the error and warning marks on their lines.
+    void ApplyMarks();
+    std::vector<int32_t> LinesWith(int marker) const;
     void ApplyStyleFont(const QFont& font);
 
     PlcLexer* m_lexer = nullptr;
+    std::vector<LineMark> m_errorMarks, m_warningMarks;
+    int32_t m_caretLine = 0;
     int m_lineDigits = 0;
     QFont m_font;
     size_t m_annotationColumns = 0;  // the width the annotations are wrapped to

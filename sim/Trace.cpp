@@ -18,6 +18,15 @@ void AppendValues(std::string& out, const std::vector<NamedValue>& values) {
 
 }  // namespace
 
+std::vector<std::string> TraceHeader(const std::string& programme, const std::string& profileName,
+                                     const AssumptionProfile& profile, const std::string& stimuliName) {
+    const std::string keys = profile.Text();
+    return {kBanner, "programme: " + programme,
+            "profile: " + (profileName.empty() ? std::string("none") : profileName) +
+                (keys.empty() ? std::string() : " (" + keys + ")"),
+            "stimuli: " + (stimuliName.empty() ? std::string("none") : stimuliName)};
+}
+
 std::string FormatTraceLine(const TraceLine& line) {
     std::string out;
     switch (line.kind) {

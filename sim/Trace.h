@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "sim/Assumptions.h"
 #include "sim/Values.h"
 
 namespace plc::sim {
@@ -35,6 +36,12 @@ struct TraceLine {
     int stimuliLine = 0;     // Stimulus: its line in the stimuli
     std::vector<std::string> assumptions;  // "G3", "int.overflow=wrap"
 };
+
+// The lines a text trace starts with: the banner, the programme, the
+// profile (its name, "none" when empty, and every key it sets) and the
+// stimuli (its name, "none" when empty).
+std::vector<std::string> TraceHeader(const std::string& programme, const std::string& profileName,
+                                     const AssumptionProfile& profile, const std::string& stimuliName);
 
 // Receives the trace of a run as it goes.
 class TraceSink {

@@ -83,12 +83,8 @@ void SimWriter::Header() {
         Print(m_out, header.dump());
         return;
     }
-    Print(m_out, plc::sim::kBanner);
-    Print(m_out, "programme: " + m_run.programme);
-    const std::string keys = profile.Text();
-    Print(m_out, "profile: " + (m_run.profile.empty() ? std::string("none") : m_run.profile) +
-                     (keys.empty() ? std::string() : " (" + keys + ")"));
-    Print(m_out, "stimuli: " + (m_run.stimuli.empty() ? std::string("none") : m_run.stimuli));
+    for (const std::string& line : plc::sim::TraceHeader(m_run.programme, m_run.profile, profile, m_run.stimuli))
+        Print(m_out, line);
 }
 
 void SimWriter::Line(const TraceLine& line) {

@@ -175,6 +175,9 @@ bool PlcEditHost::Start() {
     if (!m_options.projectDir.empty()) m_control->PlcSetPlcProjPath(m_options.projectDir);
     if (!m_control->PlcCreate()) return false;
     if (m_options.online) m_control->PlcSetOnline();
+    // The standalone editor offers the dry run; the control keeps it grayed
+    // for hosts that do not ask for it.
+    m_control->PlcSetSimulation(true);
     if (!m_options.file.empty()) {
         // The full path, so that the recent-file entry finds the file again
         // from any folder.

@@ -216,9 +216,11 @@ enum TorvixMethodId {
     TORVIX_DISPID_PlcSetFocus = 6,       /* BOOL PlcSetFocus() */
     TORVIX_DISPID_PlcSetTmpFileName = 7, /* void PlcSetTmpFileName(BSTR FileName) */
     TORVIX_DISPID_PlcSetPlcProjPath = 8, /* void PlcSetPlcProjPath(BSTR ProjPath) */
-    TORVIX_DISPID_PlcBinaryFileOpen = 9  /* BOOL PlcBinaryFileOpen(BSTR lpFileName) */
+    TORVIX_DISPID_PlcBinaryFileOpen = 9, /* BOOL PlcBinaryFileOpen(BSTR lpFileName) */
+    TORVIX_DISPID_PlcSetSimulation = 10  /* BOOL PlcSetSimulation(BOOL bEnable): Simulate... enabled
+                                          * (TRUE) or grayed (FALSE, as it starts) */
 };
-#define TORVIX_METHOD_COUNT 9
+#define TORVIX_METHOD_COUNT 10
 
 /* ---- the control's events (_DTorvixEvents) ----
  * Fired synchronously, in the order of advising, to every sink advised at

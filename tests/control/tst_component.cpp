@@ -1,5 +1,5 @@
 // The control as a component: its interfaces and reference counts, the
-// dispatch of the nine methods, the events through the connection point with
+// dispatch of the ten methods, the events through the connection point with
 // by-reference answers, the version stamp, the property page, and the type
 // library data against torvix.idl.
 #include <QFile>
@@ -291,7 +291,9 @@ void TestComponent::dispatchRefusesBadCalls_data() {
     QTest::addColumn<QString>("args");  // b: BOOL, s: string, r: by-reference string, n: null ref
     QTest::addColumn<HRESULT>("expected");
     QTest::newRow("id 0") << 0 << "" << DISP_E_MEMBERNOTFOUND;
-    QTest::newRow("id 10") << 10 << "" << DISP_E_MEMBERNOTFOUND;
+    QTest::newRow("id 11") << 11 << "" << DISP_E_MEMBERNOTFOUND;
+    QTest::newRow("PlcSetSimulation with a string") << 10 << "s" << DISP_E_TYPEMISMATCH;
+    QTest::newRow("PlcSetSimulation without argument") << 10 << "" << DISP_E_BADPARAMCOUNT;
     QTest::newRow("event id is no method") << -1 << "" << DISP_E_MEMBERNOTFOUND;
     QTest::newRow("PlcCreate with an argument") << 1 << "s" << DISP_E_BADPARAMCOUNT;
     QTest::newRow("PlcFileOpen without argument") << 4 << "" << DISP_E_BADPARAMCOUNT;
@@ -331,6 +333,7 @@ void TestComponent::namesToIds_data() {
     QTest::newRow("first") << "PlcCreate" << 1;
     QTest::newRow("case") << "plcbinaryfileopen" << 9;
     QTest::newRow("setter") << "PlcSetPlcProjPath" << 8;
+    QTest::newRow("last") << "PlcSetSimulation" << 10;
     QTest::newRow("event name") << "PlcOnCancel" << -1;
     QTest::newRow("unknown") << "Nothing" << -1;
 }

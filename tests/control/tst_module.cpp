@@ -395,7 +395,7 @@ void TestModule::moduleEntryPoints() {
     QCOMPARE(lib->libid, LIBID_TORVIXLib);
     QCOMPARE(lib->interfaces.size(), size_t(2));
     QCOMPARE(lib->coclass.clsid, CLSID_Torvix);
-    QCOMPARE(lib->Find(IID__DTorvix)->members.size(), size_t(9));
+    QCOMPARE(lib->Find(IID__DTorvix)->members.size(), size_t(10));
     QCOMPARE(lib->Find(IID__DTorvixEvents)->members.size(), size_t(6));
 
     struct Case {

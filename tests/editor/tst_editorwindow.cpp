@@ -1,5 +1,6 @@
 // The editor window: menu, toolbar, layout, online state, edit commands,
-// Help and Info, line access, Check syntax and the timer.
+// Help and Info, line access, Check syntax and the timer, warnings, the
+// flow graph panel, Restore names and the dry-run panel.
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -21,6 +22,8 @@
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/DeviceCompare.h"
+#include "editor/DryRunPanel.h"
+#include "editor/FlowPanel.h"
 #include "editor/HelpWindow.h"
 #include "image/ErrorCodes.h"
 #include "platform/MessageList.h"
@@ -67,6 +70,10 @@ private slots:
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
     void findUsesAndGoToDefinition();
+    void warningsAndFlowGraphFollowTheText();
+    void restoreNames_data();
+    void restoreNames();
+    void dryRunIsTheHostsChoiceAndStopsAtTheCaret();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -99,6 +106,9 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Save in device") << 32784 << "&PLC Program" << "&Save in device" << true;
     QTest::newRow("Read from device") << 32783 << "&PLC Program" << "&Read from device" << true;
     QTest::newRow("Compare with device") << 33281 << "&PLC Program" << "&Compare with device" << true;
+    QTest::newRow("Restore names") << 34818 << "&PLC Program" << "Restore &names..." << false;
+    QTest::newRow("Warnings") << 34816 << "&View" << "&Warnings" << false;
+    QTest::newRow("Flow graph") << 34817 << "&View" << "&Flow graph" << false;
     QTest::newRow("Extras") << 65535 << "" << "&Extras" << true;
     QTest::newRow("Help") << 32777 << "?" << "&Help..." << false;
     QTest::newRow("Info") << 32789 << "?" << "&Info..." << false;
@@ -785,6 +795,141 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
     QCOMPARE(caretLine(), line);
     QCOMPARE(open.dialogs.Beeps(), 1);
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- analysis
+
+namespace {
+
+// A declared name no statement uses (line 2) and a statement no path
+// reaches (line 7): two warnings, no error.
+constexpr const char* kWarnedProgramme =
+    "%TEXT(Warn)\r\nDEF H1 = Unused\r\nEND\r\n%P00\r\nN001 SET H002 = 1\r\nN002 JMP N001\r\n"
+    "N003 SET H003 = 2\r\nEND\r\n";
+
+}  // namespace
+
+void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kWarnedProgramme);
+
+    // Warnings stand on their lines, but the check still passes without a
+    // word of them in the message list.
+    QVERIFY(editor.CompileProgram());
+    QCOMPARE(edit.WarningLines(), (std::vector<int32_t>{1, 6}));
+    QVERIFY(edit.ErrorLines().empty());
+    QVERIFY(edit.Annotation(6).rfind("W01 - ", 0) == 0);
+    for (const std::string& entry : editor.Messages()->Texts()) QVERIFY(entry.find("W0") == std::string::npos);
+    QVERIFY(editor.OnCommand(ID_VIEW_WARNINGS));
+    QVERIFY(!editor.Action(ID_VIEW_WARNINGS)->isChecked());
+    QVERIFY(edit.WarningLines().empty());
+
+    // The panel: a click on a node puts the caret on its line, and the
+    // node of the caret's line is the one highlighted.
+    QVERIFY(editor.OnCommand(ID_VIEW_FLOW_GRAPH));
+    FlowPanel* panel = editor.FlowGraphPanel();
+    QVERIFY(panel != nullptr && panel->HasGraph());
+    QTest::mouseClick(panel->Viewport(), Qt::LeftButton, {}, panel->NodeInViewport(3));
+    QCOMPARE(edit.CaretLine(), 6);
+    QTRY_COMPARE(panel->HighlightedRecord(), 3);
+    edit.GotoLine(4);
+    QTRY_COMPARE(panel->HighlightedRecord(), 1);
+
+    // Typing a new statement: the live check redraws the graph with it.
+    edit.SetSel(edit.LineIndex(7), edit.LineIndex(7));
+    edit.ReplaceSel("N004 JMP N001\r\n");
+    QTRY_VERIFY(panel->Graph().Node(4) != nullptr && !editor.LayoutPending());
+
+    // Both choices hold for the next window.
+    editor.SetModified(false);
+    open.control.reset();
+    CTorvixCtrl again(open.dialogs);
+    QVERIFY(again.PlcCreate());
+    QVERIFY(!g_pPlcEditor->WarningsEnabled());
+    QVERIFY(g_pPlcEditor->FlowGraphPanel() != nullptr);
+    QVERIFY(g_pPlcEditor->Action(ID_VIEW_FLOW_GRAPH)->isChecked());
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::restoreNames_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("refusal");  // empty: the names are restored
+    const QString listed = "%P00\r\nN001 SET H001 = 1\r\nEND\r\n";
+    QTest::newRow("restored") << listed << "[PLC_H]\r\n1: Count\r\n" << "";
+    QTest::newRow("unknown section") << listed << "[PLC_Q]\r\n1: Count\r\n" << "Names.txt";
+    QTest::newRow("name with a blank") << listed << "[PLC_H]\r\n1: Two words\r\n" << "Names.txt";
+    QTest::newRow("names already declared")
+        << "%TEXT(Old)\r\nDEF H1 = Old\r\nEND\r\n" + listed << "[PLC_H]\r\n1: Count\r\n" << "line 1";
+    QTest::newRow("no programme section") << "; nothing yet\r\n" << "[PLC_H]\r\n1: Count\r\n" << "%P00";
+}
+
+void TestEditorWindow::restoreNames() {
+    QFETCH(QString, text);
+    QFETCH(QString, file);
+    QFETCH(QString, refusal);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(text.toStdString());
+    WriteBytes(open.Path("Names.txt"), file.toStdString());
+    open.dialogs.ExpectOpenFile(open.Path("Names.txt"));
+    if (!refusal.isEmpty()) open.dialogs.ExpectAsk(MsgAnswer::Ok, refusal.toStdString());
+    QVERIFY(editor.OnCommand(ID_RESTORE_NAMES));
+    if (!refusal.isEmpty()) {
+        QCOMPARE(edit.GetText(), text.toStdString());
+    } else {
+        QCOMPARE(edit.GetText(), "%TEXT(Names)\r\nDEF H001 = Count\r\nEND\r\n\r\n" + text.toStdString());
+        QVERIFY(editor.CompileProgram());
+        // One step of Undo takes the section away again.
+        editor.OnEditUndo();
+        QCOMPARE(edit.GetText(), text.toStdString());
+    }
+    open.VerifyDialogs();
+}
+
+// ---------------------------------------------------------------- dry run
+
+void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText("%P00\r\nN001 SET H001 = 10\r\nN002 SET H001 - 1\r\nN003 JMP (H001 != 0) N002\r\n"
+                 "N004 SET H002 = 7\r\nN005 JMP N001\r\nEND\r\n");
+    QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
+    QVERIFY(!editor.OnCommand(ID_SIMULATE));
+    QVERIFY(open.control->PlcSetSimulation(true));
+    QVERIFY(editor.Action(ID_SIMULATE)->isEnabled());
+    QVERIFY(editor.OnCommand(ID_SIMULATE));
+    DryRunPanel* panel = editor.DryRun();
+    QVERIFY(panel != nullptr);
+    WriteBytes(open.Path("profile.ini"), "statement.time_ms = 1\n");
+    QVERIFY(panel->LoadProfile(open.Path("profile.ini")));
+
+    // Run to the caret passes the loop nine times and stops before N004,
+    // which the text shows as the line that runs next.
+    edit.GotoLine(4);
+    panel->RunToCaret();
+    QTRY_VERIFY(!panel->Running());
+    QCOMPARE(panel->Engine()->State().pc, 4);
+    QCOMPARE(edit.RunLine(), 4);
+    QCOMPARE(panel->Engine()->State().steps, uint64_t(22));
+
+    // A breakpoint from the margin stops the next run; the one-shot stop
+    // at the caret is gone.
+    edit.SetBreakpoint(2, true);
+    panel->Run();
+    QTRY_VERIFY(!panel->Running());
+    QCOMPARE(panel->StopText(), std::string("breakpoint at N002"));
+
+    // Grayed again by the host: the panel goes with the command.
+    QVERIFY(open.control->PlcSetSimulation(false));
+    QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
+    QVERIFY(editor.DryRun() == nullptr);
+    QCOMPARE(edit.RunLine(), -1);
     open.VerifyDialogs();
 }
 
