@@ -20,7 +20,9 @@ const char* const kWithError =
     "N030 CALL N090\r\n"        // 6
     "END\r\n";                  // 7
 const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
-const char* const kEditing = "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nEND";
+const char* const kEditing =
+    "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nN040 JMP (IE3 = 1) N010\n"
+    "N050 SET INPOSWINDOW = H5\nEND";
 
 class LspServerTest : public ::testing::Test {
 protected:
@@ -96,11 +98,11 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     const char* edit = "file:///edit.plc";
     const std::vector<FeatureCase> cases = {
         {"hover on a variable", "textDocument/hover", At(err, 5, 11), "/result/contents/value",
-         "`H005`: integer variable, DEF name `Speed` (line 2)"},
+         "```\nH005\n```\n\ninteger variable, DEF name Speed (line 2)"},
         {"hover on a jump target", "textDocument/hover", At(err, 5, 20), "/result/contents/value",
-         "```\nN010 SET H5 = 3\n```\nline 5"},
+         "```\nN010 SET H5 = 3\n```\n\nline 5"},
         {"hover on a keyword", "textDocument/hover", At(ok, 2, 4), "/result/contents/value",
-         "`JMP Nxxx` compiles to opcode 1, record kind 1\n\nForms:\n- `JMP Nxxx` (opcode 1, record kind 1)"},
+         "```\nJMP Nxxx\n```\n\ncompiles to opcode 1, record kind 1\n\nForms:\n- JMP Nxxx (opcode 1)"},
         {"definition of a label", "textDocument/definition", At(err, 5, 20), "/result", Loc(err, 4, 0, 4)},
         {"definition of a variable", "textDocument/definition", At(err, 4, 10), "/result", Loc(err, 1, 9, 14)},
         {"definition of a missing label", "textDocument/definition", At(err, 6, 11), "/result", json(nullptr)},
@@ -119,12 +121,16 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"renumber action", "textDocument/codeAction", Doc(ok), "/result/0/edit/changes/file:~1~1~1ok.plc/0/newText",
          "%P00\nN010 NOP\t\t; rest\nN020 JMP N010\nEND"},
         {"no action with errors", "textDocument/codeAction", Doc(err), "/result", json::array()},
+        {"keywords after a bare label", "textDocument/completion", At(err, 4, 5), "/result/0/textEdit/newText",
+         "JMP N"},
+        {"hover on an input", "textDocument/hover", At(edit, 7, 11), "/result/contents/value",
+         "```\nIE03\n```\n\ninput 7 of the drive (group IE, number 3)"},
         {"keywords after a label", "textDocument/completion", At(edit, 4, 7), "/result/0/textEdit/newText",
-         "SETOUTPUT=H"},
+         "SET OUTPUT = H"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
          "F002"},
-        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/2/label", "N030"},
-        {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/1/label", "STA_ERR"},
+        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/3/textEdit/newText", "CALL N030"},
+        {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/0/label", "STA_ERR"},
         {"unknown method", "textDocument/rename", At(err, 4, 0), "/error/code", kMethodNotFound},
         {"document not open", "textDocument/hover", At("file:///none.plc", 0, 0), "/error/code", kInvalidParams},
         {"malformed params", "textDocument/hover", Doc(err), "/error/code", kInvalidParams},
