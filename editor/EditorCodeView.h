@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <functional>
 #include <memory>
 
 #include "editor/EditorWidgets.h"
@@ -59,6 +60,9 @@ public:
     void OnNextError();
     void OnPreviousError();
     void GoToError(bool forward);
+    // How GoToError moves the caret to a line (by default straight there),
+    // so that the window can remember the jump.
+    void SetLineJump(std::function<void(int32_t line)> jump) { m_lineJump = std::move(jump); }
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomReset();
@@ -77,6 +81,7 @@ private:
     QPointer<QAction> m_liveCheckEntry;
     bool m_bLiveCheck = true;
     std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
+    std::function<void(int32_t)> m_lineJump;
     QObject m_receiver;  // receives the timer; it stops when the code view goes
 };
 

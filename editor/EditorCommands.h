@@ -57,6 +57,10 @@ enum CommandId : int {
     ID_GOTO_LINE = 33030,
     ID_GOTO_DEFINITION = 33031,
     ID_FIND_USES = 33032,
+    // Completion and the navigation history.
+    ID_EDIT_COMPLETE = 33056,
+    ID_NAVIGATE_BACK = 33057,
+    ID_NAVIGATE_FORWARD = 33058,
 };
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };

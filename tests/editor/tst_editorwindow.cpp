@@ -65,6 +65,9 @@ private slots:
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
     void findUsesAndGoToDefinition();
+    void navigateBackRetracesJumps();
+    void completionInsertsCanonicalText_data();
+    void completionInsertsCanonicalText();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -89,6 +92,9 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Paste") << 32773 << "&Edit" << "&Paste" << false;
     QTest::newRow("Select all") << 32787 << "&Edit" << "Select a&ll" << false;
     QTest::newRow("Search/Replace") << 32775 << "&Edit" << "&Search/Replace..." << false;
+    QTest::newRow("Complete") << 33056 << "&Edit" << "Co&mplete" << false;
+    QTest::newRow("Navigate back") << 33057 << "&View" << "Navigate &back" << false;
+    QTest::newRow("Navigate forward") << 33058 << "&View" << "Navigate &forward" << false;
     QTest::newRow("Check syntax") << 32778 << "&PLC Program" << "&Check syntax" << false;
     QTest::newRow("Renum") << 32779 << "&PLC Program" << "R&enum" << false;
     QTest::newRow("Simulate") << 32780 << "&PLC Program" << "Si&mulate..." << true;
@@ -732,6 +738,73 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
     QCOMPARE(caretLine(), line);
     QCOMPARE(open.dialogs.Beeps(), 1);
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::navigateBackRetracesJumps() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kFaultyProgramme);
+    editor.RunLiveCheck();
+    QVERIFY(Activate(editor));
+    auto caret = [&] {
+        int32_t s = 0, e = 0;
+        edit.GetSel(s, e);
+        return e;
+    };
+    // F8 twice from inside line 3, then back twice to where it started and
+    // forward again; each end of the history beeps and stays.
+    const int32_t start = edit.LineIndex(3) + 2;
+    edit.SetSel(start, start);
+    QTest::keyClick(&edit, Qt::Key_F8);
+    QTest::keyClick(&edit, Qt::Key_F8);
+    QCOMPARE(edit.LineFromChar(caret()), 7);
+    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(edit.LineFromChar(caret()), 5);
+    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(caret(), start);
+    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(caret(), start);
+    QCOMPARE(open.dialogs.Beeps(), 1);
+    QTest::keyClick(&edit, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(edit.LineFromChar(caret()), 5);
+    // A new jump drops what lay ahead.
+    QTest::keyClick(&edit, Qt::Key_F8, Qt::ShiftModifier);
+    QTest::keyClick(&edit, Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(edit.LineFromChar(caret()), 2);
+    QCOMPARE(open.dialogs.Beeps(), 2);
+    QCOMPARE(edit.GetText(), std::string(kFaultyProgramme));
+    open.VerifyDialogs();
+}
+
+void TestEditorWindow::completionInsertsCanonicalText_data() {
+    QTest::addColumn<QString>("line");   // the line being written, the caret at its end
+    QTest::addColumn<QString>("entry");  // the entry chosen
+    QTest::addColumn<QString>("after");  // the line afterwards
+    QTest::newRow("statement form after a label") << "N020 se" << "SET OUTPUT = Hxxx" << "N020 SET OUTPUT = H";
+    QTest::newRow("variable by its DEF name") << "N020 SET H1 = spe" << "H005    Speed" << "N020 SET H1 = H005";
+    QTest::newRow("operand begun in the keyword") << "N020 SETH0" << "H005    Speed" << "N020 SETH005";
+    QTest::newRow("jump target") << "N020 JMP" << "N010    N010 NOP" << "N020 JMP N010";
+}
+
+void TestEditorWindow::completionInsertsCanonicalText() {
+    QFETCH(QString, line);
+    QFETCH(QString, entry);
+    QFETCH(QString, after);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    const std::string head = "%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n";
+    edit.SetText(head + line.toStdString() + "\r\nEND");
+    const int32_t end = edit.LineIndex(5) + edit.LineLength(5);
+    edit.SetSel(end, end);
+    QVERIFY(editor.OnCommand(ID_EDIT_COMPLETE));
+    QVERIFY(edit.CompletionsShown());
+    emit edit.completionChosen(entry.toStdString());
+    std::string written;
+    QVERIFY(edit.GetLine(5, written));
+    QCOMPARE(QString::fromStdString(written), after);
     open.VerifyDialogs();
 }
 
