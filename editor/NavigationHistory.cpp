@@ -35,19 +35,11 @@ void NavigationHistory::JumpToLine(int32_t line) {
     m_forward.clear();
 }
 
-bool NavigationHistory::Back() {
-    if (!m_editSource || m_back.empty()) return false;
-    Push(m_forward, Caret());
-    GoTo(m_back.back());
-    m_back.pop_back();
-    return true;
-}
-
-bool NavigationHistory::Forward() {
-    if (!m_editSource || m_forward.empty()) return false;
-    Push(m_back, Caret());
-    GoTo(m_forward.back());
-    m_forward.pop_back();
+bool NavigationHistory::Step(std::vector<Place>& from, std::vector<Place>& to) {
+    if (!m_editSource || from.empty()) return false;
+    Push(to, Caret());
+    GoTo(from.back());
+    from.pop_back();
     return true;
 }
 

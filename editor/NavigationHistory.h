@@ -20,8 +20,8 @@ public:
     void JumpToLine(int32_t line);
     // Back to the place before the latest jump, forward to the place a Back
     // left; false when there is none.
-    bool Back();
-    bool Forward();
+    bool Back() { return Step(m_back, m_forward); }
+    bool Forward() { return Step(m_forward, m_back); }
     bool CanGoBack() const { return !m_back.empty(); }
     bool CanGoForward() const { return !m_forward.empty(); }
 
@@ -37,6 +37,8 @@ private:
     Place Caret() const;
     void GoTo(const Place& place);
     static void Push(std::vector<Place>& places, const Place& place);
+    // Goes to the latest place of `from`, keeping the caret's in `to`.
+    bool Step(std::vector<Place>& from, std::vector<Place>& to);
 
     SourceEdit* const& m_editSource;
     std::vector<Place> m_back, m_forward;

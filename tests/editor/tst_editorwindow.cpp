@@ -65,7 +65,6 @@ private slots:
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
     void findUsesAndGoToDefinition();
-    void navigateBackRetracesJumps();
     void completionInsertsCanonicalText_data();
     void completionInsertsCanonicalText();
 };
@@ -658,6 +657,15 @@ void TestEditorWindow::nextAndPreviousErrorKeys() {
         QTest::keyClick(&edit, Qt::Key_F8, Qt::ShiftModifier);
         QCOMPARE(caretLine(), expected);
     }
+    // Navigate back retraces the jumps, forward goes them again; a new jump
+    // drops what lay ahead, and Navigate forward then beeps and stays.
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Left, 7}, {Qt::Key_Left, 2}, {Qt::Key_Right, 7},
+                                             {Qt::Key_F8, 2}, {Qt::Key_Right, 2}};
+    for (const auto& [key, expected] : steps) {
+        QTest::keyClick(&edit, key, key == Qt::Key_F8 ? Qt::NoModifier : Qt::AltModifier);
+        QCOMPARE(caretLine(), expected);
+    }
+    QCOMPARE(open.dialogs.Beeps(), 1);
     QCOMPARE(edit.GetText(), std::string(kFaultyProgramme));
     open.VerifyDialogs();
 }
@@ -738,43 +746,6 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QVERIFY(editor.OnCommand(ID_GOTO_DEFINITION));
     QCOMPARE(caretLine(), line);
     QCOMPARE(open.dialogs.Beeps(), 1);
-    open.VerifyDialogs();
-}
-
-void TestEditorWindow::navigateBackRetracesJumps() {
-    OpenEditor open;
-    CPlcEditorDlg& editor = open.editor;
-    SourceEdit& edit = *editor.Edit();
-    edit.SetText(kFaultyProgramme);
-    editor.RunLiveCheck();
-    QVERIFY(Activate(editor));
-    auto caret = [&] {
-        int32_t s = 0, e = 0;
-        edit.GetSel(s, e);
-        return e;
-    };
-    // F8 twice from inside line 3, then back twice to where it started and
-    // forward again; each end of the history beeps and stays.
-    const int32_t start = edit.LineIndex(3) + 2;
-    edit.SetSel(start, start);
-    QTest::keyClick(&edit, Qt::Key_F8);
-    QTest::keyClick(&edit, Qt::Key_F8);
-    QCOMPARE(edit.LineFromChar(caret()), 7);
-    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(edit.LineFromChar(caret()), 5);
-    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(caret(), start);
-    QTest::keyClick(&edit, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(caret(), start);
-    QCOMPARE(open.dialogs.Beeps(), 1);
-    QTest::keyClick(&edit, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(edit.LineFromChar(caret()), 5);
-    // A new jump drops what lay ahead.
-    QTest::keyClick(&edit, Qt::Key_F8, Qt::ShiftModifier);
-    QTest::keyClick(&edit, Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(edit.LineFromChar(caret()), 2);
-    QCOMPARE(open.dialogs.Beeps(), 2);
-    QCOMPARE(edit.GetText(), std::string(kFaultyProgramme));
     open.VerifyDialogs();
 }
 

@@ -143,6 +143,29 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     }
 }
 
+// A client that takes snippets gets each statement form whole, with a tab
+// stop per operand; the others get the canonical text up to the first one.
+TEST(LspCompletionSnippets, FollowTheClientsCapability) {
+    for (const bool snippets : {true, false}) {
+        Server server;
+        json item;
+        const auto send = [&server, &item](const json& message) {
+            server.Handle(message, [&item](const json& m) {
+                if (m.contains("result") && m["result"].is_array() && !m["result"].empty()) item = m["result"][0];
+            });
+        };
+        json capabilities = json::object();
+        capabilities["textDocument"]["completion"]["completionItem"]["snippetSupport"] = snippets;
+        send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", capabilities}}}});
+        send({{"jsonrpc", "2.0"},
+              {"method", "textDocument/didOpen"},
+              {"params", {{"textDocument", {{"uri", "file:///s.plc"}, {"text", "%P00\nN010 \nEND"}}}}}});
+        send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "textDocument/completion"}, {"params", At("file:///s.plc", 1, 5)}});
+        EXPECT_EQ(item["textEdit"]["newText"], snippets ? "JMP N${1:xxx}" : "JMP N") << item.dump();
+        EXPECT_EQ(item.contains("insertTextFormat"), snippets) << item.dump();
+    }
+}
+
 // What arrives on the wire: framing, garbage, and the end of the session.
 TEST(LspMessageLoop, SurvivesBadInputAndStopsOnExitOrEndOfInput) {
     const auto frame = [](const std::string& body) {
