@@ -13,6 +13,7 @@
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
+#include "compiler/ProgramIndex.h"
 
 namespace plc {
 

@@ -8,6 +8,7 @@
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
+#include "compiler/ProgramIndex.h"
 #include "decoder/DecodeRecord.h"
 
 namespace plc {

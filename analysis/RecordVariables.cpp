@@ -10,12 +10,6 @@
 
 namespace plc {
 
-std::string VariableName(VarKind var, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", ProgramIndex::VarLetter(var), index);
-    return buf;
-}
-
 std::optional<VarKind> VarKindOfDom(Dom dom) {
     switch (dom) {
         case Dom::CVar: return VarKind::C;

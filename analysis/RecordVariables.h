@@ -27,9 +27,6 @@ struct RecordVariables {
     std::optional<VarKind> setsElement, readsElement;
 };
 
-// A variable as statements write it: "H005".
-std::string VariableName(VarKind var, int index);
-
 // The variable family of an operand domain; none for anything else.
 std::optional<VarKind> VarKindOfDom(Dom dom);
 

@@ -2,11 +2,26 @@
 #include "compiler/ProgramIndex.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "compiler/CompileDriver.h"
+#include "image/SectionWords.h"
 
 namespace plc {
+
+std::string VariableName(VarKind var, int index) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%03d", FamilyOf(var).letter, index);
+    return buf;
+}
+
+std::string LabelText(int label) {
+    if (label == kEndRecord) return std::string(Word(SectionWord::End));
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "N%03d", label);
+    return buf;
+}
 
 ProgramIndex::ProgramIndex(SourceFacts facts) : m_facts(std::move(facts)) {
     // Label 255 is the programme's END line: the END token of the
@@ -34,6 +49,13 @@ SourceFacts FactsOf(const std::vector<std::string>& lines) {
 }  // namespace
 
 ProgramIndex::ProgramIndex(const std::vector<std::string>& lines) : ProgramIndex(FactsOf(lines)) {}
+
+ProgramIndex ProgramIndex::OfSource(std::string_view text) {
+    CPlcProgram program;
+    SourceFacts facts;
+    CompileProgramSource(program, text, &facts);
+    return ProgramIndex(std::move(facts));
+}
 
 const LabelLine* ProgramIndex::FindLabel(int label) const {
     if (label == kEndRecord) return m_hasProgramEnd ? &m_programEnd : nullptr;
@@ -66,14 +88,27 @@ std::vector<Token> ProgramIndex::VariableUses(VarKind var, int index) const {
     return uses;
 }
 
+std::span<const Token> ProgramIndex::TokensOnLine(int32_t line) const {
+    const auto byLine = [](const Token& a, const Token& b) { return a.line < b.line; };
+    Token key;
+    key.line = line;
+    const auto [first, last] = std::equal_range(m_facts.tokens.begin(), m_facts.tokens.end(), key, byLine);
+    return {first, last};
+}
+
+const Token* ProgramIndex::FindOnLine(int32_t line, TokenKind kind) const {
+    for (const Token& t : TokensOnLine(line)) {
+        if (t.kind == kind) return &t;
+    }
+    return nullptr;
+}
+
 Token ProgramIndex::TokenAt(int32_t line, int32_t column) const {
-    auto it = std::lower_bound(m_facts.tokens.begin(), m_facts.tokens.end(), line,
-                               [](const Token& t, int32_t l) { return t.line < l; });
     const Token* best = nullptr;
-    for (; it != m_facts.tokens.end() && it->line == line; ++it) {
-        if (column < it->column || column >= it->column + it->length) continue;
+    for (const Token& t : TokensOnLine(line)) {
+        if (column < t.column || column >= t.column + t.length) continue;
         // On a tie the operand wins over the keyword that contains it.
-        if (best == nullptr || it->length <= best->length) best = &*it;
+        if (best == nullptr || t.length <= best->length) best = &t;
     }
     return best != nullptr ? *best : Token{};
 }

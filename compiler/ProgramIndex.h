@@ -7,12 +7,19 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compiler/SourceFacts.h"
 
 namespace plc {
+
+// A variable as statements write it: "H005".
+std::string VariableName(VarKind var, int index);
+// A label as statements write it: "N010"; END for 255.
+std::string LabelText(int label);
 
 class ProgramIndex {
 public:
@@ -20,6 +27,9 @@ public:
     explicit ProgramIndex(SourceFacts facts);
     // The facts of `lines`, compiled into a programme of its own.
     explicit ProgramIndex(const std::vector<std::string>& lines);
+    // The facts of a whole source text, compiled in place into a programme
+    // of its own.
+    static ProgramIndex OfSource(std::string_view text);
 
     const SourceFacts& Facts() const { return m_facts; }
     const std::vector<IndexSection>& Sections() const { return m_facts.sections; }
@@ -41,6 +51,11 @@ public:
     std::vector<Token> LabelUses(int label) const;
     // Every occurrence of a variable: in statements and in DEF lines.
     std::vector<Token> VariableUses(VarKind var, int index) const;
+
+    // The tokens of one line, in text order.
+    std::span<const Token> TokensOnLine(int32_t line) const;
+    // The first token of `kind` on a line; nullptr when it has none.
+    const Token* FindOnLine(int32_t line, TokenKind kind) const;
 
     // The innermost token at a position, or a token of kind None.
     Token TokenAt(int32_t line, int32_t column) const;

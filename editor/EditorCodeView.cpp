@@ -167,7 +167,11 @@ void EditorCodeView::GoToError(bool forward) {
         m_dialogs.Beep();
         return;
     }
-    m_editSource->GotoLine(line);
+    if (m_lineJump) {
+        m_lineJump(line);
+    } else {
+        m_editSource->GotoLine(line);
+    }
 }
 
 void EditorCodeView::OnZoomIn() {

@@ -65,6 +65,9 @@ public:
     void OnNextError();
     void OnPreviousError();
     void GoToError(bool forward);
+    // How GoToError moves the caret to a line (by default straight there),
+    // so that the window can remember the jump.
+    void SetLineJump(std::function<void(int32_t line)> jump) { m_lineJump = std::move(jump); }
     void OnZoomIn();
     void OnZoomOut();
     void OnZoomReset();
@@ -86,6 +89,7 @@ private:
     bool m_bLiveCheck = true;
     std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
     CompileObserver m_compiled;
+    std::function<void(int32_t)> m_lineJump;
     QObject m_receiver;  // receives the timer; it stops when the code view goes
 };
 

@@ -64,6 +64,10 @@ enum CommandId : int {
     ID_VIEW_WARNINGS = 34816,
     ID_VIEW_FLOW_GRAPH = 34817,
     ID_RESTORE_NAMES = 34818,
+    // Completion and the navigation history.
+    ID_EDIT_COMPLETE = 33056,
+    ID_NAVIGATE_BACK = 33057,
+    ID_NAVIGATE_FORWARD = 33058,
 };
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };

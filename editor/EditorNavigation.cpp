@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/Assist.h"
 #include "compiler/ProgramIndex.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -31,6 +32,31 @@ Token TokenAtChar(const ProgramIndex& index, const SourceEdit& edit, int32_t pos
     return index.TokenNear(line, pos - edit.LineIndex(line));
 }
 
+// The line that a Ctrl+click at `pos` goes to: a jump or CALL target's
+// label, a variable's DEF line (not the label or name being defined); -1
+// for anything else. `token` gets the word.
+int32_t DefinitionAt(const ProgramIndex& index, const SourceEdit& edit, int32_t pos, Token& token) {
+    token = TokenAtChar(index, edit, pos);
+    const bool reference = token.kind == TokenKind::LabelRef || token.kind == TokenKind::Variable;
+    return reference ? index.DefinitionLine(token) : -1;
+}
+
+// A hover as the tool tip shows it: the word's canonical text in bold, then
+// its explanation, a line each.
+std::string HoverTip(const HoverInfo& hover) {
+    const auto html = [](const std::string& text) {
+        return QString::fromLatin1(text.data(), static_cast<int>(text.size())).toHtmlEscaped().toLatin1().toStdString();
+    };
+    std::string tip = "<p style='white-space:pre'><b><code>" + html(hover.code) + "</code></b>";
+    size_t start = 0;
+    while (start < hover.text.size()) {
+        const size_t end = std::min(hover.text.find('\n', start), hover.text.size());
+        tip += "<br>" + html(hover.text.substr(start, end - start));
+        start = end + 1;
+    }
+    return tip + "</p>";
+}
+
 // "  LINE(012): <statement>", the form a double-click in the list follows.
 std::string LineEntry(int32_t line, const std::string& text) {
     char head[32];
@@ -47,50 +73,58 @@ std::string Trimmed(std::string text) {
     return text.substr(first, last - first + 1);
 }
 
-std::string VariableText(VarKind var, int index) {
-    return ProgramIndex::VarLetter(var) + std::to_string(index);
-}
-
 }  // namespace
 
 EditorNavigation::EditorNavigation(const EditorWidgets& widgets, Dialogs& dialogs)
     : m_window(widgets.window),
       m_editSource(widgets.edit),
       m_listMessages(widgets.messages),
-      m_dialogs(dialogs) {}
+      m_dialogs(dialogs),
+      m_history(m_editSource) {}
 
 void EditorNavigation::SetupNavigation() {
     QObject::connect(m_editSource, &SourceEdit::hovered, &m_receiver,
                      [this](int32_t pos, QPoint globalPoint) { ShowHover(pos, globalPoint); });
     QObject::connect(m_editSource, &SourceEdit::ctrlClicked, &m_receiver,
                      [this](int32_t pos) { GotoDefinitionAt(pos); });
+    QObject::connect(m_editSource, &SourceEdit::ctrlHovered, &m_receiver, [this](int32_t pos) { ShowLinkAt(pos); });
 }
 
 void EditorNavigation::ShowHover(int32_t pos, QPoint globalPoint) {
     if (!m_editSource) return;
-    const ProgramIndex index(EditLines(*m_editSource));
-    const Token token = TokenAtChar(index, *m_editSource, pos);
-    std::string tip;
-    if (token.kind == TokenKind::Variable) {
-        if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
-            tip = VariableText(token.var, token.index) + " = " + declaration->name;
-    } else if (token.kind == TokenKind::LabelRef) {
-        if (const LabelLine* label = index.FindLabel(token.label))
-            tip = LineEntry(label->line, label->statement).substr(2);
+    const ProgramIndex index = ProgramIndex::OfSource(m_editSource->GetText());
+    const int32_t line = m_editSource->LineFromChar(pos);
+    std::string text;
+    m_editSource->GetLine(line, text);
+    if (const std::optional<HoverInfo> hover = HoverAt(index, text, line, pos - m_editSource->LineIndex(line)))
+        m_editSource->ShowTip(globalPoint, HoverTip(*hover), true);
+}
+
+void EditorNavigation::ShowLinkAt(int32_t pos) {
+    if (!m_editSource) return;
+    Token token;
+    if (pos < 0 || DefinitionAt(ProgramIndex::OfSource(m_editSource->GetText()), *m_editSource, pos, token) < 0) {
+        m_editSource->ShowLink(0, 0);
+        return;
     }
-    if (!tip.empty()) m_editSource->ShowTip(globalPoint, tip);
+    m_editSource->ShowLink(m_editSource->LineIndex(token.line) + token.column, token.length);
 }
 
 bool EditorNavigation::GotoDefinitionAt(int32_t pos) {
     if (!m_editSource) return false;
-    const ProgramIndex index(EditLines(*m_editSource));
-    const Token token = TokenAtChar(index, *m_editSource, pos);
-    // A jump or CALL target, or a variable; not the label or name being defined.
-    const bool reference = token.kind == TokenKind::LabelRef || token.kind == TokenKind::Variable;
-    const int32_t target = reference ? index.DefinitionLine(token) : -1;
+    Token token;
+    const int32_t target = DefinitionAt(ProgramIndex::OfSource(m_editSource->GetText()), *m_editSource, pos, token);
     if (target < 0) return false;
-    m_editSource->GotoLine(target);
+    m_history.JumpToLine(target);
     return true;
+}
+
+void EditorNavigation::OnNavigateBack() {
+    if (!m_history.Back()) m_dialogs.Beep();
+}
+
+void EditorNavigation::OnNavigateForward() {
+    if (!m_history.Forward()) m_dialogs.Beep();
 }
 
 void EditorNavigation::OnGotoDefinition() {
@@ -111,7 +145,7 @@ void EditorNavigation::OnGotoLine() {
     dialog.setIntRange(1, m_editSource->GetLineCount());
     dialog.setIntValue(m_editSource->LineFromChar(start) + 1);
     if (m_dialogs.Exec(dialog) != QDialog::Accepted) return;
-    m_editSource->GotoLine(dialog.intValue() - 1);
+    m_history.JumpToLine(dialog.intValue() - 1);
 }
 
 void EditorNavigation::OnFindUses() {
@@ -125,7 +159,7 @@ void EditorNavigation::OnFindUses() {
     if (ProgramIndex::NamesLabel(token)) {
         name = token.label == 255 ? "END" : Trimmed(token.text);
     } else if (ProgramIndex::NamesVariable(token)) {
-        name = VariableText(token.var, token.index);
+        name = VariableName(token.var, token.index);
         if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
             name += " (" + declaration->name + ")";
     } else {

@@ -1,9 +1,12 @@
-// Navigation over the programme's names: hovering a variable shows its DEF
-// name and hovering a jump target the line it jumps to; Ctrl+click or Go to
-// definition on a jump or CALL target goes to its label (on a variable, to
-// its DEF line); Go to line; Find uses lists every line that uses the label
-// or variable under the caret in the message list, where a double-click
-// selects the line as it does for errors.
+// Navigation over the programme's names: hovering a word explains it (a
+// variable's DEF name, the line a jump goes to, what a keyword compiles to,
+// what an input, output, status flag, register or control flag is);
+// Ctrl+click or Go to definition on a jump or CALL target goes to its label
+// (on a variable, to its DEF line), and with Ctrl held such a target is
+// underlined as a link; Go to line; Find uses lists every line that uses the
+// label or variable under the caret in the message list, where a
+// double-click selects the line as it does for errors. Navigate back and
+// forward retrace the jumps (NavigationHistory.h).
 #pragma once
 
 #include <QObject>
@@ -11,6 +14,7 @@
 #include <cstdint>
 
 #include "editor/EditorWidgets.h"
+#include "editor/NavigationHistory.h"
 
 namespace plc {
 
@@ -26,9 +30,17 @@ public:
     void OnGotoLine();
     void OnGotoDefinition();
     void OnFindUses();
+    void OnNavigateBack();
+    void OnNavigateForward();
+    // The jumps that Navigate back retraces; the code view's error
+    // navigation jumps through it too.
+    NavigationHistory& History() { return m_history; }
 
 private:
     void ShowHover(int32_t pos, QPoint globalPoint);
+    // Underlines the jump or CALL target or variable at `pos` that Ctrl+click
+    // would follow; -1 or any other place takes the underline away.
+    void ShowLinkAt(int32_t pos);
     // Goes to the label named by the jump target or CALL at `pos`; false
     // when there is none there.
     bool GotoDefinitionAt(int32_t pos);
@@ -37,6 +49,7 @@ private:
     SourceEdit* const& m_editSource;
     MessageList* const& m_listMessages;
     Dialogs& m_dialogs;
+    NavigationHistory m_history;
     QObject m_receiver;  // receives hover and Ctrl+click; they stop when this part goes
 };
 

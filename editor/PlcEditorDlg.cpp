@@ -54,6 +54,7 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::Edit, "&Copy", ID_EDIT_COPY, false, false, Run<&D::OnEditCopy>, Std(K::Copy, "Ctrl+C"), kNoKey, 4, 4},
     EditorCommand{MenuId::Edit, "&Paste", ID_EDIT_PASTE, false, false, Run<&D::OnEditPaste>, Std(K::Paste, "Ctrl+V"), kNoKey, 5, 5},
     EditorCommand{MenuId::Edit, "Select a&ll", ID_EDIT_SELECT_ALL, false, true, Run<&D::OnEditSelectAll>, Std(K::SelectAll, "Ctrl+A"), kNoKey},
+    EditorCommand{MenuId::Edit, "Co&mplete", ID_EDIT_COMPLETE, false, true, Run<&D::OnComplete>, Keys("Ctrl+Space"), kNoKey},
     EditorCommand{MenuId::Edit, "&Search/Replace...", ID_SEARCH_REPLACE, false, false, Run<&D::OnSearchReplace>, Std(K::Find, "Ctrl+F"), Std(K::Replace, "Ctrl+H"), 7, 7},
     EditorCommand{MenuId::Edit, "Find &next", ID_FIND_NEXT, false, false, Run<&D::OnFindNext>, Keys("F3"), kNoKey},
     EditorCommand{MenuId::Edit, "Find pre&vious", ID_FIND_PREVIOUS, false, false, Run<&D::OnFindPrevious>, Keys("Shift+F3"), kNoKey},
@@ -78,7 +79,9 @@ constexpr std::array kCommands{
     EditorCommand{MenuId::View, "&Previous error", ID_PREVIOUS_ERROR, false, true, Run<&D::OnPreviousError>, Keys("Shift+F8"), kNoKey},
     EditorCommand{MenuId::View, "&Go to line...", ID_GOTO_LINE, false, false, Run<&D::OnGotoLine>, Keys("Ctrl+G"), kNoKey},
     EditorCommand{MenuId::View, "Go to &definition", ID_GOTO_DEFINITION, false, false, Run<&D::OnGotoDefinition>, Keys("F12"), kNoKey},
-    EditorCommand{MenuId::View, "Find &uses", ID_FIND_USES, false, false, Run<&D::OnFindUses>, Keys("Shift+F12"), kNoKey},
+    EditorCommand{MenuId::View, "Find &uses", ID_FIND_USES, false, true, Run<&D::OnFindUses>, Keys("Shift+F12"), kNoKey},
+    EditorCommand{MenuId::View, "Navigate &back", ID_NAVIGATE_BACK, false, false, Run<&D::OnNavigateBack>, Keys("Alt+Left"), kNoKey},
+    EditorCommand{MenuId::View, "Navigate &forward", ID_NAVIGATE_FORWARD, false, false, Run<&D::OnNavigateForward>, Keys("Alt+Right"), kNoKey},
     EditorCommand{MenuId::Help, "&Help...", ID_HELP, false, false, Run<&D::OnHelp>, Std(K::HelpContents, "F1"), kNoKey, 9, 9},
     EditorCommand{MenuId::Help, "&Info...", ID_INFO, false, false, Run<&D::OnInfo>, Keys("Ctrl+F1"), kNoKey},
 };
@@ -97,6 +100,7 @@ CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)
       WindowCommands(Widgets(), dialogs),
       EditorCodeView(Widgets(), dialogs),
       EditorNavigation(Widgets(), dialogs),
+      EditorCompletion(Widgets(), dialogs),
       EditorSearch(Widgets(), dialogs, *this),
       EditorRenum(Widgets(), dialogs, *this, SearchDialog()),
       EditorExchange(Widgets(), dialogs, *this, *this),
@@ -119,6 +123,8 @@ bool CPlcEditorDlg::Create(QWidget* parent) {
     SetupNavigation();
     SetupAnalysis(Action(ID_VIEW_WARNINGS), Action(ID_VIEW_FLOW_GRAPH));
     SetupDryRun();
+    SetupCompletion();
+    SetLineJump([this](int32_t line) { History().JumpToLine(line); });
     if (!OnInitDialog()) {
         DestroyWindow();
         return false;

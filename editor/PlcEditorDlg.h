@@ -11,7 +11,9 @@
 //   WindowCommands.h   the edit commands, Help, Info, the edit alarms
 //   EditorCodeView.h   Check syntax and the programme image, the live check,
 //                      error markers, next/previous error, zoom
-//   EditorNavigation.h hover, go to definition, go to line, find uses
+//   EditorNavigation.h hover, go to definition, go to line, find uses,
+//                      navigate back and forward
+//   EditorCompletion.h the completion list
 //   EditorSearch.h     Search/Replace and the dialog's last settings
 //   EditorRenum.h      Renum and the double-click on a message
 //   EditorExchange.h   the exchange with device and archive, the host link
@@ -36,6 +38,7 @@
 #include "editor/EditorAnalysis.h"
 #include "editor/EditorCodeView.h"
 #include "editor/EditorCommands.h"
+#include "editor/EditorCompletion.h"
 #include "editor/EditorDryRun.h"
 #include "editor/EditorExchange.h"
 #include "editor/EditorFrame.h"
@@ -55,6 +58,7 @@ class CPlcEditorDlg : public EditorFrame,
                       public WindowCommands,
                       public EditorCodeView,
                       public EditorNavigation,
+                      public EditorCompletion,
                       public EditorSearch,
                       public EditorRenum,
                       public EditorExchange,

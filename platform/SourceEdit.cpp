@@ -3,6 +3,8 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QFontDatabase>
+#include <QCursor>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QToolTip>
 #include <algorithm>
@@ -29,6 +31,8 @@ constexpr int kRunLineMarker = 4;
 constexpr int kErrorIndicator = 8;
 constexpr int kSearchIndicator = 9;
 constexpr int kWarningIndicator = 10;
+constexpr int kLinkIndicator = 11;
+constexpr int kCompletionList = 1;  // the id of the completion list among Scintilla's user lists
 constexpr int kAnnotationStyle = 40;
 constexpr int kWarningAnnotationStyle = 41;
 constexpr int kDwellMilliseconds = 500;
@@ -87,6 +91,11 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     // bindings for them are dropped so that a key never zooms twice.
     for (int key : {Sci::SCK_ADD, Sci::SCK_SUBTRACT, Sci::SCK_DIVIDE})
         m_sci->SendScintilla(Sci::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + (Sci::SCMOD_CTRL << 16)));
+    // Likewise the navigation keys of the window (Alt+Left, Alt+Right) and
+    // its completion key (Ctrl+Space).
+    for (int key : {Sci::SCK_LEFT, Sci::SCK_RIGHT})
+        m_sci->SendScintilla(Sci::SCI_CLEARCMDKEY, static_cast<unsigned long>(key + (Sci::SCMOD_ALT << 16)));
+    m_sci->SendScintilla(Sci::SCI_CLEARCMDKEY, static_cast<unsigned long>(' ' + (Sci::SCMOD_CTRL << 16)));
 
     // Colouring of the programme language.
     m_lexer = new PlcLexer(this);
@@ -155,6 +164,20 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
         emit caretLineChanged(line);
     });
 
+    // The link under a Ctrl+hover: a plain underline in the link colour.
+    m_sci->SendScintilla(Sci::SCI_INDICSETSTYLE, kLinkIndicator, Sci::INDIC_PLAIN);
+    m_sci->SendScintilla(Sci::SCI_INDICSETFORE, kLinkIndicator, QColor(0x10, 0x50, 0xc0));
+
+    // The completion list keeps the order it is given; its entries hold blanks.
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETORDER, static_cast<unsigned long>(Sci::SC_ORDER_CUSTOM));
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETIGNORECASE, 1UL);
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETMAXHEIGHT, 12UL);
+    connect(m_sci, qOverload<const char*, int, int, int, int>(&QsciScintillaBase::SCN_USERLISTSELECTION), this,
+            [this](const char* selection, int id, int, int, int) {
+                if (id == kCompletionList && selection != nullptr) emit completionChosen(selection);
+            });
+
     // Hover and Ctrl+click.
     m_sci->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, kDwellMilliseconds);
     connect(m_sci, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int pos, int x, int y) {
@@ -162,6 +185,7 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
     });
     connect(m_sci, &QsciScintillaBase::SCN_DWELLEND, this, [](int, int, int) { QToolTip::hideText(); });
     m_sci->viewport()->installEventFilter(this);
+    m_sci->installEventFilter(this);  // the Ctrl key itself
     connect(m_sci, &QsciScintillaBase::SCN_ZOOM, this, [this] {
         m_lineDigits = 0;
         UpdateMarginWidth();
@@ -462,16 +486,68 @@ int32_t SourceEdit::Zoom() const {
     return static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETZOOM));
 }
 
-void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text) {
-    QToolTip::showText(globalPoint, QString::fromLatin1(text.data(), static_cast<int>(text.size())),
-                       m_sci->viewport());
+void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text, bool rich) {
+    QString tip = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    if (!rich) tip = "<p style='white-space:pre'>" + tip.toHtmlEscaped() + "</p>";
+    QToolTip::showText(globalPoint, tip, m_sci->viewport());
 }
+
+void SourceEdit::ShowLink(int32_t pos, int32_t length) {
+    if (m_link == std::pair{pos, length} || (length <= 0 && m_link.second <= 0)) return;
+    m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(kLinkIndicator));
+    if (m_link.second > 0) {
+        m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(m_link.first),
+                             static_cast<long>(m_link.second));
+    }
+    m_link = length > 0 ? std::pair{pos, length} : std::pair{0, 0};
+    if (length > 0) {
+        m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(pos), static_cast<long>(length));
+        m_sci->viewport()->setCursor(Qt::PointingHandCursor);
+    } else {
+        m_sci->viewport()->setCursor(Qt::IBeamCursor);
+    }
+}
+
+void SourceEdit::ShowCompletions(const std::vector<std::string>& entries) {
+    if (entries.empty()) return;
+    std::string list;
+    for (const std::string& entry : entries) {
+        if (!list.empty()) list.push_back('\n');
+        list += entry;
+    }
+    m_sci->SendScintilla(Sci::SCI_USERLISTSHOW, static_cast<unsigned long>(kCompletionList), list.c_str());
+}
+
+bool SourceEdit::CompletionsShown() const { return m_sci->SendScintilla(Sci::SCI_AUTOCACTIVE) != 0; }
 
 // ---------------------------------------------------------------- events
 
 bool SourceEdit::eventFilter(QObject* watched, QEvent* event) {
     // Annotations wrap to the view's width.
     if (watched == m_sci->viewport() && event->type() == QEvent::Resize) RewrapAnnotations();
+    // Ctrl+hover: the word under the mouse while Ctrl is held.
+    const auto ctrlHover = [this](QPoint inViewport) {
+        emit ctrlHovered(static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_POSITIONFROMPOINTCLOSE,
+                                                                   static_cast<unsigned long>(inViewport.x()),
+                                                                   static_cast<long>(inViewport.y()))));
+    };
+    if (watched == m_sci->viewport() && event->type() == QEvent::MouseMove) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->modifiers() & Qt::ControlModifier) {
+            ctrlHover(mouse->position().toPoint());
+        } else if (m_link.second > 0) {
+            emit ctrlHovered(-1);
+        }
+    } else if (watched == m_sci->viewport() && event->type() == QEvent::Leave && m_link.second > 0) {
+        emit ctrlHovered(-1);
+    } else if (watched == m_sci && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Control) {
+        if (event->type() == QEvent::KeyPress) {
+            ctrlHover(m_sci->viewport()->mapFromGlobal(QCursor::pos()));
+        } else {
+            emit ctrlHovered(-1);
+        }
+    }
     if (watched == m_sci->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton && (mouse->modifiers() & Qt::ControlModifier)) {

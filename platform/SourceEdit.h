@@ -1,7 +1,8 @@
 // The source editor of the editor window: the edit control (SourceText)
 // with what a code editor needs on top of it: a line-number margin with
 // error markers, inline annotations, an error indicator, syntax colouring of
-// the programme language, zoom, tool tips, hover and Ctrl+click.
+// the programme language, zoom, tool tips, hover, Ctrl+click with the link
+// under a Ctrl+hover, and a completion list.
 //
 // Markers, the indicator and the annotations' style are allocated once, in
 // this class; nothing outside it and SourceText talks to Scintilla.
@@ -12,6 +13,9 @@
 //   caretLineChanged() - the caret went to another line.
 //   textReplaced() - SetText replaced the whole text (after it is in place).
 //   breakpointClicked() - a click in the breakpoint margin, on a line.
+//   ctrlHovered() - the mouse moved over a character with Ctrl held, or Ctrl
+//                   went down over one (-1: Ctrl released, mouse left).
+//   completionChosen() - an entry of the completion list was chosen.
 #pragma once
 
 #include <QFont>
@@ -106,8 +110,19 @@ public:
     void ZoomOut();
     void ZoomReset();
     int32_t Zoom() const;
-    // Shows a tool tip at a screen point.
-    void ShowTip(const QPoint& globalPoint, const std::string& text);
+    // Shows a tool tip at a screen point; `rich` text is Qt's HTML subset.
+    void ShowTip(const QPoint& globalPoint, const std::string& text, bool rich = false);
+
+    // ---- links and completion ----
+    // Underlines [pos, pos + length) as a link under the mouse and shows the
+    // pointing hand; a length of 0 takes the link away.
+    void ShowLink(int32_t pos, int32_t length);
+    // The link shown: its start and length (0 when none).
+    std::pair<int32_t, int32_t> Link() const { return m_link; }
+    // Shows a list of entries below the caret, in this order; choosing one
+    // raises completionChosen with its text.
+    void ShowCompletions(const std::vector<std::string>& entries);
+    bool CompletionsShown() const;
 
     // Whether a font face is installed on this system.
     static bool FaceInstalled(const QString& family);
@@ -121,6 +136,8 @@ signals:
     void caretLineChanged(int32_t line);
     void textReplaced();
     void breakpointClicked(int32_t line);
+    void ctrlHovered(int32_t pos);
+    void completionChosen(const std::string& entry);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -145,6 +162,7 @@ private:
     int m_lineDigits = 0;
     QFont m_font;
     size_t m_annotationColumns = 0;  // the width the annotations are wrapped to
+    std::pair<int32_t, int32_t> m_link{0, 0};
 };
 
 }  // namespace plc

@@ -1,197 +1,48 @@
-// Completion: what the line compiler accepts at the cursor — section heads
-// outside the sections, DEF and END in the text declaration, the keywords of
-// the chain after a label, labels after a jump or call, and the variables,
-// inputs, outputs and status flags that the keyword's forms take.
-#include <cstdio>
-#include <set>
-
+// Completion for the language server: the items of the completion engine as
+// LSP CompletionItems, each replacing the typed word with its canonical text
+// (a snippet with a tab stop per operand where the client takes snippets).
 #include "apps/plcc/LspDocument.h"
-#include "base/Ascii.h"
-#include "compiler/Statements.h"
-#include "image/SectionWords.h"
+#include "compiler/Assist.h"
 
 namespace plcc::lsp {
 
 namespace {
 
-using plc::SectionWord;
-using plc::Word;
-
-// The END that closes a section, and that a jump names as its target.
-constexpr std::string_view kEnd = Word(SectionWord::End);
-
 // CompletionItemKind values.
-constexpr int kKindKeyword = 14, kKindVariable = 6, kKindReference = 18, kKindEnumMember = 20;
-
-class Items {
-public:
-    Items(int32_t line, int32_t cursor) : m_line(line), m_cursor(cursor) {}
-    void Add(const std::string& text, int kind, const std::string& detail, int32_t from) {
-        if (!m_seen.insert(text).second) return;
-        json item = {{"label", text},
-                     {"kind", kind},
-                     {"filterText", text},
-                     {"textEdit", {{"range", Range(m_line, from, m_line, m_cursor)}, {"newText", text}}}};
-        if (!detail.empty()) item["detail"] = detail;
-        m_list.push_back(std::move(item));
+int KindOf(plc::CompletionKind kind) {
+    switch (kind) {
+        case plc::CompletionKind::Section:
+        case plc::CompletionKind::Keyword: return 14;  // Keyword
+        case plc::CompletionKind::Label: return 18;    // Reference
+        case plc::CompletionKind::Variable: return 6;  // Variable
+        default: return 20;                            // EnumMember: inputs, outputs, flags, names
     }
-    json Take() { return std::move(m_list); }
-
-private:
-    int32_t m_line, m_cursor;
-    std::set<std::string> m_seen;
-    json m_list = json::array();
-};
-
-bool EndsWith(std::string_view s, std::string_view end) { return s.ends_with(end); }
-
-// The section kind around `line`: 0 outside, 1 text declaration, 2 programme.
-int SectionAt(const Document& doc, int32_t line) {
-    for (const plc::IndexSection& s : doc.index.Sections()) {
-        if (line > s.headLine && (s.endLine < 0 || line < s.endLine)) {
-            return s.kind == plc::SectionKind::Text ? 1 : 2;
-        }
-    }
-    return 0;
-}
-
-void AddVariables(Items& items, const Document& doc, plc::VarKind kind, int32_t from) {
-    const char letter = plc::FamilyOf(kind).letter;
-    for (const plc::Declaration& d : doc.index.Declarations()) {
-        if (d.var != kind || doc.index.FindDeclaration(d.var, d.index) != &d) continue;
-        char name[16];
-        std::snprintf(name, sizeof name, "%c%03d", letter, d.index);
-        items.Add(name, kKindVariable, d.name, from);
-    }
-    items.Add(std::string(1, letter), kKindVariable, "", from);
-}
-
-void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t from) {
-    std::set<plc::Dom> domains;
-    for (const StatementForm& f : KeywordForms(keywordRow)) {
-        for (const plc::Operand& op : f.variant->args) domains.insert(op.dom);
-    }
-    const bool jump = plc::KeywordChain()[keywordRow].keyword.starts_with("JMP");
-    for (plc::Dom dom : domains) {
-        if (const plc::VarFamily* family = plc::FamilyOfDomain(dom)) {
-            AddVariables(items, doc, family->kind, from);
-            continue;
-        }
-        switch (dom) {
-            case plc::Dom::Input:
-            case plc::Dom::Output:
-                for (const plc::IoGroup& g : dom == plc::Dom::Input ? plc::InputGroups() : plc::OutputGroups()) {
-                    for (int n = 0; n < g.count; ++n) {
-                        items.Add(std::string(g.letters) + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output", from);
-                    }
-                }
-                break;
-            case plc::Dom::Status:
-                for (int n = 0; n < plc::kStatusCount; ++n) {
-                    if (jump && n == plc::kStatusWoti) continue;  // only the flag assignment takes it
-                    items.Add(plc::StatusName(static_cast<uint8_t>(n)), kKindEnumMember, "status flag", from);
-                }
-                break;
-            default: break;
-        }
-    }
-}
-
-void AddLabels(Items& items, const Document& doc, bool withEnd, int32_t from) {
-    for (const plc::LabelLine& l : doc.index.Labels()) {
-        char name[16];
-        std::snprintf(name, sizeof name, "N%03d", l.label);
-        items.Add(name, kKindReference, l.statement, from);
-    }
-    if (withEnd) items.Add(std::string(kEnd), kKindReference, "end of the programme", from);
 }
 
 }  // namespace
 
-json Completion(const Document& doc, int32_t line, int32_t column) {
-    const std::string_view raw = doc.Line(line);
-    const auto cursor = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(column, 0)), raw.size()));
-    const std::string_view before = raw.substr(0, static_cast<size_t>(cursor));
-    Items items(line, cursor);
-    if (before.find(';') != std::string_view::npos) return items.Take();
+bool ClientTakesSnippets(const json& initializeParams) {
+    const json::json_pointer pointer("/capabilities/textDocument/completion/completionItem/snippetSupport");
+    return initializeParams.contains(pointer) && initializeParams.at(pointer).is_boolean() &&
+           initializeParams.at(pointer).get<bool>();
+}
 
-    // The blank-free, upper-case text before the cursor, with each character's column.
-    std::string up;
-    std::vector<int32_t> columns;
-    for (size_t c = 0; c < before.size(); ++c) {
-        if (before[c] == ' ' || before[c] == '\t') continue;
-        up.push_back(plc::AsciiUpper(before[c]));
-        columns.push_back(static_cast<int32_t>(c));
+json Completion(const Document& doc, int32_t line, int32_t column, bool snippets) {
+    const plc::Completions completions = plc::CompleteAt(doc.index, doc.Line(line), line, column);
+    json list = json::array();
+    for (const plc::CompletionItem& c : completions.items) {
+        const bool snippet = snippets && !c.snippet.empty();
+        json item = {{"label", c.label},
+                     {"kind", KindOf(c.kind)},
+                     {"filterText", c.filter},
+                     {"textEdit",
+                      {{"range", Range(line, completions.from, line, completions.to)},
+                       {"newText", snippet ? c.snippet : c.insert}}}};
+        if (snippet) item["insertTextFormat"] = 2;
+        if (!c.detail.empty()) item["detail"] = c.detail;
+        list.push_back(std::move(item));
     }
-    auto columnOf = [&](size_t at) { return at < columns.size() ? columns[at] : cursor; };
-    int32_t wordStart = cursor;
-    while (wordStart > 0 && (plc::AsciiAlnum(raw[static_cast<size_t>(wordStart - 1)]) ||
-                             raw[static_cast<size_t>(wordStart - 1)] == '_')) {
-        --wordStart;
-    }
-
-    switch (SectionAt(doc, line)) {
-        case 0:
-            for (const std::string& head :
-                 {std::string(Word(SectionWord::TextHead)) + "(", std::string(Word(SectionWord::ProgramHead))}) {
-                if (head.starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0));
-            }
-            return items.Take();
-        case 1:
-            if (up.size() <= 3) {
-                for (const std::string_view word : {Word(SectionWord::Def), kEnd}) {
-                    if (word.starts_with(up)) items.Add(std::string(word), kKindKeyword, "", columnOf(0));
-                }
-            } else if (up.size() == Word(SectionWord::Def).size() + 1 && up.starts_with(Word(SectionWord::Def))) {
-                for (const plc::VarFamily& family : plc::kVarFamilies) {
-                    items.Add(std::string(1, family.letter), kKindVariable, "", columnOf(3));
-                }
-            }
-            return items.Take();
-        default: break;
-    }
-
-    // Inside the programme: a label, then a keyword, then its operands.
-    if (up.empty() || up[0] != 'N') {
-        if (kEnd.starts_with(up)) items.Add(std::string(kEnd), kKindKeyword, "end of the programme", columnOf(0));
-        return items.Take();
-    }
-    size_t at = 1;
-    while (at < up.size() && plc::AsciiDigit(up[at])) ++at;
-    if (at == 1 || at == up.size()) return items.Take();  // still writing the label
-    const std::string_view rest = std::string_view(up).substr(at);
-    const std::span<const plc::KeywordRow> chain = plc::KeywordChain();
-    const int row = plc::MatchKeyword(rest);
-    if (row < 0) {
-        // "JMP" and "CALL" before the target's "N" is written.
-        if (rest == "JMP" || rest == "CALL") AddLabels(items, doc, false, cursor);
-        for (size_t r = 0; r < chain.size(); ++r) {
-            if (!chain[r].keyword.starts_with(rest)) continue;
-            const std::vector<StatementForm>& forms = KeywordForms(r);
-            items.Add(std::string(chain[r].keyword), kKindKeyword, forms.empty() ? "" : forms.front().text,
-                      columnOf(at));
-        }
-        return items.Take();
-    }
-
-    // Labels after JMP, CALL or a condition's ")".
-    size_t n = up.size();
-    while (n > at && plc::AsciiDigit(up[n - 1])) --n;
-    const std::string_view head = std::string_view(up).substr(0, n);
-    if (EndsWith(head, "JMPN") || EndsWith(head, "CALLN") || EndsWith(head, ")N")) {
-        AddLabels(items, doc, false, columnOf(n - 1));
-        return items.Take();
-    }
-    if (n == up.size() && (EndsWith(up, "JMP") || EndsWith(up, "CALL") || EndsWith(up, ")"))) {
-        AddLabels(items, doc, EndsWith(up, ")"), cursor);
-        return items.Take();
-    }
-    if (EndsWith(up, ")E") || EndsWith(up, ")EN")) {
-        items.Add(std::string(kEnd), kKindReference, "end of the programme", wordStart);
-        return items.Take();
-    }
-    AddOperands(items, doc, static_cast<size_t>(row), wordStart);
-    return items.Take();
+    return list;
 }
 
 }  // namespace plcc::lsp

@@ -40,8 +40,6 @@ struct Document {
 json Position(int32_t line, int32_t column);
 json Range(int32_t line, int32_t column, int32_t endLine, int32_t endColumn);
 json TokenRange(const plc::Token& token);
-// A variable as the listing writes it: "H005".
-std::string VariableName(plc::VarKind kind, int index);
 // The range from the start to the end of the whole text.
 json WholeDocument(const Document& doc);
 
@@ -54,31 +52,14 @@ json DocumentSymbols(const Document& doc);
 json FoldingRanges(const Document& doc);
 json Formatting(const Document& doc);  // TextEdit[] or null when the programme does not compile
 json CodeActions(const Document& doc);
-json Completion(const Document& doc, int32_t line, int32_t column);
+// With `snippets` a statement form inserts its operands as tab stops.
+json Completion(const Document& doc, int32_t line, int32_t column, bool snippets);
+// Whether the client of `initialize` parameters takes snippets in completion items.
+bool ClientTakesSnippets(const json& initializeParams);
 json SemanticTokens(const Document& doc);  // SemanticTokens of the whole text
 json SemanticTokensLegend();
 
 // The title of the code action that renumbers the programme.
 inline constexpr const char* kRenumberTitle = "Renumber programme";
-
-}  // namespace plcc::lsp
-
-namespace plcc::lsp {
-
-// A statement form of the instruction tables, as a one-line text with
-// placeholders ("SET Hxxx = Hxxx"), and the record it compiles to.
-struct StatementForm {
-    std::string text;
-    const plc::OpcodeRow* row = nullptr;
-    const plc::Variant* variant = nullptr;
-};
-
-// The forms that the keyword chain's row `keywordRow` compiles (a form belongs
-// to the first row whose keyword begins it, as the chain decides).
-const std::vector<StatementForm>& KeywordForms(size_t keywordRow);
-
-// A variant's format string as a form text: the label dropped, each operand
-// a placeholder.
-std::string FormText(const char* format, const plc::Operands& args);
 
 }  // namespace plcc::lsp

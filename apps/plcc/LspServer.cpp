@@ -94,6 +94,7 @@ void Server::Handle(const json& message, const std::function<void(const json&)>&
 json Server::Request(const std::string& method, const json& params) {
     if (method == "initialize") {
         m_initialized = true;
+        m_snippets = ClientTakesSnippets(params);
         return {{"capabilities", Capabilities()}, {"serverInfo", {{"name", "plcc"}}}};
     }
     if (!m_initialized) throw RequestError{kServerNotInitialized, "Server not initialized"};
@@ -115,14 +116,14 @@ json Server::Request(const std::string& method, const json& params) {
         {"textDocument/foldingRange", [](const Document& d, const json&) { return FoldingRanges(d); }},
         {"textDocument/formatting", [](const Document& d, const json&) { return Formatting(d); }},
         {"textDocument/codeAction", [](const Document& d, const json&) { return CodeActions(d); }},
-        {"textDocument/completion",
-         [](const Document& d, const json& p) { return Completion(d, LineOf(p), ColumnOf(p)); }},
         {"textDocument/semanticTokens/full", [](const Document& d, const json&) { return SemanticTokens(d); }},
     };
     const auto feature = kFeatures.find(method);
-    if (feature == kFeatures.end()) throw RequestError{kMethodNotFound, "Method not found: " + method};
+    const bool completion = method == "textDocument/completion";
+    if (feature == kFeatures.end() && !completion) throw RequestError{kMethodNotFound, "Method not found: " + method};
     const Document* doc = Find(UriOf(params));
     if (doc == nullptr) throw RequestError{kInvalidParams, "Document not open: " + UriOf(params)};
+    if (completion) return Completion(*doc, LineOf(params), ColumnOf(params), m_snippets);
     return feature->second(*doc, params);
 }
 

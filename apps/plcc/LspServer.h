@@ -44,6 +44,7 @@ private:
 
     std::map<std::string, Document, std::less<>> m_documents;
     bool m_initialized = false;
+    bool m_snippets = false;  // the client takes snippets in completion items
     bool m_shutdown = false;
     bool m_exit = false;
 };

@@ -74,6 +74,8 @@ private slots:
     void restoreNames_data();
     void restoreNames();
     void dryRunIsTheHostsChoiceAndStopsAtTheCaret();
+    void completionInsertsCanonicalText_data();
+    void completionInsertsCanonicalText();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -98,6 +100,9 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Paste") << 32773 << "&Edit" << "&Paste" << false;
     QTest::newRow("Select all") << 32787 << "&Edit" << "Select a&ll" << false;
     QTest::newRow("Search/Replace") << 32775 << "&Edit" << "&Search/Replace..." << false;
+    QTest::newRow("Complete") << 33056 << "&Edit" << "Co&mplete" << false;
+    QTest::newRow("Navigate back") << 33057 << "&View" << "Navigate &back" << false;
+    QTest::newRow("Navigate forward") << 33058 << "&View" << "Navigate &forward" << false;
     QTest::newRow("Check syntax") << 32778 << "&PLC Program" << "&Check syntax" << false;
     QTest::newRow("Renum") << 32779 << "&PLC Program" << "R&enum" << false;
     QTest::newRow("Simulate") << 32780 << "&PLC Program" << "Si&mulate..." << true;
@@ -715,6 +720,15 @@ void TestEditorWindow::nextAndPreviousErrorKeys() {
         QTest::keyClick(&edit, Qt::Key_F8, Qt::ShiftModifier);
         QCOMPARE(caretLine(), expected);
     }
+    // Navigate back retraces the jumps, forward goes them again; a new jump
+    // drops what lay ahead, and Navigate forward then beeps and stays.
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Left, 7}, {Qt::Key_Left, 2}, {Qt::Key_Right, 7},
+                                             {Qt::Key_F8, 2}, {Qt::Key_Right, 2}};
+    for (const auto& [key, expected] : steps) {
+        QTest::keyClick(&edit, key, key == Qt::Key_F8 ? Qt::NoModifier : Qt::AltModifier);
+        QCOMPARE(caretLine(), expected);
+    }
+    QCOMPARE(open.dialogs.Beeps(), 1);
     QCOMPARE(edit.GetText(), std::string(kFaultyProgramme));
     open.VerifyDialogs();
 }
@@ -930,6 +944,34 @@ void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
     QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
     QVERIFY(editor.DryRun() == nullptr);
     QCOMPARE(edit.RunLine(), -1);
+
+void TestEditorWindow::completionInsertsCanonicalText_data() {
+    QTest::addColumn<QString>("line");   // the line being written, the caret at its end
+    QTest::addColumn<QString>("entry");  // the entry chosen
+    QTest::addColumn<QString>("after");  // the line afterwards
+    QTest::newRow("statement form after a label") << "N020 se" << "SET OUTPUT = Hxxx" << "N020 SET OUTPUT = H";
+    QTest::newRow("variable by its DEF name") << "N020 SET H1 = spe" << "H005    Speed" << "N020 SET H1 = H005";
+    QTest::newRow("operand begun in the keyword") << "N020 SETH0" << "H005    Speed" << "N020 SETH005";
+    QTest::newRow("jump target") << "N020 JMP" << "N010    N010 NOP" << "N020 JMP N010";
+}
+
+void TestEditorWindow::completionInsertsCanonicalText() {
+    QFETCH(QString, line);
+    QFETCH(QString, entry);
+    QFETCH(QString, after);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    const std::string head = "%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n";
+    edit.SetText(head + line.toStdString() + "\r\nEND");
+    const int32_t end = edit.LineIndex(5) + edit.LineLength(5);
+    edit.SetSel(end, end);
+    QVERIFY(editor.OnCommand(ID_EDIT_COMPLETE));
+    QVERIFY(edit.CompletionsShown());
+    emit edit.completionChosen(entry.toStdString());
+    std::string written;
+    QVERIFY(edit.GetLine(5, written));
+    QCOMPARE(QString::fromStdString(written), after);
     open.VerifyDialogs();
 }
 

@@ -21,7 +21,9 @@ const char* const kWithError =
     "N030 CALL N090\r\n"        // 6
     "END\r\n";                  // 7
 const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
-const char* const kEditing = "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nEND";
+const char* const kEditing =
+    "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nN040 JMP (IE3 = 1) N010\n"
+    "N050 SET INPOSWINDOW = H5\nEND";
 
 class LspServerTest : public ::testing::Test {
 protected:
@@ -105,11 +107,11 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     const char* edit = "file:///edit.plc";
     const std::vector<FeatureCase> cases = {
         {"hover on a variable", "textDocument/hover", At(err, 5, 11), "/result/contents/value",
-         "`H005`: integer variable, DEF name `Speed` (line 2)"},
+         "```\nH005\n```\n\ninteger variable, DEF name Speed (line 2)"},
         {"hover on a jump target", "textDocument/hover", At(err, 5, 20), "/result/contents/value",
-         "```\nN010 SET H5 = 3\n```\nline 5"},
+         "```\nN010 SET H5 = 3\n```\n\nline 5"},
         {"hover on a keyword", "textDocument/hover", At(ok, 2, 4), "/result/contents/value",
-         "`JMP Nxxx` compiles to opcode 1, record kind 1\n\nForms:\n- `JMP Nxxx` (opcode 1, record kind 1)"},
+         "```\nJMP Nxxx\n```\n\ncompiles to opcode 1, record kind 1\n\nForms:\n- JMP Nxxx (opcode 1)"},
         {"definition of a label", "textDocument/definition", At(err, 5, 20), "/result", Loc(err, 4, 0, 4)},
         {"definition of a variable", "textDocument/definition", At(err, 4, 10), "/result", Loc(err, 1, 9, 14)},
         {"definition of a missing label", "textDocument/definition", At(err, 6, 11), "/result", json(nullptr)},
@@ -128,12 +130,16 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"renumber action", "textDocument/codeAction", Doc(ok), "/result/0/edit/changes/file:~1~1~1ok.plc/0/newText",
          "%P00\nN010 NOP\t\t; rest\nN020 JMP N010\nEND"},
         {"no action with errors", "textDocument/codeAction", Doc(err), "/result", json::array()},
+        {"keywords after a bare label", "textDocument/completion", At(err, 4, 5), "/result/0/textEdit/newText",
+         "JMP N"},
+        {"hover on an input", "textDocument/hover", At(edit, 7, 11), "/result/contents/value",
+         "```\nIE03\n```\n\ninput 7 of the drive (group IE, number 3)"},
         {"keywords after a label", "textDocument/completion", At(edit, 4, 7), "/result/0/textEdit/newText",
-         "SETOUTPUT=H"},
+         "SET OUTPUT = H"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
          "F002"},
-        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/2/label", "N030"},
-        {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/1/label", "STA_ERR"},
+        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/3/textEdit/newText", "CALL N030"},
+        {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/0/label", "STA_ERR"},
         {"semantic tokens: section, label, keyword, comment, jump target", "textDocument/semanticTokens/full",
          Doc(ok), "/result/data",
          json::array({0, 0, 4, 1, 0, 1, 0, 2, 2, 0, 0, 3, 3, 3, 0, 0, 4, 6, 0, 0,
@@ -148,6 +154,29 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         const json::json_pointer pointer(c.pointer);
         ASSERT_TRUE(response.contains(pointer)) << c.name << ": " << response.dump();
         EXPECT_EQ(response.at(pointer), c.expected) << c.name << ": " << response.dump();
+    }
+}
+
+// A client that takes snippets gets each statement form whole, with a tab
+// stop per operand; the others get the canonical text up to the first one.
+TEST(LspCompletionSnippets, FollowTheClientsCapability) {
+    for (const bool snippets : {true, false}) {
+        Server server;
+        json item;
+        const auto send = [&server, &item](const json& message) {
+            server.Handle(message, [&item](const json& m) {
+                if (m.contains("result") && m["result"].is_array() && !m["result"].empty()) item = m["result"][0];
+            });
+        };
+        json capabilities = json::object();
+        capabilities["textDocument"]["completion"]["completionItem"]["snippetSupport"] = snippets;
+        send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", capabilities}}}});
+        send({{"jsonrpc", "2.0"},
+              {"method", "textDocument/didOpen"},
+              {"params", {{"textDocument", {{"uri", "file:///s.plc"}, {"text", "%P00\nN010 \nEND"}}}}}});
+        send({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "textDocument/completion"}, {"params", At("file:///s.plc", 1, 5)}});
+        EXPECT_EQ(item["textEdit"]["newText"], snippets ? "JMP N${1:xxx}" : "JMP N") << item.dump();
+        EXPECT_EQ(item.contains("insertTextFormat"), snippets) << item.dump();
     }
 }
 
