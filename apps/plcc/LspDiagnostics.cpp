@@ -32,8 +32,8 @@ void ContentSpan(std::string_view line, int32_t& from, int32_t& to) {
 // The first token of `kind` on `line` that `accept` takes.
 template <typename Accept>
 const plc::Token* FindToken(const Document& doc, int32_t line, plc::TokenKind kind, Accept accept) {
-    for (const plc::Token& t : doc.index.Tokens()) {
-        if (t.line == line && t.kind == kind && accept(t)) return &t;
+    for (const plc::Token& t : doc.TokensOn(line)) {
+        if (t.kind == kind && accept(t)) return &t;
     }
     return nullptr;
 }
@@ -50,6 +50,10 @@ int32_t OpenSectionHead(const Document& doc, plc::SectionKind kind) {
 
 json Diagnostics(const Document& doc) {
     json list = json::array();
+    if (!doc.tooLarge.empty()) {
+        list.push_back({{"range", Range(0, 0, 0, 0)}, {"severity", 1}, {"source", "plcc"}, {"message", doc.tooLarge}});
+        return list;
+    }
     for (const plc::CompileOutcome::Error& e : doc.outcome.errors) {
         int32_t line = e.line - 1;
         const plc::Token* token = nullptr;

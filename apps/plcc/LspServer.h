@@ -4,6 +4,7 @@
 // in-process; RunLanguageServer adds the framed transport.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <map>
@@ -46,9 +47,11 @@ private:
     bool m_initialized = false;
     bool m_shutdown = false;
     bool m_exit = false;
+    PositionEncoding m_encoding = PositionEncoding::Utf16;
 };
 
 // The message loop on framed streams; returns the exit status of `plcc lsp`.
-int RunLanguageServer(std::istream& in, std::ostream& out);
+// A header block that breaks the framing ends it with a line on `err` and 1.
+int RunLanguageServer(std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace plcc::lsp

@@ -20,6 +20,7 @@ const char* const kWithError =
     "N030 CALL N090\r\n"        // 6
     "END\r\n";                  // 7
 const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
+const char* const kWide = "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600\nN2 JMP N1\nEND";  // 13 UTF-16 units, 17 bytes
 const char* const kEditing = "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nEND";
 
 class LspServerTest : public ::testing::Test {
@@ -27,7 +28,7 @@ protected:
     void SetUp() override {
         Send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
         for (const auto& [uri, text] : {std::pair{"file:///err.plc", kWithError}, {"file:///ok.plc", kCompiles},
-                                        {"file:///edit.plc", kEditing}}) {
+                                        {"file:///edit.plc", kEditing}, {"file:///wide.plc", kWide}}) {
             Send({{"jsonrpc", "2.0"},
                   {"method", "textDocument/didOpen"},
                   {"params", {{"textDocument", {{"uri", uri}, {"languageId", "plc"}, {"version", 1}, {"text", text}}}}}});
@@ -60,7 +61,7 @@ json Loc(const char* uri, int line, int from, int to) {
 }
 
 TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
-    ASSERT_EQ(sent.size(), 4u);  // the initialize response and one publication per document
+    ASSERT_EQ(sent.size(), 5u);  // the initialize response and one publication per document
     EXPECT_EQ(sent[1]["params"]["diagnostics"],
               json::parse(R"j([{"range":{"start":{"line":6,"character":10},"end":{"line":6,"character":14}},
                 "severity":1,"code":"ERR(30)","source":"plcc",
@@ -125,6 +126,8 @@ TEST_F(LspServerTest, AnswersEachFeature) {
          "F002"},
         {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/2/label", "N030"},
         {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/1/label", "STA_ERR"},
+        {"columns in UTF-16 units", "textDocument/documentSymbol", Doc("file:///wide.plc"),
+         "/result/0/children/0/range/end/character", 13},
         {"unknown method", "textDocument/rename", At(err, 4, 0), "/error/code", kMethodNotFound},
         {"document not open", "textDocument/hover", At("file:///none.plc", 0, 0), "/error/code", kInvalidParams},
         {"malformed params", "textDocument/hover", Doc(err), "/error/code", kInvalidParams},
@@ -137,38 +140,100 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     }
 }
 
+// Changes with a range replace that part, counted in the client's columns;
+// a text beyond the bounds gets one diagnostic and takes no partial change.
+TEST_F(LspServerTest, AppliesIncrementalChangesInClientColumns) {
+    const char* uri = "file:///wide.plc";
+    const auto change = [this, uri](json changes) {
+        return Send({{"jsonrpc", "2.0"},
+                     {"method", "textDocument/didChange"},
+                     {"params", {{"textDocument", {{"uri", uri}, {"version", 2}}}, {"contentChanges", changes}}}});
+    };
+    const auto edit = [](int line, int from, int to, const std::string& text) {
+        return json{{"range", {{"start", {{"line", line}, {"character", from}}}, {"end", {{"line", line}, {"character", to}}}}},
+                    {"text", text}};
+    };
+    change(json::array({edit(1, 13, 13, " x"), edit(2, 7, 9, "N9")}));
+    EXPECT_EQ(server.Find(uri)->text, "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600 x\nN2 JMP N9\nEND");
+    std::vector<json> out = change(json::array({edit(2, 7, 9, "N1")}));
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
+
+    std::string huge = "%P00\n";
+    for (size_t i = 0; i < kMaxDocumentLines; ++i) huge += "\n";
+    out = change(json::array({{{"text", huge}}}));
+    ASSERT_EQ(out[0]["params"]["diagnostics"].size(), 1u);
+    EXPECT_NE(out[0]["params"]["diagnostics"][0]["message"].get<std::string>().find("65538 lines"), std::string::npos);
+    out = change(json::array({edit(0, 0, 0, "x")}));
+    EXPECT_EQ(out[0]["params"]["diagnostics"].size(), 1u);
+    out = change(json::array({{{"text", kWide}}}));
+    EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
+}
+
 // What arrives on the wire: framing, garbage, and the end of the session.
 TEST(LspMessageLoop, SurvivesBadInputAndStopsOnExitOrEndOfInput) {
     const auto frame = [](const std::string& body) {
         return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
     };
     const std::string request = R"({"jsonrpc":"2.0","id":1,"method":"textDocument/hover","params":{}})";
+    const std::string init = frame(R"({"jsonrpc":"2.0","id":1,"method":"initialize"})");
+    const std::string shutdown = frame(R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})");
+    const std::string exit = frame(R"({"jsonrpc":"2.0","method":"exit"})");
+    const auto hoverAt = [&frame](const std::string& line, const std::string& character) {
+        return frame(R"({"jsonrpc":"2.0","id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"u"},)"
+                     R"("position":{"line":)" + line + R"(,"character":)" + character + "}}}");
+    };
+    const std::string open = frame(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":)"
+                                   R"({"uri":"u","text":"%P00\nN1 NOP\nEND"}}})");
     struct LoopCase {
         std::string input;
         int exitCode;
         std::vector<int> errorCodes;  // of the responses in order (0: a result)
+        bool complains = false;       // a line on stderr
     };
     const std::vector<LoopCase> cases = {
         {frame(request), 1, {kServerNotInitialized}},
-        {"Content-Type: x\r\n\r\n" + frame("{not json") + frame("[1,2]"), 1, {kParseError, kInvalidRequest}},
-        {frame(R"({"jsonrpc":"2.0","id":1,"method":"initialize"})") + frame(R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})") +
-             frame(R"({"jsonrpc":"2.0","method":"exit"})") + frame(request),
-         0, {0, 0}},
-        {"Content-Length: 99999999999999999999\r\n\r\n" + frame(R"({"jsonrpc":"2.0","method":"exit"})"), 1, {}},
+        {"Content-Type: x\r\nContent-Length: 9\r\n\r\n{not json" + frame("[1,2]"), 1,
+         {kParseError, kInvalidRequest}},
+        {init + shutdown + exit + frame(request), 0, {0, 0}},
+        {init + shutdown + frame(request) + init + shutdown + exit, 0, {0, 0, kInvalidRequest, kInvalidRequest,
+                                                                         kInvalidRequest}},
+        {init + init + exit, 1, {0, kInvalidRequest}},
+        // Framing that cannot be recovered ends the session with a word on stderr.
+        {"Content-Type: x\r\n\r\n" + frame(request), 1, {}, true},
+        {"Content-Length: -2\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: +2\r\n\r\n{}" + exit, 1, {}, true},
+        {"Content-Length: 0x10\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 99999999999999999999\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 1000000000000\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 2\r\nContent-Length: 3\r\n\r\n{}" + exit, 1, {}, true},
+        {"Content-Length: 2\r\ncontent-length:2\r\n\r\n{}" + init + exit, 1, {0}},
         {"Content-Length: 50\r\n\r\n{\"jsonrpc\"", 1, {}},
+        // A body over the limit is passed over and refused; the next message is read.
+        {"Content-Length: " + std::to_string(kMaxBodySize + 1) + "\r\n\r\n" +
+             std::string(kMaxBodySize + 1, ' ') + init + exit,
+         1, {kInvalidRequest, 0}},
+        {frame(std::string(200, '[') + std::string(200, ']')) + init + exit, 1, {kParseError, 0}},
+        // Positions are unsigned 31-bit integers; anything else is refused, not truncated.
+        {init + open + hoverAt("4294967300", "0") + hoverAt("0", "4.9") + hoverAt("-1", "0") +
+             hoverAt("2147483647", "2147483647") + hoverAt("2147483648", "0") + exit,
+         1, {0, kInvalidParams, kInvalidParams, kInvalidParams, 0, kInvalidParams}},
     };
     for (const LoopCase& c : cases) {
         std::istringstream in(c.input);
-        std::ostringstream out;
-        EXPECT_EQ(RunLanguageServer(in, out), c.exitCode) << c.input;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunLanguageServer(in, out, err), c.exitCode) << c.input.substr(0, 200);
+        EXPECT_EQ(!err.str().empty(), c.complains) << err.str() << c.input.substr(0, 200);
         std::istringstream written(out.str());
+        MessageReader reader(written);
         std::vector<int> codes;
         std::string body;
-        while (ReadMessage(written, body) == ReadStatus::Message) {
+        while (reader.Read(body) == ReadStatus::Message) {
             const json m = json::parse(body);
+            if (!m.contains("id")) continue;  // a publication
             codes.push_back(m.contains("error") ? m["error"]["code"].get<int>() : 0);
         }
-        EXPECT_EQ(codes, c.errorCodes) << c.input;
+        EXPECT_EQ(codes, c.errorCodes) << c.input.substr(0, 200);
     }
 }
 
