@@ -35,6 +35,7 @@ void Document::SetText(std::string newText) {
         newText.clear();
     }
     text = std::move(newText);
+    ascii = std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
     lines = tooLarge.empty() ? plc::SplitLines(text) : std::vector<std::string>{};
     lineStarts.assign(lines.size(), 0);
     for (size_t i = 1; i < lines.size(); ++i) {
@@ -119,7 +120,7 @@ int32_t Document::ClientColumn(int32_t line, int32_t byteColumn) const {
 }
 
 void Document::ToClientColumns(json& message) const {
-    if (encoding == PositionEncoding::Utf8) return;
+    if (encoding == PositionEncoding::Utf8 || ascii) return;
     if (message.is_object()) {
         const auto line = message.find("line");
         const auto character = message.find("character");

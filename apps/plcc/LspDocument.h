@@ -41,6 +41,8 @@ struct Document {
     // entry than lines), so that a line's tokens are found without a scan.
     std::vector<uint32_t> lineTokens;
     PositionEncoding encoding = PositionEncoding::Utf16;
+    // No byte above 127: byte columns are the client's columns in either unit.
+    bool ascii = true;
     // Set when the text is beyond kMaxDocumentBytes or kMaxDocumentLines: the
     // text is not kept or compiled, and the one diagnostic says so.
     std::string tooLarge;

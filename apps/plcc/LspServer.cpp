@@ -136,7 +136,13 @@ void Server::Handle(const json& message, const std::function<void(const json&)>&
         return;
     }
     try {
-        send({{"jsonrpc", "2.0"}, {"id", id}, {"result", Request(method, params)}});
+        // Built in place: a result may be large (the symbols of a long text), and
+        // an initializer list would copy it.
+        json response = json::object();
+        response["jsonrpc"] = "2.0";
+        response["id"] = id;
+        response["result"] = Request(method, params);
+        send(response);
     } catch (const RequestError& e) {
         send(ErrorResponse(id, e.code, e.message));
     } catch (const json::exception& e) {
