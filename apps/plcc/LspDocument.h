@@ -86,7 +86,13 @@ json Definition(const Document& doc, int32_t line, int32_t column);  // Location
 json References(const Document& doc, int32_t line, int32_t column, bool withDeclaration);
 json DocumentSymbols(const Document& doc);
 json FoldingRanges(const Document& doc);
-json Formatting(const Document& doc);  // TextEdit[] or null when the programme does not compile
+// The document's lines with each statement line that compiles in its
+// canonical text (the comment kept); lines with errors unchanged. plcc
+// format writes the same.
+std::vector<std::string> FormattedLines(const Document& doc);
+json Formatting(const Document& doc);  // TextEdit[]; null for a document too large to check
+// Edits for the lines from `fromLine` to `toLine` only.
+json RangeFormatting(const Document& doc, int32_t fromLine, int32_t toLine);
 json CodeActions(const Document& doc);
 json Completion(const Document& doc, int32_t line, int32_t column);
 

@@ -84,6 +84,7 @@ json Capabilities(PositionEncoding encoding) {
             {"documentSymbolProvider", true},
             {"foldingRangeProvider", true},
             {"documentFormattingProvider", true},
+            {"documentRangeFormattingProvider", true},
             {"codeActionProvider", {{"codeActionKinds", json::array({"source"})}}},
             {"completionProvider", {{"triggerCharacters", json::array({"(", "=", " ", "N", "[", ","})}}}};
 }
@@ -196,6 +197,14 @@ json Server::Request(const std::string& method, const json& params) {
         {"textDocument/documentSymbol", [](const Document& d, const json&) { return DocumentSymbols(d); }},
         {"textDocument/foldingRange", [](const Document& d, const json&) { return FoldingRanges(d); }},
         {"textDocument/formatting", [](const Document& d, const json&) { return Formatting(d); }},
+        {"textDocument/rangeFormatting",
+         [](const Document& d, const json& p) {
+             const json& range = p.at("range");
+             const Where from = PositionIn(d, range.at("start"));
+             const Where to = PositionIn(d, range.at("end"));
+             // A range that ends at the start of a line leaves that line out.
+             return RangeFormatting(d, from.line, to.column == 0 && to.line > from.line ? to.line - 1 : to.line);
+         }},
         {"textDocument/codeAction", [](const Document& d, const json&) { return CodeActions(d); }},
         {"textDocument/completion",
          [](const Document& d, const json& p) {
