@@ -1,6 +1,7 @@
 // Completion: what the line compiler accepts at the cursor — section heads
-// outside the sections, DEF and END in the text declaration, the keywords of
-// the chain after a label, labels after a jump or call, and the variables,
+// outside the sections, DEF and END in the text declaration, the statement
+// forms of the chain's keywords after a label (in canonical text, as snippets
+// where the client takes them), labels after a jump or call, and the variables,
 // inputs, outputs and status flags that the keyword's forms take.
 #include <cstdio>
 #include <set>
@@ -26,12 +27,19 @@ constexpr int kKindKeyword = 14, kKindVariable = 6, kKindReference = 18, kKindEn
 class Items {
 public:
     Items(int32_t line, int32_t cursor) : m_line(line), m_cursor(cursor) {}
-    void Add(const std::string& text, int kind, const std::string& detail, int32_t from) {
+    // An item shown as `text`; it inserts `insert` (a snippet when `snippet`)
+    // or else the text itself. `topic` names what the item belongs to (the
+    // statement keyword, the variable family, "label", ...), for help.
+    void Add(const std::string& text, int kind, const std::string& detail, int32_t from, const std::string& topic,
+             const std::string& insert = {}, bool snippet = false) {
         if (!m_seen.insert(text).second) return;
         json item = {{"label", text},
                      {"kind", kind},
                      {"filterText", text},
-                     {"textEdit", {{"range", Range(m_line, from, m_line, m_cursor)}, {"newText", text}}}};
+                     {"textEdit",
+                      {{"range", Range(m_line, from, m_line, m_cursor)}, {"newText", insert.empty() ? text : insert}}},
+                     {"data", {{"topic", topic}}}};
+        if (snippet) item["insertTextFormat"] = 2;
         if (!detail.empty()) item["detail"] = detail;
         m_list.push_back(std::move(item));
     }
@@ -61,9 +69,9 @@ void AddVariables(Items& items, const Document& doc, plc::VarKind kind, int32_t 
         if (d.var != kind || doc.index.FindDeclaration(d.var, d.index) != &d) continue;
         char name[16];
         std::snprintf(name, sizeof name, "%c%03d", letter, d.index);
-        items.Add(name, kKindVariable, d.name, from);
+        items.Add(name, kKindVariable, d.name, from, std::string(1, letter));
     }
-    items.Add(std::string(1, letter), kKindVariable, "", from);
+    items.Add(std::string(1, letter), kKindVariable, "", from, std::string(1, letter));
 }
 
 void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t from) {
@@ -82,14 +90,15 @@ void AddOperands(Items& items, const Document& doc, size_t keywordRow, int32_t f
             case plc::Dom::Output:
                 for (const plc::IoGroup& g : dom == plc::Dom::Input ? plc::InputGroups() : plc::OutputGroups()) {
                     for (int n = 0; n < g.count; ++n) {
-                        items.Add(std::string(g.letters) + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output", from);
+                        items.Add(std::string(g.letters) + std::to_string(n), kKindEnumMember, g.isInput ? "input" : "output",
+                                  from, g.isInput ? "input" : "output");
                     }
                 }
                 break;
             case plc::Dom::Status:
                 for (int n = 0; n < plc::kStatusCount; ++n) {
                     if (jump && n == plc::kStatusWoti) continue;  // only the flag assignment takes it
-                    items.Add(plc::StatusName(static_cast<uint8_t>(n)), kKindEnumMember, "status flag", from);
+                    items.Add(plc::StatusName(static_cast<uint8_t>(n)), kKindEnumMember, "status flag", from, "status");
                 }
                 break;
             default: break;
@@ -101,14 +110,14 @@ void AddLabels(Items& items, const Document& doc, bool withEnd, int32_t from) {
     for (const plc::LabelLine& l : doc.index.Labels()) {
         char name[16];
         std::snprintf(name, sizeof name, "N%03d", l.label);
-        items.Add(name, kKindReference, l.statement, from);
+        items.Add(name, kKindReference, l.statement, from, "label");
     }
-    if (withEnd) items.Add(std::string(kEnd), kKindReference, "end of the programme", from);
+    if (withEnd) items.Add(std::string(kEnd), kKindReference, "end of the programme", from, "label");
 }
 
 }  // namespace
 
-json Completion(const Document& doc, int32_t line, int32_t column) {
+json Completion(const Document& doc, int32_t line, int32_t column, bool snippets) {
     const std::string_view raw = doc.Line(line);
     const auto cursor = static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(std::max(column, 0)), raw.size()));
     const std::string_view before = raw.substr(0, static_cast<size_t>(cursor));
@@ -134,17 +143,18 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
         case 0:
             for (const std::string& head :
                  {std::string(Word(SectionWord::TextHead)) + "(", std::string(Word(SectionWord::ProgramHead))}) {
-                if (head.starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0));
+                if (head.starts_with(up)) items.Add(head, kKindKeyword, "section head", columnOf(0), "section");
             }
             return items.Take();
         case 1:
             if (up.size() <= 3) {
                 for (const std::string_view word : {Word(SectionWord::Def), kEnd}) {
-                    if (word.starts_with(up)) items.Add(std::string(word), kKindKeyword, "", columnOf(0));
+                    if (word.starts_with(up)) items.Add(std::string(word), kKindKeyword, "", columnOf(0), "section");
                 }
             } else if (up.size() == Word(SectionWord::Def).size() + 1 && up.starts_with(Word(SectionWord::Def))) {
                 for (const plc::VarFamily& family : plc::kVarFamilies) {
-                    items.Add(std::string(1, family.letter), kKindVariable, "", columnOf(3));
+                    items.Add(std::string(1, family.letter), kKindVariable, "", columnOf(3),
+                              std::string(1, family.letter));
                 }
             }
             return items.Take();
@@ -153,24 +163,39 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
 
     // Inside the programme: a label, then a keyword, then its operands.
     if (up.empty() || up[0] != 'N') {
-        if (kEnd.starts_with(up)) items.Add(std::string(kEnd), kKindKeyword, "end of the programme", columnOf(0));
+        if (kEnd.starts_with(up)) {
+            items.Add(std::string(kEnd), kKindKeyword, "end of the programme", columnOf(0), "section");
+        }
         return items.Take();
     }
     size_t at = 1;
     while (at < up.size() && plc::AsciiDigit(up[at])) ++at;
-    if (at == 1 || at == up.size()) return items.Take();  // still writing the label
-    const std::string_view rest = std::string_view(up).substr(at);
+    if (at == 1) return items.Take();
     const std::span<const plc::KeywordRow> chain = plc::KeywordChain();
+    // The statement forms of the keywords that begin with `typed`, shown and
+    // inserted in their canonical text.
+    const auto addKeywords = [&](std::string_view typed, int32_t from) {
+        for (size_t r = 0; r < chain.size(); ++r) {
+            if (!chain[r].keyword.starts_with(typed)) continue;
+            const std::string topic(chain[r].keyword);
+            for (const StatementForm& f : KeywordForms(r)) {
+                const FormStyle style = snippets ? FormStyle::Snippet : FormStyle::UpToFirstOperand;
+                items.Add(f.text, kKindKeyword, "opcode " + std::to_string(f.row->opcode), from, topic,
+                          FormText(f.variant->text, f.variant->args, style), snippets);
+            }
+        }
+    };
+    if (at == up.size()) {
+        // A label and a blank: the statement comes next.
+        if (!before.empty() && (before.back() == ' ' || before.back() == '\t')) addKeywords("", cursor);
+        return items.Take();  // else still writing the label
+    }
+    const std::string_view rest = std::string_view(up).substr(at);
     const int row = plc::MatchKeyword(rest);
     if (row < 0) {
         // "JMP" and "CALL" before the target's "N" is written.
         if (rest == "JMP" || rest == "CALL") AddLabels(items, doc, false, cursor);
-        for (size_t r = 0; r < chain.size(); ++r) {
-            if (!chain[r].keyword.starts_with(rest)) continue;
-            const std::vector<StatementForm>& forms = KeywordForms(r);
-            items.Add(std::string(chain[r].keyword), kKindKeyword, forms.empty() ? "" : forms.front().text,
-                      columnOf(at));
-        }
+        addKeywords(rest, columnOf(at));
         return items.Take();
     }
 
@@ -187,7 +212,7 @@ json Completion(const Document& doc, int32_t line, int32_t column) {
         return items.Take();
     }
     if (EndsWith(up, ")E") || EndsWith(up, ")EN")) {
-        items.Add(std::string(kEnd), kKindReference, "end of the programme", wordStart);
+        items.Add(std::string(kEnd), kKindReference, "end of the programme", wordStart, "label");
         return items.Take();
     }
     AddOperands(items, doc, static_cast<size_t>(row), wordStart);

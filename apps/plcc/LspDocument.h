@@ -94,7 +94,9 @@ json Formatting(const Document& doc);  // TextEdit[]; null for a document too la
 // Edits for the lines from `fromLine` to `toLine` only.
 json RangeFormatting(const Document& doc, int32_t fromLine, int32_t toLine);
 json CodeActions(const Document& doc);
-json Completion(const Document& doc, int32_t line, int32_t column);
+// `snippets`: the client takes snippets, so statement forms come with their
+// operands as placeholders to fill in.
+json Completion(const Document& doc, int32_t line, int32_t column, bool snippets);
 
 // The title of the code action that renumbers the programme.
 inline constexpr const char* kRenumberTitle = "Renumber programme";
@@ -115,8 +117,13 @@ struct StatementForm {
 // to the first row whose keyword begins it, as the chain decides).
 const std::vector<StatementForm>& KeywordForms(size_t keywordRow);
 
-// A variant's format string as a form text: the label dropped, each operand
-// a placeholder.
-std::string FormText(const char* format, const plc::Operands& args);
+// How a form's operands are written: as placeholders ("SET Hxxx = Hxxx"),
+// as numbered snippet placeholders ("SET H${1:xxx} = H${2:xxx}"), or not at
+// all, the text ending before the first ("SET H").
+enum class FormStyle : uint8_t { Placeholders, Snippet, UpToFirstOperand };
+
+// A variant's format string as a form text: the label dropped, the operands
+// written as `style` says.
+std::string FormText(const char* format, const plc::Operands& args, FormStyle style = FormStyle::Placeholders);
 
 }  // namespace plcc::lsp

@@ -100,14 +100,27 @@ std::vector<std::vector<StatementForm>> BuildForms() {
 
 }  // namespace
 
-std::string FormText(const char* format, const plc::Operands& args) {
+std::string FormText(const char* format, const plc::Operands& args, FormStyle style) {
     std::string text;
     bool first = true;
+    bool stopped = false;
+    int placeholders = 0;
     WalkForm(
-        format, args, [&text](char c) { text.push_back(c); },
-        [&text, &first](plc::Dom dom) {
+        format, args,
+        [&](char c) {
+            if (stopped) return;
+            // Characters a snippet gives a meaning to are escaped in its literal text.
+            if (style == FormStyle::Snippet && (c == '$' || c == '}' || c == '\\')) text.push_back('\\');
+            text.push_back(c);
+        },
+        [&](plc::Dom dom) {
+            if (stopped) return;
             if (first && text == "N") {
                 text.clear();  // the form's own label
+            } else if (style == FormStyle::UpToFirstOperand) {
+                stopped = true;
+            } else if (style == FormStyle::Snippet) {
+                text += "${" + std::to_string(++placeholders) + ":" + Placeholder(dom) + "}";
             } else {
                 text += Placeholder(dom);
             }

@@ -168,6 +168,11 @@ json Server::Request(const std::string& method, const json& params) {
                 if (e == "utf-8") m_encoding = PositionEncoding::Utf8;
             }
         }
+        m_snippets = false;
+        if (const json::json_pointer snippet("/capabilities/textDocument/completion/completionItem/snippetSupport");
+            params.is_object() && params.contains(snippet) && params.at(snippet).is_boolean()) {
+            m_snippets = params.at(snippet).get<bool>();
+        }
         m_initialized = true;
         return {{"capabilities", Capabilities(m_encoding)}, {"serverInfo", {{"name", "plcc"}}}};
     }
@@ -176,47 +181,47 @@ json Server::Request(const std::string& method, const json& params) {
         m_shutdown = true;
         return nullptr;
     }
-    using Feature = json (*)(const Document&, const json&);
+    using Feature = json (*)(const Server&, const Document&, const json&);
     static const std::map<std::string, Feature, std::less<>> kFeatures = {
         {"textDocument/hover",
-         [](const Document& d, const json& p) {
+         [](const Server&, const Document& d, const json& p) {
              const Where w = At(d, p);
              return Hover(d, w.line, w.column);
          }},
         {"textDocument/definition",
-         [](const Document& d, const json& p) {
+         [](const Server&, const Document& d, const json& p) {
              const Where w = At(d, p);
              return Definition(d, w.line, w.column);
          }},
         {"textDocument/references",
-         [](const Document& d, const json& p) {
+         [](const Server&, const Document& d, const json& p) {
              const Where w = At(d, p);
              const bool withDeclaration = p.contains("context") && p["context"].value("includeDeclaration", false);
              return References(d, w.line, w.column, withDeclaration);
          }},
-        {"textDocument/documentSymbol", [](const Document& d, const json&) { return DocumentSymbols(d); }},
-        {"textDocument/foldingRange", [](const Document& d, const json&) { return FoldingRanges(d); }},
-        {"textDocument/formatting", [](const Document& d, const json&) { return Formatting(d); }},
+        {"textDocument/documentSymbol", [](const Server&, const Document& d, const json&) { return DocumentSymbols(d); }},
+        {"textDocument/foldingRange", [](const Server&, const Document& d, const json&) { return FoldingRanges(d); }},
+        {"textDocument/formatting", [](const Server&, const Document& d, const json&) { return Formatting(d); }},
         {"textDocument/rangeFormatting",
-         [](const Document& d, const json& p) {
+         [](const Server&, const Document& d, const json& p) {
              const json& range = p.at("range");
              const Where from = PositionIn(d, range.at("start"));
              const Where to = PositionIn(d, range.at("end"));
              // A range that ends at the start of a line leaves that line out.
              return RangeFormatting(d, from.line, to.column == 0 && to.line > from.line ? to.line - 1 : to.line);
          }},
-        {"textDocument/codeAction", [](const Document& d, const json&) { return CodeActions(d); }},
+        {"textDocument/codeAction", [](const Server&, const Document& d, const json&) { return CodeActions(d); }},
         {"textDocument/completion",
-         [](const Document& d, const json& p) {
+         [](const Server& server, const Document& d, const json& p) {
              const Where w = At(d, p);
-             return Completion(d, w.line, w.column);
+             return Completion(d, w.line, w.column, server.m_snippets);
          }},
     };
     const auto feature = kFeatures.find(method);
     if (feature == kFeatures.end()) throw RequestError{kMethodNotFound, "Method not found: " + method};
     const Document* doc = Find(UriOf(params));
     if (doc == nullptr) throw RequestError{kInvalidParams, "Document not open: " + UriOf(params)};
-    json result = feature->second(*doc, params);
+    json result = feature->second(*this, *doc, params);
     doc->ToClientColumns(result);
     return result;
 }

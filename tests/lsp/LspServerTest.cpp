@@ -21,12 +21,13 @@ const char* const kWithError =
     "END\r\n";                  // 7
 const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
 const char* const kWide = "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600\nN2 JMP N1\nEND";  // 13 UTF-16 units, 17 bytes
-const char* const kEditing = "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nEND";
+const char* const kEditing = "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nN040 \nEND";
 
 class LspServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
+        const json snippets = {{"textDocument", {{"completion", {{"completionItem", {{"snippetSupport", true}}}}}}}};
+        Send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", snippets}}}});
         for (const auto& [uri, text] : {std::pair{"file:///err.plc", kWithError}, {"file:///ok.plc", kCompiles},
                                         {"file:///edit.plc", kEditing}, {"file:///wide.plc", kWide}}) {
             Send({{"jsonrpc", "2.0"},
@@ -126,8 +127,12 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"renumber action", "textDocument/codeAction", Doc(ok), "/result/0/edit/changes/file:~1~1~1ok.plc/0/newText",
          "%P00\nN010 NOP\t\t; rest\nN020 JMP N010\nEND"},
         {"no action with errors", "textDocument/codeAction", Doc(err), "/result", json::array()},
-        {"keywords after a label", "textDocument/completion", At(edit, 4, 7), "/result/0/textEdit/newText",
-         "SETOUTPUT=H"},
+        {"statement forms after a keyword's start", "textDocument/completion", At(edit, 4, 7), "/result/1/label",
+         "SET REFVAL = Fxxx"},
+        {"inserted as a snippet in canonical text", "textDocument/completion", At(edit, 4, 7), "/result/1/textEdit/newText",
+         "SET REFVAL = F${1:xxx}"},
+        {"statement forms after a bare label", "textDocument/completion", At(edit, 7, 5), "/result/0/label",
+         "JMP Nxxx"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
          "F002"},
         {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/2/label", "N030"},
