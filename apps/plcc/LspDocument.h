@@ -97,6 +97,9 @@ json CodeActions(const Document& doc);
 // `snippets`: the client takes snippets, so statement forms come with their
 // operands as placeholders to fill in.
 json Completion(const Document& doc, int32_t line, int32_t column, bool snippets);
+// The WorkspaceEdit that renames the label or the DEF name at a position to
+// `newName`; null with `refusal` set when it may not.
+json Rename(const Document& doc, int32_t line, int32_t column, const std::string& newName, std::string& refusal);
 
 // The title of the code action that renumbers the programme.
 inline constexpr const char* kRenumberTitle = "Renumber programme";

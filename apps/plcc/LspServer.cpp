@@ -85,6 +85,7 @@ json Capabilities(PositionEncoding encoding) {
             {"foldingRangeProvider", true},
             {"documentFormattingProvider", true},
             {"documentRangeFormattingProvider", true},
+            {"renameProvider", true},
             {"codeActionProvider", {{"codeActionKinds", json::array({"source"})}}},
             {"completionProvider", {{"triggerCharacters", json::array({"(", "=", " ", "N", "[", ","})}}}};
 }
@@ -211,6 +212,14 @@ json Server::Request(const std::string& method, const json& params) {
              return RangeFormatting(d, from.line, to.column == 0 && to.line > from.line ? to.line - 1 : to.line);
          }},
         {"textDocument/codeAction", [](const Server&, const Document& d, const json&) { return CodeActions(d); }},
+        {"textDocument/rename",
+         [](const Server&, const Document& d, const json& p) {
+             const Where w = At(d, p);
+             std::string refusal;
+             json edit = Rename(d, w.line, w.column, p.at("newName").get<std::string>(), refusal);
+             if (!refusal.empty()) throw RequestError{kRequestFailed, refusal};
+             return edit;
+         }},
         {"textDocument/completion",
          [](const Server& server, const Document& d, const json& p) {
              const Where w = At(d, p);

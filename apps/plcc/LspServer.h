@@ -25,6 +25,7 @@ inline constexpr int kInvalidRequest = -32600;
 inline constexpr int kMethodNotFound = -32601;
 inline constexpr int kInvalidParams = -32602;
 inline constexpr int kServerNotInitialized = -32002;
+inline constexpr int kRequestFailed = -32803;
 
 class Server {
 public:

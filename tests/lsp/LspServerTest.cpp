@@ -56,9 +56,16 @@ json Refs(json params, bool withDeclaration) {
     params["context"] = {{"includeDeclaration", withDeclaration}};
     return params;
 }
+json Renamed(json params, const char* newName) {
+    params["newName"] = newName;
+    return params;
+}
 json Doc(const char* uri) { return {{"textDocument", {{"uri", uri}}}}; }
 json Loc(const char* uri, int line, int from, int to) {
     return {{"uri", uri}, {"range", {{"start", {{"line", line}, {"character", from}}}, {"end", {{"line", line}, {"character", to}}}}}};
+}
+json Edit(const char* uri, int line, int from, int to, const char* text) {
+    return {{"range", Loc(uri, line, from, to)["range"]}, {"newText", text}};
 }
 
 TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
@@ -139,7 +146,18 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/1/label", "STA_ERR"},
         {"columns in UTF-16 units", "textDocument/documentSymbol", Doc("file:///wide.plc"),
          "/result/0/children/0/range/end/character", 13},
-        {"unknown method", "textDocument/rename", At(err, 4, 0), "/error/code", kMethodNotFound},
+        {"unknown method", "textDocument/typeDefinition", At(err, 4, 0), "/error/code", kMethodNotFound},
+        {"rename a label with its jumps", "textDocument/rename", Renamed(At(err, 4, 1), "n15"),
+         "/result/changes/file:~1~1~1err.plc",
+         json::array({Edit(err, 4, 0, 4, "N015"), Edit(err, 5, 18, 22, "N015")})},
+        {"rename to a label that exists", "textDocument/rename", Renamed(At(err, 4, 1), "N020"), "/error/message",
+         "The label N020 exists already"},
+        {"rename out of order", "textDocument/rename", Renamed(At(err, 5, 1), "N031"), "/error/message",
+         "The label N031 would break the ascending order of the labels (N010 before, N030 after)"},
+        {"rename a DEF name", "textDocument/rename", Renamed(At(err, 4, 10), "Rate"),
+         "/result/changes/file:~1~1~1err.plc", json::array({Edit(err, 1, 9, 14, "Rate")})},
+        {"rename to what is no name", "textDocument/rename", Renamed(At(err, 4, 10), "a;b"), "/error/code",
+         kRequestFailed},
         {"document not open", "textDocument/hover", At("file:///none.plc", 0, 0), "/error/code", kInvalidParams},
         {"malformed params", "textDocument/hover", Doc(err), "/error/code", kInvalidParams},
     };
