@@ -1,7 +1,9 @@
 // Diagnostics: every error of the compile driver, at its line and, where the
-// compiler or the index knows it, at the offending token.
+// compiler or the index knows it, at the offending token; for a programme
+// that compiles, the analysis's warnings and hints with their codes.
 #include <cstdio>
 
+#include "analysis/Analysis.h"
 #include "apps/plcc/LspDocument.h"
 #include "base/Ascii.h"
 #include "compiler/Statements.h"
@@ -99,6 +101,17 @@ json Diagnostics(const Document& doc) {
                         {"code", code},
                         {"source", "plcc"},
                         {"message", plc::ErrorText(e.code)}});
+    }
+    if (!doc.outcome.success) return list;
+    const plc::ProgramAnalysis analysis = plc::AnalyseProgram(
+        doc.program, plc::ReadSourceSites(doc.index.Facts()), plc::RecordLinesOfImage(doc.program));
+    for (const plc::Finding& f : analysis.findings) {
+        if (!f.at.Known()) continue;
+        list.push_back({{"range", Range(f.at.line, f.at.column, f.at.line, f.at.column + f.at.length)},
+                        {"severity", f.severity == plc::Severity::Hint ? 4 : 2},
+                        {"code", f.code},
+                        {"source", "plcc"},
+                        {"message", f.text}});
     }
     return list;
 }

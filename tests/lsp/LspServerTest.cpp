@@ -87,6 +87,12 @@ TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["code"], "ERR(09)");
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["range"]["start"]["line"], 0);
+    // A programme that compiles gets the analysis's warnings: N7 is never reached.
+    out = change("%P00\nN5 NOP\nN6 JMP END\nN7 NOP\nEND");
+    ASSERT_EQ(out[0]["params"]["diagnostics"].size(), 1u) << out[0].dump();
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["code"], "W01");
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["severity"], 2);
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["range"]["start"]["line"], 3);
     out = change(kCompiles);
     EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
 }
