@@ -136,7 +136,7 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"range formatting", "textDocument/rangeFormatting",
          {{"textDocument", {{"uri", err}}},
           {"range", {{"start", {{"line", 5}, {"character", 3}}}, {"end", {{"line", 7}, {"character", 0}}}}}},
-         "/result", json::array({{{"range", Loc(err, 5, 0, 22)["range"]}, {"newText", "N020 JMP (H005 = 0) N010"}}})},
+         "/result", json::array({Edit(err, 5, 0, 22, "N020 JMP (H005 = 0) N010")})},
         {"renumber action", "textDocument/codeAction", Doc(ok), "/result/0/edit/changes/file:~1~1~1ok.plc/0/newText",
          "%P00\nN010 NOP\t\t; rest\nN020 JMP N010\nEND"},
         {"no action with errors", "textDocument/codeAction", Doc(err), "/result", json::array()},
