@@ -5,7 +5,7 @@ find_package(nlohmann_json 3 REQUIRED)
 
 file(GLOB PLCC_LSP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/apps/plcc/Lsp*.cpp)
 add_library(plcclsp STATIC ${PLCC_LSP_SOURCES})
-target_link_libraries(plcclsp PUBLIC plccore nlohmann_json::nlohmann_json)
+target_link_libraries(plcclsp PUBLIC analysis plccore nlohmann_json::nlohmann_json)
 target_compile_options(plcclsp PRIVATE ${PLCEDIT_WARNINGS})
 # plcc takes the server from the library (its own glob leaves Lsp*.cpp out).
 target_link_libraries(plcc PRIVATE plcclsp)
@@ -44,6 +44,8 @@ endif()
 # The fuzz target feeds the message loop: it needs the server's sources built
 # with the fuzz flags, over the instrumented core.
 if(PLCEDIT_FUZZ AND TARGET FuzzLspServer)
-  target_sources(FuzzLspServer PRIVATE ${PLCC_LSP_SOURCES})
-  target_link_libraries(FuzzLspServer PRIVATE nlohmann_json::nlohmann_json)
+  # The analysis's warnings are part of the diagnostics: its sources too.
+  file(GLOB PLCC_LSP_ANALYSIS_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/analysis/*.cpp)
+  target_sources(FuzzLspServer PRIVATE ${PLCC_LSP_SOURCES} ${PLCC_LSP_ANALYSIS_SOURCES})
+  target_link_libraries(FuzzLspServer PRIVATE nlohmann_json::nlohmann_json PkgConfig::GRAPHVIZ)
 endif()

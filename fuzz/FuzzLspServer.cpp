@@ -49,11 +49,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     switch (data[0] % 3) {
         case 0: {
             std::istringstream in(rest);
-            std::ostringstream out;
-            plcc::lsp::RunLanguageServer(in, out);
+            std::ostringstream out, err;
+            plcc::lsp::RunLanguageServer(in, out, err);
             std::istringstream written(out.str());
+            plcc::lsp::MessageReader reader(written);
             std::string body;
-            while (plcc::lsp::ReadMessage(written, body) == plcc::lsp::ReadStatus::Message) Check(body);
+            while (reader.Read(body) == plcc::lsp::ReadStatus::Message) Check(body);
             break;
         }
         case 1: {

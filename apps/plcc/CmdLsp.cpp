@@ -16,7 +16,7 @@ int CmdLsp(const Args& args) {
     // end of input, not through SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
     std::ios::sync_with_stdio(false);
-    return lsp::RunLanguageServer(std::cin, std::cout);
+    return lsp::RunLanguageServer(std::cin, std::cout, std::cerr);
 }
 
 }  // namespace plcc

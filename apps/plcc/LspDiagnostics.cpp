@@ -1,5 +1,6 @@
 // Diagnostics: every error of the compile driver, at its line and, where the
-// compiler or the index knows it, at the offending token.
+// compiler or the index knows it, at the offending token; for a programme
+// that compiles, the analysis's warnings and hints with their codes.
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -7,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "analysis/Analysis.h"
 #include "apps/plcc/LspDocument.h"
 #include "base/Ascii.h"
 #include "compiler/HelpPages.h"
@@ -38,8 +40,8 @@ void ContentSpan(std::string_view line, int32_t& from, int32_t& to) {
 // The first token of `kind` on `line` that `accept` takes.
 template <typename Accept>
 const plc::Token* FindToken(const Document& doc, int32_t line, plc::TokenKind kind, Accept accept) {
-    for (const plc::Token& t : doc.index.Tokens()) {
-        if (t.line == line && t.kind == kind && accept(t)) return &t;
+    for (const plc::Token& t : doc.TokensOn(line)) {
+        if (t.kind == kind && accept(t)) return &t;
     }
     return nullptr;
 }
@@ -97,6 +99,10 @@ std::string HelpAddress(const std::string& page) {
 
 json Diagnostics(const Document& doc) {
     json list = json::array();
+    if (!doc.tooLarge.empty()) {
+        list.push_back({{"range", Range(0, 0, 0, 0)}, {"severity", 1}, {"source", "plcc"}, {"message", doc.tooLarge}});
+        return list;
+    }
     for (const plc::CompileOutcome::Error& e : doc.outcome.errors) {
         int32_t line = e.line - 1;
         const plc::Token* token = nullptr;
@@ -146,6 +152,17 @@ json Diagnostics(const Document& doc) {
         if (const std::string help = HelpAddress(plc::ErrorHelpPage(e.code)); !help.empty())
             diagnostic["codeDescription"] = {{"href", help}};
         list.push_back(std::move(diagnostic));
+    }
+    if (!doc.outcome.success) return list;
+    const plc::ProgramAnalysis analysis = plc::AnalyseProgram(
+        doc.program, plc::ReadSourceSites(doc.index.Facts()), plc::RecordLinesOfImage(doc.program));
+    for (const plc::Finding& f : analysis.findings) {
+        if (!f.at.Known()) continue;
+        list.push_back({{"range", Range(f.at.line, f.at.column, f.at.line, f.at.column + f.at.length)},
+                        {"severity", f.severity == plc::Severity::Hint ? 4 : 2},
+                        {"code", f.code},
+                        {"source", "plcc"},
+                        {"message", f.text}});
     }
     return list;
 }

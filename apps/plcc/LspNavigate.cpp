@@ -9,8 +9,8 @@ namespace {
 
 // The token of `kind` on `line` (the label of a statement line, the name of a DEF line).
 const plc::Token* TokenOnLine(const Document& doc, int32_t line, plc::TokenKind kind) {
-    for (const plc::Token& t : doc.index.Tokens()) {
-        if (t.line == line && t.kind == kind) return &t;
+    for (const plc::Token& t : doc.TokensOn(line)) {
+        if (t.kind == kind) return &t;
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@
 // in-process; RunLanguageServer adds the framed transport.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <istream>
 #include <map>
@@ -24,6 +25,7 @@ inline constexpr int kInvalidRequest = -32600;
 inline constexpr int kMethodNotFound = -32601;
 inline constexpr int kInvalidParams = -32602;
 inline constexpr int kServerNotInitialized = -32002;
+inline constexpr int kRequestFailed = -32803;
 
 class Server {
 public:
@@ -47,9 +49,12 @@ private:
     bool m_snippets = false;  // the client takes snippets in completion items
     bool m_shutdown = false;
     bool m_exit = false;
+    PositionEncoding m_encoding = PositionEncoding::Utf16;
+    bool m_snippets = false;  // the client takes completion snippets
 };
 
 // The message loop on framed streams; returns the exit status of `plcc lsp`.
-int RunLanguageServer(std::istream& in, std::ostream& out);
+// A header block that breaks the framing ends it with a line on `err` and 1.
+int RunLanguageServer(std::istream& in, std::ostream& out, std::ostream& err);
 
 }  // namespace plcc::lsp

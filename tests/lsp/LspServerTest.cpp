@@ -21,6 +21,7 @@ const char* const kWithError =
     "N030 CALL N090\r\n"        // 6
     "END\r\n";                  // 7
 const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
+const char* const kWide = "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600\nN2 JMP N1\nEND";  // 13 UTF-16 units, 17 bytes
 const char* const kEditing =
     "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nN040 JMP (IE3 = 1) N010\n"
     "N050 SET INPOSWINDOW = H5\nEND";
@@ -28,9 +29,10 @@ const char* const kEditing =
 class LspServerTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", json::object()}}}});
+        const json snippets = {{"textDocument", {{"completion", {{"completionItem", {{"snippetSupport", true}}}}}}}};
+        Send({{"jsonrpc", "2.0"}, {"id", 0}, {"method", "initialize"}, {"params", {{"capabilities", snippets}}}});
         for (const auto& [uri, text] : {std::pair{"file:///err.plc", kWithError}, {"file:///ok.plc", kCompiles},
-                                        {"file:///edit.plc", kEditing}}) {
+                                        {"file:///edit.plc", kEditing}, {"file:///wide.plc", kWide}}) {
             Send({{"jsonrpc", "2.0"},
                   {"method", "textDocument/didOpen"},
                   {"params", {{"textDocument", {{"uri", uri}, {"languageId", "plc"}, {"version", 1}, {"text", text}}}}}});
@@ -57,13 +59,20 @@ json Refs(json params, bool withDeclaration) {
     params["context"] = {{"includeDeclaration", withDeclaration}};
     return params;
 }
+json Renamed(json params, const char* newName) {
+    params["newName"] = newName;
+    return params;
+}
 json Doc(const char* uri) { return {{"textDocument", {{"uri", uri}}}}; }
 json Loc(const char* uri, int line, int from, int to) {
     return {{"uri", uri}, {"range", {{"start", {{"line", line}, {"character", from}}}, {"end", {{"line", line}, {"character", to}}}}}};
 }
+json Edit(const char* uri, int line, int from, int to, const char* text) {
+    return {{"range", Loc(uri, line, from, to)["range"]}, {"newText", text}};
+}
 
 TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
-    ASSERT_EQ(sent.size(), 4u);  // the initialize response and one publication per document
+    ASSERT_EQ(sent.size(), 5u);  // the initialize response and one publication per document
     // Each code links to its entry in the help beside the server.
     json diagnostics = sent[1]["params"]["diagnostics"];
     ASSERT_EQ(diagnostics.size(), 1u);
@@ -89,6 +98,12 @@ TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["code"], "ERR(09)");
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["range"]["start"]["line"], 0);
+    // A programme that compiles gets the analysis's warnings: N7 is never reached.
+    out = change("%P00\nN5 NOP\nN6 JMP END\nN7 NOP\nEND");
+    ASSERT_EQ(out[0]["params"]["diagnostics"].size(), 1u) << out[0].dump();
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["code"], "W01");
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["severity"], 2);
+    EXPECT_EQ(out[0]["params"]["diagnostics"][0]["range"]["start"]["line"], 3);
     out = change(kCompiles);
     EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
 }
@@ -126,7 +141,13 @@ TEST_F(LspServerTest, AnswersEachFeature) {
          json::parse(R"([{"startLine":0,"endLine":2,"kind":"region"},{"startLine":3,"endLine":7,"kind":"region"}])")},
         {"formatting", "textDocument/formatting", Doc(ok), "/result/0/newText",
          "%P00\nN005 NOP\t\t; rest\nN007 JMP N005\nEND"},
-        {"no formatting with errors", "textDocument/formatting", Doc(err), "/result", json(nullptr)},
+        {"formatting leaves faulty lines", "textDocument/formatting", Doc(err), "/result/0/newText",
+         "%TEXT(Demo)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 SET H005 = 3\r\nN020 JMP (H005 = 0) N010\r\n"
+         "N030 CALL N090\r\nEND\r\n"},
+        {"range formatting", "textDocument/rangeFormatting",
+         {{"textDocument", {{"uri", err}}},
+          {"range", {{"start", {{"line", 5}, {"character", 3}}}, {"end", {{"line", 7}, {"character", 0}}}}}},
+         "/result", json::array({Edit(err, 5, 0, 22, "N020 JMP (H005 = 0) N010")})},
         {"renumber action", "textDocument/codeAction", Doc(ok), "/result/0/edit/changes/file:~1~1~1ok.plc/0/newText",
          "%P00\nN010 NOP\t\t; rest\nN020 JMP N010\nEND"},
         {"no action with errors", "textDocument/codeAction", Doc(err), "/result", json::array()},
@@ -145,7 +166,20 @@ TEST_F(LspServerTest, AnswersEachFeature) {
          json::array({0, 0, 4, 1, 0, 1, 0, 2, 2, 0, 0, 3, 3, 3, 0, 0, 4, 6, 0, 0,
                       1, 0, 2, 2, 0, 0, 3, 3, 3, 0, 0, 4, 2, 2, 0, 1, 0, 3, 1, 0})},
         {"semantic tokens: a DEF name", "textDocument/semanticTokens/full", Doc(err), "/result/data/18", 5},
-        {"unknown method", "textDocument/rename", At(err, 4, 0), "/error/code", kMethodNotFound},
+        {"columns in UTF-16 units", "textDocument/documentSymbol", Doc("file:///wide.plc"),
+         "/result/0/children/0/range/end/character", 13},
+        {"unknown method", "textDocument/typeDefinition", At(err, 4, 0), "/error/code", kMethodNotFound},
+        {"rename a label with its jumps", "textDocument/rename", Renamed(At(err, 4, 1), "n15"),
+         "/result/changes/file:~1~1~1err.plc",
+         json::array({Edit(err, 4, 0, 4, "N015"), Edit(err, 5, 18, 22, "N015")})},
+        {"rename to a label that exists", "textDocument/rename", Renamed(At(err, 4, 1), "N020"), "/error/message",
+         "The label N020 exists already"},
+        {"rename out of order", "textDocument/rename", Renamed(At(err, 5, 1), "N031"), "/error/message",
+         "The label N031 would break the ascending order of the labels (N010 before, N030 after)"},
+        {"rename a DEF name", "textDocument/rename", Renamed(At(err, 4, 10), "Rate"),
+         "/result/changes/file:~1~1~1err.plc", json::array({Edit(err, 1, 9, 14, "Rate")})},
+        {"rename to what is no name", "textDocument/rename", Renamed(At(err, 4, 10), "a;b"), "/error/code",
+         kRequestFailed},
         {"document not open", "textDocument/hover", At("file:///none.plc", 0, 0), "/error/code", kInvalidParams},
         {"malformed params", "textDocument/hover", Doc(err), "/error/code", kInvalidParams},
     };
@@ -180,38 +214,100 @@ TEST(LspCompletionSnippets, FollowTheClientsCapability) {
     }
 }
 
+// Changes with a range replace that part, counted in the client's columns;
+// a text beyond the bounds gets one diagnostic and takes no partial change.
+TEST_F(LspServerTest, AppliesIncrementalChangesInClientColumns) {
+    const char* uri = "file:///wide.plc";
+    const auto change = [this, uri](json changes) {
+        return Send({{"jsonrpc", "2.0"},
+                     {"method", "textDocument/didChange"},
+                     {"params", {{"textDocument", {{"uri", uri}, {"version", 2}}}, {"contentChanges", changes}}}});
+    };
+    const auto edit = [](int line, int from, int to, const std::string& text) {
+        return json{{"range", {{"start", {{"line", line}, {"character", from}}}, {"end", {{"line", line}, {"character", to}}}}},
+                    {"text", text}};
+    };
+    change(json::array({edit(1, 13, 13, " x"), edit(2, 7, 9, "N9")}));
+    EXPECT_EQ(server.Find(uri)->text, "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600 x\nN2 JMP N9\nEND");
+    std::vector<json> out = change(json::array({edit(2, 7, 9, "N1")}));
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
+
+    std::string huge = "%P00\n";
+    for (size_t i = 0; i < kMaxDocumentLines; ++i) huge += "\n";
+    out = change(json::array({{{"text", huge}}}));
+    ASSERT_EQ(out[0]["params"]["diagnostics"].size(), 1u);
+    EXPECT_NE(out[0]["params"]["diagnostics"][0]["message"].get<std::string>().find("65538 lines"), std::string::npos);
+    out = change(json::array({edit(0, 0, 0, "x")}));
+    EXPECT_EQ(out[0]["params"]["diagnostics"].size(), 1u);
+    out = change(json::array({{{"text", kWide}}}));
+    EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
+}
+
 // What arrives on the wire: framing, garbage, and the end of the session.
 TEST(LspMessageLoop, SurvivesBadInputAndStopsOnExitOrEndOfInput) {
     const auto frame = [](const std::string& body) {
         return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
     };
     const std::string request = R"({"jsonrpc":"2.0","id":1,"method":"textDocument/hover","params":{}})";
+    const std::string init = frame(R"({"jsonrpc":"2.0","id":1,"method":"initialize"})");
+    const std::string shutdown = frame(R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})");
+    const std::string exit = frame(R"({"jsonrpc":"2.0","method":"exit"})");
+    const auto hoverAt = [&frame](const std::string& line, const std::string& character) {
+        return frame(R"({"jsonrpc":"2.0","id":3,"method":"textDocument/hover","params":{"textDocument":{"uri":"u"},)"
+                     R"("position":{"line":)" + line + R"(,"character":)" + character + "}}}");
+    };
+    const std::string open = frame(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":)"
+                                   R"({"uri":"u","text":"%P00\nN1 NOP\nEND"}}})");
     struct LoopCase {
         std::string input;
         int exitCode;
         std::vector<int> errorCodes;  // of the responses in order (0: a result)
+        bool complains = false;       // a line on stderr
     };
     const std::vector<LoopCase> cases = {
         {frame(request), 1, {kServerNotInitialized}},
-        {"Content-Type: x\r\n\r\n" + frame("{not json") + frame("[1,2]"), 1, {kParseError, kInvalidRequest}},
-        {frame(R"({"jsonrpc":"2.0","id":1,"method":"initialize"})") + frame(R"({"jsonrpc":"2.0","id":2,"method":"shutdown"})") +
-             frame(R"({"jsonrpc":"2.0","method":"exit"})") + frame(request),
-         0, {0, 0}},
-        {"Content-Length: 99999999999999999999\r\n\r\n" + frame(R"({"jsonrpc":"2.0","method":"exit"})"), 1, {}},
+        {"Content-Type: x\r\nContent-Length: 9\r\n\r\n{not json" + frame("[1,2]"), 1,
+         {kParseError, kInvalidRequest}},
+        {init + shutdown + exit + frame(request), 0, {0, 0}},
+        {init + shutdown + frame(request) + init + shutdown + exit, 0, {0, 0, kInvalidRequest, kInvalidRequest,
+                                                                         kInvalidRequest}},
+        {init + init + exit, 1, {0, kInvalidRequest}},
+        // Framing that cannot be recovered ends the session with a word on stderr.
+        {"Content-Type: x\r\n\r\n" + frame(request), 1, {}, true},
+        {"Content-Length: -2\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: +2\r\n\r\n{}" + exit, 1, {}, true},
+        {"Content-Length: 0x10\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 99999999999999999999\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 1000000000000\r\n\r\n" + exit, 1, {}, true},
+        {"Content-Length: 2\r\nContent-Length: 3\r\n\r\n{}" + exit, 1, {}, true},
+        {"Content-Length: 2\r\ncontent-length:2\r\n\r\n{}" + init + exit, 1, {0}},
         {"Content-Length: 50\r\n\r\n{\"jsonrpc\"", 1, {}},
+        // A body over the limit is passed over and refused; the next message is read.
+        {"Content-Length: " + std::to_string(kMaxBodySize + 1) + "\r\n\r\n" +
+             std::string(kMaxBodySize + 1, ' ') + init + exit,
+         1, {kInvalidRequest, 0}},
+        {frame(std::string(200, '[') + std::string(200, ']')) + init + exit, 1, {kParseError, 0}},
+        // Positions are unsigned 31-bit integers; anything else is refused, not truncated.
+        {init + open + hoverAt("4294967300", "0") + hoverAt("0", "4.9") + hoverAt("-1", "0") +
+             hoverAt("2147483647", "2147483647") + hoverAt("2147483648", "0") + exit,
+         1, {0, kInvalidParams, kInvalidParams, kInvalidParams, 0, kInvalidParams}},
     };
     for (const LoopCase& c : cases) {
         std::istringstream in(c.input);
-        std::ostringstream out;
-        EXPECT_EQ(RunLanguageServer(in, out), c.exitCode) << c.input;
+        std::ostringstream out, err;
+        EXPECT_EQ(RunLanguageServer(in, out, err), c.exitCode) << c.input.substr(0, 200);
+        EXPECT_EQ(!err.str().empty(), c.complains) << err.str() << c.input.substr(0, 200);
         std::istringstream written(out.str());
+        MessageReader reader(written);
         std::vector<int> codes;
         std::string body;
-        while (ReadMessage(written, body) == ReadStatus::Message) {
+        while (reader.Read(body) == ReadStatus::Message) {
             const json m = json::parse(body);
+            if (!m.contains("id")) continue;  // a publication
             codes.push_back(m.contains("error") ? m["error"]["code"].get<int>() : 0);
         }
-        EXPECT_EQ(codes, c.errorCodes) << c.input;
+        EXPECT_EQ(codes, c.errorCodes) << c.input.substr(0, 200);
     }
 }
 
