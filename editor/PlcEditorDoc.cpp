@@ -324,7 +324,7 @@ void CPlcEditorDoc::SetRecentEntry(const std::string& text) {
 }
 
 void CPlcEditorDoc::OnFileRecent() {
-    const std::vector<std::string> offered = OfferedRecentFiles(Profile());
+    const std::vector<std::string> offered = OfferedRecentFiles(Profile().Read());
     if (offered.empty()) return;
     OpenRecentFile(offered.front());
 }

@@ -50,7 +50,6 @@ private:
     bool m_shutdown = false;
     bool m_exit = false;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
-    bool m_snippets = false;  // the client takes completion snippets
 };
 
 // The message loop on framed streams; returns the exit status of `plcc lsp`.

@@ -944,6 +944,8 @@ void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
     QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
     QVERIFY(editor.DryRun() == nullptr);
     QCOMPARE(edit.RunLine(), -1);
+    open.VerifyDialogs();
+}
 
 void TestEditorWindow::completionInsertsCanonicalText_data() {
     QTest::addColumn<QString>("line");   // the line being written, the caret at its end
