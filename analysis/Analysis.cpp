@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The warnings and hints of a programme image.
 //
 // Subroutines: the closure of a CALL's target is what the subroutine runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis of a programme image: its control-flow graph and what the
 // compiler cannot say about it. Warnings point at programmes that cannot do
 // what they seem to (a statement no path reaches, a RET without a CALL, a

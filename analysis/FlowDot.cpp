@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DOT text of a control-flow graph, one line per node and edge.
 #include "analysis/FlowDot.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control-flow graph as DOT text: what `plcc graph --format dot` writes,
 // what the layout hands to Graphviz, and what the tests compare. Each node
 // shows its label and statement text (with the names of its variables);

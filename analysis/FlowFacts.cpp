@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flow facts of an image: successors from the instruction rows' meanings,
 // then which subroutines return (a least fixed point, so that a recursion
 // returns only when some path through it does), then reachability.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the graph and the findings both need to know about an image's flow:
 // the successors of each record, which subroutines can return, what is
 // reachable from the programme head, and the records of each subroutine.

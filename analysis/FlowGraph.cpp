@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the control-flow graph of an image from its flow facts, with each
 // statement's decoded text and the names of its variables.
 #include "analysis/FlowGraph.h"

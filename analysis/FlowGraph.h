@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control-flow graph of a programme image: each statement record a node,
 // with the programme head (record 0) and END (record 255); edges for going on
 // to the next record, for a jump, for a conditional jump's target when its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout through Graphviz's cgraph and gvc: the graph's DOT text is read
 // into a cgraph graph, laid out with the dot engine, and its node
 // coordinates and edge splines are read back (or rendered as SVG).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control-flow graph laid out by Graphviz's library (the dot layout, in
 // this process): where each node stands and the path of each edge, for a
 // view that draws them itself, and the same layout drawn as SVG text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record-by-record comparison of two images.
 #include "analysis/ImageDiff.h"
 

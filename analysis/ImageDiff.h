@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two programme images compared record by record, as the drive holds them
 // (bytes 0 to 7 of each record).
 //

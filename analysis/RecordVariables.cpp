@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Variables of a record: every variable operand of its form is read, but the
 // one its row says the statement assigns, which is read too when the row says
 // so (SET H001 + H002).

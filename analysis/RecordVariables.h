@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The variables a statement record reads and assigns, from its instruction
 // row: the variable operands of the form it stands for and the row's meaning.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one reader of source positions for the analysis: the tokens of the
 // compile's source facts turned into the sites the findings point at.
 #include "analysis/SourceSites.h"

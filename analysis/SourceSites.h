@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the things the analysis reports on stand in a programme's text: each
 // statement line's label, keyword and jump target, every DEF with its name,
 // and every variable a statement names, read from the source facts the

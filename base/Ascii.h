@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Upper-casing, lower-casing and character classes of the C locale: ASCII
 // only; bytes from 0x80 up are neither letters nor digits and are not changed.
 #pragma once

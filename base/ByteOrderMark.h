@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The UTF-8 byte-order mark that editors of other systems put before a
 // text. A source text starts after it wherever one is read (plcc, the
 // editor's Open, the language server): the rule lives here alone.

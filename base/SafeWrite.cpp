@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Safe file replacement and path composition (standard library and POSIX).
 #include "base/SafeWrite.h"
 

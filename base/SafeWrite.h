@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing files so that a failure or a kill never costs the previous file,
 // and the path rules shared by everything that names files: both "\" and "/"
 // separate folders in names that come in, and an inserted separator is "/".

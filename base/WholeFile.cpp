@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one reader of whole files (POSIX).
 #include "base/WholeFile.h"
 

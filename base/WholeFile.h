@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a file whole. Every whole read of the system (the editor's files,
 // the settings and the registry, the binary programme files, plcc's input)
 // goes through the one reader here, so that how a file is opened, which

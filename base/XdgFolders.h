@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's folders for settings, data, state and runtime files, found by
 // one rule for all of them: the folder the XDG variable names when it holds
 // an absolute path (a relative one is no folder), else the default under

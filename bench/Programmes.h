@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programmes the benchmarks run on: 254 statements each, one mixed
 // evenly from every statement form of the instruction tables (each form
 // rendered by the decoder from a record with legal operands), one of jumps only.

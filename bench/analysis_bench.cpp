@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis of a 254-statement programme (graph, warnings and hints, with
 // the places read from its text) and the Graphviz layout of its graph, beside
 // the compilation of the same text in the same run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compile speed of a full programme, through the path the command line and
 // the language server take (CompileProgramSource), against the floor of
 // touching its bytes once: a plain loop over the bytes that finds the line

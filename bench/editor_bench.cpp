@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit control's costly paths on the real editor window: Replace all of
 // 2,000 hits in a 30,000-character text, Renum of a 254-statement programme,
 // one live check of it (compile in memory, colouring and markers), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language server's diagnostics after a change: the time from a change
 // message's body being read to the publication being ready, for a programme
 // of 254 statements drawn from every statement form (the document is

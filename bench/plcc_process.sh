@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # plcc check as a whole process against reading the same file with cat:
 #   bench/plcc_process.sh [BUILD_DIR]     (default: build)
 # The programme holds 254 statements drawn evenly from every statement form

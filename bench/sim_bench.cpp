@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dry-run speed, in CPU time, with the trace off.
 //
 // BM_DryRunLoop: a programme of 254 statements — whole-number, float, flag

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The analysis layer lays graphs out with Graphviz's library (cgraph and gvc,
 # Debian's libgraphviz-dev), in the process: no dot command is run. plcc
 # uses the layer; its tests and benchmark link it too.

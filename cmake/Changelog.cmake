@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # NEWS as a Debian changelog, and files compressed the way Debian wants them.
 #
 # NEWS holds one entry per version, newest first:

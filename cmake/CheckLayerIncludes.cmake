@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DSOURCE_DIR=... -DRULES=folder:allowed,allowed|... -P CheckLayerIncludes.cmake
 # Fails when a file of a folder includes "other/..." of a folder with a rule
 # that is not among the folder's allowed ones; includes of anything else (Qt,

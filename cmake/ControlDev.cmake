@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The control for other hosts: libtorvix.so.N, a versioned shared library
 # whose soname the public header names; the header torvix/torvix.h, the link
 # libtorvix.so and the pkg-config file torvix.pc in the -dev component; and a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # editor_bench: the edit-control benchmarks (Replace all, Renum, live check,
 # the flow graph panel opening)
 # on the real editor window, run offscreen. The bench/ glob has made the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The programme language in other editors. plcedit-makegrammar writes the
 # TextMate grammar and the Vim syntax file from the compiler's word lists into
 # ${CMAKE_BINARY_DIR}/editors; the Vim and Neovim files (with the Neovim

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzz targets (fuzz/Fuzz*.cpp) and the replay of their seed corpora.
 #
 # Every build replays each target's corpus (fuzz/seeds/<Target>/) as an

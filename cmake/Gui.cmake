@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Qt side: platform layer, editor window, dialogs, control and the
 # standalone editor. Filled in by the editor work; the core never depends on it.
 find_package(Qt6 COMPONENTS Widgets PrintSupport Concurrent Test QUIET)

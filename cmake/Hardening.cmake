@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The hardening flags Debian's dpkg-buildflags gives a package, written here
 # so that a plain `cmake` build gets them too: fortified C library calls,
 # the stack protector, format-string errors, position-independent

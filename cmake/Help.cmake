@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The help folder ${CMAKE_BINARY_DIR}/help: the static pages of
 # resources/help/ and the pages made from the compiler's tables by
 # plcedit-makehelp (statement reference, error codes). The editor finds the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The layers of the source tree as library targets. Each folder is one static
 # library of the files in it (a file added to a folder touches no build file);
 # a layer names the layers it uses, which must have been declared before it,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The language server of plcc (plcc lsp): its sources in apps/plcc/Lsp*.cpp
 # also form a small library for the in-process tests, the benchmark and the
 # fuzz target. JSON through the packaged nlohmann-json.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package: `cpack -G DEB` in the build folder. One package per
 # install component: plcedit (Runtime) and plcedit-dev (Development, when
 # anything is installed for it). Included last, after every install rule,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # plcc's own build settings: its version from the project, JSON for
 # --diagnostics=json, and the C++ runtime linked in so that a run of plcc
 # spends little time in the dynamic loader.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=... -DSOURCE_DIR=... -DCXX=... -DPKG_CONFIG=... -P TestExampleHost.cmake
 # Installs the build tree into a scratch prefix, checks that the public
 # header compiles warning-free as C99 and C++17, builds the two example

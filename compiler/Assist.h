@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completion and hover over a programme text: what may be written at the
 // caret, and what a word under the mouse is. One engine for every tool that
 // edits programmes (the editor window and the language server), working on

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compile driver core: compiles a whole text line by line and builds the
 // message-list entries of the run.
 #include "compiler/CompileDriver.h"

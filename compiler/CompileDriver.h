@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compile driver core: a whole source text into the programme image, with
 // the message-list entries exactly as the editor shows them. The editor, the
 // command line and the tests each present the outcome their own way.

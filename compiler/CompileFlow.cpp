@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control-flow statements: jumps, conditional jumps, CALL, RET, BRKPT, NOP.
 #include "compiler/Statements.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fieldbus receive set-up, ramps, waiting, stopping, motion and sending.
 #include "compiler/Statements.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drive settings, assignments, arithmetic, parameter access and inversions.
 //
 // Each family tries its operators in a fixed order and the first that matches

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completion: what the line compiler accepts at the caret — section heads
 // outside the sections, DEF and END in the text declaration, the statement
 // forms of the keyword chain after a label, labels after a jump or call, and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the help explains what: the page of each statement family, the
 // anchor of each statement form's opcode and of each error code. The help
 // generator writes its pages under these names, and the editor's F1 and the

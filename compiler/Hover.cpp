@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hover: what a variable is called, where a jump goes, what a statement
 // keyword compiles to, and what an input, output, status flag, register or
 // control flag is, from the source facts and the instruction tables.

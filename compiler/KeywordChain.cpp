@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyword chain of the line compiler. The order of the rows is the
 // behaviour: prefixes are tested top to bottom and the first match decides,
 // so a longer keyword always stands before a shorter one that begins it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line compiler: the section state machine, labels, name declarations,
 // and the finalisation of the image at the programme's END line; asked for,
 // it notes the line's source facts as it reads the line.

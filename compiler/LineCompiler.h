@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line compiler: one source line at a time into the programme image,
 // through the section state machine (%TEXT(NAME) ... END, %P00 ... END),
 // the name declarations, the labels and the keyword chain. The programme

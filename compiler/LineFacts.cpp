@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts of one line: where its section words, label, name and uses
 // stand, in the columns of the line as written.
 #include "compiler/LineFacts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The facts of one line, noted by the line compiler as it reads the line.
 // Inside the compiler only: the compile of a text hands them on as
 // SourceFacts.

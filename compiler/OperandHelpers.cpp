@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Operand helpers shared by the statement compilers of every family.
 #include <array>
 #include <cstring>

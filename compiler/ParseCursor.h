@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A cursor over the two aligned working copies of a normalised source line:
 // the upper-case copy, from which keywords, operators and numbers are read,
 // and the case-preserving copy, from which names are read at the same place.

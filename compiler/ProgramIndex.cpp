@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme index: look-ups over the source facts of a compile.
 #include "compiler/ProgramIndex.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An index over the source facts of a programme text, for the tools that
 // navigate it (the language server, the editor window's hover, go to
 // definition and find uses): what stands at a position, where a label or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operand scanners, and the cursor's own copy of a line.
 #include <bit>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operand scanners: every number and name of a statement is read by one
 // of these. Each advances the cursor over what it reads, checks the value
 // against the caller's range and reports only success; the caller chooses

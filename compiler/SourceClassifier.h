@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The classes of the words of a programme text, as every colouring of it
 // shows them: the editor window's lexer, the language server's semantic
 // tokens and the grammars generated for other editors. The word lists come

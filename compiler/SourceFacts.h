@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source facts of a programme text: its sections and their lines, each
 // label with its line, each DEF with its family, index, name and columns,
 // and every use of a label or variable with its column. The compile of a

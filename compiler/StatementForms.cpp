@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement forms of each keyword, taken from the instruction tables: the
 // texts the decoder renders, with their operands as placeholders.
 #include "compiler/StatementForms.h"

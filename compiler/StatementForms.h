@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement forms of each keyword of the chain, taken from the
 // instruction tables: the canonical texts the decoder renders, with their
 // operands as placeholders ("SET Hxxx = Hxxx"). Completion, hover and the

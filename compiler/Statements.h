@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement compilers behind the keyword chain, and the operand helpers
 // they share. A statement compiler reads the rest of the line after its
 // keyword, chooses the form of an opcode's row and hands it the operand

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The component layer's result codes and identifiers. The values and the
 // layouts that cross the module boundary are those of the public header
 // torvix/torvix.h; the names here are the component layer's own.

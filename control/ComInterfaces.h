@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The interfaces of the component layer: objects hand them out by
 // identifier through QueryInterface. Objects cross the module boundary only
 // as pointers to these interfaces, so the module's own classes stay private.

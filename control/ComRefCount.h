@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reference counting: the count every object of the module carries, the
 // module's count of live objects and server locks (it may be unloaded when
 // both are zero), and ComPtr, which holds one reference for a scope.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The description of dispatch interfaces as data (the type library), and
 // the check of a call's arguments against a member's description.
 #pragma once

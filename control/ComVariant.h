@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dispatch arguments: one argument or result of a dispatch call as a value,
 // and the arguments as they cross the module boundary in the layout of the
 // public header.

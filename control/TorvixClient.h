@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's side of the module: loading libtorvix.so, creating the control
 // through its class factory, advising an event sink and calling the methods
 // through dispatch. Plain C++; the control's code stays in the module.

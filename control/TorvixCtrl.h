@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control: the one object a host sees. It owns the module's editor
 // object, opens and closes the editor window on the host's request,
 // forwards file and online requests to it, keeps the two file locations the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control's dispatch interface as one list: the ten methods of _DTorvix
 // and the six events of _DTorvixEvents, each with its dispatch id, name,
 // result and parameters. Everything else is expanded from these two lists:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry points of the component module libtorvix.so, with C linkage so
 // that a host finds them by name (dlsym) after loading the module or links
 // them: those of the public header torvix/torvix.h (documented there), and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's objects: the control as a component (dispatch interface
 // _DTorvix, the connection point of _DTorvixEvents, its persistent version
 // stamp and its property page list), the property page object, and the two

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The property frame that the control's Properties verb opens: one tab per
 // property page the object names, with OK, Cancel and Apply.
 #pragma once

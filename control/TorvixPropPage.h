@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control's property page "General": an empty page, since the control
 // has no properties to edit.
 #pragma once

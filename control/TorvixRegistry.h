@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Registration of the module: the type library, the control class and the
 // property page class with their identifiers, ProgIDs and status values,
 // written as "[key path]" sections of a profile file and removed again key

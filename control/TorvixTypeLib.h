@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control's identifiers and its type library as data: the dispatch
 // interface with the nine methods, the event interface with the six events
 // and the control class. The same tables drive the dispatch of calls and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record decoder: renders records of the image as canonical source text,
 // and the iterator that walks the image for a listing.
 #include "decoder/DecodeRecord.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record decoder: records of the programme image as canonical source
 // text, and the iterator that walks the image for a listing.
 #pragma once

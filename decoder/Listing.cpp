@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme listing: frame, head line, one line per listed record, and
 // the entries that report undecodable records against their listed line.
 #include "decoder/Listing.h"

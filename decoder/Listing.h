@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme listing: a whole image turned back into source text, with the
 // message-list entries of the run. The editor shows the result; the command
 // line writes it out; nothing here touches a window.

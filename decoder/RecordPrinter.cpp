@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generic record printer: the opcode rows carry the texts, this file only
 // knows how to fetch an operand from a record and print it by its domain.
 #include "decoder/RecordPrinter.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The generic printer behind the record decoder: fills an opcode row's format
 // strings from the record's fields.
 #pragma once

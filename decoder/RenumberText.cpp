@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text side of renumbering: each renumbered record's text goes back on
 // its source line, and the run is reported like a listing.
 #include "decoder/RenumberText.h"

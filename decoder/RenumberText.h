@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renumbering of a source text: compile it, renumber the image, and put each
 // statement's new canonical text back on the line it was compiled from,
 // keeping the line's comment. The result lists the line edits in order so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings readers of page setup: the editor font and the print
 // margins from the sections Font and Page of the settings file, read anew
 // at every call.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog 203, "Page setup": the two print margins in millimetres and the
 // editor font, kept in the sections Page and Font of the settings file.
 // The dialog reads the settings when it is built and writes them on OK only;

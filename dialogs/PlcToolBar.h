@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window's toolbar: picture buttons for the editor's commands in
 // seven groups, each showing the string of its command id as its tooltip.
 // The editor's command table says which commands have a button, where and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The arithmetic of a print job, free of any device: the print font's line
 // height, the printing area, lines per page, page count, the order in which
 // pages go to the printer for the copies, and the text rows of one page.

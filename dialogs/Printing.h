@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Print command's job: the print dialog, the checks of printer, font
 // and paper, and the pages drawn with the print font, each headed by its
 // page number, the page count and the document name. A PDF file chosen in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog 202 "Search/Replace": the find and replace texts, the options Case
 // sensitive and Whole word, and the buttons Search, Replace, Replace all and
 // Cancel.

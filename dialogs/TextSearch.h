@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text side of Search/Replace, without widgets: finding the occurrences
 // of a find text in one line under the case and whole-word rules, and the
 // message-list entries that report them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compare with device: the editor's programme, compiled, against the
 // programme the device holds, record by record as decoded text.
 #pragma once

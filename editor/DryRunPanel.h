@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry-run panel: the programme's logic run without a drive, step by
 // step or on to a breakpoint, honestly labelled — the banner "dry run of
 // the programme's logic — not a model of the drive" stands above

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the analysis says about the programme in the editor window: its
 // warnings on the lines of the text, its flow graph in a panel beside the
 // text, and the names restored from a text declaration file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check syntax and the code view of the editor window: the programme image
 // that the text compiles into, error markers and annotations on the faulty
 // lines after Check syntax and, while typing, after the live check; next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A command of the editor window as one row: menu 202 (menu, text with
 // mnemonic, command id, initial grayed state, handler), the toolbar (image
 // and slot) and the keyboard (shortcut) take their actions from the row, so

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completion in the editor window: Complete (Ctrl+Space) lists what may be
 // written at the caret — the statement forms after a label, labels after a
 // jump or call, the variables with their DEF names, inputs, outputs and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PLC Program › Simulate...: the dry run of the programme in the editor
 // window. Simulate compiles the text (as Check syntax does: errors go to the
 // message list) and opens the dry-run panel below the text with the

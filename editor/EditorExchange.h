@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The exchange of programmes with device and archive through the host: the
 // two save commands compile the text, write the binary programme file under
 // the host's temporary file name, announce it by an event and write the text

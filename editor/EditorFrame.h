@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window as a window: its widgets (source editor above, message
 // list below, with a handle between them), menu 202 and the toolbar built
 // from the command table, the status bar, the window's size, place and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/EditorNavigation.h"
 
 // The names are read with the programme index, which follows the line

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation over the programme's names: hovering a word explains it (a
 // variable's DEF name, the line a jump goes to, what a keyword compiles to,
 // what an input, output, status flag, register or control flag is);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page setup and Print: the margins and the editor font in the settings
 // file, and the source text on the printer as the edit control holds it,
 // headed by the document's name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renum and the way from a message to its place in the text.
 //
 // Renum compiles the text, renumbers the image and puts each record's new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search/Replace (command 32775): runs once over the whole text and lists
 // every occurrence of the find text in the message list, or replaces the
 // occurrences, one by one with a question or all at once.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The widgets of the open editor window that the parts of the editor object
 // work on: the window itself (the owner of their dialogs and message boxes),
 // the source editor and the message list.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The top-level window of the editor: a main window whose menu bar,
 // toolbar, central splitter and status bar the window part of the editor
 // object (EditorFrame) fills in; Qt lays them out. The window hands its

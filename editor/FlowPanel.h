@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The flow graph panel beside the text: the control-flow graph of the
 // programme as the analysis layer lays it out (Graphviz's dot layout), drawn
 // as items of a graphics scene the user zooms, pans and fits. Each node

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window: the help pages in a QTextBrowser inside the application,
 // opened at the anchor of a help context, with Back, Forward, Contents and
 // a search field over the page shown. Links between the pages stay in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the editor needs of its control: the two file locations the host set
 // and the six events to the host. The control implements it; the editor
 // holds it as its back-reference (m_pControl), so the editor does not depend

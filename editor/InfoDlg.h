@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog 205: the editor's name and version with its picture and an OK button.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places the caret jumped from, for Navigate back and Navigate forward:
 // a jump to a definition (F12, Ctrl+click), to a line (Ctrl+G) or to an
 // error (F8, Shift+F8) remembers where the caret stood, so that Alt+Left

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The panels of the editor window (the flow graph, the dry run) stand in
 // docks of the main window beside the text; the dock's close box closes the
 // panel as its menu command does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor object: the editor window with its source text, message list,
 // menu 202, toolbar and status bar, the document, and the command groups,
 // put together.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's document: the source text in the edit control, the name of
 // its file ("PlcPrg" while it has none) and its change flag; New, Open,
 // Save, Save as, Recent file, the save question, the host's open of a

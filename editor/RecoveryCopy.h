@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Recovery copies: a changed text that the host discards without a question
 // (a programme opened over it, or the control released) is first written to
 // the user's state folder, so that nothing typed is lost.

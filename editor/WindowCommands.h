@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own commands: Undo, Redo, Cut, Copy, Paste and Select all on
 // the source editor, Help and Info, and the two alarms
 // of the edit control (out of memory, text limit reached).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: source lines through the line compiler.
 //
 // The input is split at line breaks and each line goes through CompileLine

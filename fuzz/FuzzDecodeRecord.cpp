@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: arbitrary records through the record decoder.
 //
 // Input: bytes 0 to 7 of a record, then optionally its index (one byte) and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the arguments of a dispatch call as a host hands them over
 // the module boundary (Invoke with a pointer, a count and results by
 // pointer), honest or not: counts far beyond the array, null pointers where

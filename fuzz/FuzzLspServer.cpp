@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the language server's message loop.
 //
 // The first byte picks what the rest is: the raw byte stream of a client

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: profile files.
 //
 // Input: one byte choosing the operation and the names, then the file's

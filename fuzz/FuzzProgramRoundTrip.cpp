@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: whole programme texts through compile, binary file, read,
 // listing and compile again.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target: the binary programme file reader.
 //
 // The first input byte picks how the rest becomes a file: raw (the bytes as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A private folder for the files a fuzz target writes: on the memory file
 // system when there is one (no disk traffic at millions of runs), removed
 // when the process ends.

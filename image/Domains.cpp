@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operand domains: for each, what source may write, how the compiler
 // reads it and how the decoder shows it. The statement compilers and the
 // record printer both take their ranges and names from here.

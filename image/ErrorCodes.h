@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every error code the system reports, in the entries "LINE(nnn): ERR(nn)"
 // of the message list: the line compiler's, renumbering's and the text
 // coding's. The message of code n is string kIdsErrorBase + n. Nothing else

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opcode look-up over all instruction families.
 #include <array>
 

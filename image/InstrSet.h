@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instruction set as data.
 //
 // Every opcode is one row: its record kind, the operands it carries (which

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Assignments and arithmetic: SET on F, H, M, C, Z, drive registers, control
 // flags, outputs and drive parameters. Byte 1 holds the destination (the
 // parameter writes keep their source variable there); byte 4 the source or a

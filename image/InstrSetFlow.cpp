@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control flow: jumps, conditional jumps, CALL, RET, BRKPT and NOP. Every
 // record of this family has kind 1 and keeps its jump target in bytes 4-5;
 // a target of 255 selects the END form of the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motion, waiting, drive and fieldbus commands, the inversions, and the
 // reserved opcodes.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shorthands for writing the opcode tables of the instruction families.
 #pragma once
 

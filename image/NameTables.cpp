@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Name tables shared by the instruction families: inputs and outputs, drive
 // status flags, registers, control flags and drive values.
 #include <array>

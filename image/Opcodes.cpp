@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opcode list's derived tables.
 #include "image/Opcodes.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The opcodes of the drive's instruction set: one line each, name and number.
 //
 // This list is the only place an opcode number is written. It expands into

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operand domains by name: what kind of value an operand is. Their
 // table (range, conversion, names) is DomainOf in image/InstrSet.h.
 #pragma once

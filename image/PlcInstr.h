@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One 12-byte instruction record of the programme image.
 //
 // Bytes 0 to 7 are the drive's own instruction format (what the binary

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme image itself: clearing, checksum, programme head and names.
 #include "image/PlcProgram.h"
 

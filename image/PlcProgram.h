@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme object: the compiled image of one PLC programme (256
 // instruction records and the name tables of the variable families), the
 // state of the compilation that fills it, and the image's own operations:

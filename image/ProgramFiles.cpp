@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two files of a compiled programme: the binary programme file (the 256
 // records as 512 hexadecimal words, read and written) and the text
 // declaration file (the variable names, written only).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the operand fields of a record stand, and which form of an opcode's
 // row a record stands for: written once, here, on the byte positions of
 // PlcInstr. The compiler places a statement's values by these (Emit), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renumbering: spreads the labels of a compiled programme evenly over 1 to
 // 254 and rewrites the jump and call targets to match.
 #include <array>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The words of a programme text's frame: the heads of the text declaration
 // ("%TEXT(NAME)") and of the programme ("%P00"), the declaration keyword of
 // the text section and the END that closes either section. One table, read

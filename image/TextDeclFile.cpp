@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text declaration file reader: strict, because what it accepts becomes
 // DEF lines of a programme text that must compile.
 #include "image/TextDeclFile.h"

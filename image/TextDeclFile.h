@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a text declaration file back: the names a programme declared, as
 // the file written beside its binary programme file lists them (section
 // headers "[PLC_C]" to "[PLC_Z]", then one "NUMBER: NAME" line per named

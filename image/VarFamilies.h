@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The variable families that carry names — counters C, floats F, integers
 // H, flags M and timers Z — one row each: the letter source writes, how
 // many there are, the operand domain of their indices, the line compiler's

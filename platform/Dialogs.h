@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the editor shows modally or hands to the desktop goes through
 // Dialogs: message boxes, the file, font and print dialogs, modal dialogs of
 // our own, the help viewer and the beep. QtDialogs shows the real thing;

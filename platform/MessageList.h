@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message list below the source text: entries are appended at the end
 // and keep the order of insertion; double-clicking an entry is reported.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Private profile files ("[Section]" and "Key=Value" lines) with the
 // semantics the editor's settings rely on:
 //   - section and key names compare without regard to ASCII case;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real dialogs: Qt's message boxes, file, font and print dialogs, the
 // desktop's browser for help pages.
 #include <QApplication>

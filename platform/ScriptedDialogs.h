@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialogs that answer from a script: each expected dialog is queued with its
 // answer; a dialog that comes when another (or none) is expected is recorded
 // as a failure and answered with Cancel. Every dialog shown is logged with its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The source editor of the editor window: the edit control (SourceText)
 // with what a code editor needs on top of it: a line-number margin with
 // error markers, inline annotations, an error indicator, syntax colouring of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colouring of the programme language in the window: PlcLexer runs the
 // compiler's classifier of source words (compiler/SourceClassifier.h), with
 // the DEF names read from the whole text, and hands its classes to the edit

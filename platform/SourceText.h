@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The multi-line edit control of the editor window: 8-bit text (no UTF-8),
 // CR LF line ends, and the edit-control operations the editor uses.
 // Character indexes are positions in the whole text and count CR and LF as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A status bar of parts with fixed right edges in pixels, each with its own
 // text, as the editor window lays them out (the last part ends at the right
 // edge of the window; a part of no width shows nothing).

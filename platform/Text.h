@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conversions between the system's 8-bit text and Qt's strings. Source text
 // and messages are Latin-1, which round-trips all 256 byte values; file names
 // use the file system's own encoding.

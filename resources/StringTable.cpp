@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string table: every user-visible text of the system keyed by its id,
 // kept in one array sorted by id so that a look-up is a binary search.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The string table shared by the compiler, the decoder, the editor window,
 // its dialogs and the control: every user-visible text keyed by its id.
 // Plain C++ so that the core and the widgets read the same texts.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The conventions and profile keys of a dry run, and the profile reader.
 #include "sim/Assumptions.h"
 

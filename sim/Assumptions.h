@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a dry run assumes where the programme format fixes nothing: four
 // conventions it always follows, and the keys of an assumption profile. A
 // situation that needs a key the profile does not give halts the run with

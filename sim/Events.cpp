@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Outcomes of drive commands and the patterns that pick them.
 #include "sim/Events.h"
 

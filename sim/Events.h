@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Drive commands as a dry run meets them: an event with the statement, the
 // values its operands read, and the outcome the engineer supplies — from an
 // outcome row of the stimuli or, in the window, by answering a question.

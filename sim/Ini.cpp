@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The strict INI reader of assumption profiles.
 #include "sim/Ini.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A strict reader of the INI files a dry run takes its assumptions from:
 // "[section]" lines, "key = value" lines, comments after ';' or '#' at the
 // start of a line, blank lines. A key inside a section is read as

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The machine around the step: reset, the run loop and its limits, time,
 // stimuli, waits, idle loops, END, halts and the trace.
 #include "sim/Machine.h"

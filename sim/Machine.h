@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry run of a programme image: the machine state and the step that
 // runs one record by its row in the instruction tables.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Making the records of an image ready to run: the row and form of each
 // record, its run-time meaning, its operands as terms. Everything here comes
 // from the instruction tables; no opcode is named.

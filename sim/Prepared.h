@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The records of an image made ready to run: each record's row, form and
 // run-time meaning resolved once, its operands turned into terms the step
 // reads and writes without looking at the tables again. Inside sim/ only.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The signal slots, built once from the instruction set's name tables.
 #include "sim/Signals.h"
 

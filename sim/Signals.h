@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The places of the drive a programme reads and writes besides its own
 // variables: inputs, outputs, status flags, drive values and registers,
 // control flags, the CM flags, ACTVAL, REF and ROT_0. Each has one slot in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The step: one record run by its row's meaning. One loop over the
 // instruction rows — what a record computes, tests, waits for or hands the
 // drive comes from its row and form (Calc, Flow, the operand fields), never

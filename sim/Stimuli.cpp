@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stimuli table reader.
 #include "sim/Stimuli.h"
 

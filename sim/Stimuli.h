@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The stimuli of a dry run: a tab-separated table of what the world outside
 // the programme does, and the outcomes of its drive commands.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The trace of a dry run as values: one line per step, per stimulus that
 // came, per stretch of idle time skipped, and one when the run stops. The
 // command line prints them as text or JSON Lines; the window shows them and

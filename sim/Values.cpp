@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers and times as a dry run reads and shows them.
 #include "sim/Values.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The values a dry run computes with and shows: a number that is either a
 // whole number (H, C, Z, flags, drive values given as whole numbers) or a
 // single-precision float (F, float constants), and simulated time.

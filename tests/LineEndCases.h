@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One table of texts for the line-end rule: CR LF, a bare LF and a lone CR
 // each end a line. The command line's splitter and the editor's Open both
 // answer to it.

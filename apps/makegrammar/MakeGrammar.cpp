@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcedit-makegrammar TEXTMATE-FILE VIM-FILE
 // Writes the colouring of the programme language for other editors from the
 // word lists of the compiler's classifier of source words, so that they

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcedit-makehelp OUT-DIR
 // Writes the help pages that come from the compiler's own tables, so that
 // they cannot drift from it: a page per statement family (every statement

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc build: compile a source file and write the binary programme file and,
 // when asked, the text declaration file.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc check / plcc image: compile source files as the editor's Check
 // syntax does.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc diff: two programmes compared record by record; the differences as
 // lines of each side (-, +) or as one JSON document.
 #include <cinttypes>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc format: the canonical form of source files, the one the language
 // server's formatting gives: printed, checked (--check), shown as a diff
 // (--diff) or written back (-i).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc graph: the control-flow graph of a programme as DOT or SVG text.
 #include <cstdio>
 

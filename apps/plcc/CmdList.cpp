@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc list: read a binary programme file and write its listing.
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc lsp: the language server on standard input and output.
 #include <csignal>
 #include <iostream>

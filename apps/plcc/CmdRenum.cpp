@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc renum: renumber a source file as the editor's Renum command does.
 #include <cstdio>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc sim: a dry run of a programme's logic, with an assumption profile and
 // stimuli, printed as a trace (text or JSON Lines) or a summary.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input, the command line and output shared by the plcc sub-commands.
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a run has to say about one file, and its printing as the
 // message-list entries the editor shows; the formats for editors and CI are
 // in a file each (Diagnostics*.cpp).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagnostics as GCC prints them, which editors and CI read line by line.
 #include "apps/plcc/Formatters.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagnostics as workflow commands, which a CI run shows as annotations on
 // the lines of the change.
 #include "apps/plcc/Formatters.h"

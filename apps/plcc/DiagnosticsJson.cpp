@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagnostics as one JSON document a script reads.
 #include "apps/plcc/Formatters.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagnostics as a SARIF 2.1.0 log, which code-scanning services read: one
 // run of plcc, its rules the system's error table (and the analysis's
 // warnings that occur), one result per error or warning.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The formats of plcc's diagnostics for editors and CI: one formatter each,
 // all over the same reports.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Completion for the language server: the items of the completion engine as
 // LSP CompletionItems, each replacing the typed word with its canonical text
 // (a snippet with a tab stop per operand where the client takes snippets).

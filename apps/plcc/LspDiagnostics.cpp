@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Diagnostics: every error of the compile driver, at its line and, where the
 // compiler or the index knows it, at the offending token; for a programme
 // that compiles, the analysis's warnings and hints with their codes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document state shared by the features, and the position helpers.
 #include "apps/plcc/LspDocument.h"
 

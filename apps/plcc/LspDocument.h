@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One open programme in the language server: its text, its lines, and what
 // one compile of the text gives (the image, the outcome and the index of
 // its source facts), rebuilt together on every change. The features each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Formatting and the renumber action. Formatting writes each statement line
 // that compiles in its canonical text and leaves the others as they are; the
 // renumber action needs a programme that compiles. Both give the whole text

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hover for the language server: the hover engine's explanation as
 // Markdown, the word's canonical text as code.
 #include <algorithm>

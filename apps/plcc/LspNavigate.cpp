@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation: go to definition, find references, document symbols and
 // folding ranges, all from the programme index.
 #include "apps/plcc/LspDocument.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rename: a variable's DEF name, or a statement's label with every jump and
 // call to it. A new name is checked by compiling the renamed text; a new
 // label must be free and keep the labels ascending.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Semantic tokens: the whole document coloured with the classes the editor
 // window uses, from the compiler's classifier of source words, with the DEF
 // names the document itself declares.

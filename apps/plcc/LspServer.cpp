@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message loop and the dispatch: requests get a result or an error
 // response, notifications change the documents and publish diagnostics.
 #include "apps/plcc/LspServer.h"

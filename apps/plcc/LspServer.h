@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language server: the protocol's lifecycle, the open documents, and the
 // dispatch of each request or notification to its feature. It works on
 // message bodies, so that tests, the benchmark and the fuzz target drive it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Header blocks are lines ending in CR LF (a bare LF is accepted too) up to an
 // empty line. Content-Length is required, written as plain decimal digits,
 // and may appear more than once only with the same value; Content-Type is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language server's transport: JSON-RPC messages framed by a
 // "Content-Length" header, read from and written to byte streams.
 #pragma once

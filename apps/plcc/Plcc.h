@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc: the command-line compiler and decoder. Each sub-command is one
 // function; main() dispatches on the first argument through one table.
 #pragma once

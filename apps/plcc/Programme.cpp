@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Programmes for plcc graph and plcc diff: a source text or a binary
 // programme file, each to an image and the lines its records stand on.
 #include <cstdio>

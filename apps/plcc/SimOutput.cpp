@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc sim's outputs: one writer for the three formats over the machine's
 // trace lines and state, and the trace file that replaces its target only
 // when it was written whole.

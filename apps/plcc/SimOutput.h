@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc sim's outputs: the trace as text or JSON Lines, the summary, and the
 // trace file written beside its target and renamed over it at the end.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis's warnings and hints of a compiled programme, for plcc check.
 #include "analysis/Analysis.h"
 #include "apps/plcc/Plcc.h"

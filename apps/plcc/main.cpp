@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc: compiles, lists and renumbers PLC programmes for scripts and CI jobs.
 #include <cerrno>
 #include <cstdio>

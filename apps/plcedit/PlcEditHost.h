@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standalone editor as a host of the control: it creates the control,
 // opens the editor, loads the file of the command line and answers the
 // control's events. Closing the editor ends the application.

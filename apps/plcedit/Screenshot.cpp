@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcedit-screenshot FILE.plc OUT.png [CARET-LINE]
 // Opens the editor on FILE, runs Check syntax so that the message list shows
 // the outcome, puts the caret on CARET-LINE (1-based, default 1), lets the

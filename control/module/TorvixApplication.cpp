@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module's entry points for hosts without Qt of their own: the Qt
 // application the editor's window needs, its event loop, and the version of
 // the interface. A C host calls these instead of running a QApplication.

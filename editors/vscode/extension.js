@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PLC programme extension: starts `plcc lsp` and connects it to the
 // programmes open in the window. The colouring comes from the grammar (made
 // from the compiler's word lists) and the server's semantic tokens.

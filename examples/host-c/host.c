@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A commissioning host of the Torvix control in plain C99, built on the
  * public header and the module alone, without Qt of its own: it checks the
  * module's version, registers the control, makes the Qt application through

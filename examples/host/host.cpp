@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A minimal commissioning host of the Torvix control, built on the public
 // header alone: it loads the module, creates the control, opens the editor on
 // a programme and prints every event the control fires. Closing the editor

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays fuzz inputs through a fuzz target without libFuzzer: every file
 // named on the command line, and every file in every folder named there, goes
 // once through LLVMFuzzerTestOneInput. A target reports a fault by aborting,

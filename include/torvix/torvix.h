@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* torvix.h: what a host needs to embed the Torvix control module
  * (libtorvix.so.1), the PLC programme editor of the servo drive, in C or C++:
  * the module's entry points, the layouts of the interfaces a host calls, the

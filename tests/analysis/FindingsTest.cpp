@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Warnings and hints of programmes whose lines say what they expect: a line
 // ending in "; expect W01" must get that finding, every other line none.
 // Each warning has a programme that shows it and one that looks alike but is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Graphs of small programmes as DOT text, their layout through Graphviz, and
 // the graph of an image read back from a binary programme file.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc check --warnings, graph, diff and list --names as scripts run them,
 // and list as git's text conversion with the real git.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc check and plcc image on real files: output format and exit status.
 #include <gtest/gtest.h>
 #include <sys/stat.h>

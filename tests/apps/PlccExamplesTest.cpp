@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every programme in examples/ compiles with plcc check; a programme with a
 // .entries file beside it is a deliberately faulty one, and its entries must
 // be exactly those.

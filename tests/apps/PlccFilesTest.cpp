@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc build, list and renum run as scripts run them: the real binary, real
 // files, exact output formats and exit statuses.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real plcc binary as scripts run it, each test in a folder of its own.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plcc sim as scripts run it: the golden traces of the examples under the
 // example profile and stimuli (text and JSON Lines), the banner in every
 // output, and the exit status of every way a run ends.

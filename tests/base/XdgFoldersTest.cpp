@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The user's folders: one rule for every kind, an absolute path from the
 // variable or else the default under $HOME.
 #include <gtest/gtest.h>

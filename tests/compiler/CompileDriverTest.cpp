@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compile driver core: entries, error count, interruption and checksum.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Control-flow statements: source text to record bytes, and faults to codes.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Motion, waiting, ramp and fieldbus statements: source text to record bytes
 // and kind, and faults to codes.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SET and INV statements: source text to record bytes and kind, and every
 // fault to its code. One table per family; bytes are opcode, mode, next (2),
 // then bytes 4 to 7.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyword chain: its order is the behaviour.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The line compiler: sections, labels, declarations and the finalisation of
 // the image at the programme's END line.
 #include <gtest/gtest.h>

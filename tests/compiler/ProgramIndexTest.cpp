@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme index: what stands at a position, and agreement with the
 // compiler on where labels and jump targets are.
 #include <gtest/gtest.h>

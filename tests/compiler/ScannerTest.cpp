@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The operand scanners: values, ranges, where the cursor ends up.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Table rows of the statement tests: a statement and the bytes and record
 // kind it compiles to, or the code it must be refused with. The tests
 // themselves are in CompileFlowTest.cpp; each family's file instantiates them

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Every entry point and interface method of the module, called from C as a
  * careless host would: null pointers where the module writes or reads,
  * counts far beyond the arguments passed, strings that claim terabytes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control as a component: its interfaces and reference counts, the
 // dispatch of the ten methods, the events through the connection point with
 // by-reference answers, the version stamp, the property page, and the type

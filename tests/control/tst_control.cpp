@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The control: its methods before and after PlcCreate, the close sequence
 // through PlcDestroy, the two file locations and the events to the host.
 #include <QDir>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The module: registration into a registry file and its exact removal, the
 // result codes of a registration that fails half-way, and the real
 // libtorvix.so loaded with dlopen: entry points, class factories, unloading,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standalone editor: its command line, the refusal without a display,
 // and the host that loads the control module, opens the editor on a file
 // and ends with it.

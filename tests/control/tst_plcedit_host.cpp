@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The standalone editor's answers to the exchange events: the device folder
 // and its program.bin, the archive folder and its file dialogs.
 #include <QDir>

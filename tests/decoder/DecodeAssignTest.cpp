@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering assignment records: canonical texts, and the error lines of
 // selectors, drive values, status numbers, inputs and outputs out of range.
 #include <gtest/gtest.h>

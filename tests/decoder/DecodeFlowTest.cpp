@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering control-flow records: canonical texts, END forms, error lines.
 #include <gtest/gtest.h>
 

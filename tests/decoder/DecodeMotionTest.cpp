@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoding the motion, waiting, ramp, fieldbus and reserved records.
 #include <gtest/gtest.h>
 

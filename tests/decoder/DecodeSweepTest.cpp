@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A sweep over every opcode value with random operand bytes: the decoder
 // always yields a line, its result agrees with the style of that line, and the
 // line depends on nothing but bytes 0 to 7 of the record and its index.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Float constants as text: what the decoder writes must compile back to the
 // same single-precision pattern, with "%.10f" where that is enough and the
 // fewest further decimals where it is not.

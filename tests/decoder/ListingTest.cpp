@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record iterator, the programme listing (frame, head, numbering of the
 // reports, summary), listings of binary programme files against golden
 // files, and the round trip of whole programmes through file and listing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One table row of the decoder tests: a record at an index, the text it
 // renders and the decoder's result. The test itself is in DecodeFlowTest.cpp;
 // each family's file instantiates it with its own rows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renumbering of a source text: the replacement of each statement line with
 // its comment, the lines left alone, the entries of the run, and the step
 // sizes seen through the text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every opcode row against the compiler: a record built from random legal
 // operands renders to a text that compiles back to the same bytes, and that
 // text renders again to itself. Parameterised over the instruction tables,

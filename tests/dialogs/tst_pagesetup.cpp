@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Page setup: what the dialog shows from the settings, what OK writes (and
 // what it refuses), that Cancel writes nothing, and the editor font rebuilt
 // after OK.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Print through the editor's command into a PDF file, read back with
 // pdftotext: pages, headers, every line once and in order, copies, the
 // margins and font from the settings, and the error messages.

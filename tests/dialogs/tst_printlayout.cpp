@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print job's arithmetic without a printer: line height, margins, lines
 // per page and page count, the order of pages for the copies, and the rows
 // of a page.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The text side of Search/Replace: occurrences in a line under the case and
 // whole-word rules, and the exact text of the list entries.
 #include <QTest>

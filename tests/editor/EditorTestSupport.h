@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the widget tests: a scratch current directory (the settings
 // file lives there), files as bytes, and an editor opened through its
 // control with scripted dialogs.

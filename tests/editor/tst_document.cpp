@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The document: the save question, Open and Save byte for byte, LF files,
 // the size limit, Recent file, the remembered folders and safe saving.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor window: menu, toolbar, layout, online state, edit commands,
 // Help and Info, line access, Check syntax and the timer, warnings, the
 // flow graph panel, Restore names and the dry-run panel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Exchange with device and archive through the host's events: what the save
 // commands write, announce and report, what the read commands ask, read and
 // list, and the listing in the window.

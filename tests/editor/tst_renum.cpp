@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renum in the window (the replacements, their entries, Undo) and the way
 // from a message-list entry to its place in the text.
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search/Replace in the editor window: the dialog and its remembered
 // settings, the entries of a search over the whole text and the hits it
 // selects and marks, Find next and previous, Replace with its question,

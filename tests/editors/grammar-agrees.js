@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The grammar made for other editors against the language server: for every
 // programme given, each character gets the same class from the TextMate
 // grammar as from `plcc lsp`'s semantic tokens (the editor window's classes).

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the VS Code extension as a user's build would and checks its
 # grammar: installs the npm packages of editors/vscode from the lock file,
 # puts in the grammar made from the compiler's word lists, packages the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The programme image: clearing, checksum and the programme head.
 #include <gtest/gtest.h>
 

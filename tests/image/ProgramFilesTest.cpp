@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The binary programme file and the text declaration file: byte layout,
 // reading back, refusals of malformed files, the overwrite question, path
 // composition, and writes that fail without costing the previous file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renumbering of the image: step sizes, targets of jumps and calls, END,
 // and what travels with a record unchanged.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a text declaration file back: what the writer writes reads back,
 // and anything the compiler would not take back as DEF lines is refused with
 // the file and line named.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build tree into a temporary DESTDIR and checks it: the files
 # are where the platform expects them, plcc compiles an installed example,
 # the installed plcedit finds its control module, the MIME type maps *.plc

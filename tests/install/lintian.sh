@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lintian on the packages package-deb.sh built into DIR: no error and no
 # warning, pedantic checks included (what the packages must tolerate is in
 # packaging/*.lintian-overrides, each with its reason). An optimised build

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian packages with CPack into OUT (kept for the lintian test),
 # unpacks them into a temporary root with dpkg-deb and checks them there: the
 # files each holds, the dependencies, the documentation, how plcc is linked,

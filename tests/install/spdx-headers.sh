@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Every source file of the project (C and C++, CMake, shell, Python, Lua,
 # Vim script, JavaScript) names its licence: its first comment, after a "#!"
 # line, is

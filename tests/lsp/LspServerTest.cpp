@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The language server's handlers in-process: each capability once on small
 // programmes, and the protocol's error paths.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- A headless Neovim as the client of `plcc lsp`: opens a programme, waits for
 -- its diagnostics, asks for a hover and a definition, and writes what it got
 -- to a file the test compares with the expected output.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs Neovim headless as a real client of `plcc lsp` on tests/lsp/error.plc
 # and compares what it received with tests/lsp/expected.txt.
 # usage: neovim-client.sh PLCC SOURCE_DIR WORK_DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs Neovim headless with the editor files (editors/vim and the generated
 # syntax file) on two programmes of one project and compares what it saw
 # with tests/lsp/reuse-expected.txt: one server for both, the syntax groups.

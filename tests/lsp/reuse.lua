@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- A headless Neovim with the installed editor files: two programmes of one
 -- project, one reloaded with :edit! and one given its filetype again, must
 -- share one `plcc lsp`; the generated syntax file colours the words.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Settings files and safe writing.
 #include <QTest>
 #include <csignal>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit control: 8-bit text, CR LF lines, character indexes, change
 // notifications and the text limit.
 #include <Qsci/qsciscintilla.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dry run beyond one step: the profile and stimuli readers, outcomes,
 // time and idle loops, END, breakpoints, records that cannot run, and every
 // statement form of the golden form files run once.

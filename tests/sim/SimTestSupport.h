@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers of the dry-run tests: a programme from source lines, a profile and
 // stimuli from compact text, a run with its trace kept.
 #pragma once

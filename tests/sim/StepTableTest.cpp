@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One step of every opcode family: the statement, the profile keys given,
 // the state before (and the outcomes), and what the step's trace line says
 // it read, wrote, where it went and which assumptions it used — or the halt

@@ -1,3 +1,4 @@
+" SPDX-License-Identifier: GPL-3.0-or-later
 " PLC programmes: ';' starts a comment; statements and labels are words
 " with '_' in them.
 if exists('b:did_ftplugin')

@@ -1,3 +1,4 @@
+-- SPDX-License-Identifier: GPL-3.0-or-later
 -- The language server `plcc lsp` for PLC programmes in Neovim. One server
 -- runs per project root and every programme below that root is attached to
 -- it; reloading a buffer (:edit!) or setting its filetype again reuses the
