@@ -39,6 +39,20 @@ FileRead Refused(FileRead::Fault fault, int error = 0, uint32_t mode = 0) {
     return r;
 }
 
+// A file of a kind the rules take that holds more than their limit.
+FileRead TooLarge(uint32_t mode, size_t limit) {
+    FileRead r = Refused(FileRead::Fault::TooLarge, 0, mode);
+    r.limit = limit;
+    return r;
+}
+
+// A file the rules take whole.
+FileRead Accepted(uint32_t mode) {
+    FileRead r;
+    r.mode = mode;
+    return r;
+}
+
 // The kind of file `st` describes is one the rules take; else the fault.
 FileRead::Fault KindFault(const struct stat& st, const WholeFileRules& rules) {
     if (S_ISREG(st.st_mode)) return FileRead::Fault::None;
@@ -114,14 +128,7 @@ FileRead ReadWholeDescriptor(int fd, std::string& data, const WholeFileRules& ru
     const ReadEnd end = ReadDescriptor(fd, bytes, hint, rules.limit);
     if (end == ReadEnd::Failed) return Refused(FileRead::Fault::CannotRead, errno, st.st_mode);
     data = std::move(bytes);
-    if (end == ReadEnd::TooLarge) {
-        FileRead r = Refused(FileRead::Fault::TooLarge, 0, st.st_mode);
-        r.limit = rules.limit;
-        return r;
-    }
-    FileRead r;
-    r.mode = st.st_mode;
-    return r;
+    return end == ReadEnd::TooLarge ? TooLarge(st.st_mode, rules.limit) : Accepted(st.st_mode);
 }
 
 FileRead ExamineFile(const std::string& path, const WholeFileRules& rules) {
@@ -129,14 +136,8 @@ FileRead ExamineFile(const std::string& path, const WholeFileRules& rules) {
     if (::stat(path.c_str(), &st) != 0) return Refused(FileRead::Fault::CannotOpen, errno);
     if (const FileRead::Fault fault = KindFault(st, rules); fault != FileRead::Fault::None)
         return Refused(fault, 0, st.st_mode);
-    if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > rules.limit) {
-        FileRead r = Refused(FileRead::Fault::TooLarge, 0, st.st_mode);
-        r.limit = rules.limit;
-        return r;
-    }
-    FileRead r;
-    r.mode = st.st_mode;
-    return r;
+    if (S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) > rules.limit) return TooLarge(st.st_mode, rules.limit);
+    return Accepted(st.st_mode);
 }
 
 FileRead ReadWholeFile(const std::string& path, std::string& data, const WholeFileRules& rules) {
