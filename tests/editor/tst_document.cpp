@@ -247,7 +247,10 @@ void TestDocument::hostOpenKeepsARecoveryCopy() {
     for (int i = 0; i < oldCopies; ++i) {
         const std::string old = folder.filePath(QString("recovery-20000101-000000-1-%1-old.plc").arg(i, 6, 10, QChar('0'))).toStdString();
         WriteBytes(old, "old");
-        QFile(QString::fromStdString(old)).setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0, i)), QFileDevice::FileModificationTime);
+        // A file's times are set through an open file.
+        QFile file(QString::fromStdString(old));
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2000, 1, 1), QTime(0, 0, i)), QFileDevice::FileModificationTime));
     }
     const std::string other = open.Path("other.plc");
     WriteBytes(other, "N010 NOP");
