@@ -108,7 +108,7 @@ int32_t Document::ByteColumn(int32_t line, int32_t clientColumn) const {
 
 int32_t Document::ClientColumn(int32_t line, int32_t byteColumn) const {
     const std::string_view s = Line(line);
-    if (encoding == PositionEncoding::Utf8) return byteColumn;
+    if (encoding == PositionEncoding::Utf8 || ascii) return byteColumn;
     const size_t end = std::min(static_cast<size_t>(std::max(byteColumn, 0)), s.size());
     int32_t units = 0;
     for (size_t at = 0; at < end;) {

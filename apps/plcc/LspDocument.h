@@ -70,6 +70,13 @@ struct Document {
     void ToClientColumns(json& message) const;
 };
 
+// A request's result already written as JSON text: the answers that grow
+// with the text are written straight out, since building them as a value
+// first would cost more than finding them. Columns are the client's.
+struct JsonText {
+    std::string text;
+};
+
 // LSP positions and ranges (0-based lines, columns in bytes of the text; the
 // server turns them into the client's unit as they go out).
 json Position(int32_t line, int32_t column);
@@ -83,7 +90,8 @@ json Diagnostics(const Document& doc);                          // the diagnosti
 json Hover(const Document& doc, int32_t line, int32_t column);  // Hover or null
 json Definition(const Document& doc, int32_t line, int32_t column);  // Location or null
 json References(const Document& doc, int32_t line, int32_t column, bool withDeclaration);
-json DocumentSymbols(const Document& doc);
+// The symbols of a text, as JSON text (a long text has tens of thousands).
+JsonText DocumentSymbols(const Document& doc);
 json FoldingRanges(const Document& doc);
 // The document's lines with each statement line that compiles in its
 // canonical text (the comment kept); lines with errors unchanged. plcc

@@ -110,10 +110,11 @@ void Server::HandleBody(std::string_view body, const std::function<void(const st
         send(Dump(ErrorResponse(nullptr, kParseError, "Parse error")));
         return;
     }
-    Handle(message, [&send](const json& m) { send(Dump(m)); });
+    Handle(message, send);
 }
 
-void Server::Handle(const json& message, const std::function<void(const json&)>& send) {
+void Server::Handle(const json& message, const std::function<void(const std::string&)>& sendText) {
+    const auto send = [&sendText](const json& m) { sendText(Dump(m)); };
     if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
         // Responses to requests this server never sends are dropped; anything else is invalid.
         if (message.is_object() && message.contains("id") && !message.contains("result") && !message.contains("error")) {
@@ -142,10 +143,15 @@ void Server::Handle(const json& message, const std::function<void(const json&)>&
     try {
         // Built in place: a result may be large (the symbols of a long text), and
         // an initializer list would copy it.
+        Result result = Request(method, params);
+        if (JsonText* text = std::get_if<JsonText>(&result)) {
+            sendText(R"({"id":)" + Dump(id) + R"(,"jsonrpc":"2.0","result":)" + text->text + "}");
+            return;
+        }
         json response = json::object();
         response["jsonrpc"] = "2.0";
         response["id"] = id;
-        response["result"] = Request(method, params);
+        response["result"] = std::move(std::get<json>(result));
         send(response);
     } catch (const RequestError& e) {
         send(ErrorResponse(id, e.code, e.message));
@@ -154,7 +160,7 @@ void Server::Handle(const json& message, const std::function<void(const json&)>&
     }
 }
 
-json Server::Request(const std::string& method, const json& params) {
+Server::Result Server::Request(const std::string& method, const json& params) {
     if (m_shutdown) throw RequestError{kInvalidRequest, "Server is shut down"};
     if (method == "initialize") {
         if (m_initialized) throw RequestError{kInvalidRequest, "Server already initialized"};
@@ -173,14 +179,14 @@ json Server::Request(const std::string& method, const json& params) {
         }
         m_snippets = ClientTakesSnippets(params);
         m_initialized = true;
-        return {{"capabilities", Capabilities(m_encoding)}, {"serverInfo", {{"name", "plcc"}}}};
+        return json{{"capabilities", Capabilities(m_encoding)}, {"serverInfo", {{"name", "plcc"}}}};
     }
     if (!m_initialized) throw RequestError{kServerNotInitialized, "Server not initialized"};
     if (method == "shutdown") {
         m_shutdown = true;
         return nullptr;
     }
-    using Feature = json (*)(const Server&, const Document&, const json&);
+    using Feature = std::function<Result(const Server&, const Document&, const json&)>;
     static const std::map<std::string, Feature, std::less<>> kFeatures = {
         {"textDocument/hover",
          [](const Server&, const Document& d, const json& p) {
@@ -230,8 +236,8 @@ json Server::Request(const std::string& method, const json& params) {
     if (feature == kFeatures.end()) throw RequestError{kMethodNotFound, "Method not found: " + method};
     const Document* doc = Find(UriOf(params));
     if (doc == nullptr) throw RequestError{kInvalidParams, "Document not open: " + UriOf(params)};
-    json result = feature->second(*this, *doc, params);
-    doc->ToClientColumns(result);
+    Result result = feature->second(*this, *doc, params);
+    if (json* value = std::get_if<json>(&result)) doc->ToClientColumns(*value);
     return result;
 }
 

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -33,7 +34,7 @@ public:
     // Handles one message body; `send` receives each message body to write, in order.
     void HandleBody(std::string_view body, const std::function<void(const std::string&)>& send);
     // As HandleBody, for a message already parsed.
-    void Handle(const json& message, const std::function<void(const json&)>& send);
+    void Handle(const json& message, const std::function<void(const std::string&)>& send);
 
     bool ExitRequested() const { return m_exit; }
     // 0 when the client asked for shutdown before exit, 1 otherwise.
@@ -41,7 +42,9 @@ public:
     const Document* Find(const std::string& uri) const;
 
 private:
-    json Request(const std::string& method, const json& params);
+    // A request's result: a value, or JSON text for the answers written straight out.
+    using Result = std::variant<json, JsonText>;
+    Result Request(const std::string& method, const json& params);
     void Notification(const std::string& method, const json& params, const std::function<void(const json&)>& send);
     void Publish(const Document& doc, const std::function<void(const json&)>& send);
 

@@ -199,7 +199,8 @@ TEST(LspCompletionSnippets, FollowTheClientsCapability) {
         Server server;
         json item;
         const auto send = [&server, &item](const json& message) {
-            server.Handle(message, [&item](const json& m) {
+            server.Handle(message, [&item](const std::string& body) {
+                const json m = json::parse(body);
                 if (m.contains("result") && m["result"].is_array() && !m["result"].empty()) item = m["result"][0];
             });
         };
