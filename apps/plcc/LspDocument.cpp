@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "base/ByteOrderMark.h"
 #include "image/PlcProgram.h"
 
 namespace plcc::lsp {
@@ -46,7 +47,24 @@ void Document::SetText(std::string newText) {
     }
     plc::SourceFacts facts;
     program = plc::CPlcProgram();
-    outcome = tooLarge.empty() ? plc::CompileProgramSource(program, text, &facts) : plc::CompileOutcome{};
+    // A byte-order mark before the text is not compiled, but stays in the
+    // text: the client counts it in the first line's columns, so the facts
+    // and errors of that line are moved past it.
+    const std::string_view source = plc::SourceTextOfFile(text);
+    outcome = tooLarge.empty() ? plc::CompileProgramSource(program, source, &facts) : plc::CompileOutcome{};
+    if (const auto mark = static_cast<int32_t>(text.size() - source.size()); mark > 0) {
+        for (plc::Token& t : facts.tokens) {
+            if (t.line != 0) break;
+            t.column += mark;
+        }
+        for (plc::Declaration& d : facts.declarations) {
+            if (d.line != 0) break;
+            d.column += mark;
+        }
+        for (plc::CompileOutcome::Error& e : outcome.errors) {
+            if (e.line == 1 && e.column > 0) e.column += mark;
+        }
+    }
     index = plc::ProgramIndex(std::move(facts));
     lineTokens.assign(lines.size() + 1, 0);
     const std::vector<plc::Token>& tokens = index.Tokens();

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "apps/plcc/LspDocument.h"
+#include "base/ByteOrderMark.h"
 #include "compiler/SourceClassifier.h"
 
 namespace plcc::lsp {
@@ -41,12 +42,18 @@ json SemanticTokens(const Document& doc) {
     json data = json::array();
     int32_t prevLine = 0, prevStart = 0;
     for (size_t line = 0; line < doc.lines.size(); ++line) {
-        for (const plc::SourceSpan& span : classifier.Spans(doc.lines[line])) {
+        const std::string_view text = doc.lines[line];
+        // The first line is read after a byte-order mark, as the compile reads it.
+        const auto mark = static_cast<int32_t>(line == 0 ? text.size() - plc::SourceTextOfFile(text).size() : 0);
+        for (const plc::SourceSpan& span : classifier.Spans(text.substr(static_cast<size_t>(mark)))) {
             const auto lineNo = static_cast<int32_t>(line);
-            const auto start = static_cast<int32_t>(span.begin);
+            // Start and length in the client's unit.
+            const int32_t begin = mark + static_cast<int32_t>(span.begin);
+            const int32_t start = doc.ClientColumn(lineNo, begin);
+            const int32_t end = doc.ClientColumn(lineNo, begin + static_cast<int32_t>(span.length));
             data.push_back(lineNo - prevLine);
             data.push_back(lineNo == prevLine ? start - prevStart : start);
-            data.push_back(static_cast<int32_t>(span.length));
+            data.push_back(end - start);
             data.push_back(static_cast<int>(span.cls) - 1);
             data.push_back(0);
             prevLine = lineNo;

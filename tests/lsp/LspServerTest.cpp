@@ -105,6 +105,15 @@ TEST_F(LspServerTest, PublishesTheCompilersErrorsOnOpenAndChange) {
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["code"], "W01");
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["severity"], 2);
     EXPECT_EQ(out[0]["params"]["diagnostics"][0]["range"]["start"]["line"], 3);
+    // A text that begins with a byte-order mark compiles after it; the client
+    // counts the mark as one column of the first line.
+    out = change("\xEF\xBB\xBF%TEXT(Abc)\nEND\n%P00\nN5 NOP\nEND");
+    EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
+    const json head = Request("textDocument/semanticTokens/full", Doc("file:///ok.plc"))["result"]["data"];
+    ASSERT_GE(head.size(), 3u) << head.dump();
+    EXPECT_EQ(head[0], 0);  // line
+    EXPECT_EQ(head[1], 1);  // after the mark
+    EXPECT_EQ(head[2], 10);  // "%TEXT(Abc)"
     out = change(kCompiles);
     EXPECT_EQ(out[0]["params"]["diagnostics"], json::array());
 }
@@ -169,6 +178,8 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"semantic tokens: a DEF name", "textDocument/semanticTokens/full", Doc(err), "/result/data/18", 5},
         {"columns in UTF-16 units", "textDocument/documentSymbol", Doc("file:///wide.plc"),
          "/result/0/children/0/range/end/character", 13},
+        {"semantic tokens in UTF-16 units: the comment's length", "textDocument/semanticTokens/full",
+         Doc("file:///wide.plc"), "/result/data/17", 6},
         {"unknown method", "textDocument/typeDefinition", At(err, 4, 0), "/error/code", kMethodNotFound},
         {"rename a label with its jumps", "textDocument/rename", Renamed(At(err, 4, 1), "n15"),
          "/result/changes/file:~1~1~1err.plc",
