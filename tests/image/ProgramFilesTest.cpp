@@ -802,6 +802,56 @@ TEST(SafeWrite, KilledWritesLeaveOldNewOrACompleteCopy) {
         ::unsetenv("XDG_STATE_HOME");
 }
 
+// Two files written together (the binary programme file and its text
+// declaration file), killed at random moments: each is old or new, never
+// damaged, and the binary programme file is never new beside an old
+// declaration file, since it takes its place last.
+TEST(SafeWrite, KilledPairWritesNeverLeaveANewProgrammeBesideAnOldDeclaration) {
+    TempDir dir;
+    const std::string decl = dir / "Axis1.txt";
+    const std::string binary = dir / "out.bin";
+    const std::string oldDecl(size_t{1} << 19, 'd'), newDecl((size_t{1} << 19) + 512, 'D');
+    const std::string oldBinary(size_t{1} << 20, 'b'), newBinary((size_t{1} << 20) + 512, 'B');
+    const FileToWrite files[] = {{decl, newDecl}, {binary, newBinary}};
+    auto start = [&] {
+        WriteAll(decl, oldDecl);
+        WriteAll(binary, oldBinary);
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        if (child == 0) std::_Exit(WriteFilesSafely(files) ? 0 : 1);
+        return child;
+    };
+    long span = LONG_MAX;
+    for (int i = 0; i < 3; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        const pid_t child = start();
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        span = std::min<long>(span, std::chrono::duration_cast<std::chrono::microseconds>(
+                                        std::chrono::steady_clock::now() - t0).count());
+    }
+    const char* asked = std::getenv("KILL_ROUNDS");
+    const int rounds = asked != nullptr ? std::atoi(asked) : 200;
+    std::mt19937 random(std::random_device{}());
+    std::uniform_int_distribution<long> delay(0, span);
+    int both = 0, neither = 0, declOnly = 0;
+    for (int round = 0; round < rounds; ++round) {
+        const pid_t child = start();
+        ASSERT_GT(child, 0);
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+        ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+        const std::string d = ReadAll(decl), b = ReadAll(binary);
+        ASSERT_TRUE(d == oldDecl || d == newDecl) << "round " << round << ": declaration file damaged";
+        ASSERT_TRUE(b == oldBinary || b == newBinary) << "round " << round << ": binary programme file damaged";
+        ASSERT_FALSE(b == newBinary && d == oldDecl) << "round " << round << ": new programme, old declarations";
+        (b == newBinary ? both : d == newDecl ? declOnly : neither)++;
+    }
+    std::printf("%d kills of a pair write: both new %d, neither %d, declaration file only %d\n", rounds, both, neither,
+                declOnly);
+}
+
 // ---- paths ----
 
 struct JoinCase {
