@@ -13,8 +13,9 @@ file(GLOB PLCEDIT_HELP_STATIC CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/resources/help/*.html ${CMAKE_SOURCE_DIR}/resources/help/*.css)
 add_custom_command(
   OUTPUT ${PLCEDIT_HELP_DIR}/language.html ${PLCEDIT_HELP_DIR}/errors.html
-    ${PLCEDIT_HELP_DIR}/flow.html ${PLCEDIT_HELP_DIR}/assign.html ${PLCEDIT_HELP_DIR}/motion.html
-    ${PLCEDIT_HELP_DIR}/names.html
+    ${PLCEDIT_HELP_DIR}/flow.html ${PLCEDIT_HELP_DIR}/calls.html ${PLCEDIT_HELP_DIR}/assign.html
+    ${PLCEDIT_HELP_DIR}/outputs.html ${PLCEDIT_HELP_DIR}/waits.html ${PLCEDIT_HELP_DIR}/motion.html
+    ${PLCEDIT_HELP_DIR}/ramps.html ${PLCEDIT_HELP_DIR}/fieldbus.html ${PLCEDIT_HELP_DIR}/names.html
   COMMAND ${CMAKE_COMMAND} -E make_directory ${PLCEDIT_HELP_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy ${PLCEDIT_HELP_STATIC} ${PLCEDIT_HELP_DIR}
   COMMAND plcedit-makehelp ${PLCEDIT_HELP_DIR}
