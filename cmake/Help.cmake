@@ -27,3 +27,9 @@ if(TARGET editor)
   add_dependencies(editor plcedit_help)
 endif()
 plcedit_layer_includes(apps/makehelp USES decoder compiler image resources)
+# The generator compiles an example of every statement form and reads it
+# back; it fails when one does not come back as its form. Run on its own
+# into a fresh folder so that a test run shows which form broke.
+add_test(NAME help_examples
+  COMMAND ${CMAKE_COMMAND} -E env sh -c "rm -rf \"$1\" && mkdir -p \"$1\" && \"$0\" \"$1\""
+          $<TARGET_FILE:plcedit-makehelp> ${CMAKE_CURRENT_BINARY_DIR}/help-examples)

@@ -217,7 +217,7 @@ std::string DomainText(Dom dom) {
         case Dom::CmIndex: return "a number, " + range;
         case Dom::Int32:
         case Dom::UInt32: return "a whole number, " + range;
-        case Dom::Float: return "a number with a decimal point, -3.37e38 to 3.37e38";
+        case Dom::Float: return "a number with a decimal point, " + range;
         case Dom::Input: return "an input as group and number: <a href=\"names.html#io\">inputs and outputs</a>";
         case Dom::Output: return "an output as group and number: <a href=\"names.html#io\">inputs and outputs</a>";
         case Dom::Status: return "a status flag: <a href=\"names.html#status\">status flags</a>";
@@ -291,8 +291,10 @@ std::string ErrorLinks(const std::set<int>& codes) {
 
 // One form: its text, what each operand may be, an example compiled by the
 // compiler with its record, and the errors it can give. False when the
-// example does not compile back to the form itself.
-bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view keyword, std::set<uint8_t>& anchored) {
+// example does not compile back to the form itself, or when F1 on it would
+// open another page than `page`, where it stands.
+bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view keyword, const std::string& page,
+               std::set<uint8_t>& anchored) {
     std::vector<Piece> pieces = Pieces(form, keyword);
     const auto compilesBack = [&](const std::string& example, PlcInstr& record, int& code, std::string& decoded) {
         code = CompileLineInSection(example, 1, record);
@@ -312,6 +314,10 @@ bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view ke
     if (!compilesBack(example, record, code, decoded)) {
         std::cerr << "plcedit-makehelp: the example \"" << example << "\" of the form \"" << Pattern(pieces)
                   << "\" does not compile to its form (error " << code << ", read back as \"" << decoded << "\")\n";
+        return false;
+    }
+    if (const std::string help = StatementHelpPage(example); help != page + "#" + OpcodeAnchor(form.row->opcode)) {
+        std::cerr << "plcedit-makehelp: F1 on \"" << example << "\" opens " << help << ", not " << page << "\n";
         return false;
     }
     // The letter is the opcode's, not the writer's choice: the form shows it.
@@ -340,7 +346,7 @@ bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view ke
         StatementForm toEnd = form;
         toEnd.format = form.variant->endText;
         toEnd.args = &form.variant->endArgs;
-        return WriteForm(out, toEnd, keyword, anchored);
+        return WriteForm(out, toEnd, keyword, page, anchored);
     }
     return true;
 }
@@ -371,7 +377,8 @@ bool WriteFamily(const std::string& dir, StatementFamily family) {
     for (size_t r = 0; r < chain.size(); ++r) {
         if (FamilyOfKeyword(r) != family || KeywordForms(r).empty()) continue;
         out << "<h2 id=\"" << KeywordAnchor(r) << "\">" << Escape(FormHead(KeywordForms(r).front())) << "&hellip;</h2>\n";
-        for (const StatementForm& form : KeywordForms(r)) written = WriteForm(out, form, chain[r].keyword, anchored) && written;
+        for (const StatementForm& form : KeywordForms(r))
+            written = WriteForm(out, form, chain[r].keyword, FamilyPage(family), anchored) && written;
     }
     WriteFoot(out);
     return written && static_cast<bool>(out.flush());
