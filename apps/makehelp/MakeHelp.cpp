@@ -111,11 +111,21 @@ bool Chosen(const Piece& p) { return p.operand && !p.ownLabel && (p.name.empty()
 // An operand as the form shows it: a number of a variable or label as one
 // "#" per digit ("F###"), a name the keyword writes as written, an input
 // or output as its group and "n", anything else as its domain's
-// placeholder ("c.c", "0/1", "<name>").
+// placeholder ("c.c", "0/1", "<name>") or what it is ("param", "msg").
 std::string Shown(const Piece& p) {
     if (p.ownLabel) return "###";
     if (!p.name.empty() && !IsIo(p.dom)) return p.name;
     if (IsIo(p.dom) && !p.name.empty()) return p.name.substr(0, p.name.find_first_of("0123456789")) + "n";
+    // Numbers that share a statement are told apart by what they are.
+    switch (p.dom) {
+        case Dom::ParamNo: return "param";
+        case Dom::SubIndex: return "sub";
+        case Dom::MsgNo: return "msg";
+        case Dom::MsgLen: return "len";
+        case Dom::NmtNode: return "node";
+        case Dom::Word: return "w";
+        default: break;
+    }
     const std::string placeholder = Placeholder(p.dom);
     return placeholder == "xxx" ? "###" : placeholder;
 }
