@@ -190,7 +190,7 @@ void AddForms(Items& items, std::string_view typed) {
             if (item.snippet == item.insert) item.snippet.clear();
             item.kind = CompletionKind::Keyword;
             item.detail = "opcode " + std::to_string(f.row->opcode);
-            item.topic = {TopicKind::Statement, StatementFamily(f.text), item.insert};
+            item.topic = {TopicKind::Statement, FormWord(f.text), item.insert};
             items.Add(std::move(item));
         }
     }

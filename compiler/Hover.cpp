@@ -96,7 +96,7 @@ HoverInfo KeywordHover(const Token& t, std::string_view lineText, int label) {
     HoverInfo h;
     const KeywordRow& row = KeywordChain()[static_cast<size_t>(t.keywordRow)];
     const std::vector<StatementForm>& forms = KeywordForms(static_cast<size_t>(t.keywordRow));
-    const std::string family = forms.empty() ? std::string(row.keyword) : StatementFamily(forms.front().text);
+    const std::string family = forms.empty() ? std::string(row.keyword) : FormWord(forms.front().text);
     h.topic = {TopicKind::Statement, family, forms.empty() ? std::string(row.keyword) : FormHead(forms.front())};
 
     // The form this line compiles to, when it compiles.

@@ -197,7 +197,7 @@ std::string FormSnippet(const StatementForm& form) {
         false, true);
 }
 
-std::string StatementFamily(const std::string& formText) {
+std::string FormWord(const std::string& formText) {
     size_t end = 0;
     while (end < formText.size() && (AsciiAlpha(formText[end]) || formText[end] == '_')) ++end;
     return formText.substr(0, end);

@@ -44,8 +44,8 @@ std::string FormHead(const StatementForm& form);
 // tab stop holding its placeholder ("SET H${1:xxx} = H${2:xxx}").
 std::string FormSnippet(const StatementForm& form);
 
-// The statement family of a form text: its first word ("SET", "JMP").
-std::string StatementFamily(const std::string& formText);
+// The first word of a form text ("SET", "JMP"), which names its statement.
+std::string FormWord(const std::string& formText);
 
 // The placeholder a form shows for an operand of `dom` ("xxx", "c.c").
 std::string Placeholder(Dom dom);

@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Completion for the language server: the items of the completion engine as
 // LSP CompletionItems, each replacing the typed word with its canonical text
-// (a snippet with a tab stop per operand where the client takes snippets).
+// (a snippet with a tab stop per operand where the client takes snippets),
+// its documentation a link to the help page that explains it.
 #include "apps/plcc/LspDocument.h"
+#include "apps/plcc/LspHelp.h"
 #include "compiler/Assist.h"
 
 namespace plcc::lsp {
@@ -41,6 +43,8 @@ json Completion(const Document& doc, int32_t line, int32_t column, bool snippets
                        {"newText", snippet ? c.snippet : c.insert}}}};
         if (snippet) item["insertTextFormat"] = 2;
         if (!c.detail.empty()) item["detail"] = c.detail;
+        if (const std::string link = HelpLink(c.topic); !link.empty())
+            item["documentation"] = {{"kind", "markdown"}, {"value", link}};
         list.push_back(std::move(item));
     }
     return list;

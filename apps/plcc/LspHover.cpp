@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hover for the language server: the hover engine's explanation as
-// Markdown, the word's canonical text as code.
+// Markdown, the word's canonical text as code, ending with a link to the
+// help page that explains it.
 #include <algorithm>
 
 #include "apps/plcc/LspDocument.h"
+#include "apps/plcc/LspHelp.h"
 #include "compiler/Assist.h"
 
 namespace plcc::lsp {
@@ -21,6 +23,7 @@ json Hover(const Document& doc, int32_t line, int32_t column) {
         text += row;
         start = end + 1;
     }
+    if (const std::string link = HelpLink(hover->topic); !link.empty()) text += "\n\n" + link;
     return {{"contents", {{"kind", "markdown"}, {"value", text}}}, {"range", TokenRange(hover->token)}};
 }
 

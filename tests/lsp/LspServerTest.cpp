@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "apps/plcc/LspHelp.h"
 #include "apps/plcc/LspServer.h"
 #include "apps/plcc/LspTransport.h"
 
@@ -68,6 +71,8 @@ json Doc(const char* uri) { return {{"textDocument", {{"uri", uri}}}}; }
 json Loc(const char* uri, int line, int from, int to) {
     return {{"uri", uri}, {"range", {{"start", {{"line", line}, {"character", from}}}, {"end", {{"line", line}, {"character", to}}}}}};
 }
+// A hover's text as it ends: with the link to the help page that explains it.
+std::string Linked(const std::string& text, const char* page) { return text + "\n\n[Help](" + HelpAddress(page) + ")"; }
 json Edit(const char* uri, int line, int from, int to, const char* text) {
     return {{"range", Loc(uri, line, from, to)["range"]}, {"newText", text}};
 }
@@ -132,11 +137,11 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     const char* edit = "file:///edit.plc";
     const std::vector<FeatureCase> cases = {
         {"hover on a variable", "textDocument/hover", At(err, 5, 11), "/result/contents/value",
-         "```\nH005\n```\n\ninteger variable, DEF name Speed (line 2)"},
+         Linked("```\nH005\n```\n\ninteger variable, DEF name Speed (line 2)", "language.html#variables")},
         {"hover on a jump target", "textDocument/hover", At(err, 5, 20), "/result/contents/value",
-         "```\nN010 SET H5 = 3\n```\n\nline 5"},
+         Linked("```\nN010 SET H5 = 3\n```\n\nline 5", "language.html")},
         {"hover on a keyword", "textDocument/hover", At(ok, 2, 4), "/result/contents/value",
-         "```\nJMP Nxxx\n```\n\ncompiles to opcode 1, record kind 1\n\nForms:\n- JMP Nxxx (opcode 1)"},
+         Linked("```\nJMP Nxxx\n```\n\ncompiles to opcode 1, record kind 1\n\nForms:\n- JMP Nxxx (opcode 1)", "flow.html#kw0")},
         {"definition of a label", "textDocument/definition", At(err, 5, 20), "/result", Loc(err, 4, 0, 4)},
         {"definition of a variable", "textDocument/definition", At(err, 4, 10), "/result", Loc(err, 1, 9, 14)},
         {"definition of a missing label", "textDocument/definition", At(err, 6, 11), "/result", json(nullptr)},
@@ -164,7 +169,9 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"keywords after a bare label", "textDocument/completion", At(err, 4, 5), "/result/0/textEdit/newText",
          "JMP N${1:xxx}"},
         {"hover on an input", "textDocument/hover", At(edit, 7, 11), "/result/contents/value",
-         "```\nIE03\n```\n\ninput 7 of the drive (group IE, number 3)"},
+         Linked("```\nIE03\n```\n\ninput 7 of the drive (group IE, number 3)", "names.html#io")},
+        {"help link of a statement form", "textDocument/completion", At(edit, 4, 7), "/result/0/documentation/value",
+         "[Help](" + HelpAddress("outputs.html#kw23") + ")"},
         {"keywords after a label", "textDocument/completion", At(edit, 4, 7), "/result/0/textEdit/newText",
          "SET OUTPUT = H${1:xxx}"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
@@ -200,6 +207,15 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         const json::json_pointer pointer(c.pointer);
         ASSERT_TRUE(response.contains(pointer)) << c.name << ": " << response.dump();
         EXPECT_EQ(response.at(pointer), c.expected) << c.name << ": " << response.dump();
+    }
+    // The links find their pages and anchors in the help beside the server.
+    for (const auto& [page, anchor] : {std::pair{"outputs.html", "kw23"}, {"flow.html", "kw0"},
+                                       {"language.html", "variables"}, {"names.html", "io"}}) {
+        const std::string address = HelpAddress(page);
+        ASSERT_EQ(address.rfind("file:///", 0), 0u) << page;
+        std::ifstream in(address.substr(7));
+        const std::string html((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_NE(html.find("id=\"" + std::string(anchor) + "\""), std::string::npos) << page << "#" << anchor;
     }
 }
 

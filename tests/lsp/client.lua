@@ -37,10 +37,12 @@ local function at(line, character)
   return { textDocument = { uri = vim.uri_from_bufnr(bufnr) }, position = { line = line, character = character } }
 end
 
--- Hover on the jump target N010 of line 10, then go to its definition.
+-- Hover on the jump target N010 of line 10, then go to its definition. The
+-- help link's folder depends on where plcc runs from: HELP stands for it.
 local hover = client.request_sync('textDocument/hover', at(9, 19), 5000, bufnr)
 if hover and hover.result then
-  table.insert(lines, 'hover ' .. hover.result.contents.value:gsub('\n', ' | '))
+  local value = hover.result.contents.value:gsub('file://[^)]*/', 'file://HELP/')
+  table.insert(lines, 'hover ' .. value:gsub('\n', ' | '))
 else
   table.insert(lines, 'hover failed')
 end
