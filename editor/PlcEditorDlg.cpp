@@ -103,7 +103,7 @@ CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)
       EditorNavigation(Widgets(), dialogs),
       EditorCompletion(Widgets(), dialogs),
       EditorSearch(Widgets(), dialogs, *this),
-      EditorRenum(Widgets(), dialogs, *this, SearchDialog()),
+      EditorRenum(Widgets(), dialogs, *this, SearchDialog(), History()),
       EditorExchange(Widgets(), dialogs, *this, *this),
       EditorPrint(Widgets(), dialogs, *this),
       EditorAnalysis(Widgets(), dialogs, *this, *this, *this),

@@ -794,9 +794,13 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QCOMPARE(uses.size(), size_t(3));
     QVERIFY(uses[1].find("N050 CALL N070") != std::string::npos);
     QVERIFY(uses[2].find("N080 JMP(RXMSG, 3, H4) N070") != std::string::npos);
+    edit.SetSel(0, 0);
     editor.Messages()->setCurrentRow(2);
     editor.OnDblclkMessages();
     QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N080"))));
+    // The double-click was a jump: Navigate back returns to where the caret stood.
+    QVERIFY(editor.OnCommand(ID_NAVIGATE_BACK));
+    QCOMPARE(caretLine(), 0);
 
     // A variable: its uses include its DEF line.
     placeCaret("N010 JMP (H1 = 0)", "H1");
