@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Hover: what a variable is called, where a jump goes, what a statement
-// keyword compiles to, and what an input, output, status flag, register or
-// control flag is, from the source facts and the instruction tables.
+// keyword compiles to, and what an input, output, status flag, register,
+// control flag or drive value is, from the source facts and the instruction
+// tables.
 #include <string>
 
 #include "base/Ascii.h"
@@ -188,6 +189,21 @@ HoverInfo StatusHover(const Token& t) {
     return h;
 }
 
+// A drive value read by SET Fxxx = name or SET Hxxx = name: its number in
+// the table of the family it is read into (ACTPOS is 2 as F, 4 as H).
+HoverInfo DriveValueHover(const Token& t) {
+    HoverInfo h;
+    h.code = Upper(t.text);
+    h.topic = {TopicKind::DriveValue, {}, h.code};
+    const bool asFloat = t.var == VarKind::F;
+    const int opcode = asFloat ? Op::SetFDriveValue : Op::SetHDriveValue;
+    h.text = "drive value " + std::to_string(t.index) + " read into " + (asFloat ? "a " : "an ") +
+             FamilyOf(t.var).what + " (SET " + std::string(LetterOf(t.var)) + "xxx = " + h.code + ", opcode " +
+             std::to_string(opcode) + ")";
+    AddLine(h.text, "what it holds and in which units is in the drive's manual");
+    return h;
+}
+
 HoverInfo SectionHover(const Token& t, const ProgramIndex& index) {
     HoverInfo h;
     h.code = t.text;
@@ -227,6 +243,7 @@ std::optional<HoverInfo> HoverAt(const ProgramIndex& index, std::string_view lin
         }
         case TokenKind::Io: h = IoHover(t); break;
         case TokenKind::Status: h = StatusHover(t); break;
+        case TokenKind::DriveValue: h = DriveValueHover(t); break;
         case TokenKind::ProgramName:
             h.code = t.text;
             h.text = "programme name";

@@ -3,6 +3,9 @@
 // stand, in the columns of the line as written.
 #include "compiler/LineFacts.h"
 
+#include <algorithm>
+#include <span>
+
 #include "base/Ascii.h"
 #include "compiler/Statements.h"
 #include "image/InstrSet.h"
@@ -24,6 +27,21 @@ size_t ReadNumber(std::string_view s, size_t at, int& value) {
         ++p;
     }
     return p;
+}
+
+// The drive values that a statement of `keyword` reads after "=", with the
+// family they are read into: "SET Fxxx = ACTPOS" and "SET Hxxx = ACTPOS"
+// name them from tables of their own; no other keyword reads them.
+std::span<const std::string_view> DriveValuesOf(std::string_view keyword, VarKind& family) {
+    if (keyword == "SETF") {
+        family = VarKind::F;
+        return DriveValueFNames();
+    }
+    if (keyword == "SETH") {
+        family = VarKind::H;
+        return DriveValueHNames();
+    }
+    return {};
 }
 
 }  // namespace
@@ -87,16 +105,20 @@ void LineFacts::Statement(int label, size_t labelEnd) {
 }
 
 // The statement after a label: its keyword by the keyword chain, then the
-// operands that name labels, variables, inputs, outputs and status flags.
+// operands that name labels, variables, inputs, outputs, status flags and
+// drive values.
 // The whole statement is read, also after a fault the compiler stopped at,
 // so that a line being written still shows what it uses.
 void LineFacts::StatementTokens(size_t from) {
     const std::string_view up = m_upper;
     size_t labelAfterKeyword = std::string_view::npos;  // the "N" of JMPN and CALLN
+    std::span<const std::string_view> driveValues;
+    VarKind driveFamily = VarKind::H;
     if (const int row = MatchKeyword(up.substr(from)); row >= 0) {
         const std::string_view keyword = KeywordChain()[static_cast<size_t>(row)].keyword;
         Add(TokenKind::Keyword, from, from + keyword.size()).keywordRow = row;
         if (keyword == "JMPN" || keyword == "CALLN") labelAfterKeyword = from + keyword.size() - 1;
+        driveValues = DriveValuesOf(keyword, driveFamily);
     }
 
     const std::string_view end = Word(SectionWord::End);
@@ -116,6 +138,19 @@ void LineFacts::StatementTokens(size_t from) {
             Add(TokenKind::LabelRef, p, p + end.size()).label = kEndRecord;
             p += end.size();
             continue;
+        }
+        // A drive value by name right after "=", the first of the table
+        // that the text begins with, as the compiler takes it.
+        if (p > from && up[p - 1] == '=' && !driveValues.empty()) {
+            const auto named = std::find_if(driveValues.begin(), driveValues.end(),
+                                            [rest = up.substr(p)](std::string_view name) { return rest.starts_with(name); });
+            if (named != driveValues.end()) {
+                Token& value = Add(TokenKind::DriveValue, p, p + named->size());
+                value.var = driveFamily;
+                value.index = static_cast<int>(named - driveValues.begin());
+                p += named->size();
+                continue;
+            }
         }
         if (c == 'S' && up.substr(p).starts_with("STA_")) {
             size_t nameEnd = p + 4;

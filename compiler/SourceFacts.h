@@ -30,6 +30,7 @@ enum class TokenKind : uint8_t {
     ProgramName,  // the name in "%TEXT(NAME)"
     Io,           // an input or output "IS3", "OE1"
     Status,       // a status flag "STA_INPOS"
+    DriveValue,   // a drive value a SET reads "ACTPOS": var is the family read into, index its number
 };
 
 struct Token {
@@ -39,8 +40,8 @@ struct Token {
     int32_t length = 0;
     std::string text;  // the token as written, blanks removed
     int label = 0;     // LabelDef, LabelRef: the label number (255 for END)
-    VarKind var = VarKind::H;  // Variable, DefName: the family
-    int index = 0;             // Variable, DefName: the index (may be out of range)
+    VarKind var = VarKind::H;  // Variable, DefName: the family; DriveValue: the family it is read into
+    int index = 0;             // Variable, DefName: the index (may be out of range); DriveValue: its number
     int keywordRow = -1;       // Keyword: the row of KeywordChain()
 };
 

@@ -69,6 +69,7 @@ enum CommandId : int {
     ID_EDIT_COMPLETE = 33056,
     ID_NAVIGATE_BACK = 33057,
     ID_NAVIGATE_FORWARD = 33058,
+    ID_VIEW_COMPLETE_TYPING = 33059,
 };
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };

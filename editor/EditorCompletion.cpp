@@ -1,10 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/EditorCompletion.h"
 
+#include <QAction>
+#include <QApplication>
+#include <QTimer>
+#include <algorithm>
 #include <vector>
 
+#include "base/Ascii.h"
+#include "compiler/CompileDriver.h"
 #include "compiler/ProgramIndex.h"
+#include "image/PlcInstr.h"
 #include "platform/Dialogs.h"
+#include "platform/Profile.h"
 #include "platform/SourceEdit.h"
 
 namespace plc {
@@ -14,14 +22,72 @@ namespace {
 // Blanks between an entry's text and what stands beside it.
 constexpr const char* kEntryGap = "    ";
 
+constexpr const char* kViewSection = "View";
+constexpr const char* kWhileTypingKey = "CompleteWhileTyping";
+
+bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
+
+// A text as the compiler reads it: upper-case, without blanks.
+std::string Stripped(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c != ' ' && c != '\t') out.push_back(AsciiUpper(c));
+    }
+    return out;
+}
+
+// Keeps the items that go on from the word typed, by their canonical text or
+// by the other text that selects them (a variable's DEF name): the engine
+// leaves this to the list where the word's start already decides.
+void Narrow(Completions& c, std::string_view lineText) {
+    const std::string typed = Stripped(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
+    std::erase_if(c.items, [&typed](const CompletionItem& item) {
+        const std::string_view alias = item.filter.size() > item.insert.size()
+                                           ? std::string_view(item.filter).substr(item.insert.size() + 1)
+                                           : std::string_view();
+        return !Stripped(item.insert).starts_with(typed) && !Stripped(alias).starts_with(typed);
+    });
+}
+
+// Nothing is left to complete when every item is the word as typed.
+bool WordIsWhole(const Completions& c, std::string_view lineText) {
+    const std::string typed = Stripped(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
+    return std::all_of(c.items.begin(), c.items.end(),
+                       [&typed](const CompletionItem& item) { return Stripped(item.insert) == typed; });
+}
+
+// Whether the list opens by itself after a pause in typing: where the text
+// before the caret ends in a blank or an operator and the statement is not
+// whole yet, something must follow; inside a word, only names are offered
+// (a keyword being typed is left alone).
+bool OpensAfterPause(const Completions& c, std::string_view lineText, int label) {
+    if (c.items.empty() || WordIsWhole(c, lineText)) return false;
+    const char before = c.to > 0 ? lineText[static_cast<size_t>(c.to - 1)] : ' ';
+    if (!IsWordChar(before)) {
+        PlcInstr record;
+        return CompileLineInSection(lineText.substr(0, lineText.find(';')), label, record) != 0;
+    }
+    return c.from < c.to && std::none_of(c.items.begin(), c.items.end(), [](const CompletionItem& item) {
+               return item.kind == CompletionKind::Keyword || item.kind == CompletionKind::Section;
+           });
+}
+
 }  // namespace
 
 EditorCompletion::EditorCompletion(const EditorWidgets& widgets, Dialogs& dialogs)
     : m_editSource(widgets.edit), m_dialogs(dialogs) {}
 
-void EditorCompletion::SetupCompletion() {
+void EditorCompletion::SetupCompletion(QAction* whileTypingEntry) {
+    m_whileTyping = Profile().GetInt(kViewSection, kWhileTypingKey, 1) != 0;
+    m_whileTypingEntry = whileTypingEntry;
+    if (m_whileTypingEntry) m_whileTypingEntry->setChecked(m_whileTyping);
     QObject::connect(m_editSource, &SourceEdit::completionChosen, &m_receiver,
                      [this](const std::string& entry) { Insert(entry); });
+    QObject::connect(m_editSource, &SourceEdit::charTyped, &m_receiver, [this](int ch) { OnCharTyped(ch); });
+    m_pauseTimer = new QTimer(m_editSource);
+    m_pauseTimer->setSingleShot(true);
+    m_pauseTimer->setInterval(kTypingPause);
+    QObject::connect(m_pauseTimer, &QTimer::timeout, &m_receiver, [this] { OfferAfterPause(); });
 }
 
 std::string EditorCompletion::EntryText(const CompletionItem& item) {
@@ -29,23 +95,81 @@ std::string EditorCompletion::EntryText(const CompletionItem& item) {
     return beside && !item.detail.empty() ? item.label + kEntryGap + item.detail : item.label;
 }
 
-void EditorCompletion::OnComplete() {
-    if (!m_editSource) return;
+EditorCompletion::AtCaret EditorCompletion::CollectAtCaret() const {
+    AtCaret at;
     int32_t start = 0, end = 0;
     m_editSource->GetSel(start, end);
-    const int32_t line = m_editSource->LineFromChar(end);
-    std::string text;
-    m_editSource->GetLine(line, text);
-    m_shown = CompleteAt(ProgramIndex::OfSource(m_editSource->GetText()), text, line,
-                         end - m_editSource->LineIndex(line));
-    m_shownLine = line;
-    if (m_shown.items.empty()) {
-        m_dialogs.Beep();
-        return;
-    }
+    at.line = m_editSource->LineFromChar(end);
+    at.column = end - m_editSource->LineIndex(at.line);
+    m_editSource->GetLine(at.line, at.text);
+    at.index = ProgramIndex::OfSource(m_editSource->GetText());
+    at.completions = CompleteAt(at.index, at.text, at.line, at.column);
+    Narrow(at.completions, at.text);
+    return at;
+}
+
+void EditorCompletion::Show(const AtCaret& at) {
+    m_shown = at.completions;
+    m_shownLine = at.line;
     std::vector<std::string> entries;
     for (const CompletionItem& item : m_shown.items) entries.push_back(EntryText(item));
     m_editSource->ShowCompletions(entries);
+}
+
+void EditorCompletion::OnComplete() {
+    if (!m_editSource) return;
+    const AtCaret at = CollectAtCaret();
+    if (at.completions.items.empty()) {
+        m_dialogs.Beep();
+        return;
+    }
+    Show(at);
+}
+
+void EditorCompletion::OnCompleteWhileTyping() { SetCompleteWhileTyping(!m_whileTyping); }
+
+void EditorCompletion::SetCompleteWhileTyping(bool enable) {
+    m_whileTyping = enable;
+    Profile().WriteInt(kViewSection, kWhileTypingKey, enable ? 1 : 0);
+    if (m_whileTypingEntry) m_whileTypingEntry->setChecked(enable);
+    if (!enable && m_pauseTimer) m_pauseTimer->stop();
+}
+
+void EditorCompletion::OnCharTyped(int ch) {
+    if (!m_editSource) return;
+    if (m_pauseTimer) m_pauseTimer->stop();
+    if (ch == '\r' || ch == '\n') return;
+    if (m_editSource->CompletionsShown()) {
+        // The open list follows the word being typed; it closes when a new
+        // word begins, nothing fits or the word is whole.
+        const AtCaret at = CollectAtCaret();
+        const Completions& c = at.completions;
+        if (c.items.empty() || c.from == c.to || WordIsWhole(c, at.text)) {
+            m_editSource->HideCompletions();
+        } else {
+            Show(at);
+            return;
+        }
+    }
+    if (!m_whileTyping || !m_pauseTimer) return;
+    int32_t start = 0;
+    m_editSource->GetSel(start, m_typedAt);
+    m_pauseTimer->start();
+}
+
+void EditorCompletion::OfferAfterPause() {
+    if (!m_editSource || !m_whileTyping || m_editSource->CompletionsShown()) return;
+    // Only where the typing paused: the caret has not moved, nothing is
+    // selected, and the editor still has the keyboard.
+    int32_t start = 0, end = 0;
+    m_editSource->GetSel(start, end);
+    if (start != end || end != m_typedAt) return;
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus == nullptr || (focus != m_editSource && !m_editSource->isAncestorOf(focus))) return;
+    const AtCaret at = CollectAtCaret();
+    const Token* label = at.index.FindOnLine(at.line, TokenKind::LabelDef);
+    if (label == nullptr || !OpensAfterPause(at.completions, at.text, label->label)) return;
+    Show(at);
 }
 
 void EditorCompletion::Insert(const std::string& entry) {

@@ -7,6 +7,7 @@
 #include "decoder/RenumberText.h"
 #include "dialogs/SearchReplaceDlg.h"
 #include "editor/EditorCodeView.h"
+#include "editor/NavigationHistory.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -50,13 +51,14 @@ LineReference ParseLineReference(std::string_view entry) {
 // ---------------------------------------------------------------- Renum
 
 EditorRenum::EditorRenum(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
-                         const CSearchReplaceDlg& search)
+                         const CSearchReplaceDlg& search, NavigationHistory& history)
     : m_window(widgets.window),
       m_editSource(widgets.edit),
       m_listMessages(widgets.messages),
       m_dialogs(dialogs),
       m_codeView(codeView),
-      m_search(search) {}
+      m_search(search),
+      m_history(history) {}
 
 bool EditorRenum::ReplaceLineText(int32_t index, std::string_view replacement) {
     if (!m_editSource) return false;
@@ -140,18 +142,20 @@ void EditorRenum::OnDblclkMessages() {
     const int32_t count = m_editSource->GetLineCount();
     if (ref.line == 0 || ref.line > count) return;
     const int32_t begin = m_editSource->LineIndex(ref.line - 1);
-    if (ref.kind == LineReference::Kind::LineAndColumn) {
-        const int64_t start = int64_t{begin} + ref.column;
-        const int64_t end = start + m_search.m_nMatchLength;
-        constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
-        m_editSource->SetSel(static_cast<int32_t>(std::min(start, kMax)),
-                             static_cast<int32_t>(std::min(end, kMax)));
-    } else {
-        // The line and the first character of its line break.
-        const int32_t next = m_editSource->LineIndex(ref.line);
-        m_editSource->SetSel(begin, next < 0 ? m_editSource->GetTextLength() : next - 1);
-    }
-    m_editSource->ScrollCaret();
+    m_history.Jump([&] {
+        if (ref.kind == LineReference::Kind::LineAndColumn) {
+            const int64_t start = int64_t{begin} + ref.column;
+            const int64_t end = start + m_search.m_nMatchLength;
+            constexpr int64_t kMax = std::numeric_limits<int32_t>::max();
+            m_editSource->SetSel(static_cast<int32_t>(std::min(start, kMax)),
+                                 static_cast<int32_t>(std::min(end, kMax)));
+        } else {
+            // The line and the first character of its line break.
+            const int32_t next = m_editSource->LineIndex(ref.line);
+            m_editSource->SetSel(begin, next < 0 ? m_editSource->GetTextLength() : next - 1);
+        }
+        m_editSource->ScrollCaret();
+    });
 }
 
 }  // namespace plc

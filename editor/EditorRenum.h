@@ -9,7 +9,7 @@
 // the document's size limit is refused whole (message 32904).
 //
 // Double-clicking an entry of the message list selects the line (or the
-// found text) that the entry names.
+// found text) that the entry names, a jump that Navigate back retraces.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,7 @@ namespace plc {
 class CSearchReplaceDlg;
 class Dialogs;
 class EditorCodeView;
+class NavigationHistory;
 
 // The place a message-list entry names: "LINE(nnn)" names a line (compiler,
 // listing and Renum entries), "LINE(nnn,ccc)" a line and the 0-based column
@@ -48,7 +49,7 @@ public:
     // double-click on a search entry selects the length that `search`'s
     // last action set.
     EditorRenum(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
-                const CSearchReplaceDlg& search);
+                const CSearchReplaceDlg& search, NavigationHistory& history);
 
     void OnRenum();
     // Replaces line `index` by `text`, keeping the line's comment, as an edit
@@ -67,6 +68,7 @@ private:
     Dialogs& m_dialogs;
     EditorCodeView& m_codeView;
     const CSearchReplaceDlg& m_search;
+    NavigationHistory& m_history;
 };
 
 }  // namespace plc

@@ -27,9 +27,10 @@ void NavigationHistory::Push(std::vector<Place>& places, const Place& place) {
 }
 
 void NavigationHistory::JumpToLine(int32_t line) {
-    if (!m_editSource) return;
-    const Place from = Caret();
-    m_editSource->GotoLine(line);
+    Jump([this, line] { m_editSource->GotoLine(line); });
+}
+
+void NavigationHistory::Remember(const Place& from) {
     // A jump within the line it started on is no place to come back to.
     if (Caret().line == from.line) return;
     Push(m_back, from);

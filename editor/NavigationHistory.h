@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The places the caret jumped from, for Navigate back and Navigate forward:
-// a jump to a definition (F12, Ctrl+click), to a line (Ctrl+G) or to an
-// error (F8, Shift+F8) remembers where the caret stood, so that Alt+Left
+// a jump to a definition (F12, Ctrl+click), to a line (Ctrl+G), to an
+// error (F8, Shift+F8) or to the line a message names (a double-click in the
+// message list) remembers where the caret stood, so that Alt+Left
 // returns there and Alt+Right goes to the jump's place again.
 #pragma once
 
@@ -19,6 +20,15 @@ public:
 
     // Puts the caret at the start of `line`, remembering where it stood.
     void JumpToLine(int32_t line);
+    // Runs `move`, which puts the caret or a selection elsewhere (a line or
+    // text that a message names), remembering where the caret stood.
+    template <class Move>
+    void Jump(Move&& move) {
+        if (!m_editSource) return;
+        const Place from = Caret();
+        move();
+        Remember(from);
+    }
     // Back to the place before the latest jump, forward to the place a Back
     // left; false when there is none.
     bool Back() { return Step(m_back, m_forward); }
@@ -36,6 +46,8 @@ private:
         int32_t column = 0;
     };
     Place Caret() const;
+    // Keeps `from` as the place to come back to when the caret left its line.
+    void Remember(const Place& from);
     void GoTo(const Place& place);
     static void Push(std::vector<Place>& places, const Place& place);
     // Goes to the latest place of `from`, keeping the caret's in `to`.

@@ -70,6 +70,7 @@ constexpr std::array kCommands{
     // Names back after a read-back, from a text declaration file.
     EditorCommand{MenuId::Program, "Restore &names...", ID_RESTORE_NAMES, false, false, Run<&D::OnRestoreNames>, Keys("Ctrl+Alt+N"), kNoKey},
     EditorCommand{MenuId::View, "&Live check", ID_VIEW_LIVE_CHECK, false, false, Run<&D::OnLiveCheck>, Keys("Ctrl+Alt+L"), kNoKey, -1, -1, true},
+    EditorCommand{MenuId::View, "Complete while &typing", ID_VIEW_COMPLETE_TYPING, false, false, Run<&D::OnCompleteWhileTyping>, Keys("Ctrl+Shift+Space"), kNoKey, -1, -1, true},
     // What the analysis shows: warnings on the lines, the flow graph beside the text.
     EditorCommand{MenuId::View, "&Warnings", ID_VIEW_WARNINGS, false, false, Run<&D::OnWarnings>, Keys("Ctrl+Shift+W"), kNoKey, -1, -1, true},
     EditorCommand{MenuId::View, "&Flow graph", ID_VIEW_FLOW_GRAPH, false, true, Run<&D::OnFlowGraph>, Keys("Ctrl+Shift+G"), kNoKey, -1, -1, true},
@@ -103,7 +104,7 @@ CPlcEditorDlg::CPlcEditorDlg(Dialogs& dialogs)
       EditorNavigation(Widgets(), dialogs),
       EditorCompletion(Widgets(), dialogs),
       EditorSearch(Widgets(), dialogs, *this),
-      EditorRenum(Widgets(), dialogs, *this, SearchDialog()),
+      EditorRenum(Widgets(), dialogs, *this, SearchDialog(), History()),
       EditorExchange(Widgets(), dialogs, *this, *this),
       EditorPrint(Widgets(), dialogs, *this),
       EditorAnalysis(Widgets(), dialogs, *this, *this, *this),
@@ -124,7 +125,7 @@ bool CPlcEditorDlg::Create(QWidget* parent) {
     SetupNavigation();
     SetupAnalysis(Action(ID_VIEW_WARNINGS), Action(ID_VIEW_FLOW_GRAPH));
     SetupDryRun();
-    SetupCompletion();
+    SetupCompletion(Action(ID_VIEW_COMPLETE_TYPING));
     SetLineJump([this](int32_t line) { History().JumpToLine(line); });
     if (!OnInitDialog()) {
         DestroyWindow();

@@ -178,6 +178,7 @@ SourceEdit::SourceEdit(QWidget* parent) : SourceText(parent) {
             [this](const char* selection, int id, int, int, int) {
                 if (id == kCompletionList && selection != nullptr) emit completionChosen(selection);
             });
+    connect(m_sci, &QsciScintillaBase::SCN_CHARADDED, this, [this](int ch) { emit charTyped(ch); });
 
     // Hover and Ctrl+click.
     m_sci->SendScintilla(Sci::SCI_SETMOUSEDWELLTIME, kDwellMilliseconds);
@@ -520,6 +521,8 @@ void SourceEdit::ShowCompletions(const std::vector<std::string>& entries) {
 }
 
 bool SourceEdit::CompletionsShown() const { return m_sci->SendScintilla(Sci::SCI_AUTOCACTIVE) != 0; }
+
+void SourceEdit::HideCompletions() { m_sci->SendScintilla(Sci::SCI_AUTOCCANCEL); }
 
 // ---------------------------------------------------------------- events
 

@@ -17,6 +17,7 @@
 //   ctrlHovered() - the mouse moved over a character with Ctrl held, or Ctrl
 //                   went down over one (-1: Ctrl released, mouse left).
 //   completionChosen() - an entry of the completion list was chosen.
+//   charTyped() - a character was typed at the keyboard (not pasted or set).
 #pragma once
 
 #include <QFont>
@@ -124,6 +125,7 @@ public:
     // raises completionChosen with its text.
     void ShowCompletions(const std::vector<std::string>& entries);
     bool CompletionsShown() const;
+    void HideCompletions();
 
     // Whether a font face is installed on this system.
     static bool FaceInstalled(const QString& family);
@@ -139,6 +141,7 @@ signals:
     void breakpointClicked(int32_t line);
     void ctrlHovered(int32_t pos);
     void completionChosen(const std::string& entry);
+    void charTyped(int ch);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -77,6 +77,9 @@ private slots:
     void dryRunIsTheHostsChoiceAndStopsAtTheCaret();
     void completionInsertsCanonicalText_data();
     void completionInsertsCanonicalText();
+    void completionOpensWhileTyping_data();
+    void completionOpensWhileTyping();
+    void completionWhileTypingNeverHoldsUpTyping();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -104,6 +107,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Complete") << 33056 << "&Edit" << "Co&mplete" << false;
     QTest::newRow("Navigate back") << 33057 << "&View" << "Navigate &back" << false;
     QTest::newRow("Navigate forward") << 33058 << "&View" << "Navigate &forward" << false;
+    QTest::newRow("Complete while typing") << 33059 << "&View" << "Complete while &typing" << false;
     QTest::newRow("Check syntax") << 32778 << "&PLC Program" << "&Check syntax" << false;
     QTest::newRow("Renum") << 32779 << "&PLC Program" << "R&enum" << false;
     QTest::newRow("Simulate") << 32780 << "&PLC Program" << "Si&mulate..." << true;
@@ -794,9 +798,13 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QCOMPARE(uses.size(), size_t(3));
     QVERIFY(uses[1].find("N050 CALL N070") != std::string::npos);
     QVERIFY(uses[2].find("N080 JMP(RXMSG, 3, H4) N070") != std::string::npos);
+    edit.SetSel(0, 0);
     editor.Messages()->setCurrentRow(2);
     editor.OnDblclkMessages();
     QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N080"))));
+    // The double-click was a jump: Navigate back returns to where the caret stood.
+    QVERIFY(editor.OnCommand(ID_NAVIGATE_BACK));
+    QCOMPARE(caretLine(), 0);
 
     // A variable: its uses include its DEF line.
     placeCaret("N010 JMP (H1 = 0)", "H1");
@@ -975,6 +983,91 @@ void TestEditorWindow::completionInsertsCanonicalText() {
     std::string written;
     QVERIFY(edit.GetLine(5, written));
     QCOMPARE(QString::fromStdString(written), after);
+    open.VerifyDialogs();
+}
+
+namespace {
+
+// A programme with a named variable and a label, and an empty statement line
+// (line 5) to type on.
+constexpr const char* kTypingProgramme = "%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n\r\nEND";
+
+// The editor holds kTypingProgramme with the caret on its empty line, and
+// has the keyboard.
+bool ReadyToType(CPlcEditorDlg& editor) {
+    SourceEdit& edit = *editor.Edit();
+    edit.SetText(kTypingProgramme);
+    edit.SetSel(edit.LineIndex(5), edit.LineIndex(5));
+    return Activate(editor);
+}
+
+}  // namespace
+
+void TestEditorWindow::completionOpensWhileTyping_data() {
+    QTest::addColumn<QString>("typed");   // typed on the empty line 5 without a pause
+    QTest::addColumn<bool>("opens");      // the list opens after the pause
+    QTest::addColumn<QString>("after");   // line 5 after Enter (taking the first entry when open)
+    QTest::newRow("after a label and a blank") << "N020 " << true << "N020 JMP N";
+    QTest::newRow("a label after JMP") << "N020 JMP n0" << true << "N020 JMP N010";
+    QTest::newRow("a variable by its DEF name") << "N020 SET H1 = sp" << true << "N020 SET H1 = H005";
+    QTest::newRow("a drive value after =") << "N020 SET H1 =act" << true << "N020 SET H1 =ACTFRQ";
+    QTest::newRow("a whole statement") << "N020 SET H1 = 5 " << false << "N020 SET H1 = 5 ";
+    QTest::newRow("a keyword being typed") << "N020 SE" << false << "N020 SE";
+    QTest::newRow("in a comment") << "N020 SET H1 = ; set " << false << "N020 SET H1 = ; set ";
+    QTest::newRow("no label") << "SET " << false << "SET ";
+}
+
+void TestEditorWindow::completionOpensWhileTyping() {
+    QFETCH(QString, typed);
+    QFETCH(bool, opens);
+    QFETCH(QString, after);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    QVERIFY(ReadyToType(editor));
+    QTest::keyClicks(&edit, typed);
+    if (opens) {
+        QTRY_VERIFY(edit.CompletionsShown());
+    } else {
+        QTest::qWait(2 * CPlcEditorDlg::kTypingPause);
+        QVERIFY(!edit.CompletionsShown());
+    }
+    QTest::keyClick(&edit, Qt::Key_Return);
+    std::string line;
+    QVERIFY(edit.GetLine(5, line));
+    QCOMPARE(QString::fromStdString(line), after);
+    QCOMPARE(edit.GetLineCount(), opens ? 7 : 8);
+    open.VerifyDialogs();
+}
+
+// Typed on at an open list, each key narrows it; a whole word closes it, so
+// that Enter makes the new line; Escape closes it; switched off, it stays shut.
+void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    QVERIFY(ReadyToType(editor));
+    QTest::keyClicks(&edit, "N020 JMP ");
+    QTRY_VERIFY(edit.CompletionsShown());
+    QTest::keyClicks(&edit, "N0");
+    QVERIFY(edit.CompletionsShown());
+    QTest::keyClicks(&edit, "10");
+    QVERIFY(!edit.CompletionsShown());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, "N030 ");
+    QTRY_VERIFY(edit.CompletionsShown());
+    QTest::keyClick(&edit, Qt::Key_Escape);
+    QVERIFY(!edit.CompletionsShown());
+    QTest::keyClicks(&edit, "NOP");
+    QCOMPARE(edit.GetText(), std::string("%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n"
+                                         "N020 JMP N010\r\nN030 NOP\r\nEND"));
+
+    QVERIFY(editor.OnCommand(ID_VIEW_COMPLETE_TYPING));
+    QVERIFY(!editor.Action(ID_VIEW_COMPLETE_TYPING)->isChecked());
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, "N040 ");
+    QTest::qWait(2 * CPlcEditorDlg::kTypingPause);
+    QVERIFY(!edit.CompletionsShown());
     open.VerifyDialogs();
 }
 

@@ -28,7 +28,7 @@ const char* const kCompiles = "%P00\nN5 nop ; rest\nN7 jmp n5\nEND";
 const char* const kWide = "%P00\nN1 NOP ; \u00e4\u00f6\U0001F600\nN2 JMP N1\nEND";  // 13 UTF-16 units, 17 bytes
 const char* const kEditing =
     "%TEXT(E)\nDEF F2 = Gain\nEND\n%P00\nN010 SE\nN020 SETF1 = \nN030 JMP(STA_\nN040 JMP (IE3 = 1) N010\n"
-    "N050 SET INPOSWINDOW = H5\nEND";
+    "N050 SET INPOSWINDOW = H5\nN060 SET F2 = actpos\nEND";
 
 class LspServerTest : public ::testing::Test {
 protected:
@@ -172,6 +172,10 @@ TEST_F(LspServerTest, AnswersEachFeature) {
          Linked("```\nIE03\n```\n\ninput 7 of the drive (group IE, number 3)", "names.html#io")},
         {"help link of a statement form", "textDocument/completion", At(edit, 4, 7), "/result/0/documentation/value",
          "[Help](" + HelpAddress("outputs.html#kw23") + ")"},
+        {"hover on a drive value", "textDocument/hover", At(edit, 9, 15), "/result/contents/value",
+         Linked("```\nACTPOS\n```\n\ndrive value 2 read into a float variable (SET Fxxx = ACTPOS, opcode 44)\n\n"
+                "what it holds and in which units is in the drive's manual",
+                "names.html#values")},
         {"keywords after a label", "textDocument/completion", At(edit, 4, 7), "/result/0/textEdit/newText",
          "SET OUTPUT = H${1:xxx}"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
