@@ -58,6 +58,13 @@ ProgramIndex ProgramIndex::OfSource(std::string_view text) {
     return ProgramIndex(std::move(facts));
 }
 
+int32_t ProgramIndex::OpenSectionHead(SectionKind kind) const {
+    for (auto it = m_facts.sections.rbegin(); it != m_facts.sections.rend(); ++it) {
+        if (it->kind == kind && it->endLine < 0) return it->headLine;
+    }
+    return -1;
+}
+
 const LabelLine* ProgramIndex::FindLabel(int label) const {
     if (label == kEndRecord) return m_hasProgramEnd ? &m_programEnd : nullptr;
     for (const LabelLine& l : m_facts.labels) {

@@ -34,6 +34,10 @@ public:
 
     const SourceFacts& Facts() const { return m_facts; }
     const std::vector<IndexSection>& Sections() const { return m_facts.sections; }
+    // The head line of the last section of `kind` that the text leaves
+    // without its END; -1 when there is none. A missing END is reported at
+    // the last line read, but belongs to this line.
+    int32_t OpenSectionHead(SectionKind kind) const;
     // Every labelled statement line in text order (a label may repeat).
     const std::vector<LabelLine>& Labels() const { return m_facts.labels; }
     // Every DEF line that declares a name, in text order.
