@@ -669,14 +669,14 @@ void DryRunPanel::SetStimuliText(std::string_view text) {
         if (at < text.size() && text[at] == '\r') ++at;
         if (at < text.size() && text[at] == '\n') ++at;
         // The table has its own header.
-        if (first && EqualsIgnoreCase(std::string(Trim(line)), "time\tsignal\tvalue")) {
+        if (first && EqualsIgnoreCase(std::string(TrimBlanks(line)), "time\tsignal\tvalue")) {
             first = false;
             continue;
         }
         first = false;
         const int row = m_stimuli->rowCount();
         m_stimuli->insertRow(row);
-        if (!line.empty() && Trim(line).substr(0, 1) == ";") {
+        if (!line.empty() && TrimBlanks(line).substr(0, 1) == ";") {
             m_stimuli->setItem(row, 0, Cell(std::string(line), true));
             continue;
         }
@@ -696,9 +696,9 @@ std::string DryRunPanel::StimuliText() const {
         std::string cells[3];
         for (int column = 0; column < 3; ++column)
             if (const QTableWidgetItem* item = m_stimuli->item(row, column)) cells[column] = Bytes(item->text());
-        if (!cells[0].empty() && Trim(cells[0]).substr(0, 1) == ";")
+        if (!cells[0].empty() && TrimBlanks(cells[0]).substr(0, 1) == ";")
             text += cells[0];
-        else if (!Trim(cells[0]).empty() || !Trim(cells[1]).empty() || !Trim(cells[2]).empty())
+        else if (!TrimBlanks(cells[0]).empty() || !TrimBlanks(cells[1]).empty() || !TrimBlanks(cells[2]).empty())
             text += cells[0] + "\t" + cells[1] + "\t" + cells[2];
         text += "\n";
     }
@@ -711,7 +711,7 @@ bool DryRunPanel::ParseStimuli(Stimuli& out, std::string& why, int& row) const {
     // "LINE: why", a line per row.
     const size_t colon = error.find(':');
     row = colon == std::string::npos ? -1 : std::atoi(error.substr(0, colon).c_str()) - 1;
-    why = colon == std::string::npos ? error : std::string(Trim(error.substr(colon + 1)));
+    why = colon == std::string::npos ? error : std::string(TrimBlanks(error.substr(colon + 1)));
     return false;
 }
 
