@@ -90,7 +90,6 @@ public:
     // refused with a message naming its line, the old profile stays.
     bool LoadProfile(const std::string& path);
     void ClearProfile();
-    const std::string& ProfilePath() const { return m_profilePath; }
 
     // ---- stimuli ----
     bool LoadStimuli(const std::string& path);

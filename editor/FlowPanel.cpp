@@ -346,8 +346,6 @@ void FlowPanel::SetNote(const std::string& text) {
     m_note->setVisible(!text.empty());
 }
 
-std::string FlowPanel::Note() const { return m_note->isVisible() ? m_note->text().toStdString() : std::string(); }
-
 FlowNodeItem* FlowPanel::ItemOf(int record) const {
     const auto it = m_items.find(record);
     return it == m_items.end() ? nullptr : it->second;

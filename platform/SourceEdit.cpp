@@ -393,8 +393,6 @@ bool SourceEdit::HasBreakpoint(int32_t line) const {
 
 std::vector<int32_t> SourceEdit::BreakpointLines() const { return LinesWith(kBreakpointMarker); }
 
-void SourceEdit::ClearBreakpoints() { m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, kBreakpointMarker); }
-
 void SourceEdit::SetRunLine(int32_t line) {
     for (int marker : {kRunArrowMarker, kRunLineMarker}) m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, marker);
     if (line < 0 || line >= GetLineCount()) return;
