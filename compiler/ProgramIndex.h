@@ -82,9 +82,6 @@ public:
         return token.kind == TokenKind::Variable || token.kind == TokenKind::DefName;
     }
 
-    // The letter of a variable family ("H").
-    static char VarLetter(VarKind kind) { return FamilyOf(kind).letter; }
-
 private:
     SourceFacts m_facts;
     LabelLine m_programEnd;
