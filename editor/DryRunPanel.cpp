@@ -580,8 +580,7 @@ bool DryRunPanel::Answer(const std::string& outcomeText) {
 
 void DryRunPanel::ChooseProfile() {
     std::string chosen;
-    const std::string folder = m_profilePath.empty() ? StartFolder() : FolderOf(m_profilePath);
-    if (!m_dialogs.OpenFileName(window(), {folder, kProfileFilter, "ini"}, chosen)) return;
+    if (!m_dialogs.OpenFileName(window(), {StartFolder(m_profilePath), kProfileFilter, "ini"}, chosen)) return;
     LoadProfile(chosen);
 }
 
@@ -717,15 +716,13 @@ bool DryRunPanel::ParseStimuli(Stimuli& out, std::string& why, int& row) const {
 
 void DryRunPanel::OpenStimuli() {
     std::string chosen;
-    const std::string folder = m_stimuliName.empty() ? StartFolder() : FolderOf(m_stimuliName);
-    if (!m_dialogs.OpenFileName(window(), {folder, kStimuliFilter, "tsv"}, chosen)) return;
+    if (!m_dialogs.OpenFileName(window(), {StartFolder(m_stimuliName), kStimuliFilter, "tsv"}, chosen)) return;
     if (LoadStimuli(chosen) && m_loaded) SetNote("The stimuli changed: Reset applies them.", false);
 }
 
 void DryRunPanel::SaveStimuli() {
     std::string chosen;
-    const std::string folder = m_stimuliName.empty() ? StartFolder() : FolderOf(m_stimuliName);
-    if (!m_dialogs.SaveFileName(window(), {folder, kStimuliFilter, "tsv"}, chosen)) return;
+    if (!m_dialogs.SaveFileName(window(), {StartFolder(m_stimuliName), kStimuliFilter, "tsv"}, chosen)) return;
     std::string why;
     if (!WriteFileSafely(chosen, "time\tsignal\tvalue\n" + StimuliText(), &why)) {
         ShowError(m_dialogs, window(), "The stimuli could not be written to\n" + chosen + "\n" + why);
@@ -760,7 +757,8 @@ void DryRunPanel::OnExportTrace() {
 
 std::string DryRunPanel::StopText() const { return m_stopped ? m_stop.text : std::string(); }
 
-std::string DryRunPanel::StartFolder() const {
+std::string DryRunPanel::StartFolder(const std::string& current) const {
+    if (!current.empty()) return FolderOf(current);
     const std::string folder = FolderOf(m_documentPath);
     return folder.empty() ? std::string("./") : folder;
 }

@@ -137,7 +137,9 @@ private:
     void OnExportTrace();
     void OnAnswer();
     void SetNote(const std::string& text, bool error);
-    std::string StartFolder() const;
+    // The folder a file dialog starts in: that of `current` (the file it
+    // chose last), else the document's, else the current folder.
+    std::string StartFolder(const std::string& current = {}) const;
 
     Dialogs& m_dialogs;
     Hooks m_hooks;
