@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/SourceLexer.h"
+#include "platform/Text.h"
 
 namespace plc {
 
@@ -486,7 +487,7 @@ int32_t SourceEdit::Zoom() const {
 }
 
 void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text, bool rich) {
-    QString tip = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    QString tip = ToQString(text);
     if (!rich) tip = "<p style='white-space:pre'>" + tip.toHtmlEscaped() + "</p>";
     QToolTip::showText(globalPoint, tip, m_sci->viewport());
 }
