@@ -11,12 +11,6 @@
 
 namespace plc {
 
-std::string VariableName(VarKind var, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", FamilyOf(var).letter, index);
-    return buf;
-}
-
 std::string LabelText(int label) {
     if (label == kEndRecord) return std::string(Word(SectionWord::End));
     char buf[16];

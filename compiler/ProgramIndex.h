@@ -17,8 +17,6 @@
 
 namespace plc {
 
-// A variable as statements write it: "H005".
-std::string VariableName(VarKind var, int index);
 // A label as statements write it: "N010"; END for 255.
 std::string LabelText(int label);
 

@@ -525,14 +525,14 @@ bool Machine::ApplyOutcome(const Prepared& r, const Outcome& outcome) {
 
 std::string Machine::TermName(const Term& t) const {
     switch (t.kind) {
-        case TermKind::H: return VariableName('H', t.index);
-        case TermKind::F: return VariableName('F', t.index);
-        case TermKind::M: return VariableName('M', t.index);
-        case TermKind::C: return VariableName('C', t.index);
-        case TermKind::Z: return VariableName('Z', t.index);
-        case TermKind::ElemH: return "H[" + VariableName('C', t.index) + "]";
-        case TermKind::ElemF: return "F[" + VariableName('C', t.index) + "]";
-        case TermKind::ElemM: return "M[" + VariableName('C', t.index) + "]";
+        case TermKind::H: return VariableName(VarKind::H, t.index);
+        case TermKind::F: return VariableName(VarKind::F, t.index);
+        case TermKind::M: return VariableName(VarKind::M, t.index);
+        case TermKind::C: return VariableName(VarKind::C, t.index);
+        case TermKind::Z: return VariableName(VarKind::Z, t.index);
+        case TermKind::ElemH: return "H[" + VariableName(VarKind::C, t.index) + "]";
+        case TermKind::ElemF: return "F[" + VariableName(VarKind::C, t.index) + "]";
+        case TermKind::ElemM: return "M[" + VariableName(VarKind::C, t.index) + "]";
         case TermKind::Signal: return Signals::Table().Info(t.index).name;
         case TermKind::Param: return "PARA";
         case TermKind::Const: return FormatNum(t.constant);
@@ -600,7 +600,7 @@ bool Machine::ReadVariable(const Term& t, Num& v) {
 bool Machine::ReadTimer(int z, Num& v) {
     const Timer& timer = m_s.z[static_cast<size_t>(z)];
     if (!timer.loaded) {
-        if (!Initial(Assumption::InitVariables, VariableName('Z', z))) return false;
+        if (!Initial(Assumption::InitVariables, VariableName(VarKind::Z, z))) return false;
         v = Num::Int(0);
         return true;
     }

@@ -76,7 +76,7 @@ bool ResolveTarget(std::string_view name, const CPlcProgram* names, StimulusTarg
         if (found >= 0) {
             target.kind = f.target;
             target.index = found;
-            target.name = VariableName(f.letter, found);
+            target.name = VariableName(f.kind, found);
             return true;
         }
     }

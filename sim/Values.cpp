@@ -5,7 +5,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "base/Ascii.h"
@@ -83,12 +82,5 @@ bool ParseNum(std::string_view text, Num& value) {
     value = Num::Real(f);
     return true;
 }
-
-std::string VariableName(char letter, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", letter, index);
-    return buf;
-}
-
 
 }  // namespace plc::sim

@@ -57,7 +57,4 @@ bool ParseWhole(std::string_view text, int64_t lo, int64_t hi, int64_t& value);
 // be finite in single precision.
 bool ParseNum(std::string_view text, Num& value);
 
-// "H001", "Z010": a variable's name.
-std::string VariableName(char letter, int index);
-
 }  // namespace plc::sim
