@@ -3,6 +3,7 @@
 // only; bytes from 0x80 up are neither letters nor digits and are not changed.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 namespace plc {
@@ -12,6 +13,25 @@ inline constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? stati
 inline constexpr bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
 inline constexpr bool AsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline constexpr bool AsciiAlnum(char c) { return AsciiDigit(c) || AsciiAlpha(c); }
+
+// Copies of `text` in upper and in lower case.
+inline std::string AsciiUpper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = AsciiUpper(c);
+    return out;
+}
+inline std::string AsciiLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = AsciiLower(c);
+    return out;
+}
+
+// `text` without the blanks (spaces and tabs) at either end.
+inline constexpr std::string_view TrimBlanks(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+    return text;
+}
 
 // Names compared without regard to ASCII case (settings sections and keys,
 // member names of the control).

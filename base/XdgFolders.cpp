@@ -2,7 +2,10 @@
 #include "base/XdgFolders.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <iterator>
+#include <system_error>
+#include <vector>
 
 namespace plc {
 
@@ -29,6 +32,20 @@ std::string XdgFolder(XdgKind kind) {
     if (rule.underHome == nullptr) return {};
     if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0')
         return std::string(home) + rule.underHome;
+    return {};
+}
+
+std::string HelpFolder(const std::string& programFolder) {
+    namespace fs = std::filesystem;
+    std::vector<fs::path> candidates;
+    if (const char* dir = std::getenv("PLCEDIT_HELP_DIR"); dir != nullptr && dir[0] != '\0') candidates.emplace_back(dir);
+    if (!programFolder.empty()) {
+        candidates.push_back(fs::path(programFolder) / ".." / "share" / "plcedit" / "help");
+        candidates.push_back(fs::path(programFolder) / "help");
+    }
+    std::error_code error;
+    for (const fs::path& dir : candidates)
+        if (fs::exists(dir / "index.html", error)) return fs::weakly_canonical(dir, error).string();
     return {};
 }
 

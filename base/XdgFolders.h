@@ -20,4 +20,10 @@ enum class XdgKind {
 // default ($HOME unset or empty, or the runtime folder).
 std::string XdgFolder(XdgKind kind);
 
+// The folder of the help pages: $PLCEDIT_HELP_DIR, else the installed data
+// folder <programFolder>/../share/plcedit/help, else the build tree's
+// <programFolder>/help; the first of them that holds the contents page
+// index.html, as an absolute path; empty when none does.
+std::string HelpFolder(const std::string& programFolder);
+
 }  // namespace plc

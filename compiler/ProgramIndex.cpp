@@ -11,12 +11,6 @@
 
 namespace plc {
 
-std::string VariableName(VarKind var, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", FamilyOf(var).letter, index);
-    return buf;
-}
-
 std::string LabelText(int label) {
     if (label == kEndRecord) return std::string(Word(SectionWord::End));
     char buf[16];
@@ -56,6 +50,13 @@ ProgramIndex ProgramIndex::OfSource(std::string_view text) {
     SourceFacts facts;
     CompileProgramSource(program, text, &facts);
     return ProgramIndex(std::move(facts));
+}
+
+int32_t ProgramIndex::OpenSectionHead(SectionKind kind) const {
+    for (auto it = m_facts.sections.rbegin(); it != m_facts.sections.rend(); ++it) {
+        if (it->kind == kind && it->endLine < 0) return it->headLine;
+    }
+    return -1;
 }
 
 const LabelLine* ProgramIndex::FindLabel(int label) const {

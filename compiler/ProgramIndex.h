@@ -17,8 +17,6 @@
 
 namespace plc {
 
-// A variable as statements write it: "H005".
-std::string VariableName(VarKind var, int index);
 // A label as statements write it: "N010"; END for 255.
 std::string LabelText(int label);
 
@@ -34,6 +32,10 @@ public:
 
     const SourceFacts& Facts() const { return m_facts; }
     const std::vector<IndexSection>& Sections() const { return m_facts.sections; }
+    // The head line of the last section of `kind` that the text leaves
+    // without its END; -1 when there is none. A missing END is reported at
+    // the last line read, but belongs to this line.
+    int32_t OpenSectionHead(SectionKind kind) const;
     // Every labelled statement line in text order (a label may repeat).
     const std::vector<LabelLine>& Labels() const { return m_facts.labels; }
     // Every DEF line that declares a name, in text order.
@@ -77,9 +79,6 @@ public:
     static bool NamesVariable(const Token& token) {
         return token.kind == TokenKind::Variable || token.kind == TokenKind::DefName;
     }
-
-    // The letter of a variable family ("H").
-    static char VarLetter(VarKind kind) { return FamilyOf(kind).letter; }
 
 private:
     SourceFacts m_facts;

@@ -15,20 +15,8 @@ namespace {
 
 bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
 
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = AsciiUpper(c);
-    return out;
-}
-
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDigit);
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-    return text;
 }
 
 // The word runs of a keyword-chain prefix: "JMP(RXMSG," gives JMP and RXMSG.
@@ -112,12 +100,12 @@ std::set<std::string> SourceClassifier::DeclaredNames(std::string_view text) {
 std::set<std::string> SourceClassifier::DeclaredNames(const SourceFacts& facts) {
     std::set<std::string> names;
     for (const auto* declarations : {&facts.declarations, &facts.strayDeclarations})
-        for (const Declaration& declaration : *declarations) names.insert(Upper(declaration.name));
+        for (const Declaration& declaration : *declarations) names.insert(AsciiUpper(declaration.name));
     return names;
 }
 
 SourceClass SourceClassifier::WordClass(std::string_view word) const {
-    const std::string upper = Upper(word);
+    const std::string upper = AsciiUpper(word);
     if (upper.size() >= 2 && upper[0] == 'N' && AllDigits(std::string_view(upper).substr(1)))
         return SourceClass::Label;
     if (upper.size() >= 2 && m_varLetters.find(upper[0]) != std::string::npos &&
@@ -146,8 +134,8 @@ void SourceClassifier::ClassifyLine(std::string_view line, std::string& styles) 
     paint(code, line.size(), SourceClass::Comment);
 
     // Section lines: %P00, %TEXT(NAME) and END alone.
-    const std::string_view statement = Trim(line.substr(0, code));
-    if (!statement.empty() && (statement.front() == kSectionHeadMark || Upper(statement) == Word(SectionWord::End))) {
+    const std::string_view statement = TrimBlanks(line.substr(0, code));
+    if (!statement.empty() && (statement.front() == kSectionHeadMark || AsciiUpper(statement) == Word(SectionWord::End))) {
         const size_t from = static_cast<size_t>(statement.data() - line.data());
         paint(from, from + statement.size(), SourceClass::Section);
         return;

@@ -56,11 +56,7 @@ bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string
 
 std::string DeclarationSectionText(const DeclaredNames& names, int32_t* lines) {
     std::string text = "%TEXT(" + names.programName + ")\r\n";
-    for (const DeclaredName& n : names.names) {
-        char def[64];
-        std::snprintf(def, sizeof def, "DEF %c%03d = ", ProgramIndex::VarLetter(n.var), n.index);
-        text += def + n.name + "\r\n";
-    }
+    for (const DeclaredName& n : names.names) text += "DEF " + VariableName(n.var, n.index) + " = " + n.name + "\r\n";
     text += "END\r\n\r\n";
     if (lines != nullptr) *lines = static_cast<int32_t>(names.names.size()) + 3;
     return text;

@@ -52,10 +52,6 @@ const char* const kProfileFilter = "Assumption profiles (*.ini)|*.ini|All files 
 const char* const kStimuliFilter = "Stimuli (*.tsv)|*.tsv|All files (*.*)|*.*|";
 const char* const kTraceFilter = "Traces (*.txt)|*.txt|All files (*.*)|*.*|";
 
-QString Text(const std::string& bytes) { return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())); }
-
-std::string Bytes(const QString& text) { return text.toUtf8().toStdString(); }
-
 // The folder part of a path; empty when it has none.
 std::string FolderOf(const std::string& path) {
     const size_t slash = path.find_last_of('/');
@@ -70,7 +66,7 @@ std::string StemOf(const std::string& path) {
 }
 
 QTableWidgetItem* Cell(const std::string& text, bool editable = false) {
-    auto* item = new QTableWidgetItem(Text(text));
+    auto* item = new QTableWidgetItem(ToQString(text));
     if (!editable) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
     return item;
 }
@@ -134,7 +130,7 @@ void DryRunPanel::BuildUi() {
     layout->setSpacing(3);
 
     // The banner: above everything, in every state of the panel.
-    m_banner = new QLabel(Text(kBanner), this);
+    m_banner = new QLabel(ToQString(kBanner), this);
     m_banner->setObjectName("banner");
     m_banner->setAlignment(Qt::AlignCenter);
     m_banner->setStyleSheet(
@@ -468,7 +464,7 @@ void DryRunPanel::RunChunks() {
     if (!m_running || !m_machine) return;
     Limits limits;
     int64_t until = kNoTime;
-    if (const std::string text = Bytes(m_until->text().trimmed()); !text.empty() && !ParseMs(text, until)) {
+    if (const std::string text = ToBytes(m_until->text().trimmed()); !text.empty() && !ParseMs(text, until)) {
         m_running = false;
         SetNote("'until t' takes milliseconds, up to three decimals.", true);
         UpdateView();
@@ -531,14 +527,14 @@ void DryRunPanel::ShowPrompt(const DriveEvent& event) {
     for (const NamedValue& v : event.reads) reads += (reads.empty() ? "" : ", ") + v.name + "=" + FormatNum(v.value);
     std::string text = LabelText(event.label) + " " + event.statement + (reads.empty() ? "" : "  (" + reads + ")") +
                        "\nis a drive command: the dry run does not know what the drive does. What is its outcome?";
-    m_promptText->setText(Text(text));
+    m_promptText->setText(ToQString(text));
     m_done->setVisible(!event.branch);
     m_doneAfter->setVisible(!event.branch);
     m_afterMs->setVisible(!event.branch);
     m_taken->setVisible(event.branch);
     m_takenValue->setVisible(event.branch);
     m_notTaken->setVisible(event.branch);
-    m_taken->setText(event.stores.empty() ? "taken" : Text("taken, " + event.stores + " ="));
+    m_taken->setText(event.stores.empty() ? "taken" : ToQString("taken, " + event.stores + " ="));
     m_takenValue->setVisible(event.branch && !event.stores.empty());
     (event.branch ? m_notTaken : m_done)->setChecked(true);
     m_prompt->show();
@@ -549,10 +545,10 @@ void DryRunPanel::OnAnswer() {
     const DriveEvent* event = m_machine ? m_machine->Pending() : nullptr;
     if (event == nullptr) return;
     if (m_done->isChecked() && !event->branch) text = "done";
-    else if (m_doneAfter->isChecked() && !event->branch) text = "done after " + Bytes(m_afterMs->text().trimmed()) + " ms";
+    else if (m_doneAfter->isChecked() && !event->branch) text = "done after " + ToBytes(m_afterMs->text().trimmed()) + " ms";
     else if (m_notTaken->isChecked()) text = "not taken";
     else if (m_taken->isChecked())
-        text = event->stores.empty() ? "taken" : "taken " + event->stores + "=" + Bytes(m_takenValue->text().trimmed());
+        text = event->stores.empty() ? "taken" : "taken " + event->stores + "=" + ToBytes(m_takenValue->text().trimmed());
     if (!text.empty()) Answer(text);
 }
 
@@ -580,8 +576,7 @@ bool DryRunPanel::Answer(const std::string& outcomeText) {
 
 void DryRunPanel::ChooseProfile() {
     std::string chosen;
-    const std::string folder = m_profilePath.empty() ? StartFolder() : FolderOf(m_profilePath);
-    if (!m_dialogs.OpenFileName(window(), {folder, kProfileFilter, "ini"}, chosen)) return;
+    if (!m_dialogs.OpenFileName(window(), {StartFolder(m_profilePath), kProfileFilter, "ini"}, chosen)) return;
     LoadProfile(chosen);
 }
 
@@ -617,8 +612,8 @@ void DryRunPanel::ShowProfile() {
     m_profileLabel->setText(
         m_profilePath.empty()
             ? QString("Profile: none. Where the programme format fixes nothing, the run halts and names the key it needs.")
-            : Text("Profile: " + m_profilePath));
-    m_profileLabel->setToolTip(Text(keys.empty() ? std::string("no keys given") : keys));
+            : "Profile: " + FileNameToQString(m_profilePath));
+    m_profileLabel->setToolTip(ToQString(keys.empty() ? std::string("no keys given") : keys));
     const auto table = ProfileKeys();
     m_profileTable->setRowCount(static_cast<int>(table.size()));
     int row = 0;
@@ -650,7 +645,7 @@ bool DryRunPanel::LoadStimuli(const std::string& path) {
     }
     SetStimuliText(text);
     m_stimuliName = path;
-    m_stimuliLabel->setText(Text("From " + path));
+    m_stimuliLabel->setText("From " + FileNameToQString(path));
     return true;
 }
 
@@ -669,14 +664,14 @@ void DryRunPanel::SetStimuliText(std::string_view text) {
         if (at < text.size() && text[at] == '\r') ++at;
         if (at < text.size() && text[at] == '\n') ++at;
         // The table has its own header.
-        if (first && EqualsIgnoreCase(std::string(Trim(line)), "time\tsignal\tvalue")) {
+        if (first && EqualsIgnoreCase(std::string(TrimBlanks(line)), "time\tsignal\tvalue")) {
             first = false;
             continue;
         }
         first = false;
         const int row = m_stimuli->rowCount();
         m_stimuli->insertRow(row);
-        if (!line.empty() && Trim(line).substr(0, 1) == ";") {
+        if (!line.empty() && TrimBlanks(line).substr(0, 1) == ";") {
             m_stimuli->setItem(row, 0, Cell(std::string(line), true));
             continue;
         }
@@ -695,10 +690,10 @@ std::string DryRunPanel::StimuliText() const {
     for (int row = 0; row < m_stimuli->rowCount(); ++row) {
         std::string cells[3];
         for (int column = 0; column < 3; ++column)
-            if (const QTableWidgetItem* item = m_stimuli->item(row, column)) cells[column] = Bytes(item->text());
-        if (!cells[0].empty() && Trim(cells[0]).substr(0, 1) == ";")
+            if (const QTableWidgetItem* item = m_stimuli->item(row, column)) cells[column] = ToBytes(item->text());
+        if (!cells[0].empty() && TrimBlanks(cells[0]).substr(0, 1) == ";")
             text += cells[0];
-        else if (!Trim(cells[0]).empty() || !Trim(cells[1]).empty() || !Trim(cells[2]).empty())
+        else if (!TrimBlanks(cells[0]).empty() || !TrimBlanks(cells[1]).empty() || !TrimBlanks(cells[2]).empty())
             text += cells[0] + "\t" + cells[1] + "\t" + cells[2];
         text += "\n";
     }
@@ -711,28 +706,26 @@ bool DryRunPanel::ParseStimuli(Stimuli& out, std::string& why, int& row) const {
     // "LINE: why", a line per row.
     const size_t colon = error.find(':');
     row = colon == std::string::npos ? -1 : std::atoi(error.substr(0, colon).c_str()) - 1;
-    why = colon == std::string::npos ? error : std::string(Trim(error.substr(colon + 1)));
+    why = colon == std::string::npos ? error : std::string(TrimBlanks(error.substr(colon + 1)));
     return false;
 }
 
 void DryRunPanel::OpenStimuli() {
     std::string chosen;
-    const std::string folder = m_stimuliName.empty() ? StartFolder() : FolderOf(m_stimuliName);
-    if (!m_dialogs.OpenFileName(window(), {folder, kStimuliFilter, "tsv"}, chosen)) return;
+    if (!m_dialogs.OpenFileName(window(), {StartFolder(m_stimuliName), kStimuliFilter, "tsv"}, chosen)) return;
     if (LoadStimuli(chosen) && m_loaded) SetNote("The stimuli changed: Reset applies them.", false);
 }
 
 void DryRunPanel::SaveStimuli() {
     std::string chosen;
-    const std::string folder = m_stimuliName.empty() ? StartFolder() : FolderOf(m_stimuliName);
-    if (!m_dialogs.SaveFileName(window(), {folder, kStimuliFilter, "tsv"}, chosen)) return;
+    if (!m_dialogs.SaveFileName(window(), {StartFolder(m_stimuliName), kStimuliFilter, "tsv"}, chosen)) return;
     std::string why;
     if (!WriteFileSafely(chosen, "time\tsignal\tvalue\n" + StimuliText(), &why)) {
         ShowError(m_dialogs, window(), "The stimuli could not be written to\n" + chosen + "\n" + why);
         return;
     }
     m_stimuliName = chosen;
-    m_stimuliLabel->setText(Text("From " + chosen));
+    m_stimuliLabel->setText("From " + FileNameToQString(chosen));
 }
 
 // ---------------------------------------------------------------- trace
@@ -760,13 +753,14 @@ void DryRunPanel::OnExportTrace() {
 
 std::string DryRunPanel::StopText() const { return m_stopped ? m_stop.text : std::string(); }
 
-std::string DryRunPanel::StartFolder() const {
+std::string DryRunPanel::StartFolder(const std::string& current) const {
+    if (!current.empty()) return FolderOf(current);
     const std::string folder = FolderOf(m_documentPath);
     return folder.empty() ? std::string("./") : folder;
 }
 
 void DryRunPanel::SetNote(const std::string& text, bool error) {
-    m_note->setText(Text(text));
+    m_note->setText(ToQString(text));
     m_note->setStyleSheet(error ? "QLabel { color: #b00000; }" : "QLabel { color: #6e4800; }");
     m_note->setVisible(!text.empty());
 }
@@ -799,7 +793,7 @@ void DryRunPanel::UpdateView() {
     std::string line = "t = " + FormatMs(s->timeUs) + " ms   step " + std::to_string(s->steps) + "   " + state +
                        "   next: " + where;
     if (m_stopped && !m_stop.text.empty() && !m_running) line += "\n" + m_stop.text;
-    m_state->setText(Text(line));
+    m_state->setText(ToQString(line));
     m_state->setStyleSheet(m_stopped && m_stop.kind == StopKind::Halted ? "QLabel { color: #b00000; }" : "");
     if (m_hooks.showNext) {
         const bool shown = pc > kEntryRecord && pc < kEndRecord;
@@ -834,7 +828,7 @@ void DryRunPanel::UpdateView() {
                                 : 0;
         for (size_t i = from; i < m_recorder->fresh.size(); ++i) text += (i > from ? "\n" : "") + m_recorder->fresh[i];
         m_recorder->fresh.clear();
-        m_trace->appendPlainText(Text(text));
+        m_trace->appendPlainText(ToQString(text));
     }
 }
 

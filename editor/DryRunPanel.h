@@ -90,7 +90,6 @@ public:
     // refused with a message naming its line, the old profile stays.
     bool LoadProfile(const std::string& path);
     void ClearProfile();
-    const std::string& ProfilePath() const { return m_profilePath; }
 
     // ---- stimuli ----
     bool LoadStimuli(const std::string& path);
@@ -138,7 +137,9 @@ private:
     void OnExportTrace();
     void OnAnswer();
     void SetNote(const std::string& text, bool error);
-    std::string StartFolder() const;
+    // The folder a file dialog starts in: that of `current` (the file it
+    // chose last), else the document's, else the current folder.
+    std::string StartFolder(const std::string& current = {}) const;
 
     Dialogs& m_dialogs;
     Hooks m_hooks;

@@ -4,12 +4,11 @@
 #include <QAction>
 #include <QTimer>
 #include <algorithm>
-#include <cctype>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "compiler/CompileDriver.h"
+#include "compiler/ProgramIndex.h"
 #include "image/ErrorCodes.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -36,25 +35,16 @@ std::string AnnotationText(const CompileOutcome::Error& error) {
 // at the last line read, which while typing is the line under the caret; its
 // marker goes to the section's head (%TEXT or %P), the line that the missing
 // END belongs to, and a text without a programme marks its first line.
-int32_t MarkedLine(const CompileOutcome::Error& error, const std::vector<std::string>& lines) {
-    const int32_t index = error.line - 1;
-    const char* head = nullptr;
+int32_t MarkedLine(const CompileOutcome::Error& error, const ProgramIndex& index) {
+    SectionKind open = SectionKind::Program;
     switch (error.code) {
-        case kErrMissingProgramEnd: head = "%P"; break;
-        case kErrMissingTextEnd: head = "%TEXT"; break;
+        case kErrMissingProgramEnd: open = SectionKind::Program; break;
+        case kErrMissingTextEnd: open = SectionKind::Text; break;
         case kErrNoProgram: return 0;
-        default: return index;
+        default: return error.line - 1;
     }
-    for (int32_t i = std::min(index, static_cast<int32_t>(lines.size()) - 1); i >= 0; --i) {
-        const std::string& line = lines[static_cast<size_t>(i)];
-        const size_t start = line.find_first_not_of(" \t");
-        if (start == std::string::npos) continue;
-        if (line.size() - start >= std::strlen(head) &&
-            std::equal(head, head + std::strlen(head), line.begin() + static_cast<std::ptrdiff_t>(start),
-                       [](char a, char b) { return a == std::toupper(static_cast<unsigned char>(b)); }))
-            return i;
-    }
-    return index;
+    const int32_t head = index.OpenSectionHead(open);
+    return head >= 0 ? head : error.line - 1;
 }
 
 }  // namespace
@@ -138,17 +128,20 @@ void EditorCodeView::RunLiveCheck() {
         if (m_compiled) m_compiled(*m_liveProgram, false);
         return;
     }
-    const CompileOutcome outcome = CompileProgramText(*m_liveProgram, lines);
-    ShowErrorMarks(outcome, &lines);
+    SourceFacts facts;
+    facts.declarationsOnly = true;  // the sections are all the marks need
+    const CompileOutcome outcome = CompileProgramText(*m_liveProgram, lines, &facts);
+    const ProgramIndex index(std::move(facts));
+    ShowErrorMarks(outcome, &index);
     if (m_compiled) m_compiled(*m_liveProgram, outcome.success);
 }
 
-void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const std::vector<std::string>* lines) {
+void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index) {
     if (!m_editSource) return;
     std::vector<SourceEdit::LineMark> marks;
     marks.reserve(outcome.errors.size());
     for (const CompileOutcome::Error& error : outcome.errors)
-        marks.push_back({lines ? MarkedLine(error, *lines) : error.line - 1, AnnotationText(error)});
+        marks.push_back({index ? MarkedLine(error, *index) : error.line - 1, AnnotationText(error)});
     m_editSource->SetErrorMarks(marks);
 }
 

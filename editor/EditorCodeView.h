@@ -24,6 +24,7 @@ class QTimer;
 namespace plc {
 
 struct CompileOutcome;
+class ProgramIndex;
 class Dialogs;
 
 class EditorCodeView {
@@ -74,10 +75,10 @@ public:
     void OnZoomReset();
 
 private:
-    // Puts the errors of a compile outcome on their lines. With the lines
-    // of a live check, a section's missing END is marked at the section's
-    // head, not at the line being typed.
-    void ShowErrorMarks(const CompileOutcome& outcome, const std::vector<std::string>* lines = nullptr);
+    // Puts the errors of a compile outcome on their lines. With the index of
+    // a live check, a section's missing END is marked at the section's head,
+    // not at the line being typed.
+    void ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index = nullptr);
 
     QWidget* const& m_window;
     SourceEdit* const& m_editSource;

@@ -78,7 +78,6 @@ public:
     // Simulate is grayed unless the host enables it; the choice stays with
     // the editor object, for every window it opens.
     void SetSimulation(bool enable);
-    bool SimulationEnabled() const { return m_simulation; }
     // Runs the handler of a command id, as a menu entry or a button does;
     // false when the id has no command or the command is disabled.
     bool OnCommand(int id);

@@ -22,6 +22,7 @@
 #include <functional>
 
 #include "analysis/FlowDot.h"
+#include "platform/Text.h"
 
 namespace plc {
 
@@ -52,10 +53,6 @@ QFont GraphFont(double pointSize) {
     return font;
 }
 
-QString Latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------- items
@@ -72,7 +69,7 @@ public:
           m_oval(node.record == kEntryRecord || node.record == kEndRecord),
           m_rect(-at.width / 2, -at.height / 2, at.width, at.height) {
         setPos(at.centre.x, at.centre.y);
-        QString text = Latin1(FlowNodeLabel(node));
+        QString text = ToQString(FlowNodeLabel(node));
         while (text.endsWith('\n')) text.chop(1);
         m_lines = text.split('\n');
         setToolTip(m_line >= 0 ? text + QString("\n(line %1)").arg(m_line + 1) : text);
@@ -148,7 +145,7 @@ void AddEdge(QGraphicsScene& scene, const FlowEdge& edge, const EdgeLayout& at) 
         case EdgeKind::Jump: break;
         case EdgeKind::Branch:
             ink = kBranchInk;
-            label = Latin1(edge.condition);
+            label = ToQString(edge.condition);
             break;
         case EdgeKind::Call:
             ink = kCallInk;
@@ -342,11 +339,9 @@ bool FlowPanel::DrawsAs(const FlowGraph& graph) const {
 }
 
 void FlowPanel::SetNote(const std::string& text) {
-    m_note->setText(Latin1(text));
+    m_note->setText(ToQString(text));
     m_note->setVisible(!text.empty());
 }
-
-std::string FlowPanel::Note() const { return m_note->isVisible() ? m_note->text().toStdString() : std::string(); }
 
 FlowNodeItem* FlowPanel::ItemOf(int record) const {
     const auto it = m_items.find(record);

@@ -47,7 +47,6 @@ public:
 
     // A note above the graph (why it is not up to date); empty hides it.
     void SetNote(const std::string& text);
-    std::string Note() const;
 
     // The node of the caret's line; -1 or a line without a node: none.
     void HighlightLine(int32_t line);

@@ -3,8 +3,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QScreen>
@@ -14,18 +12,14 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cstdlib>
+
+#include "base/XdgFolders.h"
+#include "platform/Text.h"
 
 namespace plc {
 
 QString HelpDirectory() {
-    QStringList candidates;
-    if (const char* dir = std::getenv("PLCEDIT_HELP_DIR"); dir && *dir) candidates << dir;
-    const QString appDir = QCoreApplication::applicationDirPath();
-    candidates << appDir + "/../share/plcedit/help" << appDir + "/help";
-    for (const QString& dir : candidates)
-        if (QFileInfo::exists(dir + "/index.html")) return QDir(dir).absolutePath();
-    return {};
+    return FileNameToQString(HelpFolder(FileNameToBytes(QCoreApplication::applicationDirPath())));
 }
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {

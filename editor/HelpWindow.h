@@ -14,9 +14,8 @@ class QTextBrowser;
 
 namespace plc {
 
-// The folder of the help pages: $PLCEDIT_HELP_DIR, else the installed
-// data folder <executable's folder>/../share/plcedit/help, else the build
-// tree's <executable's folder>/help; empty when none holds index.html.
+// The folder of the help pages for this executable (HelpFolder); empty when
+// none holds index.html.
 QString HelpDirectory();
 
 class HelpWindow : public QWidget {

@@ -26,14 +26,6 @@ std::optional<VarKind> SectionOf(std::string_view header) {
 
 std::string_view HeaderOf(VarKind var) { return kSections[static_cast<size_t>(var)].first; }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
-
 // Empty when `name` is one the compiler accepts, else what is wrong with it.
 std::string NameFault(std::string_view name) {
     if (name.empty()) return "no name";
@@ -80,7 +72,7 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
     while (at < bytes.size()) {
         size_t end = bytes.find_first_of("\r\n", at);
         if (end == std::string_view::npos) end = bytes.size();
-        const std::string_view line = Trim(bytes.substr(at, end - at));
+        const std::string_view line = TrimBlanks(bytes.substr(at, end - at));
         // CR LF, a bare LF and a lone CR each end a line.
         at = end;
         if (at < bytes.size() && bytes[at] == '\r') ++at;
@@ -102,7 +94,7 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
         if (!section) return refuse(lineNo, "an entry before the first section header");
 
         const size_t colon = line.find(':');
-        const std::string_view number = Trim(line.substr(0, colon));
+        const std::string_view number = TrimBlanks(line.substr(0, colon));
         if (colon == std::string_view::npos || number.empty()) {
             return refuse(lineNo, "'" + std::string(line) + "' is not an entry 'NUMBER: NAME'");
         }
@@ -116,7 +108,7 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
             return refuse(lineNo, "the number " + std::string(number) + " is outside 0 to " +
                                       std::to_string(count - 1) + " of " + std::string(HeaderOf(*section)));
         }
-        const std::string_view name = Trim(line.substr(colon + 1));
+        const std::string_view name = TrimBlanks(line.substr(colon + 1));
         if (const std::string fault = NameFault(name); !fault.empty()) return refuse(lineNo, fault);
         const auto [entry, added] = namedOn.try_emplace({*section, index}, lineNo);
         if (!added) {

@@ -9,7 +9,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "base/Ascii.h"
@@ -46,6 +48,13 @@ constexpr int VarCount(VarKind kind) { return FamilyOf(kind).count; }
 
 // A family's letter as a text of its own ("H").
 constexpr std::string_view LetterOf(VarKind kind) { return {&FamilyOf(kind).letter, 1}; }
+
+// A variable as statements write it: "H005".
+inline std::string VariableName(VarKind var, int index) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%c%03d", FamilyOf(var).letter, index);
+    return buf;
+}
 
 // The family of a letter in either case; nullptr for any other character.
 constexpr const VarFamily* FamilyOfLetter(char letter) {

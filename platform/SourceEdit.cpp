@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "platform/SourceLexer.h"
+#include "platform/Text.h"
 
 namespace plc {
 
@@ -394,8 +395,6 @@ bool SourceEdit::HasBreakpoint(int32_t line) const {
 
 std::vector<int32_t> SourceEdit::BreakpointLines() const { return LinesWith(kBreakpointMarker); }
 
-void SourceEdit::ClearBreakpoints() { m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, kBreakpointMarker); }
-
 void SourceEdit::SetRunLine(int32_t line) {
     for (int marker : {kRunArrowMarker, kRunLineMarker}) m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, marker);
     if (line < 0 || line >= GetLineCount()) return;
@@ -489,7 +488,7 @@ int32_t SourceEdit::Zoom() const {
 }
 
 void SourceEdit::ShowTip(const QPoint& globalPoint, const std::string& text, bool rich) {
-    QString tip = QString::fromLatin1(text.data(), static_cast<int>(text.size()));
+    QString tip = ToQString(text);
     if (!rich) tip = "<p style='white-space:pre'>" + tip.toHtmlEscaped() + "</p>";
     QToolTip::showText(globalPoint, tip, m_sci->viewport());
 }

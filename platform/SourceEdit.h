@@ -86,7 +86,6 @@ public:
     void SetBreakpoint(int32_t line, bool on);
     bool HasBreakpoint(int32_t line) const;
     std::vector<int32_t> BreakpointLines() const;
-    void ClearBreakpoints();
     // The statement a dry run runs next: an arrow in the breakpoint margin
     // and a background on the line, scrolled into view; -1 takes it away.
     void SetRunLine(int32_t line);
@@ -119,8 +118,6 @@ public:
     // Underlines [pos, pos + length) as a link under the mouse and shows the
     // pointing hand; a length of 0 takes the link away.
     void ShowLink(int32_t pos, int32_t length);
-    // The link shown: its start and length (0 when none).
-    std::pair<int32_t, int32_t> Link() const { return m_link; }
     // Shows a list of entries below the caret, in this order; choosing one
     // raises completionChosen with its text.
     void ShowCompletions(const std::vector<std::string>& entries);

@@ -158,10 +158,6 @@ int32_t SourceText::LineFromChar(int32_t pos) const {
         m_sci->SendScintilla(Sci::SCI_LINEFROMPOSITION, static_cast<long>(pos)));
 }
 
-int32_t SourceText::FirstVisibleLine() const {
-    return static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE));
-}
-
 void SourceText::GetSel(int32_t& start, int32_t& end) const {
     start = static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETSELECTIONSTART));
     end = static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_GETSELECTIONEND));
@@ -216,13 +212,6 @@ void SourceText::GotoLine(int32_t line) {
     line = std::clamp(line, 0, GetLineCount() - 1);
     m_sci->SendScintilla(Sci::SCI_GOTOLINE, static_cast<long>(line));
     m_sci->SendScintilla(Sci::SCI_ENSUREVISIBLEENFORCEPOLICY, static_cast<long>(line));
-}
-
-int32_t SourceText::PositionFromPoint(const QPoint& point) const {
-    const QPoint inViewport = m_sci->viewport()->mapFrom(this, point);
-    return static_cast<int32_t>(m_sci->SendScintilla(
-        Sci::SCI_POSITIONFROMPOINTCLOSE, static_cast<unsigned long>(inViewport.x()),
-        static_cast<long>(inViewport.y())));
 }
 
 bool SourceText::CanUndo() const { return m_sci->SendScintilla(Sci::SCI_CANUNDO) != 0; }

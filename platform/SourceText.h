@@ -56,8 +56,6 @@ public:
     bool GetLine(int32_t line, std::string& text) const;
     // The line holding character index `pos` (clamped to the text).
     int32_t LineFromChar(int32_t pos) const;
-    // The first visible line.
-    int32_t FirstVisibleLine() const;
 
     // ---- selection ----
     void GetSel(int32_t& start, int32_t& end) const;
@@ -74,8 +72,6 @@ public:
     bool ReplaceRange(int32_t start, int32_t end, std::string_view text);
     // Puts the caret at the start of `line` (clamped) and shows it.
     void GotoLine(int32_t line);
-    // The character index under a point of the control; -1 when there is none.
-    int32_t PositionFromPoint(const QPoint& point) const;
 
     // ---- edit commands ----
     bool CanUndo() const;

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <limits>
 
+#include "base/Ascii.h"
 #include "sim/Ini.h"
 #include "sim/Values.h"
 
@@ -123,7 +124,7 @@ bool AssumptionProfile::Set(Assumption a, std::string_view value) {
     int64_t v = -1;
     switch (k.type) {
         case KeyType::Convention: return false;
-        case KeyType::Choice: v = WordIndex(k.values, Lower(Trim(value))); break;
+        case KeyType::Choice: v = WordIndex(k.values, AsciiLower(TrimBlanks(value))); break;
         case KeyType::Milliseconds:
             // Up to a day: no statement, tick or wait unit is longer.
             if (!ParseMs(value, v) || (v == 0 && k.values == "> 0") || v > kLongestUnitUs) v = -1;

@@ -78,7 +78,7 @@ bool PatternMatches(std::string_view pattern, const DriveEvent& event) {
 
 bool ParseOutcome(std::string_view text, Outcome& out, std::string& why) {
     out = Outcome{};
-    out.text = std::string(Trim(text));
+    out.text = std::string(TrimBlanks(text));
     const std::vector<std::string_view> w = Words(out.text);
     auto is = [&w](size_t i, std::string_view word) { return i < w.size() && EqualsIgnoreCase(w[i], word); };
     if (is(0, "done") && w.size() == 1) return true;

@@ -2,6 +2,7 @@
 // The strict INI reader of assumption profiles.
 #include "sim/Ini.h"
 
+#include "base/Ascii.h"
 #include "compiler/CompileDriver.h"
 #include "sim/Values.h"
 
@@ -13,14 +14,14 @@ bool ReadIni(std::string_view text, std::vector<IniEntry>& entries, IniError& er
     const std::vector<std::string> lines = SplitLines(text);
     for (size_t n = 0; n < lines.size(); ++n) {
         const int lineNo = static_cast<int>(n + 1);
-        const std::string_view line = Trim(lines[n]);
+        const std::string_view line = TrimBlanks(lines[n]);
         if (line.empty() || line.front() == ';' || line.front() == '#') continue;
         if (line.front() == '[') {
-            if (line.back() != ']' || Trim(line.substr(1, line.size() - 2)).empty()) {
+            if (line.back() != ']' || TrimBlanks(line.substr(1, line.size() - 2)).empty()) {
                 error = {lineNo, "a section line reads [NAME]"};
                 return false;
             }
-            section = Lower(Trim(line.substr(1, line.size() - 2))) + ".";
+            section = AsciiLower(TrimBlanks(line.substr(1, line.size() - 2))) + ".";
             continue;
         }
         const size_t eq = line.find('=');
@@ -28,12 +29,12 @@ bool ReadIni(std::string_view text, std::vector<IniEntry>& entries, IniError& er
             error = {lineNo, "expected KEY = VALUE, a [SECTION] or a comment"};
             return false;
         }
-        const std::string_view key = Trim(line.substr(0, eq));
+        const std::string_view key = TrimBlanks(line.substr(0, eq));
         if (key.empty()) {
             error = {lineNo, "no key before '='"};
             return false;
         }
-        entries.push_back({lineNo, section + Lower(key), std::string(Trim(line.substr(eq + 1)))});
+        entries.push_back({lineNo, section + AsciiLower(key), std::string(TrimBlanks(line.substr(eq + 1)))});
     }
     return true;
 }

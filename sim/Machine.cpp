@@ -317,7 +317,7 @@ bool Machine::Skip(int from) {
     for (int z = 0; z < kCountZ; ++z) {
         if (m_timerWake[static_cast<size_t>(z)] < wake) {
             wake = m_timerWake[static_cast<size_t>(z)];
-            cause = "timer " + VariableName('Z', z);
+            cause = "timer " + VariableName(VarKind::Z, z);
         }
     }
     const std::string loop = LabelOrHead(m_s.pc) + ".." + LabelOrHead(from);
@@ -403,26 +403,26 @@ std::vector<Watch> Machine::Watches(const MachineState& before) const {
         out.push_back(std::move(w));
     };
     // The variables with a value, by table.
-    auto table = [&](char letter, VarKind kind, const auto& values, const auto& known, const auto& oldValues,
+    auto table = [&](VarKind kind, const auto& values, const auto& known, const auto& oldValues,
                      const auto& oldKnown) {
         for (size_t k = 0; k < values.size(); ++k) {
             if (!known.test(k)) continue;
             const Num now = NumOf(values[k]), old = NumOf(oldValues[k]);
-            add(VariableName(letter, static_cast<int>(k)), m_program.Name(kind, static_cast<int>(k)), FormatNum(now),
+            add(VariableName(kind, static_cast<int>(k)), m_program.Name(kind, static_cast<int>(k)), FormatNum(now),
                 !oldKnown.test(k) || !(old == now));
         }
     };
-    table('H', VarKind::H, m_s.h, m_s.hKnown, before.h, before.hKnown);
-    table('F', VarKind::F, m_s.f, m_s.fKnown, before.f, before.fKnown);
-    table('M', VarKind::M, m_s.m, m_s.mKnown, before.m, before.mKnown);
-    table('C', VarKind::C, m_s.c, m_s.cKnown, before.c, before.cKnown);
+    table(VarKind::H, m_s.h, m_s.hKnown, before.h, before.hKnown);
+    table(VarKind::F, m_s.f, m_s.fKnown, before.f, before.fKnown);
+    table(VarKind::M, m_s.m, m_s.mKnown, before.m, before.mKnown);
+    table(VarKind::C, m_s.c, m_s.cKnown, before.c, before.cKnown);
     for (int i = 0; i < kCountZ; ++i) {
         const auto k = static_cast<size_t>(i);
         const Timer& t = m_s.z[k];
         if (!t.loaded) continue;
         const int64_t left = std::max<int64_t>(0, t.deadlineUs - m_s.timeUs);
         const std::string value = left == 0 ? "0 (run out)" : FormatMs(left) + " ms left";
-        add(VariableName('Z', i), m_program.Name(VarKind::Z, i), value,
+        add(VariableName(VarKind::Z, i), m_program.Name(VarKind::Z, i), value,
             !before.z[k].loaded || before.z[k].deadlineUs != t.deadlineUs || (left == 0) != (before.z[k].deadlineUs <= before.timeUs));
     }
     const Signals& signals = Signals::Table();

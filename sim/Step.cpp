@@ -25,6 +25,9 @@ bool Duration(int64_t units, int64_t unitUs, int64_t& us) {
     us = units * unitUs;
     return true;
 }
+// Where the trace line says a statement goes on: its label, END for the END record.
+std::string NextText(int record) { return record == kEndRecord ? std::string("END") : LabelText(record); }
+
 double AsDouble(const Num& v) { return v.real ? static_cast<double>(v.f) : static_cast<double>(v.i); }
 
 bool IsFloatKind(TermKind k) { return k == TermKind::F || k == TermKind::ElemF; }
@@ -102,7 +105,7 @@ bool Machine::Exec() {
             return Complete(r.next, pc);
         case Flow::Jump:
             if (r.target == kEndRecord) Use(Assumption::EndTarget);
-            if (m_lineOpen) m_line.next = r.target == kEndRecord ? "END" : LabelText(r.target);
+            if (m_lineOpen) m_line.next = NextText(r.target);
             return Complete(r.target, pc);
         case Flow::Branch: {
             bool holds = false;
@@ -110,7 +113,7 @@ bool Machine::Exec() {
             Use(Assumption::Branch);
             const int to = holds ? r.target : r.next;
             if (to == kEndRecord) Use(Assumption::EndTarget);
-            if (m_lineOpen) m_line.next = to == kEndRecord ? "END" : LabelText(to);
+            if (m_lineOpen) m_line.next = NextText(to);
             return Complete(to, pc);
         }
         case Flow::Call: return Call(r);
@@ -153,7 +156,7 @@ bool Machine::Return(const Prepared& r) {
     }
     const int to = m_s.returns.back();
     m_s.returns.pop_back();
-    if (m_lineOpen) m_line.next = to == kEndRecord ? "END" : LabelText(to);
+    if (m_lineOpen) m_line.next = NextText(to);
     return Complete(to, m_s.pc);
 }
 
@@ -481,7 +484,7 @@ bool Machine::ApplyOutcome(const Prepared& r, const Outcome& outcome) {
                     (branch ? ": a message jump is taken or not taken" : ": a drive command is done"));
     if (outcome.kind == Outcome::Kind::NotTaken) {
         Use(Assumption::Branch);
-        if (m_lineOpen) m_line.next = r.next == kEndRecord ? "END" : LabelText(r.next);
+        if (m_lineOpen) m_line.next = NextText(r.next);
         return Complete(r.next, m_s.pc);
     }
     if (outcome.kind == Outcome::Kind::Taken) {
@@ -495,7 +498,7 @@ bool Machine::ApplyOutcome(const Prepared& r, const Outcome& outcome) {
             if (!Write(r.dst, outcome.value)) return false;
         }
         Use(Assumption::Branch);
-        if (m_lineOpen) m_line.next = r.target == kEndRecord ? "END" : LabelText(r.target);
+        if (m_lineOpen) m_line.next = NextText(r.target);
         return Complete(r.target, m_s.pc);
     }
     // Done: a parameter write takes effect.
@@ -522,14 +525,14 @@ bool Machine::ApplyOutcome(const Prepared& r, const Outcome& outcome) {
 
 std::string Machine::TermName(const Term& t) const {
     switch (t.kind) {
-        case TermKind::H: return VariableName('H', t.index);
-        case TermKind::F: return VariableName('F', t.index);
-        case TermKind::M: return VariableName('M', t.index);
-        case TermKind::C: return VariableName('C', t.index);
-        case TermKind::Z: return VariableName('Z', t.index);
-        case TermKind::ElemH: return "H[" + VariableName('C', t.index) + "]";
-        case TermKind::ElemF: return "F[" + VariableName('C', t.index) + "]";
-        case TermKind::ElemM: return "M[" + VariableName('C', t.index) + "]";
+        case TermKind::H: return VariableName(VarKind::H, t.index);
+        case TermKind::F: return VariableName(VarKind::F, t.index);
+        case TermKind::M: return VariableName(VarKind::M, t.index);
+        case TermKind::C: return VariableName(VarKind::C, t.index);
+        case TermKind::Z: return VariableName(VarKind::Z, t.index);
+        case TermKind::ElemH: return "H[" + VariableName(VarKind::C, t.index) + "]";
+        case TermKind::ElemF: return "F[" + VariableName(VarKind::C, t.index) + "]";
+        case TermKind::ElemM: return "M[" + VariableName(VarKind::C, t.index) + "]";
         case TermKind::Signal: return Signals::Table().Info(t.index).name;
         case TermKind::Param: return "PARA";
         case TermKind::Const: return FormatNum(t.constant);
@@ -597,7 +600,7 @@ bool Machine::ReadVariable(const Term& t, Num& v) {
 bool Machine::ReadTimer(int z, Num& v) {
     const Timer& timer = m_s.z[static_cast<size_t>(z)];
     if (!timer.loaded) {
-        if (!Initial(Assumption::InitVariables, VariableName('Z', z))) return false;
+        if (!Initial(Assumption::InitVariables, VariableName(VarKind::Z, z))) return false;
         v = Num::Int(0);
         return true;
     }

@@ -76,7 +76,7 @@ bool ResolveTarget(std::string_view name, const CPlcProgram* names, StimulusTarg
         if (found >= 0) {
             target.kind = f.target;
             target.index = found;
-            target.name = VariableName(f.letter, found);
+            target.name = VariableName(f.kind, found);
             return true;
         }
     }
@@ -144,12 +144,12 @@ bool Stimuli::Parse(std::string_view text, const CPlcProgram* names, Stimuli& ou
     for (size_t n = 0; n < lines.size(); ++n) {
         const int lineNo = static_cast<int>(n + 1);
         const std::string_view line = lines[n];
-        const std::string_view trimmed = Trim(line);
+        const std::string_view trimmed = TrimBlanks(line);
         if (trimmed.empty() || trimmed.front() == ';') continue;
         std::vector<std::string_view> fields;
         for (size_t start = 0;;) {
             const size_t tab = line.find('\t', start);
-            fields.push_back(Trim(line.substr(start, tab - start)));
+            fields.push_back(TrimBlanks(line.substr(start, tab - start)));
             if (tab == std::string_view::npos) break;
             start = tab + 1;
         }

@@ -5,7 +5,6 @@
 #include <bit>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "base/Ascii.h"
@@ -35,7 +34,7 @@ std::string FormatMs(int64_t us) {
 }
 
 bool ParseMs(std::string_view text, int64_t& us) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     const size_t dot = text.find('.');
     const std::string_view whole = text.substr(0, dot);
     const std::string_view fraction = dot == std::string_view::npos ? std::string_view{} : text.substr(dot + 1);
@@ -60,7 +59,7 @@ bool ParseMs(std::string_view text, int64_t& us) {
 }
 
 bool ParseWhole(std::string_view text, int64_t lo, int64_t hi, int64_t& value) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     if (!text.empty() && text.front() == '+') text.remove_prefix(1);
     int64_t v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -70,7 +69,7 @@ bool ParseWhole(std::string_view text, int64_t lo, int64_t hi, int64_t& value) {
 }
 
 bool ParseNum(std::string_view text, Num& value) {
-    text = Trim(text);
+    text = TrimBlanks(text);
     int64_t whole = 0;
     if (ParseWhole(text, std::numeric_limits<int64_t>::min(), std::numeric_limits<int64_t>::max(), whole)) {
         value = Num::Int(whole);
@@ -82,25 +81,6 @@ bool ParseNum(std::string_view text, Num& value) {
     if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || !std::isfinite(f)) return false;
     value = Num::Real(f);
     return true;
-}
-
-std::string VariableName(char letter, int index) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "%c%03d", letter, index);
-    return buf;
-}
-
-std::string Lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = AsciiLower(c);
-    return out;
-}
-
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) return {};
-    const size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
 }
 
 }  // namespace plc::sim

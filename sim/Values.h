@@ -57,12 +57,4 @@ bool ParseWhole(std::string_view text, int64_t lo, int64_t hi, int64_t& value);
 // be finite in single precision.
 bool ParseNum(std::string_view text, Num& value);
 
-// "H001", "Z010": a variable's name.
-std::string VariableName(char letter, int index);
-
-// ASCII lower-case copy.
-std::string Lower(std::string_view text);
-// Without blanks and tabs at either end.
-std::string_view Trim(std::string_view text);
-
 }  // namespace plc::sim

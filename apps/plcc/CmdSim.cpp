@@ -60,7 +60,7 @@ bool ReadOptionFile(const CommandLine& cl, std::string_view option, std::string&
 bool ParseBreaks(const std::string& list, const plc::CPlcProgram& program, std::vector<int>& labels, std::string& why) {
     for (size_t start = 0; start <= list.size();) {
         const size_t comma = std::min(list.find(',', start), list.size());
-        std::string_view item = Trim(std::string_view(list).substr(start, comma - start));
+        std::string_view item = plc::TrimBlanks(std::string_view(list).substr(start, comma - start));
         if (!item.empty() && (item.front() == 'N' || item.front() == 'n')) item.remove_prefix(1);
         int64_t label = 0;
         if (!ParseWhole(item, plc::kFirstLabel, plc::kLastLabel, label)) {

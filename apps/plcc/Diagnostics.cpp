@@ -7,6 +7,7 @@
 #include "apps/plcc/Formatters.h"
 
 #include "apps/plcc/Plcc.h"
+#include "compiler/CompileDriver.h"
 #include "decoder/Listing.h"
 #include "decoder/RenumberText.h"
 #include "resources/StringTable.h"
@@ -141,14 +142,8 @@ int32_t EndColumn(std::string_view line, int32_t column) {
 }  // namespace
 
 void SetEndColumns(Report& report, std::string_view text) {
-    // The lines the diagnostics point at, as views of the text.
-    std::vector<std::string_view> lines;
-    for (size_t start = 0;;) {
-        const size_t end = text.find_first_of("\r\n", start);
-        lines.push_back(text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
-        if (end == std::string_view::npos) break;
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
+    // The lines the diagnostics point at, split as the compiler splits them.
+    const std::vector<std::string> lines = plc::SplitLines(text);
     auto lineOf = [&](int32_t line) -> std::string_view {
         return line >= 1 && static_cast<size_t>(line) <= lines.size() ? lines[static_cast<size_t>(line - 1)]
                                                                        : std::string_view();

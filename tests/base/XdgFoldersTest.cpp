@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
+#include <unistd.h>
 
 #include "base/XdgFolders.h"
 
@@ -65,6 +68,33 @@ INSTANTIATE_TEST_SUITE_P(
                       XdgCase{XdgKind::Runtime, "XDG_RUNTIME_DIR", "/run/user/7", "/h", "/run/user/7"},
                       XdgCase{XdgKind::Runtime, "XDG_RUNTIME_DIR", nullptr, "/h", ""},
                       XdgCase{XdgKind::Runtime, "XDG_RUNTIME_DIR", "run", "/h", ""}));
+
+// The help folder: the variable's first, then the installed pages, then the
+// build tree's; only a folder with the contents page counts.
+TEST(HelpFolder, FirstFolderThatHoldsTheContentsPage) {
+    namespace fs = std::filesystem;
+    const fs::path root =
+        fs::weakly_canonical(fs::temp_directory_path()) / ("plcedit-help-" + std::to_string(::getpid()));
+    fs::remove_all(root);
+    const fs::path bin = root / "bin", installed = root / "share" / "plcedit" / "help", built = bin / "help",
+                   own = root / "own";
+    for (const fs::path& dir : {bin, installed, built, own}) fs::create_directories(dir);
+    const auto contents = [](const fs::path& dir) { std::ofstream(dir / "index.html") << "<html></html>"; };
+
+    const ScopedEnv unset("PLCEDIT_HELP_DIR", nullptr);
+    EXPECT_EQ(HelpFolder(bin.string()), "");
+    contents(built);
+    EXPECT_EQ(HelpFolder(bin.string()), built.string());
+    contents(installed);
+    EXPECT_EQ(HelpFolder(bin.string()), installed.string());
+    {
+        const ScopedEnv variable("PLCEDIT_HELP_DIR", own.string().c_str());
+        EXPECT_EQ(HelpFolder(bin.string()), installed.string());
+        contents(own);
+        EXPECT_EQ(HelpFolder(bin.string()), own.string());
+    }
+    fs::remove_all(root);
+}
 
 }  // namespace
 }  // namespace plc::test

@@ -931,6 +931,11 @@ void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
     QVERIFY(panel != nullptr);
     WriteBytes(open.Path("profile.ini"), "statement.time_ms = 1\n");
     QVERIFY(panel->LoadProfile(open.Path("profile.ini")));
+    // The stimuli table gives back every byte it was given, as the text does.
+    const std::string stimuli = "; Drehzahl \xFC" "ber der Grenze\n10\tIS1\t1\n";
+    panel->SetStimuliText(stimuli);
+    QCOMPARE(panel->StimuliText(), stimuli);
+    panel->SetStimuliText("");
 
     // Run to the caret passes the loop nine times and stops before N004,
     // which the text shows as the line that runs next.

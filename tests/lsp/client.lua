@@ -4,15 +4,8 @@
 -- to a file the test compares with the expected output.
 local plcc = os.getenv('PLCC')
 local file = os.getenv('PLC_FILE')
-local out_path = os.getenv('LSP_OUT')
-local lines = {}
-
-local function finish(status)
-  local f = assert(io.open(out_path, 'w'))
-  for _, l in ipairs(lines) do f:write(l, '\n') end
-  f:close()
-  vim.cmd(status == 0 and 'qall!' or 'cquit! ' .. status)
-end
+local report = dofile(vim.fn.fnamemodify(debug.getinfo(1, 'S').source:sub(2), ':h') .. '/report.lua')
+local lines, finish = report.lines, report.finish
 
 vim.o.swapfile = false
 vim.cmd('edit ' .. vim.fn.fnameescape(file))

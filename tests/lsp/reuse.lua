@@ -2,16 +2,9 @@
 -- A headless Neovim with the installed editor files: two programmes of one
 -- project, one reloaded with :edit! and one given its filetype again, must
 -- share one `plcc lsp`; the generated syntax file colours the words.
-local out_path = os.getenv('LSP_OUT')
 local project = os.getenv('PROJECT')
-local lines = {}
-
-local function finish(status)
-  local f = assert(io.open(out_path, 'w'))
-  for _, l in ipairs(lines) do f:write(l, '\n') end
-  f:close()
-  vim.cmd(status == 0 and 'qall!' or 'cquit! ' .. status)
-end
+local report = dofile(vim.fn.fnamemodify(debug.getinfo(1, 'S').source:sub(2), ':h') .. '/report.lua')
+local lines, finish = report.lines, report.finish
 
 vim.o.swapfile = false
 vim.opt.runtimepath:prepend(os.getenv('EDITORS_BUILD'))

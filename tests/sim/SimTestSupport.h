@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Ascii.h"
 #include "compiler/CompileDriver.h"
 #include "sim/Machine.h"
 
@@ -40,13 +41,13 @@ inline Stimuli MakeStimuli(std::string_view items, const CPlcProgram& program) {
     size_t start = 0;
     while (start <= items.size()) {
         const size_t end = std::min(items.find(';', start), items.size());
-        std::string item(Trim(items.substr(start, end - start)));
+        std::string item(TrimBlanks(items.substr(start, end - start)));
         start = end + 1;
         if (item.empty()) continue;
         if (item.starts_with("outcome ")) {
             const size_t arrow = item.find("->");
-            text += "outcome\t" + std::string(Trim(std::string_view(item).substr(8, arrow - 8))) + "\t" +
-                    std::string(Trim(std::string_view(item).substr(arrow + 2))) + "\n";
+            text += "outcome\t" + std::string(TrimBlanks(std::string_view(item).substr(8, arrow - 8))) + "\t" +
+                    std::string(TrimBlanks(std::string_view(item).substr(arrow + 2))) + "\n";
             continue;
         }
         std::string time = "0";
