@@ -13,6 +13,8 @@ inline constexpr char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? stati
 inline constexpr bool AsciiDigit(char c) { return c >= '0' && c <= '9'; }
 inline constexpr bool AsciiAlpha(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 inline constexpr bool AsciiAlnum(char c) { return AsciiDigit(c) || AsciiAlpha(c); }
+// A character of a word: a letter, a digit or '_'.
+inline constexpr bool AsciiWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
 
 // Copies of `text` in upper and in lower case.
 inline std::string AsciiUpper(std::string_view text) {

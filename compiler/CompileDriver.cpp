@@ -241,6 +241,15 @@ std::vector<std::string> SplitLines(std::string_view text) {
     }
 }
 
+std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineBreak) {
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (i != 0) text += lineBreak;
+        text += lines[i];
+    }
+    return text;
+}
+
 std::string FormatHeaderTime(const std::tm& localTime) {
     char buf[64];
     std::strftime(buf, sizeof buf, "; %d/%m/%Y, %H:%M, ", &localTime);

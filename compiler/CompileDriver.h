@@ -66,6 +66,10 @@ CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text,
 // last line (empty when the text ends with a line break).
 std::vector<std::string> SplitLines(std::string_view text);
 
+// Lines joined into one text, `lineBreak` between them (none after the last):
+// SplitLines backwards.
+std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineBreak);
+
 // How many lines SplitLines makes of `text`, without making them.
 size_t CountLines(std::string_view text);
 

@@ -21,14 +21,6 @@ namespace {
 
 constexpr std::string_view kEnd = Word(SectionWord::End);
 
-bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
-
-std::string Upper(std::string_view text) {
-    std::string up(text);
-    for (char& c : up) c = AsciiUpper(c);
-    return up;
-}
-
 // The text typed from `start` to the caret without blanks, upper-cased, with
 // the column of each of its characters.
 struct Typed {
@@ -55,7 +47,7 @@ public:
     void Add(CompletionItem item, std::string alias = {}) {
         if (!m_seen.insert(item.label).second) return;
         item.filter = alias.empty() ? item.insert : item.insert + " " + alias;
-        m_aliases.push_back(Upper(alias));
+        m_aliases.push_back(AsciiUpper(alias));
         m_items.push_back(std::move(item));
     }
     void Add(std::string text, CompletionKind kind, std::string detail, Topic topic, std::string alias = {}) {
@@ -74,10 +66,10 @@ public:
     // where the operand starts.
     Completions TakeFrom(std::string_view line, int32_t wordStart, int32_t caret) {
         for (int32_t from = wordStart; from <= caret; ++from) {
-            const std::string typed = Upper(line.substr(static_cast<size_t>(from), static_cast<size_t>(caret - from)));
+            const std::string typed = AsciiUpper(line.substr(static_cast<size_t>(from), static_cast<size_t>(caret - from)));
             std::vector<CompletionItem> kept;
             for (size_t i = 0; i < m_items.size(); ++i) {
-                if (Upper(m_items[i].insert).starts_with(typed) || (!m_aliases[i].empty() && m_aliases[i].starts_with(typed)))
+                if (AsciiUpper(m_items[i].insert).starts_with(typed) || (!m_aliases[i].empty() && m_aliases[i].starts_with(typed)))
                     kept.push_back(m_items[i]);
             }
             if (!kept.empty() || from == caret) return {from, caret, std::move(kept)};
@@ -294,7 +286,7 @@ Completions CompleteAt(const ProgramIndex& index, std::string_view lineText, int
     // ("SET H" before the digits of H005).
     AddOperands(items, index, static_cast<size_t>(row));
     int32_t wordStart = caret;
-    while (wordStart > labelEnd && IsWordChar(lineText[static_cast<size_t>(wordStart - 1)])) --wordStart;
+    while (wordStart > labelEnd && AsciiWordChar(lineText[static_cast<size_t>(wordStart - 1)])) --wordStart;
     return items.TakeFrom(lineText, wordStart, caret);
 }
 

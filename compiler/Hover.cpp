@@ -20,12 +20,6 @@ namespace {
 // Forms listed under a keyword; the rest are counted.
 constexpr size_t kListedForms = 12;
 
-std::string Upper(std::string_view text) {
-    std::string up(text);
-    for (char& c : up) c = AsciiUpper(c);
-    return up;
-}
-
 void AddLine(std::string& text, const std::string& line) {
     if (!text.empty()) text.push_back('\n');
     text += line;
@@ -152,7 +146,7 @@ bool OverName(const Token& t, std::string_view lineText, int32_t column, const K
 HoverInfo IoHover(const Token& t) {
     HoverInfo h;
     h.code = t.text;
-    const std::string letters = Upper(std::string_view(t.text).substr(0, 2));
+    const std::string letters = AsciiUpper(std::string_view(t.text).substr(0, 2));
     for (const bool input : {true, false}) {
         for (const IoGroup& g : input ? InputGroups() : OutputGroups()) {
             if (g.letters != letters) continue;
@@ -177,7 +171,7 @@ HoverInfo IoHover(const Token& t) {
 
 HoverInfo StatusHover(const Token& t) {
     HoverInfo h;
-    h.code = Upper(t.text);
+    h.code = AsciiUpper(t.text);
     h.topic = {TopicKind::Status, {}, h.code};
     for (int n = 0; n < kStatusCount; ++n) {
         if (h.code != StatusName(static_cast<uint8_t>(n))) continue;
@@ -193,7 +187,7 @@ HoverInfo StatusHover(const Token& t) {
 // the table of the family it is read into (ACTPOS is 2 as F, 4 as H).
 HoverInfo DriveValueHover(const Token& t) {
     HoverInfo h;
-    h.code = Upper(t.text);
+    h.code = AsciiUpper(t.text);
     h.topic = {TopicKind::DriveValue, {}, h.code};
     const bool asFloat = t.var == VarKind::F;
     const int opcode = asFloat ? Op::SetFDriveValue : Op::SetHDriveValue;
@@ -207,7 +201,7 @@ HoverInfo DriveValueHover(const Token& t) {
 HoverInfo SectionHover(const Token& t, const ProgramIndex& index) {
     HoverInfo h;
     h.code = t.text;
-    const std::string up = Upper(t.text);
+    const std::string up = AsciiUpper(t.text);
     if (t.kind == TokenKind::SectionEnd) {
         h.topic = {TopicKind::Section, {}, std::string(Word(SectionWord::End))};
         h.text = "end of the section";

@@ -13,8 +13,6 @@ namespace plc {
 
 namespace {
 
-bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
-
 bool AllDigits(std::string_view text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDigit);
 }
@@ -24,12 +22,12 @@ std::vector<std::string> Runs(std::string_view prefix) {
     std::vector<std::string> runs;
     size_t i = 0;
     while (i < prefix.size()) {
-        if (!IsWordChar(prefix[i])) {
+        if (!AsciiWordChar(prefix[i])) {
             ++i;
             continue;
         }
         size_t j = i;
-        while (j < prefix.size() && IsWordChar(prefix[j])) ++j;
+        while (j < prefix.size() && AsciiWordChar(prefix[j])) ++j;
         runs.emplace_back(prefix.substr(i, j - i));
         i = j;
     }
@@ -144,14 +142,14 @@ void SourceClassifier::ClassifyLine(std::string_view line, std::string& styles) 
     while (i < code) {
         const char c = line[i];
         if (AsciiDigit(c) || ((c == '.' || c == '-') && i + 1 < code && AsciiDigit(line[i + 1]) &&
-                           (i == 0 || !IsWordChar(line[i - 1])))) {
+                           (i == 0 || !AsciiWordChar(line[i - 1])))) {
             size_t j = i + 1;
             while (j < code && (AsciiDigit(line[j]) || line[j] == '.')) ++j;
             paint(i, j, SourceClass::Number);
             i = j;
         } else if (AsciiAlpha(c) || c == '_') {
             size_t j = i;
-            while (j < code && IsWordChar(line[j])) ++j;
+            while (j < code && AsciiWordChar(line[j])) ++j;
             paint(i, j, WordClass(line.substr(i, j - i)));
             i = j;
         } else {

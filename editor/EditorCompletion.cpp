@@ -25,8 +25,6 @@ constexpr const char* kEntryGap = "    ";
 constexpr const char* kViewSection = "View";
 constexpr const char* kWhileTypingKey = "CompleteWhileTyping";
 
-bool IsWordChar(char c) { return AsciiAlnum(c) || c == '_'; }
-
 // A text as the compiler reads it: upper-case, without blanks.
 std::string Stripped(std::string_view text) {
     std::string out;
@@ -63,7 +61,7 @@ bool WordIsWhole(const Completions& c, std::string_view lineText) {
 bool OpensAfterPause(const Completions& c, std::string_view lineText, int label) {
     if (c.items.empty() || WordIsWhole(c, lineText)) return false;
     const char before = c.to > 0 ? lineText[static_cast<size_t>(c.to - 1)] : ' ';
-    if (!IsWordChar(before)) {
+    if (!AsciiWordChar(before)) {
         PlcInstr record;
         return CompileLineInSection(lineText.substr(0, lineText.find(';')), label, record) != 0;
     }

@@ -25,15 +25,6 @@ std::string_view LineBreakOf(std::string_view text) {
     return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
-std::string Joined(const std::vector<std::string>& lines, std::string_view lineBreak) {
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i != 0) text += lineBreak;
-        text += lines[i];
-    }
-    return text;
-}
-
 // Lines for a diff: the last, empty element of a text that ends in a line
 // break is no line; `ended` tells whether the last line has its break.
 struct DiffLines {
@@ -127,7 +118,7 @@ int CmdFormat(const Args& args) {
             continue;
         }
         plc::CanonicalLines(program, canonical);
-        const std::string formatted = Joined(canonical, LineBreakOf(text));
+        const std::string formatted = plc::JoinLines(canonical, LineBreakOf(text));
         const bool changes = formatted != text;
         if (check && changes) {
             std::fprintf(stderr, "plcc: '%s' is not in canonical form\n", DisplayName(file).c_str());

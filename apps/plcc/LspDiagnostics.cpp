@@ -46,14 +46,6 @@ const plc::Token* FindToken(const Document& doc, int32_t line, plc::TokenKind ki
     return nullptr;
 }
 
-// The head line of the last section of `kind` that the text leaves open.
-int32_t OpenSectionHead(const Document& doc, plc::SectionKind kind) {
-    for (auto it = doc.index.Sections().rbegin(); it != doc.index.Sections().rend(); ++it) {
-        if (it->kind == kind && it->endLine < 0) return it->headLine;
-    }
-    return -1;
-}
-
 }  // namespace
 
 json Diagnostics(const Document& doc) {
@@ -74,10 +66,10 @@ json Diagnostics(const Document& doc) {
                 token = FindToken(doc, line, plc::TokenKind::LabelDef, [](const plc::Token&) { return true; });
                 break;
             case plc::kErrMissingProgramEnd:
-                if (int32_t head = OpenSectionHead(doc, plc::SectionKind::Program); head >= 0) line = head;
+                if (int32_t head = doc.index.OpenSectionHead(plc::SectionKind::Program); head >= 0) line = head;
                 break;
             case plc::kErrMissingTextEnd:
-                if (int32_t head = OpenSectionHead(doc, plc::SectionKind::Text); head >= 0) line = head;
+                if (int32_t head = doc.index.OpenSectionHead(plc::SectionKind::Text); head >= 0) line = head;
                 break;
             default: break;
         }

@@ -14,17 +14,6 @@ namespace plcc::lsp {
 
 namespace {
 
-// `lines` joined with the document's own line break.
-std::string Join(const Document& doc, const std::vector<std::string>& lines) {
-    const std::string_view lineBreak = doc.LineBreak();
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i != 0) text += lineBreak;
-        text += lines[i];
-    }
-    return text;
-}
-
 json WholeEdit(const Document& doc, const std::string& text) {
     if (text == doc.text) return json::array();
     return json::array({{{"range", WholeDocument(doc)}, {"newText", text}}});
@@ -62,7 +51,7 @@ std::vector<std::string> FormattedLines(const Document& doc) {
 
 json Formatting(const Document& doc) {
     if (!doc.tooLarge.empty()) return nullptr;
-    return WholeEdit(doc, Join(doc, FormattedLines(doc)));
+    return WholeEdit(doc, plc::JoinLines(FormattedLines(doc), doc.LineBreak()));
 }
 
 json RangeFormatting(const Document& doc, int32_t fromLine, int32_t toLine) {
@@ -84,7 +73,7 @@ json CodeActions(const Document& doc) {
     plc::CPlcProgram program;
     const plc::RenumberTextOutcome outcome = plc::RenumberProgramSource(program, doc.text);
     if (!outcome.renumbered) return actions;
-    json edits = WholeEdit(doc, Join(doc, outcome.lines));
+    json edits = WholeEdit(doc, plc::JoinLines(outcome.lines, doc.LineBreak()));
     if (edits.empty()) return actions;
     actions.push_back({{"title", kRenumberTitle},
                        {"kind", "source"},

@@ -2,36 +2,24 @@
 #include "apps/plcc/LspHelp.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <string_view>
-#include <vector>
 
 #include "base/Ascii.h"
+#include "base/XdgFolders.h"
 #include "compiler/HelpPages.h"
 
 namespace plcc::lsp {
 
 namespace {
 
-// The folder of the installed help pages: $PLCEDIT_HELP_DIR, else
-// share/plcedit/help beside the executable's bin folder, else the build
-// tree's help folder beside the executable; empty when none holds the
-// contents page. Looked up once.
+// The folder of the help pages as found from this program's folder
+// (plc::HelpFolder), looked up once.
 const std::string& HelpFolder() {
     static const std::string folder = [] {
-        namespace fs = std::filesystem;
-        std::vector<fs::path> candidates;
-        if (const char* dir = std::getenv("PLCEDIT_HELP_DIR"); dir && *dir) candidates.emplace_back(dir);
         std::error_code error;
-        const fs::path exe = fs::read_symlink("/proc/self/exe", error);
-        if (!error) {
-            candidates.push_back(exe.parent_path() / ".." / "share" / "plcedit" / "help");
-            candidates.push_back(exe.parent_path() / "help");
-        }
-        for (const fs::path& dir : candidates)
-            if (fs::exists(dir / "index.html", error)) return fs::weakly_canonical(dir, error).string();
-        return std::string();
+        const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+        return plc::HelpFolder(error ? std::string() : exe.parent_path().string());
     }();
     return folder;
 }
