@@ -75,7 +75,6 @@ public:
     // Where a number scan that failed began (the line's fault lies there
     // rather than where the scan stopped); npos while none failed.
     void NoteFailedScan(size_t start) { m_failedScan = start; }
-    size_t FailedScan() const { return m_failedScan; }
     // Where the line's fault lies when its compilation failed.
     size_t FaultPosition() const { return m_failedScan != std::string_view::npos ? m_failedScan : m_pos; }
 

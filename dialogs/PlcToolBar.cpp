@@ -80,11 +80,4 @@ bool CPlcToolBar::IsButtonEnabled(int id) const {
     return action && action->isEnabled();
 }
 
-int CPlcToolBar::ButtonHeight() const {
-    for (const auto& [id, action] : m_buttons)
-        if (QWidget* button = widgetForAction(action))
-            return button->sizeHint().height();
-    return kImageHeight + 7;
-}
-
 }  // namespace plc

@@ -42,8 +42,6 @@ public:
     void EnableButton(int id, bool enable);
     bool IsButtonEnabled(int id) const;
     QAction* ButtonAction(int id) const;
-    // Height of one button in pixels.
-    int ButtonHeight() const;
     // The image of button `index`, cut from the strip.
     static QPixmap ButtonImage(int index);
 
