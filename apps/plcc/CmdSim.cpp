@@ -20,34 +20,16 @@ using namespace plc::sim;
 // failure: a programme that runs on for ever should say so.
 constexpr uint64_t kDefaultStepLimit = 10'000'000;
 
-bool EndsWithBin(const std::string& path) {
-    return path.size() > 4 && plc::EqualsIgnoreCase(std::string_view(path).substr(path.size() - 4), ".bin");
-}
-
-// Reads the programme: a binary programme file by its extension ".bin",
-// else source text, compiled. kExitOk, or the status to end with.
-int LoadProgramme(const CommandLine& cl, plc::CPlcProgram& program) {
-    const std::string& input = cl.File();
-    program.Clear();
-    if (EndsWithBin(input)) {
-        if (!CheckInputFile(input)) return kExitUsage;
-        std::string why;
-        if (!program.ReadBinaryFile(input, &why)) {
-            std::fprintf(stderr, "plcc: %s\n", why.c_str());
-            return kExitUsage;
-        }
-        return kExitOk;
+// Reads the programme, a source text (compiled) or a binary programme file,
+// told apart by content as plcc graph and diff tell them. kExitOk, or the
+// status to end with.
+int LoadForDryRun(const CommandLine& cl, Programme& in) {
+    const int status = LoadProgramme(cl.File(), cl.diagnostics, in);
+    if (status == kExitProgramErrors) {
+        std::fprintf(stderr, "plcc: '%s' does not compile; a dry run needs a programme without errors\n",
+                     DisplayName(cl.File()).c_str());
     }
-    std::string text;
-    if (!ReadSourceText(input, text)) return kExitUsage;
-    const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
-    if (outcome.success) return kExitOk;
-    Report report = CompileReport(DisplayName(input), outcome, program);
-    SetEndColumns(report, text);
-    PrintReports({report}, cl.diagnostics, stderr);
-    std::fprintf(stderr, "plcc: '%s' does not compile; a dry run needs a programme without errors\n",
-                 DisplayName(input).c_str());
-    return kExitProgramErrors;
+    return status;
 }
 
 // Reads a file named by an option; false with a message naming it.
@@ -112,8 +94,9 @@ int CmdSim(const Args& args) {
         if (cl.Has(option) && !output.empty() && !OutputIsNotInput(cl.Get(option), output)) return kExitUsage;
     if (!output.empty() && !OutputIsNotInput(cl.File(), output)) return kExitUsage;
 
-    plc::CPlcProgram program;
-    if (const int status = LoadProgramme(cl, program); status != kExitOk) return status;
+    Programme in;
+    if (const int status = LoadForDryRun(cl, in); status != kExitOk) return status;
+    const plc::CPlcProgram& program = in.program;
 
     AssumptionProfile profile;
     std::string text;
