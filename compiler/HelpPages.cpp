@@ -131,7 +131,7 @@ std::string TopicHelpPage(const Topic& topic) {
         case TopicKind::DriveValue: return "names.html#values";
         case TopicKind::Section:
         case TopicKind::Label:
-        case TopicKind::Programme: break;
+        case TopicKind::Programme: return "index.html#language";  // the programme text's layout
     }
     return "language.html";
 }

@@ -62,7 +62,8 @@ std::string ErrorHelpPage(int32_t code);
 
 // The page and anchor that explains what a hover or completion item is
 // about: a statement's keyword on its family page, a name in its list on
-// the names page, a section or label in the statement reference.
+// the names page, a section, label or programme name where the editor page
+// shows the programme text's layout.
 std::string TopicHelpPage(const Topic& topic);
 
 }  // namespace plc

@@ -139,7 +139,7 @@ TEST_F(LspServerTest, AnswersEachFeature) {
         {"hover on a variable", "textDocument/hover", At(err, 5, 11), "/result/contents/value",
          Linked("```\nH005\n```\n\ninteger variable, DEF name Speed (line 2)", "language.html#variables")},
         {"hover on a jump target", "textDocument/hover", At(err, 5, 20), "/result/contents/value",
-         Linked("```\nN010 SET H5 = 3\n```\n\nline 5", "language.html")},
+         Linked("```\nN010 SET H5 = 3\n```\n\nline 5", "index.html#language")},
         {"hover on a keyword", "textDocument/hover", At(ok, 2, 4), "/result/contents/value",
          Linked("```\nJMP Nxxx\n```\n\ncompiles to opcode 1, record kind 1\n\nForms:\n- JMP Nxxx (opcode 1)", "flow.html#kw0")},
         {"definition of a label", "textDocument/definition", At(err, 5, 20), "/result", Loc(err, 4, 0, 4)},
@@ -214,7 +214,8 @@ TEST_F(LspServerTest, AnswersEachFeature) {
     }
     // The links find their pages and anchors in the help beside the server.
     for (const auto& [page, anchor] : {std::pair{"outputs.html", "kw23"}, {"flow.html", "kw0"},
-                                       {"language.html", "variables"}, {"names.html", "io"}}) {
+                                       {"language.html", "variables"}, {"names.html", "io"},
+                                       {"index.html", "language"}, {"names.html", "values"}}) {
         const std::string address = HelpAddress(page);
         ASSERT_EQ(address.rfind("file:///", 0), 0u) << page;
         std::ifstream in(address.substr(7));
