@@ -28,6 +28,15 @@ inline std::string AsciiLower(std::string_view text) {
     return out;
 }
 
+// `text` upper-cased, without any blank (space or tab): a statement as the
+// line compiler and its keyword chain read it.
+inline std::string AsciiUpperWithoutBlanks(std::string_view text) {
+    std::string out;
+    for (const char c : text)
+        if (c != ' ' && c != '\t') out.push_back(AsciiUpper(c));
+    return out;
+}
+
 // `text` without the blanks (spaces and tabs) at either end.
 inline constexpr std::string_view TrimBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);

@@ -26,14 +26,6 @@ int LineLabel(std::string_view line, size_t& statement) {
     return digits == 0 ? 0 : label;
 }
 
-// A text as the keyword chain reads it: upper-case, without blanks.
-std::string ChainText(std::string_view text) {
-    std::string joined;
-    for (const char c : text)
-        if (c != ' ' && c != '\t') joined.push_back(AsciiUpper(c));
-    return joined;
-}
-
 // "SETH", "SETH[C", "INVM": a keyword that names a variable family right
 // after its verb, as against "SETHALT=" (a control flag) or "INVOS".
 bool NamesVariable(std::string_view keyword, std::string_view verb) {
@@ -107,7 +99,7 @@ std::string StatementHelpPage(std::string_view line) {
     const std::string_view text = line.substr(0, line.find(';'));
     PlcInstr record;
     if (CompileLineInSection(text, label, record) != 0) return {};
-    const int row = MatchKeyword(ChainText(text.substr(statement)));
+    const int row = MatchKeyword(AsciiUpperWithoutBlanks(text.substr(statement)));
     if (row < 0) return {};
     return std::string(FamilyPage(FamilyOfKeyword(static_cast<size_t>(row)))) + "#" + OpcodeAnchor(record.opcode());
 }
@@ -117,7 +109,7 @@ std::string ErrorHelpPage(int32_t code) { return "errors.html#error" + std::to_s
 std::string TopicHelpPage(const Topic& topic) {
     switch (topic.kind) {
         case TopicKind::Statement: {
-            const int row = MatchKeyword(ChainText(topic.name));
+            const int row = MatchKeyword(AsciiUpperWithoutBlanks(topic.name));
             if (row < 0) return "language.html#keywords";
             return std::string(FamilyPage(FamilyOfKeyword(static_cast<size_t>(row)))) + "#" +
                    KeywordAnchor(static_cast<size_t>(row));

@@ -25,33 +25,24 @@ constexpr const char* kEntryGap = "    ";
 constexpr const char* kViewSection = "View";
 constexpr const char* kWhileTypingKey = "CompleteWhileTyping";
 
-// A text as the compiler reads it: upper-case, without blanks.
-std::string Stripped(std::string_view text) {
-    std::string out;
-    for (const char c : text) {
-        if (c != ' ' && c != '\t') out.push_back(AsciiUpper(c));
-    }
-    return out;
-}
-
 // Keeps the items that go on from the word typed, by their canonical text or
 // by the other text that selects them (a variable's DEF name): the engine
 // leaves this to the list where the word's start already decides.
 void Narrow(Completions& c, std::string_view lineText) {
-    const std::string typed = Stripped(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
+    const std::string typed = AsciiUpperWithoutBlanks(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
     std::erase_if(c.items, [&typed](const CompletionItem& item) {
         const std::string_view alias = item.filter.size() > item.insert.size()
                                            ? std::string_view(item.filter).substr(item.insert.size() + 1)
                                            : std::string_view();
-        return !Stripped(item.insert).starts_with(typed) && !Stripped(alias).starts_with(typed);
+        return !AsciiUpperWithoutBlanks(item.insert).starts_with(typed) && !AsciiUpperWithoutBlanks(alias).starts_with(typed);
     });
 }
 
 // Nothing is left to complete when every item is the word as typed.
 bool WordIsWhole(const Completions& c, std::string_view lineText) {
-    const std::string typed = Stripped(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
+    const std::string typed = AsciiUpperWithoutBlanks(lineText.substr(static_cast<size_t>(c.from), static_cast<size_t>(c.to - c.from)));
     return std::all_of(c.items.begin(), c.items.end(),
-                       [&typed](const CompletionItem& item) { return Stripped(item.insert) == typed; });
+                       [&typed](const CompletionItem& item) { return AsciiUpperWithoutBlanks(item.insert) == typed; });
 }
 
 // Whether the list opens by itself after a pause in typing: where the text
