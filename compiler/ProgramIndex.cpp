@@ -19,13 +19,22 @@ std::string LabelText(int label) {
 }
 
 ProgramIndex::ProgramIndex(SourceFacts facts) : m_facts(std::move(facts)) {
+    // The tokens are in text order: the first of each line, up to the last
+    // line that has one, makes a line's tokens a look-up.
+    const std::vector<Token>& tokens = m_facts.tokens;
+    const int32_t lines = tokens.empty() ? 0 : tokens.back().line + 1;
+    m_lineFirst.assign(static_cast<size_t>(lines) + 1, 0);
+    size_t t = 0;
+    for (int32_t line = 0; line <= lines; ++line) {
+        while (t < tokens.size() && tokens[t].line < line) ++t;
+        m_lineFirst[static_cast<size_t>(line)] = static_cast<uint32_t>(t);
+    }
     // Label 255 is the programme's END line: the END token of the
     // programme section's last line, as written.
     for (const IndexSection& section : m_facts.sections) {
         if (section.kind != SectionKind::Program || section.endLine < 0) continue;
-        for (const Token& t : m_facts.tokens) {
-            if (t.line != section.endLine || t.kind != TokenKind::SectionEnd) continue;
-            m_programEnd = {kEndRecord, t.line, t.text};
+        if (const Token* end = FindOnLine(section.endLine, TokenKind::SectionEnd)) {
+            m_programEnd = {kEndRecord, end->line, end->text};
             m_hasProgramEnd = true;
             return;
         }
@@ -91,11 +100,9 @@ std::vector<Token> ProgramIndex::VariableUses(VarKind var, int index) const {
 }
 
 std::span<const Token> ProgramIndex::TokensOnLine(int32_t line) const {
-    const auto byLine = [](const Token& a, const Token& b) { return a.line < b.line; };
-    Token key;
-    key.line = line;
-    const auto [first, last] = std::equal_range(m_facts.tokens.begin(), m_facts.tokens.end(), key, byLine);
-    return {first, last};
+    if (line < 0 || static_cast<size_t>(line) + 1 >= m_lineFirst.size()) return {};
+    const uint32_t first = m_lineFirst[static_cast<size_t>(line)];
+    return {m_facts.tokens.data() + first, m_lineFirst[static_cast<size_t>(line) + 1] - first};
 }
 
 const Token* ProgramIndex::FindOnLine(int32_t line, TokenKind kind) const {

@@ -82,6 +82,9 @@ public:
 
 private:
     SourceFacts m_facts;
+    // Index into m_facts.tokens of the first token of each line, one entry
+    // more than the lines that have tokens.
+    std::vector<uint32_t> m_lineFirst;
     LabelLine m_programEnd;
     bool m_hasProgramEnd = false;
 };

@@ -66,13 +66,6 @@ void Document::SetText(std::string newText) {
         }
     }
     index = plc::ProgramIndex(std::move(facts));
-    lineTokens.assign(lines.size() + 1, 0);
-    const std::vector<plc::Token>& tokens = index.Tokens();
-    size_t t = 0;
-    for (size_t line = 0; line <= lines.size(); ++line) {
-        while (t < tokens.size() && tokens[t].line < static_cast<int32_t>(line)) ++t;
-        lineTokens[line] = static_cast<uint32_t>(t);
-    }
 }
 
 bool Document::ApplyChange(int32_t line, int32_t column, int32_t endLine, int32_t endColumn,
@@ -106,10 +99,7 @@ std::string_view Document::Line(int32_t line) const {
 
 std::span<const plc::Token> Document::TokensOn(int32_t line) const {
     if (line < 0 || static_cast<size_t>(line) >= lines.size()) return {};
-    const std::vector<plc::Token>& tokens = index.Tokens();
-    const size_t from = lineTokens[static_cast<size_t>(line)];
-    const size_t to = lineTokens[static_cast<size_t>(line) + 1];
-    return {tokens.data() + from, to - from};
+    return index.TokensOnLine(line);
 }
 
 int32_t Document::ByteColumn(int32_t line, int32_t clientColumn) const {

@@ -38,9 +38,6 @@ struct Document {
     plc::CPlcProgram program;
     plc::CompileOutcome outcome;
     plc::ProgramIndex index;
-    // Index into index.Tokens() of the first token of each line (one more
-    // entry than lines), so that a line's tokens are found without a scan.
-    std::vector<uint32_t> lineTokens;
     PositionEncoding encoding = PositionEncoding::Utf16;
     // No byte above 127: byte columns are the client's columns in either unit.
     bool ascii = true;
