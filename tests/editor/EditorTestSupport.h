@@ -85,17 +85,22 @@ inline std::string ReadBytes(const std::string& path) {
     return data;
 }
 
+// The editor object of a control of this build, with all its parts.
+inline CPlcEditorDlg& EditorOf(const CTorvixCtrl& control) {
+    return dynamic_cast<CPlcEditorDlg&>(control.Editor());
+}
+
 // A control with its editor window open, scripted dialogs and a scratch
 // current directory.
 struct OpenEditor {
     ScratchDirectory scratch;
     ScriptedDialogs dialogs{FailTest()};
     std::unique_ptr<CTorvixCtrl> control = std::make_unique<CTorvixCtrl>(dialogs);
-    CPlcEditorDlg& editor = *g_pPlcEditor;
+    CPlcEditorDlg& editor = EditorOf(*control);
 
     OpenEditor() {
-        CPlcEditorDlg::OpenDirectory() = "../userdata/";
-        CPlcEditorDlg::SaveDirectory() = "../userdata/";
+        CPlcEditorDoc::OpenDirectory() = "../userdata/";
+        CPlcEditorDoc::SaveDirectory() = "../userdata/";
         control->PlcCreate();
     }
     std::string Path(const std::string& name) const { return scratch.Path(name); }
