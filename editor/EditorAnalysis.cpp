@@ -12,15 +12,16 @@
 #include "analysis/Analysis.h"
 #include "analysis/GraphLayout.h"
 
-#include "base/Ascii.h"
 #include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
+#include "compiler/ProgramIndex.h"
 #include "decoder/Listing.h"
 #include "editor/EditorCodeView.h"
 #include "editor/FlowPanel.h"
 #include "editor/HostLink.h"
 #include "editor/PanelDock.h"
 #include "editor/PlcEditorDoc.h"
+#include "image/SectionWords.h"
 #include "image/TextDeclFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Profile.h"
@@ -37,17 +38,12 @@ constexpr const char* kFlowGraphKey = "FlowGraph";
 // The panel's first width: this share of the window.
 constexpr double kPanelShare = 0.4;
 
-// The first line, from `from`, whose text starts with `word` after blanks
-// (the section words, in any case); -1 when there is none.
-int32_t LineStartingWith(const SourceEdit& edit, std::string_view word, int32_t from = 0) {
-    std::string line;
-    for (int32_t i = from; i < edit.GetLineCount(); ++i) {
-        edit.GetLine(i, line);
-        std::string_view text(line);
-        text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t")));
-        if (text.size() >= word.size() && EqualsIgnoreCase(text.substr(0, word.size()), word)) return i;
-    }
-    return -1;
+// The first section of `kind` in the text's source facts; nullptr when the
+// text has none.
+const IndexSection* FirstSection(const ProgramIndex& index, SectionKind kind) {
+    for (const IndexSection& section : index.Sections())
+        if (section.kind == kind) return &section;
+    return nullptr;
 }
 
 // A graph laid out off the typing path, with the generation it was asked
@@ -287,12 +283,17 @@ bool EditorAnalysis::RestoreNames(const std::string& fileName) {
     DeclaredNames names;
     std::string why;
     if (!ParseTextDeclFile(bytes, fileName, names, why)) return refuse(why);
-    const int32_t head = LineStartingWith(*m_context.edit, "%P");
-    if (head < 0) return refuse("The text has no programme section (%P00) to put the names above.");
-    if (const int32_t declared = LineStartingWith(*m_context.edit, "%TEXT"); declared >= 0) {
-        return refuse("The text declares names already (its %TEXT section at line " + std::to_string(declared + 1) +
-                      "); delete that section first.");
+    // The sections as the compiler reads them.
+    const ProgramIndex index = ProgramIndex::OfSource(m_context.edit->GetText());
+    const std::string programHead(Word(SectionWord::ProgramHead)), textHead(Word(SectionWord::TextHead));
+    const IndexSection* program = FirstSection(index, SectionKind::Program);
+    if (program == nullptr)
+        return refuse("The text has no programme section (" + programHead + ") to put the names above.");
+    if (const IndexSection* declared = FirstSection(index, SectionKind::Text)) {
+        return refuse("The text declares names already (its " + textHead + " section at line " +
+                      std::to_string(declared->headLine + 1) + "); delete that section first.");
     }
+    const int32_t head = program->headLine;
     const std::string section = DeclarationSectionText(names);
     if (m_context.edit->GetTextLength() + static_cast<int32_t>(section.size()) > m_context.edit->GetLimitText())
         return refuse("The text would grow beyond its size limit.");
