@@ -26,19 +26,6 @@ using namespace plc::test;
 
 namespace {
 
-// The visible editor window, which lives in the module.
-QWidget* EditorWindowOnScreen() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "PlcEditor" && w->isVisible()) return w;
-    return nullptr;
-}
-
-QAction* CommandOf(QWidget* window, int id) {
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->data().toInt() == id) return action;
-    return nullptr;
-}
-
 // Runs plcedit with `arguments` in an environment without any display.
 void StartWithoutDisplay(QProcess& process, const QStringList& arguments) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -147,7 +134,7 @@ void TestPlcEditApp::opensTheFileAndEndsWithTheEditor() {
     PlcEditHost host(options);
     QVERIFY(host.Start());
     QVERIFY(host.Control()->Module() != nullptr);
-    QWidget* window = EditorWindowOnScreen();
+    QWidget* window = ModuleWindow();
     QVERIFY(window);
     // The editor the host reaches through its control is the module's.
     QCOMPARE(host.Control()->Editor()->Window(), window);
@@ -194,9 +181,9 @@ void TestPlcEditApp::hostReachesTheModulesEditor() {
     options.deviceDir = scratch.Path(deviceWritable ? "device" : "blocker/device");
     PlcEditHost host(options);
     QVERIFY(host.Start());
-    QWidget* window = EditorWindowOnScreen();
+    QWidget* window = ModuleWindow();
     QVERIFY(window);
-    QAction* saveInDevice = CommandOf(window, 32784);
+    QAction* saveInDevice = Command(window, 32784);
     QVERIFY(saveInDevice && saveInDevice->isEnabled());
 
     QPointer<QWidget> boxParent;

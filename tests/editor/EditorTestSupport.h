@@ -4,6 +4,8 @@
 // control with scripted dialogs.
 #pragma once
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -83,6 +85,21 @@ inline std::string ReadBytes(const std::string& path) {
     std::string data;
     ReadWholeFile(path, data);
     return data;
+}
+
+// The editor window on the screen, as a host that loaded the control's
+// module sees it: by its widgets only.
+inline QWidget* ModuleWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "PlcEditor" && w->isVisible()) return w;
+    return nullptr;
+}
+
+// The menu entry of command `id` in such a window.
+inline QAction* Command(QWidget* window, int id) {
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->data().toInt() == id) return action;
+    return nullptr;
 }
 
 // The editor object of a control of this build, with all its parts.
