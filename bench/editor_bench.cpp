@@ -37,9 +37,11 @@ namespace {
 // An editor window opened through its control, with scripted dialogs.
 struct Editor {
     ScriptedDialogs dialogs;
-    std::unique_ptr<CTorvixCtrl> control = std::make_unique<CTorvixCtrl>(dialogs);
+    std::unique_ptr<CPlcEditorDlg> made = std::make_unique<CPlcEditorDlg>(dialogs);
+    CPlcEditorDlg& editor = *made;
+    std::unique_ptr<CTorvixCtrl> control = std::make_unique<CTorvixCtrl>(std::move(made));
     Editor() { control->PlcCreate(); }
-    CPlcEditorDlg& Dlg() { return *g_pPlcEditor; }
+    CPlcEditorDlg& Dlg() { return editor; }
 };
 
 // 1,000 lines of 29 characters, two hits of "H001" each.
@@ -121,7 +123,7 @@ void BM_LiveCheck254(benchmark::State& state) {
     SourceEdit& edit = *editor.Dlg().Edit();
     edit.SetText(Programme254(true));
     for (auto _ : state) {
-        editor.Dlg().RunLiveCheck();
+        editor.Dlg().CodeView().RunLiveCheck();
         benchmark::DoNotOptimize(edit.StyleAt(edit.GetTextLength() - 1));
         state.PauseTiming();
         edit.SetSel(0, 0);
@@ -139,14 +141,14 @@ BENCHMARK(BM_LiveCheck254)->Unit(benchmark::kMicrosecond);
 void BM_FlowGraphOpen254(benchmark::State& state) {
     Editor editor;
     editor.Dlg().Edit()->SetText(bench::JumpProgramme());
-    editor.Dlg().ShowFlowGraph(false);
+    editor.Dlg().Analysis().ShowFlowGraph(false);
     for (auto _ : state) {
-        editor.Dlg().ShowFlowGraph(true);
-        FlowPanel* panel = editor.Dlg().FlowGraphPanel();
+        editor.Dlg().Analysis().ShowFlowGraph(true);
+        FlowPanel* panel = editor.Dlg().Analysis().FlowGraphPanel();
         benchmark::DoNotOptimize(panel->grab());
         state.PauseTiming();
         if (!panel->HasGraph()) state.SkipWithError("the panel drew no graph");
-        editor.Dlg().ShowFlowGraph(false);
+        editor.Dlg().Analysis().ShowFlowGraph(false);
         QApplication::processEvents();  // the closed dock goes
         state.ResumeTiming();
     }

@@ -11,6 +11,7 @@
 # outside the core library.
 set(FUZZ_EXTRA_SOURCES
     ${CMAKE_SOURCE_DIR}/platform/Profile.cpp
+    ${CMAKE_SOURCE_DIR}/platform/ProfileEntries.cpp
     ${CMAKE_SOURCE_DIR}/control/ComIds.cpp
     ${CMAKE_SOURCE_DIR}/control/ComInterfaces.cpp
     ${CMAKE_SOURCE_DIR}/control/ComTypeInfo.cpp

@@ -15,6 +15,10 @@
 
 class QWidget;
 
+namespace plc {
+class EditorLink;
+}
+
 namespace plc::com {
 
 class IUnknown {
@@ -138,6 +142,19 @@ public:
 
 protected:
     ~IPropertyPage() = default;
+};
+
+// The editor of a control, for a host of the same build in the same
+// process (the standalone editor), whose editor lives in the module: the
+// host parents its message boxes on the editor window and notes in its
+// status bar what it did with a file.
+class IControlEditor : public IUnknown {
+public:
+    // The control's editor; it lives as long as the control object.
+    virtual HRESULT GetEditor(EditorLink** editor) = 0;
+
+protected:
+    ~IControlEditor() = default;
 };
 
 }  // namespace plc::com

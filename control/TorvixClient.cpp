@@ -216,6 +216,15 @@ void TorvixClient::Advise(TorvixEvents* sink) {
     if (m_sink) m_sink->SetTarget(sink);
 }
 
+EditorLink* TorvixClient::Editor() const {
+    com::ComPtr<com::IControlEditor> source;
+    EditorLink* editor = nullptr;
+    if (m_control->QueryInterface(&com::IID_IControlEditor, source.Out()) != com::S_OK ||
+        source->GetEditor(&editor) != com::S_OK)
+        return nullptr;
+    return editor;
+}
+
 bool TorvixClient::Call(int32_t dispid, std::vector<com::Variant> args) {
     com::Variant result;
     if (m_control->Invoke(dispid, args, &result) != com::S_OK) return false;

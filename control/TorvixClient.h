@@ -80,6 +80,10 @@ public:
 #undef TORVIX_PROXY_
 
     com::IDispatch* Dispatch() const { return m_control.Get(); }
+    // The control's editor, when the control is one of this build (the
+    // module's or the linked one); nullptr for any other. It lives as long
+    // as the control.
+    EditorLink* Editor() const;
     // The module the control came from; nullptr for a linked one.
     const TorvixModuleHandle* Module() const { return m_module.get(); }
 

@@ -6,31 +6,25 @@
 #include <QWidget>
 #include <type_traits>
 
-#include "editor/PlcEditorDlg.h"
 #include "platform/Dialogs.h"
 
 namespace plc {
 
-CPlcEditorDlg* g_pPlcEditor = nullptr;
+CTorvixCtrl::CTorvixCtrl(std::unique_ptr<EditorLink> editor) : m_editor(std::move(editor)) {}
 
-CTorvixCtrl::CTorvixCtrl(Dialogs& dialogs) : m_pEditor(new CPlcEditorDlg(dialogs)) {
-    g_pPlcEditor = m_pEditor;
-}
+CTorvixCtrl::CTorvixCtrl(Dialogs& dialogs) : CTorvixCtrl(CreateEditor(dialogs)) {}
 
 CTorvixCtrl::CTorvixCtrl() : CTorvixCtrl(DesktopDialogs()) {}
 
 CTorvixCtrl::~CTorvixCtrl() {
     // An open window goes with the editor object, without the save question
     // and without PlcOnCancel.
-    // Only one control at a time is supported; a second one took over the
-    // module's slot, and each control still frees only its own editor.
-    if (g_pPlcEditor == m_pEditor) g_pPlcEditor = nullptr;
-    m_pEditor->SetControl(nullptr);
-    delete m_pEditor;
+    m_editor->SetControl(nullptr);
+    m_editor.reset();
 }
 
 void CTorvixCtrl::Activate() {
-    QWidget* window = g_pPlcEditor->Window();
+    QWidget* window = m_editor->Window();
     const bool wasVisible = window->isVisible();
     window->showNormal();
     window->raise();
@@ -39,48 +33,44 @@ void CTorvixCtrl::Activate() {
 }
 
 bool CTorvixCtrl::PlcCreate() {
-    if (!g_pPlcEditor) return false;
-    if (g_pPlcEditor->IsWindow()) {
+    if (m_editor->IsWindow()) {
         Activate();
         return true;
     }
-    if (!g_pPlcEditor->Create(nullptr)) return false;
-    QWidget* window = g_pPlcEditor->Window();
+    if (!m_editor->Create(nullptr)) return false;
+    QWidget* window = m_editor->Window();
     if (QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen()) {
         QRect frame = window->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         window->move(frame.topLeft());
     }
-    g_pPlcEditor->SetControl(this);
+    m_editor->SetControl(this);
     return true;
 }
 
 bool CTorvixCtrl::PlcSetOnline() {
-    if (!g_pPlcEditor) return false;
-    g_pPlcEditor->SetOnline();
+    m_editor->SetOnline();
     return true;
 }
 
 bool CTorvixCtrl::PlcSetOffline() {
-    if (!g_pPlcEditor) return false;
-    g_pPlcEditor->SetOffline();
+    m_editor->SetOffline();
     return true;
 }
 
 bool CTorvixCtrl::PlcFileOpen(const std::string& lpFileName) {
-    if (!g_pPlcEditor) return false;
-    g_pPlcEditor->OpenSourceFile(lpFileName);
+    m_editor->OpenSourceFile(lpFileName);
     return true;
 }
 
 bool CTorvixCtrl::PlcDestroy() {
-    if (!g_pPlcEditor || !g_pPlcEditor->IsWindow()) return false;
-    g_pPlcEditor->CloseEditor();
+    if (!m_editor->IsWindow()) return false;
+    m_editor->CloseEditor();
     return true;
 }
 
 bool CTorvixCtrl::PlcSetFocus() {
-    if (!g_pPlcEditor || !g_pPlcEditor->IsWindow()) return false;
+    if (!m_editor->IsWindow()) return false;
     Activate();
     return true;
 }
@@ -90,16 +80,14 @@ void CTorvixCtrl::PlcSetTmpFileName(const std::string& fileName) { m_strTmpFileN
 void CTorvixCtrl::PlcSetPlcProjPath(const std::string& projPath) { m_strPlcProjPath = projPath; }
 
 bool CTorvixCtrl::PlcBinaryFileOpen(const std::string& lpFileName) {
-    if (!g_pPlcEditor) return false;
-    g_pPlcEditor->OpenBinaryFile(lpFileName);
+    m_editor->OpenBinaryFile(lpFileName);
     return true;
 }
 
 // Simulate stays grayed until a host enables it; the choice holds for every
 // window the editor opens from then on.
 bool CTorvixCtrl::PlcSetSimulation(bool bEnable) {
-    if (!g_pPlcEditor) return false;
-    g_pPlcEditor->EnableSimulation(bEnable);
+    m_editor->EnableSimulation(bEnable);
     return true;
 }
 

@@ -1,22 +1,24 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The control: the one object a host sees. It owns the module's editor
-// object, opens and closes the editor window on the host's request,
-// forwards file and online requests to it, keeps the two file locations the
-// host sets, and fires the six events to the host's sink.
+// object and reaches it only through the calls of EditorLink: it opens and
+// closes the editor window on the host's request, forwards file and online
+// requests to it, keeps the two file locations the host sets, and fires the
+// six events to the host's sink.
 //
 // The methods keep their results as plain C++ values here (true for TRUE);
 // the component layer that dispatches them by id to a host is built on top.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "control/TorvixInterface.h"
+#include "editor/EditorLink.h"
 #include "editor/HostLink.h"
 
 namespace plc {
 
-class CPlcEditorDlg;
 class Dialogs;
 
 // The event interface a host advises: events 1 to 6 in dispatch order. The
@@ -34,9 +36,6 @@ public:
 #undef TORVIX_HANDLER_
 };
 
-// The module-wide editor object of the one control instance.
-extern CPlcEditorDlg* g_pPlcEditor;
-
 class CTorvixCtrl : public HostLink {
 public:
     enum DispatchId : int32_t { TORVIX_METHODS(TORVIX_ENUMERATOR) };
@@ -49,12 +48,17 @@ public:
     // The editor's message boxes and file dialogs go to `dialogs`.
     explicit CTorvixCtrl(Dialogs& dialogs);
     CTorvixCtrl();
+    // The control of an editor object made elsewhere (an application or a
+    // test that also drives the editor's own parts).
+    explicit CTorvixCtrl(std::unique_ptr<EditorLink> editor);
     ~CTorvixCtrl() override;
     CTorvixCtrl(const CTorvixCtrl&) = delete;
     CTorvixCtrl& operator=(const CTorvixCtrl&) = delete;
 
     // The host's event sink (not owned); nullptr detaches it.
     void Advise(TorvixEvents* sink) { m_sink = sink; }
+    // The control's editor; it lives as long as the control.
+    EditorLink& Editor() const { return *m_editor; }
 
     // ---- methods: PlcCreate ... PlcSetSimulation ----
 #define TORVIX_METHOD_(...) TORVIX_SIGNATURE(__VA_ARGS__);
@@ -88,7 +92,7 @@ private:
     std::string m_strTmpFileName = kDefaultTmpFileName;
     std::string m_strPlcProjPath = kDefaultPlcProjPath;
     TorvixEvents* m_sink = nullptr;
-    CPlcEditorDlg* m_pEditor;  // owned; also in g_pPlcEditor
+    std::unique_ptr<EditorLink> m_editor;
 };
 
 }  // namespace plc

@@ -46,6 +46,8 @@ HRESULT TorvixCtrlObject::QueryInterface(const Guid* id, void** object) {
         *object = static_cast<com::IPersistState*>(this);
     else if (iid == com::IID_ISpecifyPropertyPages)
         *object = static_cast<com::ISpecifyPropertyPages*>(this);
+    else if (iid == com::IID_IControlEditor)
+        *object = static_cast<com::IControlEditor*>(this);
     else
         return E_NOINTERFACE;
     AddRef();
@@ -186,6 +188,12 @@ HRESULT TorvixCtrlObject::Save(std::vector<uint8_t>& data) {
 HRESULT TorvixCtrlObject::GetPages(std::vector<Guid>* pages) {
     if (!pages) return E_POINTER;
     *pages = {CLSID_TorvixPropPage};
+    return S_OK;
+}
+
+HRESULT TorvixCtrlObject::GetEditor(EditorLink** editor) {
+    if (!editor) return E_POINTER;
+    *editor = &m_ctrl.Editor();
     return S_OK;
 }
 

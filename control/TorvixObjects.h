@@ -23,6 +23,7 @@ class TorvixCtrlObject final : public com::Dispatch,
                                public com::IConnectionPoint,
                                public com::IPersistState,
                                public com::ISpecifyPropertyPages,
+                               public com::IControlEditor,
                                private TorvixEvents {
 public:
     // Starts with no reference: take one through QueryInterface.
@@ -52,6 +53,9 @@ public:
 
     // ---- property pages ----
     com::HRESULT GetPages(std::vector<com::Guid>* pages) override;
+
+    // ---- the editor, for a host of the same build ----
+    com::HRESULT GetEditor(EditorLink** editor) override;
 
     // The control behind the component; the editor fires its events here.
     CTorvixCtrl& Control() { return m_ctrl; }

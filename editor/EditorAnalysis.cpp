@@ -12,16 +12,16 @@
 #include "analysis/Analysis.h"
 #include "analysis/GraphLayout.h"
 
-#include "base/Ascii.h"
 #include "base/WholeFile.h"
 #include "compiler/CompileDriver.h"
+#include "compiler/ProgramIndex.h"
 #include "decoder/Listing.h"
 #include "editor/EditorCodeView.h"
-#include "editor/EditorExchange.h"
 #include "editor/FlowPanel.h"
 #include "editor/HostLink.h"
 #include "editor/PanelDock.h"
 #include "editor/PlcEditorDoc.h"
+#include "image/SectionWords.h"
 #include "image/TextDeclFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Profile.h"
@@ -38,17 +38,12 @@ constexpr const char* kFlowGraphKey = "FlowGraph";
 // The panel's first width: this share of the window.
 constexpr double kPanelShare = 0.4;
 
-// The first line, from `from`, whose text starts with `word` after blanks
-// (the section words, in any case); -1 when there is none.
-int32_t LineStartingWith(const SourceEdit& edit, std::string_view word, int32_t from = 0) {
-    std::string line;
-    for (int32_t i = from; i < edit.GetLineCount(); ++i) {
-        edit.GetLine(i, line);
-        std::string_view text(line);
-        text.remove_prefix(std::min(text.size(), text.find_first_not_of(" \t")));
-        if (text.size() >= word.size() && EqualsIgnoreCase(text.substr(0, word.size()), word)) return i;
-    }
-    return -1;
+// The first section of `kind` in the text's source facts; nullptr when the
+// text has none.
+const IndexSection* FirstSection(const ProgramIndex& index, SectionKind kind) {
+    for (const IndexSection& section : index.Sections())
+        if (section.kind == kind) return &section;
+    return nullptr;
 }
 
 // A graph laid out off the typing path, with the generation it was asked
@@ -69,14 +64,11 @@ struct EditorAnalysis::Background {
     uint64_t generation = 0;           // of the latest graph asked for
 };
 
-EditorAnalysis::EditorAnalysis(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
-                               const CPlcEditorDoc& document, const EditorExchange& exchange)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_dialogs(dialogs),
+EditorAnalysis::EditorAnalysis(const EditorContext& context, EditorCodeView& codeView,
+                               const CPlcEditorDoc& document)
+    : m_context(context),
       m_codeView(codeView),
       m_document(document),
-      m_exchange(exchange),
       m_background(std::make_unique<Background>()) {}
 
 EditorAnalysis::~EditorAnalysis() {
@@ -94,9 +86,9 @@ void EditorAnalysis::SetupAnalysis(QAction* warningsEntry, QAction* flowGraphEnt
     if (m_flowEntry) m_flowEntry->setChecked(m_flowWanted);
     m_codeView.SetCompileObserver(
         [this](const CPlcProgram& program, bool compiled) { Analyse(program, compiled, false); });
-    if (m_editSource) {
-        QObject::connect(m_editSource, &SourceEdit::textReplaced, &m_receiver, [this] { RefreshAnalysis(); });
-        QObject::connect(m_editSource, &SourceEdit::caretLineChanged, &m_receiver,
+    if (m_context.edit) {
+        QObject::connect(m_context.edit, &SourceEdit::textReplaced, &m_receiver, [this] { RefreshAnalysis(); });
+        QObject::connect(m_context.edit, &SourceEdit::caretLineChanged, &m_receiver,
                          [this](int32_t line) { OnCaretLine(line); });
     }
     if (m_flowWanted) ShowFlowGraph(true);
@@ -105,38 +97,38 @@ void EditorAnalysis::SetupAnalysis(QAction* warningsEntry, QAction* flowGraphEnt
 // ---------------------------------------------------------------- following the text
 
 void EditorAnalysis::RefreshAnalysis() {
-    if (!m_editSource || (!m_warnings && !m_panel)) return;
+    if (!m_context.edit || (!m_warnings && !m_panel)) return;
     if (!m_scratch) m_scratch = std::make_unique<CPlcProgram>();
-    std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
-    for (size_t i = 0; i < lines.size(); ++i) m_editSource->GetLine(static_cast<int32_t>(i), lines[i]);
-    const bool compiled = m_editSource->GetTextLength() != 0 && CompileProgramText(*m_scratch, lines).success;
+    std::vector<std::string> lines(static_cast<size_t>(m_context.edit->GetLineCount()));
+    for (size_t i = 0; i < lines.size(); ++i) m_context.edit->GetLine(static_cast<int32_t>(i), lines[i]);
+    const bool compiled = m_context.edit->GetTextLength() != 0 && CompileProgramText(*m_scratch, lines).success;
     Analyse(*m_scratch, compiled, true);
 }
 
 void EditorAnalysis::Analyse(const CPlcProgram& program, bool compiled, bool layOutNow) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (!compiled) {
         // Warnings are of a programme that compiles; the errors say the rest.
-        m_editSource->ClearWarningMarks();
+        m_context.edit->ClearWarningMarks();
         if (m_panel) {
             m_panel->SetNote(m_panel->HasGraph()
                                  ? "The text does not compile: the graph shows the programme as it last compiled."
-                                 : m_editSource->GetTextLength() == 0
+                                 : m_context.edit->GetTextLength() == 0
                                        ? "No programme: the text is empty."
                                        : "No graph: the text does not compile (Check syntax lists its errors).");
         }
         return;
     }
     if (!m_warnings && !m_panel) return;
-    std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
-    for (size_t i = 0; i < lines.size(); ++i) m_editSource->GetLine(static_cast<int32_t>(i), lines[i]);
+    std::vector<std::string> lines(static_cast<size_t>(m_context.edit->GetLineCount()));
+    for (size_t i = 0; i < lines.size(); ++i) m_context.edit->GetLine(static_cast<int32_t>(i), lines[i]);
     ProgramAnalysis analysis = AnalyseProgram(program, ReadSourceSites(lines), RecordLinesOfImage(program));
     if (m_warnings) ShowWarnings(FindingsOf(analysis, Severity::Warning));
     if (!m_panel) return;
     if (m_panel->DrawsAs(analysis.graph) && !m_background->waiting && !LayoutPending()) {
         m_panel->UpdateLines(analysis.graph);
         m_panel->SetNote({});
-        m_panel->HighlightLine(m_editSource->CaretLine());
+        m_panel->HighlightLine(m_context.edit->CaretLine());
         return;
     }
     LayOut(std::move(analysis.graph), layOutNow);
@@ -148,7 +140,7 @@ void EditorAnalysis::ShowWarnings(const std::vector<Finding>& findings) {
         if (!f.at.Known()) continue;
         marks.push_back({f.at.line, f.code + " - " + f.text, f.at.column, f.at.length > 0 ? f.at.length : -1});
     }
-    m_editSource->SetWarningMarks(marks);
+    m_context.edit->SetWarningMarks(marks);
 }
 
 void EditorAnalysis::OnCaretLine(int32_t line) {
@@ -163,11 +155,11 @@ void EditorAnalysis::SetWarnings(bool enable) {
     m_warnings = enable;
     Profile().WriteInt(kViewSection, kWarningsKey, enable ? 1 : 0);
     if (m_warningsEntry) m_warningsEntry->setChecked(enable);
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (enable)
         RefreshAnalysis();
     else
-        m_editSource->ClearWarningMarks();
+        m_context.edit->ClearWarningMarks();
 }
 
 // ---------------------------------------------------------------- Flow graph
@@ -179,7 +171,7 @@ bool EditorAnalysis::LayoutPending() const { return m_background->watcher.isRunn
 void EditorAnalysis::OnFlowGraph() { ShowFlowGraph(!m_panel); }
 
 void EditorAnalysis::ShowFlowGraph(bool show) {
-    auto* window = qobject_cast<QMainWindow*>(m_window);
+    auto* window = qobject_cast<QMainWindow*>(m_context.window);
     m_flowWanted = show;
     Profile().WriteInt(kViewSection, kFlowGraphKey, show ? 1 : 0);
     if (m_flowEntry) m_flowEntry->setChecked(show);
@@ -196,15 +188,15 @@ void EditorAnalysis::ShowFlowGraph(bool show) {
     m_panel = new FlowPanel(m_dock);
     m_dock->setWidget(m_panel);
     QObject::connect(m_panel, &FlowPanel::nodeClicked, &m_receiver, [this](int, int32_t line) {
-        if (!m_editSource || line < 0) return;
-        m_editSource->GotoLine(line);
-        m_editSource->setFocus();
+        if (!m_context.edit || line < 0) return;
+        m_context.edit->GotoLine(line);
+        m_context.edit->setFocus();
     });
     window->addDockWidget(Qt::RightDockWidgetArea, m_dock);
     window->resizeDocks({m_dock}, {static_cast<int>(window->width() * kPanelShare)}, Qt::Horizontal);
     m_panel->SetRunRecord(m_runRecord);
     RefreshAnalysis();
-    if (m_editSource && m_editSource->GetTextLength() == 0) m_panel->SetNote("No programme: the text is empty.");
+    if (m_context.edit && m_context.edit->GetTextLength() == 0) m_panel->SetNote("No programme: the text is empty.");
 }
 
 void EditorAnalysis::SetFlowRunRecord(int record) {
@@ -260,20 +252,20 @@ void EditorAnalysis::ShowLaidOut(bool ok, const FlowGraph& graph, const GraphLay
     }
     m_panel->ShowGraph(graph, layout);
     m_panel->SetNote({});
-    if (m_editSource) m_panel->HighlightLine(m_editSource->CaretLine());
+    if (m_context.edit) m_panel->HighlightLine(m_context.edit->CaretLine());
 }
 
 // ---------------------------------------------------------------- Restore names
 
 void EditorAnalysis::OnRestoreNames() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     // The declaration files are where Save in device writes them: the
     // project folder.
     std::string folder;
-    if (const HostLink* control = m_exchange.Control(); control == nullptr || !control->GetPlcProjPath(folder))
+    if (const HostLink* control = m_context.control; control == nullptr || !control->GetPlcProjPath(folder))
         folder = m_document.StartFolder({});
     std::string chosen;
-    if (!m_dialogs.OpenFileName(m_window,
+    if (!m_context.dialogs.OpenFileName(m_context.window,
                                 {folder, "Text declaration files (*.txt)|*.txt|All files (*.*)|*.*|", "txt"},
                                 chosen))
         return;
@@ -281,9 +273,9 @@ void EditorAnalysis::OnRestoreNames() {
 }
 
 bool EditorAnalysis::RestoreNames(const std::string& fileName) {
-    if (!m_editSource) return false;
+    if (!m_context.edit) return false;
     auto refuse = [&](const std::string& why) {
-        ShowError(m_dialogs, m_window, "The names were not restored.\n" + why);
+        ShowError(m_context.dialogs, m_context.window, "The names were not restored.\n" + why);
         return false;
     };
     std::string bytes;
@@ -291,19 +283,24 @@ bool EditorAnalysis::RestoreNames(const std::string& fileName) {
     DeclaredNames names;
     std::string why;
     if (!ParseTextDeclFile(bytes, fileName, names, why)) return refuse(why);
-    const int32_t head = LineStartingWith(*m_editSource, "%P");
-    if (head < 0) return refuse("The text has no programme section (%P00) to put the names above.");
-    if (const int32_t declared = LineStartingWith(*m_editSource, "%TEXT"); declared >= 0) {
-        return refuse("The text declares names already (its %TEXT section at line " + std::to_string(declared + 1) +
-                      "); delete that section first.");
+    // The sections as the compiler reads them.
+    const ProgramIndex index = ProgramIndex::OfSource(m_context.edit->GetText());
+    const std::string programHead(Word(SectionWord::ProgramHead)), textHead(Word(SectionWord::TextHead));
+    const IndexSection* program = FirstSection(index, SectionKind::Program);
+    if (program == nullptr)
+        return refuse("The text has no programme section (" + programHead + ") to put the names above.");
+    if (const IndexSection* declared = FirstSection(index, SectionKind::Text)) {
+        return refuse("The text declares names already (its " + textHead + " section at line " +
+                      std::to_string(declared->headLine + 1) + "); delete that section first.");
     }
+    const int32_t head = program->headLine;
     const std::string section = DeclarationSectionText(names);
-    if (m_editSource->GetTextLength() + static_cast<int32_t>(section.size()) > m_editSource->GetLimitText())
+    if (m_context.edit->GetTextLength() + static_cast<int32_t>(section.size()) > m_context.edit->GetLimitText())
         return refuse("The text would grow beyond its size limit.");
-    const int32_t at = m_editSource->LineIndex(head);
-    SourceText::UndoGroup step(*m_editSource);
-    m_editSource->SetSel(at, at);
-    m_editSource->ReplaceSel(section);
+    const int32_t at = m_context.edit->LineIndex(head);
+    SourceText::UndoGroup step(*m_context.edit);
+    m_context.edit->SetSel(at, at);
+    m_context.edit->ReplaceSel(section);
     return true;
 }
 

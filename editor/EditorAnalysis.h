@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 class QAction;
 class QDockWidget;
@@ -28,9 +28,7 @@ namespace plc {
 
 class CPlcEditorDoc;
 class CPlcProgram;
-class Dialogs;
 class EditorCodeView;
-class EditorExchange;
 class FlowPanel;
 struct Finding;
 struct FlowGraph;
@@ -38,8 +36,7 @@ struct GraphLayout;
 
 class EditorAnalysis {
 public:
-    EditorAnalysis(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
-                   const CPlcEditorDoc& document, const EditorExchange& exchange);
+    EditorAnalysis(const EditorContext& context, EditorCodeView& codeView, const CPlcEditorDoc& document);
     ~EditorAnalysis();
 
     // A fresh window: the two View entries' check marks from the settings,
@@ -85,12 +82,9 @@ private:
     void ShowLaidOut(bool ok, const FlowGraph& graph, const GraphLayout& layout, const std::string& why);
     void OnCaretLine(int32_t line);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     EditorCodeView& m_codeView;
     const CPlcEditorDoc& m_document;
-    const EditorExchange& m_exchange;
 
     bool m_warnings = true;
     bool m_flowWanted = false;  // the panel is to be open (kept in the settings file)

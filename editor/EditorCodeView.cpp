@@ -49,11 +49,8 @@ int32_t MarkedLine(const CompileOutcome::Error& error, const ProgramIndex& index
 
 }  // namespace
 
-EditorCodeView::EditorCodeView(const EditorWidgets& widgets, Dialogs& dialogs)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_listMessages(widgets.messages),
-      m_dialogs(dialogs) {}
+EditorCodeView::EditorCodeView(const EditorContext& context)
+    : m_context(context) {}
 
 EditorCodeView::~EditorCodeView() = default;
 
@@ -61,7 +58,7 @@ void EditorCodeView::SetupCodeView(QAction* liveCheckEntry) {
     m_bLiveCheck = Profile().GetInt(kViewSection, kLiveCheckKey, 1) != 0;
     m_liveCheckEntry = liveCheckEntry;
     if (m_liveCheckEntry) m_liveCheckEntry->setChecked(m_bLiveCheck);
-    m_liveTimer = new QTimer(m_editSource);
+    m_liveTimer = new QTimer(m_context.edit);
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(kLiveCheckDelay);
     QObject::connect(m_liveTimer, &QTimer::timeout, &m_receiver, [this] { RunLiveCheck(); });
@@ -70,24 +67,24 @@ void EditorCodeView::SetupCodeView(QAction* liveCheckEntry) {
 // ---------------------------------------------------------------- Check syntax
 
 bool EditorCodeView::CompileProgram() {
-    if (!m_editSource) return false;
-    if (m_editSource->GetTextLength() == 0) {
-        if (m_dialogs.Ask(m_window, LoadString(kIdsNoProgramCreateBody), MsgButtons::YesNo,
+    if (!m_context.edit) return false;
+    if (m_context.edit->GetTextLength() == 0) {
+        if (m_context.dialogs.Ask(m_context.window, LoadString(kIdsNoProgramCreateBody), MsgButtons::YesNo,
                           MsgIcon::Question) == MsgAnswer::Yes) {
-            const std::string caption = FileNameToBytes(m_window->windowTitle());
-            m_editSource->SetText(ProgramSkeleton(CurrentLocalTime(), caption));
+            const std::string caption = FileNameToBytes(m_context.window->windowTitle());
+            m_context.edit->SetText(ProgramSkeleton(CurrentLocalTime(), caption));
         }
         return false;
     }
     const CompileOutcome outcome = CompileProgramLines(
-        m_program, m_editSource->GetLineCount(), false,
-        [this](int32_t index, std::string& line) { return m_editSource->GetLine(index, line); });
-    m_listMessages->Clear();
-    m_listMessages->Append(outcome.entries);
+        m_program, m_context.edit->GetLineCount(), false,
+        [this](int32_t index, std::string& line) { return m_context.edit->GetLine(index, line); });
+    m_context.messages->Clear();
+    m_context.messages->Append(outcome.entries);
     ShowErrorMarks(outcome);
     if (m_compiled) m_compiled(m_program, outcome.success);
     if (!outcome.success)
-        m_dialogs.Ask(m_window, LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
+        m_context.dialogs.Ask(m_context.window, LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
     return outcome.success;
 }
 
@@ -103,12 +100,12 @@ void EditorCodeView::SetLiveCheck(bool enable) {
     m_bLiveCheck = enable;
     Profile().WriteInt(kViewSection, kLiveCheckKey, enable ? 1 : 0);
     if (m_liveCheckEntry) m_liveCheckEntry->setChecked(enable);
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (enable) {
         RunLiveCheck();
     } else {
         if (m_liveTimer) m_liveTimer->stop();
-        m_editSource->ClearErrorMarks();
+        m_context.edit->ClearErrorMarks();
     }
 }
 
@@ -119,12 +116,12 @@ void EditorCodeView::OnLiveCheck() {
 }
 
 void EditorCodeView::RunLiveCheck() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (!m_liveProgram) m_liveProgram = std::make_unique<CPlcProgram>();
-    std::vector<std::string> lines(static_cast<size_t>(m_editSource->GetLineCount()));
-    for (size_t i = 0; i < lines.size(); ++i) m_editSource->GetLine(static_cast<int32_t>(i), lines[i]);
-    if (m_editSource->GetTextLength() == 0) {
-        m_editSource->ClearErrorMarks();
+    std::vector<std::string> lines(static_cast<size_t>(m_context.edit->GetLineCount()));
+    for (size_t i = 0; i < lines.size(); ++i) m_context.edit->GetLine(static_cast<int32_t>(i), lines[i]);
+    if (m_context.edit->GetTextLength() == 0) {
+        m_context.edit->ClearErrorMarks();
         if (m_compiled) m_compiled(*m_liveProgram, false);
         return;
     }
@@ -137,12 +134,12 @@ void EditorCodeView::RunLiveCheck() {
 }
 
 void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     std::vector<SourceEdit::LineMark> marks;
     marks.reserve(outcome.errors.size());
     for (const CompileOutcome::Error& error : outcome.errors)
         marks.push_back({index ? MarkedLine(error, *index) : error.line - 1, AnnotationText(error)});
-    m_editSource->SetErrorMarks(marks);
+    m_context.edit->SetErrorMarks(marks);
 }
 
 void EditorCodeView::OnNextError() { GoToError(true); }
@@ -152,32 +149,32 @@ void EditorCodeView::OnPreviousError() { GoToError(false); }
 // The next faulty line after the selection, or the one before it; a beep
 // when there is none.
 void EditorCodeView::GoToError(bool forward) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    const int32_t line = forward ? m_editSource->NextErrorLine(m_editSource->LineFromChar(end))
-                                 : m_editSource->PreviousErrorLine(m_editSource->LineFromChar(start));
+    m_context.edit->GetSel(start, end);
+    const int32_t line = forward ? m_context.edit->NextErrorLine(m_context.edit->LineFromChar(end))
+                                 : m_context.edit->PreviousErrorLine(m_context.edit->LineFromChar(start));
     if (line < 0) {
-        m_dialogs.Beep();
+        m_context.dialogs.Beep();
         return;
     }
     if (m_lineJump) {
         m_lineJump(line);
     } else {
-        m_editSource->GotoLine(line);
+        m_context.edit->GotoLine(line);
     }
 }
 
 void EditorCodeView::OnZoomIn() {
-    if (m_editSource) m_editSource->ZoomIn();
+    if (m_context.edit) m_context.edit->ZoomIn();
 }
 
 void EditorCodeView::OnZoomOut() {
-    if (m_editSource) m_editSource->ZoomOut();
+    if (m_context.edit) m_context.edit->ZoomOut();
 }
 
 void EditorCodeView::OnZoomReset() {
-    if (m_editSource) m_editSource->ZoomReset();
+    if (m_context.edit) m_context.edit->ZoomReset();
 }
 
 }  // namespace plc

@@ -15,7 +15,7 @@
 #include <functional>
 #include <memory>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 #include "image/PlcProgram.h"
 
 class QAction;
@@ -25,11 +25,10 @@ namespace plc {
 
 struct CompileOutcome;
 class ProgramIndex;
-class Dialogs;
 
 class EditorCodeView {
 public:
-    EditorCodeView(const EditorWidgets& widgets, Dialogs& dialogs);
+    explicit EditorCodeView(const EditorContext& context);
     ~EditorCodeView();
 
     // A fresh window's code view: the live check's timer and its menu entry.
@@ -80,10 +79,7 @@ private:
     // not at the line being typed.
     void ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index = nullptr);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
 
     CPlcProgram m_program;
     QPointer<QTimer> m_liveTimer;

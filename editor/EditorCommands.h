@@ -87,7 +87,7 @@ struct EditorCommand {
     int id;
     bool grayed;           // state in menu 202
     bool separatorAfter;   // a menu separator follows the entry
-    void (*handler)(CPlcEditorDlg& editor);  // runs the command on the editor object
+    void (*handler)(CPlcEditorDlg& editor);  // runs the command on the part that owns it
     CommandKey key;        // the command's shortcut
     CommandKey alternateKey;  // a second binding of the same command
     int image = -1;        // the button image in the toolbar strip; -1 for none

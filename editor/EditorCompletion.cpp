@@ -63,17 +63,17 @@ bool OpensAfterPause(const Completions& c, std::string_view lineText, int label)
 
 }  // namespace
 
-EditorCompletion::EditorCompletion(const EditorWidgets& widgets, Dialogs& dialogs)
-    : m_editSource(widgets.edit), m_dialogs(dialogs) {}
+EditorCompletion::EditorCompletion(const EditorContext& context)
+    : m_context(context) {}
 
 void EditorCompletion::SetupCompletion(QAction* whileTypingEntry) {
     m_whileTyping = Profile().GetInt(kViewSection, kWhileTypingKey, 1) != 0;
     m_whileTypingEntry = whileTypingEntry;
     if (m_whileTypingEntry) m_whileTypingEntry->setChecked(m_whileTyping);
-    QObject::connect(m_editSource, &SourceEdit::completionChosen, &m_receiver,
+    QObject::connect(m_context.edit, &SourceEdit::completionChosen, &m_receiver,
                      [this](const std::string& entry) { Insert(entry); });
-    QObject::connect(m_editSource, &SourceEdit::charTyped, &m_receiver, [this](int ch) { OnCharTyped(ch); });
-    m_pauseTimer = new QTimer(m_editSource);
+    QObject::connect(m_context.edit, &SourceEdit::charTyped, &m_receiver, [this](int ch) { OnCharTyped(ch); });
+    m_pauseTimer = new QTimer(m_context.edit);
     m_pauseTimer->setSingleShot(true);
     m_pauseTimer->setInterval(kTypingPause);
     QObject::connect(m_pauseTimer, &QTimer::timeout, &m_receiver, [this] { OfferAfterPause(); });
@@ -87,11 +87,11 @@ std::string EditorCompletion::EntryText(const CompletionItem& item) {
 EditorCompletion::AtCaret EditorCompletion::CollectAtCaret() const {
     AtCaret at;
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    at.line = m_editSource->LineFromChar(end);
-    at.column = end - m_editSource->LineIndex(at.line);
-    m_editSource->GetLine(at.line, at.text);
-    at.index = ProgramIndex::OfSource(m_editSource->GetText());
+    m_context.edit->GetSel(start, end);
+    at.line = m_context.edit->LineFromChar(end);
+    at.column = end - m_context.edit->LineIndex(at.line);
+    m_context.edit->GetLine(at.line, at.text);
+    at.index = ProgramIndex::OfSource(m_context.edit->GetText());
     at.completions = CompleteAt(at.index, at.text, at.line, at.column);
     Narrow(at.completions, at.text);
     return at;
@@ -102,14 +102,14 @@ void EditorCompletion::Show(const AtCaret& at) {
     m_shownLine = at.line;
     std::vector<std::string> entries;
     for (const CompletionItem& item : m_shown.items) entries.push_back(EntryText(item));
-    m_editSource->ShowCompletions(entries);
+    m_context.edit->ShowCompletions(entries);
 }
 
 void EditorCompletion::OnComplete() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     const AtCaret at = CollectAtCaret();
     if (at.completions.items.empty()) {
-        m_dialogs.Beep();
+        m_context.dialogs.Beep();
         return;
     }
     Show(at);
@@ -125,16 +125,16 @@ void EditorCompletion::SetCompleteWhileTyping(bool enable) {
 }
 
 void EditorCompletion::OnCharTyped(int ch) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (m_pauseTimer) m_pauseTimer->stop();
     if (ch == '\r' || ch == '\n') return;
-    if (m_editSource->CompletionsShown()) {
+    if (m_context.edit->CompletionsShown()) {
         // The open list follows the word being typed; it closes when a new
         // word begins, nothing fits or the word is whole.
         const AtCaret at = CollectAtCaret();
         const Completions& c = at.completions;
         if (c.items.empty() || c.from == c.to || WordIsWhole(c, at.text)) {
-            m_editSource->HideCompletions();
+            m_context.edit->HideCompletions();
         } else {
             Show(at);
             return;
@@ -142,19 +142,19 @@ void EditorCompletion::OnCharTyped(int ch) {
     }
     if (!m_whileTyping || !m_pauseTimer) return;
     int32_t start = 0;
-    m_editSource->GetSel(start, m_typedAt);
+    m_context.edit->GetSel(start, m_typedAt);
     m_pauseTimer->start();
 }
 
 void EditorCompletion::OfferAfterPause() {
-    if (!m_editSource || !m_whileTyping || m_editSource->CompletionsShown()) return;
+    if (!m_context.edit || !m_whileTyping || m_context.edit->CompletionsShown()) return;
     // Only where the typing paused: the caret has not moved, nothing is
     // selected, and the editor still has the keyboard.
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
+    m_context.edit->GetSel(start, end);
     if (start != end || end != m_typedAt) return;
     const QWidget* focus = QApplication::focusWidget();
-    if (focus == nullptr || (focus != m_editSource && !m_editSource->isAncestorOf(focus))) return;
+    if (focus == nullptr || (focus != m_context.edit && !m_context.edit->isAncestorOf(focus))) return;
     const AtCaret at = CollectAtCaret();
     const Token* label = at.index.FindOnLine(at.line, TokenKind::LabelDef);
     if (label == nullptr || !OpensAfterPause(at.completions, at.text, label->label)) return;
@@ -162,17 +162,17 @@ void EditorCompletion::OfferAfterPause() {
 }
 
 void EditorCompletion::Insert(const std::string& entry) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     for (const CompletionItem& item : m_shown.items) {
         if (EntryText(item) != entry) continue;
         // The typed word from where the list began to the caret, which may
         // have moved on while the list was open.
         int32_t start = 0, end = 0;
-        m_editSource->GetSel(start, end);
-        const int32_t from = m_editSource->LineIndex(m_shownLine) + m_shown.from;
-        if (m_editSource->LineFromChar(end) != m_shownLine || end < from) return;
-        m_editSource->SetSel(from, end);
-        m_editSource->ReplaceSel(item.insert);
+        m_context.edit->GetSel(start, end);
+        const int32_t from = m_context.edit->LineIndex(m_shownLine) + m_shown.from;
+        if (m_context.edit->LineFromChar(end) != m_shownLine || end < from) return;
+        m_context.edit->SetSel(from, end);
+        m_context.edit->ReplaceSel(item.insert);
         return;
     }
 }

@@ -22,18 +22,16 @@
 #include <string>
 
 #include "compiler/Assist.h"
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 class QAction;
 class QTimer;
 
 namespace plc {
 
-class Dialogs;
-
 class EditorCompletion {
 public:
-    EditorCompletion(const EditorWidgets& widgets, Dialogs& dialogs);
+    explicit EditorCompletion(const EditorContext& context);
 
     // A fresh window's completion list; `whileTypingEntry` is the View
     // menu's on/off entry.
@@ -65,8 +63,7 @@ private:
     void OnCharTyped(int ch);
     void OfferAfterPause();
 
-    SourceEdit* const& m_editSource;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     Completions m_shown;     // what the list offers
     int32_t m_shownLine = 0; // the line it was made for
     bool m_whileTyping = true;

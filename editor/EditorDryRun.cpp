@@ -14,11 +14,9 @@
 
 namespace plc {
 
-EditorDryRun::EditorDryRun(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
+EditorDryRun::EditorDryRun(const EditorContext& context, EditorCodeView& codeView,
                            EditorAnalysis& analysis, const CPlcEditorDoc& document)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_dialogs(dialogs),
+    : m_context(context),
       m_codeView(codeView),
       m_analysis(analysis),
       m_document(document) {}
@@ -26,36 +24,38 @@ EditorDryRun::EditorDryRun(const EditorWidgets& widgets, Dialogs& dialogs, Edito
 EditorDryRun::~EditorDryRun() = default;
 
 void EditorDryRun::SetupDryRun() {
-    if (!m_editSource) return;
-    QObject::connect(m_editSource, &SourceEdit::breakpointClicked, &m_receiver, [this](int32_t line) {
-        if (m_panel && m_editSource) m_editSource->SetBreakpoint(line, !m_editSource->HasBreakpoint(line));
+    if (!m_context.edit) return;
+    QObject::connect(m_context.edit, &SourceEdit::breakpointClicked, &m_receiver, [this](int32_t line) {
+        if (m_panel && m_context.edit) m_context.edit->SetBreakpoint(line, !m_context.edit->HasBreakpoint(line));
     });
     auto changed = [this] {
         if (m_panel) m_panel->MarkTextChanged();
     };
-    QObject::connect(m_editSource, &SourceEdit::changed, &m_receiver, changed);
-    QObject::connect(m_editSource, &SourceEdit::textReplaced, &m_receiver, changed);
+    QObject::connect(m_context.edit, &SourceEdit::changed, &m_receiver, changed);
+    QObject::connect(m_context.edit, &SourceEdit::textReplaced, &m_receiver, changed);
 }
 
-DryRunPanel* EditorDryRun::DryRun() const { return m_panel.data(); }
+DryRunPanel* EditorDryRun::Panel() const { return m_panel.data(); }
 
 void EditorDryRun::OnSimulate() {
-    auto* window = qobject_cast<QMainWindow*>(m_window);
-    if (!m_editSource || !window) return;
+    auto* window = qobject_cast<QMainWindow*>(m_context.window);
+    if (!m_context.edit || !window) return;
     if (!m_codeView.CompileProgram()) return;
     if (!m_panel) {
         m_dock = NewPanelDock(window, "Dry run", "dryRunDock", [this] { CloseDryRun(); });
         m_dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea | Qt::LeftDockWidgetArea |
                                 Qt::RightDockWidgetArea);
         DryRunPanel::Hooks hooks;
-        hooks.breakpointLines = [this] { return m_editSource ? m_editSource->BreakpointLines() : std::vector<int32_t>{}; };
-        hooks.caretLine = [this] { return m_editSource ? m_editSource->CaretLine() : int32_t{-1}; };
+        hooks.breakpointLines = [this] {
+            return m_context.edit ? m_context.edit->BreakpointLines() : std::vector<int32_t>{};
+        };
+        hooks.caretLine = [this] { return m_context.edit ? m_context.edit->CaretLine() : int32_t{-1}; };
         hooks.toggleBreakpoint = [this] { ToggleBreakpointAtCaret(); };
         hooks.showNext = [this](int record, int32_t line) {
-            if (m_editSource) m_editSource->SetRunLine(line);
+            if (m_context.edit) m_context.edit->SetRunLine(line);
             m_analysis.SetFlowRunRecord(record);
         };
-        m_panel = new DryRunPanel(m_dialogs, std::move(hooks), m_dock);
+        m_panel = new DryRunPanel(m_context.dialogs, std::move(hooks), m_dock);
         m_dock->setWidget(m_panel);
         // The flow graph keeps the right side to the bottom; the dry run
         // stands below the text.
@@ -64,7 +64,7 @@ void EditorDryRun::OnSimulate() {
         window->resizeDocks({m_dock}, {window->height() * 2 / 5}, Qt::Vertical);
         // Its keys work wherever the focus is in the window.
         window->addActions(m_panel->Actions());
-        m_editSource->ShowBreakpointMargin(true);
+        m_context.edit->ShowBreakpointMargin(true);
     }
     m_dock->show();
     m_dock->raise();
@@ -72,14 +72,14 @@ void EditorDryRun::OnSimulate() {
 }
 
 void EditorDryRun::ToggleBreakpointAtCaret() {
-    if (!m_editSource || !m_panel) return;
-    const int32_t line = m_editSource->CaretLine();
-    m_editSource->SetBreakpoint(line, !m_editSource->HasBreakpoint(line));
+    if (!m_context.edit || !m_panel) return;
+    const int32_t line = m_context.edit->CaretLine();
+    m_context.edit->SetBreakpoint(line, !m_context.edit->HasBreakpoint(line));
 }
 
 void EditorDryRun::CloseDryRun() {
     if (m_panel) {
-        if (auto* window = qobject_cast<QMainWindow*>(m_window))
+        if (auto* window = qobject_cast<QMainWindow*>(m_context.window))
             for (QAction* action : m_panel->Actions()) window->removeAction(action);
     }
     if (m_dock) m_dock->deleteLater();
@@ -89,9 +89,9 @@ void EditorDryRun::CloseDryRun() {
 }
 
 void EditorDryRun::PanelClosed() {
-    if (m_editSource) {
-        m_editSource->SetRunLine(-1);
-        m_editSource->ShowBreakpointMargin(false);
+    if (m_context.edit) {
+        m_context.edit->SetRunLine(-1);
+        m_context.edit->ShowBreakpointMargin(false);
     }
     m_analysis.SetFlowRunRecord(-1);
 }

@@ -14,21 +14,20 @@
 #include <QObject>
 #include <QPointer>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 class QDockWidget;
 
 namespace plc {
 
 class CPlcEditorDoc;
-class Dialogs;
 class DryRunPanel;
 class EditorAnalysis;
 class EditorCodeView;
 
 class EditorDryRun {
 public:
-    EditorDryRun(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView, EditorAnalysis& analysis,
+    EditorDryRun(const EditorContext& context, EditorCodeView& codeView, EditorAnalysis& analysis,
                  const CPlcEditorDoc& document);
     ~EditorDryRun();
 
@@ -37,7 +36,7 @@ public:
 
     void OnSimulate();
     // The panel; null while it is closed.
-    DryRunPanel* DryRun() const;
+    DryRunPanel* Panel() const;
     void CloseDryRun();
     // A breakpoint on the caret's line set or cleared.
     void ToggleBreakpointAtCaret();
@@ -45,9 +44,7 @@ public:
 private:
     void PanelClosed();
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     EditorCodeView& m_codeView;
     EditorAnalysis& m_analysis;
     const CPlcEditorDoc& m_document;

@@ -47,12 +47,9 @@ std::string EmptyDeviceMessage(const std::string& name) {
 
 }  // namespace
 
-EditorExchange::EditorExchange(const EditorWidgets& widgets, Dialogs& dialogs,
+EditorExchange::EditorExchange(const EditorContext& context,
                                CPlcEditorDoc& document, EditorCodeView& codeView)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_listMessages(widgets.messages),
-      m_dialogs(dialogs),
+    : m_context(context),
       m_document(document),
       m_codeView(codeView) {}
 
@@ -66,63 +63,63 @@ void EditorExchange::OnReadFromDevice() { ReadProgramFile(ReadSource::Device, {}
 
 void EditorExchange::OpenBinaryFile(const std::string& fileName) {
     // Without a window there is no document to list the programme into.
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     ReadProgramFile(ReadSource::Host, fileName);
 }
 
 void EditorExchange::SaveProgramFiles(SaveTarget target) {
-    if (!m_pControl || !m_editSource) return;
+    if (!m_context.control || !m_context.edit) return;
     if (!m_codeView.CompileProgram()) return;
 
     CPlcProgram& program = m_codeView.Program();
     std::string binaryFile;
-    if (!m_pControl->GetTmpFileName(binaryFile)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
+    if (!m_context.control->GetTmpFileName(binaryFile)) {
+        ShowError(m_context.dialogs, m_context.window, LoadString(kIdsNoProgramFilePath));
         return;
     }
     const std::string requested = binaryFile;
     std::string why;
     if (!program.WriteBinaryFile(binaryFile, false, {}, &why)) {
-        ShowError(m_dialogs, m_window, requested + LoadString(kIdsNotCreated) + "\n" + why);
+        ShowError(m_context.dialogs, m_context.window, requested + LoadString(kIdsNotCreated) + "\n" + why);
         return;
     }
-    m_listMessages->Append(LoadString(kIdsBinaryFileMade) + binaryFile);
+    m_context.messages->Append(LoadString(kIdsBinaryFileMade) + binaryFile);
 
     const std::string programName = program.GetProgramName();
     QPointer<QObject> self(&m_alive);
-    auto stillOpen = [&] { return self && m_pControl && m_window; };
+    auto stillOpen = [&] { return self && m_context.control && m_context.window; };
     if (target == SaveTarget::Archive) {
-        m_pControl->FirePlcUpDateProjName(programName, false);
+        m_context.control->FirePlcUpDateProjName(programName, false);
         if (!stillOpen()) return;
-        m_pControl->FirePlcFileToArchiv(binaryFile);
+        m_context.control->FirePlcFileToArchiv(binaryFile);
     } else {
-        m_pControl->FirePlcFileToDevice(binaryFile);
+        m_context.control->FirePlcFileToDevice(binaryFile);
     }
     if (!stillOpen()) return;
 
     std::string directory;
-    if (!m_pControl->GetPlcProjPath(directory)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsNoDeclFilePath));
+    if (!m_context.control->GetPlcProjPath(directory)) {
+        ShowError(m_context.dialogs, m_context.window, LoadString(kIdsNoDeclFilePath));
         return;
     }
     if (program.WriteTextDeclFile(directory, false))
-        m_listMessages->Append(LoadString(kIdsDeclFileMade) + directory);
+        m_context.messages->Append(LoadString(kIdsDeclFileMade) + directory);
 
-    if (target == SaveTarget::Device) m_pControl->FirePlcUpDateProjName(programName, true);
+    if (target == SaveTarget::Device) m_context.control->FirePlcUpDateProjName(programName, true);
 }
 
 void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostName) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     std::string name = hostName;
     if (source != ReadSource::Host) {
-        if (!m_pControl) return;
+        if (!m_context.control) return;
         QPointer<QObject> self(&m_alive);
         const bool answered = source == ReadSource::Archive
-                                  ? m_pControl->FirePlcFileFromArchiv(name)
-                                  : m_pControl->FirePlcFileFromDevice(name);
-        if (!self || !m_window) return;
+                                  ? m_context.control->FirePlcFileFromArchiv(name)
+                                  : m_context.control->FirePlcFileFromDevice(name);
+        if (!self || !m_context.window) return;
         if (!answered) {
-            ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
+            ShowError(m_context.dialogs, m_context.window, LoadString(kIdsNoProgramFilePath));
             return;
         }
     }
@@ -132,7 +129,7 @@ void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostN
     // An archive request the host did not answer is a silent no.
     if (source == ReadSource::Archive && name == kUnchangedOffer) return;
     if (source == ReadSource::Device && DeviceIsEmpty(name)) {
-        ShowError(m_dialogs, m_window, EmptyDeviceMessage(name));
+        ShowError(m_context.dialogs, m_context.window, EmptyDeviceMessage(name));
         return;
     }
 
@@ -140,7 +137,7 @@ void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostN
     if (!program.ReadBinaryFile(name, &why)) {
         std::string text = LoadString(kIdsErrorOpening) + name + ".";
         if (!why.empty()) text += "\n" + RefusalReason(name, why);
-        ShowError(m_dialogs, m_window, text);
+        ShowError(m_context.dialogs, m_context.window, text);
         return;
     }
     // The save question comes after the file was read; Cancel keeps the
@@ -150,61 +147,62 @@ void EditorExchange::ReadProgramFile(ReadSource source, const std::string& hostN
 }
 
 void EditorExchange::OnCompareWithDevice() {
-    if (!m_pControl || !m_editSource) return;
+    if (!m_context.control || !m_context.edit) return;
     // The editor's text into a programme of its own: the editor's image,
     // message list and document stay as they are.
     CPlcProgram mine;
     const CompileOutcome outcome = CompileProgramLines(
-        mine, m_editSource->GetLineCount(), m_editSource->GetTextLength() == 0,
-        [this](int32_t index, std::string& line) { return m_editSource->GetLine(index, line); });
+        mine, m_context.edit->GetLineCount(), m_context.edit->GetTextLength() == 0,
+        [this](int32_t index, std::string& line) { return m_context.edit->GetLine(index, line); });
     if (!outcome.success) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsSyntaxCheckFailed));
+        ShowError(m_context.dialogs, m_context.window, LoadString(kIdsSyntaxCheckFailed));
         return;
     }
     std::string name;
     QPointer<QObject> self(&m_alive);
-    const bool answered = m_pControl->FirePlcFileFromDevice(name);
-    if (!self || !m_window) return;
+    const bool answered = m_context.control->FirePlcFileFromDevice(name);
+    if (!self || !m_context.window) return;
     if (!answered) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsNoProgramFilePath));
+        ShowError(m_context.dialogs, m_context.window, LoadString(kIdsNoProgramFilePath));
         return;
     }
     if (DeviceIsEmpty(name)) {
-        ShowError(m_dialogs, m_window, EmptyDeviceMessage(name));
+        ShowError(m_context.dialogs, m_context.window, EmptyDeviceMessage(name));
         return;
     }
     // The device's programme goes through a temporary file of its own.
     std::string data;
     if (const FileRead read = ReadWholeFile(name, data, {kMaxBinaryFileBytes, false}); !read) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + ".\n" + read.Reason());
+        ShowError(m_context.dialogs, m_context.window, LoadString(kIdsErrorOpening) + name + ".\n" + read.Reason());
         return;
     }
     QTemporaryFile copy;
     if (!copy.open() ||
         copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
         !copy.flush()) {
-        ShowError(m_dialogs, m_window,
+        ShowError(m_context.dialogs, m_context.window,
                   LoadString(kIdsErrorOpening) + name + ".\n" + copy.errorString().toStdString());
         return;
     }
     CPlcProgram device;
     std::string why;
     if (!device.ReadBinaryFile(copy.fileName().toStdString(), &why)) {
-        ShowError(m_dialogs, m_window, LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
+        ShowError(m_context.dialogs, m_context.window,
+                  LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
         return;
     }
-    CompareView view(m_window, CompareImages(mine, device), mine, device);
-    m_dialogs.Exec(view);
+    CompareView view(m_context.window, CompareImages(mine, device), mine, device);
+    m_context.dialogs.Exec(view);
 }
 
 void EditorExchange::ListProgram(const std::string& fileName) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     const ListingOutcome listing =
         ListProgramImage(m_codeView.Program(), fileName, ListingDate(CurrentLocalTime()));
-    for (const std::string& entry : listing.entries) m_listMessages->Append(entry);
-    m_editSource->SetText(listing.text);
+    for (const std::string& entry : listing.entries) m_context.messages->Append(entry);
+    m_context.edit->SetText(listing.text);
     m_document.SetModified(true);
-    if (listing.errorCount != 0) ShowError(m_dialogs, m_window, listing.entries.back());
+    if (listing.errorCount != 0) ShowError(m_context.dialogs, m_context.window, listing.entries.back());
 }
 
 }  // namespace plc

@@ -7,7 +7,8 @@
 // binary programme file into the image and list it as the new document.
 // Compare with device shows the text's programme beside the device's.
 //
-// The host link is the control's back-reference (SetControl). The host's
+// The host link is the control's back-reference, in the editor's context
+// (null without a control: the exchange commands do nothing). The host's
 // handlers run inside the events: a handler may close the editor window or
 // even release the control, and with it the editor object; the commands go
 // on only while the editor and its window are still there.
@@ -16,24 +17,19 @@
 #include <QObject>
 #include <string>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 namespace plc {
 
 class CPlcEditorDoc;
-class Dialogs;
 class EditorCodeView;
-class HostLink;
 
 class EditorExchange {
 public:
     // `document` takes the listed programme, `codeView` compiles the text
     // into its programme image.
-    EditorExchange(const EditorWidgets& widgets, Dialogs& dialogs, CPlcEditorDoc& document,
+    EditorExchange(const EditorContext& context, CPlcEditorDoc& document,
                    EditorCodeView& codeView);
-
-    void SetControl(HostLink* control) { m_pControl = control; }
-    HostLink* Control() const { return m_pControl; }
 
     void OnSaveInFile();
     void OnReadFromFile();
@@ -50,13 +46,9 @@ private:
     void SaveProgramFiles(SaveTarget target);
     void ReadProgramFile(ReadSource source, const std::string& hostName);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     CPlcEditorDoc& m_document;
     EditorCodeView& m_codeView;
-    HostLink* m_pControl = nullptr;
     // Goes with the editor object: a pointer to it that turns null after
     // an event tells that the host released the editor.
     QObject m_alive;

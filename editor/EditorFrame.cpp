@@ -10,22 +10,18 @@
 #include <QMenuBar>
 #include <QPixmap>
 #include <QResizeEvent>
-#include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
-#include <cinttypes>
-#include <climits>
-#include <cstdio>
 #include <vector>
 
 #include "dialogs/PageSettings.h"
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorWindow.h"
+#include "editor/PlcEditorDoc.h"
+#include "editor/WindowGeometry.h"
 #include "platform/MessageList.h"
-#include "platform/Profile.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
 #include "platform/Text.h"
@@ -40,71 +36,24 @@ constexpr int kStatusMessagePart = 1;
 constexpr int kStatusModifiedPart = 2;
 constexpr int kStatusLinePart = 3;
 constexpr int kStatusColumnPart = 4;
-// The share of the split that the message list takes at first.
-constexpr double kFirstListShare = 0.3;
-
-// The split of text and message list. On a resize each side keeps its
-// share of the height, not its pixels: a window made small and large again
-// looks as it did. Moving the handle sets the share.
-class ShareSplitter : public QSplitter {
-public:
-    explicit ShareSplitter(QWidget* parent) : QSplitter(Qt::Vertical, parent) {
-        connect(this, &QSplitter::splitterMoved, this, [this] {
-            const QList<int> parts = sizes();
-            const int total = parts.value(0) + parts.value(1);
-            if (total > 0) m_listShare = static_cast<double>(parts.value(1)) / total;
-        });
-    }
-
-    // Sets the two heights and, from them, the share the split keeps.
-    void SetShares(int text, int list) {
-        if (text + list > 0) m_listShare = static_cast<double>(list) / (text + list);
-        setSizes({text, list});
-    }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override {
-        QSplitter::resizeEvent(event);
-        const QList<int> parts = sizes();
-        const int total = parts.value(0) + parts.value(1);
-        if (parts.size() != 2 || total <= 0) return;
-        const int list = static_cast<int>(total * m_listShare + 0.5);
-        setSizes({total - list, list});
-    }
-
-private:
-    double m_listShare = kFirstListShare;
-};
-
-// The window's first size when the settings remember none.
-constexpr QSize kFirstSize(900, 700);
-constexpr const char* kWindowSection = "Window";
 
 }  // namespace
 
-EditorLayout ComputeEditorLayout(int32_t cx, int32_t cy, int32_t topOffset, int32_t gap,
-                                 int32_t bottomMargin) {
-    EditorLayout layout{};
-    // The message, then "Modified", "Ln 254" and "Col 123" at the right edge.
-    layout.statusParts = {0, std::max(0, cx - 230), std::max(0, cx - 150), std::max(0, cx - 75), cx};
-    const int32_t avail = cy - bottomMargin - topOffset - gap;
-    const int32_t h = static_cast<int32_t>(avail * 0.7);
-    layout.editTop = topOffset;
-    layout.editHeight = h;
-    layout.listTop = topOffset + h + gap;
-    layout.listHeight = avail - h + gap;
-    return layout;
-}
-
-EditorFrame::EditorFrame(std::span<const EditorCommand> commands, CommandRunner run,
-                         std::function<void()> onClose)
-    : m_commands(commands), m_run(std::move(run)), m_onClose(std::move(onClose)) {}
+EditorFrame::EditorFrame(EditorContext& context, const CPlcEditorDoc& document,
+                         std::span<const EditorCommand> commands, CommandRunner run, std::function<void()> onClose)
+    : m_context(context),
+      m_document(document),
+      m_commands(commands),
+      m_run(std::move(run)),
+      m_onClose(std::move(onClose)) {}
 
 EditorFrame::~EditorFrame() = default;
 
 bool EditorFrame::IsWindow() const { return !m_window.isNull(); }
 
 QWidget* EditorFrame::Window() const { return m_window.data(); }
+
+QSplitter* EditorFrame::Splitter() const { return m_splitter; }
 
 QAction* EditorFrame::Action(int id) const {
     auto it = m_actions.find(id);
@@ -138,7 +87,9 @@ bool EditorFrame::BuildWindow(QWidget* parent) {
     m_window->setCentralWidget(m_splitter);
     editWidget->installEventFilter(this);
     editWidget->setFocus();
-    m_widgets = {m_window.data(), edit, messages};
+    m_context.window = m_window.data();
+    m_context.edit = edit;
+    m_context.messages = messages;
     return true;
 }
 
@@ -204,7 +155,7 @@ bool EditorFrame::OnInitDialog() {
     m_toolBar->EnableButton(ID_READ_FROM_DEVICE, false);
     EnableCommand(ID_SIMULATE, m_simulation);
     QFont font;
-    if (CreateEditorFont(font)) m_widgets.edit->SetEditorFont(font);
+    if (CreateEditorFont(font)) m_context.edit->SetEditorFont(font);
     // Title and status line follow the document every 250 ms.
     m_timer = new QTimer(m_window);
     m_timer->setInterval(250);
@@ -217,10 +168,12 @@ bool EditorFrame::OnInitDialog() {
 void EditorFrame::DestroyWindow() {
     if (!m_window) return;
     if (m_timer) m_timer->stop();
-    SaveGeometry();
+    if (m_bInitialised) SaveWindowGeometry(*m_window, *m_splitter);
     EditorWindow* window = m_window.data();
     m_window.clear();
-    m_widgets = {};
+    m_context.window = nullptr;
+    m_context.edit = nullptr;
+    m_context.messages = nullptr;
     m_toolBar = nullptr;
     m_statusBar = nullptr;
     m_timer = nullptr;
@@ -264,54 +217,9 @@ void EditorFrame::OnSize(int cx, int cy) {
 }
 
 void EditorFrame::RestoreGeometry() {
-    const Profile settings;
-    const QRect screen = m_window->screen() ? m_window->screen()->availableGeometry()
-                                            : QRect(QPoint(0, 0), kFirstSize);
-    // A remembered size that no longer fits the screen shrinks to it.
-    QSize size(settings.GetInt(kWindowSection, "Width", kFirstSize.width()),
-               settings.GetInt(kWindowSection, "Height", kFirstSize.height()));
-    if (size.width() < 200 || size.height() < 150) size = kFirstSize;
-    size = size.boundedTo(screen.size());
-    m_window->resize(size);
-    const int left = settings.GetInt(kWindowSection, "Left", INT32_MIN);
-    const int top = settings.GetInt(kWindowSection, "Top", INT32_MIN);
-    if (left != INT32_MIN && top != INT32_MIN) {
-        const QRect frame(QPoint(left, top), size);
-        if (screen.intersects(frame))
-            m_window->move(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() - size.width())),
-                           std::clamp(top, screen.top(), std::max(screen.top(), screen.bottom() - size.height())));
-    }
-    // The split: as remembered, else 70 % text and 30 % list.
-    const int text = settings.GetInt(kWindowSection, "SplitText", 0);
-    const int list = settings.GetInt(kWindowSection, "SplitList", 0);
-    if (text > 0 && list > 0) {
-        static_cast<ShareSplitter*>(m_splitter)->SetShares(text, list);
-    } else {
-        const int height = std::max(size.height() - m_toolBar->sizeHint().height() -
-                                        m_window->statusBar()->sizeHint().height() -
-                                        m_window->menuBar()->sizeHint().height(),
-                                    10);
-        const EditorLayout layout = ComputeEditorLayout(size.width(), height, 0, 0, 0);
-        static_cast<ShareSplitter*>(m_splitter)->SetShares(layout.editHeight, layout.listHeight);
-    }
-}
-
-void EditorFrame::SaveGeometry() {
-    if (!m_window || !m_bInitialised) return;
-    Profile settings;
-    // The position of the frame and the size inside it, as move and resize take them.
-    const QPoint position = m_window->pos();
-    const QSize size = m_window->size();
-    std::vector<Profile::Entry> entries{{"Left", std::to_string(position.x())},
-                                        {"Top", std::to_string(position.y())},
-                                        {"Width", std::to_string(size.width())},
-                                        {"Height", std::to_string(size.height())}};
-    const QList<int> sizes = m_splitter->sizes();
-    if (sizes.size() == 2 && sizes[0] > 0 && sizes[1] > 0) {
-        entries.push_back({"SplitText", std::to_string(sizes[0])});
-        entries.push_back({"SplitList", std::to_string(sizes[1])});
-    }
-    settings.WriteStrings(kWindowSection, entries);
+    const int chrome = m_toolBar->sizeHint().height() + m_window->statusBar()->sizeHint().height() +
+                       m_window->menuBar()->sizeHint().height();
+    RestoreWindowGeometry(*m_window, *m_splitter, chrome);
 }
 
 // ---------------------------------------------------------------- commands
@@ -356,15 +264,15 @@ void EditorFrame::ShowStatusMessage(const std::string& text) {
 
 void EditorFrame::OnTimer() {
     if (!m_window || !m_statusBar) return;
-    SourceEdit* edit = m_widgets.edit;
+    SourceEdit* edit = m_context.edit;
     if (edit && edit->isVisible()) {
         int32_t s = 0, e = 0;
         edit->GetSel(s, e);
         const int32_t line = edit->LineFromChar(s);
         m_statusBar->SetText(kStatusLinePart, "Ln " + std::to_string(line + 1));
         m_statusBar->SetText(kStatusColumnPart, "Col " + std::to_string(s - edit->LineIndex(line) + 1));
-        m_statusBar->SetText(kStatusModifiedPart, DocumentModified() ? "Modified" : "");
-        const QString title = FileNameToQString(DocumentTitle());
+        m_statusBar->SetText(kStatusModifiedPart, m_document.IsModified() ? "Modified" : "");
+        const QString title = FileNameToQString(m_document.ComposeTitle());
         if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
     } else {
         m_statusBar->SetText(kStatusLinePart, "");

@@ -2,13 +2,14 @@
 // The editor window as a window: its widgets (source editor above, message
 // list below, with a handle between them), menu 202 and the toolbar built
 // from the command table, the status bar, the window's size, place and
-// split, the online state of the device commands, and the timer that keeps
-// title and status line up to date.
+// split (WindowGeometry.h), the online state of the device commands, and
+// the timer that keeps title and status line up to date.
 //
 // The window does not know the handlers of its commands: it is given the
-// table and a runner that calls a row's handler, and it asks its owner for
-// the document's title. It exists from BuildWindow to DestroyWindow; while
-// it is absent, the widget pointers are null.
+// table and a runner that calls a row's handler. It reads the document's
+// title and change flag. It exists from BuildWindow to DestroyWindow and
+// puts its widgets into the editor's context meanwhile; while it is absent,
+// the context's widget pointers are null.
 #pragma once
 
 #include <QObject>
@@ -20,7 +21,7 @@
 #include <span>
 #include <string>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 class QAction;
 class QEvent;
@@ -30,20 +31,12 @@ class QTimer;
 
 namespace plc {
 
+class CPlcEditorDoc;
 class CPlcToolBar;
 class EditorWindow;
+class ShareSplitter;
 class StatusBar;
 struct EditorCommand;
-
-// The pixel rule of the status bar's parts for a bar `cx` wide, and the
-// first split of a height between text and message list (70 % text).
-struct EditorLayout {
-    std::array<int32_t, 5> statusParts;  // right edges of the five parts
-    int32_t editTop, editHeight;
-    int32_t listTop, listHeight;
-};
-EditorLayout ComputeEditorLayout(int32_t cx, int32_t cy, int32_t topOffset, int32_t gap,
-                                 int32_t bottomMargin);
 
 class EditorFrame : public QObject {
     Q_OBJECT
@@ -51,20 +44,18 @@ public:
     // Runs the handler of a command row.
     using CommandRunner = std::function<void(const EditorCommand&)>;
 
+    // The window's widgets go into `context`; the title follows `document`.
     // `commands` is menu 202 in menu order; `onClose` runs when the user
     // closes the window by its close box.
-    EditorFrame(std::span<const EditorCommand> commands, CommandRunner run,
-                std::function<void()> onClose);
+    EditorFrame(EditorContext& context, const CPlcEditorDoc& document,
+                std::span<const EditorCommand> commands, CommandRunner run, std::function<void()> onClose);
     ~EditorFrame() override;
 
     bool IsWindow() const;
     QWidget* Window() const;
-    const EditorWidgets& Widgets() const { return m_widgets; }
-    SourceEdit* Edit() const { return m_widgets.edit; }
-    MessageList* Messages() const { return m_widgets.messages; }
     StatusBar* Status() const { return m_statusBar; }
     CPlcToolBar* ToolBar() const { return m_toolBar; }
-    QSplitter* Splitter() const { return m_splitter; }
+    QSplitter* Splitter() const;
     QAction* Action(int id) const;
     // The "Recent file" sub-menu and its first entry.
     QMenu* RecentMenu() const { return m_recentMenu; }
@@ -92,36 +83,33 @@ public:
     // A note in the status bar's message part, until the next one.
     void ShowStatusMessage(const std::string& text);
 
-protected:
     // The window with its menus and the two widgets of the split; false,
     // and nothing built, when the window is open already.
     bool BuildWindow(QWidget* parent);
     // Toolbar, status bar, the editor font and the title timer.
     bool OnInitDialog();
+    // Size, place and split as the settings remember them.
     void RestoreGeometry();
+
+protected:
     // Keys of the window's commands go to the commands, not to the edit
     // control's own key bindings.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    // What the title bar shows of the document ("PlcEdit [name]",
-    // "PlcEdit [name*]"), and whether it has unsaved changes.
-    virtual std::string DocumentTitle() const = 0;
-    virtual bool DocumentModified() const = 0;
-
 private:
     void BuildMenu();
-    void SaveGeometry();
     void EnableCommand(int id, bool enable);
 
+    EditorContext& m_context;
+    const CPlcEditorDoc& m_document;
     std::span<const EditorCommand> m_commands;
     CommandRunner m_run;
     std::function<void()> m_onClose;
 
-    EditorWidgets m_widgets;
     QPointer<EditorWindow> m_window;
     CPlcToolBar* m_toolBar = nullptr;
     StatusBar* m_statusBar = nullptr;
-    QSplitter* m_splitter = nullptr;
+    ShareSplitter* m_splitter = nullptr;
     QTimer* m_timer = nullptr;
     QMenu* m_recentMenu = nullptr;
     std::map<int, QAction*> m_actions;  // the window's commands by id

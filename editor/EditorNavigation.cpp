@@ -76,86 +76,83 @@ std::string Trimmed(std::string text) {
 
 }  // namespace
 
-EditorNavigation::EditorNavigation(const EditorWidgets& widgets, Dialogs& dialogs)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_listMessages(widgets.messages),
-      m_dialogs(dialogs),
-      m_history(m_editSource) {}
+EditorNavigation::EditorNavigation(const EditorContext& context)
+    : m_context(context),
+      m_history(m_context.edit) {}
 
 void EditorNavigation::SetupNavigation() {
-    QObject::connect(m_editSource, &SourceEdit::hovered, &m_receiver,
+    QObject::connect(m_context.edit, &SourceEdit::hovered, &m_receiver,
                      [this](int32_t pos, QPoint globalPoint) { ShowHover(pos, globalPoint); });
-    QObject::connect(m_editSource, &SourceEdit::ctrlClicked, &m_receiver,
+    QObject::connect(m_context.edit, &SourceEdit::ctrlClicked, &m_receiver,
                      [this](int32_t pos) { GotoDefinitionAt(pos); });
-    QObject::connect(m_editSource, &SourceEdit::ctrlHovered, &m_receiver, [this](int32_t pos) { ShowLinkAt(pos); });
+    QObject::connect(m_context.edit, &SourceEdit::ctrlHovered, &m_receiver, [this](int32_t pos) { ShowLinkAt(pos); });
 }
 
 void EditorNavigation::ShowHover(int32_t pos, QPoint globalPoint) {
-    if (!m_editSource) return;
-    const ProgramIndex index = ProgramIndex::OfSource(m_editSource->GetText());
-    const int32_t line = m_editSource->LineFromChar(pos);
+    if (!m_context.edit) return;
+    const ProgramIndex index = ProgramIndex::OfSource(m_context.edit->GetText());
+    const int32_t line = m_context.edit->LineFromChar(pos);
     std::string text;
-    m_editSource->GetLine(line, text);
-    if (const std::optional<HoverInfo> hover = HoverAt(index, text, line, pos - m_editSource->LineIndex(line)))
-        m_editSource->ShowTip(globalPoint, HoverTip(*hover), true);
+    m_context.edit->GetLine(line, text);
+    if (const std::optional<HoverInfo> hover = HoverAt(index, text, line, pos - m_context.edit->LineIndex(line)))
+        m_context.edit->ShowTip(globalPoint, HoverTip(*hover), true);
 }
 
 void EditorNavigation::ShowLinkAt(int32_t pos) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     Token token;
-    if (pos < 0 || DefinitionAt(ProgramIndex::OfSource(m_editSource->GetText()), *m_editSource, pos, token) < 0) {
-        m_editSource->ShowLink(0, 0);
+    if (pos < 0 || DefinitionAt(ProgramIndex::OfSource(m_context.edit->GetText()), *m_context.edit, pos, token) < 0) {
+        m_context.edit->ShowLink(0, 0);
         return;
     }
-    m_editSource->ShowLink(m_editSource->LineIndex(token.line) + token.column, token.length);
+    m_context.edit->ShowLink(m_context.edit->LineIndex(token.line) + token.column, token.length);
 }
 
 bool EditorNavigation::GotoDefinitionAt(int32_t pos) {
-    if (!m_editSource) return false;
+    if (!m_context.edit) return false;
     Token token;
-    const int32_t target = DefinitionAt(ProgramIndex::OfSource(m_editSource->GetText()), *m_editSource, pos, token);
+    const int32_t target = DefinitionAt(ProgramIndex::OfSource(m_context.edit->GetText()), *m_context.edit, pos, token);
     if (target < 0) return false;
     m_history.JumpToLine(target);
     return true;
 }
 
 void EditorNavigation::OnNavigateBack() {
-    if (!m_history.Back()) m_dialogs.Beep();
+    if (!m_history.Back()) m_context.dialogs.Beep();
 }
 
 void EditorNavigation::OnNavigateForward() {
-    if (!m_history.Forward()) m_dialogs.Beep();
+    if (!m_history.Forward()) m_context.dialogs.Beep();
 }
 
 void EditorNavigation::OnGotoDefinition() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    if (!GotoDefinitionAt(start)) m_dialogs.Beep();
+    m_context.edit->GetSel(start, end);
+    if (!GotoDefinitionAt(start)) m_context.dialogs.Beep();
 }
 
 void EditorNavigation::OnGotoLine() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    QInputDialog dialog(m_window);
+    m_context.edit->GetSel(start, end);
+    QInputDialog dialog(m_context.window);
     dialog.setWindowTitle("Go to line");
-    dialog.setLabelText(QString("Line (1 - %1):").arg(m_editSource->GetLineCount()));
+    dialog.setLabelText(QString("Line (1 - %1):").arg(m_context.edit->GetLineCount()));
     dialog.setInputMode(QInputDialog::IntInput);
-    dialog.setIntRange(1, m_editSource->GetLineCount());
-    dialog.setIntValue(m_editSource->LineFromChar(start) + 1);
-    if (m_dialogs.Exec(dialog) != QDialog::Accepted) return;
+    dialog.setIntRange(1, m_context.edit->GetLineCount());
+    dialog.setIntValue(m_context.edit->LineFromChar(start) + 1);
+    if (m_context.dialogs.Exec(dialog) != QDialog::Accepted) return;
     m_history.JumpToLine(dialog.intValue() - 1);
 }
 
 void EditorNavigation::OnFindUses() {
-    if (!m_editSource || !m_listMessages) return;
-    const std::vector<std::string> lines = EditLines(*m_editSource);
+    if (!m_context.edit || !m_context.messages) return;
+    const std::vector<std::string> lines = EditLines(*m_context.edit);
     const ProgramIndex index(lines);
     int32_t start = 0, end = 0;
-    m_editSource->GetSel(start, end);
-    const Token token = TokenAtChar(index, *m_editSource, start);
+    m_context.edit->GetSel(start, end);
+    const Token token = TokenAtChar(index, *m_context.edit, start);
     std::string name;
     if (ProgramIndex::NamesLabel(token)) {
         name = token.label == 255 ? "END" : Trimmed(token.text);
@@ -164,7 +161,7 @@ void EditorNavigation::OnFindUses() {
         if (const Declaration* declaration = index.FindDeclaration(token.var, token.index))
             name += " (" + declaration->name + ")";
     } else {
-        m_dialogs.Beep();
+        m_context.dialogs.Beep();
         return;
     }
     const std::vector<Token> uses = index.UsesOf(token);
@@ -174,8 +171,8 @@ void EditorNavigation::OnFindUses() {
         if (!listed.insert(use.line).second) continue;
         entries.push_back(LineEntry(use.line, Trimmed(lines[static_cast<size_t>(use.line)])));
     }
-    m_listMessages->Clear();
-    m_listMessages->Append(entries);
+    m_context.messages->Clear();
+    m_context.messages->Append(entries);
 }
 
 }  // namespace plc

@@ -14,16 +14,14 @@
 #include <QPoint>
 #include <cstdint>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 #include "editor/NavigationHistory.h"
 
 namespace plc {
 
-class Dialogs;
-
 class EditorNavigation {
 public:
-    EditorNavigation(const EditorWidgets& widgets, Dialogs& dialogs);
+    explicit EditorNavigation(const EditorContext& context);
 
     // A fresh window's hover and Ctrl+click.
     void SetupNavigation();
@@ -46,10 +44,7 @@ private:
     // when there is none there.
     bool GotoDefinitionAt(int32_t pos);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     NavigationHistory m_history;
     QObject m_receiver;  // receives hover and Ctrl+click; they stop when this part goes
 };

@@ -13,24 +13,24 @@
 
 namespace plc {
 
-EditorPrint::EditorPrint(const EditorWidgets& widgets, Dialogs& dialogs,
+EditorPrint::EditorPrint(const EditorContext& context,
                          const CPlcEditorDoc& document)
-    : m_window(widgets.window), m_editSource(widgets.edit), m_dialogs(dialogs), m_document(document) {}
+    : m_context(context), m_document(document) {}
 
 void EditorPrint::OnPageSetup() {
-    if (!m_editSource) return;
-    const QFont current = m_editSource->ShownEditorFont();
-    CPageSetupDlg dialog(m_dialogs, &current);
-    if (m_dialogs.Exec(dialog) != QDialog::Accepted) return;
+    if (!m_context.edit) return;
+    const QFont current = m_context.edit->ShownEditorFont();
+    CPageSetupDlg dialog(m_context.dialogs, &current);
+    if (m_context.dialogs.Exec(dialog) != QDialog::Accepted) return;
     // Rebuilt also when only the margins changed.
     QFont font;
-    if (CreateEditorFont(font) && m_editSource) m_editSource->SetEditorFont(font);
+    if (CreateEditorFont(font) && m_context.edit) m_context.edit->SetEditorFont(font);
 }
 
 void EditorPrint::OnFilePrint() {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     PrintRequest request;
-    const int32_t lineCount = m_editSource->GetLineCount();
+    const int32_t lineCount = m_context.edit->GetLineCount();
     request.lines.reserve(static_cast<size_t>(std::max(lineCount, 0)));
     for (int32_t line = 0; line < lineCount; ++line) {
         std::string text;
@@ -38,10 +38,10 @@ void EditorPrint::OnFilePrint() {
         request.lines.push_back(std::move(text));
     }
     request.documentName = m_document.FileName();
-    request.screenFont = m_editSource->ShownEditorFont();
+    request.screenFont = m_context.edit->ShownEditorFont();
     request.topMarginMM = GetTopMargin();
     request.leftMarginMM = GetLeftMargin();
-    PrintSource(m_dialogs, m_window, request);
+    PrintSource(m_context.dialogs, m_context.window, request);
 }
 
 }  // namespace plc

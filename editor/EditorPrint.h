@@ -4,24 +4,21 @@
 // headed by the document's name.
 #pragma once
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 namespace plc {
 
 class CPlcEditorDoc;
-class Dialogs;
 
 class EditorPrint {
 public:
-    EditorPrint(const EditorWidgets& widgets, Dialogs& dialogs, const CPlcEditorDoc& document);
+    EditorPrint(const EditorContext& context, const CPlcEditorDoc& document);
 
     void OnPageSetup();
     void OnFilePrint();
 
 private:
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     const CPlcEditorDoc& m_document;
 };
 

@@ -16,12 +16,11 @@
 #include <string>
 #include <string_view>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 namespace plc {
 
 class CSearchReplaceDlg;
-class Dialogs;
 class EditorCodeView;
 class NavigationHistory;
 
@@ -48,7 +47,7 @@ public:
     // Renum compiles through `codeView` into its programme image; a
     // double-click on a search entry selects the length that `search`'s
     // last action set.
-    EditorRenum(const EditorWidgets& widgets, Dialogs& dialogs, EditorCodeView& codeView,
+    EditorRenum(const EditorContext& context, EditorCodeView& codeView,
                 const CSearchReplaceDlg& search, NavigationHistory& history);
 
     void OnRenum();
@@ -62,10 +61,7 @@ private:
     // Replaces line `index` without its line break; the selection stays.
     bool ReplaceLineText(int32_t index, std::string_view replacement);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     EditorCodeView& m_codeView;
     const CSearchReplaceDlg& m_search;
     NavigationHistory& m_history;

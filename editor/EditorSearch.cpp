@@ -16,12 +16,9 @@
 
 namespace plc {
 
-EditorSearch::EditorSearch(const EditorWidgets& widgets, Dialogs& dialogs,
+EditorSearch::EditorSearch(const EditorContext& context,
                            const CPlcEditorDoc& document)
-    : m_window(widgets.window),
-      m_editSource(widgets.edit),
-      m_listMessages(widgets.messages),
-      m_dialogs(dialogs),
+    : m_context(context),
       m_document(document) {}
 
 SearchOptions EditorSearch::Options() const {
@@ -35,26 +32,26 @@ std::vector<EditorSearch::Hit> EditorSearch::FindHits(const std::string& find,
     for (int32_t i = 0; m_document.GetEditLine(i, line); ++i) {
         const std::vector<LineMatch> matches = FindInLine(line, find, options);
         if (matches.empty()) continue;
-        const int32_t lineStart = m_editSource->LineIndex(i);
+        const int32_t lineStart = m_context.edit->LineIndex(i);
         for (const LineMatch& match : matches) hits.push_back({i, match, lineStart + match.column});
     }
     return hits;
 }
 
 void EditorSearch::OnSearchReplace() {
-    if (!m_editSource || !m_listMessages) return;
+    if (!m_context.edit || !m_context.messages) return;
 
     // A selection within one line is what the user wants to find.
     std::string selected;
     m_document.GetSelectedText(selected);
     if (!selected.empty()) m_searchDlg.m_strFind = selected;
-    if (!m_searchDlg.DoModal(m_dialogs, m_window)) return;
+    if (!m_searchDlg.DoModal(m_context.dialogs, m_context.window)) return;
     m_searched = true;
 
     if (m_searchDlg.m_bReplace == 0) {
         Search();
     } else if (m_searchDlg.m_bReplaceAll != 0) {
-        if (m_dialogs.Ask(m_window, LoadString(kIdsReallyReplaceAll), MsgButtons::YesNo,
+        if (m_context.dialogs.Ask(m_context.window, LoadString(kIdsReallyReplaceAll), MsgButtons::YesNo,
                           MsgIcon::Question, LoadString(kIdsSearchCaption)) != MsgAnswer::Yes)
             return;
         ReplaceAll();
@@ -71,8 +68,8 @@ void EditorSearch::Search() {
     for (const Hit& hit : hits) entries.push_back(SearchEntry(hit.line + 1, hit.match.column, find));
     entries.emplace_back();
     entries.push_back(CountEntry(static_cast<int32_t>(hits.size())));
-    m_listMessages->Clear();
-    m_listMessages->Append(entries);
+    m_context.messages->Clear();
+    m_context.messages->Append(entries);
     if (!hits.empty()) GoToHit(hits, true, true);
 }
 
@@ -81,7 +78,7 @@ void EditorSearch::OnFindNext() { FindAgain(true); }
 void EditorSearch::OnFindPrevious() { FindAgain(false); }
 
 void EditorSearch::FindAgain(bool forward) {
-    if (!m_editSource) return;
+    if (!m_context.edit) return;
     if (!m_searched || m_searchDlg.m_strFind.empty()) {
         OnSearchReplace();
         return;
@@ -91,18 +88,18 @@ void EditorSearch::FindAgain(bool forward) {
 
 void EditorSearch::GoToHit(const std::vector<Hit>& hits, bool forward, bool fromSelectionStart) {
     if (hits.empty()) {
-        m_editSource->ClearSearchMarks();
-        m_dialogs.Beep();
+        m_context.edit->ClearSearchMarks();
+        m_context.dialogs.Beep();
         return;
     }
     const auto length = static_cast<int32_t>(m_searchDlg.m_strFind.size());
     std::vector<std::pair<int32_t, int32_t>> ranges;
     ranges.reserve(hits.size());
     for (const Hit& hit : hits) ranges.emplace_back(hit.start, hit.start + length);
-    m_editSource->SetSearchMarks(ranges);
+    m_context.edit->SetSearchMarks(ranges);
 
     int32_t selStart = 0, selEnd = 0;
-    m_editSource->GetSel(selStart, selEnd);
+    m_context.edit->GetSel(selStart, selEnd);
     const Hit* target = nullptr;
     if (forward) {
         // The first hit from the caret on (a search from the dialog takes
@@ -115,8 +112,8 @@ void EditorSearch::GoToHit(const std::vector<Hit>& hits, bool forward, bool from
                                [&](const Hit& h) { return h.start + length <= selStart; });
         target = it == hits.rend() ? &hits.back() : &*it;
     }
-    m_editSource->SetSel(target->start, target->start + length);
-    m_editSource->ScrollCaret();
+    m_context.edit->SetSel(target->start, target->start + length);
+    m_context.edit->ScrollCaret();
 }
 
 void EditorSearch::ReplaceAll() {
@@ -129,9 +126,9 @@ void EditorSearch::ReplaceAll() {
 
     // A text that would pass the size limit could not be opened whole once
     // saved: nothing is replaced then.
-    if (int64_t{m_editSource->GetTextLength()} + growth * static_cast<int64_t>(hits.size()) >
-        m_editSource->GetLimitText()) {
-        m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
+    if (int64_t{m_context.edit->GetTextLength()} + growth * static_cast<int64_t>(hits.size()) >
+        m_context.edit->GetLimitText()) {
+        m_context.dialogs.Ask(m_context.window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
         return;
     }
 
@@ -141,8 +138,8 @@ void EditorSearch::ReplaceAll() {
     {
         // Every replacement through the target range, all of them one step
         // of Undo, the control's change reported once.
-        SourceEdit::Batch batch(*m_editSource);
-        SourceEdit::UndoGroup group(*m_editSource);
+        SourceEdit::Batch batch(*m_context.edit);
+        SourceEdit::UndoGroup group(*m_context.edit);
         int64_t shift = 0;  // how much the text before the hit has grown
         int32_t line = -1, lineShift = 0;
         for (const Hit& hit : hits) {
@@ -151,7 +148,7 @@ void EditorSearch::ReplaceAll() {
                 lineShift = 0;
             }
             const auto start = static_cast<int32_t>(hit.start + shift);
-            m_editSource->ReplaceRange(start, start + findLength, replacement);
+            m_context.edit->ReplaceRange(start, start + findLength, replacement);
             lastEnd = start + static_cast<int32_t>(replacement.size());
             entries.push_back(ReplaceEntry(hit.match.place, hit.line + 1, hit.match.column + lineShift, question));
             shift += growth;
@@ -160,13 +157,13 @@ void EditorSearch::ReplaceAll() {
     }
     // The caret goes behind the last replacement, once.
     if (lastEnd >= 0) {
-        m_editSource->SetSel(lastEnd, lastEnd);
-        m_editSource->ScrollCaret();
+        m_context.edit->SetSel(lastEnd, lastEnd);
+        m_context.edit->ScrollCaret();
     }
     entries.emplace_back();
     entries.push_back(CountEntry(static_cast<int32_t>(hits.size())));
-    m_listMessages->Clear();
-    m_listMessages->Append(entries);
+    m_context.messages->Clear();
+    m_context.messages->Append(entries);
 }
 
 void EditorSearch::ReplaceOneByOne() {
@@ -178,9 +175,9 @@ void EditorSearch::ReplaceOneByOne() {
     const auto findLength = static_cast<int32_t>(find.size());
     const auto growth = static_cast<int32_t>(replacement.size()) - findLength;
 
-    m_listMessages->Clear();
+    m_context.messages->Clear();
     std::vector<std::string> entries;
-    auto listEntries = [&] { m_listMessages->Append(entries); };
+    auto listEntries = [&] { m_context.messages->Append(entries); };
     int32_t count = 0;
     bool textFull = false;
     std::string line;
@@ -191,23 +188,23 @@ void EditorSearch::ReplaceOneByOne() {
     for (int32_t i = 0; !textFull && m_document.GetEditLine(i, line); ++i) {
         int32_t shift = 0;  // how much this line has grown so far
         for (const LineMatch& match : FindInLine(line, find, options)) {
-            const int32_t start = m_editSource->LineIndex(i) + match.column + shift;
-            m_editSource->SetSel(start, start + findLength);
+            const int32_t start = m_context.edit->LineIndex(i) + match.column + shift;
+            m_context.edit->SetSel(start, start + findLength);
             // A replacement that the text limit would cut off would leave a
             // partial text: the command stops before it.
-            if (m_editSource->GetTextLength() + growth > m_editSource->GetLimitText()) {
+            if (m_context.edit->GetTextLength() + growth > m_context.edit->GetLimitText()) {
                 textFull = true;
                 break;
             }
-            m_editSource->ScrollCaret();
-            const MsgAnswer answer = m_dialogs.Ask(m_window, question, MsgButtons::YesNoCancel,
+            m_context.edit->ScrollCaret();
+            const MsgAnswer answer = m_context.dialogs.Ask(m_context.window, question, MsgButtons::YesNoCancel,
                                                    MsgIcon::Question, caption);
             if (answer == MsgAnswer::Cancel) {
                 listEntries();
                 return;
             }
             if (answer != MsgAnswer::Yes) continue;
-            m_editSource->ReplaceSel(replacement);
+            m_context.edit->ReplaceSel(replacement);
             entries.push_back(ReplaceEntry(match.place, i + 1, match.column + shift, question));
             ++count;
             shift += growth;
@@ -217,7 +214,7 @@ void EditorSearch::ReplaceOneByOne() {
     entries.push_back(CountEntry(count));
     listEntries();
     // The edit control's own alarm for a full text.
-    if (textFull) m_dialogs.Ask(m_window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
+    if (textFull) m_context.dialogs.Ask(m_context.window, LoadString(kIdsMaxSize), MsgButtons::Ok, MsgIcon::None);
 }
 
 }  // namespace plc

@@ -21,16 +21,15 @@
 
 #include "dialogs/SearchReplaceDlg.h"
 #include "dialogs/TextSearch.h"
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 
 namespace plc {
 
 class CPlcEditorDoc;
-class Dialogs;
 
 class EditorSearch {
 public:
-    EditorSearch(const EditorWidgets& widgets, Dialogs& dialogs, const CPlcEditorDoc& document);
+    EditorSearch(const EditorContext& context, const CPlcEditorDoc& document);
 
     void OnSearchReplace();
     // The next hit of the last search after the selection, or the one
@@ -66,10 +65,7 @@ private:
     // selection (wrapping); a beep when there is none.
     void GoToHit(const std::vector<Hit>& hits, bool forward, bool fromSelectionStart);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     const CPlcEditorDoc& m_document;
     CSearchReplaceDlg m_searchDlg;  // the search/replace dialog and its last settings
     bool m_searched = false;        // a search ran: Find next and previous follow its settings

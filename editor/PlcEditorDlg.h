@@ -3,10 +3,12 @@
 // menu 202, toolbar and status bar, the document, and the command groups,
 // put together.
 //
-// Each part is a class of its own, in its own files, given only what it
-// uses (the window's widgets, the dialogs, the parts it calls):
-//   EditorFrame.h      the window: layout, geometry, menus and toolbar from
-//                      the command table, status line, title, online state
+// The editor object holds its parts as members. Each part is a class of its
+// own, in its own files, given only what it uses: the context (the window's
+// widgets, the dialogs, the host link: EditorContext.h) and the parts it
+// calls:
+//   EditorFrame.h      the window: layout, menus and toolbar from the
+//                      command table, status line, title, online state
 //   PlcEditorDoc.h     the document: name, change flag, New, Open, Save,
 //                      Save as, Recent file, the save question, line access
 //   WindowCommands.h   the edit commands, Help, Info, the edit alarms
@@ -17,15 +19,13 @@
 //   EditorCompletion.h the completion list
 //   EditorSearch.h     Search/Replace and the dialog's last settings
 //   EditorRenum.h      Renum and the double-click on a message
-//   EditorExchange.h   the exchange with device and archive, the host link
+//   EditorExchange.h   the exchange with device and archive through the host
 //   EditorPrint.h      Page setup and Print
 //   EditorAnalysis.h   warnings, the flow graph panel, Restore names
 //   EditorDryRun.h     Simulate: the dry-run panel, breakpoints in the margin
-// The editor object inherits their operations, so that the control, the
-// command table and the host reach each handler by its own name on the one
-// editor object; what stays here is what needs every part: opening the
-// window, the close sequence, and the table that binds each command to its
-// handler.
+// The command table binds each command to its handler on the part that owns
+// it. What stays here is what needs several parts: opening the window, the
+// close sequence, and the calls of the control (EditorLink.h).
 //
 // The editor object lives as long as its control; its window comes and goes:
 // Create builds the window, the close sequence destroys it again, and the
@@ -40,9 +40,11 @@
 #include "editor/EditorCodeView.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorCompletion.h"
+#include "editor/EditorContext.h"
 #include "editor/EditorDryRun.h"
 #include "editor/EditorExchange.h"
 #include "editor/EditorFrame.h"
+#include "editor/EditorLink.h"
 #include "editor/EditorNavigation.h"
 #include "editor/EditorPrint.h"
 #include "editor/EditorRenum.h"
@@ -50,47 +52,84 @@
 #include "editor/PlcEditorDoc.h"
 #include "editor/WindowCommands.h"
 
+class QAction;
+
 namespace plc {
 
-class Dialogs;
-
-class CPlcEditorDlg : public EditorFrame,
-                      public CPlcEditorDoc,
-                      public WindowCommands,
-                      public EditorCodeView,
-                      public EditorNavigation,
-                      public EditorCompletion,
-                      public EditorSearch,
-                      public EditorRenum,
-                      public EditorExchange,
-                      public EditorPrint,
-                      public EditorAnalysis,
-                      public EditorDryRun {
+class CPlcEditorDlg final : public EditorLink {
 public:
     explicit CPlcEditorDlg(Dialogs& dialogs);
     ~CPlcEditorDlg() override;
     CPlcEditorDlg(const CPlcEditorDlg&) = delete;
     CPlcEditorDlg& operator=(const CPlcEditorDlg&) = delete;
 
+    // ---- what the control calls ----
     // Builds the window from template 201 and runs OnInitDialog; true when
     // the window exists afterwards.
-    virtual bool Create(QWidget* parent);
+    bool Create(QWidget* parent) override;
+    bool IsWindow() const override;
+    QWidget* Window() const override;
     // The close sequence (the close box, Exit and the control's PlcDestroy).
-    void CloseEditor();
+    void CloseEditor() override;
+    void SetControl(HostLink* control) override;
+    void SetOnline() override;
+    void SetOffline() override;
     // The host's PlcSetSimulation: Simulate enabled or grayed (an open dry
     // run closes with it).
-    void EnableSimulation(bool enable);
+    void EnableSimulation(bool enable) override;
+    void OpenSourceFile(const std::string& fileName) override;
+    void OpenBinaryFile(const std::string& fileName) override;
+    void ShowStatusMessage(const std::string& text) override;
+
+    // The host link; null without a control.
+    HostLink* Control() const { return m_context.control; }
+    // Runs the handler of a command id, as a menu entry or a button does;
+    // false when the window is closed, the id has no command or the command
+    // is disabled.
+    bool OnCommand(int id) { return m_frame.OnCommand(id); }
+    // The close sequence's handlers: Exit and the close box; OK (Enter)
+    // does not close the editor.
     void OnFileExit() { OnCancel(); }
     void OnOK() {}
     void OnCancel() { CloseEditor(); }
 
-protected:
-    std::string DocumentTitle() const override { return ComposeTitle(); }
-    bool DocumentModified() const override { return IsModified(); }
+    // The open window's source editor and message list (null while there is
+    // no window), and the menu entry of a command.
+    SourceEdit* Edit() const { return m_context.edit; }
+    MessageList* Messages() const { return m_context.messages; }
+    QAction* Action(int id) const { return m_frame.Action(id); }
+
+    // ---- the parts ----
+    EditorFrame& Frame() { return m_frame; }
+    CPlcEditorDoc& Document() { return m_document; }
+    WindowCommands& Commands() { return m_commands; }
+    EditorCodeView& CodeView() { return m_codeView; }
+    EditorNavigation& Navigation() { return m_navigation; }
+    EditorCompletion& Completion() { return m_completion; }
+    EditorSearch& Search() { return m_search; }
+    EditorRenum& Renum() { return m_renum; }
+    EditorExchange& Exchange() { return m_exchange; }
+    EditorPrint& Print() { return m_print; }
+    EditorAnalysis& Analysis() { return m_analysis; }
+    EditorDryRun& DryRun() { return m_dryRun; }
 
 private:
     // The notifications of a fresh window's widgets to their handlers.
     void ConnectWindow();
+
+    EditorContext m_context;
+    CPlcEditorDoc m_document;
+    EditorFrame m_frame;
+    WindowCommands m_commands;
+    EditorCodeView m_codeView;
+    EditorNavigation m_navigation;
+    EditorCompletion m_completion;
+    EditorSearch m_search;
+    EditorRenum m_renum;
+    EditorExchange m_exchange;
+    EditorPrint m_print;
+    EditorAnalysis m_analysis;
+    EditorDryRun m_dryRun;
 };
 
 // Menu 202 in menu order (the "&Extras" item of the menu bar has no command).

@@ -19,20 +19,16 @@
 // works on come and go with the window.
 #pragma once
 
-#include <QObject>
-#include <QPointer>
 #include <cstdint>
 #include <string>
-#include <vector>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
+#include "editor/RecentFiles.h"
 
 class QAction;
 class QMenu;
 
 namespace plc {
-
-class Dialogs;
 
 // The document name of a document without a file.
 inline constexpr const char* kNoFileName = "PlcPrg";
@@ -42,7 +38,7 @@ inline constexpr int32_t kMaxDocumentSize = 30000;
 
 class CPlcEditorDoc {
 public:
-    CPlcEditorDoc(const EditorWidgets& widgets, Dialogs& dialogs);
+    explicit CPlcEditorDoc(const EditorContext& context);
 
     // A fresh window's document: unnamed, unchanged, and the Recent file
     // entries of `recentMenu` (`recentEntry` its first) from the settings.
@@ -94,31 +90,21 @@ private:
     // The open or the save dialog in its remembered folder; the folder of
     // the chosen file is remembered for the next time. False when cancelled.
     bool PromptFileName(bool save, std::string& name);
-    void SetupRecentFile();
-    // Puts a file opened or saved at the top of the remembered files.
-    void RememberRecentFile(const std::string& name);
-    // Takes a file out of the remembered ones and out of the menu.
-    void ForgetRecentFile(const std::string& name);
+    // A Recent file entry chosen: the save question, then the file; a file
+    // that cannot be opened any more leaves the list.
     void OpenRecentFile(const std::string& name);
-    void SetRecentEntry(const std::string& text);
     // Names the document and sets its modified flag and the window's title.
     void SetDocumentName(const std::string& name, bool modified);
     // The bytes of `name` for Open, or those of the copy an unfinished
     // in-place write of it left, when the user takes that instead (`fromCopy`).
     bool ReadForOpen(const std::string& name, std::string& data, bool& fromCopy);
 
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    MessageList* const& m_listMessages;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
 
     std::string m_strFileName = kNoFileName;
     bool m_bModified = false;
     bool m_byteOrderMark = false;  // the file began with one; Save writes it again
-    QPointer<QMenu> m_recentMenu;
-    QPointer<QAction> m_recentAction;
-    std::vector<QPointer<QAction>> m_recentEntries;  // the Recent file entries after the first
-    QObject m_receiver;  // receives the entries' triggers; they stop when the document goes
+    RecentFiles m_recent;
 };
 
 }  // namespace plc

@@ -7,19 +7,17 @@
 #include <QPointer>
 #include <cstdint>
 
-#include "editor/EditorWidgets.h"
+#include "editor/EditorContext.h"
 #include "editor/HelpWindow.h"
 
 namespace plc {
-
-class Dialogs;
 
 // The help context of the editor window (the Help command id plus 0x10000).
 inline constexpr int32_t kHelpContext = 98313;
 
 class WindowCommands {
 public:
-    WindowCommands(const EditorWidgets& widgets, Dialogs& dialogs);
+    explicit WindowCommands(const EditorContext& context);
 
     void OnEditUndo();
     void OnEditRedo();
@@ -36,9 +34,7 @@ public:
     HelpWindow* Help() const { return m_help.data(); }
 
 private:
-    QWidget* const& m_window;
-    SourceEdit* const& m_editSource;
-    Dialogs& m_dialogs;
+    const EditorContext& m_context;
     QPointer<HelpWindow> m_help;
 };
 

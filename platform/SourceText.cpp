@@ -4,12 +4,12 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QCoreApplication>
-#include <QDragEnterEvent>
-#include <QMimeData>
 #include <QMetaObject>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <vector>
+
+#include "platform/LimitedScintilla.h"
 
 namespace plc {
 
@@ -17,54 +17,13 @@ namespace {
 
 using Sci = QsciScintillaBase;
 
-// The number of characters `text` takes in the control once its line ends
-// have become CR LF, as a paste converts them.
-int64_t PastedLength(const QByteArray& text) {
-    int64_t length = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-        length += text[i] == '\r' || text[i] == '\n' ? 2 : 1;
-    }
-    return length;
-}
-
-// The Scintilla widget with one addition: text from the clipboard, the
-// X selection or a drop that does not fit under the text limit is refused
-// before anything changes, so a paste never replaces the selection by
-// nothing and never inserts part of what was copied.
-class LimitedScintilla : public QsciScintilla {
-public:
-    LimitedScintilla(SourceText* owner) : QsciScintilla(owner), m_owner(owner) {}
-
-protected:
-    bool canInsertFromMimeData(const QMimeData* source) const override {
-        if (!QsciScintilla::canInsertFromMimeData(source)) return false;
-        bool rectangular = false;
-        if (m_owner->FitsSelection(PastedLength(fromMimeData(source, rectangular)))) return true;
-        // While the mouse only drags over the text, nothing is refused yet.
-        if (!m_dragging)
-            QMetaObject::invokeMethod(m_owner, &SourceText::maxText, Qt::QueuedConnection);
-        return false;
-    }
-    void dragEnterEvent(QDragEnterEvent* event) override {
-        m_dragging = true;
-        QsciScintilla::dragEnterEvent(event);
-        m_dragging = false;
-    }
-    void dragMoveEvent(QDragMoveEvent* event) override {
-        m_dragging = true;
-        QsciScintilla::dragMoveEvent(event);
-        m_dragging = false;
-    }
-
-private:
-    SourceText* m_owner;
-    bool m_dragging = false;
-};
-
 }  // namespace
 
-SourceText::SourceText(QWidget* parent) : QWidget(parent), m_sci(new LimitedScintilla(this)) {
+SourceText::SourceText(QWidget* parent)
+    : QWidget(parent),
+      m_sci(new LimitedScintilla(
+          this, [this](int64_t length) { return FitsSelection(length); },
+          [this] { QMetaObject::invokeMethod(this, &SourceText::maxText, Qt::QueuedConnection); })) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_sci);

@@ -4,8 +4,9 @@
 // Character indexes are positions in the whole text and count CR and LF as
 // one character each; lines are 0-based.
 //
-// The control owns its QScintilla widget; nothing outside this class and
-// the code editor built on it (SourceEdit) talks to Scintilla.
+// The control owns its QScintilla widget (LimitedScintilla.h: it refuses a
+// paste or drop beyond the text limit); nothing outside this class and the
+// layers built on it (MarkedText, SourceEdit) talks to Scintilla.
 //
 // Notifications:
 //   changed()  - the text was changed by the user or by ReplaceSel (typing,

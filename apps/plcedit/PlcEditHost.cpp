@@ -16,9 +16,8 @@
 #include "base/XdgFolders.h"
 #include "control/TorvixObjects.h"
 #include "control/TorvixTypeLib.h"
-#include "editor/PlcEditorDlg.h"
+#include "editor/EditorLink.h"
 #include "image/PlcProgram.h"
-#include "platform/StatusBar.h"
 #include "platform/Text.h"
 
 namespace plc {
@@ -203,9 +202,15 @@ std::string PlcEditHost::DeviceFile() const {
     return FullPath(JoinPath(m_options.deviceDir, kDeviceProgramFile));
 }
 
+EditorLink* PlcEditHost::Editor() const { return m_control ? m_control->Editor() : nullptr; }
+
+QWidget* PlcEditHost::EditorWindow() const {
+    const EditorLink* editor = Editor();
+    return editor ? editor->Window() : nullptr;
+}
+
 void PlcEditHost::ShowError(const std::string& text) {
-    QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
-    m_dialogs.Ask(parent, text, MsgButtons::Ok, MsgIcon::Stop);
+    m_dialogs.Ask(EditorWindow(), text, MsgButtons::Ok, MsgIcon::Stop);
 }
 
 bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& target) {
@@ -220,9 +225,8 @@ bool PlcEditHost::CopyProgramFile(const std::string& source, const std::string& 
     } else if (WriteFileSafely(target, data, &why)) {
         // The message list names the temporary file the editor wrote; the
         // status bar names where the programme went.
-        if (g_pPlcEditor != nullptr)
-            g_pPlcEditor->ShowStatusMessage("The programme file was copied to " + target + " (from " +
-                                            source + ")");
+        if (EditorLink* editor = Editor())
+            editor->ShowStatusMessage("The programme file was copied to " + target + " (from " + source + ")");
         return true;
     }
     ShowError("The programme file could not be copied to\n" + target + "\n" + why);
@@ -235,17 +239,15 @@ void PlcEditHost::PlcFileToArchiv(const std::string& lpFileName) {
     if (!m_options.archiveDir.empty() && !name.empty()) {
         target = JoinPath(m_options.archiveDir, name);
     } else {
-        QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
-        if (!m_dialogs.SaveFileName(parent, ArchiveRequest(m_options.archiveDir), target)) return;
+        if (!m_dialogs.SaveFileName(EditorWindow(), ArchiveRequest(m_options.archiveDir), target)) return;
     }
     CopyProgramFile(lpFileName, target);
 }
 
 void PlcEditHost::PlcFileFromArchiv(std::string& pbstrFileName) {
-    QWidget* parent = g_pPlcEditor ? g_pPlcEditor->Window() : nullptr;
     std::string chosen;
     // Cancel leaves the offer as it came: the editor then reads nothing.
-    if (m_dialogs.OpenFileName(parent, ArchiveRequest(m_options.archiveDir), chosen))
+    if (m_dialogs.OpenFileName(EditorWindow(), ArchiveRequest(m_options.archiveDir), chosen))
         pbstrFileName = chosen;
 }
 

@@ -83,6 +83,11 @@ public:
     std::string DeviceFile() const;
 
 private:
+    // The editor of the control, which lives in the module the control came
+    // from (or beside the linked control); its window parents the host's
+    // dialogs. Null without a control or window.
+    EditorLink* Editor() const;
+    QWidget* EditorWindow() const;
     // Copies `source` to `target` safely, creating the target's folder; a
     // failure is shown in a message box with its reason, success in the
     // editor's status bar.

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "control/TorvixCtrl.h"
 #include "editor/EditorCommands.h"
@@ -25,11 +26,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Message boxes (a failed check) are answered without being shown.
     plc::ScriptedDialogs dialogs;
-    plc::CTorvixCtrl control(dialogs);
+    auto owned = std::make_unique<plc::CPlcEditorDlg>(dialogs);
+    plc::CPlcEditorDlg* editor = owned.get();
+    plc::CTorvixCtrl control(std::move(owned));
     if (!control.PlcCreate()) return 1;
     control.PlcSetOnline();
     control.PlcFileOpen(argv[1]);
-    plc::CPlcEditorDlg* editor = plc::g_pPlcEditor;
     QWidget* window = editor->Window();
     editor->OnCommand(plc::ID_CHECK_SYNTAX);
     const int line = argc > 3 ? std::atoi(argv[3]) : 1;
@@ -39,7 +41,7 @@ int main(int argc, char** argv) {
     edit->setFocus();
     int status = 1;
     QTimer::singleShot(600, [&] {
-        editor->OnTimer();
+        editor->Frame().OnTimer();
         status = window->grab().save(argv[2]) ? 0 : 1;
         if (status != 0) std::fprintf(stderr, "plcedit-screenshot: cannot write %s\n", argv[2]);
         QApplication::exit(status);

@@ -203,6 +203,7 @@ void TestComponent::queryInterface() {
 
 void TestComponent::referenceCounts() {
     const long before = ModuleObjectCount();
+    QPointer<QObject> editorAlive;
     {
         Component c;
         QCOMPARE(ModuleObjectCount(), before + 1);
@@ -212,11 +213,11 @@ void TestComponent::referenceCounts() {
         c.dispatch->Release();
         persist.Reset();
         QCOMPARE(ModuleObjectCount(), before + 1);
-        QVERIFY(g_pPlcEditor != nullptr);
+        editorAlive = &EditorOf(c.Object().Control()).Frame();
     }
     // The last release frees the control and its editor.
     QCOMPARE(ModuleObjectCount(), before);
-    QVERIFY(g_pPlcEditor == nullptr);
+    QVERIFY(editorAlive.isNull());
 }
 
 // Each method by its id, before or after PlcCreate, with its result and what
@@ -264,14 +265,15 @@ void TestComponent::dispatchMethods() {
 
     std::string text;
     CTorvixCtrl& control = c.Object().Control();
+    CPlcEditorDlg& editor = EditorOf(control);
     switch (dispid) {
-        case CTorvixCtrl::kPlcCreate: QVERIFY(g_pPlcEditor->IsWindow()); break;
-        case CTorvixCtrl::kPlcSetOnline: QVERIFY(g_pPlcEditor->Action(32784)->isEnabled()); break;
-        case CTorvixCtrl::kPlcSetOffline: QVERIFY(!g_pPlcEditor->Action(32784)->isEnabled()); break;
+        case CTorvixCtrl::kPlcCreate: QVERIFY(editor.IsWindow()); break;
+        case CTorvixCtrl::kPlcSetOnline: QVERIFY(editor.Action(32784)->isEnabled()); break;
+        case CTorvixCtrl::kPlcSetOffline: QVERIFY(!editor.Action(32784)->isEnabled()); break;
         case CTorvixCtrl::kPlcFileOpen:
-            QCOMPARE(g_pPlcEditor->Edit()->GetText(), std::string("%P00\r\nN010 NOP\r\nEND\r\n"));
+            QCOMPARE(editor.Edit()->GetText(), std::string("%P00\r\nN010 NOP\r\nEND\r\n"));
             break;
-        case CTorvixCtrl::kPlcDestroy: QVERIFY(!g_pPlcEditor->IsWindow()); break;
+        case CTorvixCtrl::kPlcDestroy: QVERIFY(!editor.IsWindow()); break;
         case CTorvixCtrl::kPlcSetTmpFileName:
             QVERIFY(control.GetTmpFileName(text));
             QCOMPARE(text, std::string("out.bin"));
@@ -281,7 +283,7 @@ void TestComponent::dispatchMethods() {
             QCOMPARE(text, std::string("/proj/"));
             break;
         case CTorvixCtrl::kPlcBinaryFileOpen:
-            QVERIFY(g_pPlcEditor->Edit()->GetText().find("N010 JMP N010") != std::string::npos);
+            QVERIFY(editor.Edit()->GetText().find("N010 JMP N010") != std::string::npos);
             break;
     }
     QVERIFY(c.dialogs.Failures().empty());
@@ -325,7 +327,7 @@ void TestComponent::dispatchRefusesBadCalls() {
     // A refused call changes nothing.
     QCOMPARE(tmp, expected == S_OK && dispid == 7 ? referenced
                                                   : std::string(CTorvixCtrl::kDefaultTmpFileName));
-    QVERIFY(!g_pPlcEditor->IsWindow());
+    QVERIFY(!EditorOf(c.Object().Control()).IsWindow());
 }
 
 void TestComponent::namesToIds_data() {
@@ -466,6 +468,7 @@ void TestComponent::hostReleasesTheControlInsideAnEvent() {
     uint32_t cookie = 0;
     QCOMPARE(c.Point()->Advise(&sink, &cookie), S_OK);
     QCOMPARE(c.Call(CTorvixCtrl::kPlcCreate, {}), S_OK);
+    const QPointer<QObject> editorAlive(&EditorOf(c.Object().Control()).Frame());
     IDispatch* control = c.dispatch.Get();
     control->AddRef();
     c.dispatch.Reset();
@@ -477,7 +480,7 @@ void TestComponent::hostReleasesTheControlInsideAnEvent() {
     QVERIFY(out.boolVal);
     QCOMPARE(sink.calls.size(), size_t(1));
     QCOMPARE(sink.calls[0].dispid, int32_t(TorvixEvents::kPlcOnCancel));
-    QVERIFY(g_pPlcEditor == nullptr);
+    QVERIFY(editorAlive.isNull());
     QCOMPARE(ModuleObjectCount(), c.objectsBefore);
     QCOMPARE(sink.refs, 0u);
 }
@@ -520,7 +523,7 @@ void TestComponent::clientDrivesTheLinkedControl() {
     QVERIFY(!client->PlcDestroy());
     QVERIFY(client->PlcCreate());
     QVERIFY(client->PlcSetOnline());
-    QVERIFY(g_pPlcEditor->Action(32783)->isEnabled());
+    QVERIFY(EditorOf(c.Object().Control()).Action(32783)->isEnabled());
     CTorvixCtrl& control = c.Object().Control();
     std::string name;
     QVERIFY(control.FirePlcFileFromArchiv(name));

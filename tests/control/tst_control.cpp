@@ -2,6 +2,7 @@
 // The control: its methods before and after PlcCreate, the close sequence
 // through PlcDestroy, the two file locations and the events to the host.
 #include <QDir>
+#include <QPointer>
 #include <QTest>
 #include <QWidget>
 
@@ -91,30 +92,32 @@ void TestControl::methodsWithoutWindow() {
         case CTorvixCtrl::kPlcBinaryFileOpen: actual = control.PlcBinaryFileOpen("x.bin"); break;
     }
     QCOMPARE(actual, result);
-    QVERIFY(!g_pPlcEditor->IsWindow());
+    CPlcEditorDlg& editor = EditorOf(control);
+    QVERIFY(!editor.IsWindow());
     QVERIFY(host.events.empty());
     QVERIFY(dialogs.Log().empty());
     // A window created afterwards starts unnamed and empty.
     QVERIFY(control.PlcCreate());
-    QCOMPARE(g_pPlcEditor->FileName(), std::string(kNoFileName));
-    QCOMPARE(g_pPlcEditor->Edit()->GetText(), std::string());
+    QCOMPARE(editor.Document().FileName(), std::string(kNoFileName));
+    QCOMPARE(editor.Edit()->GetText(), std::string());
 }
 
 void TestControl::onlineBeforeCreateDoesNotLast() {
     ScratchDirectory scratch;
     ScriptedDialogs dialogs{FailTest()};
     CTorvixCtrl control(dialogs);
+    CPlcEditorDlg& editor = EditorOf(control);
     QVERIFY(control.PlcSetOnline());
     QVERIFY(control.PlcCreate());
-    QVERIFY(!g_pPlcEditor->Action(ID_SAVE_IN_DEVICE)->isEnabled());
-    QVERIFY(!g_pPlcEditor->Action(ID_READ_FROM_DEVICE)->isEnabled());
+    QVERIFY(!editor.Action(ID_SAVE_IN_DEVICE)->isEnabled());
+    QVERIFY(!editor.Action(ID_READ_FROM_DEVICE)->isEnabled());
     QVERIFY(control.PlcSetOnline());
-    QVERIFY(g_pPlcEditor->Action(ID_SAVE_IN_DEVICE)->isEnabled());
+    QVERIFY(editor.Action(ID_SAVE_IN_DEVICE)->isEnabled());
     // Closed and opened again: offline.
     QVERIFY(control.PlcDestroy());
     QVERIFY(control.PlcSetOnline());
     QVERIFY(control.PlcCreate());
-    QVERIFY(!g_pPlcEditor->Action(ID_READ_FROM_DEVICE)->isEnabled());
+    QVERIFY(!editor.Action(ID_READ_FROM_DEVICE)->isEnabled());
 }
 
 void TestControl::createTwiceKeepsTheWindow() {
@@ -122,11 +125,12 @@ void TestControl::createTwiceKeepsTheWindow() {
     ScriptedDialogs dialogs{FailTest()};
     CTorvixCtrl control(dialogs);
     QVERIFY(control.PlcCreate());
-    QWidget* window = g_pPlcEditor->Window();
-    QCOMPARE(g_pPlcEditor->Control(), static_cast<HostLink*>(&control));
+    CPlcEditorDlg& editor = EditorOf(control);
+    QWidget* window = editor.Window();
+    QCOMPARE(editor.Control(), static_cast<HostLink*>(&control));
     window->showMinimized();
     QVERIFY(control.PlcCreate());
-    QCOMPARE(g_pPlcEditor->Window(), window);
+    QCOMPARE(editor.Window(), window);
     QVERIFY(!window->isMinimized());
     QVERIFY(control.PlcSetFocus());
 }
@@ -159,7 +163,7 @@ void TestControl::destroyAsksAndReportsTheClose() {
     // The next window is fresh.
     QVERIFY(open.control->PlcCreate());
     QCOMPARE(editor.Edit()->GetText(), std::string());
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     QCOMPARE(editor.Window()->windowTitle(), QString("PlcEdit [PlcPrg]"));
     open.VerifyDialogs();
 }
@@ -186,22 +190,26 @@ void TestControl::hostMayReleaseTheControlOnCancel() {
     control->Advise(&host);
     QVERIFY(control->PlcCreate());
     host.onCancel = [&] { control.reset(); };
-    g_pPlcEditor->OnCommand(ID_FILE_EXIT);
+    CPlcEditorDlg& editor = EditorOf(*control);
+    const QPointer<QObject> editorAlive(&editor.Frame());
+    editor.OnCommand(ID_FILE_EXIT);
     QVERIFY(!control);
-    QVERIFY(g_pPlcEditor == nullptr);
+    QVERIFY(editorAlive.isNull());
 }
 
 void TestControl::releasingTheControlAsksNothing() {
     ScratchDirectory scratch;
     ScriptedDialogs dialogs{FailTest()};
     RecordingHost host;
+    QPointer<QObject> editorAlive;
     {
         CTorvixCtrl control(dialogs);
         control.Advise(&host);
         QVERIFY(control.PlcCreate());
-        QTest::keyClicks(g_pPlcEditor->Edit(), "modified");
+        editorAlive = &EditorOf(control).Frame();
+        QTest::keyClicks(EditorOf(control).Edit(), "modified");
     }
-    QVERIFY(g_pPlcEditor == nullptr);
+    QVERIFY(editorAlive.isNull());
     QVERIFY(host.events.empty());
     QVERIFY(dialogs.Log().empty());
     // The changed text is not lost: it stays as a recovery copy.
@@ -217,7 +225,7 @@ void TestControl::fileOpenDiscardsChanges() {
     QTest::keyClicks(open.editor.Edit(), "unsaved");
     QVERIFY(open.control->PlcFileOpen("prog.plc"));
     QCOMPARE(open.editor.Edit()->GetText(), std::string("N010 NOP\r\n"));
-    QCOMPARE(open.editor.FileName(), open.Path("prog.plc"));
+    QCOMPARE(open.editor.Document().FileName(), open.Path("prog.plc"));
     // An open error is the editor's to report; the method still succeeds.
     open.dialogs.ExpectAsk(MsgAnswer::Ok, "Error at opening of");
     QVERIFY(open.control->PlcFileOpen("missing.plc"));

@@ -100,18 +100,6 @@ struct Events : TorvixEvents {
     }
 };
 
-QWidget* ModuleWindow() {
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "PlcEditor" && w->isVisible()) return w;
-    return nullptr;
-}
-
-QAction* Command(QWidget* window, int id) {
-    for (QAction* action : window->findChildren<QAction*>())
-        if (action->data().toInt() == id) return action;
-    return nullptr;
-}
-
 std::shared_ptr<TorvixModuleHandle> LoadModule() {
     std::string error;
     auto module = TorvixModuleHandle::Load(TORVIX_MODULE, error);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QMessageBox>
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,6 +17,7 @@
 #include "apps/plcedit/PlcEditHost.h"
 #include "editor/EditorTestSupport.h"
 #include "platform/SourceEdit.h"
+#include "platform/StatusBar.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -44,6 +46,10 @@ private slots:
     void commandLine();
     void helpAndVersion();
     void refusesToStartWithoutDisplay();
+    // Before the editor ends the application: once it has, no modal
+    // dialog runs its event loop any more in this process.
+    void hostReachesTheModulesEditor_data();
+    void hostReachesTheModulesEditor();
     void opensTheFileAndEndsWithTheEditor();
 };
 
@@ -128,11 +134,10 @@ void TestPlcEditApp::opensTheFileAndEndsWithTheEditor() {
     PlcEditHost host(options);
     QVERIFY(host.Start());
     QVERIFY(host.Control()->Module() != nullptr);
-    QVERIFY(g_pPlcEditor == nullptr);  // not the linked control
-    QWidget* window = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "PlcEditor" && w->isVisible()) window = w;
+    QWidget* window = ModuleWindow();
     QVERIFY(window);
+    // The editor the host reaches through its control is the module's.
+    QCOMPARE(host.Control()->Editor()->Window(), window);
     auto* source = window->findChild<QsciScintilla*>("source");
     QVERIFY(source);
     QCOMPARE(source->text(), QString("%P00\r\nN010 NOP\r\nEND\r\n"));
@@ -154,6 +159,59 @@ void TestPlcEditApp::opensTheFileAndEndsWithTheEditor() {
     QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
     QCOMPARE(loop.exec(), 0);
     QTRY_VERIFY(!alive || !alive->isVisible());
+}
+
+// Save in device with the editor of the module: a copy is confirmed in the
+// editor's status bar, a failed one in a message box on the editor window.
+void TestPlcEditApp::hostReachesTheModulesEditor_data() {
+    QTest::addColumn<bool>("deviceWritable");
+    QTest::newRow("copied") << true;
+    QTest::newRow("device folder cannot be made") << false;
+}
+
+void TestPlcEditApp::hostReachesTheModulesEditor() {
+    QFETCH(bool, deviceWritable);
+    ScratchDirectory scratch;
+    WriteBytes("prog.plc", "%P00\r\nN010 NOP\r\nEND\r\n");
+    // A device folder below a plain file cannot be made.
+    WriteBytes("blocker", "");
+    PlcEditOptions options;
+    options.file = "prog.plc";
+    options.online = true;
+    options.deviceDir = scratch.Path(deviceWritable ? "device" : "blocker/device");
+    PlcEditHost host(options);
+    QVERIFY(host.Start());
+    QWidget* window = ModuleWindow();
+    QVERIFY(window);
+    QAction* saveInDevice = Command(window, 32784);
+    QVERIFY(saveInDevice && saveInDevice->isEnabled());
+
+    QPointer<QWidget> boxParent;
+    QString boxText;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            boxParent = box->parentWidget();
+            boxText = box->text();
+            box->done(QMessageBox::Ok);
+        }
+    });
+    watch.start(20);
+    saveInDevice->trigger();
+    watch.stop();
+
+    auto* bar = window->findChild<QWidget*>("statusbar");
+    QVERIFY(bar);
+    QCOMPARE(QString(bar->metaObject()->className()), QString("plc::StatusBar"));
+    const std::string note = static_cast<StatusBar*>(bar)->Text(1);
+    if (deviceWritable) {
+        QVERIFY2(note.starts_with("The programme file was copied to " + host.DeviceFile()), note.c_str());
+        QVERIFY(boxText.isEmpty());
+    } else {
+        QVERIFY2(boxText.startsWith("The programme file could not be copied to"), qPrintable(boxText));
+        QCOMPARE(boxParent.data(), window);
+        QVERIFY(note.empty());
+    }
 }
 
 QTEST_MAIN(TestPlcEditApp)

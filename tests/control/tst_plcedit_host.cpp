@@ -34,7 +34,7 @@ struct Host {
         host = std::make_unique<PlcEditHost>(options, dialogs);
         if (!host->Start()) qFatal("the editor does not open");
     }
-    CPlcEditorDlg& Editor() { return *g_pPlcEditor; }
+    CPlcEditorDlg& Editor() { return dynamic_cast<CPlcEditorDlg&>(*host->Control()->Editor()); }
     std::string Path(const std::string& name) const { return scratch.Path(name); }
     void SetText(const std::string& text) { Editor().Edit()->SetText(text); }
     std::string ListedBody() {
@@ -153,7 +153,7 @@ void TestPlcEditHost::temporaryFileIsTheHostsAndGoes() {
         QVERIFY(QFileInfo::exists(QString::fromStdString(tmpFile)));
         QCOMPARE(ReadBytes(deviceFile), ReadBytes(tmpFile));
         QVERIFY(QFileInfo::exists(QString::fromStdString(outer.Path("proj/Demo.txt"))));
-        QCOMPARE(h.Editor().Status()->Text(1),
+        QCOMPARE(h.Editor().Frame().Status()->Text(1),
                  "The programme file was copied to " + deviceFile + " (from " + tmpFile + ")");
         h.host.reset();
         QVERIFY(!QFileInfo::exists(QString::fromStdString(tmpFile)));
@@ -173,7 +173,7 @@ void TestPlcEditHost::deviceRoundTrip() {
 
     // Reading from the device lists what it holds, after the save question.
     h.SetText("; something else\r\n");
-    h.Editor().SetModified(true);
+    h.Editor().Document().SetModified(true);
     h.dialogs.ExpectAsk(MsgAnswer::No, "save the changed");
     QVERIFY(h.Editor().OnCommand(ID_READ_FROM_DEVICE));
     h.VerifyDialogs();
@@ -271,7 +271,7 @@ void TestPlcEditHost::readFromArchive() {
     QCOMPARE(h.dialogs.Log().front().request.initialDirectory, std::string("arch"));
     if (pick) {
         QCOMPARE(h.ListedBody(), kListedBody);
-        QVERIFY(h.Editor().IsModified());
+        QVERIFY(h.Editor().Document().IsModified());
     } else {
         // The host left the offer as it came: nothing read, nothing said.
         QCOMPARE(h.Editor().Edit()->GetText(), kNamed);

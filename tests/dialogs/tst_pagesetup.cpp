@@ -223,7 +223,7 @@ void TestPageSetup::editorFontKeptOnCancel() {
         QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
     });
     open.dialogs.ExpectFont(Picked("Courier", 12, QFont::Bold));
-    open.editor.OnPageSetup();
+    open.editor.Print().OnPageSetup();
     open.VerifyDialogs();
     QVERIFY(!SettingsExist());
     QCOMPARE(open.editor.Edit()->EditorFont().pixelSize(), 11);

@@ -197,7 +197,7 @@ void TestPrint::namedDocumentInHeader() {
     OpenEditor open;
     const std::string source = open.Path("axis.plc");
     WriteBytes(source, "%P00\r\nN001 NOP\r\nEND\r\n");
-    QVERIFY(open.editor.OpenDocument(false, source));
+    QVERIFY(open.editor.Document().OpenDocument(false, source));
     const std::string pdf = open.Path("named.pdf");
     // The print dialog proposes axis.pdf beside the programme: it is given
     // the name and stands in the programme's folder.
@@ -208,14 +208,14 @@ void TestPrint::namedDocumentInHeader() {
         folder = QDir::currentPath();
         ToPdf(pdf)(printer);
     });
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     open.VerifyDialogs();
     QCOMPARE(docName, QString("axis"));
     QCOMPARE(folder, QFileInfo(QString::fromStdString(source)).absolutePath());
     QCOMPARE(QDir::currentPath(), before);
     const QList<Page> pages = ReadPdf(pdf);
     QCOMPARE(pages.size(), 1);
-    QCOMPARE(pages[0].name, QString::fromStdString(open.editor.FileName()));
+    QCOMPARE(pages[0].name, QString::fromStdString(open.editor.Document().FileName()));
     QCOMPARE(pages[0].rows, (QStringList{"%P00", "N001 NOP", "END"}));
 
     // The default face is not installed: the paper gets the fixed-pitch
@@ -245,7 +245,7 @@ void TestPrint::copies() {
     open.editor.Edit()->SetText(Joined(NumberedLines(21)));
     const std::string pdf = open.Path("copies.pdf");
     open.dialogs.ExpectPrintSetup(true, ToPdf(pdf, copies, collate));
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     open.VerifyDialogs();
     const QList<Page> pages = ReadPdf(pdf);
     QCOMPARE(Headers(pages), headers);
@@ -261,7 +261,7 @@ void TestPrint::longLineEndsInEllipsis() {
     open.editor.Edit()->SetText("N001 NOP ;" + std::string(300, 'x') + tail + "\r\nN002 NOP");
     const std::string pdf = open.Path("long.pdf");
     open.dialogs.ExpectPrintSetup(true, ToPdf(pdf));
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     open.VerifyDialogs();
     const QList<Page> pages = ReadPdf(pdf);
     QCOMPARE(pages.size(), 1);
@@ -286,10 +286,10 @@ void TestPrint::eventsBetweenPagesDoNotMixIn() {
         [&] {
             ran = true;
             open.editor.Edit()->SetText("CHANGED");
-            open.editor.OnFilePrint();
+            open.editor.Print().OnFilePrint();
         },
         Qt::QueuedConnection);
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     QVERIFY(ran);
     open.VerifyDialogs();
     const QList<Page> pages = ReadPdf(pdf);
@@ -305,7 +305,7 @@ void TestPrint::cancelPrintsNothing() {
     open.editor.Edit()->SetText("N001 NOP");
     const std::string pdf = open.Path("cancelled.pdf");
     open.dialogs.ExpectPrintSetup(false, ToPdf(pdf));
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     open.VerifyDialogs();
     QCOMPARE(open.dialogs.Log().size(), size_t(1));
     ExpectNoFile(pdf);
@@ -340,7 +340,7 @@ void TestPrint::errors() {
         if (!withFile) printer.setOutputFileName(QString());
     });
     open.dialogs.ExpectAsk(MsgAnswer::Ok, message.toStdString());
-    open.editor.OnFilePrint();
+    open.editor.Print().OnFilePrint();
     open.VerifyDialogs();
     const auto& shown = open.dialogs.Log().back();
     QCOMPARE(QString::fromStdString(shown.text), message);

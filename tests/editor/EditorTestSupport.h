@@ -4,6 +4,8 @@
 // control with scripted dialogs.
 #pragma once
 
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -85,17 +87,37 @@ inline std::string ReadBytes(const std::string& path) {
     return data;
 }
 
+// The editor window on the screen, as a host that loaded the control's
+// module sees it: by its widgets only.
+inline QWidget* ModuleWindow() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "PlcEditor" && w->isVisible()) return w;
+    return nullptr;
+}
+
+// The menu entry of command `id` in such a window.
+inline QAction* Command(QWidget* window, int id) {
+    for (QAction* action : window->findChildren<QAction*>())
+        if (action->data().toInt() == id) return action;
+    return nullptr;
+}
+
+// The editor object of a control of this build, with all its parts.
+inline CPlcEditorDlg& EditorOf(const CTorvixCtrl& control) {
+    return dynamic_cast<CPlcEditorDlg&>(control.Editor());
+}
+
 // A control with its editor window open, scripted dialogs and a scratch
 // current directory.
 struct OpenEditor {
     ScratchDirectory scratch;
     ScriptedDialogs dialogs{FailTest()};
     std::unique_ptr<CTorvixCtrl> control = std::make_unique<CTorvixCtrl>(dialogs);
-    CPlcEditorDlg& editor = *g_pPlcEditor;
+    CPlcEditorDlg& editor = EditorOf(*control);
 
     OpenEditor() {
-        CPlcEditorDlg::OpenDirectory() = "../userdata/";
-        CPlcEditorDlg::SaveDirectory() = "../userdata/";
+        CPlcEditorDoc::OpenDirectory() = "../userdata/";
+        CPlcEditorDoc::SaveDirectory() = "../userdata/";
         control->PlcCreate();
     }
     std::string Path(const std::string& name) const { return scratch.Path(name); }

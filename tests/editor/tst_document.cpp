@@ -96,11 +96,11 @@ void TestDocument::saveQuestion() {
     WriteBytes(current, kOld);
     WriteBytes(other, kOther);
     QVERIFY(Profile().WriteString("Menu", "LastPath", other));
-    if (named) QVERIFY(editor.OpenDocument(false, current));
+    if (named) QVERIFY(editor.Document().OpenDocument(false, current));
     Type(editor, "x");
-    QVERIFY(editor.IsModified());
+    QVERIFY(editor.Document().IsModified());
     const std::string edited = editor.Edit()->GetText();
-    const std::string nameBefore = editor.FileName();
+    const std::string nameBefore = editor.Document().FileName();
 
     const auto reply = MsgAnswer(answer);
     open.dialogs.ExpectAsk(reply, "Do you like to save the changed process programme ?");
@@ -108,9 +108,9 @@ void TestDocument::saveQuestion() {
     const bool goesOn = reply != MsgAnswer::Cancel;
     if (goesOn && command == "Open") open.dialogs.ExpectOpenFile(other);
 
-    if (command == "New") editor.OnFileNew();
-    if (command == "Open") editor.OnFileOpen();
-    if (command == "Recent") editor.OnFileRecent();
+    if (command == "New") editor.Document().OnFileNew();
+    if (command == "Open") editor.Document().OnFileOpen();
+    if (command == "Recent") editor.Document().OnFileRecent();
     if (command == "Close") editor.OnCommand(ID_FILE_EXIT);
 
     const auto& question = open.dialogs.Log().at(0);
@@ -123,8 +123,8 @@ void TestDocument::saveQuestion() {
     if (!goesOn) {
         QVERIFY(editor.IsWindow());
         QCOMPARE(editor.Edit()->GetText(), edited);
-        QCOMPARE(editor.FileName(), nameBefore);
-        QVERIFY(editor.IsModified());
+        QCOMPARE(editor.Document().FileName(), nameBefore);
+        QVERIFY(editor.Document().IsModified());
     } else if (command == "Close") {
         QVERIFY(!editor.IsWindow());
         const std::string last = reply == MsgAnswer::Yes ? (named ? current : savedAs)
@@ -133,8 +133,8 @@ void TestDocument::saveQuestion() {
     } else {
         const bool isNew = command == "New";
         QCOMPARE(editor.Edit()->GetText(), isNew ? std::string() : kOther);
-        QCOMPARE(editor.FileName(), isNew ? std::string(kNoFileName) : other);
-        QVERIFY(!editor.IsModified());
+        QCOMPARE(editor.Document().FileName(), isNew ? std::string(kNoFileName) : other);
+        QVERIFY(!editor.Document().IsModified());
     }
     open.VerifyDialogs();
 }
@@ -158,15 +158,15 @@ void TestDocument::openAndSaveByteForByte() {
     const std::string source = open.Path("in.plc");
     const std::string target = open.Path("out.plc");
     WriteBytes(source, bytes.toStdString());
-    QVERIFY(open.editor.OpenDocument(false, source));
-    QCOMPARE(open.editor.FileName(), source);
-    QVERIFY(!open.editor.IsModified());
+    QVERIFY(open.editor.Document().OpenDocument(false, source));
+    QCOMPARE(open.editor.Document().FileName(), source);
+    QVERIFY(!open.editor.Document().IsModified());
     // A byte-order mark is no part of the text, and Save writes it again.
     QVERIFY(!QByteArray::fromStdString(open.editor.Edit()->GetText()).startsWith("\xEF\xBB\xBF"));
     open.dialogs.ExpectSaveFile(target);
-    open.editor.OnFileSaveAs();
+    open.editor.Document().OnFileSaveAs();
     QCOMPARE(QByteArray::fromStdString(ReadBytes(target)), bytes);
-    QCOMPARE(open.editor.FileName(), target);
+    QCOMPARE(open.editor.Document().FileName(), target);
     open.VerifyDialogs();
 }
 
@@ -185,10 +185,10 @@ void TestDocument::lfLinesStayLines() {
     OpenEditor open;
     const std::string path = open.Path("lf.plc");
     WriteBytes(path, file.toStdString());
-    QVERIFY(open.editor.OpenDocument(false, path));
+    QVERIFY(open.editor.Document().OpenDocument(false, path));
     QCOMPARE(QByteArray::fromStdString(open.editor.Edit()->GetText()), text);
     QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(file.count('\n') + 1));
-    open.editor.OnFileSave();  // named: no dialog
+    open.editor.Document().OnFileSave();  // named: no dialog
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), text);
     open.VerifyDialogs();
 }
@@ -211,8 +211,8 @@ void TestDocument::openConvertsLineEnds() {
     OpenEditor open;
     const std::string path = open.Path("ends.plc");
     WriteBytes(path, file.toStdString());
-    QVERIFY(open.editor.OpenDocument(false, path));
-    QVERIFY(!open.editor.IsModified());
+    QVERIFY(open.editor.Document().OpenDocument(false, path));
+    QVERIFY(!open.editor.Document().IsModified());
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), file);  // unchanged until saved
     QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(lines.size()));
     for (int i = 0; i < lines.size(); ++i) {
@@ -220,7 +220,7 @@ void TestDocument::openConvertsLineEnds() {
         QVERIFY(open.editor.Edit()->GetLine(i, line));
         QCOMPARE(QString::fromLatin1(line), lines[i]);
     }
-    open.editor.OnFileSave();
+    open.editor.Document().OnFileSave();
     QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), lines.join("\r\n").toLatin1());
     open.VerifyDialogs();
 }
@@ -255,7 +255,7 @@ void TestDocument::hostOpenKeepsARecoveryCopy() {
     const std::string other = open.Path("other.plc");
     WriteBytes(other, "N010 NOP");
     open.editor.Edit()->SetText("; typed by hand");
-    open.editor.SetModified(changed);
+    open.editor.Document().SetModified(changed);
     open.editor.OpenSourceFile(other);
     QCOMPARE(open.editor.Edit()->GetText(), std::string("N010 NOP"));
     const QStringList copies = folder.entryList({"recovery-*"}, QDir::Files, QDir::Time);
@@ -268,7 +268,7 @@ void TestDocument::hostOpenKeepsARecoveryCopy() {
     QCOMPARE(ReadBytes(newest), std::string("; typed by hand"));
     QCOMPARE(open.editor.Messages()->Texts().back(), "The changed text was kept as a recovery copy: " + newest);
     QVERIFY(!copies.contains("recovery-20000101-000000-1-000000-old.plc"));
-    open.editor.SetModified(false);
+    open.editor.Document().SetModified(false);
     open.VerifyDialogs();
 }
 
@@ -295,19 +295,19 @@ void TestDocument::sizeLimit() {
     const std::string path = open.Path("big.plc");
     WriteBytes(path, bytes);
     if (message != 0) open.dialogs.ExpectAsk(MsgAnswer::Ok, LoadString(uint32_t(message)));
-    QVERIFY(editor.OpenDocument(false, path));
+    QVERIFY(editor.Document().OpenDocument(false, path));
     QCOMPARE(editor.Edit()->GetText(), bytes.substr(0, 30000));
     if (message != 0) QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::None);
     if (whole) {
-        QCOMPARE(editor.FileName(), path);
-        QVERIFY(!editor.IsModified());
+        QCOMPARE(editor.Document().FileName(), path);
+        QVERIFY(!editor.Document().IsModified());
     } else {
         // The cut text must never be saved over the complete file: the
         // document is unnamed and modified, so Save asks for a name.
-        QCOMPARE(editor.FileName(), std::string(kNoFileName));
-        QVERIFY(editor.IsModified());
+        QCOMPARE(editor.Document().FileName(), std::string(kNoFileName));
+        QVERIFY(editor.Document().IsModified());
         open.dialogs.ExpectSaveFile(std::nullopt);
-        editor.OnFileSave();
+        editor.Document().OnFileSave();
         QCOMPARE(ReadBytes(path), bytes);
     }
     open.VerifyDialogs();
@@ -325,23 +325,23 @@ void TestDocument::recentFileAfterDeletion() {
     QVERIFY(Profile().WriteString("Menu", "Recent1", second));
     ScriptedDialogs dialogs{FailTest()};
     CTorvixCtrl control(dialogs);
-    CPlcEditorDlg& editor = *g_pPlcEditor;
+    CPlcEditorDlg& editor = EditorOf(control);
     QVERIFY(control.PlcCreate());
     QAction* entry = editor.Action(ID_FILE_RECENT);
     QCOMPARE(entry->text(), QString::fromStdString(path));
     QVERIFY(entry->isEnabled());
 
-    editor.OnFileRecent();
+    editor.Document().OnFileRecent();
     QCOMPARE(editor.Edit()->GetText(), kOther);
-    QCOMPARE(editor.FileName(), path);
+    QCOMPARE(editor.Document().FileName(), path);
 
     QVERIFY(QFile::remove(QString::fromStdString(path)));
     Type(editor, "x");
     dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
-    editor.OnFileRecent();
+    editor.Document().OnFileRecent();
     QCOMPARE(dialogs.Log().back().text, "Error at opening of\n" + path + "\ncannot open: No such file or directory");
     QCOMPARE(dialogs.Log().back().icon, MsgIcon::Stop);
-    QVERIFY(editor.IsModified());  // the document is unchanged
+    QVERIFY(editor.Document().IsModified());  // the document is unchanged
     QCOMPARE(Profile().GetString("Menu", "LastPath", "unset"), std::string("?"));
     QCOMPARE(Profile().GetString("Menu", "Recent1", "unset"), second);
     QCOMPARE(entry->text(), QString::fromStdString(second));
@@ -349,11 +349,11 @@ void TestDocument::recentFileAfterDeletion() {
 
     QVERIFY(QFile::remove(QString::fromStdString(second)));
     dialogs.ExpectAsk(MsgAnswer::No).ExpectAsk(MsgAnswer::Ok);
-    editor.OnFileRecent();
+    editor.Document().OnFileRecent();
     QCOMPARE(entry->text(), QString("?"));
     QVERIFY(!entry->isEnabled());
     QCOMPARE(Profile().GetString("Menu", "Recent1", ""), std::string());
-    QVERIFY(editor.RecentMenu()->actions().size() <= 1);
+    QVERIFY(editor.Frame().RecentMenu()->actions().size() <= 1);
     QVERIFY(dialogs.Failures().empty());
 }
 
@@ -376,14 +376,14 @@ void TestDocument::namesAreAbsolute() {
     const std::string relative = "./work/../work/loop.plc";
     if (how == "save as") {
         open.dialogs.ExpectSaveFile(relative);
-        editor.OnFileSaveAs();
+        editor.Document().OnFileSaveAs();
     } else if (how == "open") {
         open.dialogs.ExpectOpenFile(relative);
-        editor.OnFileOpen();
+        editor.Document().OnFileOpen();
     } else {
         open.control->PlcFileOpen(relative);
     }
-    QCOMPARE(editor.FileName(), full);
+    QCOMPARE(editor.Document().FileName(), full);
     QCOMPARE(Profile().GetString("Menu", "Recent1", ""), full);
     editor.CloseEditor();
     QCOMPARE(Profile().GetString("Menu", "LastPath", ""), full);
@@ -398,10 +398,10 @@ void TestDocument::rememberedFolders() {
     WriteBytes(inA, kOld);
     open.dialogs.ExpectOpenFile(inA).ExpectOpenFile(std::nullopt);
     open.dialogs.ExpectSaveFile(open.Path("b/y.plc")).ExpectSaveFile(std::nullopt);
-    open.editor.OnFileOpen();
-    open.editor.OnFileOpen();
-    open.editor.OnFileSaveAs();
-    open.editor.OnFileSaveAs();
+    open.editor.Document().OnFileOpen();
+    open.editor.Document().OnFileOpen();
+    open.editor.Document().OnFileSaveAs();
+    open.editor.Document().OnFileSaveAs();
     const auto& log = open.dialogs.Log();
     QCOMPARE(log.size(), size_t(4));
     QCOMPARE(log[0].request.initialDirectory, std::string("../userdata/"));
@@ -420,17 +420,17 @@ void TestDocument::rememberedFolders() {
 // current folder.
 void TestDocument::dialogsStartAtTheDocument() {
     OpenEditor open;
-    CPlcEditorDlg::OpenDirectory().clear();
-    CPlcEditorDlg::SaveDirectory().clear();
+    CPlcEditorDoc::OpenDirectory().clear();
+    CPlcEditorDoc::SaveDirectory().clear();
     QDir().mkpath(QString::fromStdString(open.Path("a")));
     const std::string inA = open.Path("a/x.plc");
     WriteBytes(inA, kOld);
     open.dialogs.ExpectSaveFile(std::nullopt);
-    open.editor.OnFileSaveAs();
-    QVERIFY(open.editor.OpenDocument(false, inA));
+    open.editor.Document().OnFileSaveAs();
+    QVERIFY(open.editor.Document().OpenDocument(false, inA));
     open.dialogs.ExpectOpenFile(std::nullopt).ExpectSaveFile(std::nullopt);
-    open.editor.OnFileOpen();
-    open.editor.OnFileSaveAs();
+    open.editor.Document().OnFileOpen();
+    open.editor.Document().OnFileSaveAs();
     const auto& log = open.dialogs.Log();
     QCOMPARE(log.size(), size_t(3));
     QCOMPARE(log[0].request.initialDirectory, std::string("./"));
@@ -445,12 +445,12 @@ void TestDocument::saveOnNamedAndUnnamed() {
     Type(editor, "N010 NOP");
     const std::string path = open.Path("new.plc");
     open.dialogs.ExpectSaveFile(path);
-    editor.OnFileSave();  // unnamed: asks
+    editor.Document().OnFileSave();  // unnamed: asks
     QCOMPARE(ReadBytes(path), std::string("N010 NOP"));
     Type(editor, ";");
-    editor.OnFileSave();  // named: silent
+    editor.Document().OnFileSave();  // named: silent
     QCOMPARE(ReadBytes(path), std::string(";N010 NOP"));
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     open.VerifyDialogs();
 }
 
@@ -459,7 +459,7 @@ void TestDocument::failedSaveKeepsOldFileAndDocument() {
     CPlcEditorDlg& editor = open.editor;
     const std::string path = open.Path("keep.plc");
     WriteBytes(path, kOld);
-    QVERIFY(editor.OpenDocument(false, path));
+    QVERIFY(editor.Document().OpenDocument(false, path));
     editor.Edit()->SetSel(0, 0);
     editor.Edit()->ReplaceSel(std::string(200, ';'));
     // A file size limit makes the write fail midway, even for root.
@@ -470,13 +470,13 @@ void TestDocument::failedSaveKeepsOldFileAndDocument() {
     small.rlim_cur = 16;
     setrlimit(RLIMIT_FSIZE, &small);
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
-    editor.OnFileSave();
+    editor.Document().OnFileSave();
     setrlimit(RLIMIT_FSIZE, &saved);
     QCOMPARE(open.dialogs.Log().back().text, "Error at saving of\n" + path + "\nwrite failed: File too large");
     QCOMPARE(open.dialogs.Log().back().icon, MsgIcon::Stop);
     QCOMPARE(ReadBytes(path), kOld);
-    QVERIFY(editor.IsModified());
-    QCOMPARE(editor.FileName(), path);
+    QVERIFY(editor.Document().IsModified());
+    QCOMPARE(editor.Document().FileName(), path);
     open.VerifyDialogs();
 }
 
@@ -498,11 +498,11 @@ void TestDocument::openErrorLeavesDocument() {
     const std::string path = name.startsWith('/') ? name.toStdString() : open.Path(name.toStdString());
     if (name == "fifo") QCOMPARE(::mkfifo(path.c_str(), 0600), 0);
     open.dialogs.ExpectAsk(MsgAnswer::Ok);
-    QVERIFY(!editor.OpenDocument(false, path));
+    QVERIFY(!editor.Document().OpenDocument(false, path));
     QCOMPARE(open.dialogs.Log().back().text, "Error at opening of\n" + path + "\n" + reason.toStdString());
     QCOMPARE(editor.Edit()->GetText(), std::string("abc"));
-    QCOMPARE(editor.FileName(), std::string(kNoFileName));
-    QVERIFY(editor.IsModified());
+    QCOMPARE(editor.Document().FileName(), std::string(kNoFileName));
+    QVERIFY(editor.Document().IsModified());
     open.VerifyDialogs();
 }
 
@@ -518,10 +518,10 @@ void TestDocument::openOffersTheCopyOfAnUnfinishedWrite() {
         std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
         WriteBytes(copy, kOld);
         open.dialogs.ExpectAsk(answer);
-        QVERIFY(open.editor.OpenDocument(false, path));
+        QVERIFY(open.editor.Document().OpenDocument(false, path));
         QVERIFY(open.dialogs.Log().back().text.find(copy) != std::string::npos);
         QCOMPARE(open.editor.Edit()->GetText(), answer == MsgAnswer::Yes ? kOld : std::string("%P00\r\nN010 NO"));
-        QCOMPARE(open.editor.IsModified(), answer == MsgAnswer::Yes);
+        QCOMPARE(open.editor.Document().IsModified(), answer == MsgAnswer::Yes);
         open.VerifyDialogs();
     }
 }

@@ -26,6 +26,7 @@
 #include "editor/DryRunPanel.h"
 #include "editor/FlowPanel.h"
 #include "editor/HelpWindow.h"
+#include "editor/WindowGeometry.h"
 #include "image/ErrorCodes.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
@@ -168,7 +169,7 @@ void TestEditorWindow::toolbarButtons() {
     QFETCH(QString, tooltip);
     QFETCH(bool, enabled);
     OpenEditor open;
-    CPlcToolBar* bar = open.editor.ToolBar();
+    CPlcToolBar* bar = open.editor.Frame().ToolBar();
     QCOMPARE(QString::fromStdString(CPlcToolBar::OnNeedText(id)), tooltip);
     QAction* action = bar->ButtonAction(id);
     QVERIFY(action);
@@ -182,11 +183,11 @@ void TestEditorWindow::toolbarButtons() {
 void TestEditorWindow::toolbarGroupsAndClicks() {
     OpenEditor open;
     QString layout;
-    for (QAction* action : open.editor.ToolBar()->actions())
+    for (QAction* action : open.editor.Frame().ToolBar()->actions())
         layout += action->isSeparator() ? QString("| ") : QString::number(action->data().toInt() - 32768) + " ";
     QCOMPARE(layout.trimmed(), QString("0 1 2 | 3 4 5 | 6 7 | 8 | 9 | 10 11 12 | 13 14 | 15 16"));
     // At the window's first size every button is on the bar.
-    CPlcToolBar* bar = open.editor.ToolBar();
+    CPlcToolBar* bar = open.editor.Frame().ToolBar();
     for (int id = 32768; id <= 32784; ++id) {
         QWidget* button = bar->widgetForAction(bar->ButtonAction(id));
         QVERIFY(button);
@@ -200,7 +201,7 @@ void TestEditorWindow::toolbarGroupsAndClicks() {
     // the programme body.
     open.dialogs.ExpectAsk(MsgAnswer::No, "No programme available.");
     auto* button = qobject_cast<QToolButton*>(
-        open.editor.ToolBar()->widgetForAction(open.editor.ToolBar()->ButtonAction(ID_CHECK_SYNTAX)));
+        open.editor.Frame().ToolBar()->widgetForAction(open.editor.Frame().ToolBar()->ButtonAction(ID_CHECK_SYNTAX)));
     QVERIFY(button);
     QTest::mouseClick(button, Qt::LeftButton);
     open.VerifyDialogs();
@@ -268,20 +269,20 @@ void TestEditorWindow::layoutRule() {
 void TestEditorWindow::statusPartsFollowTheWidth() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
-    QVERIFY(editor.IsInitialised());
+    QVERIFY(editor.Frame().IsInitialised());
     // Text above the message list in the splitter, 70 % of the height at first.
-    QSplitter* split = editor.Splitter();
+    QSplitter* split = editor.Frame().Splitter();
     QCOMPARE(split->widget(0), static_cast<QWidget*>(editor.Edit()));
     QCOMPARE(split->widget(1), static_cast<QWidget*>(editor.Messages()));
     const QList<int> sizes = split->sizes();
     QVERIFY2(std::abs(sizes[0] * 10 - (sizes[0] + sizes[1]) * 7) <= 20,
              qPrintable(QString("%1 %2").arg(sizes[0]).arg(sizes[1])));
 
-    editor.Status()->resize(200, editor.Status()->height());
-    QCOMPARE(editor.StatusParts(), (std::array<int32_t, 5>{0, 0, 50, 125, 200}));
-    QCOMPARE(editor.Status()->Parts(), (std::vector<int>{0, 0, 50, 125, 200}));
+    editor.Frame().Status()->resize(200, editor.Frame().Status()->height());
+    QCOMPARE(editor.Frame().StatusParts(), (std::array<int32_t, 5>{0, 0, 50, 125, 200}));
+    QCOMPARE(editor.Frame().Status()->Parts(), (std::vector<int>{0, 0, 50, 125, 200}));
     editor.Window()->resize(640, 480);
-    QTRY_COMPARE(editor.Status()->Parts().back(), editor.Status()->width());
+    QTRY_COMPARE(editor.Frame().Status()->Parts().back(), editor.Frame().Status()->width());
 
     // Made small and large again, the split keeps its shares, not its pixels.
     const auto listShare = [split] { return double(split->sizes()[1]) / (split->sizes()[0] + split->sizes()[1]); };
@@ -291,7 +292,7 @@ void TestEditorWindow::statusPartsFollowTheWidth() {
     editor.Window()->resize(900, 800);
     QTRY_COMPARE(editor.Window()->size(), QSize(900, 800));
     QVERIFY2(std::abs(listShare() - before) < 0.02, qPrintable(QString::number(listShare())));
-    QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.ToolBar()->geometry().bottom());
+    QVERIFY(editor.Edit()->mapTo(editor.Window(), QPoint()).y() > editor.Frame().ToolBar()->geometry().bottom());
 }
 
 void TestEditorWindow::rememberedGeometry() {
@@ -303,12 +304,12 @@ void TestEditorWindow::rememberedGeometry() {
 
     editor.Window()->resize(520, 410);
     QApplication::processEvents();
-    editor.Splitter()->setSizes({120, 200});
-    const QList<int> split = editor.Splitter()->sizes();
-    editor.DestroyWindow();
+    editor.Frame().Splitter()->setSizes({120, 200});
+    const QList<int> split = editor.Frame().Splitter()->sizes();
+    editor.Frame().DestroyWindow();
     QVERIFY(editor.Create(nullptr));
     QCOMPARE(editor.Window()->size(), QSize(520, 410));
-    QCOMPARE(editor.Splitter()->sizes(), split);
+    QCOMPARE(editor.Frame().Splitter()->sizes(), split);
 }
 
 // ---------------------------------------------------------------- online state
@@ -317,7 +318,7 @@ void TestEditorWindow::onlineAndOffline() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     auto state = [&](int id) {
-        return editor.Action(id)->isEnabled() && editor.ToolBar()->IsButtonEnabled(id);
+        return editor.Action(id)->isEnabled() && editor.Frame().ToolBar()->IsButtonEnabled(id);
     };
     editor.SetOnline();
     QVERIFY(state(ID_SAVE_IN_DEVICE));
@@ -326,7 +327,7 @@ void TestEditorWindow::onlineAndOffline() {
     QVERIFY(!editor.OnCommand(ID_SIMULATE));  // a grayed command is not reached
     editor.SetOffline();
     QVERIFY(!editor.Action(ID_SAVE_IN_DEVICE)->isEnabled());
-    QVERIFY(!editor.ToolBar()->IsButtonEnabled(ID_READ_FROM_DEVICE));
+    QVERIFY(!editor.Frame().ToolBar()->IsButtonEnabled(ID_READ_FROM_DEVICE));
 }
 
 // ---------------------------------------------------------------- edit commands
@@ -337,11 +338,11 @@ void TestEditorWindow::undoBeepsWhenNothingToUndo() {
     QVERIFY(editor.OnCommand(ID_EDIT_UNDO));
     QCOMPARE(open.dialogs.Beeps(), 1);
     QTest::keyClicks(editor.Edit(), "N010");
-    QVERIFY(editor.IsModified());
-    editor.OnEditUndo();
+    QVERIFY(editor.Document().IsModified());
+    editor.Commands().OnEditUndo();
     QCOMPARE(open.dialogs.Beeps(), 1);
     QCOMPARE(editor.Edit()->GetText(), std::string());
-    editor.OnEditSelectAll();
+    editor.Commands().OnEditSelectAll();
     open.VerifyDialogs();
 }
 
@@ -374,7 +375,7 @@ void TestEditorWindow::getEditLine() {
     OpenEditor open;
     open.editor.Edit()->SetText("N010 NOP\t\t; x\r\n\r\nEND");
     std::string line = "garbage";
-    QCOMPARE(open.editor.GetEditLine(index, line), result);
+    QCOMPARE(open.editor.Document().GetEditLine(index, line), result);
     QCOMPARE(QByteArray::fromStdString(line), text);
 }
 
@@ -400,7 +401,7 @@ void TestEditorWindow::getSelectedText() {
     open.editor.Edit()->SetText("N010 NOP\r\nEND\r\n");
     open.editor.Edit()->SetSel(start, end);
     std::string selected = "garbage";
-    open.editor.GetSelectedText(selected);
+    open.editor.Document().GetSelectedText(selected);
     QCOMPARE(QByteArray::fromStdString(selected), text);
 }
 
@@ -418,14 +419,14 @@ void TestEditorWindow::checkSyntaxOnEmptyText() {
     CPlcEditorDlg& editor = open.editor;
     editor.Messages()->Append("earlier entry");
     open.dialogs.ExpectAsk(accept ? MsgAnswer::Yes : MsgAnswer::No);
-    QVERIFY(!editor.CompileProgram());
+    QVERIFY(!editor.CodeView().CompileProgram());
     QCOMPARE(open.dialogs.Log().at(0).text, LoadString(32890));
     QCOMPARE(open.dialogs.Log().at(0).buttons, MsgButtons::YesNo);
     QCOMPARE(open.dialogs.Log().at(0).icon, MsgIcon::Question);
     // The caption names the document from the start.
     const std::string expected = accept ? ProgramSkeleton(CurrentLocalTime(), "PlcEdit [PlcPrg]") : "";
     QCOMPARE(editor.Edit()->GetText(), expected);
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     QCOMPARE(editor.Messages()->Texts(), std::vector<std::string>{"earlier entry"});
     open.VerifyDialogs();
 }
@@ -451,11 +452,11 @@ void TestEditorWindow::checkSyntaxEntries() {
     std::string programme;
     QVERIFY(ReadWholeFile(PLCEDIT_SOURCE_DIR "/examples/jumps.plc", programme));
     editor.Edit()->SetText(programme);
-    QVERIFY(editor.CompileProgram());
+    QVERIFY(editor.CodeView().CompileProgram());
     entries = editor.Messages()->Texts();
     QCOMPARE(entries.front(), std::string("PLC, compiling runs..."));
     QVERIFY(entries.back().rfind("Sysntax check - 0 error (s), 0 warning(s). Calculated checksum: 0x", 0) == 0);
-    QVERIFY(!editor.Program().GetProgramName().empty());
+    QVERIFY(!editor.CodeView().Program().GetProgramName().empty());
     open.VerifyDialogs();
 }
 
@@ -467,21 +468,21 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
     QWidget* window = editor.Window();
     // The title names the document from the start.
     QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg]"));
-    QTRY_COMPARE_WITH_TIMEOUT(editor.Status()->Text(3), std::string("Ln 1"), 2000);
-    QCOMPARE(editor.Status()->Text(2), std::string());
+    QTRY_COMPARE_WITH_TIMEOUT(editor.Frame().Status()->Text(3), std::string("Ln 1"), 2000);
+    QCOMPARE(editor.Frame().Status()->Text(2), std::string());
 
     editor.Edit()->SetText("a\r\nb\r\nc\r\nd");
     editor.Edit()->SetSel(6, 7);  // the start of the selection is in line 3
     QTest::keyClicks(editor.Edit(), "x");
-    editor.OnTimer();
+    editor.Frame().OnTimer();
     QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg*]"));
-    QCOMPARE(editor.Status()->Text(2), std::string("Modified"));
-    QCOMPARE(editor.Status()->Text(3), std::string("Ln 3"));
-    QCOMPARE(editor.Status()->Text(4), std::string("Col 2"));
+    QCOMPARE(editor.Frame().Status()->Text(2), std::string("Modified"));
+    QCOMPARE(editor.Frame().Status()->Text(3), std::string("Ln 3"));
+    QCOMPARE(editor.Frame().Status()->Text(4), std::string("Col 2"));
 
     window->hide();
-    editor.OnTimer();
-    QCOMPARE(editor.Status()->Text(3), std::string());
+    editor.Frame().OnTimer();
+    QCOMPARE(editor.Frame().Status()->Text(3), std::string());
 }
 
 // ---------------------------------------------------------------- Help, Info
@@ -489,7 +490,7 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
 void TestEditorWindow::helpOpensTheEditorPage() {
     OpenEditor open;
     QVERIFY(open.editor.OnCommand(ID_HELP));
-    HelpWindow* help = open.editor.Help();
+    HelpWindow* help = open.editor.Commands().Help();
     QVERIFY(help && help->isVisible());
     QTextBrowser* browser = help->Browser();
     QCOMPARE(browser->source().fragment(), QString("98313"));
@@ -570,7 +571,7 @@ void TestEditorWindow::infoShowsNameAndVersion() {
         // Wide enough for its caption, which the title bar would cut.
         QVERIFY(dialog.minimumWidth() >= dialog.fontMetrics().horizontalAdvance(dialog.windowTitle()) + 100);
     });
-    open.editor.OnInfo();
+    open.editor.Commands().OnInfo();
     QCOMPARE(open.dialogs.Log().at(0).text, std::string("Info to PLC-Editor"));
     QCOMPARE(texts, (QStringList{"PLC-Editor", "Version V1.30-03",
                                  "Free software under the GNU General Public License,\n"
@@ -621,7 +622,7 @@ void TestEditorWindow::fontFromSettings() {
     ScriptedDialogs dialogs{FailTest()};
     CTorvixCtrl control(dialogs);
     QVERIFY(control.PlcCreate());
-    const QFont font = g_pPlcEditor->Edit()->EditorFont();
+    const QFont font = EditorOf(control).Edit()->EditorFont();
     QCOMPARE(font.pixelSize(), pixels);
     QCOMPARE(int(font.weight()), weight);
     QCOMPARE(font.italic(), italic);
@@ -666,14 +667,14 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
 
     // Typing the fix takes the marker off that line, and the live check
     // leaves the message list and the document's programme as they were.
-    editor.SetModified(false);
+    editor.Document().SetModified(false);
     edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
     edit.ReplaceSel("JMP");
     QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
     QCOMPARE(editor.Messages()->Texts(), entries);
     QVERIFY(edit.Annotation(2).empty());
     QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
-    QVERIFY(editor.IsModified());
+    QVERIFY(editor.Document().IsModified());
 
     // Typing past the programme's END: the missing END is marked at the
     // section's head, not on the line being typed.
@@ -692,13 +693,13 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
     QVERIFY(edit.ErrorLines().empty());
     edit.SetSel(0, 0);
     edit.ReplaceSel("x");
-    QTest::qWait(2 * CPlcEditorDlg::kLiveCheckDelay);
+    QTest::qWait(2 * EditorCodeView::kLiveCheckDelay);
     QVERIFY(edit.ErrorLines().empty());
-    editor.SetModified(false);
+    editor.Document().SetModified(false);
     open.control.reset();
     CTorvixCtrl again(open.dialogs);
     QVERIFY(again.PlcCreate());
-    QVERIFY(!g_pPlcEditor->LiveCheckEnabled());
+    QVERIFY(!EditorOf(again).CodeView().LiveCheckEnabled());
     open.VerifyDialogs();
 }
 
@@ -707,7 +708,7 @@ void TestEditorWindow::nextAndPreviousErrorKeys() {
     CPlcEditorDlg& editor = open.editor;
     SourceEdit& edit = *editor.Edit();
     edit.SetText(kFaultyProgramme);
-    editor.RunLiveCheck();
+    editor.CodeView().RunLiveCheck();
     QVERIFY(Activate(editor));
     auto caretLine = [&] {
         int32_t s = 0, e = 0;
@@ -764,7 +765,7 @@ void TestEditorWindow::zoomKeysZoomWithoutTyping() {
     QTest::keyClick(&edit, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(edit.Zoom(), zoom);
     QCOMPARE(edit.GetText(), std::string("N010 NOP"));
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     open.VerifyDialogs();
 }
 
@@ -800,7 +801,7 @@ void TestEditorWindow::findUsesAndGoToDefinition() {
     QVERIFY(uses[2].find("N080 JMP(RXMSG, 3, H4) N070") != std::string::npos);
     edit.SetSel(0, 0);
     editor.Messages()->setCurrentRow(2);
-    editor.OnDblclkMessages();
+    editor.Renum().OnDblclkMessages();
     QCOMPARE(caretLine(), edit.LineFromChar(int32_t(programme.find("N080"))));
     // The double-click was a jump: Navigate back returns to where the caret stood.
     QVERIFY(editor.OnCommand(ID_NAVIGATE_BACK));
@@ -841,7 +842,7 @@ void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
 
     // Warnings stand on their lines, but the check still passes without a
     // word of them in the message list.
-    QVERIFY(editor.CompileProgram());
+    QVERIFY(editor.CodeView().CompileProgram());
     QCOMPARE(edit.WarningLines(), (std::vector<int32_t>{1, 6}));
     QVERIFY(edit.ErrorLines().empty());
     QVERIFY(edit.Annotation(6).rfind("W01 - ", 0) == 0);
@@ -853,7 +854,7 @@ void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
     // The panel: a click on a node puts the caret on its line, and the
     // node of the caret's line is the one highlighted.
     QVERIFY(editor.OnCommand(ID_VIEW_FLOW_GRAPH));
-    FlowPanel* panel = editor.FlowGraphPanel();
+    FlowPanel* panel = editor.Analysis().FlowGraphPanel();
     QVERIFY(panel != nullptr && panel->HasGraph());
     QTest::mouseClick(panel->Viewport(), Qt::LeftButton, {}, panel->NodeInViewport(3));
     QCOMPARE(edit.CaretLine(), 6);
@@ -864,16 +865,16 @@ void TestEditorWindow::warningsAndFlowGraphFollowTheText() {
     // Typing a new statement: the live check redraws the graph with it.
     edit.SetSel(edit.LineIndex(7), edit.LineIndex(7));
     edit.ReplaceSel("N004 JMP N001\r\n");
-    QTRY_VERIFY(panel->Graph().Node(4) != nullptr && !editor.LayoutPending());
+    QTRY_VERIFY(panel->Graph().Node(4) != nullptr && !editor.Analysis().LayoutPending());
 
     // Both choices hold for the next window.
-    editor.SetModified(false);
+    editor.Document().SetModified(false);
     open.control.reset();
     CTorvixCtrl again(open.dialogs);
     QVERIFY(again.PlcCreate());
-    QVERIFY(!g_pPlcEditor->WarningsEnabled());
-    QVERIFY(g_pPlcEditor->FlowGraphPanel() != nullptr);
-    QVERIFY(g_pPlcEditor->Action(ID_VIEW_FLOW_GRAPH)->isChecked());
+    QVERIFY(!EditorOf(again).Analysis().WarningsEnabled());
+    QVERIFY(EditorOf(again).Analysis().FlowGraphPanel() != nullptr);
+    QVERIFY(EditorOf(again).Action(ID_VIEW_FLOW_GRAPH)->isChecked());
     open.VerifyDialogs();
 }
 
@@ -906,9 +907,9 @@ void TestEditorWindow::restoreNames() {
         QCOMPARE(edit.GetText(), text.toStdString());
     } else {
         QCOMPARE(edit.GetText(), "%TEXT(Names)\r\nDEF H001 = Count\r\nEND\r\n\r\n" + text.toStdString());
-        QVERIFY(editor.CompileProgram());
+        QVERIFY(editor.CodeView().CompileProgram());
         // One step of Undo takes the section away again.
-        editor.OnEditUndo();
+        editor.Commands().OnEditUndo();
         QCOMPARE(edit.GetText(), text.toStdString());
     }
     open.VerifyDialogs();
@@ -927,7 +928,7 @@ void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
     QVERIFY(open.control->PlcSetSimulation(true));
     QVERIFY(editor.Action(ID_SIMULATE)->isEnabled());
     QVERIFY(editor.OnCommand(ID_SIMULATE));
-    DryRunPanel* panel = editor.DryRun();
+    DryRunPanel* panel = editor.DryRun().Panel();
     QVERIFY(panel != nullptr);
     WriteBytes(open.Path("profile.ini"), "statement.time_ms = 1\n");
     QVERIFY(panel->LoadProfile(open.Path("profile.ini")));
@@ -956,7 +957,7 @@ void TestEditorWindow::dryRunIsTheHostsChoiceAndStopsAtTheCaret() {
     // Grayed again by the host: the panel goes with the command.
     QVERIFY(open.control->PlcSetSimulation(false));
     QVERIFY(!editor.Action(ID_SIMULATE)->isEnabled());
-    QVERIFY(editor.DryRun() == nullptr);
+    QVERIFY(editor.DryRun().Panel() == nullptr);
     QCOMPARE(edit.RunLine(), -1);
     open.VerifyDialogs();
 }
@@ -1034,7 +1035,7 @@ void TestEditorWindow::completionOpensWhileTyping() {
     if (opens) {
         QTRY_VERIFY(edit.CompletionsShown());
     } else {
-        QTest::qWait(2 * CPlcEditorDlg::kTypingPause);
+        QTest::qWait(2 * EditorCompletion::kTypingPause);
         QVERIFY(!edit.CompletionsShown());
     }
     QTest::keyClick(&edit, Qt::Key_Return);
@@ -1071,7 +1072,7 @@ void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
     QVERIFY(!editor.Action(ID_VIEW_COMPLETE_TYPING)->isChecked());
     QTest::keyClick(&edit, Qt::Key_Return);
     QTest::keyClicks(&edit, "N040 ");
-    QTest::qWait(2 * CPlcEditorDlg::kTypingPause);
+    QTest::qWait(2 * EditorCompletion::kTypingPause);
     QVERIFY(!edit.CompletionsShown());
     open.VerifyDialogs();
 }

@@ -225,14 +225,14 @@ void TestExchange::save() {
     QCOMPARE(written, files);
     // The document is left as it was.
     QCOMPARE(open.editor.Edit()->GetText(), text.toStdString());
-    QCOMPARE(open.editor.FileName(), std::string("PlcPrg"));
-    QVERIFY(!open.editor.IsModified());
+    QCOMPARE(open.editor.Document().FileName(), std::string("PlcPrg"));
+    QVERIFY(!open.editor.Document().IsModified());
     if (files.contains("PlcTmp.txt")) {
         // What was announced is the compiled image of the text.
         CPlcProgram back;
         QVERIFY(back.ReadBinaryFile("PlcTmp.txt"));
-        QCOMPARE(back.Record(10).opcode(), open.editor.Program().Record(10).opcode());
-        QCOMPARE(UsedRecords(back), UsedRecords(open.editor.Program()));
+        QCOMPARE(back.Record(10).opcode(), open.editor.CodeView().Program().Record(10).opcode());
+        QCOMPARE(UsedRecords(back), UsedRecords(open.editor.CodeView().Program()));
     }
 }
 
@@ -270,7 +270,7 @@ void TestExchange::hostClosesTheEditorInsideTheEvent() {
     open.control->PlcSetOnline();
     host.onToDevice = [&] { QVERIFY(open.control->PlcDestroy()); };
     open.editor.Edit()->SetText(kNamed);
-    open.editor.SetModified(false);
+    open.editor.Document().SetModified(false);
     QVERIFY(open.editor.OnCommand(ID_SAVE_IN_DEVICE));
     open.VerifyDialogs();
     QVERIFY(!open.editor.IsWindow());
@@ -353,9 +353,9 @@ void TestExchange::read() {
     // The old document: compiled (so the image is not empty), named, and
     // modified when the row says so.
     open.editor.Edit()->SetText(kNamed);
-    QVERIFY(open.editor.CompileProgram());
-    const int before = UsedRecords(open.editor.Program());
-    open.editor.SetModified(modified);
+    QVERIFY(open.editor.CodeView().CompileProgram());
+    const int before = UsedRecords(open.editor.CodeView().Program());
+    open.editor.Document().SetModified(modified);
     if (saveAnswer >= 0) open.dialogs.ExpectAsk(MsgAnswer(saveAnswer), "save the changed");
     for (const QString& box : boxes) open.dialogs.ExpectAsk(MsgAnswer::Ok, Expand(box.toStdString()));
 
@@ -385,21 +385,21 @@ void TestExchange::read() {
         QVERIFY(text.rfind("; ", 0) == 0);
         QCOMPARE(text.substr(0, text.find("\r\n")).substr(text.find("\r\n") - file.size() - 2),
                  ", " + file);
-        QCOMPARE(open.editor.FileName(), std::string("PlcPrg"));
-        QVERIFY(open.editor.IsModified());
+        QCOMPARE(open.editor.Document().FileName(), std::string("PlcPrg"));
+        QVERIFY(open.editor.Document().IsModified());
         QCOMPARE(open.editor.Messages()->Texts(),
                  (std::vector<std::string>{"PLC, Text coding...", "",
                                            "Textcoding - 0 Error (s), 0 Warning(s)."}));
-        QVERIFY(open.editor.Program().GetProgramName().empty());
+        QVERIFY(open.editor.CodeView().Program().GetProgramName().empty());
     } else {
         QCOMPARE(text, kNamed);
-        QCOMPARE(open.editor.IsModified(), modified);
+        QCOMPARE(open.editor.Document().IsModified(), modified);
     }
     CPlcProgram read;
     QVERIFY(read.ReadBinaryFile(file));
     const int expected[] = {0, UsedRecords(read), before};
     QVERIFY(UsedRecords(read) != before);
-    QCOMPARE(UsedRecords(open.editor.Program()), expected[image]);
+    QCOMPARE(UsedRecords(open.editor.CodeView().Program()), expected[image]);
 }
 
 // ---------------------------------------------------------------- listing
@@ -435,17 +435,17 @@ void TestExchange::listingOfGoldenImages() {
     std::vector<std::string> entries = SplitLines(ReadBytes(golden + ".entries"));
     if (!entries.empty() && entries.back().empty()) entries.pop_back();
     QCOMPARE(open.editor.Messages()->Texts(), entries);
-    QVERIFY(open.editor.IsModified());
+    QVERIFY(open.editor.Document().IsModified());
 
     if (faultyLine == 0) return;
     // Double-clicking the first error entry selects exactly the line it names.
     MessageList& list = *open.editor.Messages();
     list.setCurrentRow(2);
-    open.editor.OnDblclkMessages();
+    open.editor.Renum().OnDblclkMessages();
     int32_t s = 0, e = 0;
     open.editor.Edit()->GetSel(s, e);
     std::string line;
-    QVERIFY(open.editor.GetEditLine(faultyLine - 1, line));
+    QVERIFY(open.editor.Document().GetEditLine(faultyLine - 1, line));
     QCOMPARE(s, open.editor.Edit()->LineIndex(faultyLine - 1));
     QCOMPARE(text.substr(size_t(s), size_t(e - s)), line + "\r");
 }

@@ -75,18 +75,18 @@ void TestRenum::renumRewritesStatementLines() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     editor.Edit()->SetText(kProgramme);
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     QVERIFY(editor.OnCommand(ID_RENUM));
     open.VerifyDialogs();
     QCOMPARE(editor.Edit()->GetText(), kRenumbered);
-    QVERIFY(editor.IsModified());
+    QVERIFY(editor.Document().IsModified());
     QCOMPARE(editor.Messages()->Texts(),
              (std::vector<std::string>{"PLC, Text coding...", "",
                                        "Textcoding - 0 Error (s), 0 Warning(s)."}));
 
     // The renumbered text compiles, to the renumbered labels.
-    QVERIFY(editor.CompileProgram());
-    QVERIFY(editor.Program().Record(40).used());
+    QVERIFY(editor.CodeView().CompileProgram());
+    QVERIFY(editor.CodeView().Program().Record(40).used());
     // One Undo gives back the whole text as it was before Renum.
     editor.OnCommand(ID_EDIT_UNDO);
     QCOMPARE(editor.Edit()->GetText(), kProgramme);
@@ -108,7 +108,7 @@ void TestRenum::renumOfFaultyTextChangesNothing() {
     QVERIFY(editor.OnCommand(ID_RENUM));
     open.VerifyDialogs();
     QCOMPARE(editor.Edit()->GetText(), faulty);
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     const std::vector<std::string> entries = editor.Messages()->Texts();
     QVERIFY(std::any_of(entries.begin(), entries.end(), [](const std::string& e) {
         return e.rfind("  LINE(003): ERR(", 0) == 0;
@@ -147,9 +147,9 @@ void TestRenum::replaceEditLine() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     editor.Edit()->SetText(text.toStdString());
-    QCOMPARE(editor.ReplaceEditLine(replacement.toStdString(), line), result);
+    QCOMPARE(editor.Renum().ReplaceEditLine(replacement.toStdString(), line), result);
     QCOMPARE(editor.Edit()->GetText(), expected.toStdString());
-    QCOMPARE(editor.IsModified(), result);
+    QCOMPARE(editor.Document().IsModified(), result);
     if (result) {
         editor.OnCommand(ID_EDIT_UNDO);
         QCOMPARE(editor.Edit()->GetText(), text.toStdString());
@@ -220,12 +220,12 @@ void TestRenum::doubleClickSelects() {
     CPlcEditorDlg& editor = open.editor;
     const std::string text = FourteenLines();
     editor.Edit()->SetText(text);
-    editor.SetMatchLength(matchLength);
+    editor.Search().SetMatchLength(matchLength);
     editor.Edit()->SetSel(1, 2);
     editor.Messages()->Append("first");
     editor.Messages()->Append(entry.toStdString());
     editor.Messages()->setCurrentRow(1);
-    editor.OnDblclkMessages();
+    editor.Renum().OnDblclkMessages();
     int32_t s = 0, e = 0;
     editor.Edit()->GetSel(s, e);
     if (selected.isNull()) {
@@ -235,7 +235,7 @@ void TestRenum::doubleClickSelects() {
         QCOMPARE(text.substr(size_t(s), size_t(e - s)), selected.toStdString());
         if (selected == "03" || selected.isEmpty()) QCOMPARE(s, editor.Edit()->LineIndex(2) + 5);
     }
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
 }
 
 void TestRenum::doubleClickWithTheMouse() {

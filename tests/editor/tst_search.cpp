@@ -150,7 +150,7 @@ void TestSearch::searchLists() {
     // A search leaves the text alone; it selects the first hit from the
     // caret on and marks every hit.
     QCOMPARE(edit.GetText(), std::string(kProgram));
-    QVERIFY(!editor.IsModified());
+    QVERIFY(!editor.Document().IsModified());
     int32_t s = -1, e = -1;
     edit.GetSel(s, e);
     const int32_t at = selectedLine == 0 ? 3 : edit.LineIndex(selectedLine - 1) + selectedColumn;
@@ -219,7 +219,7 @@ void TestSearch::replaceAll() {
     QCOMPARE(confirmation.buttons, MsgButtons::YesNo);
     QCOMPARE(confirmation.icon, MsgIcon::Question);
     QCOMPARE(confirmation.caption, std::string("Search/Replace"));
-    QCOMPARE(editor.IsModified(), text != after);
+    QCOMPARE(editor.Document().IsModified(), text != after);
     open.VerifyDialogs();
 }
 
@@ -287,10 +287,10 @@ void TestSearch::replaceAllIsOneUndoStep() {
     editor.Edit()->GetSel(s, e);
     QCOMPARE(s, editor.Edit()->GetTextLength());
     QCOMPARE(e, s);
-    editor.OnEditUndo();
+    editor.Commands().OnEditUndo();
     QCOMPARE(editor.Edit()->GetText(), before);
     QVERIFY(!editor.Edit()->CanUndo());
-    editor.OnEditRedo();
+    editor.Commands().OnEditRedo();
     QCOMPARE(editor.Edit()->GetText(), after);
     open.VerifyDialogs();
 }
@@ -413,13 +413,13 @@ void TestSearch::cancelKeepsEverything() {
     RunCommand(editor);
     QCOMPARE(Entries(editor), before);
     QCOMPARE(editor.Edit()->GetText(), std::string(kProgram));
-    const CSearchReplaceDlg& dialog = editor.SearchDialog();
+    const CSearchReplaceDlg& dialog = editor.Search().SearchDialog();
     QCOMPARE(dialog.m_strFind, std::string("NOP"));
     QCOMPARE(dialog.m_strReplace, std::string("STOP"));
     QCOMPARE(dialog.m_bMatchCase, 0);
     QCOMPARE(dialog.m_bWholeWord, 1);
     QCOMPARE(dialog.m_bReplace, 0);
-    QCOMPARE(editor.MatchLength(), 3);
+    QCOMPARE(editor.Search().MatchLength(), 3);
     open.VerifyDialogs();
 }
 
@@ -441,13 +441,13 @@ void TestSearch::matchLength() {
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     editor.Edit()->SetText("no match here");
-    editor.SetMatchLength(99);
+    editor.Search().SetMatchLength(99);
     ExpectDialog(open.dialogs, {"H001", "H000001", false, false, button});
     if (button == Ids::ID_REPLACE_ALL) open.dialogs.ExpectAsk(MsgAnswer::Yes);
     RunCommand(editor);
-    QCOMPARE(editor.MatchLength(), length);
-    QCOMPARE(editor.SearchDialog().m_bReplace, replaceFlag);
-    QCOMPARE(editor.SearchDialog().m_bReplaceAll, replaceAllFlag);
+    QCOMPARE(editor.Search().MatchLength(), length);
+    QCOMPARE(editor.Search().SearchDialog().m_bReplace, replaceFlag);
+    QCOMPARE(editor.Search().SearchDialog().m_bReplaceAll, replaceAllFlag);
     QCOMPARE(Entries(editor), Split("|0 Conformity found/replaced."));
     open.VerifyDialogs();
 }

@@ -3,6 +3,8 @@
 // notifications and the text limit.
 #include <Qsci/qsciscintilla.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -121,6 +123,20 @@ void TestSourceEdit::textLimitCutsInsertions() {
     QTest::keyClicks(&edit, "z");  // typing at the limit inserts nothing
     QCOMPARE(edit.GetText(), std::string("12345678ab"));
     QTRY_COMPARE(maxText.count(), 2);
+    // A paste is measured with its line ends as CR LF: one that does not
+    // fit is refused whole and the selection stays; one that fits goes in.
+    edit.SetText("12345678");
+    QGuiApplication::clipboard()->setText("a\nb");
+    edit.SetSel(7, 8);
+    edit.Paste();
+    QCOMPARE(edit.GetText(), std::string("12345678"));
+    int32_t start = -1, end = -1;
+    edit.GetSel(start, end);
+    QCOMPARE(std::pair(start, end), std::pair(7, 8));
+    QTRY_COMPARE(maxText.count(), 3);
+    edit.SetSel(6, 8);
+    edit.Paste();
+    QCOMPARE(edit.GetText(), std::string("123456a\r\nb"));
 }
 
 // The horizontal scroll range narrows again when the long line is gone;
