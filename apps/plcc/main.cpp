@@ -57,7 +57,8 @@ constexpr Command kCommands[] = {
      "                        back: %TEXT(NAME) and a DEF line per name above the\n"
      "                        statements; a malformed file is refused\n"
      "  --textconv            for git's text conversion: no entries, and status 0\n"
-     "                        whenever the file could be read\n"},
+     "                        whenever the file could be read; a file that is no\n"
+     "                        programme file is one line with its size and SHA-256\n"},
     {"renum", plcc::CmdRenum, "plcc renum FILE.plc [-o OUT.plc] [--diagnostics=FORMAT]",
      "renumber the statements; the entries go to stderr",
      "  -o OUT.plc            write the text there (it may be FILE.plc), not to stdout\n"},
