@@ -33,7 +33,7 @@ constexpr plc::WholeFileRules kInputRules{kMaxInputBytes, true};
 
 // The name of standard input in messages, once the command line gave one.
 namespace {
-std::string g_stdinName = "<stdin>";
+std::string g_stdinName = kDefaultStdinName;
 }  // namespace
 
 std::string DisplayName(const std::string& path) { return path == kStdinName ? g_stdinName : path; }

@@ -53,6 +53,7 @@ int CmdSim(const Args& args);
 // --stdin-filename says (else "<stdin>").
 inline constexpr std::string_view kStdinName = "-";
 inline constexpr std::string_view kStdinFilenameOption = "--stdin-filename";
+inline constexpr const char* kDefaultStdinName = "<stdin>";
 // How an input file is named in messages and diagnostics.
 std::string DisplayName(const std::string& path);
 
