@@ -257,5 +257,21 @@ TEST_F(PlccGit, LogShowsTheChangedStatementOfAProgrammeAndANoteForAnyOtherBinFil
         << log;
 }
 
+// The diff of plcc format applies with git apply, to a CR LF file as to an
+// LF one, a last line without its break included.
+TEST_F(PlccGit, FormatDiffAppliesWithGitApply) {
+    if (Shell("git --version") != 0) GTEST_SKIP() << "git is not installed";
+    for (const std::string br : {"\r\n", "\n"}) {
+        const std::string loose = "%P00" + br + "N010   nop ; c" + br + "N020 JMP  N010" + br + "END";
+        Write("f.plc", loose);
+        const PlccRun canonical = Plcc({"format", "f.plc"});
+        ASSERT_EQ(canonical.status, 0) << canonical.err;
+        ASSERT_EQ(Plcc({"format", "--diff", "f.plc"}, "", "", Path("f.diff")).status, 0);
+        std::string applied;
+        EXPECT_EQ(Shell("git apply f.diff", &applied), 0) << applied << ReadAll(Path("f.diff"));
+        EXPECT_EQ(ReadAll(Path("f.plc")), canonical.out) << (br == "\n" ? "LF" : "CR LF");
+    }
+}
+
 }  // namespace
 }  // namespace plcc::test
