@@ -29,13 +29,16 @@ expected=(
   "$bin/plcc" "$man/man1/plcc.1.gz" "$data/bash-completion/completions/plcc"
   "$data/plcedit/examples/homing.plc" "$data/plcedit/examples/tutorial_errors.entries"
   "$data/doc/plcedit/copyright" "$data/doc/plcedit/changelog.gz"
-  "$data/plcedit/editors/vim/syntax/plc.vim" "$data/plcedit/editors/vim/ftdetect/plc.vim"
-  "$data/plcedit/editors/vim/lua/plcedit/lsp.lua" "$data/plcedit/editors/textmate/plc.tmLanguage.json"
+  "$data/vim/vimfiles/syntax/plc.vim" "$data/vim/vimfiles/ftdetect/plc.vim" "$data/vim/vimfiles/ftplugin/plc.vim"
+  "$data/nvim/site/syntax/plc.vim" "$data/nvim/site/ftdetect/plc.vim" "$data/nvim/site/lua/plcedit/lsp.lua"
+  "$data/plcedit/editors/textmate/plc.tmLanguage.json"
+  "$data/plcedit/README.md" "$data/plcedit/help/index.html" "$data/plcedit/help/errors.html"
+  "$data/plcedit/examples/sim/profile.ini" "$data/plcedit/examples/sim/homing.tsv"
 )
 if [ "$kind" = gui ]; then
   expected+=(
     "$bin/plcedit" "$lib/libtorvix.so.1" "$lib/libtorvix.so" "$man/man1/plcedit.1.gz"
-    "$data/plcedit/help/index.html"
+    "$data/plcedit/examples/host-c/host.c" "$data/plcedit/examples/host/host.cpp"
     "$data/applications/plcedit.desktop" "$data/mime/packages/plcedit.xml"
     "$data/icons/hicolor/scalable/apps/plcedit.svg"
   )
@@ -44,10 +47,9 @@ fi
 for f in "${expected[@]}"; do
   [ -s "$f" ] || fail "not installed: ${f#"$tmp/root"}"
 done
-# What only the packages carry stays out of a plain install.
-for f in "$data/doc/plcedit-dev" "$data/lintian"; do
-  [ ! -e "$f" ] || fail "installed outside a package: ${f#"$tmp/root"}"
-done
+# Every installed folder holds files.
+empty=$(find "$tmp/root" -type d -empty)
+[ -z "$empty" ] || fail "empty folders installed: ${empty//"$tmp/root"/}"
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for size in $sizes; do
   dims=$(od -An -tu1 -j16 -N8 "$data/icons/hicolor/${size}x${size}/apps/plcedit.png" | xargs)
