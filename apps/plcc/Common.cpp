@@ -155,6 +155,11 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             return false;
         }
     }
+    // "-o -" is standard output, as no -o is where a command writes one file.
+    if (const auto o = out.options.find("-o"); o != out.options.end() && o->second == kStdinName) {
+        out.options.erase(o);
+        out.outputToStdout = true;
+    }
     if (out.Has(kStdinFilenameOption)) g_stdinName = out.Get(kStdinFilenameOption);
     if (out.files.empty()) {
         why = "no input file";

@@ -97,6 +97,7 @@ struct CommandLine {
     std::map<std::string, std::string, std::less<>> options;
     std::set<std::string, std::less<>> flags;
     DiagnosticsFormat diagnostics = DiagnosticsFormat::System;
+    bool outputToStdout = false;    // "-o -": no -o option, the one output goes to stdout
     bool Has(std::string_view option) const { return options.contains(option) || flags.contains(option); }
     const std::string& Get(std::string_view option) const { return options.find(option)->second; }
     const std::string& File() const { return files.front(); }
