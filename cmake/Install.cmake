@@ -53,9 +53,15 @@ install(FILES ${CMAKE_SOURCE_DIR}/debian/copyright ${PLCEDIT_DOC_BUILD_DIR}/chan
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${PLCEDIT_DATADIR} COMPONENT Runtime)
 
 install(TARGETS plcc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/plcc.bash-completion
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME plcc
-  COMPONENT Runtime)
+# Bash completion, made by plcc from its own command table, so that every
+# command and option completes.
+set(PLCC_BASH_COMPLETION ${CMAKE_BINARY_DIR}/plcc.bash-completion)
+add_custom_command(OUTPUT ${PLCC_BASH_COMPLETION}
+  COMMAND sh -c "\"$0\" --bash-completion >\"$1\"" $<TARGET_FILE:plcc> ${PLCC_BASH_COMPLETION}
+  DEPENDS plcc COMMENT "Making the bash completion of plcc" VERBATIM)
+add_custom_target(plcc_bash_completion ALL DEPENDS ${PLCC_BASH_COMPLETION})
+install(FILES ${PLCC_BASH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME plcc COMPONENT Runtime)
 # The example programmes with the golden entries of the faulty one and the
 # dry run's stimuli and profile; the example hosts' sources belong to the
 # development files.
@@ -154,7 +160,7 @@ add_test(NAME spdx_headers COMMAND ${CMAKE_SOURCE_DIR}/tests/install/spdx-header
 
 add_test(NAME install_tree COMMAND ${CMAKE_SOURCE_DIR}/tests/install/install-tree.sh
   ${CMAKE_BINARY_DIR} ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR} ${CMAKE_INSTALL_DATADIR}
-  ${CMAKE_INSTALL_MANDIR} "$<IF:$<TARGET_EXISTS:plcedit>,gui,core>" "${PLCEDIT_ICON_SIZES}")
+  ${CMAKE_INSTALL_MANDIR} "$<IF:$<TARGET_EXISTS:plcedit>,gui,core>" "${PLCEDIT_ICON_SIZES}" ${CMAKE_SOURCE_DIR})
 set_tests_properties(install_tree PROPERTIES
   RESOURCE_LOCK install SKIP_RETURN_CODE 77 TIMEOUT 300
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
