@@ -114,7 +114,8 @@ const Command kCommands[] = {
      "  --break N050,...      stop before one of these statements\n"
      "  --format FORMAT       text (a line per step, the default), jsonl or summary\n"
      "  -o TRACE              write the output there, not to stdout\n"
-     "The profile keys, the stimuli and the trace are described in the README.\n"
+     "The profile keys, the stimuli and the trace are described in the manual,\n"
+     "/usr/share/plcedit/README.md (package plcedit-doc).\n"
      "Exit status: 0 at END or a limit or breakpoint given, 1 at a halt (behaviour\n"
      "not specified, no outcome, waiting forever) or the default step limit, 2 on\n"
      "usage or file errors.\n",
