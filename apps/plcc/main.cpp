@@ -82,7 +82,8 @@ const Command kCommands[] = {
      {{"-o", "file:plc"}}, "plc"},
     {"format", plcc::CmdFormat, "plcc format FILE.plc... [--check] [--diff] [-i] [--diagnostics=FORMAT]",
      "print each file in canonical form, as the language server formats it",
-     "  --check               print nothing; status 1 when a file would change\n"
+     "  --check               print no text; name each file that would change on\n"
+     "                        stderr, and status 1 then\n"
      "  --diff                print the changes as a unified diff\n"
      "  -i                    write the canonical form back into each file\n"
      "A programme with errors has no canonical form: its errors go to stderr and\n"
