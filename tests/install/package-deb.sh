@@ -98,6 +98,6 @@ apt-get purge -y -qq "${packages[@]}" >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.lo
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "installed" && fail "$p is still installed"
 done
-left=$(while read -r f; do [ -f "$f" ] || [ -L "$f" ] && echo "$f"; done <<<"$files")
+left=$(while read -r f; do if [ -f "$f" ] || [ -L "$f" ]; then echo "$f"; fi; done <<<"$files")
 [ -z "$left" ] || fail "files left after the purge: $left"
 echo "packages ${packages[*]}: installed, used and purged"
