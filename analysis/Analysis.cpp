@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdio>
 #include <tuple>
+#include <utility>
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
@@ -45,6 +46,32 @@ constexpr FindingKind kKinds[] = {
     {"I01", Severity::Hint, "%s is read, but no statement writes it (the host or the drive may)."},
     {"I02", Severity::Hint, "%s is written, but no statement reads it (the host or the drive may)."},
 };
+
+// What each kind finds and why it matters, in the order of kKinds.
+constexpr std::pair<const char*, const char*> kKindTexts[] = {
+    {"A statement no path from the programme head reaches.",
+     "No jump, call or following statement leads to it, so the drive never runs it: a missing jump, or a label "
+     "mistyped in the jump that should lead there."},
+    {"A DEF name that no statement uses.",
+     "The name is declared in %TEXT, but no statement reads or writes its variable: a leftover, or a statement "
+     "that uses another variable than meant."},
+    {"A RET reached without a CALL before it.",
+     "Some path reaches RET without having called the subroutine, for instance the main code running on into "
+     "the subroutine: the return has nowhere to go."},
+    {"A CALL whose subroutine can reach neither RET nor a jump out of it.",
+     "The subroutine never returns: the statements after the CALL are never reached that way."},
+    {"A CALL reached from inside its own subroutine.",
+     "The subroutine calls itself, directly or through others: a recursion, and the drive's call depth is not "
+     "known."},
+    {"A jump from outside a subroutine into its middle.",
+     "The jump enters the subroutine past its first statement without a CALL, so its RET has no return address "
+     "from this path."},
+    {"A variable that statements read but none writes.",
+     "Nothing in the programme gives it a value; the host or the drive may, so this is a hint."},
+    {"A variable written but never read.",
+     "Nothing in the programme reads the value it is given; the host or the drive may, so this is a hint."},
+};
+static_assert(std::size(kKindTexts) == std::size(kKinds), "a text pair for each kind of finding");
 
 // "H005", or "H005 (Speed)" when it has a name.
 std::string VariableText(const CPlcProgram& program, VarKind var, int index, bool withName) {
@@ -255,6 +282,13 @@ std::vector<Finding> FindingsOf(const ProgramAnalysis& analysis, Severity severi
     for (const Finding& f : analysis.findings)
         if (f.severity == severity) out.push_back(f);
     return out;
+}
+
+std::vector<FindingRule> FindingRules() {
+    std::vector<FindingRule> rules;
+    for (size_t k = 0; k < std::size(kKinds); ++k)
+        rules.push_back({kKinds[k].code, kKinds[k].severity, kKindTexts[k].first, kKindTexts[k].second});
+    return rules;
 }
 
 }  // namespace plc

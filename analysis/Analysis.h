@@ -40,4 +40,14 @@ ProgramAnalysis AnalyseProgram(const CPlcProgram& program, const SourceSites& si
 // The findings of a severity.
 std::vector<Finding> FindingsOf(const ProgramAnalysis& analysis, Severity severity);
 
+// Every kind of finding as a rule for reports (plcc's SARIF log): its code,
+// its severity, what it finds in a line, and why that matters.
+struct FindingRule {
+    const char* code;
+    Severity severity;
+    const char* summary;
+    const char* explanation;
+};
+std::vector<FindingRule> FindingRules();
+
 }  // namespace plc

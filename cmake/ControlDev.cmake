@@ -61,3 +61,10 @@ if(PKG_CONFIG_EXECUTABLE AND NOT PLCEDIT_SANITIZE)
   set_tests_properties(example_host PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300 RUN_SERIAL TRUE)
 endif()
+
+# The module exports exactly the entry points the header declares and
+# documents, versioned; the header's result codes are all different.
+add_test(NAME module_symbols
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/control/module-symbols.sh $<TARGET_FILE:torvix>
+          ${CMAKE_SOURCE_DIR}/include/torvix/torvix.h)
+set_tests_properties(module_symbols PROPERTIES SKIP_RETURN_CODE 77)

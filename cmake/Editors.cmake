@@ -2,8 +2,8 @@
 # The programme language in other editors. plcedit-makegrammar writes the
 # TextMate grammar and the Vim syntax file from the compiler's word lists into
 # ${CMAKE_BINARY_DIR}/editors; the Vim and Neovim files (with the Neovim
-# language-server set-up) are installed under the data folder's editors/vim,
-# the grammar under editors/textmate. The VS Code extension (editors/vscode)
+# language-server set-up) are installed on the editors' default runtime
+# paths, the grammar under the data folder's editors/textmate. The VS Code extension (editors/vscode)
 # is built from the same grammar into a .vsix by the test editors_vscode.
 add_executable(plcedit-makegrammar ${CMAKE_SOURCE_DIR}/apps/makegrammar/MakeGrammar.cpp)
 target_link_libraries(plcedit-makegrammar PRIVATE plccore nlohmann_json::nlohmann_json)
@@ -21,8 +21,16 @@ add_custom_command(
   COMMENT "Making the grammars for other editors")
 add_custom_target(plcedit_grammars ALL DEPENDS ${PLCEDIT_TEXTMATE_GRAMMAR} ${PLCEDIT_VIM_SYNTAX})
 
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/editors/vim/ DESTINATION ${PLCEDIT_DATADIR}/editors/vim COMPONENT Runtime)
-install(FILES ${PLCEDIT_VIM_SYNTAX} DESTINATION ${PLCEDIT_DATADIR}/editors/vim/syntax COMPONENT Runtime)
+# Where Vim and Neovim look without being told: Vim's system-wide vimfiles
+# and Neovim's site folder (both under /usr/share on Debian). Neovim also
+# takes the module plcedit.lsp from its lua/ folder.
+foreach(runtime vim/vimfiles nvim/site)
+  install(DIRECTORY ${CMAKE_SOURCE_DIR}/editors/vim/ DESTINATION ${CMAKE_INSTALL_DATADIR}/${runtime}
+    COMPONENT Runtime PATTERN lua EXCLUDE)
+  install(FILES ${PLCEDIT_VIM_SYNTAX} DESTINATION ${CMAKE_INSTALL_DATADIR}/${runtime}/syntax COMPONENT Runtime)
+endforeach()
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/editors/vim/lua DESTINATION ${CMAKE_INSTALL_DATADIR}/nvim/site
+  COMPONENT Runtime)
 install(FILES ${PLCEDIT_TEXTMATE_GRAMMAR} DESTINATION ${PLCEDIT_DATADIR}/editors/textmate COMPONENT Runtime)
 
 # The extension: npm packages from the lock file, the grammar, the .vsix, and

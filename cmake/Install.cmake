@@ -14,16 +14,15 @@ set(CMAKE_INSTALL_DEFAULT_COMPONENT_NAME ${PLCEDIT_RUNTIME_COMPONENT})
 set(PLCEDIT_DATADIR ${CMAKE_INSTALL_DATADIR}/plcedit)
 
 # ---- licence, changelog and manual pages ----
-# Who answers for the packages: the Maintainer of both, the contact of the
-# copyright file and the signature of every changelog entry. Debian's
-# DEBFULLNAME and DEBEMAIL give the default when both are set.
+# Who signs the changelog made from NEWS: Debian's DEBFULLNAME and DEBEMAIL
+# give the default when both are set.
 if(DEFINED ENV{DEBFULLNAME} AND DEFINED ENV{DEBEMAIL})
   set(_maintainer "$ENV{DEBFULLNAME} <$ENV{DEBEMAIL}>")
 else()
   set(_maintainer "PlcEdit maintainers <plcedit@example.org>")
 endif()
 set(PLCEDIT_MAINTAINER "${_maintainer}" CACHE STRING
-  "Name <address> of who builds the packages: their Maintainer, the copyright contact, the changelog's signature")
+  "Name <address> that signs the changelog made from NEWS")
 if(NOT PLCEDIT_MAINTAINER MATCHES "^[^<>]+ <[^<>@ ]+@[^<>@ ]+\\.[^<>@ ]+>$")
   message(FATAL_ERROR "PLCEDIT_MAINTAINER is \"${PLCEDIT_MAINTAINER}\", not \"Name <user@host.domain>\"")
 endif()
@@ -32,7 +31,6 @@ include(${CMAKE_SOURCE_DIR}/cmake/Changelog.cmake)
 set(PLCEDIT_DOC_BUILD_DIR ${CMAKE_BINARY_DIR}/doc)
 plcedit_debian_changelog(${CMAKE_SOURCE_DIR}/NEWS plcedit ${PROJECT_VERSION} "${PLCEDIT_MAINTAINER}"
   ${PLCEDIT_DOC_BUILD_DIR}/changelog)
-configure_file(${CMAKE_SOURCE_DIR}/packaging/copyright.in ${PLCEDIT_DOC_BUILD_DIR}/copyright @ONLY)
 set(_man_pages ${PLCEDIT_DOC_BUILD_DIR}/plcc.1)
 if(TARGET plcedit)
   list(APPEND _man_pages ${PLCEDIT_DOC_BUILD_DIR}/plcedit.1)
@@ -45,41 +43,40 @@ plcedit_gzip(_compressed ${PLCEDIT_DOC_BUILD_DIR}/changelog ${_man_pages})
 add_custom_target(plcedit_docs ALL DEPENDS ${_compressed})
 install(FILES ${PLCEDIT_DOC_BUILD_DIR}/plcc.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
 
-# Each package's documentation folder holds the copyright file and the
-# changelog; a plain install the first package's only. Without the module
-# there are no development files, and no plcedit-dev.
-set(_packages plcedit)
-if(TARGET torvix)
-  list(APPEND _packages plcedit-dev)
-endif()
-foreach(_package ${_packages})
-  if(_package STREQUAL plcedit)
-    set(_component Runtime)
-    set(_only)
-  else()
-    set(_component Development)
-    set(_only EXCLUDE_FROM_ALL)
-  endif()
-  install(FILES ${PLCEDIT_DOC_BUILD_DIR}/copyright ${PLCEDIT_DOC_BUILD_DIR}/changelog.gz
-    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${_package} COMPONENT ${_component} ${_only})
-endforeach()
-# What lintian is told to accept in the package, each with its reason (all
-# of it about the module); only the package's own installation of the
-# component carries it.
-if(TARGET torvix)
-  install(FILES ${CMAKE_SOURCE_DIR}/packaging/plcedit.lintian-overrides
-    DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides RENAME plcedit
-    COMPONENT Runtime EXCLUDE_FROM_ALL)
-endif()
+# A plain install's documentation folder holds the licence in Debian's
+# machine-readable form (the source package's own copyright file) and the
+# changelog; the Debian packages get theirs from debian/.
+install(FILES ${CMAKE_SOURCE_DIR}/debian/copyright ${PLCEDIT_DOC_BUILD_DIR}/changelog.gz
+  DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/plcedit COMPONENT Runtime)
+
+# The manual: the README, where plcc's help and manual pages point.
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${PLCEDIT_DATADIR} COMPONENT Runtime)
 
 install(TARGETS plcc RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT Runtime)
-install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/plcc.bash-completion
-  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME plcc
-  COMPONENT Runtime)
-# The example programmes with the golden entries of the faulty one (the
-# example host's sources belong to the development files).
+# Bash completion, made by plcc from its own command table, so that every
+# command and option completes.
+set(PLCC_BASH_COMPLETION ${CMAKE_BINARY_DIR}/plcc.bash-completion)
+add_custom_command(OUTPUT ${PLCC_BASH_COMPLETION}
+  COMMAND sh -c "\"$0\" --bash-completion >\"$1\"" $<TARGET_FILE:plcc> ${PLCC_BASH_COMPLETION}
+  DEPENDS plcc COMMENT "Making the bash completion of plcc" VERBATIM)
+add_custom_target(plcc_bash_completion ALL DEPENDS ${PLCC_BASH_COMPLETION})
+install(FILES ${PLCC_BASH_COMPLETION} DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+  RENAME plcc COMPONENT Runtime)
+# The example programmes with the golden entries of the faulty one and the
+# dry run's stimuli and profile; the example hosts' sources belong to the
+# development files.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/ DESTINATION ${PLCEDIT_DATADIR}/examples
-  COMPONENT Runtime FILES_MATCHING PATTERN "*.plc" PATTERN "*.entries" PATTERN "host" EXCLUDE)
+  COMPONENT Runtime PATTERN "host*" EXCLUDE)
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/examples/host ${CMAKE_SOURCE_DIR}/examples/host-c
+  DESTINATION ${PLCEDIT_DATADIR}/examples COMPONENT Development)
+
+# Help pages: the static pages of the sources, then whatever the build puts
+# into help/ (the generated language reference joins them there). The
+# editor's F1, the language server's links and plcc's SARIF rules open them.
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/help/ DESTINATION ${PLCEDIT_DATADIR}/help
+  COMPONENT Runtime)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/help/ DESTINATION ${PLCEDIT_DATADIR}/help
+  COMPONENT Runtime OPTIONAL)
 
 # ---- the window side ----
 if(TARGET plcedit AND TARGET torvix)
@@ -108,13 +105,6 @@ if(TARGET plcedit AND TARGET torvix)
 
   install(FILES ${PLCEDIT_DOC_BUILD_DIR}/plcedit.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT Runtime)
-
-  # Help pages: the static pages of the sources, then whatever the build
-  # puts into help/ (the generated language reference joins them there).
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/help/ DESTINATION ${PLCEDIT_DATADIR}/help
-    COMPONENT Runtime)
-  install(DIRECTORY ${CMAKE_BINARY_DIR}/help/ DESTINATION ${PLCEDIT_DATADIR}/help
-    COMPONENT Runtime OPTIONAL)
 
   # Desktop entry, MIME type for *.plc, icons in the hicolor theme.
   install(FILES ${CMAKE_SOURCE_DIR}/resources/desktop/plcedit.desktop
@@ -170,7 +160,11 @@ add_test(NAME spdx_headers COMMAND ${CMAKE_SOURCE_DIR}/tests/install/spdx-header
 
 add_test(NAME install_tree COMMAND ${CMAKE_SOURCE_DIR}/tests/install/install-tree.sh
   ${CMAKE_BINARY_DIR} ${CMAKE_INSTALL_PREFIX} ${CMAKE_INSTALL_BINDIR} ${CMAKE_INSTALL_LIBDIR} ${CMAKE_INSTALL_DATADIR}
-  ${CMAKE_INSTALL_MANDIR} "$<IF:$<TARGET_EXISTS:plcedit>,gui,core>" "${PLCEDIT_ICON_SIZES}")
+  ${CMAKE_INSTALL_MANDIR} "$<IF:$<TARGET_EXISTS:plcedit>,gui,core>" "${PLCEDIT_ICON_SIZES}" ${CMAKE_SOURCE_DIR})
 set_tests_properties(install_tree PROPERTIES
   RESOURCE_LOCK install SKIP_RETURN_CODE 77 TIMEOUT 300
   ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+
+# debian/changelog is NEWS as a Debian changelog.
+add_test(NAME debian_changelog COMMAND ${CMAKE_COMMAND} -DSOURCE_DIR=${CMAKE_SOURCE_DIR}
+  -DVERSION=${PROJECT_VERSION} -P ${CMAKE_SOURCE_DIR}/cmake/DebianChangelog.cmake)

@@ -1,10 +1,14 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # plcc's own build settings: its version from the project, JSON for
-# --diagnostics=json, and the C++ runtime linked in so that a run of plcc
+# --diagnostics=json, SHA-256 from nettle, and the C++ runtime linked in so that a run of plcc
 # spends little time in the dynamic loader.
 find_package(nlohmann_json 3 REQUIRED)
+# SHA-256 of the files git's text conversion hands over that are no
+# programme files (plcc list --textconv).
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(NETTLE REQUIRED IMPORTED_TARGET nettle)
 
-target_link_libraries(plcc PRIVATE nlohmann_json::nlohmann_json)
+target_link_libraries(plcc PRIVATE nlohmann_json::nlohmann_json PkgConfig::NETTLE)
 target_compile_definitions(plcc PRIVATE PLCEDIT_VERSION="${PROJECT_VERSION}")
 
 # The C++ runtime and GCC's support library linked in, the C library shared:

@@ -51,7 +51,8 @@ run("compiling the header as C99" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -
 run("compiling the header as C++17" ${CXX} -x c++ -std=c++17 -Wall -Wextra -Werror -pedantic
   ${torvix_include} -c ${scratch}/header.c -o ${scratch}/header-cxx.o)
 
-run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix)
+# The C++ host runs its own QApplication: it asks for Qt beside the module.
+run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix Qt6Widgets)
 string(STRIP "${out}" all_flags)
 separate_arguments(all_flags UNIX_COMMAND "${all_flags}")
 run("building examples/host" ${CXX} -std=c++17 -fPIC -Wall -Wextra -Werror
@@ -73,9 +74,16 @@ foreach(line "PlcCreate: TRUE" "PlcFileOpen: TRUE" "event 3 PlcOnCancel()")
   endif()
 endforeach()
 
-# The C host: the module makes the application and runs the loop.
+# The C host: the module makes the application and runs the loop. It is
+# built with torvix.pc's flags alone, which name no Qt.
+run("pkg-config" ${PKG_CONFIG} --cflags --libs torvix)
+string(STRIP "${out}" c_flags)
+if(c_flags MATCHES "Qt|qt6")
+  message(FATAL_ERROR "torvix.pc gives a C host Qt's flags: ${c_flags}")
+endif()
+separate_arguments(c_flags UNIX_COMMAND "${c_flags}")
 run("building examples/host-c" ${C_COMPILER} -std=c99 -Wall -Wextra -Werror -pedantic
-  ${SOURCE_DIR}/examples/host-c/host.c ${all_flags} -o ${scratch}/torvix-host-c)
+  ${SOURCE_DIR}/examples/host-c/host.c ${c_flags} -o ${scratch}/torvix-host-c)
 file(MAKE_DIRECTORY ${scratch}/device)
 run("running the C host" ${scratch}/torvix-host-c --device ${scratch}/device --online --close
   ${SOURCE_DIR}/examples/jumps.plc)

@@ -60,6 +60,10 @@ std::string StatementHelpPage(std::string_view line);
 // The page and anchor of an error code ("errors.html#error24").
 std::string ErrorHelpPage(int32_t code);
 
+// What to look at when the compiler gives `code`: the error table's advice
+// in the help and plcc's SARIF rules. Empty for a code outside the table.
+const char* ErrorAdvice(int32_t code);
+
 // The page and anchor that explains what a hover or completion item is
 // about: a statement's keyword on its family page, a name in its list on
 // the names page, a section, label or programme name where the editor page

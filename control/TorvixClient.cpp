@@ -77,9 +77,11 @@ com::HRESULT TorvixModuleHandle::GetClassObject(const com::Guid& clsid, const co
 }
 
 const com::TypeLibDesc* TorvixModuleHandle::TypeLib() const {
-    const com::TypeLibDesc* lib = nullptr;
+    const TorvixTypeLibrary* lib = nullptr;
     if (!m_getTypeLib || m_getTypeLib(&lib) != com::S_OK) return nullptr;
-    return lib;
+    // The module is built from this source: its opaque description is this
+    // component layer's.
+    return reinterpret_cast<const com::TypeLibDesc*>(lib);
 }
 
 // ---------------------------------------------------------------- events

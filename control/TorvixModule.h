@@ -31,8 +31,9 @@ TORVIX_EXPORT TorvixResult TorvixUninitialize(void);
 TORVIX_EXPORT TorvixResult TorvixRunEventLoop(void);
 TORVIX_EXPORT TorvixResult TorvixQuitEventLoop(void);
 TORVIX_EXPORT TorvixResult TorvixProcessEvents(void);
-// The module's type library as data.
-TORVIX_EXPORT plc::com::HRESULT DllGetTypeLib(const plc::com::TypeLibDesc** lib);
+// The module's type library as data: a plc::com::TypeLibDesc, opaque in the
+// public header.
+TORVIX_EXPORT TorvixResult DllGetTypeLib(const TorvixTypeLibrary** lib);
 
 }  // extern "C"
 
@@ -42,6 +43,6 @@ using DllRegisterServerFn = TorvixDllRegisterServerFn;
 using DllUnregisterServerFn = TorvixDllUnregisterServerFn;
 using DllGetClassObjectFn = TorvixDllGetClassObjectFn;
 using DllCanUnloadNowFn = TorvixDllCanUnloadNowFn;
-using DllGetTypeLibFn = com::HRESULT (*)(const com::TypeLibDesc**);
+using DllGetTypeLibFn = TorvixDllGetTypeLibFn;
 
 }  // namespace plc

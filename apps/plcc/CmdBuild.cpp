@@ -27,11 +27,15 @@ int CmdBuild(const Args& args) {
     CommandLine cl;
     std::string why;
     if (!ParseCommandLine(args, {"-o", "--decl-dir", kDiagnosticsOption}, 1, cl, why)) return UsageError("build", why);
-    if (!cl.Has("-o")) return UsageError("build", "no output file (-o OUT.bin)");
+    if (!cl.Has("-o") && !cl.outputToStdout) return UsageError("build", "no output file (-o OUT.bin)");
     const std::string& source = cl.File();
-    const std::string& output = cl.Get("-o");
+    // With "-o -" the binary programme file is standard output, and the
+    // messages go to stderr.
+    const bool toStdout = cl.outputToStdout;
+    const std::string output = toStdout ? std::string() : cl.Get("-o");
+    std::FILE* const messages = toStdout ? stderr : stdout;
     const bool haveDeclDir = cl.Has("--decl-dir");
-    if (!OutputIsNotInput(source, output)) return kExitUsage;
+    if (!toStdout && !OutputIsNotInput(source, output)) return kExitUsage;
 
     std::string text;
     if (!ReadSourceText(source, text)) return kExitUsage;
@@ -39,7 +43,7 @@ int CmdBuild(const Args& args) {
     const plc::CompileOutcome outcome = plc::CompileProgramSource(program, text);
     Report report = CompileReport(DisplayName(source), outcome, program);
     SetEndColumns(report, text);
-    PrintReports({report}, cl.diagnostics, stdout);
+    PrintReports({report}, cl.diagnostics, messages);
     if (!outcome.success) return kExitProgramErrors;
     if (haveDeclDir && !program.GetProgramName().empty() &&
         !OutputIsNotInput(source, plc::JoinPath(cl.Get("--decl-dir"), program.GetProgramName() + ".txt"))) {
@@ -59,16 +63,20 @@ int CmdBuild(const Args& args) {
     const std::string declBytes = writeDecl ? program.TextDeclFileBytes() : std::string();
     std::vector<plc::FileToWrite> files;
     if (writeDecl) files.push_back({declPath, declBytes});
-    files.push_back({binaryPath, binaryBytes});
+    if (!toStdout) files.push_back({binaryPath, binaryBytes});
     size_t failed = 0;
-    if (!plc::WriteFilesSafely(files, &why, &failed)) {
+    if (!files.empty() && !plc::WriteFilesSafely(files, &why, &failed)) {
         std::fflush(stdout);
-        CouldNotCreate(failed + 1 == files.size() ? output : declPath, why);
+        CouldNotCreate(failed + 1 == files.size() && !toStdout ? output : declPath, why);
         return kExitUsage;
     }
-    if (sayMade) std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), plc::FullPath(binaryPath).c_str());
+    if (toStdout) {
+        if (const int status = WriteResult("", binaryBytes)) return status;
+    } else if (sayMade) {
+        std::printf("%s%s\n", plc::LoadString(plc::kIdsBinaryFileMade).c_str(), plc::FullPath(binaryPath).c_str());
+    }
     if (writeDecl && sayMade)
-        std::printf("%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), plc::FullPath(declPath).c_str());
+        std::fprintf(messages, "%s%s\n", plc::LoadString(plc::kIdsDeclFileMade).c_str(), plc::FullPath(declPath).c_str());
     if (haveDeclDir && !writeDecl) {
         std::fflush(stdout);
         std::fprintf(stderr, "plcc: the programme has no name (%%TEXT(NAME)); no text declaration file\n");

@@ -25,18 +25,29 @@ std::string_view LineBreakOf(std::string_view text) {
     return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
 }
 
-// Lines for a diff: the last, empty element of a text that ends in a line
-// break is no line; `ended` tells whether the last line has its break.
+// Lines for a diff, each with the line break it has in the text (CR LF, LF
+// or CR; none for a last line without one), so that a patch of a CR LF
+// file applies to it.
 struct DiffLines {
     std::vector<std::string> lines;
-    bool ended = false;
+    std::vector<std::string> breaks;
 };
 
-DiffLines ForDiff(std::vector<std::string> lines) {
+DiffLines ForDiff(std::string_view text) {
     DiffLines out;
-    out.ended = lines.size() > 1 && lines.back().empty();
-    if (out.ended || (lines.size() == 1 && lines[0].empty())) lines.pop_back();
-    out.lines = std::move(lines);
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t at = text.find_first_of("\r\n", start);
+        if (at == std::string_view::npos) {
+            out.lines.emplace_back(text.substr(start));
+            out.breaks.emplace_back();
+            return out;
+        }
+        const size_t width = text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
+        out.lines.emplace_back(text.substr(start, at - start));
+        out.breaks.emplace_back(text.substr(at, width));
+        start = at + width;
+    }
     return out;
 }
 
@@ -47,7 +58,7 @@ std::string UnifiedDiff(const std::string& name, const DiffLines& a, const DiffL
     const size_t count = std::max(a.lines.size(), b.lines.size());
     auto unit = [](const DiffLines& d, size_t i) -> std::optional<std::string> {
         if (i >= d.lines.size()) return std::nullopt;
-        return d.lines[i] + (i + 1 < d.lines.size() || d.ended ? "\n" : "");
+        return d.lines[i] + d.breaks[i];
     };
     std::vector<size_t> changed;
     for (size_t i = 0; i < count; ++i)
@@ -57,8 +68,9 @@ std::string UnifiedDiff(const std::string& name, const DiffLines& a, const DiffL
     auto emit = [&](char mark, const DiffLines& d, size_t i) {
         out += mark;
         out += d.lines[i];
-        out += '\n';
-        if (i + 1 == d.lines.size() && !d.ended) out += "\\ No newline at end of file\n";
+        // A lone CR is no line end to a patch: the line gets an LF after it.
+        out += d.breaks[i] == "\r\n" ? "\r\n" : "\n";
+        if (d.breaks[i].empty()) out += "\\ No newline at end of file\n";
     };
     constexpr size_t kContext = 3;
     for (size_t k = 0; k < changed.size();) {
@@ -125,8 +137,7 @@ int CmdFormat(const Args& args) {
             worst = std::max(worst, kExitProgramErrors);
         }
         if (diff && changes) {
-            const std::string shown = UnifiedDiff(DisplayName(file), ForDiff(plc::SplitLines(text)),
-                                                  ForDiff(plc::SplitLines(formatted)));
+            const std::string shown = UnifiedDiff(DisplayName(file), ForDiff(text), ForDiff(formatted));
             std::fwrite(shown.data(), 1, shown.size(), stdout);
         }
         if (inPlace && changes) {

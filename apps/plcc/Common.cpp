@@ -33,7 +33,7 @@ constexpr plc::WholeFileRules kInputRules{kMaxInputBytes, true};
 
 // The name of standard input in messages, once the command line gave one.
 namespace {
-std::string g_stdinName = "<stdin>";
+std::string g_stdinName = kDefaultStdinName;
 }  // namespace
 
 std::string DisplayName(const std::string& path) { return path == kStdinName ? g_stdinName : path; }
@@ -154,6 +154,11 @@ bool ParseCommandLine(const Args& args, std::initializer_list<std::string_view> 
             why = "unknown diagnostics format '" + format + "' (system, gcc, json, sarif or github)";
             return false;
         }
+    }
+    // "-o -" is standard output, as no -o is where a command writes one file.
+    if (const auto o = out.options.find("-o"); o != out.options.end() && o->second == kStdinName) {
+        out.options.erase(o);
+        out.outputToStdout = true;
     }
     if (out.Has(kStdinFilenameOption)) g_stdinName = out.Get(kStdinFilenameOption);
     if (out.files.empty()) {

@@ -53,6 +53,7 @@ int CmdSim(const Args& args);
 // --stdin-filename says (else "<stdin>").
 inline constexpr std::string_view kStdinName = "-";
 inline constexpr std::string_view kStdinFilenameOption = "--stdin-filename";
+inline constexpr const char* kDefaultStdinName = "<stdin>";
 // How an input file is named in messages and diagnostics.
 std::string DisplayName(const std::string& path);
 
@@ -96,6 +97,7 @@ struct CommandLine {
     std::map<std::string, std::string, std::less<>> options;
     std::set<std::string, std::less<>> flags;
     DiagnosticsFormat diagnostics = DiagnosticsFormat::System;
+    bool outputToStdout = false;    // "-o -": no -o option, the one output goes to stdout
     bool Has(std::string_view option) const { return options.contains(option) || flags.contains(option); }
     const std::string& Get(std::string_view option) const { return options.find(option)->second; }
     const std::string& File() const { return files.front(); }

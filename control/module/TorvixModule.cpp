@@ -68,8 +68,8 @@ com::HRESULT DllGetClassObject(const com::Guid* clsid, const com::Guid* iid, voi
 
 com::HRESULT DllCanUnloadNow() { return com::ModuleCanUnload() ? com::S_OK : com::S_FALSE; }
 
-com::HRESULT DllGetTypeLib(const com::TypeLibDesc** lib) {
+com::HRESULT DllGetTypeLib(const TorvixTypeLibrary** lib) {
     if (!lib) return com::E_POINTER;
-    *lib = &TorvixTypeLib();
+    *lib = reinterpret_cast<const TorvixTypeLibrary*>(&TorvixTypeLib());
     return com::S_OK;
 }

@@ -117,8 +117,10 @@ typedef int32_t TorvixResult;
 #define TORVIX_DISP_E_BADPARAMCOUNT ((TorvixResult)0x8002000E)
 #define TORVIX_CONNECT_E_NOCONNECTION ((TorvixResult)0x80040200)
 #define TORVIX_CONNECT_E_CANNOTCONNECT ((TorvixResult)0x80040202)
-#define TORVIX_SELFREG_E_TYPELIB ((TorvixResult)0x80040200)
-#define TORVIX_SELFREG_E_CLASS ((TorvixResult)0x80040201)
+/* The registration's own codes stand apart from CONNECT_E_..., so that each
+ * code names one failure. */
+#define TORVIX_SELFREG_E_TYPELIB ((TorvixResult)0x80040210)
+#define TORVIX_SELFREG_E_CLASS ((TorvixResult)0x80040211)
 
 /* ---- identifiers ---- */
 typedef struct TorvixGuid {
@@ -444,6 +446,16 @@ TorvixResult DllGetClassObject(const TorvixGuid* clsid, const TorvixGuid* iid, v
  * else TORVIX_S_FALSE. */
 TorvixResult DllCanUnloadNow(void);
 
+typedef struct TorvixTypeLibrary TorvixTypeLibrary;
+/* The module's type library: its description of the classes, interfaces,
+ * methods and events (what control/torvix.idl declares and this header
+ * spells out), as data of the module's component layer. Its layout is that
+ * layer's, known to PlcEdit's own hosts built from the same source (plcedit
+ * reads the event interface from it); to any other host it is opaque, and
+ * everything it says is in this header. *lib receives it, valid while the
+ * module stays loaded: TORVIX_S_OK; TORVIX_E_POINTER when lib is NULL. */
+TorvixResult DllGetTypeLib(const TorvixTypeLibrary** lib);
+
 /* The module's version, TORVIX_VERSION_MAJOR * 65536 + TORVIX_VERSION_MINOR
  * of the header it was built with (see "Versions" above). Any thread. */
 uint32_t TorvixGetVersion(void);
@@ -502,6 +514,7 @@ typedef TorvixResult (*TorvixDllUnregisterServerFn)(void);
 typedef TorvixResult (*TorvixDllGetClassObjectFn)(const TorvixGuid* clsid, const TorvixGuid* iid,
                                                   void** object);
 typedef TorvixResult (*TorvixDllCanUnloadNowFn)(void);
+typedef TorvixResult (*TorvixDllGetTypeLibFn)(const TorvixTypeLibrary** lib);
 typedef uint32_t (*TorvixGetVersionFn)(void);
 typedef TorvixResult (*TorvixInitializeFn)(int* argc, char** argv);
 typedef TorvixResult (*TorvixUninitializeFn)(void);

@@ -210,9 +210,10 @@ protected:
     }
 };
 
-TEST_F(PlccGit, DiffShowsTheChangedStatementOfABinaryProgrammeFile) {
+TEST_F(PlccGit, LogShowsTheChangedStatementOfAProgrammeAndANoteForAnyOtherBinFile) {
     if (Shell("git --version") != 0) GTEST_SKIP() << "git is not installed";
-    // The README's set-up, with this build's plcc.
+    // The attribute on every .bin, wider than the README's recipe: a file
+    // that is no programme must not stop git.
     ASSERT_EQ(Shell("git init -q . && echo '*.bin diff=plcprog' >.gitattributes && "
                            "git config diff.plcprog.textconv \"" + std::string(PLCC_BINARY) +
                            " list --textconv --date '01/01/2000, 00:00' --name programme.bin\""),
@@ -220,23 +221,56 @@ TEST_F(PlccGit, DiffShowsTheChangedStatementOfABinaryProgrammeFile) {
     const std::string commit = "git -c user.name=t -c user.email=t@t commit -q -m c";
     Write("p.plc", "%P00\nN010 NOP\nN020 JMP N010\nEND\n");
     ASSERT_EQ(Plcc({"build", "p.plc", "-o", "prog.bin"}).status, 0);
-    ASSERT_EQ(Shell("git add .gitattributes prog.bin && " + commit), 0);
+    std::string firmware(3000, '\0');
+    for (size_t i = 0; i < firmware.size(); ++i) firmware[i] = static_cast<char>(i * 7);
+    Write("firmware.bin", firmware);
+    std::string sums;
+    ASSERT_EQ(Shell("sha256sum firmware.bin", &sums), 0);
+    ASSERT_EQ(Shell("git add .gitattributes prog.bin firmware.bin && " + commit), 0);
     // The second commit changes a statement and adds a reserved record that no
-    // statement gives (the listing reports it; git still gets the text).
+    // statement gives (the listing reports it; git still gets the text), and
+    // changes the firmware.
     Write("p.plc", "%P00\nN010 WAIT 5\nN020 JMP N010\nEND\n");
     ASSERT_EQ(Plcc({"build", "p.plc", "-o", "prog.bin"}).status, 0);
     std::string bytes = ReadAll(Path("prog.bin"));
     bytes.replace(30 * 20, 8, "0000008d");
     Write("prog.bin", bytes);
-    ASSERT_EQ(Shell("git add prog.bin && " + commit), 0);
+    Write("firmware.bin", firmware + "x");
+    std::string sums2;
+    ASSERT_EQ(Shell("sha256sum firmware.bin", &sums2), 0);
+    ASSERT_EQ(Shell("git add prog.bin firmware.bin && " + commit), 0);
 
-    std::string diff;
-    ASSERT_EQ(Shell("git diff HEAD~1 HEAD -- prog.bin", &diff), 0) << diff;
+    std::string log;
+    ASSERT_EQ(Shell("git log -p", &log), 0) << log;
     // The listing's lines end in CR LF.
-    EXPECT_NE(diff.find("\n-N010 NOP\r\n"), std::string::npos) << diff;
-    EXPECT_NE(diff.find("\n+N010 WAIT 5\r\n"), std::string::npos) << diff;
-    EXPECT_NE(diff.find("\n+; PLC: Reserved Command - 01 \r\n"), std::string::npos) << diff;
-    EXPECT_EQ(diff.find("\n+; 01/01/2000"), std::string::npos) << diff;  // the header is the same on both sides
+    EXPECT_NE(log.find("\n-N010 NOP\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\n+N010 WAIT 5\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\n+; PLC: Reserved Command - 01 \r\n"), std::string::npos) << log;
+    // The header is the same on both sides of the change (the first commit, further down, adds it).
+    const std::string latest = log.substr(0, log.find("\ncommit "));
+    EXPECT_EQ(latest.find("\n+; 01/01/2000"), std::string::npos) << log;
+    // The firmware as a note of its size and digest, old and new.
+    EXPECT_NE(log.find("\n-not a programme file: 3000 bytes, sha256 " + sums.substr(0, 64) + "\n"), std::string::npos)
+        << log;
+    EXPECT_NE(log.find("\n+not a programme file: 3001 bytes, sha256 " + sums2.substr(0, 64) + "\n"),
+              std::string::npos)
+        << log;
+}
+
+// The diff of plcc format applies with git apply, to a CR LF file as to an
+// LF one, a last line without its break included.
+TEST_F(PlccGit, FormatDiffAppliesWithGitApply) {
+    if (Shell("git --version") != 0) GTEST_SKIP() << "git is not installed";
+    for (const std::string br : {"\r\n", "\n"}) {
+        const std::string loose = "%P00" + br + "N010   nop ; c" + br + "N020 JMP  N010" + br + "END";
+        Write("f.plc", loose);
+        const PlccRun canonical = Plcc({"format", "f.plc"});
+        ASSERT_EQ(canonical.status, 0) << canonical.err;
+        ASSERT_EQ(Plcc({"format", "--diff", "f.plc"}, "", "", Path("f.diff")).status, 0);
+        std::string applied;
+        EXPECT_EQ(Shell("git apply f.diff", &applied), 0) << applied << ReadAll(Path("f.diff"));
+        EXPECT_EQ(ReadAll(Path("f.plc")), canonical.out) << (br == "\n" ? "LF" : "CR LF");
+    }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <set>
+
 #include <nlohmann/json.hpp>
 
 #include "tests/apps/PlccRunner.h"
@@ -225,12 +227,16 @@ TEST_F(PlccCommandLine, DiagnosticsFormats) {
     EXPECT_EQ(ReadAll(Path("ok.bin")).size(), 5120u);
 }
 
-// A SARIF log: one run, the error table as rules, each result pointing at its
-// rule and its region; a message without a code has no rule.
+// A SARIF log: one run; every error code, the messages without one and
+// every warning and hint as a described rule with its help; each result
+// naming its rule and pointing at its region; absolute paths against the
+// root base, standard input as "stdin".
 TEST_F(PlccCommandLine, SarifLog) {
     Write("bad.plc", kBad);
     Write("my file.plc", "");
-    const PlccRun r = Plcc({"check", "--diagnostics=sarif", "bad.plc", "my file.plc"});
+    const std::string absolute = Path("bad.plc");
+    ASSERT_EQ(absolute.front(), '/');
+    const PlccRun r = Plcc({"check", "--diagnostics=sarif", "bad.plc", "my file.plc", absolute, "-"}, "", "bad.plc");
     EXPECT_EQ(r.status, 1);
     const nlohmann::json log = nlohmann::json::parse(r.out, nullptr, false);
     ASSERT_TRUE(log.is_object()) << r.out;
@@ -238,26 +244,38 @@ TEST_F(PlccCommandLine, SarifLog) {
     ASSERT_EQ(log["runs"].size(), 1u);
     const nlohmann::json& run = log["runs"][0];
     EXPECT_EQ(run["tool"]["driver"]["name"], "plcc");
+    EXPECT_EQ(run["originalUriBaseIds"]["ROOT"]["uri"], "file:///");
     const nlohmann::json& rules = run["tool"]["driver"]["rules"];
-    EXPECT_GE(rules.size(), 34u);
+    std::set<std::string> ids;
+    for (const nlohmann::json& rule : rules) {
+        const std::string id = rule["id"];
+        ids.insert(id);
+        EXPECT_FALSE(rule["shortDescription"]["text"].get<std::string>().empty()) << id;
+        EXPECT_FALSE(rule["fullDescription"]["text"].get<std::string>().empty()) << id;
+        EXPECT_TRUE(rule.value("helpUri", "").starts_with("file:///")) << id;
+    }
+    for (const char* id : {"ERR01", "ERR30", "ERR52", "message", "W01", "W06", "I01", "I02"})
+        EXPECT_TRUE(ids.contains(id)) << id;
     const nlohmann::json& results = run["results"];
-    ASSERT_EQ(results.size(), 3u);
+    const std::string rootRelative = absolute.substr(1);
     const struct {
-        const char* rule;  // nullptr: none
-        const char* uri;
+        const char* rule;
+        std::string uri;
+        const char* base;  // nullptr: none
         int line, column, endColumn;
-    } expected[] = {{"ERR02", "bad.plc", 2, 9, 10}, {"ERR30", "bad.plc", 3, 1, 5}, {nullptr, "my%20file.plc", 1, 1, 0}};
-    for (size_t i = 0; i < 3; ++i) {
+    } expected[] = {{"ERR02", "bad.plc", nullptr, 2, 9, 10},   {"ERR30", "bad.plc", nullptr, 3, 1, 5},
+                    {"message", "my%20file.plc", nullptr, 1, 1, 0}, {"ERR02", rootRelative, "ROOT", 2, 9, 10},
+                    {"ERR30", rootRelative, "ROOT", 3, 1, 5},  {"ERR02", "stdin", nullptr, 2, 9, 10},
+                    {"ERR30", "stdin", nullptr, 3, 1, 5}};
+    ASSERT_EQ(results.size(), std::size(expected)) << r.out;
+    for (size_t i = 0; i < std::size(expected); ++i) {
         const nlohmann::json& result = results[i];
         EXPECT_EQ(result["level"], "error");
-        if (expected[i].rule != nullptr) {
-            EXPECT_EQ(result["ruleId"], expected[i].rule);
-            EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], expected[i].rule);
-        } else {
-            EXPECT_FALSE(result.contains("ruleId"));
-        }
+        EXPECT_EQ(result["ruleId"], expected[i].rule);
+        EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], expected[i].rule);
         const nlohmann::json& location = result["locations"][0]["physicalLocation"];
         EXPECT_EQ(location["artifactLocation"]["uri"], expected[i].uri);
+        EXPECT_EQ(location["artifactLocation"].value("uriBaseId", ""), expected[i].base ? expected[i].base : "");
         EXPECT_EQ(location["region"]["startLine"], expected[i].line);
         EXPECT_EQ(location["region"]["startColumn"], expected[i].column);
         EXPECT_EQ(location["region"].value("endColumn", 0), expected[i].endColumn);

@@ -221,6 +221,32 @@ TEST_F(PlccFiles, FormatGivesTheCanonicalText) {
     EXPECT_EQ(ReadAll(Path("marked.plc")), "\xEF\xBB\xBF" + canonical);
 }
 
+// "-o -" writes the one output of a command to standard output, never to a
+// file named "-"; build's messages then go to stderr.
+TEST_F(PlccFiles, OutputDashIsStandardOutput) {
+    WriteAll(Path("p.plc"), "%P00\nN010 NOP\nN020 JMP N010\nEND\n");
+    ASSERT_EQ(Plcc({"build", "p.plc", "-o", "p.bin"}).status, 0);
+    const struct {
+        std::vector<std::string> args;  // "-o -" is appended
+        std::string sameAs;             // stdout of args without -o, or the file args with -o write
+    } cases[] = {
+        {{"build", "p.plc"}, ReadAll(Path("p.bin"))},
+        {{"list", "p.bin", "--date", "d"}, Plcc({"list", "p.bin", "--date", "d"}).out},
+        {{"renum", "p.plc"}, Plcc({"renum", "p.plc"}).out},
+        {{"graph", "p.plc"}, Plcc({"graph", "p.plc"}).out},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.end(), {"-o", "-"});
+        const PlccRun r = Plcc(args);
+        const std::string call = ::testing::PrintToString(args);
+        EXPECT_EQ(r.status, 0) << call << "\n" << r.err;
+        EXPECT_FALSE(c.sameAs.empty()) << call;
+        EXPECT_EQ(r.out, c.sameAs) << call;
+        EXPECT_FALSE(fs::exists(Path("-"))) << call;
+    }
+}
+
 // The round trip a programme makes through the device: build, list the
 // file, compile the listing: bytes 0 to 7 of every record are the same.
 TEST_F(PlccFiles, BuildListAndImageAgree) {

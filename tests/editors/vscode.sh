@@ -32,17 +32,32 @@ npm pkg set "version=$version"
 timeout 500 npm ci --no-audit --no-fund --ignore-scripts --prefer-offline >"$work/npm.log" 2>&1 ||
   { cat "$work/npm.log" >&2; fail "npm ci"; }
 
+# The modules of src/ and the language client bundled into one file; the
+# icon rendered from the application's.
+timeout 120 npm run --silent bundle >"$work/bundle.log" 2>&1 || { cat "$work/bundle.log" >&2; fail "esbuild"; }
+command -v rsvg-convert >/dev/null || fail "rsvg-convert is missing: no icon"
+rsvg-convert -w 128 -h 128 -o icon.png "$src/resources/icons/plcedit.svg"
+
 timeout 120 npx --no-install vsce package --allow-missing-repository --out "plcedit-plc-$version.vsix" \
   >"$work/vsce.log" 2>&1 || { cat "$work/vsce.log" >&2; fail "vsce package"; }
+# vsce warns of an unbundled extension, a missing changelog or icon, and the like.
+! grep -qi "warning" "$work/vsce.log" || { cat "$work/vsce.log" >&2; fail "vsce warns"; }
 vsix=plcedit-plc-$version.vsix
 listing=$(unzip -l "$vsix") || fail "$vsix is not a zip archive"
-for f in extension/package.json extension/extension.js extension/language-configuration.json \
-         extension/syntaxes/plc.tmLanguage.json \
-         extension/node_modules/vscode-languageclient/package.json; do
+for f in extension/package.json extension/dist/extension.js extension/language-configuration.json \
+         extension/syntaxes/plc.tmLanguage.json extension/changelog.md extension/icon.png; do
   grep -q " $f\$" <<<"$listing" || fail "$vsix lacks $f"
 done
-# The development tools stay out of the extension.
-! grep -q "node_modules/@vscode/vsce/" <<<"$listing" || fail "$vsix carries vsce"
+# One bundled file: no npm package, no source module in the extension.
+! grep -q "node_modules/\|extension/src/" <<<"$listing" || fail "$vsix is not bundled"
+# Every semantic token type of the server has its grammar scope.
+node -e '
+  const p = require("./package.json"), g = require("./syntaxes/plc.tmLanguage.json");
+  const scopes = new Set(JSON.stringify(g).match(/[a-z.]+\.plc/g));
+  const map = p.contributes.semanticTokenScopes[0].scopes;
+  const types = ["namespace", "label", "keyword", "variable", "macro", "property", "number", "enumMember", "comment"];
+  for (const t of types) if (!map[t] || !map[t].every((s) => scopes.has(s))) { console.error("no grammar scope for " + t); process.exit(1); }
+' || fail "semanticTokenScopes"
 
 timeout 120 npx --no-install vscode-tmgrammar-test -g syntaxes/plc.tmLanguage.json "$src/tests/editors/*.plc"
 NODE_PATH=$ext/node_modules timeout 120 node "$src/tests/editors/grammar-agrees.js" "$plcc" \

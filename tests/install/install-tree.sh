@@ -4,9 +4,9 @@
 # are where the platform expects them, plcc compiles an installed example,
 # the installed plcedit finds its control module, the MIME type maps *.plc
 # onto the desktop entry's type, and the bash completion completes.
-#   install-tree.sh BUILD PREFIX BINDIR LIBDIR DATADIR MANDIR gui|core "ICON SIZES"
+#   install-tree.sh BUILD PREFIX BINDIR LIBDIR DATADIR MANDIR gui|core "ICON SIZES" SOURCE
 set -euo pipefail
-build=$1 prefix=$2 bindir=$3 libdir=$4 datadir=$5 mandir=$6 kind=$7 sizes=${8//;/ }
+build=$1 prefix=$2 bindir=$3 libdir=$4 datadir=$5 mandir=$6 kind=$7 sizes=${8//;/ } source=$9
 
 tmp=$(mktemp -d)
 pid=""
@@ -29,13 +29,16 @@ expected=(
   "$bin/plcc" "$man/man1/plcc.1.gz" "$data/bash-completion/completions/plcc"
   "$data/plcedit/examples/homing.plc" "$data/plcedit/examples/tutorial_errors.entries"
   "$data/doc/plcedit/copyright" "$data/doc/plcedit/changelog.gz"
-  "$data/plcedit/editors/vim/syntax/plc.vim" "$data/plcedit/editors/vim/ftdetect/plc.vim"
-  "$data/plcedit/editors/vim/lua/plcedit/lsp.lua" "$data/plcedit/editors/textmate/plc.tmLanguage.json"
+  "$data/vim/vimfiles/syntax/plc.vim" "$data/vim/vimfiles/ftdetect/plc.vim" "$data/vim/vimfiles/ftplugin/plc.vim"
+  "$data/nvim/site/syntax/plc.vim" "$data/nvim/site/ftdetect/plc.vim" "$data/nvim/site/lua/plcedit/lsp.lua"
+  "$data/plcedit/editors/textmate/plc.tmLanguage.json"
+  "$data/plcedit/README.md" "$data/plcedit/help/index.html" "$data/plcedit/help/errors.html"
+  "$data/plcedit/examples/sim/profile.ini" "$data/plcedit/examples/sim/homing.tsv"
 )
 if [ "$kind" = gui ]; then
   expected+=(
     "$bin/plcedit" "$lib/libtorvix.so.1" "$lib/libtorvix.so" "$man/man1/plcedit.1.gz"
-    "$data/plcedit/help/index.html"
+    "$data/plcedit/examples/host-c/host.c" "$data/plcedit/examples/host/host.cpp"
     "$data/applications/plcedit.desktop" "$data/mime/packages/plcedit.xml"
     "$data/icons/hicolor/scalable/apps/plcedit.svg"
   )
@@ -44,10 +47,9 @@ fi
 for f in "${expected[@]}"; do
   [ -s "$f" ] || fail "not installed: ${f#"$tmp/root"}"
 done
-# What only the packages carry stays out of a plain install.
-for f in "$data/doc/plcedit-dev" "$data/lintian"; do
-  [ ! -e "$f" ] || fail "installed outside a package: ${f#"$tmp/root"}"
-done
+# Every installed folder holds files.
+empty=$(find "$tmp/root" -type d -empty)
+[ -z "$empty" ] || fail "empty folders installed: ${empty//"$tmp/root"/}"
 # A PNG's width and height are the big-endian words at bytes 16 and 20.
 for size in $sizes; do
   dims=$(od -An -tu1 -j16 -N8 "$data/icons/hicolor/${size}x${size}/apps/plcedit.png" | xargs)
@@ -71,13 +73,29 @@ complete_words() {
     _plcc; echo "${COMPREPLY[*]}"' _ "$data/bash-completion/completions/plcc" "$@"
 }
 [ "$(complete_words plcc re)" = renum ] || fail "completion of a command"
-[ "$(complete_words plcc check --diagnostics=g)" = gcc ] || fail "completion of a format"
+[ "$(complete_words plcc check --diagnostics=g)" = "gcc github" ] || fail "completion of a format"
 [ "$(complete_words plcc build --d)" = "--diagnostics= --decl-dir" ] || fail "completion of build's options"
 [ "$(complete_words plcc --v)" = "--version" ] || fail "completion of --version"
 [ "$(complete_words plcc check --w)" = "--warnings --werror" ] || fail "completion of check's warning options"
 [ "$(complete_words plcc graph x.plc --format=s)" = svg ] || fail "completion of a graph format"
-[ "$(complete_words plcc sim --st)" = "--stimuli" ] || fail "completion of sim's options"
+[ "$(complete_words plcc sim --sti)" = "--stimuli" ] || fail "completion of sim's options"
 [ "$(complete_words plcc sim a.plc --format j)" = jsonl ] || fail "completion of sim's formats"
+# Every command plcc lists, and every option of its help and of its source
+# (an option a command reads, "--name" in apps/plcc/CmdNAME.cpp), completes.
+commands=$("$bin/plcc" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z]\+\) .*/\1/p')
+[ -n "$commands" ] || fail "plcc --help lists no commands"
+for command in $commands; do
+  words=" $(complete_words plcc "$command") "
+  [[ $words == *" $command "* ]] || fail "the command $command does not complete"
+  options=$("$bin/plcc" "$command" --help | sed -n 's/^  \(-[-a-z]*\).*/\1/p' | sed 's/=.*//')
+  file=$source/apps/plcc/Cmd${command^}.cpp
+  [ -f "$file" ] && options+=" $(grep -o '"--\?[a-z][-a-z]*"' "$file" | tr -d '"' | grep '^-' || true)"
+  for option in $options; do
+    [ "$option" = -h ] && continue
+    words=" $(complete_words plcc "$command" "${option:0:2}") "
+    [[ $words == *" $option "* || $words == *" $option= "* ]] || fail "$command's option $option does not complete"
+  done
+done
 
 [ "$kind" = gui ] || exit 0
 
