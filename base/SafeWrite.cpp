@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/PathParts.h"
 #include "base/WholeFile.h"
 #include "base/XdgFolders.h"
 
@@ -29,8 +30,6 @@ constexpr std::string_view kTemporaryMark = ".tmp-";
 std::string Reason(std::string_view what, int err) {
     return std::string(what) + ": " + std::strerror(err);
 }
-
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 std::string FolderOf(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
@@ -516,7 +515,7 @@ std::string NormalizeSeparators(std::string_view path) {
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
     std::string out(directory);
-    if (!out.empty() && !IsSeparator(out.back())) out += '/';
+    if (!out.empty() && !IsPathSeparator(out.back())) out += '/';
     out += name;
     return NormalizeSeparators(out);
 }
