@@ -9,6 +9,7 @@
 
 #include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
+#include "image/SectionWords.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -190,9 +191,12 @@ std::string FormatHeaderTime(const std::tm& localTime) {
 std::string ProgramSkeleton(const std::tm& localTime, std::string_view caption) {
     std::string text = FormatHeaderTime(localTime);
     text += caption;
-    text += "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n%P00\r\nN010 NOP\t\t;";
+    const std::string end(Word(SectionWord::End));
+    text += "\r\n\r\n" + TextHeadLine("NAME") + "\r\n" + end + "\r\n\r\n";
+    text += Word(SectionWord::ProgramHead);
+    text += "\r\n" + LabelText(10) + " NOP\t\t;";
     text += LoadString(kIdsTodoOwnCode);
-    text += "\r\nEND\r\n";
+    text += "\r\n" + end + "\r\n";
     return text;
 }
 

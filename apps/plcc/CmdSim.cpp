@@ -8,6 +8,7 @@
 #include "apps/plcc/SimOutput.h"
 #include "compiler/CompileDriver.h"
 #include "base/Ascii.h"
+#include "image/SectionWords.h"
 #include "sim/Machine.h"
 
 namespace plcc {
@@ -50,7 +51,7 @@ bool ParseBreaks(const std::string& list, const plc::CPlcProgram& program, std::
             return false;
         }
         if (program.Record(static_cast<int>(label)).used() != 1) {
-            why = "--break: " + LabelText(static_cast<int>(label)) + " is no statement of the programme";
+            why = "--break: " + plc::LabelText(static_cast<int>(label)) + " is no statement of the programme";
             return false;
         }
         labels.push_back(static_cast<int>(label));

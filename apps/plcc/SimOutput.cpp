@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "base/SafeWrite.h"
+#include "image/SectionWords.h"
 #include "sim/Events.h"
 
 namespace plcc {
@@ -50,14 +51,14 @@ Json TextOrNull(const std::string& text) { return text.empty() ? Json(nullptr) :
 
 std::string Location(const plc::sim::Machine& m) {
     const int pc = m.State().pc;
-    if (pc >= plc::kEndRecord) return "END";
-    return (pc == plc::kEntryRecord ? std::string() : plc::sim::LabelText(pc) + " ") + m.Statement(pc);
+    if (pc >= plc::kEndRecord) return plc::LabelText(plc::kEndRecord);
+    return (pc == plc::kEntryRecord ? std::string() : plc::RecordLabel(pc) + " ") + m.Statement(pc);
 }
 
 std::string Calls(const plc::sim::MachineState& s) {
     if (s.returns.empty()) return "none";
     std::string text;
-    for (uint8_t r : s.returns) text += (text.empty() ? "" : " ") + plc::sim::LabelText(r);
+    for (uint8_t r : s.returns) text += (text.empty() ? "" : " ") + plc::RecordLabel(r);
     return text + " (RETs go back there, innermost last)";
 }
 
@@ -101,7 +102,7 @@ void SimWriter::Line(const TraceLine& line) {
             j = {{"type", "step"},
                  {"step", line.step},
                  {"t_ms", JsonMs(line.timeUs)},
-                 {"label", line.label > 0 ? Json(plc::sim::LabelText(line.label)) : Json(nullptr)},
+                 {"label", line.label > 0 ? Json(plc::RecordLabel(line.label)) : Json(nullptr)},
                  {"statement", line.statement},
                  {"reads", JsonValues(line.reads)},
                  {"writes", JsonValues(line.writes)},
@@ -132,7 +133,7 @@ void SimWriter::Finish(const plc::sim::StopInfo& stop, const std::string& why, i
             state[w.name] = entry;
         }
         Json returns = Json::array();
-        for (uint8_t r : s.returns) returns.push_back(plc::sim::LabelText(r));
+        for (uint8_t r : s.returns) returns.push_back(plc::RecordLabel(r));
         Json j = {{"type", "stop"}, {"t_ms", JsonMs(s.timeUs)}, {"steps", s.steps}, {"at", Location(m_machine)},
                   {"reason", why}, {"exit", exitStatus}, {"returns", returns}, {"state", state}};
         Print(m_out, j.dump());
