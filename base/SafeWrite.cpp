@@ -253,6 +253,7 @@ public:
         std::swap(m_target, other.m_target);
         std::swap(m_kind, other.m_kind);
         std::swap(m_fd, other.m_fd);
+        std::swap(m_written, other.m_written);
         std::swap(m_tmpName, other.m_tmpName);
         std::swap(m_bytes, other.m_bytes);
         std::swap(m_old, other.m_old);
@@ -263,13 +264,23 @@ public:
 
     // `asBackup`: the file is itself a backup copy, which is never written
     // in place.
-    bool Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why);
+    bool Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why) {
+        return Begin(path, asBackup, why) && Append(bytes, why) && Finish(why);
+    }
     bool Commit(std::string& why);
+
+    // Prepare in steps, for bytes that come in pieces: Begin makes the
+    // temporary file (or, for an in-place write, the copy of the old
+    // bytes), Append adds bytes to the new ones, Finish puts them on disk.
+    bool Begin(const std::string& path, bool asBackup, std::string& why);
+    bool Append(std::string_view bytes, std::string& why);
+    bool Finish(std::string& why);
+    const std::string& TargetPath() const { return m_target.path; }
 
 private:
     enum class Kind { None, Unnamed, Named, InPlace };
 
-    bool PrepareInPlace(std::string_view bytes, std::string& why);
+    bool PrepareInPlace(std::string& why);
     bool CommitInPlace(std::string& why);
     void Abandon();
     void Close() {
@@ -280,6 +291,7 @@ private:
     Target m_target;
     Kind m_kind = Kind::None;
     int m_fd = -1;
+    off_t m_written = 0;    // bytes in the temporary file
     std::string m_tmpName;  // a named temporary file
     std::string m_bytes;    // the new bytes of an in-place write
     std::string m_old;      // the old bytes of an in-place write
@@ -292,7 +304,7 @@ void PreparedFile::Abandon() {
     m_kind = Kind::None;
 }
 
-bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why) {
+bool PreparedFile::Begin(const std::string& path, bool asBackup, std::string& why) {
     if (!ResolveTarget(path, m_target, why)) return false;
     RemoveLeftTemporaries(m_target.path);
     const std::string folder = FolderOf(m_target.path);
@@ -307,7 +319,7 @@ bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool
         const int err = errno;
         m_kind = Kind::None;
         // A folder the user cannot write, but a file the user can: in place.
-        if (m_target.exists && !asBackup && (err == EACCES || err == EPERM)) return PrepareInPlace(bytes, why);
+        if (m_target.exists && !asBackup && (err == EACCES || err == EPERM)) return PrepareInPlace(why);
         why = Reason("cannot create a temporary file", err);
         return false;
     }
@@ -328,17 +340,32 @@ bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool
                 why = "cannot give the copy its owner";
                 return false;
             }
-            return PrepareInPlace(bytes, why);
+            return PrepareInPlace(why);
         }
         if (::fchmod(m_fd, m_target.st.st_mode & 07777) != 0) {
             why = Reason("cannot set permissions", errno);
             return false;
         }
     }
-    if (!WriteAllAt(m_fd, bytes, 0)) {
+    m_written = 0;
+    return true;
+}
+
+bool PreparedFile::Append(std::string_view bytes, std::string& why) {
+    if (m_kind == Kind::InPlace) {
+        m_bytes.append(bytes);  // written at Commit
+        return true;
+    }
+    if (!WriteAllAt(m_fd, bytes, m_written)) {
         why = Reason("write failed", errno);
         return false;
     }
+    m_written += static_cast<off_t>(bytes.size());
+    return true;
+}
+
+bool PreparedFile::Finish(std::string& why) {
+    if (m_kind == Kind::InPlace) return true;  // written at Commit
     if (::fsync(m_fd) != 0) {
         why = Reason("flush to disk failed", errno);
         return false;
@@ -393,7 +420,7 @@ bool PreparedFile::Commit(std::string& why) {
     return true;
 }
 
-bool PreparedFile::PrepareInPlace(std::string_view bytes, std::string& why) {
+bool PreparedFile::PrepareInPlace(std::string& why) {
     m_fd = ::open(m_target.path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0) {
         why = Reason("cannot open for writing", errno);
@@ -423,7 +450,7 @@ bool PreparedFile::PrepareInPlace(std::string_view bytes, std::string& why) {
               ") for writing it in place; the file was not changed";
         return false;
     }
-    m_bytes.assign(bytes);
+    m_bytes.clear();
     return true;
 }
 
@@ -495,6 +522,66 @@ bool WriteFilesSafely(std::span<const FileToWrite> files, std::string* error, si
 bool WriteFileSafely(const std::string& path, std::string_view bytes, std::string* error) {
     const FileToWrite file{path, bytes};
     return WriteFilesSafely(std::span(&file, 1), error);
+}
+
+// The prepared file behind an open stream; the stream hands its buffered
+// bytes to it, and the first failure stays for Commit to report.
+struct SafeFileStream::Pending {
+    PreparedFile file;
+    std::FILE* stream = nullptr;
+    std::string failure;
+
+    static ssize_t Write(void* cookie, const char* bytes, size_t size) {
+        auto* open = static_cast<Pending*>(cookie);
+        if (!open->failure.empty()) return -1;
+        if (!open->file.Append(std::string_view(bytes, size), open->failure)) return -1;
+        return static_cast<ssize_t>(size);
+    }
+};
+
+SafeFileStream::SafeFileStream() = default;
+
+SafeFileStream::~SafeFileStream() {
+    if (m_open && m_open->stream != nullptr) std::fclose(m_open->stream);
+}
+
+bool SafeFileStream::Open(const std::string& path, std::string* error) {
+    auto open = std::make_unique<Pending>();
+    std::string why;
+    if (!open->file.Begin(path, false, why)) {
+        if (error != nullptr) *error = why;
+        return false;
+    }
+    cookie_io_functions_t io{};
+    io.write = &Pending::Write;
+    open->stream = ::fopencookie(open.get(), "w", io);
+    if (open->stream == nullptr) {
+        if (error != nullptr) *error = Reason("cannot open a stream", errno);
+        return false;
+    }
+    if (m_open && m_open->stream != nullptr) std::fclose(m_open->stream);
+    m_open = std::move(open);
+    return true;
+}
+
+std::FILE* SafeFileStream::Stream() const { return m_open ? m_open->stream : nullptr; }
+
+bool SafeFileStream::Commit(std::string* error) {
+    std::string why = "the file was not opened";
+    if (m_open && m_open->stream != nullptr) {
+        const bool flushed = std::fflush(m_open->stream) == 0 && !std::ferror(m_open->stream);
+        std::fclose(m_open->stream);
+        m_open->stream = nullptr;
+        why = !m_open->failure.empty() ? m_open->failure : flushed ? std::string() : "write failed";
+        if (why.empty() && m_open->file.Finish(why) && m_open->file.Commit(why)) {
+            RemoveLeftBackup(m_open->file.TargetPath());
+            m_open.reset();
+            return true;
+        }
+    }
+    m_open.reset();
+    if (error != nullptr) *error = why;
+    return false;
 }
 
 std::string InPlaceBackupPath(const std::string& path) { return BackupPathOfResolved(ResolvedName(path)); }

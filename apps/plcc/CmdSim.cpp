@@ -8,6 +8,7 @@
 #include "apps/plcc/SimOutput.h"
 #include "compiler/CompileDriver.h"
 #include "base/Ascii.h"
+#include "base/SafeWrite.h"
 #include "image/SectionWords.h"
 #include "sim/Machine.h"
 
@@ -122,8 +123,9 @@ int CmdSim(const Args& args) {
     std::vector<int> breaks;
     if (cl.Has("--break") && !ParseBreaks(cl.Get("--break"), program, breaks, why)) return UsageError("sim", why);
 
-    StreamedFile file;
-    if (!output.empty() && !file.Open(output, why)) {
+    // The trace file replaces its target only when it was written whole.
+    plc::SafeFileStream file;
+    if (!output.empty() && !file.Open(output, &why)) {
         std::fprintf(stderr, "plcc: cannot write '%s': %s\n", output.c_str(), why.c_str());
         return kExitUsage;
     }
@@ -160,7 +162,7 @@ int CmdSim(const Args& args) {
             break;
     }
     writer.Finish(stop, reason, status);
-    if (!output.empty() && !file.Commit(why)) {
+    if (!output.empty() && !file.Commit(&why)) {
         std::fprintf(stderr, "plcc: cannot write '%s': %s\n", output.c_str(), why.c_str());
         return kExitUsage;
     }
