@@ -257,27 +257,6 @@ const char* DriveNote(Calc calc) {
     }
 }
 
-const char* FamilyNote(StatementFamily family) {
-    switch (family) {
-        case StatementFamily::Outputs:
-            return "What a register, control flag, output or parameter does on the drive is the drive's own; this "
-                   "page shows how a statement writes it. See the drive's manual for its meaning.";
-        case StatementFamily::Waits:
-            return "The unit of a waiting time, and when the drive reports a state, are the drive's own; the "
-                   "programme holds only the number or the state. See the drive's manual.";
-        case StatementFamily::Motion:
-            return "What a motion command does on the drive (its profile, speed and units) is the drive's own and "
-                   "not fixed by the programme, which holds only the command and its operands. See the drive's manual.";
-        case StatementFamily::Ramps:
-            return "The programme holds the ramp as a variable or a percentage; what the drive's ramp is at 100 % is "
-                   "the drive's own. See the drive's manual.";
-        case StatementFamily::Fieldbus:
-            return "What a message holds and how the fieldbus carries it are set up on the drive and its bus; see "
-                   "the drive's manual.";
-        default: return nullptr;
-    }
-}
-
 std::string Hex(const PlcInstr& record) {
     std::string bytes;
     char hex[4];
@@ -373,22 +352,22 @@ void WriteFoot(std::ostream& out) {
 
 // One page per statement family: the forms of each of its keywords under
 // the keyword's anchor, each opcode's first form under the opcode's.
-bool WriteFamily(const std::string& dir, StatementFamily family) {
-    std::ofstream out(dir + "/" + FamilyPage(family), std::ios::binary);
-    WriteHead(out, FamilyTitle(family));
-    out << "<h1>" << Escape(FamilyTitle(family)) << "</h1>\n"
+bool WriteFamily(const std::string& dir, const FamilyHelp& family) {
+    std::ofstream out(dir + "/" + family.page, std::ios::binary);
+    WriteHead(out, family.title);
+    out << "<h1>" << Escape(family.title) << "</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built. Each form is shown as a statement line "
            "is written, <code>###</code> standing for a number; each example is compiled by the compiler "
            "itself, and the record is the eight bytes it writes.</p>\n";
-    if (const char* note = FamilyNote(family)) out << "<p class=\"drive\">" << note << "</p>\n";
+    if (family.driveNote != nullptr) out << "<p class=\"drive\">" << family.driveNote << "</p>\n";
     const std::span<const KeywordRow> chain = KeywordChain();
     std::set<uint8_t> anchored;
     bool written = true;
     for (size_t r = 0; r < chain.size(); ++r) {
-        if (FamilyOfKeyword(r) != family || KeywordForms(r).empty()) continue;
+        if (chain[r].family != family.family || KeywordForms(r).empty()) continue;
         out << "<h2 id=\"" << KeywordAnchor(r) << "\">" << Escape(FormHead(KeywordForms(r).front())) << "&hellip;</h2>\n";
         for (const StatementForm& form : KeywordForms(r))
-            written = WriteForm(out, form, chain[r].keyword, FamilyPage(family), anchored) && written;
+            written = WriteForm(out, form, chain[r].keyword, family.page, anchored) && written;
     }
     WriteFoot(out);
     return written && static_cast<bool>(out.flush());
@@ -414,8 +393,8 @@ bool WriteLanguage(const std::string& path) {
     out << "<h1 id=\"language\">Statement reference</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
            "<h2 id=\"forms\">Statement families</h2>\n<ul>\n";
-    for (StatementFamily family : kStatementFamilies)
-        out << "<li><a href=\"" << FamilyPage(family) << "\">" << Escape(FamilyTitle(family)) << "</a></li>\n";
+    for (const FamilyHelp& family : kFamilyHelp)
+        out << "<li><a href=\"" << family.page << "\">" << Escape(family.title) << "</a></li>\n";
     out << "<li><a href=\"names.html\">Names of inputs, outputs, status flags, registers, control flags and "
            "drive values</a></li>\n</ul>\n"
            "<h2 id=\"variables\">Variables</h2>\n<p>A variable is its letter and number (<code>H005</code>); a "
@@ -429,7 +408,7 @@ bool WriteLanguage(const std::string& path) {
            "the first that the statement starts with decides how it is read.</p>\n<p>";
     const std::span<const KeywordRow> chain = KeywordChain();
     for (size_t r = 0; r < chain.size(); ++r) {
-        out << "<a href=\"" << FamilyPage(FamilyOfKeyword(r)) << "#" << KeywordAnchor(r) << "\"><code>"
+        out << "<a href=\"" << HelpOf(chain[r].family).page << "#" << KeywordAnchor(r) << "\"><code>"
             << Escape(KeywordForms(r).empty() ? std::string(chain[r].keyword) : FormHead(KeywordForms(r).front()))
             << "</code></a> ";
     }
@@ -518,7 +497,7 @@ int main(int argc, char** argv) {
     if (!EveryOpcodeShown()) return 1;
     bool written = WriteLanguage(dir + "/language.html") && WriteErrors(dir + "/errors.html") &&
                    WriteNames(dir + "/names.html");
-    for (StatementFamily family : kStatementFamilies) written = written && WriteFamily(dir, family);
+    for (const FamilyHelp& family : kFamilyHelp) written = written && WriteFamily(dir, family);
     if (!written) {
         std::cerr << "plcedit-makehelp: cannot write the pages in " << dir << "\n";
         return 1;
