@@ -10,7 +10,7 @@
 #include "analysis/RecordVariables.h"
 #include "compiler/ProgramIndex.h"
 #include "decoder/DecodeRecord.h"
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 
 namespace plc {
 

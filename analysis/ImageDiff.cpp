@@ -7,7 +7,7 @@
 
 #include "analysis/FlowGraph.h"
 #include "decoder/DecodeRecord.h"
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 
 namespace plc {
 

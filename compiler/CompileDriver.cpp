@@ -9,6 +9,7 @@
 
 #include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
+#include "image/LabelText.h"
 #include "image/SectionWords.h"
 #include "resources/StringTable.h"
 

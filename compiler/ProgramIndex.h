@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "compiler/SourceFacts.h"
-#include "image/SectionWords.h"  // LabelText, by which the index's users write labels
+#include "image/LabelText.h"  // LabelText, by which the index's users write labels
 
 namespace plc {
 

@@ -12,9 +12,9 @@
 #include <span>
 #include <string_view>
 
-#include "compiler/HelpPages.h"
 #include "compiler/ParseCursor.h"
 #include "compiler/Scanners.h"
+#include "compiler/StatementFamilies.h"
 #include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"

@@ -4,7 +4,7 @@
 // the text section and the END that closes either section. One table, read
 // by the line compiler, the listing, the lexer and the language server; the
 // label texts of records ("N010", and the ends "%P00" and "END") are made
-// from it here.
+// from it in image/LabelText.h.
 #pragma once
 
 #include <cstddef>
@@ -28,15 +28,13 @@ inline constexpr char kSectionHeadMark = '%';
 static_assert(Word(SectionWord::TextHead)[0] == kSectionHeadMark && Word(SectionWord::ProgramHead)[0] == kSectionHeadMark,
               "both heads begin with the mark");
 
-// A record by its number, as a statement's label is written: "N010" (also
-// "N000" and "N255", where the record itself is meant).
-std::string RecordLabel(int record);
-
-// Where a record stands in the programme text: "%P00" for the programme
-// head (record 0), "END" for the end record (255), else its label ("N010").
-std::string LabelText(int record);
-
 // The head line of the text declaration of programme `name`: "%TEXT(NAME)".
-std::string TextHeadLine(std::string_view name);
+inline std::string TextHeadLine(std::string_view name) {
+    std::string line(Word(SectionWord::TextHead));
+    line += '(';
+    line += name;
+    line += ')';
+    return line;
+}
 
 }  // namespace plc

@@ -9,7 +9,7 @@
 #include "compiler/CompileDriver.h"
 #include "base/Ascii.h"
 #include "base/SafeWrite.h"
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 #include "sim/Machine.h"
 
 namespace plcc {

@@ -6,7 +6,7 @@
 #include "base/Ascii.h"
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 
 namespace plcc::lsp {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <nlohmann/json.hpp>
 
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 #include "sim/Events.h"
 
 namespace plcc {

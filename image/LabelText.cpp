@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "image/SectionWords.h"
+#include "image/LabelText.h"
 
 #include <cstdio>
 
@@ -17,14 +17,6 @@ std::string LabelText(int record) {
     if (record == kEntryRecord) return std::string(Word(SectionWord::ProgramHead));
     if (record == kEndRecord) return std::string(Word(SectionWord::End));
     return RecordLabel(record);
-}
-
-std::string TextHeadLine(std::string_view name) {
-    std::string line(Word(SectionWord::TextHead));
-    line += '(';
-    line += name;
-    line += ')';
-    return line;
 }
 
 }  // namespace plc
