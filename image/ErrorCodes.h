@@ -2,8 +2,8 @@
 // Every error code the system reports, in the entries "LINE(nnn): ERR(nn)"
 // of the message list: the line compiler's, renumbering's and the text
 // coding's. The codes are the rows of the error table
-// (resources/ErrorTable.h), which also holds each one's message and what to
-// check; nothing else writes an error number.
+// (resources/ErrorTable.h), which also holds each one's message and the
+// advice of what to check; nothing else writes an error number.
 #pragma once
 
 #include <array>
@@ -15,38 +15,25 @@
 namespace plc {
 
 enum ErrorCode : int {
-#define PLC_ERROR_ENUMERATOR(name, number, message, check) name = number,
+#define PLC_ERROR_ENUMERATOR(name, number, message, advice) name = number,
     PLC_ERROR_CODES(PLC_ERROR_ENUMERATOR)
 #undef PLC_ERROR_ENUMERATOR
 };
 
-// An error code with what to look at when the compiler gives it.
-struct ErrorCheck {
-    ErrorCode code;
-    const char* whatToCheck;
+// Every error code, in order, the code of no error first.
+inline constexpr ErrorCode kEveryErrorCode[] = {
+#define PLC_ERROR_LISTED(name, number, message, advice) name,
+    PLC_ERROR_CODES(PLC_ERROR_LISTED)
+#undef PLC_ERROR_LISTED
 };
-
-inline constexpr ErrorCheck kErrorChecks[] = {
-#define PLC_ERROR_CHECK(name, number, message, check) {name, check},
-    PLC_ERROR_CODES(PLC_ERROR_CHECK)
-#undef PLC_ERROR_CHECK
-};
-static_assert(kErrorChecks[0].code == kErrNone, "the table starts with the code of no error");
+static_assert(kEveryErrorCode[0] == kErrNone, "the table starts with the code of no error");
 
 // Every error code, in order, for the tables that list them all (no error,
 // code 0, left out).
 inline constexpr auto kErrorCodes = [] {
-    std::array<ErrorCode, std::size(kErrorChecks) - 1> codes{};
-    for (size_t i = 1; i < std::size(kErrorChecks); ++i) codes[i - 1] = kErrorChecks[i].code;
+    std::array<ErrorCode, std::size(kEveryErrorCode) - 1> codes{};
+    for (size_t i = 1; i < std::size(kEveryErrorCode); ++i) codes[i - 1] = kEveryErrorCode[i];
     return codes;
 }();
-
-// What to look at when the compiler gives `code`; empty for a code the
-// table does not hold.
-constexpr const char* WhatToCheck(int code) {
-    for (const ErrorCheck& row : kErrorChecks)
-        if (row.code == code) return row.whatToCheck;
-    return "";
-}
 
 }  // namespace plc

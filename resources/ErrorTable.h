@@ -5,11 +5,12 @@
 // kIdsErrorBase + number of the string table, its "%1" taking the entry
 // prefix "  LINE(nnn): ERR(nn) -" (renumbering's, code 32, is shown in a
 // message box alone and has none). image/ErrorCodes.h makes the enum of the
-// rows, the string table takes their messages, and the help's error page
-// lists them with what to check. A code is added here and nowhere else.
+// rows, the string table takes their messages, and ErrorAdvice
+// (compiler/HelpPages.h) their advice for the help's error page and the
+// SARIF rules. A code is added here and nowhere else.
 #pragma once
 
-// X(name, number, message, what to check)
+// X(name, number, message, advice: what to check)
 #define PLC_ERROR_CODES(X) \
     X(kErrNone, 0, "%1 Translate the programme without error.", \
       "") \

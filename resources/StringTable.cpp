@@ -79,7 +79,7 @@ constexpr StringEntry kTexts[] = {
 
 // The error messages, from the error table: code n is kIdsErrorBase + n.
 constexpr StringEntry kErrorMessages[] = {
-#define PLC_ERROR_MESSAGE(name, number, message, check) {kIdsErrorBase + (number), message},
+#define PLC_ERROR_MESSAGE(name, number, message, advice) {kIdsErrorBase + (number), message},
     PLC_ERROR_CODES(PLC_ERROR_MESSAGE)
 #undef PLC_ERROR_MESSAGE
 };
