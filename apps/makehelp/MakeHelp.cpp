@@ -10,7 +10,7 @@
 // does not compile back to its own form stops the build.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <iostream>
 #include <set>
 #include <string>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/Ascii.h"
+#include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/HelpPages.h"
 #include "compiler/StatementForms.h"
@@ -340,6 +341,15 @@ bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view ke
     return true;
 }
 
+// A page written whole or not at all; false, with the reason on stderr,
+// when it cannot be.
+bool WritePage(const std::string& path, const std::ostringstream& page) {
+    std::string why;
+    if (WriteFileSafely(path, page.str(), &why)) return true;
+    std::cerr << "plcedit-makehelp: cannot write " << path << ": " << why << "\n";
+    return false;
+}
+
 void WriteHead(std::ostream& out, const std::string& title) {
     out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
            "<title>" << Escape(title) << "</title><link rel=\"stylesheet\" href=\"help.css\"></head><body>\n";
@@ -353,7 +363,7 @@ void WriteFoot(std::ostream& out) {
 // One page per statement family: the forms of each of its keywords under
 // the keyword's anchor, each opcode's first form under the opcode's.
 bool WriteFamily(const std::string& dir, const FamilyHelp& family) {
-    std::ofstream out(dir + "/" + family.page, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, family.title);
     out << "<h1>" << Escape(family.title) << "</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built. Each form is shown as a statement line "
@@ -370,7 +380,7 @@ bool WriteFamily(const std::string& dir, const FamilyHelp& family) {
             written = WriteForm(out, form, chain[r].keyword, family.page, anchored) && written;
     }
     WriteFoot(out);
-    return written && static_cast<bool>(out.flush());
+    return written && WritePage(dir + "/" + family.page, out);
 }
 
 // Every opcode a statement compiles to has its anchor on the page F1 opens.
@@ -388,7 +398,7 @@ bool EveryOpcodeShown() {
 }
 
 bool WriteLanguage(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Statement reference");
     out << "<h1 id=\"language\">Statement reference</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
@@ -414,7 +424,7 @@ bool WriteLanguage(const std::string& path) {
     }
     out << "</p>\n";
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 // One table of a name list: each number 0 to 255 that `name` names.
@@ -436,7 +446,7 @@ std::string Named(const char* name) { return name ? std::string(name) : std::str
 // registers, control flags and drive values, with their numbers, from the
 // compiler's own tables.
 bool WriteNames(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Names");
     out << "<h1 id=\"names\">Names</h1>\n<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
            "<h2 id=\"io\">Inputs and outputs</h2>\n<p>Written as group and number (<code>IS0</code>, "
@@ -469,12 +479,12 @@ bool WriteNames(const std::string& path) {
     WriteNameTable(out, "valuesH", "Drive values (integer)", "Drive values read into integer variables.",
                    [](uint8_t n) { return Named(DriveValueHName(n)); });
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 // Every code of the error enum, each with its message and what to check.
 bool WriteErrors(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Error codes");
     out << "<h1 id=\"errors\">Error codes</h1>\n<table>\n<tr><th>Code</th><th>Message</th><th>What to check</th></tr>\n";
     for (const ErrorCode code : kErrorCodes) {
@@ -483,7 +493,7 @@ bool WriteErrors(const std::string& path) {
     }
     out << "</table>\n";
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 }  // namespace

@@ -31,6 +31,7 @@
 #include <tuple>
 #include <vector>
 
+#include "base/PathParts.h"
 #include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
@@ -881,6 +882,27 @@ TEST(Paths, JoinInsertsOneSlash) {
                               {"proj\\", "proj/Axis1.txt"}, {"C:\\Proj", "C:/Proj/Axis1.txt"},
                               {"", "Axis1.txt"},            {"/", "/Axis1.txt"}};
     for (const JoinCase& c : cases) EXPECT_EQ(JoinPath(c.directory, "Axis1.txt"), c.expected) << c.directory;
+}
+
+// Both separators count; the root stays a folder; a leading dot is no extension.
+TEST(Paths, PartsOfAPath) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name;
+        const char* stem;
+    } cases[] = {
+        {"proj/Axis1.plc", "proj", "Axis1.plc", "Axis1"},  {"C:\\Proj\\a.b.plc", "C:\\Proj", "a.b.plc", "a.b"},
+        {"Axis1.plc", "", "Axis1.plc", "Axis1"},           {"/Axis1.plc", "/", "Axis1.plc", "Axis1"},
+        {"proj/.profile", "proj", ".profile", ".profile"}, {"proj/", "proj", "", ""},
+        {"noext", "", "noext", "noext"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderPart(c.path), c.folder) << c.path;
+        EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+        EXPECT_EQ(StemOf(c.path), c.stem) << c.path;
+    }
+    EXPECT_EQ(FolderOf("Axis1.plc"), ".");
 }
 
 // ---- text declaration file ----
