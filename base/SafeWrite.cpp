@@ -31,12 +31,15 @@ std::string Reason(std::string_view what, int err) {
     return std::string(what) + ": " + std::strerror(err);
 }
 
-std::string FolderOf(const std::string& path) {
+// The folder and the name of a file as the file system reads its path,
+// where only "/" separates (a target is written by the name it has, not
+// read as a name that comes in: PathParts.h is for those).
+std::string ParentFolder(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string EntryName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 // Makes a rename, a link or a removal in `folder` durable; a failure here
 // cannot undo it, so it is not reported.
@@ -96,8 +99,8 @@ pid_t TemporaryOwner(std::string_view entry, std::string_view name) {
 // Removes the temporary files of `target` that writers left when they were
 // killed: those whose process is gone.
 void RemoveLeftTemporaries(const std::string& target) {
-    const std::string folder = FolderOf(target);
-    const std::string name = NameOf(target);
+    const std::string folder = ParentFolder(target);
+    const std::string name = EntryName(target);
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
     bool removed = false;
@@ -186,7 +189,7 @@ std::string BackupPathOfResolved(const std::string& resolved) {
     char hash[24];
     std::snprintf(hash, sizeof hash, ".%016" PRIx64 ".bak", Fnv1a(resolved));
     // The name stays well inside the file system's limit of 255 bytes.
-    return folder + "/" + NameOf(resolved).substr(0, 200) + hash;
+    return folder + "/" + EntryName(resolved).substr(0, 200) + hash;
 }
 
 // The file a write goes to: links followed, what it is now.
@@ -307,7 +310,7 @@ void PreparedFile::Abandon() {
 bool PreparedFile::Begin(const std::string& path, bool asBackup, std::string& why) {
     if (!ResolveTarget(path, m_target, why)) return false;
     RemoveLeftTemporaries(m_target.path);
-    const std::string folder = FolderOf(m_target.path);
+    const std::string folder = ParentFolder(m_target.path);
 
     m_fd = OpenUnnamed(folder);
     m_kind = Kind::Unnamed;
@@ -396,7 +399,7 @@ bool PreparedFile::Commit(std::string& why) {
         }
         if (linked == m_target.path) {
             m_kind = Kind::None;
-            SyncFolder(FolderOf(m_target.path));
+            SyncFolder(ParentFolder(m_target.path));
             if (closed != 0) {
                 why = Reason("close failed", errno);
                 ::unlink(m_target.path.c_str());
@@ -416,7 +419,7 @@ bool PreparedFile::Commit(std::string& why) {
         return false;
     }
     m_kind = Kind::None;
-    SyncFolder(FolderOf(m_target.path));
+    SyncFolder(ParentFolder(m_target.path));
     return true;
 }
 
@@ -441,8 +444,8 @@ bool PreparedFile::PrepareInPlace(std::string& why) {
         return false;
     }
     std::error_code ec;
-    std::filesystem::create_directories(FolderOf(m_backup), ec);
-    std::filesystem::permissions(FolderOf(m_backup), std::filesystem::perms::owner_all, ec);
+    std::filesystem::create_directories(ParentFolder(m_backup), ec);
+    std::filesystem::permissions(ParentFolder(m_backup), std::filesystem::perms::owner_all, ec);
     std::string backupWhy;
     PreparedFile backup;
     if (!backup.Prepare(m_backup, m_old, true, backupWhy) || !backup.Commit(backupWhy)) {
@@ -475,7 +478,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
             // The file is as it was: the copy has nothing left to save.
             why += "; the old contents were put back";
             ::unlink(m_backup.c_str());
-            SyncFolder(FolderOf(m_backup));
+            SyncFolder(ParentFolder(m_backup));
         } else {
             why += "; the file may be damaged: its complete old contents are in " + m_backup;
         }
@@ -489,7 +492,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
     }
     // The new bytes are on disk: the copy has served.
     ::unlink(m_backup.c_str());
-    SyncFolder(FolderOf(m_backup));
+    SyncFolder(ParentFolder(m_backup));
     return true;
 }
 
@@ -497,7 +500,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
 // the target has been written whole.
 void RemoveLeftBackup(const std::string& target) {
     const std::string backup = BackupPathOfResolved(ResolvedName(target));
-    if (!backup.empty() && ::unlink(backup.c_str()) == 0) SyncFolder(FolderOf(backup));
+    if (!backup.empty() && ::unlink(backup.c_str()) == 0) SyncFolder(ParentFolder(backup));
 }
 
 }  // namespace
