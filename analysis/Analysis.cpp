@@ -210,7 +210,7 @@ void FlowWarnings(const FlowFacts& facts, Findings& f) {
         const int target = facts.Target(r);
         if (target < 0) return;
         if (flow == Flow::Call) {
-            const std::string sub = LabelName(target);
+            const std::string sub = LabelText(target);
             if (!facts.Returns(target) && !leavesFor(target))
                 f.Add(kNeverReturns, f.At(r, &StatementSites::target), Format(kKinds[kNeverReturns].text, sub));
             if (runsFor(target).test(static_cast<size_t>(r)))
@@ -230,7 +230,7 @@ void FlowWarnings(const FlowFacts& facts, Findings& f) {
             if (into < 0) into = t;
         }
         f.Add(kIntoSubroutine, f.At(r, &StatementSites::target),
-              Format(kKinds[kIntoSubroutine].text, LabelName(into)));
+              Format(kKinds[kIntoSubroutine].text, LabelText(into)));
     });
 }
 

@@ -4,13 +4,13 @@
 #include "analysis/FlowGraph.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <bitset>
 
 #include "analysis/FlowFacts.h"
 #include "analysis/RecordVariables.h"
 #include "compiler/ProgramIndex.h"
 #include "decoder/DecodeRecord.h"
+#include "image/LabelText.h"
 
 namespace plc {
 
@@ -44,14 +44,8 @@ std::string NamesOf(const CPlcProgram& program, const PlcInstr& rec) {
 
 }  // namespace
 
-std::string LabelName(int record) {
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "N%03d", record);
-    return buf;
-}
-
 std::string LabelledText(int record, const std::string& text) {
-    const std::string label = LabelName(record);
+    const std::string label = LabelText(record);
     return text.find(label) == std::string::npos ? label + " " + text : text;
 }
 
@@ -93,7 +87,7 @@ FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, c
     std::vector<std::bitset<kRecordCount>> returnsTo(kRecordCount);
 
     if (facts.HasHead()) {
-        graph.nodes.push_back({kEntryRecord, -1, "%P00", {}, Flow::Jump, true, true});
+        graph.nodes.push_back({kEntryRecord, -1, LabelText(kEntryRecord), {}, Flow::Jump, true, true});
         addEdge(kEntryRecord, facts.Target(kEntryRecord), EdgeKind::Next);
     }
     for (int r = kFirstLabel; r <= kLastLabel; ++r) {
@@ -136,7 +130,7 @@ FlowGraph BuildFlowGraph(const CPlcProgram& program, const RecordLines& lines, c
                                         [](const FlowEdge& e) { return e.to == kEndRecord; });
     if (endReached) {
         graph.nodes.push_back(
-            {kEndRecord, -1, "END", {}, Flow::End, facts.Reachable().test(kEndRecord), true});
+            {kEndRecord, -1, LabelText(kEndRecord), {}, Flow::End, facts.Reachable().test(kEndRecord), true});
     }
     // Edges in the order of their source records (RETs were added with their CALLs).
     std::stable_sort(graph.edges.begin(), graph.edges.end(),

@@ -30,9 +30,6 @@ RecordLines RecordLinesOfImage(const CPlcProgram& program);
 // record it does not list).
 RecordLines RecordLinesOfListing(const std::array<int32_t, kRecordCount>& listingLines);
 
-// A record's label as statements write it: "N010".
-std::string LabelName(int record);
-
 // A record's decoded text with its label in front when the text has none of
 // its own (a reserved record's comment, an error line).
 std::string LabelledText(int record, const std::string& text);

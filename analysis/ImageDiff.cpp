@@ -7,6 +7,7 @@
 
 #include "analysis/FlowGraph.h"
 #include "decoder/DecodeRecord.h"
+#include "image/LabelText.h"
 
 namespace plc {
 
@@ -46,7 +47,7 @@ RecordSide SideOf(const CPlcProgram& p, int r) {
     side.words = words;
     if (r == kEntryRecord || r == kEndRecord) {
         side.present = true;
-        side.text = LabelName(r) + (r == kEntryRecord ? " ; programme head" : " ; END record");
+        side.text = RecordLabel(r) + (r == kEntryRecord ? " ; programme head" : " ; END record");
     } else if (IsStatement(p, r)) {
         side.present = true;
         side.statement = true;
@@ -56,7 +57,7 @@ RecordSide SideOf(const CPlcProgram& p, int r) {
     } else {
         // Bytes that no statement shows, though the checksum counts them.
         side.present = p.Record(r).low8() != 0;
-        side.text = LabelName(r) + " ; unused record";
+        side.text = LabelText(r) + " ; unused record";
     }
     return side;
 }

@@ -17,6 +17,7 @@
 #include <system_error>
 #include <vector>
 
+#include "base/PathParts.h"
 #include "base/WholeFile.h"
 #include "base/XdgFolders.h"
 
@@ -30,14 +31,15 @@ std::string Reason(std::string_view what, int err) {
     return std::string(what) + ": " + std::strerror(err);
 }
 
-bool IsSeparator(char c) { return c == '/' || c == '\\'; }
-
-std::string FolderOf(const std::string& path) {
+// The folder and the name of a file as the file system reads its path,
+// where only "/" separates (a target is written by the name it has, not
+// read as a name that comes in: PathParts.h is for those).
+std::string ParentFolder(const std::string& path) {
     const std::filesystem::path folder = std::filesystem::path(path).parent_path();
     return folder.empty() ? std::string(".") : folder.string();
 }
 
-std::string NameOf(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string EntryName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
 
 // Makes a rename, a link or a removal in `folder` durable; a failure here
 // cannot undo it, so it is not reported.
@@ -97,8 +99,8 @@ pid_t TemporaryOwner(std::string_view entry, std::string_view name) {
 // Removes the temporary files of `target` that writers left when they were
 // killed: those whose process is gone.
 void RemoveLeftTemporaries(const std::string& target) {
-    const std::string folder = FolderOf(target);
-    const std::string name = NameOf(target);
+    const std::string folder = ParentFolder(target);
+    const std::string name = EntryName(target);
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr) return;
     bool removed = false;
@@ -187,7 +189,7 @@ std::string BackupPathOfResolved(const std::string& resolved) {
     char hash[24];
     std::snprintf(hash, sizeof hash, ".%016" PRIx64 ".bak", Fnv1a(resolved));
     // The name stays well inside the file system's limit of 255 bytes.
-    return folder + "/" + NameOf(resolved).substr(0, 200) + hash;
+    return folder + "/" + EntryName(resolved).substr(0, 200) + hash;
 }
 
 // The file a write goes to: links followed, what it is now.
@@ -254,6 +256,7 @@ public:
         std::swap(m_target, other.m_target);
         std::swap(m_kind, other.m_kind);
         std::swap(m_fd, other.m_fd);
+        std::swap(m_written, other.m_written);
         std::swap(m_tmpName, other.m_tmpName);
         std::swap(m_bytes, other.m_bytes);
         std::swap(m_old, other.m_old);
@@ -264,13 +267,23 @@ public:
 
     // `asBackup`: the file is itself a backup copy, which is never written
     // in place.
-    bool Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why);
+    bool Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why) {
+        return Begin(path, asBackup, why) && Append(bytes, why) && Finish(why);
+    }
     bool Commit(std::string& why);
+
+    // Prepare in steps, for bytes that come in pieces: Begin makes the
+    // temporary file (or, for an in-place write, the copy of the old
+    // bytes), Append adds bytes to the new ones, Finish puts them on disk.
+    bool Begin(const std::string& path, bool asBackup, std::string& why);
+    bool Append(std::string_view bytes, std::string& why);
+    bool Finish(std::string& why);
+    const std::string& TargetPath() const { return m_target.path; }
 
 private:
     enum class Kind { None, Unnamed, Named, InPlace };
 
-    bool PrepareInPlace(std::string_view bytes, std::string& why);
+    bool PrepareInPlace(std::string& why);
     bool CommitInPlace(std::string& why);
     void Abandon();
     void Close() {
@@ -281,6 +294,7 @@ private:
     Target m_target;
     Kind m_kind = Kind::None;
     int m_fd = -1;
+    off_t m_written = 0;    // bytes in the temporary file
     std::string m_tmpName;  // a named temporary file
     std::string m_bytes;    // the new bytes of an in-place write
     std::string m_old;      // the old bytes of an in-place write
@@ -293,10 +307,10 @@ void PreparedFile::Abandon() {
     m_kind = Kind::None;
 }
 
-bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool asBackup, std::string& why) {
+bool PreparedFile::Begin(const std::string& path, bool asBackup, std::string& why) {
     if (!ResolveTarget(path, m_target, why)) return false;
     RemoveLeftTemporaries(m_target.path);
-    const std::string folder = FolderOf(m_target.path);
+    const std::string folder = ParentFolder(m_target.path);
 
     m_fd = OpenUnnamed(folder);
     m_kind = Kind::Unnamed;
@@ -308,7 +322,7 @@ bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool
         const int err = errno;
         m_kind = Kind::None;
         // A folder the user cannot write, but a file the user can: in place.
-        if (m_target.exists && !asBackup && (err == EACCES || err == EPERM)) return PrepareInPlace(bytes, why);
+        if (m_target.exists && !asBackup && (err == EACCES || err == EPERM)) return PrepareInPlace(why);
         why = Reason("cannot create a temporary file", err);
         return false;
     }
@@ -329,17 +343,32 @@ bool PreparedFile::Prepare(const std::string& path, std::string_view bytes, bool
                 why = "cannot give the copy its owner";
                 return false;
             }
-            return PrepareInPlace(bytes, why);
+            return PrepareInPlace(why);
         }
         if (::fchmod(m_fd, m_target.st.st_mode & 07777) != 0) {
             why = Reason("cannot set permissions", errno);
             return false;
         }
     }
-    if (!WriteAllAt(m_fd, bytes, 0)) {
+    m_written = 0;
+    return true;
+}
+
+bool PreparedFile::Append(std::string_view bytes, std::string& why) {
+    if (m_kind == Kind::InPlace) {
+        m_bytes.append(bytes);  // written at Commit
+        return true;
+    }
+    if (!WriteAllAt(m_fd, bytes, m_written)) {
         why = Reason("write failed", errno);
         return false;
     }
+    m_written += static_cast<off_t>(bytes.size());
+    return true;
+}
+
+bool PreparedFile::Finish(std::string& why) {
+    if (m_kind == Kind::InPlace) return true;  // written at Commit
     if (::fsync(m_fd) != 0) {
         why = Reason("flush to disk failed", errno);
         return false;
@@ -370,7 +399,7 @@ bool PreparedFile::Commit(std::string& why) {
         }
         if (linked == m_target.path) {
             m_kind = Kind::None;
-            SyncFolder(FolderOf(m_target.path));
+            SyncFolder(ParentFolder(m_target.path));
             if (closed != 0) {
                 why = Reason("close failed", errno);
                 ::unlink(m_target.path.c_str());
@@ -390,11 +419,11 @@ bool PreparedFile::Commit(std::string& why) {
         return false;
     }
     m_kind = Kind::None;
-    SyncFolder(FolderOf(m_target.path));
+    SyncFolder(ParentFolder(m_target.path));
     return true;
 }
 
-bool PreparedFile::PrepareInPlace(std::string_view bytes, std::string& why) {
+bool PreparedFile::PrepareInPlace(std::string& why) {
     m_fd = ::open(m_target.path.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
     if (m_fd < 0) {
         why = Reason("cannot open for writing", errno);
@@ -415,8 +444,8 @@ bool PreparedFile::PrepareInPlace(std::string_view bytes, std::string& why) {
         return false;
     }
     std::error_code ec;
-    std::filesystem::create_directories(FolderOf(m_backup), ec);
-    std::filesystem::permissions(FolderOf(m_backup), std::filesystem::perms::owner_all, ec);
+    std::filesystem::create_directories(ParentFolder(m_backup), ec);
+    std::filesystem::permissions(ParentFolder(m_backup), std::filesystem::perms::owner_all, ec);
     std::string backupWhy;
     PreparedFile backup;
     if (!backup.Prepare(m_backup, m_old, true, backupWhy) || !backup.Commit(backupWhy)) {
@@ -424,7 +453,7 @@ bool PreparedFile::PrepareInPlace(std::string_view bytes, std::string& why) {
               ") for writing it in place; the file was not changed";
         return false;
     }
-    m_bytes.assign(bytes);
+    m_bytes.clear();
     return true;
 }
 
@@ -449,7 +478,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
             // The file is as it was: the copy has nothing left to save.
             why += "; the old contents were put back";
             ::unlink(m_backup.c_str());
-            SyncFolder(FolderOf(m_backup));
+            SyncFolder(ParentFolder(m_backup));
         } else {
             why += "; the file may be damaged: its complete old contents are in " + m_backup;
         }
@@ -463,7 +492,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
     }
     // The new bytes are on disk: the copy has served.
     ::unlink(m_backup.c_str());
-    SyncFolder(FolderOf(m_backup));
+    SyncFolder(ParentFolder(m_backup));
     return true;
 }
 
@@ -471,7 +500,7 @@ bool PreparedFile::CommitInPlace(std::string& why) {
 // the target has been written whole.
 void RemoveLeftBackup(const std::string& target) {
     const std::string backup = BackupPathOfResolved(ResolvedName(target));
-    if (!backup.empty() && ::unlink(backup.c_str()) == 0) SyncFolder(FolderOf(backup));
+    if (!backup.empty() && ::unlink(backup.c_str()) == 0) SyncFolder(ParentFolder(backup));
 }
 
 }  // namespace
@@ -498,6 +527,66 @@ bool WriteFileSafely(const std::string& path, std::string_view bytes, std::strin
     return WriteFilesSafely(std::span(&file, 1), error);
 }
 
+// The prepared file behind an open stream; the stream hands its buffered
+// bytes to it, and the first failure stays for Commit to report.
+struct SafeFileStream::Pending {
+    PreparedFile file;
+    std::FILE* stream = nullptr;
+    std::string failure;
+
+    static ssize_t Write(void* cookie, const char* bytes, size_t size) {
+        auto* open = static_cast<Pending*>(cookie);
+        if (!open->failure.empty()) return -1;
+        if (!open->file.Append(std::string_view(bytes, size), open->failure)) return -1;
+        return static_cast<ssize_t>(size);
+    }
+};
+
+SafeFileStream::SafeFileStream() = default;
+
+SafeFileStream::~SafeFileStream() {
+    if (m_open && m_open->stream != nullptr) std::fclose(m_open->stream);
+}
+
+bool SafeFileStream::Open(const std::string& path, std::string* error) {
+    auto open = std::make_unique<Pending>();
+    std::string why;
+    if (!open->file.Begin(path, false, why)) {
+        if (error != nullptr) *error = why;
+        return false;
+    }
+    cookie_io_functions_t io{};
+    io.write = &Pending::Write;
+    open->stream = ::fopencookie(open.get(), "w", io);
+    if (open->stream == nullptr) {
+        if (error != nullptr) *error = Reason("cannot open a stream", errno);
+        return false;
+    }
+    if (m_open && m_open->stream != nullptr) std::fclose(m_open->stream);
+    m_open = std::move(open);
+    return true;
+}
+
+std::FILE* SafeFileStream::Stream() const { return m_open ? m_open->stream : nullptr; }
+
+bool SafeFileStream::Commit(std::string* error) {
+    std::string why = "the file was not opened";
+    if (m_open && m_open->stream != nullptr) {
+        const bool flushed = std::fflush(m_open->stream) == 0 && !std::ferror(m_open->stream);
+        std::fclose(m_open->stream);
+        m_open->stream = nullptr;
+        why = !m_open->failure.empty() ? m_open->failure : flushed ? std::string() : "write failed";
+        if (why.empty() && m_open->file.Finish(why) && m_open->file.Commit(why)) {
+            RemoveLeftBackup(m_open->file.TargetPath());
+            m_open.reset();
+            return true;
+        }
+    }
+    m_open.reset();
+    if (error != nullptr) *error = why;
+    return false;
+}
+
 std::string InPlaceBackupPath(const std::string& path) { return BackupPathOfResolved(ResolvedName(path)); }
 
 std::string LeftBackupOf(const std::string& path) {
@@ -516,7 +605,7 @@ std::string NormalizeSeparators(std::string_view path) {
 
 std::string JoinPath(std::string_view directory, std::string_view name) {
     std::string out(directory);
-    if (!out.empty() && !IsSeparator(out.back())) out += '/';
+    if (!out.empty() && !IsPathSeparator(out.back())) out += '/';
     out += name;
     return NormalizeSeparators(out);
 }

@@ -4,6 +4,8 @@
 // separate folders in names that come in, and an inserted separator is "/".
 #pragma once
 
+#include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -44,6 +46,36 @@ struct FileToWrite {
 // could not take its place (those before it have); `error` says why and
 // `failed` (when given) is the index of the file that failed.
 bool WriteFilesSafely(std::span<const FileToWrite> files, std::string* error = nullptr, size_t* failed = nullptr);
+
+// A file written as a stream, whole or not at all, by the rules of
+// WriteFileSafely: the bytes go to a temporary file beside the target as
+// they come, and take the target's place only when Commit succeeds (written
+// in place after a copy of the old bytes where no temporary file can take
+// its place). Destroyed without Commit, it changes nothing and leaves no
+// temporary file.
+class SafeFileStream {
+public:
+    SafeFileStream();
+    SafeFileStream(const SafeFileStream&) = delete;
+    SafeFileStream& operator=(const SafeFileStream&) = delete;
+    ~SafeFileStream();
+
+    // False, with `error` saying why, when the target is refused or no
+    // temporary file can be made; nothing changes then.
+    bool Open(const std::string& path, std::string* error = nullptr);
+    // The buffered stream the bytes go to; nullptr when not open. A write
+    // that fails makes Commit fail.
+    std::FILE* Stream() const;
+    // Puts every byte written on disk and lets the file take the target's
+    // place; false, with `error`, when a write failed or the file could not
+    // take its place (the target then keeps its old bytes). The stream is
+    // closed either way.
+    bool Commit(std::string* error = nullptr);
+
+private:
+    struct Pending;
+    std::unique_ptr<Pending> m_open;
+};
 
 // Where an in-place write of `path` keeps the copy of the old bytes:
 // $XDG_STATE_HOME/plcedit/backup/<name>.<hash of the full path>.bak (else

@@ -3,29 +3,22 @@
 // message-list entries of the run.
 #include "compiler/CompileDriver.h"
 
-#include <bit>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "compiler/LineCompiler.h"
 #include "compiler/Statements.h"
+#include "image/LabelText.h"
+#include "image/SectionWords.h"
 #include "resources/StringTable.h"
 
 namespace plc {
 
 namespace {
 
-// The line that starts at `start`: where it ends (CR LF, a bare LF and a
-// lone CR each end a line; the text's end ends the last one), where its
-// comment begins (its end when it has none) and where the following line
-// starts (past the text's end when there is none). Line ends and the
-// comment's ";" are looked for together, sixteen bytes at a time where the
-// text has that many left.
+// The line that starts at `start`, by the one line-end rule, with where its
+// comment begins (its end when it has none).
 struct SourceLine {
     size_t end;
     size_t comment;
@@ -33,40 +26,9 @@ struct SourceLine {
 };
 
 SourceLine ScanLine(std::string_view text, size_t start) {
-    const char* const base = text.data();
-    const size_t size = text.size();
-    size_t comment = std::string_view::npos;
-    size_t i = start;
-    bool ended = false;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n'), cr = _mm_set1_epi8('\r'), semicolon = _mm_set1_epi8(';');
-    for (; i + 16 <= size; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-        const auto breaks =
-            static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr))));
-        const auto semicolons = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, semicolon)));
-        // A ";" past the line's end in the same block lies beyond the end,
-        // which the comment is held to below.
-        if (comment == std::string_view::npos && semicolons != 0)
-            comment = i + static_cast<size_t>(std::countr_zero(semicolons));
-        if (breaks != 0) {
-            i += static_cast<size_t>(std::countr_zero(breaks));
-            ended = true;
-            break;
-        }
-    }
-#endif
-    for (; !ended && i < size; ++i) {
-        const char c = base[i];
-        if (c == '\n' || c == '\r') {
-            ended = true;
-            break;
-        }
-        if (c == ';' && comment == std::string_view::npos) comment = i;
-    }
-    if (!ended) return {size, comment < size ? comment : size, size + 1};
-    const size_t next = base[i] == '\r' && i + 1 < size && base[i + 1] == '\n' ? i + 2 : i + 1;
-    return {i, comment < i ? comment : i, next};
+    size_t comment = 0;
+    const LineBounds bounds = LineFrom(text, start, ';', comment);
+    return {bounds.end, comment, bounds.next};
 }
 
 }  // namespace
@@ -221,35 +183,6 @@ int CompileLineInSection(std::string_view text, int label, PlcInstr& out) {
     return code;
 }
 
-size_t CountLines(std::string_view text) {
-    size_t lines = 1;
-    for (size_t at = 0; at < text.size();) {
-        at = ScanLine(text, at).next;
-        if (at <= text.size()) ++lines;
-    }
-    return lines;
-}
-
-std::vector<std::string> SplitLines(std::string_view text) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    for (;;) {
-        const SourceLine line = ScanLine(text, start);
-        lines.emplace_back(text.substr(start, line.end - start));
-        if (line.end == text.size()) return lines;
-        start = line.next;
-    }
-}
-
-std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineBreak) {
-    std::string text;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (i != 0) text += lineBreak;
-        text += lines[i];
-    }
-    return text;
-}
-
 std::string FormatHeaderTime(const std::tm& localTime) {
     char buf[64];
     std::strftime(buf, sizeof buf, "; %d/%m/%Y, %H:%M, ", &localTime);
@@ -259,9 +192,12 @@ std::string FormatHeaderTime(const std::tm& localTime) {
 std::string ProgramSkeleton(const std::tm& localTime, std::string_view caption) {
     std::string text = FormatHeaderTime(localTime);
     text += caption;
-    text += "\r\n\r\n%TEXT(NAME)\r\nEND\r\n\r\n%P00\r\nN010 NOP\t\t;";
+    const std::string end(Word(SectionWord::End));
+    text += "\r\n\r\n" + TextHeadLine("NAME") + "\r\n" + end + "\r\n\r\n";
+    text += Word(SectionWord::ProgramHead);
+    text += "\r\n" + LabelText(10) + " NOP\t\t;";
     text += LoadString(kIdsTodoOwnCode);
-    text += "\r\nEND\r\n";
+    text += "\r\n" + end + "\r\n";
     return text;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Lines.h"  // SplitLines, JoinLines and CountLines, by which texts become lines
 #include "compiler/SourceFacts.h"
 #include "image/PlcProgram.h"
 
@@ -60,18 +61,6 @@ CompileOutcome CompileProgramText(CPlcProgram& program, const std::vector<std::s
 // as CompileProgramText(program, SplitLines(text)), no copy of any line. The
 // command line and the language server compile through here.
 CompileOutcome CompileProgramSource(CPlcProgram& program, std::string_view text, SourceFacts* facts = nullptr);
-
-// Splits bytes into lines as the edit control holds them: CR LF, a bare LF
-// and a lone CR each end a line, and the text after the last line end is the
-// last line (empty when the text ends with a line break).
-std::vector<std::string> SplitLines(std::string_view text);
-
-// Lines joined into one text, `lineBreak` between them (none after the last):
-// SplitLines backwards.
-std::string JoinLines(const std::vector<std::string>& lines, std::string_view lineBreak);
-
-// How many lines SplitLines makes of `text`, without making them.
-size_t CountLines(std::string_view text);
 
 // Compiles one full statement line ("N010 NOP") in a fresh programme section
 // and gives the record of `label`; the error code. The line goes to the line

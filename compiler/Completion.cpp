@@ -125,7 +125,7 @@ void AddOperands(Items& items, const ProgramIndex& index, size_t row) {
     for (const StatementForm& f : KeywordForms(row)) {
         for (const Operand& op : f.variant->args) domains.insert(op.dom);
     }
-    const bool jump = KeywordChain()[row].keyword.starts_with("JMP");
+    const bool jump = KeywordChain()[row].family == StatementFamily::Jumps;
     for (const Dom dom : domains) {
         if (const VarFamily* family = FamilyOfDomain(dom)) {
             AddVariables(items, index, family->kind);
@@ -150,6 +150,10 @@ void AddOperands(Items& items, const ProgramIndex& index, size_t row) {
         }
     }
 }
+
+// The keyword of a row that takes its label right after it, without the
+// label's N: "JMP" of "JMPN".
+std::string_view VerbOf(const KeywordRow& row) { return row.keyword.substr(0, row.keyword.size() - 1); }
 
 // Labels as jump or call targets; `prefix` is written before each ("JMP ").
 void AddLabels(Items& items, const ProgramIndex& index, bool withEnd, const std::string& prefix) {
@@ -258,8 +262,8 @@ Completions CompleteAt(const ProgramIndex& index, std::string_view lineText, int
     if (row < 0 || longer > 1) {
         Items items;
         AddForms(items, rest);
-        for (const char* word : {"JMP", "CALL"}) {
-            if (rest == word) AddLabels(items, index, false, std::string(word) + " ");
+        for (const KeywordRow& k : chain) {
+            if (k.labelFollows && rest == VerbOf(k)) AddLabels(items, index, false, rest + " ");
         }
         return items.TakeAll(typed.First(), caret);
     }
@@ -269,7 +273,10 @@ Completions CompleteAt(const ProgramIndex& index, std::string_view lineText, int
     size_t digits = rest.size();
     while (digits > 0 && AsciiDigit(rest[digits - 1])) --digits;
     const std::string_view head = std::string_view(rest).substr(0, digits);
-    if (head.ends_with("JMPN") || head.ends_with("CALLN") || head.ends_with(")N")) {
+    const bool labelNext = std::any_of(chain.begin(), chain.end(), [head](const KeywordRow& k) {
+        return k.labelFollows && head.ends_with(k.keyword);
+    });
+    if (labelNext || head.ends_with(")N")) {
         AddLabels(items, index, false, {});
         return items.TakeAll(typed.ColumnOf(digits - 1), caret);
     }

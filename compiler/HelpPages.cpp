@@ -13,6 +13,7 @@
 #include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcInstr.h"
+#include "resources/ErrorTable.h"
 
 namespace plc {
 
@@ -29,61 +30,12 @@ int LineLabel(std::string_view line, size_t& statement) {
     return digits == 0 ? 0 : label;
 }
 
-// "SETH", "SETH[C", "INVM": a keyword that names a variable family right
-// after its verb, as against "SETHALT=" (a control flag) or "INVOS".
-bool NamesVariable(std::string_view keyword, std::string_view verb) {
-    if (!keyword.starts_with(verb) || keyword.size() <= verb.size()) return false;
-    if (std::string_view("FHMCZ").find(keyword[verb.size()]) == std::string_view::npos) return false;
-    return keyword.size() == verb.size() + 1 || keyword[verb.size() + 1] == '[';
-}
-
 }  // namespace
-
-const char* FamilyPage(StatementFamily family) {
-    switch (family) {
-        case StatementFamily::Jumps: return "flow.html";
-        case StatementFamily::Calls: return "calls.html";
-        case StatementFamily::Assignments: return "assign.html";
-        case StatementFamily::Outputs: return "outputs.html";
-        case StatementFamily::Waits: return "waits.html";
-        case StatementFamily::Motion: return "motion.html";
-        case StatementFamily::Ramps: return "ramps.html";
-        case StatementFamily::Fieldbus: return "fieldbus.html";
-    }
-    return "language.html";
-}
-
-const char* FamilyTitle(StatementFamily family) {
-    switch (family) {
-        case StatementFamily::Jumps: return "Jumps and conditions";
-        case StatementFamily::Calls: return "Calls, returns, NOP and breakpoints";
-        case StatementFamily::Assignments: return "F, H, M, C and Z assignments";
-        case StatementFamily::Outputs: return "Outputs, drive registers, control flags and parameters";
-        case StatementFamily::Waits: return "Waits";
-        case StatementFamily::Motion: return "Motion";
-        case StatementFamily::Ramps: return "Ramps";
-        case StatementFamily::Fieldbus: return "Fieldbus";
-    }
-    return "";
-}
-
-StatementFamily FamilyOfKeyword(size_t keywordRow) {
-    const std::span<const KeywordRow> chain = KeywordChain();
-    const std::string_view k = keywordRow < chain.size() ? chain[keywordRow].keyword : std::string_view();
-    if (k.starts_with("JMP(RXMSG") || k.starts_with("SETRXMSG") || k.starts_with("SEND")) return StatementFamily::Fieldbus;
-    if (k.starts_with("JMP")) return StatementFamily::Jumps;
-    if (k.starts_with("CALL") || k == "RET" || k == "BRKPT" || k == "NOP") return StatementFamily::Calls;
-    if (k.starts_with("SETACCR") || k.starts_with("SETDECR")) return StatementFamily::Ramps;
-    if (k.starts_with("WAIT")) return StatementFamily::Waits;
-    if (k.starts_with("GO") || k.starts_with("STOP")) return StatementFamily::Motion;
-    if (NamesVariable(k, "SET") || NamesVariable(k, "INV")) return StatementFamily::Assignments;
-    return StatementFamily::Outputs;
-}
 
 std::optional<StatementFamily> FamilyOfOpcode(uint8_t opcode) {
     for (size_t r = 0; r < KeywordChain().size(); ++r)
         for (const StatementForm& form : KeywordForms(r))
-            if (form.row->opcode == opcode) return FamilyOfKeyword(r);
+            if (form.row->opcode == opcode) return KeywordChain()[r].family;
     return std::nullopt;
 }
 
@@ -104,7 +56,7 @@ std::string StatementHelpPage(std::string_view line) {
     if (CompileLineInSection(text, label, record) != 0) return {};
     const int row = MatchKeyword(AsciiUpperWithoutBlanks(text.substr(statement)));
     if (row < 0) return {};
-    return std::string(FamilyPage(FamilyOfKeyword(static_cast<size_t>(row)))) + "#" + OpcodeAnchor(record.opcode());
+    return std::string(HelpOf(KeywordChain()[static_cast<size_t>(row)].family).page) + "#" + OpcodeAnchor(record.opcode());
 }
 
 std::string ErrorHelpPage(int32_t code) { return "errors.html#error" + std::to_string(code); }
@@ -112,43 +64,11 @@ std::string ErrorHelpPage(int32_t code) { return "errors.html#error" + std::to_s
 // A switch without a default: a new code in the enum does not build until
 // it has its line.
 const char* ErrorAdvice(int32_t code) {
-    switch (static_cast<ErrorCode>(code)) {
-        case kErrNone: return "";
-        case kErrNoLabelOrEnd: return "Each statement line starts with its label N001 to N254 (or is END); a comment needs its ';'.";
-        case kErrTooLong: return "The line or the name is too long; a comment without its ';' makes the line run on.";
-        case kErrInternal: return "The compiler met a state it does not expect: keep the programme and report it with the line.";
-        case kErrLabel: return "The label: N followed by 1 to 254, nothing else before the statement.";
-        case kErrUnknownCommand: return "The keyword after the label, and the form of the statement, against the statement pages.";
-        case kErrJumpTarget: return "The jump's target: a label Nxxx or END after the condition.";
-        case kErrLabelUsed: return "Two statements carry the same label: renumber, or change one of them.";
-        case kErrReadLine: return "The line could not be read from the text: check the file for stray control characters.";
-        case kErrMissingProgramEnd: return "The programme section %P00 needs END as its last line.";
-        case kErrName: return "The name in %TEXT(NAME) or DEF ... = NAME: letters, digits and '_' only, not empty.";
-        case kErrNameTooLong: return "The name has more than 32 characters.";
-        case kErrNoHead: return "The programme starts with %P00 (and the names with %TEXT(NAME)); check the head line's spelling.";
-        case kErrTextCommand: return "Between %TEXT(NAME) and its END only DEF lines: DEF Hxx = Name.";
-        case kErrTextDeclared: return "There is one %TEXT(NAME) section; join the two.";
-        case kErrCounter: return "The counter number Cxxx: its range is on the names and statement pages.";
-        case kErrFloat: return "The float variable number Fxxx.";
-        case kErrInteger: return "The integer variable number Hxxx.";
-        case kErrFlag: return "The flag number Mxxx.";
-        case kErrTimer: return "The timer number Zxxx.";
-        case kErrVariable: return "The operand must be a variable H, F, M, Z or C with its number, or a name given by DEF.";
-        case kErrOperator: return "The operator of the assignment (=, +, -, ...) and what may stand on its two sides.";
-        case kErrProgramDefined: return "There is one %P00 section.";
-        case kErrMissingTextEnd: return "The %TEXT(NAME) section needs its END before %P00.";
-        case kErrNoProgram: return "The text holds no %P00 ... END section.";
-        case kErrIoNumber: return "The input or output: group letters and number as on the names page (IS0, OE3, ...).";
-        case kErrValue: return "The value: its type and range for this operand, on the statement page.";
-        case kErrBracket: return "The closing ']' at the end of the print statement.";
-        case kErrCompare: return "The condition compares with 0 only: (Hxxx = 0), (Fxxx != 0.0).";
-        case kErrNoFollowing: return "The compiler found no statement to follow this one: keep the programme and report it.";
-        case kErrTargetMissing: return "The label the jump or call names is not on any statement.";
-        case kErrOrder: return "The labels must rise from line to line; Renum puts them in order.";
-        case kErrRenumber: return "Renum needs the statements to fit the labels 1 to 254: fewer statements.";
-        case kErrTextCoding: return "A record of the programme file does not turn back into a statement: the file is damaged or from another version.";
-        case kErrGo: return "The GO statement's form: GO W A/R Hxx, GO A/R Hxx, GO 0+Hxx or GO 0.";
-        case kErrLineNotReplaced: return "Renum could not find a statement's line in the text any more: check the text for changes made meanwhile.";
+    switch (code) {
+#define PLC_ERROR_ADVICE(name, number, message, advice) \
+    case number: return advice;
+        PLC_ERROR_CODES(PLC_ERROR_ADVICE)
+#undef PLC_ERROR_ADVICE
     }
     return "";
 }
@@ -158,7 +78,7 @@ std::string TopicHelpPage(const Topic& topic) {
         case TopicKind::Statement: {
             const int row = MatchKeyword(AsciiUpperWithoutBlanks(topic.name));
             if (row < 0) return "language.html#keywords";
-            return std::string(FamilyPage(FamilyOfKeyword(static_cast<size_t>(row)))) + "#" +
+            return std::string(HelpOf(KeywordChain()[static_cast<size_t>(row)].family).page) + "#" +
                    KeywordAnchor(static_cast<size_t>(row));
         }
         case TopicKind::Variable: return "language.html#variables";

@@ -12,35 +12,11 @@
 #include <string>
 #include <string_view>
 
+#include "compiler/StatementFamilies.h"
+
 namespace plc {
 
 struct Topic;
-
-// The statement families, one help page each.
-enum class StatementFamily : uint8_t {
-    Jumps,        // jumps and conditions
-    Calls,        // calls, returns, NOP and breakpoints
-    Assignments,  // F, H, M, C and Z variables
-    Outputs,      // outputs, drive registers, control flags and parameters
-    Waits,
-    Motion,
-    Ramps,
-    Fieldbus,
-};
-
-inline constexpr StatementFamily kStatementFamilies[] = {
-    StatementFamily::Jumps, StatementFamily::Calls, StatementFamily::Assignments, StatementFamily::Outputs,
-    StatementFamily::Waits, StatementFamily::Motion, StatementFamily::Ramps,       StatementFamily::Fieldbus};
-
-// The page of a family ("flow.html") and its title.
-const char* FamilyPage(StatementFamily family);
-const char* FamilyTitle(StatementFamily family);
-
-// The family of the forms that row `keywordRow` of the keyword chain
-// compiles: what the keyword begins with decides, a fieldbus jump being
-// fieldbus and a SET of a drive register, control flag, output or
-// parameter an output rather than an assignment.
-StatementFamily FamilyOfKeyword(size_t keywordRow);
 
 // The family of a defined opcode: that of the first keyword whose forms
 // compile to it; none for an opcode no statement compiles to.

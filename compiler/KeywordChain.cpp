@@ -3,95 +3,172 @@
 // behaviour: prefixes are tested top to bottom and the first match decides,
 // so a longer keyword always stands before a shorter one that begins it
 // ("SETF[C" before "SETF", "SETHALT=" before "SETH", "WAITH" before "WAIT").
+// Each row also says which statement family's help page shows its forms and
+// whether the label it takes follows its keyword; the keywords that spell a
+// drive register, a control flag or an input or output group take the name
+// from the image's name tables.
 #include <array>
 #include <bit>
 #include <cstring>
 
 #include "compiler/Statements.h"
+#include "image/NameTables.h"
 
 namespace plc {
 
 namespace {
 
-constexpr KeywordRow kChain[] = {
-    // Jumps and calls.
-    {"JMPN", CompileJmpLabel, 0},
-    {"JMPEND", CompileJmpEnd, 0},
-    {"JMP(F", CompileJmpVar, 'F'},
-    {"JMP(H", CompileJmpVar, 'H'},
-    {"JMP(ACTVAL", CompileJmpActRef, 1},
-    {"JMP(REFVAL", CompileJmpActRef, 2},
-    {"JMP(M", CompileJmpFlag, 0},
-    {"JMP(IS", CompileJmpInput, 0},
-    {"JMP(IE", CompileJmpInput, 1},
-    {"JMP(IA", CompileJmpInput, 2},
-    {"JMP(OS", CompileJmpOutput, 0},
-    {"JMP(OE", CompileJmpOutput, 1},
-    {"JMP(OV", CompileJmpOutput, 2},
-    {"JMP(C", CompileJmpCounter, 0},
-    {"JMP(Z", CompileJmpTimer, 0},
-    {"JMP(RXMSG,", CompileJmpRxMsg, 0},
-    {"JMP(REF=", CompileJmpState, Op::JmpRef},
-    {"JMP(ROT_0=", CompileJmpState, Op::JmpRot0},
-    {"JMP(STA_", CompileJmpStatus, 0},
-    {"CALLN", CompileCall, 0},
-    {"RET", CompileBare, Op::Ret},
-    {"BRKPT", CompileBare, Op::Brkpt},
-    {"NOP", CompileBare, Op::Nop},
-    // Drive settings and assignments.
-    {"SETOUTPUT=H", CompileSetRegister, 0},
-    {"SETOSA0=H", CompileSetRegister, 1},
-    {"SETREFFRQ=", CompileSetRefVal, 0},
-    {"SETREFVAL=", CompileSetRefVal, 0},
-    {"SETINPOSWINDOW=H", CompileSetRegister, 3},
-    {"SETINPOSTIME=H", CompileSetRegister, 4},
-    {"SETEGEARPOS=H", CompileSetRegister, 5},
-    {"SETENCTRL=", CompileSetCtrlFlag, 0},
-    {"SETINV=", CompileSetCtrlFlag, 1},
-    {"SETBRAKE=", CompileSetCtrlFlag, 2},
-    {"SETERR=", CompileSetCtrlFlag, 3},
-    {"SETBRKPT=", CompileSetCtrlFlag, 4},
-    {"SETPCTRL=", CompileSetCtrlFlag, 5},
-    {"SETERRRQ=", CompileSetCtrlFlag, 6},
-    {"SETHALT=", CompileSetCtrlFlag, 7},
-    {"SETUSER0_M=", CompileSetCtrlFlag, 8},
-    {"SETUSER1_M=", CompileSetCtrlFlag, 9},
-    {"SETUSER2_M=", CompileSetCtrlFlag, 10},
-    {"SETUSER3_M=", CompileSetCtrlFlag, 11},
-    {"SETF[C", CompileSetFIndexed, 0},
-    {"SETF", CompileSetF, 0},
-    {"SETH[C", CompileSetHIndexed, 0},
-    {"SETH", CompileSetH, 0},
-    {"SETM[C", CompileSetMIndexed, 0},
-    {"SETM", CompileSetM, 0},
-    {"SETC", CompileSetC, 0},
-    {"SETZ", CompileSetZ, 0},
-    {"SETOS", CompileSetOutput, 0},
-    {"SETOE", CompileSetOutput, 1},
-    {"SETOV", CompileSetOutput, 2},
-    {"SETPARA[H", CompileSetPara, 1},
-    {"SETPARA[", CompileSetPara, 0},
-    // Fieldbus receive set-up and ramps.
-    {"SETRXMSG[", CompileSetRxMsg, 0},
-    {"SETACCR=", CompileSetRamp, Op::SetAccr},
-    {"SETDECR=", CompileSetRamp, Op::SetDecr},
-    // Inversions.
-    {"INVH", CompileInvH, 0},
-    {"INVM", CompileInvM, 0},
-    {"INVOS", CompileInvOutput, 0},
-    {"INVOE", CompileInvOutput, 1},
-    {"INVOV", CompileInvOutput, 2},
-    // Waiting, stopping, motion and fieldbus sending.
-    {"WAITH", CompileWaitH, 0},
-    {"WAITPAR", CompileWaitBare, Op::WaitPar},
-    {"WAITREF", CompileWaitBare, Op::WaitRef},
-    {"WAITROT_0", CompileWaitBare, Op::WaitRot0},
-    {"WAIT", CompileWaitTime, 0},
-    {"STOP", CompileStop, 0},
-    {"GO", CompileGo, 0},
-    {"SENDNMTCMD[", CompileSendNmt, 0},
-    {"SENDTXMSG[", CompileSendTx, 0},
+using F = StatementFamily;
+
+// The name tables a keyword may spell a name of.
+enum class Names : uint8_t { None, Register, CtrlFlag, Inputs, Outputs };
+
+// A row of the chain as written here: its keyword is `head`, or `head`, a
+// name of a table and `tail` ("SET" + "OUTPUT" + "=H"). A named row passes
+// the name's number (an input or output group's position) to its compiler,
+// so the keyword and what the statement stores come from one table row.
+struct ChainRow {
+    std::string_view head;
+    Names names;
+    uint8_t number;
+    std::string_view tail;
+    StatementCompiler compile;
+    int arg;
+    StatementFamily family;
+    bool labelFollows;
 };
+
+constexpr ChainRow Row(std::string_view keyword, StatementCompiler compile, int arg, StatementFamily family) {
+    return {keyword, Names::None, 0, {}, compile, arg, family, false};
+}
+// A row whose keyword ends in the N of the label the statement takes.
+constexpr ChainRow LabelRow(std::string_view keyword, StatementCompiler compile, StatementFamily family) {
+    return {keyword, Names::None, 0, {}, compile, 0, family, true};
+}
+constexpr ChainRow Named(std::string_view head, Names names, uint8_t number, std::string_view tail,
+                         StatementCompiler compile, StatementFamily family) {
+    return {head, names, number, tail, compile, number, family, false};
+}
+
+constexpr std::string_view NameOf(const ChainRow& row) {
+    switch (row.names) {
+        case Names::None: break;
+        case Names::Register: return kRegisterNames[row.number];
+        case Names::CtrlFlag: return kCtrlFlagNames[row.number];
+        case Names::Inputs: return kInputGroups[row.number].letters;
+        case Names::Outputs: return kOutputGroups[row.number].letters;
+    }
+    return {};
+}
+
+constexpr ChainRow kRows[] = {
+    // Jumps and calls.
+    LabelRow("JMPN", CompileJmpLabel, F::Jumps),
+    Row("JMPEND", CompileJmpEnd, 0, F::Jumps),
+    Row("JMP(F", CompileJmpVar, 'F', F::Jumps),
+    Row("JMP(H", CompileJmpVar, 'H', F::Jumps),
+    Row("JMP(ACTVAL", CompileJmpActRef, 1, F::Jumps),
+    Row("JMP(REFVAL", CompileJmpActRef, 2, F::Jumps),
+    Row("JMP(M", CompileJmpFlag, 0, F::Jumps),
+    Named("JMP(", Names::Inputs, 0, "", CompileJmpInput, F::Jumps),
+    Named("JMP(", Names::Inputs, 1, "", CompileJmpInput, F::Jumps),
+    Named("JMP(", Names::Inputs, 2, "", CompileJmpInput, F::Jumps),
+    Named("JMP(", Names::Outputs, 0, "", CompileJmpOutput, F::Jumps),
+    Named("JMP(", Names::Outputs, 1, "", CompileJmpOutput, F::Jumps),
+    Named("JMP(", Names::Outputs, 2, "", CompileJmpOutput, F::Jumps),
+    Row("JMP(C", CompileJmpCounter, 0, F::Jumps),
+    Row("JMP(Z", CompileJmpTimer, 0, F::Jumps),
+    Row("JMP(RXMSG,", CompileJmpRxMsg, 0, F::Fieldbus),
+    Row("JMP(REF=", CompileJmpState, Op::JmpRef, F::Jumps),
+    Row("JMP(ROT_0=", CompileJmpState, Op::JmpRot0, F::Jumps),
+    Row("JMP(STA_", CompileJmpStatus, 0, F::Jumps),
+    LabelRow("CALLN", CompileCall, F::Calls),
+    Row("RET", CompileBare, Op::Ret, F::Calls),
+    Row("BRKPT", CompileBare, Op::Brkpt, F::Calls),
+    Row("NOP", CompileBare, Op::Nop, F::Calls),
+    // Drive settings and assignments.
+    Named("SET", Names::Register, 0, "=H", CompileSetRegister, F::Outputs),
+    Named("SET", Names::Register, 1, "=H", CompileSetRegister, F::Outputs),
+    Row("SETREFFRQ=", CompileSetRefVal, 0, F::Outputs),
+    Named("SET", Names::Register, 2, "=", CompileSetRefVal, F::Outputs),
+    Named("SET", Names::Register, 3, "=H", CompileSetRegister, F::Outputs),
+    Named("SET", Names::Register, 4, "=H", CompileSetRegister, F::Outputs),
+    Named("SET", Names::Register, 5, "=H", CompileSetRegister, F::Outputs),
+    Named("SET", Names::CtrlFlag, 0, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 1, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 2, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 3, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 4, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 5, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 6, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 7, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 8, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 9, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 10, "=", CompileSetCtrlFlag, F::Outputs),
+    Named("SET", Names::CtrlFlag, 11, "=", CompileSetCtrlFlag, F::Outputs),
+    Row("SETF[C", CompileSetFIndexed, 0, F::Assignments),
+    Row("SETF", CompileSetF, 0, F::Assignments),
+    Row("SETH[C", CompileSetHIndexed, 0, F::Assignments),
+    Row("SETH", CompileSetH, 0, F::Assignments),
+    Row("SETM[C", CompileSetMIndexed, 0, F::Assignments),
+    Row("SETM", CompileSetM, 0, F::Assignments),
+    Row("SETC", CompileSetC, 0, F::Assignments),
+    Row("SETZ", CompileSetZ, 0, F::Assignments),
+    Named("SET", Names::Outputs, 0, "", CompileSetOutput, F::Outputs),
+    Named("SET", Names::Outputs, 1, "", CompileSetOutput, F::Outputs),
+    Named("SET", Names::Outputs, 2, "", CompileSetOutput, F::Outputs),
+    Row("SETPARA[H", CompileSetPara, 1, F::Outputs),
+    Row("SETPARA[", CompileSetPara, 0, F::Outputs),
+    // Fieldbus receive set-up and ramps.
+    Row("SETRXMSG[", CompileSetRxMsg, 0, F::Fieldbus),
+    Row("SETACCR=", CompileSetRamp, Op::SetAccr, F::Ramps),
+    Row("SETDECR=", CompileSetRamp, Op::SetDecr, F::Ramps),
+    // Inversions.
+    Row("INVH", CompileInvH, 0, F::Assignments),
+    Row("INVM", CompileInvM, 0, F::Assignments),
+    Named("INV", Names::Outputs, 0, "", CompileInvOutput, F::Outputs),
+    Named("INV", Names::Outputs, 1, "", CompileInvOutput, F::Outputs),
+    Named("INV", Names::Outputs, 2, "", CompileInvOutput, F::Outputs),
+    // Waiting, stopping, motion and fieldbus sending.
+    Row("WAITH", CompileWaitH, 0, F::Waits),
+    Row("WAITPAR", CompileWaitBare, Op::WaitPar, F::Waits),
+    Row("WAITREF", CompileWaitBare, Op::WaitRef, F::Waits),
+    Row("WAITROT_0", CompileWaitBare, Op::WaitRot0, F::Waits),
+    Row("WAIT", CompileWaitTime, 0, F::Waits),
+    Row("STOP", CompileStop, 0, F::Motion),
+    Row("GO", CompileGo, 0, F::Motion),
+    Row("SENDNMTCMD[", CompileSendNmt, 0, F::Fieldbus),
+    Row("SENDTXMSG[", CompileSendTx, 0, F::Fieldbus),
+};
+
+// Every keyword's text, one after the other.
+constexpr size_t KeywordSize(const ChainRow& row) { return row.head.size() + NameOf(row).size() + row.tail.size(); }
+constexpr size_t TextSize() {
+    size_t size = 0;
+    for (const ChainRow& row : kRows) size += KeywordSize(row);
+    return size;
+}
+constexpr std::array<char, TextSize()> kKeywordText = [] {
+    std::array<char, TextSize()> text{};
+    size_t at = 0;
+    for (const ChainRow& row : kRows)
+        for (const std::string_view part : {row.head, NameOf(row), row.tail})
+            for (const char c : part) text[at++] = c;
+    return text;
+}();
+
+// The chain itself, its keywords in kKeywordText.
+constexpr std::array<KeywordRow, std::size(kRows)> kChain = [] {
+    std::array<KeywordRow, std::size(kRows)> chain{};
+    size_t at = 0;
+    for (size_t r = 0; r < std::size(kRows); ++r) {
+        const ChainRow& row = kRows[r];
+        const size_t size = KeywordSize(row);
+        chain[r] = {std::string_view(kKeywordText.data() + at, size), row.compile, row.arg, row.family, row.labelFollows};
+        at += size;
+    }
+    return chain;
+}();
 
 // The first eight bytes of a text as one word, the first byte lowest.
 constexpr uint64_t Word8(std::string_view text) {

@@ -115,9 +115,10 @@ void LineFacts::StatementTokens(size_t from) {
     std::span<const std::string_view> driveValues;
     VarKind driveFamily = VarKind::H;
     if (const int row = MatchKeyword(up.substr(from)); row >= 0) {
-        const std::string_view keyword = KeywordChain()[static_cast<size_t>(row)].keyword;
+        const KeywordRow& matched = KeywordChain()[static_cast<size_t>(row)];
+        const std::string_view keyword = matched.keyword;
         Add(TokenKind::Keyword, from, from + keyword.size()).keywordRow = row;
-        if (keyword == "JMPN" || keyword == "CALLN") labelAfterKeyword = from + keyword.size() - 1;
+        if (matched.labelFollows) labelAfterKeyword = from + keyword.size() - 1;
         driveValues = DriveValuesOf(keyword, driveFamily);
     }
 

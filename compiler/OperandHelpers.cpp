@@ -6,6 +6,7 @@
 
 #include "compiler/Statements.h"
 #include "image/RecordLayout.h"
+#include "image/SectionWords.h"
 
 namespace plc {
 
@@ -69,7 +70,7 @@ bool ScanStatusName(ParseCursor& cur, bool withWoti, uint8_t& number) {
 int ScanTargetSuffix(ParseCursor& cur, uint16_t& target) {
     if (cur.Eat(")N")) {
         if (!ScanNumber(cur, Dom::LabelNo, target)) return kErrJumpTarget;
-    } else if (cur.Eat(")END")) {
+    } else if (EatOp(cur, ")", Word(SectionWord::End))) {
         target = kEndRecord;
     } else {
         return kErrJumpTarget;

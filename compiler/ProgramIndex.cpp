@@ -3,20 +3,11 @@
 #include "compiler/ProgramIndex.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <utility>
 
 #include "compiler/CompileDriver.h"
-#include "image/SectionWords.h"
 
 namespace plc {
-
-std::string LabelText(int label) {
-    if (label == kEndRecord) return std::string(Word(SectionWord::End));
-    char buf[16];
-    std::snprintf(buf, sizeof buf, "N%03d", label);
-    return buf;
-}
 
 ProgramIndex::ProgramIndex(SourceFacts facts) : m_facts(std::move(facts)) {
     // The tokens are in text order: the first of each line, up to the last

@@ -14,11 +14,9 @@
 #include <vector>
 
 #include "compiler/SourceFacts.h"
+#include "image/LabelText.h"  // LabelText, by which the index's users write labels
 
 namespace plc {
-
-// A label as statements write it: "N010"; END for 255.
-std::string LabelText(int label);
 
 class ProgramIndex {
 public:

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The operand scanners, and the cursor's own copy of a line.
-#include <bit>
 #include <cstring>
 
 #include "compiler/Scanners.h"
 #include "image/PlcProgram.h"
+#include "image/RecordLayout.h"
 
 namespace plc {
 
@@ -126,9 +126,7 @@ bool ScanFloat(ParseCursor& cur, uint32_t& swappedBits, double lo, double hi) {
         cur.NoteFailedScan(start);
         return false;
     }
-    const float single = static_cast<float>(value);
-    const uint32_t bits = std::bit_cast<uint32_t>(single);
-    swappedBits = (bits << 16) | (bits >> 16);
+    swappedBits = FloatStored(static_cast<float>(value));
     return true;
 }
 

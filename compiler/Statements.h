@@ -14,6 +14,7 @@
 
 #include "compiler/ParseCursor.h"
 #include "compiler/Scanners.h"
+#include "compiler/StatementFamilies.h"
 #include "image/ErrorCodes.h"
 #include "image/InstrSet.h"
 #include "image/PlcProgram.h"
@@ -25,7 +26,9 @@ using StatementCompiler = int (*)(ParseCursor& cur, PlcInstr& rec, int arg);
 struct KeywordRow {
     std::string_view keyword;   // prefix of the upper-case rest after the label
     StatementCompiler compile;  // reads what follows the keyword
-    int arg;                    // passed to the compiler (a code, opcode or group)
+    int arg;                    // passed to the compiler (a code, opcode, group or name number)
+    StatementFamily family;     // the family whose help page shows its forms
+    bool labelFollows;          // its last letter is the N of the label it takes ("JMPN", "CALLN")
 };
 
 // The keyword chain: tested in order, the first prefix that matches decides.

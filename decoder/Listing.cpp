@@ -11,6 +11,7 @@
 #include "compiler/ProgramIndex.h"
 #include "decoder/DecodeRecord.h"
 #include "image/ErrorCodes.h"
+#include "image/SectionWords.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -55,9 +56,10 @@ bool RecordCompilesBack(const CPlcProgram& program, int index, const std::string
 }
 
 std::string DeclarationSectionText(const DeclaredNames& names, int32_t* lines) {
-    std::string text = "%TEXT(" + names.programName + ")\r\n";
-    for (const DeclaredName& n : names.names) text += "DEF " + VariableName(n.var, n.index) + " = " + n.name + "\r\n";
-    text += "END\r\n\r\n";
+    const std::string def(Word(SectionWord::Def)), end(Word(SectionWord::End));
+    std::string text = TextHeadLine(names.programName) + "\r\n";
+    for (const DeclaredName& n : names.names) text += def + " " + VariableName(n.var, n.index) + " = " + n.name + "\r\n";
+    text += end + "\r\n\r\n";
     if (lines != nullptr) *lines = static_cast<int32_t>(names.names.size()) + 3;
     return text;
 }
@@ -121,7 +123,7 @@ ListingOutcome ListProgramImage(CPlcProgram& program, std::string_view fileName,
             ++out.undecodable;
         }
     }
-    out.text += "END";
+    out.text += Word(SectionWord::End);
 
     AppendTextCodingSummary(out.entries, out.errorCount);
     return out;

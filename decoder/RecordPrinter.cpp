@@ -3,7 +3,6 @@
 // knows how to fetch an operand from a record and print it by its domain.
 #include "decoder/RecordPrinter.h"
 
-#include <bit>
 #include <cinttypes>
 #include <cmath>
 #include <cstdio>
@@ -109,8 +108,7 @@ std::vector<char> FormatConversions(std::string_view format) {
 }
 
 std::string FormatFloatConstant(uint32_t swappedBits) {
-    const uint32_t bits = (swappedBits << 16) | (swappedBits >> 16);
-    const double value = std::bit_cast<float>(bits);
+    const double value = StoredFloat(swappedBits);
     char buf[512];
     std::snprintf(buf, sizeof buf, "%.10f", value);
     const std::string canonical = buf;
@@ -123,7 +121,7 @@ std::string FormatFloatConstant(uint32_t swappedBits) {
     // half a step of the value reads back to it. The single nearest to the
     // scanner's bound 3.37e38 lies just beyond the bound: its own digits are
     // refused, but a point of its interval nearer zero is accepted.
-    const double towardZero = std::nextafter(std::bit_cast<float>(bits), 0.0f);
+    const double towardZero = std::nextafter(StoredFloat(swappedBits), 0.0f);
     for (int sixteenths = 1; sixteenths < 8; ++sixteenths) {
         std::snprintf(buf, sizeof buf, "%.10f", value + (towardZero - value) * sixteenths / 16.0);
         if (ReadsBack(buf, swappedBits)) return buf;

@@ -10,6 +10,7 @@
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
 #include "image/PlcProgram.h"
+#include "image/TextDeclFile.h"
 
 namespace plc {
 
@@ -196,9 +197,7 @@ std::string CPlcProgram::TextDeclFileBytes() const {
             const std::string& name = Name(family.kind, n);
             if (name.empty()) continue;
             if (!headerWritten) {
-                bytes += "[PLC_";
-                bytes += family.letter;
-                bytes += "]\r\n";
+                bytes += DeclSectionHeader(family.kind) + "\r\n";
                 headerWritten = true;
             }
             bytes += std::to_string(n) + ": " + name + "\r\n";

@@ -3,9 +3,11 @@
 // row a record stands for: written once, here, on the byte positions of
 // PlcInstr. The compiler places a statement's values by these (Emit), the
 // decoder reads them back by the same (RecordPrinter), and both choose a
-// row's form by its selector with SelectVariant.
+// row's form by its selector with SelectVariant. A float constant's word is
+// stored by FloatStored and read by StoredFloat.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <span>
 
@@ -68,6 +70,12 @@ inline void SetFieldValue(Src src, PlcInstr& rec, uint32_t value) {
     const FieldBits field = BitsOf(src);
     if (field.bytes != 0) rec.setLow8(Place(rec.low8(), field, value));
 }
+
+// A float constant stands in bytes 4 to 7 with its two 16-bit halves
+// exchanged: the stored word is the float's bits with the halves swapped.
+constexpr uint32_t SwapHalves(uint32_t word) { return (word << 16) | (word >> 16); }
+constexpr float StoredFloat(uint32_t stored) { return std::bit_cast<float>(SwapHalves(stored)); }
+constexpr uint32_t FloatStored(float value) { return SwapHalves(std::bit_cast<uint32_t>(value)); }
 
 // Whether a form written for selector value `when` stands for `selector`.
 constexpr bool SelectsVariant(int16_t when, uint32_t selector) {

@@ -2,12 +2,15 @@
 // The words of a programme text's frame: the heads of the text declaration
 // ("%TEXT(NAME)") and of the programme ("%P00"), the declaration keyword of
 // the text section and the END that closes either section. One table, read
-// by the line compiler, the listing, the lexer and the language server.
+// by the line compiler, the listing, the lexer and the language server; the
+// label texts of records ("N010", and the ends "%P00" and "END") are made
+// from it in image/LabelText.h.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <iterator>
+#include <string>
 #include <string_view>
 
 namespace plc {
@@ -24,5 +27,14 @@ constexpr std::string_view Word(SectionWord word) { return kSectionWords[static_
 inline constexpr char kSectionHeadMark = '%';
 static_assert(Word(SectionWord::TextHead)[0] == kSectionHeadMark && Word(SectionWord::ProgramHead)[0] == kSectionHeadMark,
               "both heads begin with the mark");
+
+// The head line of the text declaration of programme `name`: "%TEXT(NAME)".
+inline std::string TextHeadLine(std::string_view name) {
+    std::string line(Word(SectionWord::TextHead));
+    line += '(';
+    line += name;
+    line += ')';
+    return line;
+}
 
 }  // namespace plc

@@ -8,23 +8,28 @@
 #include <utility>
 
 #include "base/Ascii.h"
+#include "base/Lines.h"
+#include "base/PathParts.h"
 
 namespace plc {
 
 namespace {
 
-constexpr std::pair<std::string_view, VarKind> kSections[] = {
-    {"[PLC_C]", VarKind::C}, {"[PLC_F]", VarKind::F}, {"[PLC_H]", VarKind::H},
-    {"[PLC_M]", VarKind::M}, {"[PLC_Z]", VarKind::Z},
-};
-
 std::optional<VarKind> SectionOf(std::string_view header) {
-    for (const auto& [text, var] : kSections)
-        if (EqualsIgnoreCase(header, text)) return var;
+    for (const VarFamily& family : kVarFamilies)
+        if (EqualsIgnoreCase(header, DeclSectionHeader(family.kind))) return family.kind;
     return std::nullopt;
 }
 
-std::string_view HeaderOf(VarKind var) { return kSections[static_cast<size_t>(var)].first; }
+// "[PLC_C], [PLC_F], ... and [PLC_Z]".
+std::string SectionList() {
+    std::string list;
+    for (size_t i = 0; i < std::size(kVarFamilies); ++i) {
+        if (i != 0) list += i + 1 == std::size(kVarFamilies) ? " and " : ", ";
+        list += DeclSectionHeader(kVarFamilies[i].kind);
+    }
+    return list;
+}
 
 // Empty when `name` is one the compiler accepts, else what is wrong with it.
 std::string NameFault(std::string_view name) {
@@ -39,14 +44,15 @@ std::string NameFault(std::string_view name) {
 }
 
 // The file's name without its folder and without ".txt".
-std::string_view StemOf(std::string_view fileName) {
-    const size_t slash = fileName.find_last_of("/\\");
-    std::string_view base = slash == std::string_view::npos ? fileName : fileName.substr(slash + 1);
+std::string_view ProgrammeNameOf(std::string_view fileName) {
+    std::string_view base = FileNameOf(fileName);
     if (base.size() > 4 && EqualsIgnoreCase(base.substr(base.size() - 4), ".txt")) base.remove_suffix(4);
     return base;
 }
 
 }  // namespace
+
+std::string DeclSectionHeader(VarKind kind) { return "[PLC_" + std::string(LetterOf(kind)) + "]"; }
 
 bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, DeclaredNames& out, std::string& why) {
     out = DeclaredNames{};
@@ -57,7 +63,7 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
         return false;
     };
 
-    const std::string_view stem = StemOf(fileName);
+    const std::string_view stem = ProgrammeNameOf(fileName);
     if (const std::string fault = NameFault(stem); !fault.empty()) {
         return refuse(0, "the file's name gives the programme name '" + std::string(stem) +
                              "', which is no name a programme can have (" + fault + ")");
@@ -65,29 +71,22 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
     out.programName = stem;
 
     std::optional<VarKind> section;
-    bool seen[5] = {};
+    bool seen[std::size(kVarFamilies)] = {};
     std::map<std::pair<VarKind, int>, size_t> namedOn;  // variable -> line
     size_t lineNo = 0;
-    size_t at = 0;
-    while (at < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", at);
-        if (end == std::string_view::npos) end = bytes.size();
-        const std::string_view line = TrimBlanks(bytes.substr(at, end - at));
-        // CR LF, a bare LF and a lone CR each end a line.
-        at = end;
-        if (at < bytes.size() && bytes[at] == '\r') ++at;
-        if (at < bytes.size() && bytes[at] == '\n') ++at;
+    std::string_view text;
+    for (LineReader lines(bytes); lines.Next(text);) {
+        const std::string_view line = TrimBlanks(text);
         ++lineNo;
         if (line.empty()) continue;
 
         if (line.front() == '[') {
             section = SectionOf(line);
             if (!section) {
-                return refuse(lineNo, "unknown section " + std::string(line) +
-                                          " (the sections are [PLC_C], [PLC_F], [PLC_H], [PLC_M] and [PLC_Z])");
+                return refuse(lineNo, "unknown section " + std::string(line) + " (the sections are " + SectionList() + ")");
             }
             bool& before = seen[static_cast<size_t>(*section)];
-            if (before) return refuse(lineNo, "the section " + std::string(HeaderOf(*section)) + " appears twice");
+            if (before) return refuse(lineNo, "the section " + DeclSectionHeader(*section) + " appears twice");
             before = true;
             continue;
         }
@@ -106,13 +105,13 @@ bool ParseTextDeclFile(std::string_view bytes, std::string_view fileName, Declar
         const int count = VarCount(*section);
         if (index >= count) {
             return refuse(lineNo, "the number " + std::string(number) + " is outside 0 to " +
-                                      std::to_string(count - 1) + " of " + std::string(HeaderOf(*section)));
+                                      std::to_string(count - 1) + " of " + DeclSectionHeader(*section));
         }
         const std::string_view name = TrimBlanks(line.substr(colon + 1));
         if (const std::string fault = NameFault(name); !fault.empty()) return refuse(lineNo, fault);
         const auto [entry, added] = namedOn.try_emplace({*section, index}, lineNo);
         if (!added) {
-            return refuse(lineNo, "number " + std::to_string(index) + " of " + std::string(HeaderOf(*section)) +
+            return refuse(lineNo, "number " + std::to_string(index) + " of " + DeclSectionHeader(*section) +
                                       " is named twice (lines " + std::to_string(entry->second) + " and " +
                                       std::to_string(lineNo) + ")");
         }

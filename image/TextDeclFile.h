@@ -25,6 +25,9 @@ struct DeclaredNames {
     std::vector<DeclaredName> names;  // in the order of the file
 };
 
+// The header of a family's section: "[PLC_H]".
+std::string DeclSectionHeader(VarKind kind);
+
 // Parses the bytes of the declaration file `fileName`. Refused, with `why`
 // naming the file and the line, when the file holds anything the compiler
 // would not accept back: an unknown or repeated section, an entry outside a

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The string table: every user-visible text of the system keyed by its id,
-// kept in one array sorted by id so that a look-up is a binary search.
+// kept in one array sorted by id so that a look-up is a binary search. The
+// messages of the error codes come from the error table (ErrorTable.h).
 //
 // The texts are those of the message list, the message boxes and the tooltips
 // as users know them; they are kept exactly as they stand, spelling and
@@ -8,12 +9,16 @@
 #include "resources/StringTable.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
+
+#include "resources/ErrorTable.h"
 
 namespace plc {
 namespace {
 
-constexpr StringEntry kStrings[] = {
+// The texts other than the error messages.
+constexpr StringEntry kTexts[] = {
     // Names under which the control and its property page register.
     {1, "Torvix Control"},
     {2, "Torvix Property Page"},
@@ -58,46 +63,6 @@ constexpr StringEntry kStrings[] = {
     {32904, "Max. size of document is reached.\nSave and reduce size of document before datas are lost."},
     {32905, "Not enough working memory for this application."},
 
-    // Error messages: code n is kIdsErrorBase + n; "%1" takes the entry prefix
-    // "  LINE(nnn): ERR(nn) -". Codes 32 and 33 are used by renumbering and
-    // text coding.
-    {57682, "%1 Translate the programme without error."},
-    {57683, "%1 Unknown command or missing comment character. Programme line does not start with a lable (Nxxx) or an END-assignation."},
-    {57684, "%1 lines or variable texts too long or end of programme line cannot be found. Probably a comment character ';' is missing."},
-    {57685, "%1 Internal error of interpreter."},
-    {57686, "%1 Error at lable adressing (Nxxx)."},
-    {57687, "%1 Unexpected assignation or unknown command."},
-    {57688, "%1 Faulty jump destination. Example: JMP (...) Nxxx; JMP (...) END."},
-    {57689, "%1 Label (Nxxx) is already used in programme."},
-    {57690, "%1 Error at reading the programme line."},
-    {57691, "%1 Missing END-assignation of programme % P00 ... END."},
-    {57692, "%1 Error at name % TEXT(NAME), DEF .. = NAME. No name found, name contains special characters."},
-    {57693, "%1 Error at name % TEXT(NAME), DEF .. = NAME. Name too long (max. 32 characters)."},
-    {57694, "%1 No or faulty programme head % P00 or Text declaration head  % TEXT(Name) found."},
-    {57695, "%1 Unknown command during text definition ! Example for definition: DEF Hxx = Name_of_Hxx."},
-    {57696, "%1 Text definition % TEXT(Name) already made."},
-    {57697, "%1 Faulty Counter-Number (Cxxx)."},
-    {57698, "%1 Faulty Float-Number (Fxxx)."},
-    {57699, "%1 Faulty Integer-Number (Hxxx)."},
-    {57700, "%1 Faulty Flag-Number (Mxxx)."},
-    {57701, "%1 Faulty Timer-Number (Zxxx)."},
-    {57702, "%1 Unknown variable ! No variable type integer Hxxx, Float Fxxx, Flag Mxxx, Timer Zxxx or Counter Cxxx."},
-    {57703, "%1 Faulty Set-Operator."},
-    {57704, "%1 Programme definition % P00 is already defined."},
-    {57705, "%1 Missing END-assignation of Text declaration % TEXT(Name) ...END."},
-    {57706, "%1 No programme % P00 ... END found."},
-    {57707, "%1 Faulty number of used input/output."},
-    {57708, "%1 Faulty set value."},
-    {57709, "%1 Missing bracket ']' at end of print."},
-    {57710, "%1 Faulty benchmark figure. Jumps can only be made to Null or unlike Null. Example: JMP( Hxxx = 0 ) Nyyy; JMP( Fxxx != 0.0 ) Nyyy."},
-    {57711, "%1 Internal error: no following address found."},
-    {57712, "%1 Jump destination JMP (...) Nxxx not available."},
-    {57713, "%1 Command sequence not in rising raw. Probably wrong name of lable."},
-    // Shown in a message box only, hence without the prefix placeholder.
-    {57714, "Error at new-numbering of programme sequence."},
-    {57715, "%1 Error at text coding of programme sequence."},
-    {57716, "%1 Unknown GO-command (GO W A/R Hxx, GO A/R Hxx, GO 0+Hxx, GO 0)."},
-
     // Progress and summary lines of compilation, text coding and saving.
     {57728, "PLC, compiling runs..."},
     {57729, "Maximum number of errors of 30 errors exceeded. Syntax check interrupted."},
@@ -105,7 +70,6 @@ constexpr StringEntry kStrings[] = {
     {57731, "%1 Error. Syntax check ends with error."},
     {57732, "Syntax check ends with error."},
     {57733, "PLC, Text coding..."},
-    {57734, "%1 Programme line cannot be replaced."},
     {57735, "%1 Error. Textcoding of programme sequence ends with error."},
     {57736, "Textcoding - 0 Error (s), 0 Warning(s)."},
     {57737, "Text declaration file was made - "},
@@ -113,7 +77,23 @@ constexpr StringEntry kStrings[] = {
     {57739, "; No valid programme or programme head (%P00) found."},
 };
 
-// The binary search below relies on this order; a misplaced entry is a build error.
+// The error messages, from the error table: code n is kIdsErrorBase + n.
+constexpr StringEntry kErrorMessages[] = {
+#define PLC_ERROR_MESSAGE(name, number, message, advice) {kIdsErrorBase + (number), message},
+    PLC_ERROR_CODES(PLC_ERROR_MESSAGE)
+#undef PLC_ERROR_MESSAGE
+};
+
+// The whole table, sorted by id for the binary search below.
+constexpr auto kStrings = [] {
+    std::array<StringEntry, std::size(kTexts) + std::size(kErrorMessages)> all{};
+    std::copy(std::begin(kErrorMessages), std::end(kErrorMessages),
+              std::copy(std::begin(kTexts), std::end(kTexts), all.begin()));
+    std::sort(all.begin(), all.end(), [](const StringEntry& a, const StringEntry& b) { return a.id < b.id; });
+    return all;
+}();
+
+// An id given twice (an error code's and another text's) is a build error.
 constexpr bool IsStrictlyAscending(const StringEntry* first, const StringEntry* last) {
     for (const StringEntry* it = first; it != last && it + 1 != last; ++it) {
         if (!(it->id < (it + 1)->id)) {
@@ -122,15 +102,15 @@ constexpr bool IsStrictlyAscending(const StringEntry* first, const StringEntry* 
     }
     return true;
 }
-static_assert(IsStrictlyAscending(std::begin(kStrings), std::end(kStrings)),
+static_assert(IsStrictlyAscending(kStrings.data(), kStrings.data() + kStrings.size()),
               "string table ids must be strictly ascending");
 
 }  // namespace
 
 const char* FindString(uint32_t id) {
-    const StringEntry* end = std::end(kStrings);
+    const StringEntry* end = kStrings.data() + kStrings.size();
     const StringEntry* it = std::lower_bound(
-        std::begin(kStrings), end, id,
+        kStrings.data(), end, id,
         [](const StringEntry& entry, uint32_t key) { return entry.id < key; });
     if (it == end || it->id != id) {
         return nullptr;
@@ -171,8 +151,8 @@ std::string ReplacePlaceholder(std::string_view pattern, std::string_view arg) {
     return result;
 }
 
-const StringEntry* StringTableBegin() { return std::begin(kStrings); }
+const StringEntry* StringTableBegin() { return kStrings.data(); }
 
-const StringEntry* StringTableEnd() { return std::end(kStrings); }
+const StringEntry* StringTableEnd() { return kStrings.data() + kStrings.size(); }
 
 }  // namespace plc

@@ -10,7 +10,7 @@
 // does not compile back to its own form stops the build.
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
+#include <sstream>
 #include <iostream>
 #include <set>
 #include <string>
@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "base/Ascii.h"
+#include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
 #include "compiler/HelpPages.h"
 #include "compiler/StatementForms.h"
@@ -257,27 +258,6 @@ const char* DriveNote(Calc calc) {
     }
 }
 
-const char* FamilyNote(StatementFamily family) {
-    switch (family) {
-        case StatementFamily::Outputs:
-            return "What a register, control flag, output or parameter does on the drive is the drive's own; this "
-                   "page shows how a statement writes it. See the drive's manual for its meaning.";
-        case StatementFamily::Waits:
-            return "The unit of a waiting time, and when the drive reports a state, are the drive's own; the "
-                   "programme holds only the number or the state. See the drive's manual.";
-        case StatementFamily::Motion:
-            return "What a motion command does on the drive (its profile, speed and units) is the drive's own and "
-                   "not fixed by the programme, which holds only the command and its operands. See the drive's manual.";
-        case StatementFamily::Ramps:
-            return "The programme holds the ramp as a variable or a percentage; what the drive's ramp is at 100 % is "
-                   "the drive's own. See the drive's manual.";
-        case StatementFamily::Fieldbus:
-            return "What a message holds and how the fieldbus carries it are set up on the drive and its bus; see "
-                   "the drive's manual.";
-        default: return nullptr;
-    }
-}
-
 std::string Hex(const PlcInstr& record) {
     std::string bytes;
     char hex[4];
@@ -361,6 +341,15 @@ bool WriteForm(std::ostream& out, const StatementForm& form, std::string_view ke
     return true;
 }
 
+// A page written whole or not at all; false, with the reason on stderr,
+// when it cannot be.
+bool WritePage(const std::string& path, const std::ostringstream& page) {
+    std::string why;
+    if (WriteFileSafely(path, page.str(), &why)) return true;
+    std::cerr << "plcedit-makehelp: cannot write " << path << ": " << why << "\n";
+    return false;
+}
+
 void WriteHead(std::ostream& out, const std::string& title) {
     out << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\">"
            "<title>" << Escape(title) << "</title><link rel=\"stylesheet\" href=\"help.css\"></head><body>\n";
@@ -373,25 +362,25 @@ void WriteFoot(std::ostream& out) {
 
 // One page per statement family: the forms of each of its keywords under
 // the keyword's anchor, each opcode's first form under the opcode's.
-bool WriteFamily(const std::string& dir, StatementFamily family) {
-    std::ofstream out(dir + "/" + FamilyPage(family), std::ios::binary);
-    WriteHead(out, FamilyTitle(family));
-    out << "<h1>" << Escape(FamilyTitle(family)) << "</h1>\n"
+bool WriteFamily(const std::string& dir, const FamilyHelp& family) {
+    std::ostringstream out;
+    WriteHead(out, family.title);
+    out << "<h1>" << Escape(family.title) << "</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built. Each form is shown as a statement line "
            "is written, <code>###</code> standing for a number; each example is compiled by the compiler "
            "itself, and the record is the eight bytes it writes.</p>\n";
-    if (const char* note = FamilyNote(family)) out << "<p class=\"drive\">" << note << "</p>\n";
+    if (family.driveNote != nullptr) out << "<p class=\"drive\">" << family.driveNote << "</p>\n";
     const std::span<const KeywordRow> chain = KeywordChain();
     std::set<uint8_t> anchored;
     bool written = true;
     for (size_t r = 0; r < chain.size(); ++r) {
-        if (FamilyOfKeyword(r) != family || KeywordForms(r).empty()) continue;
+        if (chain[r].family != family.family || KeywordForms(r).empty()) continue;
         out << "<h2 id=\"" << KeywordAnchor(r) << "\">" << Escape(FormHead(KeywordForms(r).front())) << "&hellip;</h2>\n";
         for (const StatementForm& form : KeywordForms(r))
-            written = WriteForm(out, form, chain[r].keyword, FamilyPage(family), anchored) && written;
+            written = WriteForm(out, form, chain[r].keyword, family.page, anchored) && written;
     }
     WriteFoot(out);
-    return written && static_cast<bool>(out.flush());
+    return written && WritePage(dir + "/" + family.page, out);
 }
 
 // Every opcode a statement compiles to has its anchor on the page F1 opens.
@@ -409,13 +398,13 @@ bool EveryOpcodeShown() {
 }
 
 bool WriteLanguage(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Statement reference");
     out << "<h1 id=\"language\">Statement reference</h1>\n"
            "<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
            "<h2 id=\"forms\">Statement families</h2>\n<ul>\n";
-    for (StatementFamily family : kStatementFamilies)
-        out << "<li><a href=\"" << FamilyPage(family) << "\">" << Escape(FamilyTitle(family)) << "</a></li>\n";
+    for (const FamilyHelp& family : kFamilyHelp)
+        out << "<li><a href=\"" << family.page << "\">" << Escape(family.title) << "</a></li>\n";
     out << "<li><a href=\"names.html\">Names of inputs, outputs, status flags, registers, control flags and "
            "drive values</a></li>\n</ul>\n"
            "<h2 id=\"variables\">Variables</h2>\n<p>A variable is its letter and number (<code>H005</code>); a "
@@ -429,13 +418,13 @@ bool WriteLanguage(const std::string& path) {
            "the first that the statement starts with decides how it is read.</p>\n<p>";
     const std::span<const KeywordRow> chain = KeywordChain();
     for (size_t r = 0; r < chain.size(); ++r) {
-        out << "<a href=\"" << FamilyPage(FamilyOfKeyword(r)) << "#" << KeywordAnchor(r) << "\"><code>"
+        out << "<a href=\"" << HelpOf(chain[r].family).page << "#" << KeywordAnchor(r) << "\"><code>"
             << Escape(KeywordForms(r).empty() ? std::string(chain[r].keyword) : FormHead(KeywordForms(r).front()))
             << "</code></a> ";
     }
     out << "</p>\n";
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 // One table of a name list: each number 0 to 255 that `name` names.
@@ -457,7 +446,7 @@ std::string Named(const char* name) { return name ? std::string(name) : std::str
 // registers, control flags and drive values, with their numbers, from the
 // compiler's own tables.
 bool WriteNames(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Names");
     out << "<h1 id=\"names\">Names</h1>\n<p>Made from the compiler's tables when PlcEdit was built.</p>\n"
            "<h2 id=\"io\">Inputs and outputs</h2>\n<p>Written as group and number (<code>IS0</code>, "
@@ -490,12 +479,12 @@ bool WriteNames(const std::string& path) {
     WriteNameTable(out, "valuesH", "Drive values (integer)", "Drive values read into integer variables.",
                    [](uint8_t n) { return Named(DriveValueHName(n)); });
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 // Every code of the error enum, each with its message and what to check.
 bool WriteErrors(const std::string& path) {
-    std::ofstream out(path, std::ios::binary);
+    std::ostringstream out;
     WriteHead(out, "Error codes");
     out << "<h1 id=\"errors\">Error codes</h1>\n<table>\n<tr><th>Code</th><th>Message</th><th>What to check</th></tr>\n";
     for (const ErrorCode code : kErrorCodes) {
@@ -504,7 +493,7 @@ bool WriteErrors(const std::string& path) {
     }
     out << "</table>\n";
     WriteFoot(out);
-    return static_cast<bool>(out.flush());
+    return WritePage(path, out);
 }
 
 }  // namespace
@@ -518,7 +507,7 @@ int main(int argc, char** argv) {
     if (!EveryOpcodeShown()) return 1;
     bool written = WriteLanguage(dir + "/language.html") && WriteErrors(dir + "/errors.html") &&
                    WriteNames(dir + "/names.html");
-    for (StatementFamily family : kStatementFamilies) written = written && WriteFamily(dir, family);
+    for (const FamilyHelp& family : kFamilyHelp) written = written && WriteFamily(dir, family);
     if (!written) {
         std::cerr << "plcedit-makehelp: cannot write the pages in " << dir << "\n";
         return 1;

@@ -10,6 +10,7 @@
 
 #include "apps/plcc/Plcc.h"
 #include "base/ByteOrderMark.h"
+#include "base/Lines.h"
 #include "compiler/CompileDriver.h"
 #include "decoder/RenumberText.h"
 
@@ -19,10 +20,8 @@ namespace {
 
 // The line break a text uses: its first one, CR LF where it has none.
 std::string_view LineBreakOf(std::string_view text) {
-    const size_t at = text.find_first_of("\r\n");
-    if (at == std::string_view::npos) return "\r\n";
-    if (text[at] == '\n') return "\n";
-    return at + 1 < text.size() && text[at + 1] == '\n' ? "\r\n" : "\r";
+    const plc::LineBounds first = plc::LineFrom(text, 0);
+    return first.end == text.size() ? "\r\n" : text.substr(first.end, first.next - first.end);
 }
 
 // Lines for a diff, each with the line break it has in the text (CR LF, LF
@@ -35,18 +34,11 @@ struct DiffLines {
 
 DiffLines ForDiff(std::string_view text) {
     DiffLines out;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t at = text.find_first_of("\r\n", start);
-        if (at == std::string_view::npos) {
-            out.lines.emplace_back(text.substr(start));
-            out.breaks.emplace_back();
-            return out;
-        }
-        const size_t width = text[at] == '\r' && at + 1 < text.size() && text[at + 1] == '\n' ? 2 : 1;
-        out.lines.emplace_back(text.substr(start, at - start));
-        out.breaks.emplace_back(text.substr(at, width));
-        start = at + width;
+    for (size_t start = 0; start < text.size();) {
+        const plc::LineBounds line = plc::LineFrom(text, start);
+        out.lines.emplace_back(text.substr(start, line.end - start));
+        out.breaks.emplace_back(text.substr(line.end, std::min(line.next, text.size()) - line.end));
+        start = line.next;
     }
     return out;
 }

@@ -6,21 +6,9 @@
 #include "analysis/FlowDot.h"
 #include "analysis/GraphLayout.h"
 #include "apps/plcc/Plcc.h"
+#include "base/PathParts.h"
 
 namespace plcc {
-
-namespace {
-
-// The file's name without its folder and extension: the graph's name when
-// the programme has none of its own.
-std::string Stem(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    std::string base = slash == std::string::npos ? path : path.substr(slash + 1);
-    const size_t dot = base.rfind('.');
-    return dot == std::string::npos || dot == 0 ? base : base.substr(0, dot);
-}
-
-}  // namespace
 
 int CmdGraph(const Args& args) {
     CommandLine cl;
@@ -38,7 +26,7 @@ int CmdGraph(const Args& args) {
     const plc::ProgramAnalysis analysis =
         plc::AnalyseProgram(in.program, in.sites, in.recordLines);
     plc::FlowGraph graph = analysis.graph;
-    if (graph.name.empty()) graph.name = cl.File() == kStdinName ? "programme" : Stem(cl.File());
+    if (graph.name.empty()) graph.name = cl.File() == kStdinName ? "programme" : std::string(plc::StemOf(cl.File()));
 
     std::string text;
     if (format == "dot") {

@@ -8,6 +8,8 @@
 #include "apps/plcc/SimOutput.h"
 #include "compiler/CompileDriver.h"
 #include "base/Ascii.h"
+#include "base/SafeWrite.h"
+#include "image/LabelText.h"
 #include "sim/Machine.h"
 
 namespace plcc {
@@ -50,7 +52,7 @@ bool ParseBreaks(const std::string& list, const plc::CPlcProgram& program, std::
             return false;
         }
         if (program.Record(static_cast<int>(label)).used() != 1) {
-            why = "--break: " + LabelText(static_cast<int>(label)) + " is no statement of the programme";
+            why = "--break: " + plc::LabelText(static_cast<int>(label)) + " is no statement of the programme";
             return false;
         }
         labels.push_back(static_cast<int>(label));
@@ -121,8 +123,9 @@ int CmdSim(const Args& args) {
     std::vector<int> breaks;
     if (cl.Has("--break") && !ParseBreaks(cl.Get("--break"), program, breaks, why)) return UsageError("sim", why);
 
-    StreamedFile file;
-    if (!output.empty() && !file.Open(output, why)) {
+    // The trace file replaces its target only when it was written whole.
+    plc::SafeFileStream file;
+    if (!output.empty() && !file.Open(output, &why)) {
         std::fprintf(stderr, "plcc: cannot write '%s': %s\n", output.c_str(), why.c_str());
         return kExitUsage;
     }
@@ -159,7 +162,7 @@ int CmdSim(const Args& args) {
             break;
     }
     writer.Finish(stop, reason, status);
-    if (!output.empty() && !file.Commit(why)) {
+    if (!output.empty() && !file.Commit(&why)) {
         std::fprintf(stderr, "plcc: cannot write '%s': %s\n", output.c_str(), why.c_str());
         return kExitUsage;
     }

@@ -38,12 +38,12 @@ void Document::SetText(std::string newText) {
     }
     text = std::move(newText);
     ascii = std::none_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; });
-    lines = tooLarge.empty() ? plc::SplitLines(text) : std::vector<std::string>{};
-    lineStarts.assign(lines.size(), 0);
-    for (size_t i = 1; i < lines.size(); ++i) {
-        const size_t lineEnd = lineStarts[i - 1] + lines[i - 1].size();
-        const bool crlf = text.compare(lineEnd, 2, "\r\n") == 0;
-        lineStarts[i] = lineEnd + (crlf ? 2 : 1);
+    lines.clear();
+    lineStarts.clear();
+    std::string_view line;
+    for (plc::LineReader reader(text); tooLarge.empty() && reader.Next(line);) {
+        lines.emplace_back(line);
+        lineStarts.push_back(reader.Start());
     }
     plc::SourceFacts facts;
     program = plc::CPlcProgram();

@@ -168,7 +168,7 @@ JsonText DocumentSymbols(const Document& doc) {
             }
         }
         const std::string name = s.kind == plc::SectionKind::Text
-                                     ? std::string(plc::Word(plc::SectionWord::TextHead)) + "(" + s.name + ")"
+                                     ? plc::TextHeadLine(s.name)
                                      : std::string(plc::Word(plc::SectionWord::ProgramHead));
         w.Raw(s.kind == plc::SectionKind::Text ? "],\"kind\":3,\"name\":" : "],\"kind\":2,\"name\":");  // Namespace, Module
         w.String(name);

@@ -2,12 +2,11 @@
 // Rename: a variable's DEF name, or a statement's label with every jump and
 // call to it. A new name is checked by compiling the renamed text; a new
 // label must be free and keep the labels ascending.
-#include <cstdio>
-
 #include "apps/plcc/LspDocument.h"
 #include "base/Ascii.h"
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
+#include "image/LabelText.h"
 
 namespace plcc::lsp {
 
@@ -40,12 +39,6 @@ int ParseLabel(std::string_view name) {
     return label >= plc::kFirstLabel && label <= plc::kLastLabel ? label : -1;
 }
 
-std::string LabelName(int label) {
-    char name[16];
-    std::snprintf(name, sizeof name, "N%03d", label);
-    return name;
-}
-
 json RenameLabel(const Document& doc, const plc::Token& t, const std::string& newName, std::string& refusal) {
     const int label = ParseLabel(newName);
     if (label < 0) {
@@ -54,7 +47,7 @@ json RenameLabel(const Document& doc, const plc::Token& t, const std::string& ne
     }
     if (label == t.label) return json::object({{"changes", {{doc.uri, json::array()}}}});
     if (doc.index.FindLabel(label) != nullptr) {
-        refusal = "The label " + LabelName(label) + " exists already";
+        refusal = "The label " + plc::LabelText(label) + " exists already";
         return nullptr;
     }
     // The neighbours in text order of the line that carries the label.
@@ -64,14 +57,14 @@ json RenameLabel(const Document& doc, const plc::Token& t, const std::string& ne
         const bool afterPrevious = i == 0 || labels[i - 1].label < label;
         const bool beforeNext = i + 1 == labels.size() || label < labels[i + 1].label;
         if (!afterPrevious || !beforeNext) {
-            refusal = "The label " + LabelName(label) + " would break the ascending order of the labels (" +
-                      (i == 0 ? std::string("start") : LabelName(labels[i - 1].label)) + " before, " +
-                      (i + 1 == labels.size() ? std::string("END") : LabelName(labels[i + 1].label)) + " after)";
+            refusal = "The label " + plc::LabelText(label) + " would break the ascending order of the labels (" +
+                      (i == 0 ? std::string("start") : plc::LabelText(labels[i - 1].label)) + " before, " +
+                      plc::LabelText(i + 1 == labels.size() ? plc::kEndRecord : labels[i + 1].label) + " after)";
             return nullptr;
         }
     }
     json edits = json::array();
-    const std::string text = LabelName(label);
+    const std::string text = plc::LabelText(label);
     for (const plc::Token& token : doc.index.Tokens()) {
         if (plc::ProgramIndex::NamesLabel(token) && token.label == t.label) edits.push_back(Edit(token, text));
     }

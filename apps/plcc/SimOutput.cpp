@@ -1,20 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // plcc sim's outputs: one writer for the three formats over the machine's
-// trace lines and state, and the trace file that replaces its target only
-// when it was written whole.
+// trace lines and state.
 #include "apps/plcc/SimOutput.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <nlohmann/json.hpp>
 
-#include "base/SafeWrite.h"
+#include "image/LabelText.h"
 #include "sim/Events.h"
 
 namespace plcc {
@@ -50,14 +42,14 @@ Json TextOrNull(const std::string& text) { return text.empty() ? Json(nullptr) :
 
 std::string Location(const plc::sim::Machine& m) {
     const int pc = m.State().pc;
-    if (pc >= plc::kEndRecord) return "END";
-    return (pc == plc::kEntryRecord ? std::string() : plc::sim::LabelText(pc) + " ") + m.Statement(pc);
+    if (pc >= plc::kEndRecord) return plc::LabelText(plc::kEndRecord);
+    return (pc == plc::kEntryRecord ? std::string() : plc::RecordLabel(pc) + " ") + m.Statement(pc);
 }
 
 std::string Calls(const plc::sim::MachineState& s) {
     if (s.returns.empty()) return "none";
     std::string text;
-    for (uint8_t r : s.returns) text += (text.empty() ? "" : " ") + plc::sim::LabelText(r);
+    for (uint8_t r : s.returns) text += (text.empty() ? "" : " ") + plc::RecordLabel(r);
     return text + " (RETs go back there, innermost last)";
 }
 
@@ -101,7 +93,7 @@ void SimWriter::Line(const TraceLine& line) {
             j = {{"type", "step"},
                  {"step", line.step},
                  {"t_ms", JsonMs(line.timeUs)},
-                 {"label", line.label > 0 ? Json(plc::sim::LabelText(line.label)) : Json(nullptr)},
+                 {"label", line.label > 0 ? Json(plc::RecordLabel(line.label)) : Json(nullptr)},
                  {"statement", line.statement},
                  {"reads", JsonValues(line.reads)},
                  {"writes", JsonValues(line.writes)},
@@ -132,7 +124,7 @@ void SimWriter::Finish(const plc::sim::StopInfo& stop, const std::string& why, i
             state[w.name] = entry;
         }
         Json returns = Json::array();
-        for (uint8_t r : s.returns) returns.push_back(plc::sim::LabelText(r));
+        for (uint8_t r : s.returns) returns.push_back(plc::RecordLabel(r));
         Json j = {{"type", "stop"}, {"t_ms", JsonMs(s.timeUs)}, {"steps", s.steps}, {"at", Location(m_machine)},
                   {"reason", why}, {"exit", exitStatus}, {"returns", returns}, {"state", state}};
         Print(m_out, j.dump());
@@ -145,75 +137,6 @@ void SimWriter::Finish(const plc::sim::StopInfo& stop, const std::string& why, i
     Print(m_out, "calls: " + Calls(s));
     for (const plc::sim::Watch& w : values)
         Print(m_out, w.name + " = " + w.value + (w.defName.empty() ? std::string() : "  (" + w.defName + ")"));
-}
-
-// ---- the trace file ----
-
-StreamedFile::~StreamedFile() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-        ::unlink(m_temp.c_str());
-    }
-}
-
-bool StreamedFile::Open(const std::string& path, std::string& why) {
-    m_path = plc::NormalizeSeparators(path);
-    // A link is followed: the file it names is replaced.
-    if (char* resolved = ::realpath(m_path.c_str(), nullptr); resolved != nullptr) {
-        m_path = resolved;
-        std::free(resolved);
-    }
-    struct stat st {};
-    const bool exists = ::stat(m_path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        why = "it is not a regular file";
-        return false;
-    }
-    if (exists && ::access(m_path.c_str(), W_OK) != 0) {
-        why = std::string("it may not be written: ") + std::strerror(errno);
-        return false;
-    }
-    const size_t slash = m_path.rfind('/');
-    const std::string folder = slash == std::string::npos ? "." : m_path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? m_path : m_path.substr(slash + 1);
-    m_temp = (slash == std::string::npos ? std::string() : folder) + "." + name + ".XXXXXX";
-    const int fd = ::mkstemp(m_temp.data());
-    if (fd < 0) {
-        why = std::string("cannot make a temporary file in its folder: ") + std::strerror(errno);
-        return false;
-    }
-    // The permissions of the file it replaces, or those a new file gets.
-    mode_t mode = 0;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-    m_file = ::fdopen(fd, "w");
-    if (m_file == nullptr) {
-        why = std::string("cannot write: ") + std::strerror(errno);
-        ::close(fd);
-        ::unlink(m_temp.c_str());
-        return false;
-    }
-    return true;
-}
-
-bool StreamedFile::Commit(std::string& why) {
-    std::FILE* file = m_file;
-    m_file = nullptr;
-    errno = 0;
-    bool ok = std::fflush(file) == 0 && !std::ferror(file);
-    ok = ok && ::fsync(::fileno(file)) == 0;
-    const int error = errno;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && ::rename(m_temp.c_str(), m_path.c_str()) == 0) return true;
-    why = std::strerror(errno != 0 ? errno : error);
-    ::unlink(m_temp.c_str());
-    return false;
 }
 
 }  // namespace plcc

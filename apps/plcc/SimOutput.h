@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// plcc sim's outputs: the trace as text or JSON Lines, the summary, and the
-// trace file written beside its target and renamed over it at the end.
+// plcc sim's outputs: the trace as text or JSON Lines, and the summary.
 #pragma once
 
 #include <cstdio>
@@ -36,27 +35,6 @@ private:
     std::FILE* m_out;
     const SimRun& m_run;
     const plc::sim::Machine& m_machine;
-};
-
-// A file written whole or not at all: the output goes to a temporary file
-// in the target's folder, which replaces the target only when Commit
-// succeeds; otherwise the target stays as it was.
-class StreamedFile {
-public:
-    StreamedFile() = default;
-    StreamedFile(const StreamedFile&) = delete;
-    StreamedFile& operator=(const StreamedFile&) = delete;
-    ~StreamedFile();
-
-    // False with `why` when the temporary file cannot be made.
-    bool Open(const std::string& path, std::string& why);
-    std::FILE* Stream() const { return m_file; }
-    // Checks every write, syncs, closes and renames; false with `why`.
-    bool Commit(std::string& why);
-
-private:
-    std::string m_path, m_temp;
-    std::FILE* m_file = nullptr;
 };
 
 }  // namespace plcc

@@ -28,8 +28,10 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
+#include "base/PathParts.h"
 #include "base/SafeWrite.h"
 #include "compiler/CompileDriver.h"
 #include "image/PlcProgram.h"
@@ -597,8 +599,9 @@ const FaultCase kFaultCases[] = {
      true, true, false, "No space left on device", "old", int(kNobody), -1, true},
 };
 
-// Runs one case; the child's exit status: 0 passed, kSkip skipped, 1 failed.
-int RunFault(const FaultCase& c, const std::string& root) {
+// Runs one case, the bytes written whole or, `streamed`, in pieces through a
+// SafeFileStream; the child's exit status: 0 passed, kSkip skipped, 1 failed.
+int RunFault(const FaultCase& c, bool streamed, const std::string& root) {
     auto fail = [](const std::string& why) {
         std::fprintf(stderr, "%s\n", why.c_str());
         return 1;
@@ -633,9 +636,21 @@ int RunFault(const FaultCase& c, const std::string& root) {
     if (c.asNobody && root_) {
         if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) return kSkip;
     }
-    const std::string bytes(8192, 'n');
+    // Streamed, more than the stream's buffer holds, each piece told apart.
+    std::string bytes(streamed ? 3 * BUFSIZ + 5 : 8192, 'n');
+    if (streamed)
+        for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<char>('a' + i % 23);
     std::string error;
-    const bool ok = WriteFileSafely(work + "/t", bytes, &error);
+    bool ok = false;
+    if (streamed) {
+        SafeFileStream stream;
+        ok = stream.Open(work + "/t", &error);
+        for (size_t at = 0; ok && at < bytes.size(); at += 1000)
+            std::fwrite(bytes.data() + at, 1, std::min<size_t>(1000, bytes.size() - at), stream.Stream());
+        ok = ok && stream.Commit(&error);
+    } else {
+        ok = WriteFileSafely(work + "/t", bytes, &error);
+    }
     if (ok != c.ok) return fail(std::string("result ") + (ok ? "true" : "false") + ": " + error);
     if (c.reason != nullptr && error.find(c.reason) == std::string::npos) return fail("error: " + error);
     struct stat st {};
@@ -659,14 +674,14 @@ int RunFault(const FaultCase& c, const std::string& root) {
     return 0;
 }
 
-class SafeWriteFault : public ::testing::TestWithParam<FaultCase> {};
+class SafeWriteFault : public ::testing::TestWithParam<std::tuple<FaultCase, bool>> {};
 
 TEST_P(SafeWriteFault, AsTheFileSystemAllows) {
     TempDir dir;
     std::fflush(nullptr);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
-    if (child == 0) std::_Exit(RunFault(GetParam(), dir.path()));
+    if (child == 0) std::_Exit(RunFault(std::get<0>(GetParam()), std::get<1>(GetParam()), dir.path()));
     int status = 0;
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "the case crashed";
@@ -675,8 +690,11 @@ TEST_P(SafeWriteFault, AsTheFileSystemAllows) {
     EXPECT_EQ(WEXITSTATUS(status), 0) << "see the message above";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SafeWriteFault, ::testing::ValuesIn(kFaultCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, SafeWriteFault, ::testing::Combine(::testing::ValuesIn(kFaultCases), ::testing::Bool()),
+                         [](const auto& info) {
+                             return std::string(std::get<0>(info.param).name) +
+                                    (std::get<1>(info.param) ? "Streamed" : "");
+                         });
 
 // ---- writes killed at random moments ----
 //
@@ -864,6 +882,27 @@ TEST(Paths, JoinInsertsOneSlash) {
                               {"proj\\", "proj/Axis1.txt"}, {"C:\\Proj", "C:/Proj/Axis1.txt"},
                               {"", "Axis1.txt"},            {"/", "/Axis1.txt"}};
     for (const JoinCase& c : cases) EXPECT_EQ(JoinPath(c.directory, "Axis1.txt"), c.expected) << c.directory;
+}
+
+// Both separators count; the root stays a folder; a leading dot is no extension.
+TEST(Paths, PartsOfAPath) {
+    const struct {
+        const char* path;
+        const char* folder;
+        const char* name;
+        const char* stem;
+    } cases[] = {
+        {"proj/Axis1.plc", "proj", "Axis1.plc", "Axis1"},  {"C:\\Proj\\a.b.plc", "C:\\Proj", "a.b.plc", "a.b"},
+        {"Axis1.plc", "", "Axis1.plc", "Axis1"},           {"/Axis1.plc", "/", "Axis1.plc", "Axis1"},
+        {"proj/.profile", "proj", ".profile", ".profile"}, {"proj/", "proj", "", ""},
+        {"noext", "", "noext", "noext"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(FolderPart(c.path), c.folder) << c.path;
+        EXPECT_EQ(FileNameOf(c.path), c.name) << c.path;
+        EXPECT_EQ(StemOf(c.path), c.stem) << c.path;
+    }
+    EXPECT_EQ(FolderOf("Axis1.plc"), ".");
 }
 
 // ---- text declaration file ----
