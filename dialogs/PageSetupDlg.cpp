@@ -32,7 +32,7 @@ constexpr const char* kNotANumber = "Please enter a whole number.";
 QString WholePoints(int32_t tenths) {
     char text[24];
     std::snprintf(text, sizeof text, "%" PRId32, tenths / 10);
-    return QString::fromLatin1(text);
+    return ToQString(text);
 }
 
 QLineEdit* MarginEdit(QWidget* parent, const char* name) {
