@@ -154,6 +154,7 @@ bool EditorFrame::OnInitDialog() {
     // Right of the parts: the file's encoding and line ends.
     m_formatLabel = new QLabel;
     m_formatLabel->setObjectName("textformat");
+    m_formatLabel->setContentsMargins(6, 0, 8, 0);
     m_window->statusBar()->addPermanentWidget(m_formatLabel);
 
     // Device commands start disabled; Simulate as the host chose.
