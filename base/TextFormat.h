@@ -40,6 +40,12 @@ bool IsUtf8(std::string_view bytes, bool endMayBeCut = false);
 // Windows-1252 bytes as UTF-8. Never fails.
 std::string Windows1252ToUtf8(std::string_view bytes);
 
+// Text that may come from before the editor wrote UTF-8 (a setting, a
+// stimuli file): UTF-8 as it is, anything else read as Windows-1252.
+inline std::string AsUtf8(std::string_view bytes) {
+    return IsUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
 // UTF-8 text as Windows-1252 bytes. False when a character has no byte in
 // Windows-1252 (or the text is no UTF-8): then `badOffset` is the offset of
 // that character in `text`, and `out` is unspecified.

@@ -652,7 +652,7 @@ bool DryRunPanel::LoadStimuli(const std::string& path) {
 
 void DryRunPanel::SetStimuliText(std::string_view bytes) {
     m_stimuliLegacy = !IsUtf8(bytes);
-    const std::string utf8 = m_stimuliLegacy ? Windows1252ToUtf8(bytes) : std::string(bytes);
+    const std::string utf8 = AsUtf8(bytes);
     const std::string_view text = utf8;
     m_filling = true;
     m_stimuli->setRowCount(0);

@@ -43,27 +43,6 @@ std::string DirectoryPart(const std::string& path) {
 // bytes more tell a file that is cut (a byte-order mark is not counted).
 constexpr size_t kOpenReadLimit = static_cast<size_t>(kMaxDocumentSize) + kUtf8ByteOrderMark.size() + 1;
 
-// UTF-8 text as the edit control's text: CR LF, a bare LF and a lone CR
-// each end a line, and every line end becomes CR LF, the control's own
-// (Save gives the file its own line ends back). Reading stops before a line
-// when the text already holds more than kMaxDocumentSize characters.
-std::string SourceTextOf(std::string_view data) {
-    std::string text;
-    size_t pos = 0;
-    while (pos < data.size()) {
-        if (text.size() > static_cast<size_t>(kMaxDocumentSize)) break;
-        const size_t end = data.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            text.append(data, pos, std::string::npos);
-            break;
-        }
-        text.append(data, pos, end - pos);
-        text += "\r\n";
-        pos = end + (data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n' ? 2 : 1);
-    }
-    return text;
-}
-
 // The length of `text` cut to at most `limit` bytes without splitting a
 // character.
 size_t CutAtCharacter(std::string_view text, size_t limit) {
@@ -207,7 +186,9 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     // inside a character), else Windows-1252, converted to UTF-8.
     const std::string_view body = SourceTextOfFile(data);
     const bool utf8 = IsUtf8(body, data.size() > kOpenReadLimit);
-    const std::string text = SourceTextOf(utf8 ? std::string(body) : Windows1252ToUtf8(body));
+    // CR LF, a bare LF and a lone CR each end a line; the control holds
+    // CR LF (Save gives the file its own line ends back).
+    const std::string text = WithLineEnds(utf8 ? std::string(body) : Windows1252ToUtf8(body), LineEnd::CrLf);
     const bool cut = text.size() > static_cast<size_t>(kMaxDocumentSize);
     if (text.size() < static_cast<size_t>(kMaxDocumentSize)) {
         m_context.edit->SetText(text);

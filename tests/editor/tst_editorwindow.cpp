@@ -672,6 +672,10 @@ void TestEditorWindow::fontFromSettings_data() {
         << "Courier New";
     QTest::newRow("italic 256 is no italic") << QByteArray("[Font]\r\nIsItalic=256\r\n") << 11 << 400
                                              << false << "MS Sans Serif";
+    QTest::newRow("UTF-8 face") << QByteArray("[Font]\r\nFaceName=Schrift \xC3\x9C\r\n") << 11 << 400 << false
+                                << "Schrift \u00DC";
+    QTest::newRow("Windows-1252 face of an older version")
+        << QByteArray("[Font]\r\nFaceName=Schrift \xDC\r\n") << 11 << 400 << false << "Schrift \u00DC";
 }
 
 void TestEditorWindow::fontFromSettings() {
