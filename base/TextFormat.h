@@ -48,7 +48,7 @@ inline std::string AsUtf8(std::string_view bytes) {
 
 // UTF-8 text as Windows-1252 bytes. False when a character has no byte in
 // Windows-1252 (or the text is no UTF-8): then `badOffset` is the offset of
-// that character in `text`, and `out` is unspecified.
+// that character in `text`, and `out` holds only part of the text.
 bool Utf8ToWindows1252(std::string_view text, std::string& out, size_t& badOffset);
 
 // The code point of the UTF-8 sequence at `offset` and its length in bytes

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// A file's encoding and line ends: which bytes are UTF-8, Windows-1252 that
-// gives every byte back, the characters it cannot hold, and the majority of
-// mixed line ends.
+// A file's encoding: which bytes are UTF-8, Windows-1252 that gives every
+// byte back, and the characters it cannot hold. (Line ends: the table of
+// tests/LineEndCases.h, through the editor's Open and Save.)
 #include <gtest/gtest.h>
 
 #include <string>
@@ -71,33 +71,6 @@ TEST(TextFormat, WhatIsUtf8) {
         EXPECT_EQ(IsUtf8(c.bytes), c.valid) << c.name;
         EXPECT_EQ(IsUtf8(c.bytes, true), c.validWhenCut) << c.name;
     }
-}
-
-struct MajorityCase {
-    const char* name;
-    std::string text;
-    LineEnd majority;
-    bool mixed;
-};
-
-TEST(TextFormat, MixedLineEndsTakeTheirMajority) {
-    const MajorityCase cases[] = {
-        {"none: the default", "N010 NOP", LineEnd::Cr, false},
-        {"LF", "a\nb\n", LineEnd::Lf, false},
-        {"lone CR", "a\rb", LineEnd::Cr, false},
-        {"LF over CR LF", "a\r\nb\nc\n", LineEnd::Lf, true},
-        {"tie: CR LF first", "a\r\nb\n", LineEnd::CrLf, true},
-        {"tie of LF and CR: LF", "a\n\rb", LineEnd::Lf, true},
-        {"CR before LF is two ends", "a\r\r\n\r", LineEnd::Cr, true},
-    };
-    for (const MajorityCase& c : cases) {
-        const LineEndCounts counts = CountLineEnds(c.text);
-        EXPECT_EQ(counts.Majority(LineEnd::Cr), c.majority) << c.name;
-        EXPECT_EQ(counts.Mixed(), c.mixed) << c.name;
-    }
-    EXPECT_EQ(WithLineEnds("a\r\nb\nc\rd\r", LineEnd::Lf), "a\nb\nc\nd\n");
-    EXPECT_EQ(ParseLineEnd(" cr lf ", LineEnd::Lf), LineEnd::CrLf);
-    EXPECT_EQ(ParseLineEnd("unix", LineEnd::Cr), LineEnd::Cr);
 }
 
 }  // namespace
