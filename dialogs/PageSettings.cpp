@@ -4,6 +4,7 @@
 #include <QFont>
 #include <cstdlib>
 
+#include "base/TextFormat.h"
 #include "platform/Profile.h"
 #include "platform/Text.h"
 
@@ -15,7 +16,8 @@ bool CreateEditorFont(QFont& font, const Profile& settings) {
     const uint8_t italic = static_cast<uint8_t>(settings.GetInt("Font", "IsItalic", 0));
     const uint8_t underline = static_cast<uint8_t>(settings.GetInt("Font", "IsUnderline", 0));
     const uint8_t strikeOut = static_cast<uint8_t>(settings.GetInt("Font", "IsStrikeOut", 0));
-    const std::string face = settings.GetString("Font", "FaceName", "MS Sans Serif");
+    // Older versions wrote the name in Windows-1252.
+    const std::string face = AsUtf8(settings.GetString("Font", "FaceName", "MS Sans Serif"));
 
     // The height of a font given in tenths of a point, as a character
     // height in pixels at 96 dots per inch.

@@ -14,6 +14,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "base/TextFormat.h"
 #include "platform/Dialogs.h"
 #include "platform/Profile.h"
 #include "platform/SourceEdit.h"
@@ -32,7 +33,7 @@ constexpr const char* kNotANumber = "Please enter a whole number.";
 QString WholePoints(int32_t tenths) {
     char text[24];
     std::snprintf(text, sizeof text, "%" PRId32, tenths / 10);
-    return QString::fromLatin1(text);
+    return ToQString(text);
 }
 
 QLineEdit* MarginEdit(QWidget* parent, const char* name) {
@@ -108,7 +109,7 @@ void CPageSetupDlg::OnInitDialog() {
     if (m_pCurrentFont) m_logFont = *m_pCurrentFont;
     m_bFontChosen = 0;
     const Profile settings;
-    const std::string face = settings.GetString("Font", "FaceName", "MS Sans Serif");
+    const std::string face = AsUtf8(settings.GetString("Font", "FaceName", "MS Sans Serif"));
     const int32_t size = settings.GetInt("Font", "Size", 80);
     m_nTopMargin = static_cast<uint32_t>(settings.GetInt("Page", "Top", 10));
     m_nLeftMargin = static_cast<uint32_t>(settings.GetInt("Page", "Left", 10));

@@ -3,9 +3,10 @@
 // of a find text in one line under the case and whole-word rules, and the
 // message-list entries that report them.
 //
-// Text is 8-bit. Letters are the ASCII letters only: case folding turns A to
-// Z into a to z and leaves every other byte alone, and a word character is
-// an ASCII letter or digit (the underscore and bytes from 0x80 up separate
+// Text is UTF-8, searched byte for byte. Letters are the ASCII letters
+// only: case folding turns A to Z into a to z and leaves every other byte
+// alone, and a word character is an ASCII letter or digit (the underscore
+// and bytes from 0x80 up, every byte of a character outside ASCII, separate
 // words).
 #pragma once
 

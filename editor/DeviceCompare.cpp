@@ -30,7 +30,7 @@ QString ChecksumText(const CPlcProgram& program) {
     char text[48];
     std::snprintf(text, sizeof text, "0x%08X / 0x%08X", static_cast<unsigned>(addSum),
                   static_cast<unsigned>(xorSum));
-    return QString::fromLatin1(text);
+    return ToQString(text);
 }
 
 const char* ChangeText(RecordChange change) {
@@ -78,7 +78,7 @@ CompareView::CompareView(QWidget* parent, const std::vector<RecordDifference>& d
     int row = 0;
     for (const RecordDifference& d : differences) {
         const QString cells[] = {QString::number(d.index), ToQString(d.editor), ToQString(d.device),
-                                 QString::fromLatin1(ChangeText(d.change))};
+                                 ToQString(ChangeText(d.change))};
         for (int column = 0; column < 4; ++column) {
             auto* item = new QTableWidgetItem(cells[column]);
             if (d.change != RecordChange::Same) item->setBackground(QBrush(QColor(255, 236, 200)));

@@ -25,6 +25,7 @@
 
 #include "base/Ascii.h"
 #include "base/SafeWrite.h"
+#include "base/TextFormat.h"
 #include "base/WholeFile.h"
 #include "platform/Dialogs.h"
 #include "platform/Profile.h"
@@ -649,7 +650,10 @@ bool DryRunPanel::LoadStimuli(const std::string& path) {
     return true;
 }
 
-void DryRunPanel::SetStimuliText(std::string_view text) {
+void DryRunPanel::SetStimuliText(std::string_view bytes) {
+    m_stimuliLegacy = !IsUtf8(bytes);
+    const std::string utf8 = AsUtf8(bytes);
+    const std::string_view text = utf8;
     m_filling = true;
     m_stimuli->setRowCount(0);
     m_stimuliName.clear();
@@ -697,7 +701,9 @@ std::string DryRunPanel::StimuliText() const {
             text += cells[0] + "\t" + cells[1] + "\t" + cells[2];
         text += "\n";
     }
-    return text;
+    std::string legacy;
+    size_t bad = 0;
+    return m_stimuliLegacy && Utf8ToWindows1252(text, legacy, bad) ? legacy : text;
 }
 
 bool DryRunPanel::ParseStimuli(Stimuli& out, std::string& why, int& row) const {

@@ -93,7 +93,8 @@ public:
 
     // ---- stimuli ----
     bool LoadStimuli(const std::string& path);
-    // The table as a stimuli file (one line per row).
+    // The table as a stimuli file (one line per row), in the encoding the
+    // table was given (Windows-1252 stays so while it can hold the text).
     std::string StimuliText() const;
     void SetStimuliText(std::string_view text);
 
@@ -150,6 +151,7 @@ private:
     std::string m_profilePath;
     sim::AssumptionProfile m_profile;
     std::string m_stimuliName;  // the file the table came from; empty when none
+    bool m_stimuliLegacy = false;  // the table came as Windows-1252 bytes
     std::unique_ptr<sim::Machine> m_machine;
     std::unique_ptr<Recorder> m_recorder;
     sim::MachineState m_before;  // the state before the last command

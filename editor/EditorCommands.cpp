@@ -3,6 +3,8 @@
 
 #include <QList>
 
+#include "platform/Text.h"
+
 namespace plc {
 
 QList<QKeySequence> CommandShortcuts(const EditorCommand& command) {
@@ -11,7 +13,7 @@ QList<QKeySequence> CommandShortcuts(const EditorCommand& command) {
         QList<QKeySequence> bound;
         if (key.standard != QKeySequence::UnknownKey) bound = QKeySequence::keyBindings(key.standard);
         // A standard key that this desktop leaves unbound falls back to the text.
-        if (bound.isEmpty() && key.text) bound << QKeySequence(QString::fromLatin1(key.text));
+        if (bound.isEmpty() && key.text) bound << QKeySequence(ToQString(key.text));
         for (const QKeySequence& sequence : bound)
             if (!sequence.isEmpty() && !keys.contains(sequence)) keys << sequence;
     }

@@ -70,6 +70,8 @@ enum CommandId : int {
     ID_NAVIGATE_BACK = 33057,
     ID_NAVIGATE_FORWARD = 33058,
     ID_VIEW_COMPLETE_TYPING = 33059,
+    // The text's encoding.
+    ID_FILE_SAVE_ENCODING = 35328,
 };
 
 enum class MenuId : uint8_t { File, Recent, Edit, Program, View, Help };

@@ -181,12 +181,12 @@ void EditorExchange::OnCompareWithDevice() {
         copy.write(data.data(), static_cast<qint64>(data.size())) != static_cast<qint64>(data.size()) ||
         !copy.flush()) {
         ShowError(m_context.dialogs, m_context.window,
-                  LoadString(kIdsErrorOpening) + name + ".\n" + copy.errorString().toStdString());
+                  LoadString(kIdsErrorOpening) + name + ".\n" + ToBytes(copy.errorString()));
         return;
     }
     CPlcProgram device;
     std::string why;
-    if (!device.ReadBinaryFile(copy.fileName().toStdString(), &why)) {
+    if (!device.ReadBinaryFile(FileNameToBytes(copy.fileName()), &why)) {
         ShowError(m_context.dialogs, m_context.window,
                   LoadString(kIdsErrorOpening) + name + "." + (why.empty() ? "" : "\n" + why));
         return;

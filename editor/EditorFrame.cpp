@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "base/TextFormat.h"
 #include "dialogs/PageSettings.h"
 #include "dialogs/PlcToolBar.h"
 #include "editor/EditorCommands.h"
@@ -112,7 +114,7 @@ void EditorFrame::BuildMenu() {
             m_actions[ID_EXTRAS] = extras;
         }
         QMenu* menu = menuOf(command.menu);
-        QAction* action = menu->addAction(QString::fromLatin1(command.text));
+        QAction* action = menu->addAction(ToQString(command.text));
         action->setData(command.id);
         action->setEnabled(!command.grayed);
         action->setShortcuts(CommandShortcuts(command));
@@ -149,6 +151,11 @@ bool EditorFrame::OnInitDialog() {
     m_statusBar->installEventFilter(this);
     m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
     m_statusBar->SetText(kStatusMessagePart, "", true);
+    // Right of the parts: the file's encoding and line ends.
+    m_formatLabel = new QLabel;
+    m_formatLabel->setObjectName("textformat");
+    m_formatLabel->setContentsMargins(6, 0, 8, 0);
+    m_window->statusBar()->addPermanentWidget(m_formatLabel);
 
     // Device commands start disabled; Simulate as the host chose.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
@@ -176,6 +183,7 @@ void EditorFrame::DestroyWindow() {
     m_context.messages = nullptr;
     m_toolBar = nullptr;
     m_statusBar = nullptr;
+    m_formatLabel = nullptr;
     m_timer = nullptr;
     m_recentMenu = nullptr;
     m_splitter = nullptr;
@@ -262,6 +270,21 @@ void EditorFrame::ShowStatusMessage(const std::string& text) {
     if (m_statusBar) m_statusBar->SetText(kStatusMessagePart, text, true);
 }
 
+void EditorFrame::ShowTextFormat() {
+    const QString format = ToQString(m_document.FormatText());
+    if (!m_formatLabel || m_formatLabel->text() == format) return;
+    m_formatLabel->setText(format);
+    const std::string ends = LineEndName(m_document.LineEnds());
+    m_formatLabel->setToolTip(ToQString(
+        std::string(m_document.Encoding() == TextEncoding::Utf8
+                        ? "The text is saved as UTF-8."
+                        : "The file is Windows-1252 (a legacy file) and is saved so; File > Save with encoding "
+                          "converts it.") +
+        (m_document.MixedLineEnds() ? "\nThe file mixes line ends; Save writes " + ends + " throughout, the most "
+                                      "frequent of them."
+                                    : "\nLines end in " + ends + ".")));
+}
+
 void EditorFrame::OnTimer() {
     if (!m_window || !m_statusBar) return;
     SourceEdit* edit = m_context.edit;
@@ -270,10 +293,15 @@ void EditorFrame::OnTimer() {
         edit->GetSel(s, e);
         const int32_t line = edit->LineFromChar(s);
         m_statusBar->SetText(kStatusLinePart, "Ln " + std::to_string(line + 1));
-        m_statusBar->SetText(kStatusColumnPart, "Col " + std::to_string(s - edit->LineIndex(line) + 1));
+        // The column in characters: one outside ASCII takes several bytes.
+        std::string text;
+        edit->GetLine(line, text);
+        const auto before = std::string_view(text).substr(0, static_cast<size_t>(std::max(0, s - edit->LineIndex(line))));
+        m_statusBar->SetText(kStatusColumnPart, "Col " + std::to_string(CharacterCount(before) + 1));
         m_statusBar->SetText(kStatusModifiedPart, m_document.IsModified() ? "Modified" : "");
         const QString title = FileNameToQString(m_document.ComposeTitle());
         if (m_window->windowTitle() != title) m_window->setWindowTitle(title);
+        ShowTextFormat();
     } else {
         m_statusBar->SetText(kStatusLinePart, "");
         m_statusBar->SetText(kStatusColumnPart, "");

@@ -25,6 +25,7 @@
 
 class QAction;
 class QEvent;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTimer;
@@ -82,6 +83,8 @@ public:
     void OnTimer();
     // A note in the status bar's message part, until the next one.
     void ShowStatusMessage(const std::string& text);
+    // The document's encoding and line ends at the right of the status bar.
+    void ShowTextFormat();
 
     // The window with its menus and the two widgets of the split; false,
     // and nothing built, when the window is open already.
@@ -109,6 +112,7 @@ private:
     QPointer<EditorWindow> m_window;
     CPlcToolBar* m_toolBar = nullptr;
     StatusBar* m_statusBar = nullptr;
+    QLabel* m_formatLabel = nullptr;
     ShareSplitter* m_splitter = nullptr;
     QTimer* m_timer = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -16,6 +16,7 @@
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
+#include "platform/Text.h"
 
 namespace plc {
 
@@ -46,7 +47,7 @@ int32_t DefinitionAt(const ProgramIndex& index, const SourceEdit& edit, int32_t 
 // its explanation, a line each.
 std::string HoverTip(const HoverInfo& hover) {
     const auto html = [](const std::string& text) {
-        return QString::fromLatin1(text.data(), static_cast<int>(text.size())).toHtmlEscaped().toLatin1().toStdString();
+        return ToBytes(ToQString(text).toHtmlEscaped());
     };
     std::string tip = "<p style='white-space:pre'><b><code>" + html(hover.code) + "</code></b>";
     size_t start = 0;

@@ -5,6 +5,8 @@
 #include <QEvent>
 #include <QMainWindow>
 
+#include "platform/Text.h"
+
 namespace plc {
 
 namespace {
@@ -31,7 +33,7 @@ private:
 
 QDockWidget* NewPanelDock(QMainWindow* window, const char* title, const char* objectName,
                           std::function<void()> onClosed) {
-    auto* dock = new QDockWidget(QString::fromLatin1(title), window);
+    auto* dock = new QDockWidget(ToQString(title), window);
     dock->setObjectName(objectName);
     dock->installEventFilter(new CloseWatcher(dock, std::move(onClosed)));
     return dock;

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "editor/PlcEditorDoc.h"
 
+#include <QInputDialog>
 #include <QWidget>
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -13,6 +15,7 @@
 #include "editor/RecoveryCopy.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
+#include "platform/Profile.h"
 #include "platform/SourceEdit.h"
 #include "platform/Text.h"
 #include "resources/StringTable.h"
@@ -36,25 +39,32 @@ std::string DirectoryPart(const std::string& path) {
     return sep == std::string::npos ? std::string("./") : path.substr(0, sep + 1);
 }
 
-// A file's bytes as the edit control's text: CR LF, a bare LF and a lone CR
-// each end a line, and every line end becomes CR LF, the control's own, so
-// that a later Save writes one style throughout. Reading stops before a line
-// when the text already holds more than kMaxDocumentSize characters.
-std::string SourceTextOf(std::string_view data) {
-    std::string text;
-    size_t pos = 0;
-    while (pos < data.size()) {
-        if (text.size() > static_cast<size_t>(kMaxDocumentSize)) break;
-        const size_t end = data.find_first_of("\r\n", pos);
-        if (end == std::string::npos) {
-            text.append(data, pos, std::string::npos);
-            break;
-        }
-        text.append(data, pos, end - pos);
-        text += "\r\n";
-        pos = end + (data[end] == '\r' && end + 1 < data.size() && data[end + 1] == '\n' ? 2 : 1);
-    }
-    return text;
+// The most bytes Open reads: the edit control takes kMaxDocumentSize; a few
+// bytes more tell a file that is cut (a byte-order mark is not counted).
+constexpr size_t kOpenReadLimit = static_cast<size_t>(kMaxDocumentSize) + kUtf8ByteOrderMark.size() + 1;
+
+// The length of `text` cut to at most `limit` bytes without splitting a
+// character.
+size_t CutAtCharacter(std::string_view text, size_t limit) {
+    if (text.size() <= limit) return text.size();
+    while (limit > 0 && (static_cast<unsigned char>(text[limit]) & 0xC0) == 0x80) --limit;
+    return limit;
+}
+
+// Where a character stands that an encoding cannot hold, in a message:
+// "line 3, column 12: the character '→' (U+2192)".
+std::string CharacterPlace(std::string_view text, size_t offset) {
+    const size_t lineEnd = offset == 0 ? std::string_view::npos : text.find_last_of("\r\n", offset - 1);
+    const size_t from = lineEnd == std::string_view::npos ? 0 : lineEnd + 1;
+    const LineEndCounts before = CountLineEnds(text.substr(0, from));
+    const size_t line = 1 + before.crlf + before.lf + before.cr;
+    const size_t column = 1 + CharacterCount(text.substr(from, offset - from));
+    size_t length = 1;
+    const char32_t c = CodePointAt(text, offset, &length);
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(c));
+    return "line " + std::to_string(line) + ", column " + std::to_string(column) + ": the character '" +
+           std::string(text.substr(offset, length)) + "' (" + code + ")";
 }
 
 }  // namespace
@@ -69,6 +79,28 @@ void CPlcEditorDoc::InitDocument(QMenu* recentMenu, QAction* recentEntry) {
     if (m_context.edit) m_context.edit->SetLimitText(kMaxDocumentSize);
     m_recent.Attach(recentMenu, recentEntry);
     SetDocumentName(kNoFileName, false);
+    ResetFormat();
+}
+
+LineEnd CPlcEditorDoc::NewProgramLineEnds() {
+    // CR LF is what the drive's tools expect.
+    return ParseLineEnd(Profile().GetString("Menu", "NewLineEnds", "CRLF"), LineEnd::CrLf);
+}
+
+void CPlcEditorDoc::ResetFormat() {
+    m_byteOrderMark = false;
+    m_encoding = TextEncoding::Utf8;
+    m_lineEnd = NewProgramLineEnds();
+    m_mixedLineEnds = false;
+}
+
+std::string CPlcEditorDoc::FormatText() const {
+    std::string text = EncodingName(m_encoding);
+    if (m_byteOrderMark) text += " with BOM";
+    text += " \u00B7 ";
+    text += LineEndName(m_lineEnd);
+    if (m_mixedLineEnds) text += " (mixed)";
+    return text;
 }
 
 std::string& CPlcEditorDoc::OpenDirectory() {
@@ -107,15 +139,13 @@ bool CPlcEditorDoc::NewDocument() {
     if (!AskSaveChanges()) return false;
     m_context.edit->SetText({});
     SetDocumentName(kNoFileName, false);
-    m_byteOrderMark = false;
+    ResetFormat();
     m_context.messages->Clear();
     return true;
 }
 
 bool CPlcEditorDoc::ReadForOpen(const std::string& name, std::string& data, bool& fromCopy) {
-    // The edit control takes kMaxDocumentSize characters; a few bytes more
-    // tell a file that is cut (a byte-order mark is not counted).
-    const WholeFileRules rules{static_cast<size_t>(kMaxDocumentSize) + kUtf8ByteOrderMark.size() + 1, false};
+    const WholeFileRules rules{kOpenReadLimit, false};
     fromCopy = false;
     const FileRead read = ReadWholeFile(name, data, rules);
     if (!read && read.fault != FileRead::Fault::TooLarge) {
@@ -128,9 +158,14 @@ bool CPlcEditorDoc::ReadForOpen(const std::string& name, std::string& data, bool
     std::string copyData;
     const FileRead copyRead = copy.empty() ? FileRead{} : ReadWholeFile(copy, copyData, rules);
     if (copy.empty() || (!copyRead && copyRead.fault != FileRead::Fault::TooLarge) || copyData == data) return true;
-    const std::string question = "The last write of\n" + name +
-                                 "\ndid not finish, and the file may be damaged. A complete copy of it as it was "
-                                 "before that write is kept in\n" + copy + "\n\nOpen that copy instead?";
+    const std::string question =
+        "The last save of\n" + name + "\ndid not finish, and the file may be damaged. A complete copy of the file "
+        "as it was before that save is kept in\n" + copy +
+        "\n\nThe edits that save was writing are lost: the copy does not have them, and the file may have only "
+        "part of them.\n\n"
+        "Yes: open the copy. The text shows as changed; Save writes it over the file and removes the copy.\n"
+        "No: open the file as it is. The copy stays and is offered again at the next Open, until the file is "
+        "saved.";
     if (m_context.dialogs.Ask(m_context.window, question, MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes)
         return true;
     data = std::move(copyData);
@@ -147,12 +182,18 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
     std::string data;
     bool fromCopy = false;
     if (!ReadForOpen(name, data, fromCopy)) return false;
-    const std::string text = SourceTextOf(SourceTextOfFile(data));
+    // UTF-8 when the bytes are UTF-8 (those of a file read in part may end
+    // inside a character), else Windows-1252, converted to UTF-8.
+    const std::string_view body = SourceTextOfFile(data);
+    const bool utf8 = IsUtf8(body, data.size() > kOpenReadLimit);
+    // CR LF, a bare LF and a lone CR each end a line; the control holds
+    // CR LF (Save gives the file its own line ends back).
+    const std::string text = WithLineEnds(utf8 ? std::string(body) : Windows1252ToUtf8(body), LineEnd::CrLf);
     const bool cut = text.size() > static_cast<size_t>(kMaxDocumentSize);
     if (text.size() < static_cast<size_t>(kMaxDocumentSize)) {
         m_context.edit->SetText(text);
     } else {
-        m_context.edit->SetText(std::string_view(text).substr(0, kMaxDocumentSize));
+        m_context.edit->SetText(std::string_view(text).substr(0, CutAtCharacter(text, kMaxDocumentSize)));
         m_context.dialogs.Ask(m_context.window, LoadString(cut ? kIdsFileCut : kIdsMaxSize), MsgButtons::Ok,
                       MsgIcon::None);
     }
@@ -167,6 +208,10 @@ bool CPlcEditorDoc::OpenDocument(bool prompt, const std::string& fileName) {
         m_recent.Remember(name);
     }
     m_byteOrderMark = HasByteOrderMark(data);
+    m_encoding = utf8 ? TextEncoding::Utf8 : TextEncoding::Windows1252;
+    const LineEndCounts ends = CountLineEnds(body);
+    m_lineEnd = ends.Majority(NewProgramLineEnds());
+    m_mixedLineEnds = ends.Mixed();
     m_context.messages->Clear();
     return true;
 }
@@ -185,15 +230,39 @@ bool CPlcEditorDoc::SaveDocument(bool prompt, const std::string& fileName) {
     if (!m_context.edit) return false;
     std::string name = DocumentPath(fileName);
     if (prompt && !PromptFileName(true, name)) return false;
-    std::string why;
-    const std::string text = m_context.edit->GetText();
-    if (!WriteFileSafely(name, m_byteOrderMark ? std::string(kUtf8ByteOrderMark) + text : text, &why)) {
+    return SaveDocumentAs(name, m_encoding);
+}
+
+bool CPlcEditorDoc::SaveDocumentAs(const std::string& name, TextEncoding encoding) {
+    std::string bytes, why;
+    if (!FileBytes(encoding, bytes, why) || !WriteFileSafely(name, bytes, &why)) {
         // The system's message first, the reason on a line of its own.
         ShowError(m_context.dialogs, m_context.window, LoadString(kIdsErrorSaving) + name + "\n" + why);
         return false;
     }
+    m_encoding = encoding;
+    m_mixedLineEnds = false;  // the file has one kind of line end now
     SetDocumentName(name, false);
     m_recent.Remember(name);
+    return true;
+}
+
+bool CPlcEditorDoc::FileBytes(TextEncoding encoding, std::string& bytes, std::string& why) const {
+    std::string text = m_context.edit->GetText();
+    if (encoding == TextEncoding::Windows1252) {
+        std::string legacy;
+        size_t bad = 0;
+        if (!Utf8ToWindows1252(text, legacy, bad)) {
+            why = CharacterPlace(text, bad) +
+                  " has no byte in Windows-1252, the encoding of this file; the file was not changed. "
+                  "Save with encoding as UTF-8 keeps every character.";
+            return false;
+        }
+        text = std::move(legacy);
+    }
+    bytes = m_byteOrderMark ? std::string(kUtf8ByteOrderMark) : std::string();
+    // Every line end, also one a paste or a drop may have left bare.
+    bytes += WithLineEnds(text, m_lineEnd);
     return true;
 }
 
@@ -209,8 +278,11 @@ void CPlcEditorDoc::OpenSourceFile(const std::string& fileName) {
 
 std::string CPlcEditorDoc::KeepRecoveryCopy() {
     if (!m_context.edit || !IsModified()) return {};
-    std::string why;
-    const std::string path = WriteRecoveryCopy(m_strFileName, m_context.edit->GetText(), why);
+    // The copy is the file Save would write; a character the file's
+    // encoding cannot hold makes it UTF-8, so that nothing is lost.
+    std::string bytes, why;
+    if (!FileBytes(m_encoding, bytes, why)) FileBytes(TextEncoding::Utf8, bytes, why);
+    const std::string path = WriteRecoveryCopy(m_strFileName, bytes, why);
     return path.empty() ? "The changed text could not be kept as a recovery copy: " + why
                         : "The changed text was kept as a recovery copy: " + path;
 }
@@ -225,6 +297,26 @@ void CPlcEditorDoc::OnFileOpen() {
 void CPlcEditorDoc::OnFileSave() { SaveUnderCurrentName(); }
 
 void CPlcEditorDoc::OnFileSaveAs() { SaveDocument(true, {}); }
+
+void CPlcEditorDoc::OnFileSaveWithEncoding() {
+    if (!m_context.edit) return;
+    QInputDialog ask(m_context.window);
+    ask.setWindowTitle("Save with encoding");
+    ask.setLabelText(
+        "Save the programme in this encoding:\n"
+        "UTF-8 holds every character; Windows-1252 is the code page of the legacy files and holds\n"
+        "Western European letters only.");
+    ask.setComboBoxItems(
+        {ToQString(EncodingName(TextEncoding::Utf8)), ToQString(EncodingName(TextEncoding::Windows1252))});
+    ask.setTextValue(ToQString(EncodingName(m_encoding)));
+    if (m_context.dialogs.Exec(ask) != QDialog::Accepted) return;
+    const TextEncoding chosen = ToBytes(ask.textValue()) == EncodingName(TextEncoding::Windows1252)
+                                    ? TextEncoding::Windows1252
+                                    : TextEncoding::Utf8;
+    std::string name = m_strFileName;
+    if (name == kNoFileName && !PromptFileName(true, name)) return;
+    SaveDocumentAs(name, chosen);
+}
 
 void CPlcEditorDoc::OpenRecentFile(const std::string& name) {
     if (!AskSaveChanges()) return;

@@ -8,12 +8,18 @@
 // normalised path of the file: a relative name (typed in a dialog, given on
 // the command line or by the host) means the current folder at that moment.
 //
-// Source files hold the text exactly as the edit control does: 8-bit
-// characters, lines separated by CR LF. A line that ends in a bare LF is
-// read as a line all the same and gets CR LF in the control. A UTF-8
-// byte-order mark before the text is not part of it, and Save writes it
-// again. Files are written through a temporary file that replaces the old
-// one only when every write succeeded.
+// The edit control holds the text as UTF-8 with CR LF line ends. A file is
+// read as UTF-8 when its bytes are UTF-8, else as Windows-1252 (the legacy
+// files' code page), and CR LF, a bare LF and a lone CR each end a line.
+// The document remembers the file's encoding and line ends (the majority
+// of a file that mixes them) and Save writes the text back in them, so
+// that a line the user did not touch keeps its bytes; a character that
+// Windows-1252 cannot hold is refused, never replaced, and Save with
+// encoding converts the file. A new programme is UTF-8 with the line ends
+// of the settings (Menu/NewLineEnds, CR LF unless it says LF or CR). A
+// UTF-8 byte-order mark before the text is not part of it, and Save writes
+// it again. Files are written through a temporary file that replaces the
+// old one only when every write succeeded.
 //
 // The document lives as long as the editor object; the window's widgets it
 // works on come and go with the window.
@@ -22,6 +28,7 @@
 #include <cstdint>
 #include <string>
 
+#include "base/TextFormat.h"
 #include "editor/EditorContext.h"
 #include "editor/RecentFiles.h"
 
@@ -57,6 +64,9 @@ public:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    // Save with encoding: asks for UTF-8 or Windows-1252 and saves the
+    // document in it under its name (asking for one when it has none).
+    void OnFileSaveWithEncoding();
     void OnFileRecent();
     // The text changed by typing, cutting, pasting, undoing or a replacement.
     void OnChangeSource();
@@ -77,6 +87,17 @@ public:
     // the text is unchanged).
     std::string KeepRecoveryCopy();
 
+    // ---- the file's encoding and line ends ----
+    TextEncoding Encoding() const { return m_encoding; }
+    LineEnd LineEnds() const { return m_lineEnd; }
+    // The file opened had more than one kind of line end; Save writes the
+    // majority throughout.
+    bool MixedLineEnds() const { return m_mixedLineEnds; }
+    // What the status bar shows: "UTF-8 · CR LF", "Windows-1252 · LF (mixed)".
+    std::string FormatText() const;
+    // The line ends a new programme gets (Menu/NewLineEnds of the settings).
+    static LineEnd NewProgramLineEnds();
+
     // The remembered directories of the open and save dialogs (shared by the
     // whole process; empty until a dialog chooses one).
     static std::string& OpenDirectory();
@@ -87,6 +108,15 @@ public:
 
 private:
     bool SaveUnderCurrentName();
+    // Save to `name` in `encoding`; the document takes the encoding when
+    // the file is written.
+    bool SaveDocumentAs(const std::string& name, TextEncoding encoding);
+    // The file's bytes for the control's text in `encoding`, with the
+    // document's line ends and byte-order mark; false, with `why`, when a
+    // character cannot be written in that encoding.
+    bool FileBytes(TextEncoding encoding, std::string& bytes, std::string& why) const;
+    // A fresh document's format: UTF-8, the new programme's line ends.
+    void ResetFormat();
     // The open or the save dialog in its remembered folder; the folder of
     // the chosen file is remembered for the next time. False when cancelled.
     bool PromptFileName(bool save, std::string& name);
@@ -104,6 +134,9 @@ private:
     std::string m_strFileName = kNoFileName;
     bool m_bModified = false;
     bool m_byteOrderMark = false;  // the file began with one; Save writes it again
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    LineEnd m_lineEnd = LineEnd::CrLf;
+    bool m_mixedLineEnds = false;
     RecentFiles m_recent;
 };
 

@@ -6,6 +6,7 @@
 #include "editor/InfoDlg.h"
 #include "platform/Dialogs.h"
 #include "platform/SourceEdit.h"
+#include "platform/Text.h"
 #include "resources/StringTable.h"
 
 namespace plc {
@@ -66,7 +67,7 @@ void WindowCommands::OnHelp() {
         m_context.edit->GetSel(start, end);
         std::string line;
         m_context.edit->GetLine(m_context.edit->LineFromChar(start), line);
-        const QString target = QString::fromStdString(StatementHelpPage(line));
+        const QString target = ToQString(StatementHelpPage(line));
         if (!target.isEmpty()) {
             page = target.section('#', 0, 0);
             anchor = target.section('#', 1);

@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDialog>
-#include <QFile>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -60,11 +59,11 @@ bool RunFileDialog(QWidget* parent, const FileDialogRequest& request, bool save,
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !save);
-    dialog.setDirectory(QFile::decodeName(QByteArray::fromStdString(request.initialDirectory)));
+    dialog.setDirectory(FileNameToQString(request.initialDirectory));
     dialog.setNameFilter(ToQString(QtNameFilter(request.filter)));
     if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(ToQString(request.defaultExtension));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
-    chosen = QFile::encodeName(dialog.selectedFiles().first()).toStdString();
+    chosen = FileNameToBytes(dialog.selectedFiles().first());
     return true;
 }
 

@@ -134,7 +134,7 @@ int ScriptedDialogs::Exec(QDialog& dialog) {
 }
 
 bool ScriptedDialogs::OpenHelp(const QUrl& url) {
-    m_helpUrls.push_back(url.toString().toStdString());
+    m_helpUrls.push_back(ToBytes(url.toString()));
     return true;
 }
 

@@ -31,8 +31,8 @@ SourceText::SourceText(QWidget* parent)
     // Hosts and their tests find the text widget under this name.
     m_sci->setObjectName("source");
 
-    m_sci->setUtf8(false);  // 8-bit text: one byte is one character
-    m_sci->SendScintilla(Sci::SCI_SETCODEPAGE, 0L);
+    // UTF-8 text: positions count bytes, and a character may take several.
+    m_sci->setUtf8(true);
     m_sci->setEolMode(QsciScintilla::EolWindows);
     m_sci->setEolVisibility(false);
     m_sci->SendScintilla(Sci::SCI_SETPASTECONVERTENDINGS, 1L);  // pasted line ends become CR LF

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The multi-line edit control of the editor window: 8-bit text (no UTF-8),
-// CR LF line ends, and the edit-control operations the editor uses.
-// Character indexes are positions in the whole text and count CR and LF as
-// one character each; lines are 0-based.
+// The multi-line edit control of the editor window: UTF-8 text, CR LF line
+// ends, and the edit-control operations the editor uses. Character indexes
+// are byte positions in the whole text (a character outside ASCII takes
+// two to four) and count CR and LF as one each; lines are 0-based. The
+// text limit counts bytes too.
 //
 // The control owns its QScintilla widget (LimitedScintilla.h: it refuses a
 // paste or drop beyond the text limit); nothing outside this class and the

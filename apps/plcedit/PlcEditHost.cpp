@@ -116,7 +116,7 @@ bool ParsePlcEditOptions(int argc, char** argv, PlcEditOptions& options, std::st
     QStringList arguments;
     for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
     if (!parser.parse(arguments)) {
-        error = parser.errorText().toStdString();
+        error = ToBytes(parser.errorText());
         return false;
     }
     options.help = parser.isSet("help");
@@ -140,7 +140,7 @@ std::string PlcEditHelp() {
     QCommandLineParser parser;
     DefineOptions(parser);
     // Without an application object the parser cannot know the programme's name.
-    return parser.helpText().replace("<executable_name>", "plcedit").toStdString();
+    return ToBytes(parser.helpText().replace("<executable_name>", "plcedit"));
 }
 
 std::string PlcEditVersion() {

@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The document: the save question, Open and Save byte for byte, LF files,
-// the size limit, Recent file, the remembered folders and safe saving.
+// The document: the save question, Open and Save byte for byte in the
+// file's encoding and line ends, the size limit, Recent file, the
+// remembered folders and safe saving.
 #include <QAction>
 #include <QDateTime>
 #include <QFile>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 #include <csignal>
 #include <sys/resource.h>
@@ -13,6 +19,7 @@
 #include <filesystem>
 
 #include "base/SafeWrite.h"
+#include "dialogs/SearchReplaceDlg.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorTestSupport.h"
 #include "editor/RecoveryCopy.h"
@@ -36,6 +43,30 @@ void Type(CPlcEditorDlg& editor, const char* text) {
     QTest::keyClicks(editor.Edit(), text);
 }
 
+// Types at the start of a line, a key per character, as a keyboard that
+// has the character sends it; "\n" is the Enter key.
+void TypeOnLine(CPlcEditorDlg& editor, int32_t line, const QString& text) {
+    const int32_t at = editor.Edit()->LineIndex(line);
+    editor.Edit()->SetSel(at, at);
+    for (const QChar c : text) {
+        if (c == '\n') {
+            QTest::keyClick(editor.Edit(), Qt::Key_Return);
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(editor.Edit(), &press);
+        QApplication::sendEvent(editor.Edit(), &release);
+    }
+}
+
+// The encoding and line ends the status bar shows.
+QString ShownFormat(CPlcEditorDlg& editor) {
+    editor.Frame().OnTimer();
+    const auto* label = editor.Window()->findChild<QLabel*>("textformat");
+    return label ? label->text() : QString("(no label)");
+}
+
 }  // namespace
 
 class TestDocument : public QObject {
@@ -46,6 +77,13 @@ private slots:
     void saveQuestion();
     void openAndSaveByteForByte_data();
     void openAndSaveByteForByte();
+    void editedLineAloneChanges_data();
+    void editedLineAloneChanges();
+    void windows1252RefusesAndConverts();
+    void newProgrammeLineEnds_data();
+    void newProgrammeLineEnds();
+    void commandsKeepTheLineEnds_data();
+    void commandsKeepTheLineEnds();
     void lfLinesStayLines_data();
     void lfLinesStayLines();
     void openConvertsLineEnds_data();
@@ -143,17 +181,29 @@ void TestDocument::saveQuestion() {
 
 void TestDocument::openAndSaveByteForByte_data() {
     QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("format");  // as the status bar shows it
+    QTest::addColumn<QString>("shown");   // a line as the control shows it
+    const QString crlf = "UTF-8 \u00B7 CR LF";
     QTest::newRow("empty lines, no final break")
-        << QByteArray("; head\r\n\r\n%P00\r\n\r\n\r\nN010 NOP\t\t; x\r\nEND");
-    QTest::newRow("final break") << QByteArray("%P00\r\nN010 NOP\r\nEND\r\n");
-    QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n");
-    QTest::newRow("one line") << QByteArray("N010 NOP");
-    QTest::newRow("8-bit characters") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF\r\nEND");
-    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF%P00\r\nN010 NOP\r\nEND\r\n");
+        << QByteArray("; head\r\n\r\n%P00\r\n\r\n\r\nN010 NOP\t\t; x\r\nEND") << crlf << "; head";
+    QTest::newRow("final break") << QByteArray("%P00\r\nN010 NOP\r\nEND\r\n") << crlf << "%P00";
+    QTest::newRow("only breaks") << QByteArray("\r\n\r\n\r\n") << crlf << "";
+    QTest::newRow("one line") << QByteArray("N010 NOP") << crlf << "N010 NOP";
+    QTest::newRow("UTF-8 comment, LF") << QByteArray("; Drehzahl \xC3\xBC, 90\xC2\xB0\n%P00\nEND\n")
+                                       << "UTF-8 \u00B7 LF" << "; Drehzahl \u00FC, 90\u00B0";
+    QTest::newRow("Windows-1252") << QByteArray("; \xE4\xF6\xFC\xDF \xB0\xFF \x80\x96\r\nEND")
+                                  << "Windows-1252 \u00B7 CR LF" << "; \u00E4\u00F6\u00FC\u00DF \u00B0\u00FF \u20AC\u2013";
+    QTest::newRow("Windows-1252's unassigned bytes, LF")
+        << QByteArray(";\x81\x8D\x8F\x90\x9D\nEND\n") << "Windows-1252 \u00B7 LF" << ";\u0081\u008D\u008F\u0090\u009D";
+    QTest::newRow("lone CR") << QByteArray("%P00\rN010 NOP\rEND") << "UTF-8 \u00B7 CR" << "%P00";
+    QTest::newRow("byte-order mark") << QByteArray("\xEF\xBB\xBF%P00\r\nN010 NOP\r\nEND\r\n")
+                                     << "UTF-8 with BOM \u00B7 CR LF" << "%P00";
 }
 
 void TestDocument::openAndSaveByteForByte() {
     QFETCH(QByteArray, bytes);
+    QFETCH(QString, format);
+    QFETCH(QString, shown);
     OpenEditor open;
     const std::string source = open.Path("in.plc");
     const std::string target = open.Path("out.plc");
@@ -161,6 +211,10 @@ void TestDocument::openAndSaveByteForByte() {
     QVERIFY(open.editor.Document().OpenDocument(false, source));
     QCOMPARE(open.editor.Document().FileName(), source);
     QVERIFY(!open.editor.Document().IsModified());
+    QCOMPARE(ShownFormat(open.editor), format);
+    std::string first;
+    open.editor.Edit()->GetLine(0, first);
+    QCOMPARE(QString::fromUtf8(first), shown);
     // A byte-order mark is no part of the text, and Save writes it again.
     QVERIFY(!QByteArray::fromStdString(open.editor.Edit()->GetText()).startsWith("\xEF\xBB\xBF"));
     open.dialogs.ExpectSaveFile(target);
@@ -173,15 +227,21 @@ void TestDocument::openAndSaveByteForByte() {
 void TestDocument::lfLinesStayLines_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<QByteArray>("saved");
     QTest::newRow("LF only") << QByteArray("%P00\n\nN010 NOP\n\nEND\n")
-                             << QByteArray("%P00\r\n\r\nN010 NOP\r\n\r\nEND\r\n");
-    QTest::newRow("mixed") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc");
-    QTest::newRow("empty lines only") << QByteArray("\n\n") << QByteArray("\r\n\r\n");
+                             << QByteArray("%P00\r\n\r\nN010 NOP\r\n\r\nEND\r\n")
+                             << QByteArray("%P00\n\nN010 NOP\n\nEND\n");
+    QTest::newRow("mixed, a tie: CR LF") << QByteArray("a\r\nb\nc") << QByteArray("a\r\nb\r\nc")
+                                         << QByteArray("a\r\nb\r\nc");
+    QTest::newRow("empty lines only") << QByteArray("\n\n") << QByteArray("\r\n\r\n") << QByteArray("\n\n");
 }
 
+// The control holds CR LF whatever the file has; Save gives the file its
+// own line ends back.
 void TestDocument::lfLinesStayLines() {
     QFETCH(QByteArray, file);
     QFETCH(QByteArray, text);
+    QFETCH(QByteArray, saved);
     OpenEditor open;
     const std::string path = open.Path("lf.plc");
     WriteBytes(path, file.toStdString());
@@ -189,25 +249,170 @@ void TestDocument::lfLinesStayLines() {
     QCOMPARE(QByteArray::fromStdString(open.editor.Edit()->GetText()), text);
     QCOMPARE(open.editor.Edit()->GetLineCount(), int32_t(file.count('\n') + 1));
     open.editor.Document().OnFileSave();  // named: no dialog
-    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), text);
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), saved);
+    open.VerifyDialogs();
+}
+
+// One line edited by typing: every other byte of the file stays as it was,
+// in the file's encoding and with its line ends; a mixed file takes its
+// majority, and the status bar says so.
+void TestDocument::editedLineAloneChanges_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("UTF-8, LF: \u00FC is C3 BC")
+        << QByteArray("; Drehzahl \xC3\xBC, 90\xC2\xB0\n%P00\nN010 NOP\nEND\n") << 2 << "\u00FC" << "UTF-8 \u00B7 LF"
+        << QByteArray("; Drehzahl \xC3\xBC, 90\xC2\xB0\n%P00\n\xC3\xBCN010 NOP\nEND\n");
+    QTest::newRow("UTF-8, CR LF") << QByteArray("; x\r\n%P00\r\nEND\r\n") << 0 << "\u00B0" << "UTF-8 \u00B7 CR LF"
+                                  << QByteArray("\xC2\xB0; x\r\n%P00\r\nEND\r\n");
+    QTest::newRow("Windows-1252, CR LF: \u00FC is FC")
+        << QByteArray("; Drehzahl \xFC, 90\xB0\r\n%P00\r\nEND\r\n") << 1 << "\u00FC\u20AC"
+        << "Windows-1252 \u00B7 CR LF" << QByteArray("; Drehzahl \xFC, 90\xB0\r\n\xFC\x80%P00\r\nEND\r\n");
+    QTest::newRow("lone CR") << QByteArray("A\rB\rC") << 1 << "x" << "UTF-8 \u00B7 CR" << QByteArray("A\rxB\rC");
+    QTest::newRow("Enter in an LF file") << QByteArray("A\nB\n") << 1 << "\n" << "UTF-8 \u00B7 LF"
+                                         << QByteArray("A\n\nB\n");
+    QTest::newRow("mixed: the majority LF") << QByteArray("A\r\nB\nC\nD") << 2 << "x" << "UTF-8 \u00B7 LF (mixed)"
+                                            << QByteArray("A\nB\nxC\nD");
+}
+
+void TestDocument::editedLineAloneChanges() {
+    QFETCH(QByteArray, file);
+    QFETCH(int, line);
+    QFETCH(QString, typed);
+    QFETCH(QString, format);
+    QFETCH(QByteArray, saved);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string path = open.Path("edit.plc");
+    WriteBytes(path, file.toStdString());
+    QVERIFY(editor.Document().OpenDocument(false, path));
+    QCOMPARE(ShownFormat(editor), format);
+    TypeOnLine(editor, line, typed);
+    QVERIFY(editor.Document().IsModified());
+    QVERIFY(editor.OnCommand(ID_FILE_SAVE));
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), saved);
+    // Saved, the file has one kind of line end.
+    QCOMPARE(ShownFormat(editor), QString(format).remove(" (mixed)"));
+    open.VerifyDialogs();
+}
+
+// A character Windows-1252 cannot hold is refused with the file unchanged,
+// never replaced; Save with encoding converts the file to UTF-8.
+void TestDocument::windows1252RefusesAndConverts() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string path = open.Path("legacy.plc");
+    const std::string legacy = "; Drehzahl \xFC\r\nEND\r\n";
+    WriteBytes(path, legacy);
+    QVERIFY(editor.Document().OpenDocument(false, path));
+    TypeOnLine(editor, 1, "\u2192");
+    open.dialogs.ExpectAsk(MsgAnswer::Ok, "line 2, column 1: the character '\xE2\x86\x92' (U+2192) has no byte in "
+                                          "Windows-1252");
+    QVERIFY(editor.OnCommand(ID_FILE_SAVE));
+    QVERIFY(open.dialogs.Log().back().text.starts_with(LoadString(kIdsErrorSaving) + path + "\n"));
+    QCOMPARE(ReadBytes(path), legacy);
+    QVERIFY(editor.Document().IsModified());
+
+    // Converted, every character is kept.
+    open.dialogs.ExpectModal(QDialog::Accepted, [](QDialog& dialog) {
+        auto& ask = dynamic_cast<QInputDialog&>(dialog);
+        QCOMPARE(ask.textValue(), QString("Windows-1252"));
+        ask.setTextValue("UTF-8");
+    });
+    QVERIFY(editor.OnCommand(ID_FILE_SAVE_ENCODING));
+    QCOMPARE(ReadBytes(path), std::string("; Drehzahl \xC3\xBC\r\n\xE2\x86\x92" "END\r\n"));
+    QVERIFY(!editor.Document().IsModified());
+    QCOMPARE(ShownFormat(editor), QString("UTF-8 \u00B7 CR LF"));
+    open.VerifyDialogs();
+}
+
+// A new programme gets CR LF, or the line ends the settings name.
+void TestDocument::newProgrammeLineEnds_data() {
+    QTest::addColumn<QString>("setting");  // empty: none
+    QTest::addColumn<QByteArray>("saved");
+    QTest::newRow("no setting: CR LF") << "" << QByteArray("a\r\nb");
+    QTest::newRow("LF") << "LF" << QByteArray("a\nb");
+    QTest::newRow("cr") << "cr" << QByteArray("a\rb");
+    QTest::newRow("unknown: CR LF") << "unix" << QByteArray("a\r\nb");
+}
+
+void TestDocument::newProgrammeLineEnds() {
+    QFETCH(QString, setting);
+    QFETCH(QByteArray, saved);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    if (!setting.isEmpty()) QVERIFY(Profile().WriteString("Menu", "NewLineEnds", setting.toStdString()));
+    editor.Document().OnFileNew();
+    Type(editor, "a");
+    QTest::keyClick(editor.Edit(), Qt::Key_Return);
+    QTest::keyClicks(editor.Edit(), "b");
+    const std::string path = open.Path("new.plc");
+    open.dialogs.ExpectSaveFile(path);
+    QVERIFY(editor.OnCommand(ID_FILE_SAVE));
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), saved);
+    open.VerifyDialogs();
+}
+
+// Renum, Replace all and Restore names edit the control's CR LF text; the
+// LF file stays LF.
+void TestDocument::commandsKeepTheLineEnds_data() {
+    QTest::addColumn<QString>("command");
+    QTest::newRow("Renum") << "Renum";
+    QTest::newRow("Replace all") << "Replace all";
+    QTest::newRow("Restore names") << "Restore names";
+}
+
+void TestDocument::commandsKeepTheLineEnds() {
+    QFETCH(QString, command);
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    const std::string path = open.Path("lf.plc");
+    const std::string file = "; \xC3\xBC\n%P00\nN1 NOP\nN2 JMP N1\nEND\n";
+    WriteBytes(path, file);
+    QVERIFY(editor.Document().OpenDocument(false, path));
+    if (command == "Renum") {
+        QVERIFY(editor.OnCommand(ID_RENUM));
+    } else if (command == "Replace all") {
+        using Ids = CSearchReplaceDlg::ControlId;
+        open.dialogs.ExpectModal(QDialog::Accepted, [](QDialog& dialog) {
+            dialog.findChild<QLineEdit*>(CSearchReplaceDlg::ControlName(Ids::IDC_FIND))->setText("NOP");
+            dialog.findChild<QLineEdit*>(CSearchReplaceDlg::ControlName(Ids::IDC_REPLACE_WITH))->setText("STOP");
+            dialog.findChild<QPushButton*>(CSearchReplaceDlg::ControlName(Ids::ID_REPLACE_ALL))->click();
+        });
+        open.dialogs.ExpectAsk(MsgAnswer::Yes, "Really replace");
+        QVERIFY(editor.OnCommand(ID_SEARCH_REPLACE));
+    } else {
+        WriteBytes(open.Path("Names.txt"), "[PLC_H]\r\n1: Count\r\n");
+        QVERIFY(editor.Analysis().RestoreNames(open.Path("Names.txt")));
+    }
+    QVERIFY(editor.Document().IsModified());
+    QVERIFY(editor.OnCommand(ID_FILE_SAVE));
+    const QByteArray saved = QByteArray::fromStdString(ReadBytes(path));
+    QVERIFY2(!saved.contains('\r') && saved != QByteArray::fromStdString(file), saved.constData());
+    QCOMPARE(saved, QByteArray::fromStdString(editor.Edit()->GetText()).replace("\r\n", "\n"));
     open.VerifyDialogs();
 }
 
 // The line-end rule of the command line's splitter: the control holds the
-// same lines, joined with CR LF, unmodified; Save writes them that way.
+// same lines, joined with CR LF, unmodified; Save writes them with the
+// file's own line end.
 void TestDocument::openConvertsLineEnds_data() {
     QTest::addColumn<QByteArray>("file");
     QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QByteArray>("saved");
     for (const LineEndCase& c : LineEndCases()) {
         QStringList lines;
         for (const std::string& line : c.lines) lines << QString::fromLatin1(line);
-        QTest::newRow(c.name) << QByteArray::fromStdString(c.bytes) << lines;
+        QTest::newRow(c.name) << QByteArray::fromStdString(c.bytes) << lines << QByteArray::fromStdString(c.saved);
     }
 }
 
 void TestDocument::openConvertsLineEnds() {
     QFETCH(QByteArray, file);
     QFETCH(QStringList, lines);
+    QFETCH(QByteArray, saved);
     OpenEditor open;
     const std::string path = open.Path("ends.plc");
     WriteBytes(path, file.toStdString());
@@ -221,7 +426,7 @@ void TestDocument::openConvertsLineEnds() {
         QCOMPARE(QString::fromLatin1(line), lines[i]);
     }
     open.editor.Document().OnFileSave();
-    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), lines.join("\r\n").toLatin1());
+    QCOMPARE(QByteArray::fromStdString(ReadBytes(path)), saved);
     open.VerifyDialogs();
 }
 
@@ -519,7 +724,11 @@ void TestDocument::openOffersTheCopyOfAnUnfinishedWrite() {
         WriteBytes(copy, kOld);
         open.dialogs.ExpectAsk(answer);
         QVERIFY(open.editor.Document().OpenDocument(false, path));
-        QVERIFY(open.dialogs.Log().back().text.find(copy) != std::string::npos);
+        // The offer says what each answer does, and what is lost.
+        const std::string& offer = open.dialogs.Log().back().text;
+        for (const std::string& part : {copy, std::string("The edits that save was writing are lost"),
+                                        std::string("\nYes: open the copy."), std::string("\nNo: open the file as it is.")})
+            QVERIFY2(offer.find(part) != std::string::npos, offer.c_str());
         QCOMPARE(open.editor.Edit()->GetText(), answer == MsgAnswer::Yes ? kOld : std::string("%P00\r\nN010 NO"));
         QCOMPARE(open.editor.Document().IsModified(), answer == MsgAnswer::Yes);
         open.VerifyDialogs();

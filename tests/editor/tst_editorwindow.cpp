@@ -2,6 +2,9 @@
 // The editor window: menu, toolbar, layout, online state, edit commands,
 // Help and Info, line access, Check syntax and the timer, warnings, the
 // flow graph panel, Restore names and the dry-run panel.
+#include <Qsci/qsciscintilla.h>
+
+#include <QAbstractButton>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -11,6 +14,8 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QTextBrowser>
 #include <QTest>
 #include <QToolButton>
@@ -31,6 +36,7 @@
 #include "platform/MessageList.h"
 #include "platform/SourceEdit.h"
 #include "platform/StatusBar.h"
+#include "platform/Text.h"
 #include "resources/StringTable.h"
 
 using namespace plc;
@@ -64,6 +70,7 @@ private slots:
     void helpOpensTheEditorPage();
     void compareRecordByRecord();
     void infoShowsNameAndVersion();
+    void windowTextsAreCleanUtf8();
     void textLimitShowsMessage();
     void fontFromSettings_data();
     void fontFromSettings();
@@ -97,6 +104,7 @@ void TestEditorWindow::menuEntries_data() {
     QTest::newRow("Page setup") << 32785 << "&File" << "Page set&up..." << false;
     QTest::newRow("Print") << 32776 << "&File" << "&Print..." << false;
     QTest::newRow("Recent file") << 32791 << "&Recent file" << "?" << true;
+    QTest::newRow("Save with encoding") << 35328 << "&File" << "Save &with encoding..." << false;
     QTest::newRow("Exit") << 32786 << "&File" << "&Exit" << false;
     QTest::newRow("Undo") << 32774 << "&Edit" << "&Undo" << false;
     QTest::newRow("Redo") << 33280 << "&Edit" << "&Redo" << false;
@@ -471,14 +479,15 @@ void TestEditorWindow::titleAndCaretLineFollowTheTimer() {
     QTRY_COMPARE_WITH_TIMEOUT(editor.Frame().Status()->Text(3), std::string("Ln 1"), 2000);
     QCOMPARE(editor.Frame().Status()->Text(2), std::string());
 
-    editor.Edit()->SetText("a\r\nb\r\nc\r\nd");
-    editor.Edit()->SetSel(6, 7);  // the start of the selection is in line 3
+    editor.Edit()->SetText("a\r\nb\r\n\xC3\xBC" "c\r\nd");
+    editor.Edit()->SetSel(8, 9);  // the start of the selection is in line 3
     QTest::keyClicks(editor.Edit(), "x");
     editor.Frame().OnTimer();
     QCOMPARE(window->windowTitle(), QString("PlcEdit [PlcPrg*]"));
     QCOMPARE(editor.Frame().Status()->Text(2), std::string("Modified"));
     QCOMPARE(editor.Frame().Status()->Text(3), std::string("Ln 3"));
-    QCOMPARE(editor.Frame().Status()->Text(4), std::string("Col 2"));
+    // Columns count characters: the two bytes of the umlaut are one.
+    QCOMPARE(editor.Frame().Status()->Text(4), std::string("Col 3"));
 
     window->hide();
     editor.Frame().OnTimer();
@@ -559,6 +568,60 @@ void TestEditorWindow::compareRecordByRecord() {
     QVERIFY(view.findChild<QLabel*>("checksums")->text().contains("0x"));
 }
 
+// What the window shows reads as its strings say: no replacement character,
+// no C1 control and no pair that UTF-8 read as Latin-1 or Windows-1252
+// leaves ("Ã¼", "Â°", "â€"), in the menus, tool tips, the string table's
+// message texts, the dry-run banner, the panels, the help, the status bar
+// and a UTF-8 comment in the text.
+void TestEditorWindow::windowTextsAreCleanUtf8() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    QVERIFY(open.control->PlcSetSimulation(true));
+    editor.Edit()->SetText("%P00\r\nN010 NOP ; Drehzahl \xC3\xBC, 90\xC2\xB0\r\nEND\r\n");
+    QVERIFY(editor.OnCommand(ID_SIMULATE));
+    QVERIFY(editor.OnCommand(ID_VIEW_FLOW_GRAPH));
+    QVERIFY(editor.OnCommand(ID_HELP));
+    editor.Frame().OnTimer();
+
+    QStringList texts;
+    for (const StringEntry* entry = StringTableBegin(); entry != StringTableEnd(); ++entry)
+        texts << ToQString(entry->text);
+    for (int part = 0; part < 5; ++part) texts << ToQString(editor.Frame().Status()->Text(part));
+    for (QObject* object : editor.Window()->findChildren<QObject*>()) {
+        if (auto* action = qobject_cast<QAction*>(object))
+            texts << action->text() << action->toolTip() << action->statusTip();
+        auto* widget = qobject_cast<QWidget*>(object);
+        if (!widget) continue;
+        texts << widget->windowTitle() << widget->toolTip();
+        if (auto* label = qobject_cast<QLabel*>(widget)) texts << label->text();
+        if (auto* button = qobject_cast<QAbstractButton*>(widget)) texts << button->text();
+        if (auto* line = qobject_cast<QLineEdit*>(widget)) texts << line->text() << line->placeholderText();
+        if (auto* tabs = qobject_cast<QTabWidget*>(widget))
+            for (int i = 0; i < tabs->count(); ++i) texts << tabs->tabText(i);
+        if (auto* table = qobject_cast<QTableWidget*>(widget))
+            for (int i = 0; i < table->columnCount(); ++i)
+                if (table->horizontalHeaderItem(i)) texts << table->horizontalHeaderItem(i)->text();
+        if (auto* browser = qobject_cast<QTextBrowser*>(widget)) texts << browser->toPlainText();
+        if (auto* sci = qobject_cast<QsciScintilla*>(widget)) texts << sci->text();
+    }
+    QVERIFY(texts.join('\n').contains("dry run of the programme's logic \u2014 not a model of the drive"));
+    QVERIFY(texts.contains("%P00\r\nN010 NOP ; Drehzahl \u00FC, 90\u00B0\r\nEND\r\n"));
+    QVERIFY(texts.contains("UTF-8 \u00B7 CR LF"));
+    const auto garbled = [](const QString& text) {
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i].unicode();
+            const char16_t next = i + 1 < text.size() ? text[i + 1].unicode() : 0;
+            const bool continuation = next >= 0x80 && next < 0xC0;
+            if (c == 0xFFFD || (c >= 0x80 && c < 0xA0) || ((c == 0xC2 || c == 0xC3) && continuation) ||
+                (c == 0xE2 && (continuation || next == 0x20AC)))
+                return true;
+        }
+        return false;
+    };
+    for (const QString& text : texts) QVERIFY2(!garbled(text), qPrintable(text));
+    open.VerifyDialogs();
+}
+
 void TestEditorWindow::infoShowsNameAndVersion() {
     OpenEditor open;
     QStringList texts;
@@ -609,6 +672,10 @@ void TestEditorWindow::fontFromSettings_data() {
         << "Courier New";
     QTest::newRow("italic 256 is no italic") << QByteArray("[Font]\r\nIsItalic=256\r\n") << 11 << 400
                                              << false << "MS Sans Serif";
+    QTest::newRow("UTF-8 face") << QByteArray("[Font]\r\nFaceName=Schrift \xC3\x9C\r\n") << 11 << 400 << false
+                                << "Schrift \u00DC";
+    QTest::newRow("Windows-1252 face of an older version")
+        << QByteArray("[Font]\r\nFaceName=Schrift \xDC\r\n") << 11 << 400 << false << "Schrift \u00DC";
 }
 
 void TestEditorWindow::fontFromSettings() {

@@ -42,9 +42,9 @@ T* ControlOf(QDialog& dialog, int id) {
 void ExpectDialog(ScriptedDialogs& dialogs, const DialogInput& input) {
     const int result = input.button == Ids::IDCANCEL ? QDialog::Rejected : QDialog::Accepted;
     dialogs.ExpectModal(result, [input](QDialog& dialog) {
-        ControlOf<QLineEdit>(dialog, Ids::IDC_FIND)->setText(QString::fromLatin1(input.find));
+        ControlOf<QLineEdit>(dialog, Ids::IDC_FIND)->setText(QString::fromUtf8(input.find));
         ControlOf<QLineEdit>(dialog, Ids::IDC_REPLACE_WITH)
-            ->setText(QString::fromLatin1(input.replace));
+            ->setText(QString::fromUtf8(input.replace));
         ControlOf<QCheckBox>(dialog, Ids::IDC_MATCH_CASE)->setChecked(input.matchCase);
         ControlOf<QCheckBox>(dialog, Ids::IDC_WHOLE_WORD)->setChecked(input.wholeWord);
         ControlOf<QPushButton>(dialog, input.button)->click();
@@ -191,9 +191,10 @@ void TestSearch::replaceAll_data() {
     row("case folded, placeholders kept", "a%2 A%2", "A%2", "%1", false, "%1 %1",
         "  LINE(001,000) F5: Replace 'A%2' with '%1'.|"
         "  LINE(001,003) F5: Replace 'A%2' with '%1'.||2 Conformity found/replaced.");
-    row("8-bit bytes kept", "\xE4x \xC4X", "x", "\xFF", false, "\xE4\xFF \xC4\xFF",
-        "  LINE(001,001) F5: Replace 'x' with '\xFF'.|"
-        "  LINE(001,004) F5: Replace 'x' with '\xFF'.||2 Conformity found/replaced.");
+    row("UTF-8 characters kept, columns in bytes", "\xC3\xA4x \xC3\x84X", "x", "\xC3\xBF", false,
+        "\xC3\xA4\xC3\xBF \xC3\x84\xC3\xBF",
+        "  LINE(001,002) F5: Replace 'x' with '\xC3\xBF'.|"
+        "  LINE(001,007) F5: Replace 'x' with '\xC3\xBF'.||2 Conformity found/replaced.");
     row("to nothing", "N010 NOP ; x\r\nNOP", "NOP", "", true, "N010  ; x\r\n",
         "  LINE(001,005): Replace 'NOP' with ''.|"
         "  LINE(002,000) F4: Replace 'NOP' with ''.||2 Conformity found/replaced.");

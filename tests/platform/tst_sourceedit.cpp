@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The edit control: 8-bit text, CR LF lines, character indexes, change
+// The edit control: UTF-8 text, CR LF lines, character indexes, change
 // notifications and the text limit.
 #include <Qsci/qsciscintilla.h>
 
@@ -187,9 +187,9 @@ void TestSourceEdit::messageListKeepsOrder() {
     MessageList list;
     list.Append("PLC, compiling runs...");
     list.Append("");
-    list.Append("\xE4\xF6\xFC");  // 8-bit text comes back unchanged
+    list.Append("\xC3\xA4\xC3\xB6\xC3\xBC");  // UTF-8 text comes back unchanged
     QCOMPARE(list.Count(), 3);
-    QCOMPARE(list.Text(2), std::string("\xE4\xF6\xFC"));
+    QCOMPARE(list.Text(2), std::string("\xC3\xA4\xC3\xB6\xC3\xBC"));
     QCOMPARE(list.SelectedText(), std::string());
     list.setCurrentRow(0);
     QCOMPARE(list.SelectedText(), std::string("PLC, compiling runs..."));
