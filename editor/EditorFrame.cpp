@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPixmap>
@@ -149,6 +150,10 @@ bool EditorFrame::OnInitDialog() {
     m_statusBar->installEventFilter(this);
     m_statusBar->SetParts({m_nStatusParts.begin(), m_nStatusParts.end()});
     m_statusBar->SetText(kStatusMessagePart, "", true);
+    // The error count of the text, beside the parts.
+    m_errorCount = new QLabel;
+    m_errorCount->setObjectName("errorCount");
+    m_window->statusBar()->addPermanentWidget(m_errorCount);
 
     // Device commands start disabled; Simulate as the host chose.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
@@ -176,6 +181,7 @@ void EditorFrame::DestroyWindow() {
     m_context.messages = nullptr;
     m_toolBar = nullptr;
     m_statusBar = nullptr;
+    m_errorCount = nullptr;
     m_timer = nullptr;
     m_recentMenu = nullptr;
     m_splitter = nullptr;
@@ -261,6 +267,17 @@ bool EditorFrame::OnCommand(int id) {
 void EditorFrame::ShowStatusMessage(const std::string& text) {
     if (m_statusBar) m_statusBar->SetText(kStatusMessagePart, text, true);
 }
+
+void EditorFrame::ShowErrorCount(int32_t errors) {
+    if (!m_errorCount) return;
+    const QString text = errors < 0    ? QString()
+                         : errors == 0 ? QStringLiteral("No errors")
+                         : errors == 1 ? QStringLiteral("1 error")
+                                       : QStringLiteral("%1 errors").arg(errors);
+    if (m_errorCount->text() != text) m_errorCount->setText(text);
+}
+
+std::string EditorFrame::ErrorCountText() const { return m_errorCount ? ToBytes(m_errorCount->text()) : std::string(); }
 
 void EditorFrame::OnTimer() {
     if (!m_window || !m_statusBar) return;

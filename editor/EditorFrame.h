@@ -25,6 +25,7 @@
 
 class QAction;
 class QEvent;
+class QLabel;
 class QMenu;
 class QSplitter;
 class QTimer;
@@ -82,6 +83,10 @@ public:
     void OnTimer();
     // A note in the status bar's message part, until the next one.
     void ShowStatusMessage(const std::string& text);
+    // The number of errors in the text, at the right of the status bar
+    // ("No errors", "1 error", "3 errors"); -1 shows nothing.
+    void ShowErrorCount(int32_t errors);
+    std::string ErrorCountText() const;
 
     // The window with its menus and the two widgets of the split; false,
     // and nothing built, when the window is open already.
@@ -109,6 +114,7 @@ private:
     QPointer<EditorWindow> m_window;
     CPlcToolBar* m_toolBar = nullptr;
     StatusBar* m_statusBar = nullptr;
+    QLabel* m_errorCount = nullptr;
     ShareSplitter* m_splitter = nullptr;
     QTimer* m_timer = nullptr;
     QMenu* m_recentMenu = nullptr;

@@ -69,6 +69,7 @@ private slots:
     void fontFromSettings();
     void errorMarkersFollowCheckAndTyping();
     void nextAndPreviousErrorKeys();
+    void checksKeepTheViewAtTheCaret();
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
     void findUsesAndGoToDefinition();
@@ -658,48 +659,117 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
     CPlcEditorDlg& editor = open.editor;
     SourceEdit& edit = *editor.Edit();
     edit.SetText(kFaultyProgramme);
+    QVERIFY(Activate(editor));
     open.dialogs.ExpectAsk(MsgAnswer::Ok, "Syntax check ends with error.");
     QVERIFY(editor.OnCommand(ID_CHECK_SYNTAX));
     QCOMPARE(edit.ErrorLines(), (std::vector<int32_t>{2, 5, 7}));
     QVERIFY(edit.Annotation(2).rfind("LINE(003): ERR(", 0) == 0);
     QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string("3 errors"));
+    // The squiggles run under the tokens the compiler stopped at: the
+    // unknown keyword, the "=" of a statement that ends too early, and the
+    // digits of a label out of range.
+    const auto at = [&edit](int32_t line, int32_t column, int32_t length) {
+        return std::pair{edit.LineIndex(line) + column, edit.LineIndex(line) + column + length};
+    };
+    QCOMPARE(edit.ErrorSquiggles(), (std::vector<std::pair<int32_t, int32_t>>{at(2, 5, 4), at(5, 12, 1), at(7, 10, 3)}));
+    // Check syntax's entries stay until the text is edited, also over the
+    // live check of the new text.
     const std::vector<std::string> entries = editor.Messages()->Texts();
-
-    // Typing the fix takes the marker off that line, and the live check
-    // leaves the message list and the document's programme as they were.
-    editor.Document().SetModified(false);
-    edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
-    edit.ReplaceSel("JMP");
-    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QTest::qWait(2 * EditorCodeView::kLiveCheckDelay);
     QCOMPARE(editor.Messages()->Texts(), entries);
+
+    // Typing the fix takes the marker off that line, and the live entries
+    // take the list; the document's programme stays as Check syntax left it.
+    editor.Document().SetModified(false);
+    const std::string checkedName = editor.CodeView().Program().GetProgramName();
+    edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
+    QTest::keyClicks(&edit, "JMP");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QCOMPARE(editor.Messages()->Texts(), (std::vector<std::string>{entries[3], entries[4]}));
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string("2 errors"));
     QVERIFY(edit.Annotation(2).empty());
     QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
     QVERIFY(editor.Document().IsModified());
+    QCOMPARE(editor.CodeView().Program().GetProgramName(), checkedName);
 
-    // Typing past the programme's END: the missing END is marked at the
-    // section's head, not on the line being typed.
+    // A line made faulty while typing gets its marker, but its annotation
+    // only once the caret leaves the line (or the typing pauses).
+    edit.SetSel(edit.LineIndex(3) + 8, edit.LineIndex(3) + 8);
+    QTest::keyClicks(&edit, " X");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{3, 5, 7}));
+    QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Messages()->Count(), 3);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    QTRY_VERIFY_WITH_TIMEOUT(edit.Annotation(3).rfind("LINE(004): ERR(", 0) == 0, EditorCodeView::kAnnotationDelay / 3);
+    edit.SetSel(edit.LineIndex(3) + 8, edit.LineIndex(3) + 10);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Messages()->Count(), 2);
+
+    // Typing past the programme's END: the missing END is marked at the line
+    // its entry names, the last one.
     const int32_t endLine = edit.GetLineCount() - 2;
     edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 3);
-    edit.ReplaceSel("N080 NOP");
-    QTRY_VERIFY(edit.Annotation(0).find("ERR(09)") != std::string::npos);
-    QCOMPARE(edit.Annotation(endLine), std::string());
+    QTest::keyClicks(&edit, "N080 NOP");
+    const int32_t last = edit.GetLineCount() - 1;
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7, last}));
+    QVERIFY(edit.Annotation(last).rfind("LINE(010): ERR(09)", 0) == 0);
+    QCOMPARE(edit.Annotation(0), std::string());
     edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 8);
-    edit.ReplaceSel("END");
+    QTest::keyClicks(&edit, "END");
     QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
 
-    // Switched off, the check leaves the text alone, and the choice is kept.
+    // Switched off, the check leaves the text alone and takes its entries
+    // and count away, and the choice is kept.
     QVERIFY(editor.OnCommand(ID_VIEW_LIVE_CHECK));
     QVERIFY(!editor.Action(ID_VIEW_LIVE_CHECK)->isChecked());
     QVERIFY(edit.ErrorLines().empty());
+    QCOMPARE(editor.Messages()->Count(), 0);
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string());
     edit.SetSel(0, 0);
     edit.ReplaceSel("x");
     QTest::qWait(2 * EditorCodeView::kLiveCheckDelay);
     QVERIFY(edit.ErrorLines().empty());
+    QCOMPARE(editor.Messages()->Count(), 0);
     editor.Document().SetModified(false);
     open.control.reset();
     CTorvixCtrl again(open.dialogs);
     QVERIFY(again.PlcCreate());
     QVERIFY(!EditorOf(again).CodeView().LiveCheckEnabled());
+    open.VerifyDialogs();
+}
+
+// Typing at the end of a programme whose every statement carries a warning:
+// each check changes the annotations above the view, and the view stays at
+// the caret's line.
+void TestEditorWindow::checksKeepTheViewAtTheCaret() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string text = "%P00\r\nN001 JMP N001\r\n";
+    char line[32];
+    for (int n = 2; n <= 254; ++n) {
+        std::snprintf(line, sizeof line, "N%03d SET H%03d = 1\r\n", n, n % 100);
+        text += line;
+    }
+    edit.SetText(text + "END\r\n");
+    QVERIFY(Activate(editor));
+    QTRY_COMPARE(edit.WarningLines().size(), size_t(253));
+    const int32_t caretLine = 254;
+    const int32_t end = edit.LineIndex(caretLine) + edit.LineLength(caretLine);
+    edit.SetSel(end, end);
+    edit.ScrollCaret();
+    QTRY_VERIFY(edit.LineInView(caretLine) && !edit.LineInView(100));
+    // An error takes every warning away, its fix brings them back.
+    QTest::keyClick(&edit, Qt::Key_X);
+    QTRY_COMPARE(edit.ErrorLines(), std::vector<int32_t>{caretLine});
+    QVERIFY(edit.LineInView(caretLine));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTRY_VERIFY(edit.ErrorLines().empty() && edit.WarningLines().size() == 253);
+    QVERIFY(edit.LineInView(caretLine));
+    QCOMPARE(edit.CaretLine(), caretLine);
     open.VerifyDialogs();
 }
 
