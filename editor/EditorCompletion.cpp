@@ -97,10 +97,12 @@ EditorCompletion::AtCaret EditorCompletion::CollectAtCaret() const {
     return at;
 }
 
-void EditorCompletion::Show(const AtCaret& at) {
-    m_shown = at.completions;
-    m_shownLine = at.line;
+void EditorCompletion::Show(const Completions& completions, int32_t line) {
+    m_shown = completions;
+    m_shownLine = line;
+    m_shownAt = completions.to;
     std::vector<std::string> entries;
+    entries.reserve(m_shown.items.size());
     for (const CompletionItem& item : m_shown.items) entries.push_back(EntryText(item));
     m_context.edit->ShowCompletions(entries);
 }
@@ -112,7 +114,7 @@ void EditorCompletion::OnComplete() {
         m_context.dialogs.Beep();
         return;
     }
-    Show(at);
+    Show(at.completions, at.line);
 }
 
 void EditorCompletion::OnCompleteWhileTyping() { SetCompleteWhileTyping(!m_whileTyping); }
@@ -129,21 +131,56 @@ void EditorCompletion::OnCharTyped(int ch) {
     if (m_pauseTimer) m_pauseTimer->stop();
     if (ch == '\r' || ch == '\n') return;
     if (m_context.edit->CompletionsShown()) {
-        // The open list follows the word being typed; it closes when a new
-        // word begins, nothing fits or the word is whole.
-        const AtCaret at = CollectAtCaret();
-        const Completions& c = at.completions;
-        if (c.items.empty() || c.from == c.to || WordIsWhole(c, at.text)) {
-            m_context.edit->HideCompletions();
-        } else {
-            Show(at);
-            return;
-        }
+        FollowTyping();
+        if (m_context.edit->CompletionsShown()) return;
     }
     if (!m_whileTyping || !m_pauseTimer) return;
     int32_t start = 0;
     m_context.edit->GetSel(start, m_typedAt);
     m_pauseTimer->start();
+}
+
+void EditorCompletion::FollowTyping() {
+    // The open list follows the word being typed on its line: it keeps what
+    // goes on from the word, and closes when the caret left the word,
+    // nothing fits or the word is whole.
+    SourceEdit& edit = *m_context.edit;
+    int32_t start = 0, end = 0;
+    edit.GetSel(start, end);
+    const int32_t column = end - edit.LineIndex(m_shownLine);
+    std::string text;
+    if (edit.LineFromChar(end) != m_shownLine || column < m_shown.from || !edit.GetLine(m_shownLine, text)) {
+        edit.HideCompletions();
+        return;
+    }
+    Completions narrowed = m_shown;
+    narrowed.to = column;
+    Narrow(narrowed, text);
+    if (narrowed.items.empty() || WordIsWhole(narrowed, text)) {
+        edit.HideCompletions();
+        return;
+    }
+    // The list as shown stays while it offers the same entries and one of
+    // them begins with what was typed since it opened (the edit control
+    // selects that one); else it is shown anew, narrowed.
+    const std::string since = AsciiUpper(std::string_view(text).substr(
+        static_cast<size_t>(std::min(m_shownAt, column)), static_cast<size_t>(column - std::min(m_shownAt, column))));
+    const bool same = narrowed.items.size() == m_shown.items.size() && m_shownAt <= column &&
+                      std::any_of(m_shown.items.begin(), m_shown.items.end(), [&since](const CompletionItem& item) {
+                          return AsciiUpper(EntryText(item)).starts_with(since);
+                      });
+    if (!same) Show(narrowed, m_shownLine);
+}
+
+void EditorCompletion::OfferLabels() {
+    if (!m_context.edit || m_context.edit->CompletionsShown()) return;
+    const AtCaret at = CollectAtCaret();
+    const std::vector<CompletionItem>& items = at.completions.items;
+    if (items.empty() || !std::all_of(items.begin(), items.end(), [](const CompletionItem& item) {
+            return item.kind == CompletionKind::Label;
+        }))
+        return;
+    Show(at.completions, at.line);
 }
 
 void EditorCompletion::OfferAfterPause() {
@@ -158,7 +195,7 @@ void EditorCompletion::OfferAfterPause() {
     const AtCaret at = CollectAtCaret();
     const Token* label = at.index.FindOnLine(at.line, TokenKind::LabelDef);
     if (label == nullptr || !OpensAfterPause(at.completions, at.text, label->label)) return;
-    Show(at);
+    Show(at.completions, at.line);
 }
 
 void EditorCompletion::Insert(const std::string& entry) {
@@ -173,6 +210,10 @@ void EditorCompletion::Insert(const std::string& entry) {
         if (m_context.edit->LineFromChar(end) != m_shownLine || end < from) return;
         m_context.edit->SetSel(from, end);
         m_context.edit->ReplaceSel(item.insert);
+        // A form that goes on with a label: the labels at once, once the
+        // chosen list is gone (the edit control closes it after this).
+        if (item.kind == CompletionKind::Keyword)
+            QTimer::singleShot(0, &m_receiver, [this] { OfferLabels(); });
         return;
     }
 }

@@ -1083,20 +1083,24 @@ void TestEditorWindow::completionOpensWhileTyping_data() {
     QTest::addColumn<QString>("typed");   // typed on the empty line 5 without a pause
     QTest::addColumn<bool>("opens");      // the list opens after the pause
     QTest::addColumn<QString>("after");   // line 5 after Enter (taking the first entry when open)
-    QTest::newRow("after a label and a blank") << "N020 " << true << "N020 JMP N";
-    QTest::newRow("a label after JMP") << "N020 JMP n0" << true << "N020 JMP N010";
-    QTest::newRow("a variable by its DEF name") << "N020 SET H1 = sp" << true << "N020 SET H1 = H005";
-    QTest::newRow("a drive value after =") << "N020 SET H1 =act" << true << "N020 SET H1 =ACTFRQ";
-    QTest::newRow("a whole statement") << "N020 SET H1 = 5 " << false << "N020 SET H1 = 5 ";
-    QTest::newRow("a keyword being typed") << "N020 SE" << false << "N020 SE";
-    QTest::newRow("in a comment") << "N020 SET H1 = ; set " << false << "N020 SET H1 = ; set ";
-    QTest::newRow("no label") << "SET " << false << "SET ";
+    QTest::addColumn<bool>("labels");     // the entry taken opens the list of labels
+    QTest::newRow("after a label and a blank") << "N020 " << true << "N020 JMP N" << true;
+    QTest::newRow("labels after JMP and a blank") << "N020 JMP " << true << "N020 JMP N010" << false;
+    QTest::newRow("labels after CALL and a blank") << "N020 CALL " << true << "N020 CALL N010" << false;
+    QTest::newRow("a label after JMP") << "N020 JMP n0" << true << "N020 JMP N010" << false;
+    QTest::newRow("a variable by its DEF name") << "N020 SET H1 = sp" << true << "N020 SET H1 = H005" << false;
+    QTest::newRow("a drive value after =") << "N020 SET H1 =act" << true << "N020 SET H1 =ACTFRQ" << false;
+    QTest::newRow("a whole statement") << "N020 SET H1 = 5 " << false << "N020 SET H1 = 5 " << false;
+    QTest::newRow("a keyword being typed") << "N020 SE" << false << "N020 SE" << false;
+    QTest::newRow("in a comment") << "N020 SET H1 = ; set " << false << "N020 SET H1 = ; set " << false;
+    QTest::newRow("no label") << "SET " << false << "SET " << false;
 }
 
 void TestEditorWindow::completionOpensWhileTyping() {
     QFETCH(QString, typed);
     QFETCH(bool, opens);
     QFETCH(QString, after);
+    QFETCH(bool, labels);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     SourceEdit& edit = *editor.Edit();
@@ -1113,6 +1117,14 @@ void TestEditorWindow::completionOpensWhileTyping() {
     QVERIFY(edit.GetLine(5, line));
     QCOMPARE(QString::fromStdString(line), after);
     QCOMPARE(edit.GetLineCount(), opens ? 7 : 8);
+    QCoreApplication::processEvents();
+    QCOMPARE(edit.CompletionsShown(), labels);
+    if (labels) {
+        QCOMPARE(editor.Completion().Offered().front().label, std::string("N010"));
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QVERIFY(edit.GetLine(5, line));
+        QCOMPARE(line, after.toStdString() + "010");
+    }
     open.VerifyDialogs();
 }
 
@@ -1135,8 +1147,16 @@ void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
     QTest::keyClick(&edit, Qt::Key_Escape);
     QVERIFY(!edit.CompletionsShown());
     QTest::keyClicks(&edit, "NOP");
+    // Narrowed by a DEF name typed at the open list.
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, "N040 SET H1 = ");
+    QTRY_VERIFY(edit.CompletionsShown());
+    QTest::keyClicks(&edit, "sp");
+    QVERIFY(edit.CompletionsShown());
+    QCOMPARE(editor.Completion().Offered().size(), size_t(1));
+    QTest::keyClick(&edit, Qt::Key_Return);
     QCOMPARE(edit.GetText(), std::string("%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n"
-                                         "N020 JMP N010\r\nN030 NOP\r\nEND"));
+                                         "N020 JMP N010\r\nN030 NOP\r\nN040 SET H1 = H005\r\nEND"));
 
     QVERIFY(editor.OnCommand(ID_VIEW_COMPLETE_TYPING));
     QVERIFY(!editor.Action(ID_VIEW_COMPLETE_TYPING)->isChecked());
