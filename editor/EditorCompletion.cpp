@@ -160,16 +160,27 @@ void EditorCompletion::FollowTyping() {
         edit.HideCompletions();
         return;
     }
-    // The list as shown stays while it offers the same entries and one of
-    // them begins with what was typed since it opened (the edit control
-    // selects that one); else it is shown anew, narrowed.
-    const std::string since = AsciiUpper(std::string_view(text).substr(
-        static_cast<size_t>(std::min(m_shownAt, column)), static_cast<size_t>(column - std::min(m_shownAt, column))));
-    const bool same = narrowed.items.size() == m_shown.items.size() && m_shownAt <= column &&
-                      std::any_of(m_shown.items.begin(), m_shown.items.end(), [&since](const CompletionItem& item) {
-                          return AsciiUpper(EntryText(item)).starts_with(since);
-                      });
-    if (!same) Show(narrowed, m_shownLine);
+    // Showing a list anew costs the measuring of every entry. The list as
+    // shown stays while the edit control's own choice in it fits: the first
+    // entry that begins with what was typed since the list opened, which the
+    // control selects, is one of the entries that go on; it is shown anew
+    // when that choice fails, or narrowed once what goes on fits into its
+    // height.
+    const size_t since = static_cast<size_t>(std::max(m_shownAt, 0));
+    const std::string typedSince =
+        column >= m_shownAt ? AsciiUpper(std::string_view(text).substr(since, static_cast<size_t>(column) - since))
+                            : std::string();
+    const auto chosen = std::find_if(m_shown.items.begin(), m_shown.items.end(), [&](const CompletionItem& item) {
+        return column >= m_shownAt && AsciiUpper(EntryText(item)).starts_with(typedSince);
+    });
+    const bool choiceFits =
+        chosen != m_shown.items.end() &&
+        std::any_of(narrowed.items.begin(), narrowed.items.end(), [&chosen](const CompletionItem& item) {
+            return item.label == chosen->label && item.insert == chosen->insert;
+        });
+    const bool same = narrowed.items.size() == m_shown.items.size();
+    if (!choiceFits || (!same && narrowed.items.size() <= static_cast<size_t>(SourceEdit::kCompletionRows)))
+        Show(narrowed, m_shownLine);
 }
 
 void EditorCompletion::OfferLabels() {

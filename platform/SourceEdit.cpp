@@ -68,7 +68,7 @@ SourceEdit::SourceEdit(QWidget* parent) : MarkedText(parent) {
     m_sci->SendScintilla(Sci::SCI_AUTOCSETORDER, static_cast<unsigned long>(Sci::SC_ORDER_CUSTOM));
     m_sci->SendScintilla(Sci::SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
     m_sci->SendScintilla(Sci::SCI_AUTOCSETIGNORECASE, 1UL);
-    m_sci->SendScintilla(Sci::SCI_AUTOCSETMAXHEIGHT, 12UL);
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETMAXHEIGHT, static_cast<unsigned long>(kCompletionRows));
     connect(m_sci, qOverload<const char*, int, int, int, int>(&QsciScintillaBase::SCN_USERLISTSELECTION), this,
             [this](const char* selection, int id, int, int, int) {
                 if (id == kCompletionList && selection != nullptr) emit completionChosen(selection);

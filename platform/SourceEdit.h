@@ -67,9 +67,11 @@ public:
     // Underlines [pos, pos + length) as a link under the mouse and shows the
     // pointing hand; a length of 0 takes the link away.
     void ShowLink(int32_t pos, int32_t length);
-    // Shows a list of entries below the caret, in this order; choosing one
-    // raises completionChosen with its text.
+    // Shows a list of entries below the caret, in this order, at most
+    // kCompletionRows at a time; choosing one raises completionChosen with
+    // its text.
     void ShowCompletions(const std::vector<std::string>& entries);
+    static constexpr int kCompletionRows = 12;
     bool CompletionsShown() const;
     void HideCompletions();
 
