@@ -153,6 +153,9 @@ bool EditorFrame::OnInitDialog() {
     // The error count of the text, beside the parts.
     m_errorCount = new QLabel;
     m_errorCount->setObjectName("errorCount");
+    // One width for every count, so that the parts do not move with it.
+    m_errorCount->setContentsMargins(6, 0, 8, 0);
+    m_errorCount->setMinimumWidth(m_errorCount->fontMetrics().horizontalAdvance("999 errors") + 14);
     m_window->statusBar()->addPermanentWidget(m_errorCount);
 
     // Device commands start disabled; Simulate as the host chose.
