@@ -56,10 +56,11 @@ public:
     void OnLiveCheck();
     // The text changed: the live check runs a moment after the last change.
     void ScheduleLiveCheck();
-    // Compiles the text in memory into a scratch programme and puts the
-    // errors on the lines as markers and annotations; the message list, the
-    // programme and the document state stay as they are. The timer runs it
-    // a moment after the last keystroke.
+    // Compiles the text in memory into a scratch programme, puts the errors
+    // on the lines as markers and annotations and, unless a command's output
+    // holds the list, into the message list, and counts them; the programme
+    // and the document state stay as they are. The timer runs it a moment
+    // after the last keystroke.
     void RunLiveCheck();
     // The live check's delay after the last change, in milliseconds.
     static constexpr int kLiveCheckDelay = 300;
