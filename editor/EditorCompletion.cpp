@@ -97,24 +97,20 @@ EditorCompletion::AtCaret EditorCompletion::CollectAtCaret() const {
     return at;
 }
 
-void EditorCompletion::Show(const Completions& completions, int32_t line) {
+bool EditorCompletion::Show(const Completions& completions, int32_t line) {
     m_shown = completions;
     m_shownLine = line;
     m_shownAt = completions.to;
     std::vector<std::string> entries;
     entries.reserve(m_shown.items.size());
     for (const CompletionItem& item : m_shown.items) entries.push_back(EntryText(item));
-    m_context.edit->ShowCompletions(entries);
+    return m_context.edit->ShowCompletions(entries);
 }
 
 void EditorCompletion::OnComplete() {
     if (!m_context.edit) return;
     const AtCaret at = CollectAtCaret();
-    if (at.completions.items.empty()) {
-        m_context.dialogs.Beep();
-        return;
-    }
-    Show(at.completions, at.line);
+    if (at.completions.items.empty() || !Show(at.completions, at.line)) m_context.dialogs.Beep();
 }
 
 void EditorCompletion::OnCompleteWhileTyping() { SetCompleteWhileTyping(!m_whileTyping); }

@@ -64,7 +64,8 @@ private:
         Completions completions;
     };
     AtCaret CollectAtCaret() const;
-    void Show(const Completions& completions, int32_t line);
+    // Shows the list; false when the editor could not show it.
+    bool Show(const Completions& completions, int32_t line);
     void Insert(const std::string& entry);
     void OnCharTyped(int ch);
     // The open list after a key typed: narrowed, closed, or left alone.

@@ -2,6 +2,7 @@
 // The editor window: menu, toolbar, layout, online state, edit commands,
 // Help and Info, line access, Check syntax and the timer, warnings, the
 // flow graph panel, Restore names and the dry-run panel.
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <map>
 
@@ -82,6 +84,7 @@ private slots:
     void completionOpensWhileTyping_data();
     void completionOpensWhileTyping();
     void completionWhileTypingNeverHoldsUpTyping();
+    void completionOpensAtACaretOutOfView();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -1164,6 +1167,34 @@ void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
     QTest::keyClicks(&edit, "N040 ");
     QTest::qWait(2 * EditorCompletion::kTypingPause);
     QVERIFY(!edit.CompletionsShown());
+    open.VerifyDialogs();
+}
+
+// Ctrl+Space with the caret scrolled out of view (the mouse wheel moves the
+// view, not the caret): the view goes back to the caret and the list opens
+// there; the edit control would have placed it by a screen under the caret
+// that it does not find.
+void TestEditorWindow::completionOpensAtACaretOutOfView() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string text = "%P00\r\nN010 NOP\r\nN020 JMP \r\n";
+    for (int i = 0; i < 300; ++i) text += "; more\r\n";
+    edit.SetText(text + "END");
+    QVERIFY(Activate(editor));
+    const int32_t caret = edit.LineIndex(2) + edit.LineLength(2);
+    edit.SetSel(caret, caret);
+    auto* view = qobject_cast<QAbstractScrollArea*>(edit.focusProxy());
+    QVERIFY(view != nullptr);
+    const QPoint middle = view->viewport()->rect().center();
+    QWheelEvent wheel(middle, view->viewport()->mapToGlobal(middle), {}, {0, -120 * 60}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    QTRY_VERIFY(!edit.LineInView(2));
+    QTest::keyClick(&edit, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(edit.CompletionsShown());
+    QVERIFY(edit.LineInView(2));
+    QCOMPARE(editor.Completion().Offered().front().label, std::string("N010"));
     open.VerifyDialogs();
 }
 
