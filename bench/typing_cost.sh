@@ -107,6 +107,12 @@ run() {
     xdotool key --delay 30 Return
   done
   sleep 2
+  if ! kill -0 "$pid" 2>/dev/null; then
+    local status=0
+    wait "$pid" || status=$?
+    echo "typing_cost: $name ended during the typing (status $status); no figures" >&2
+    return 0
+  fi
   c1=$(cpu "$pid")
   kill "$pid"
   wait "$pid" 2>/dev/null || true
