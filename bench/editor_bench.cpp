@@ -1,9 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The edit control's costly paths on the real editor window: Replace all of
 // 2,000 hits in a 30,000-character text, Renum of a 254-statement programme,
-// one live check of it (compile in memory, colouring and markers), and
+// one live check of it (compile in memory, colouring and markers), the live
+// check while typing in a programme that compiles with a warning on every
+// statement, the error and warning marks set again (unchanged, one line
+// changed, all anew), the open completion list following the keys typed
+// (narrowed, against collecting it from the whole text at each key), and
 // View › Flow graph opening on a programme of 254 jumps (compile, analysis,
-// Graphviz layout, the drawing, its first paint). Offscreen unless
+// Graphviz layout, the drawing, its first paint). The loops that stand for
+// typing paint the text as the window would. Offscreen unless
 // QT_QPA_PLATFORM says otherwise; on an X display (QT_QPA_PLATFORM=xcb
 // DISPLAY=...) every request the edits make of the window is a round trip to
 // the server, which the offscreen run cannot show.
@@ -11,6 +16,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
@@ -24,6 +30,7 @@
 #include "dialogs/SearchReplaceDlg.h"
 #include "Programmes.h"
 #include "editor/EditorCommands.h"
+#include "editor/EditorCompletion.h"
 #include "editor/FlowPanel.h"
 #include "editor/PlcEditorDlg.h"
 #include "platform/MessageList.h"
@@ -135,6 +142,120 @@ void BM_LiveCheck254(benchmark::State& state) {
     if (edit.ErrorLines().size() != 5) state.SkipWithError("the faulty lines are not marked");
 }
 BENCHMARK(BM_LiveCheck254)->Unit(benchmark::kMicrosecond);
+
+// 254 statements, each with a warning: the first jumps to itself, so that
+// no path reaches the others. It compiles.
+std::string WarnedProgramme254() {
+    std::string text = "%P00\r\nN001 JMP N001\r\n";
+    char line[64];
+    for (int i = 2; i <= 254; ++i) {
+        std::snprintf(line, sizeof line, "N%03d SET H%03d = 1\r\n", i, i % 100);
+        text += line;
+    }
+    return text + "END\r\n";
+}
+
+// Typing at the end of the last statement of a programme full of warnings,
+// the caret at the bottom of the view: a blank typed or taken away, the live
+// check (compile, errors, warnings on the lines), the text painted.
+void BM_LiveCheckWarned254(benchmark::State& state) {
+    Editor editor;
+    SourceEdit& edit = *editor.Dlg().Edit();
+    edit.SetText(WarnedProgramme254());
+    editor.Dlg().CodeView().RunLiveCheck();
+    const int32_t end = edit.LineIndex(254) + edit.LineLength(254);
+    edit.SetSel(end, end);
+    edit.ScrollCaret();
+    bool blank = false;
+    for (auto _ : state) {
+        if (blank)
+            edit.SetSel(end, end + 1);
+        else
+            edit.SetSel(end, end);
+        edit.ReplaceSel(blank ? "" : " ");
+        blank = !blank;
+        editor.Dlg().CodeView().RunLiveCheck();
+        benchmark::DoNotOptimize(edit.grab());
+    }
+    if (edit.WarningLines().size() != 253 || !edit.ErrorLines().empty())
+        state.SkipWithError("the warnings are not on their lines");
+}
+BENCHMARK(BM_LiveCheckWarned254)->Unit(benchmark::kMicrosecond);
+
+// The 253 warning marks of that programme set again after a check, with the
+// text painted: unchanged (0), one line's text changed (1), or taken away
+// and put back whole (2), as each check did before the marks were compared
+// line by line.
+void BM_WarningMarks254(benchmark::State& state) {
+    Editor editor;
+    SourceEdit& edit = *editor.Dlg().Edit();
+    editor.Dlg().CodeView().SetLiveCheck(false);
+    editor.Dlg().Analysis().SetWarnings(false);
+    edit.SetText(WarnedProgramme254());
+    std::vector<SourceEdit::LineMark> marks;
+    for (int32_t line = 2; line <= 254; ++line)
+        marks.push_back({line, "W01 - No path from the programme head reaches this statement.", 5, 3});
+    edit.SetWarningMarks(marks);
+    const int32_t end = edit.LineIndex(254);
+    edit.SetSel(end, end);
+    edit.ScrollCaret();
+    const int64_t how = state.range(0);
+    int n = 0;
+    for (auto _ : state) {
+        if (how == 1) marks[100].text = (++n % 2 != 0) ? "W01 - changed" : marks[99].text;
+        if (how == 2) edit.ClearWarningMarks();
+        edit.SetWarningMarks(marks);
+        benchmark::DoNotOptimize(edit.grab());
+    }
+    if (edit.WarningLines().size() != 253) state.SkipWithError("the warnings are not on their lines");
+}
+BENCHMARK(BM_WarningMarks254)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// A key typed into the edit control as the keyboard types it.
+void TypeKey(QWidget* target, char c) {
+    const QString text(QChar::fromLatin1(c));
+    const auto key = static_cast<Qt::Key>(QChar::fromLatin1(c).toUpper().unicode());
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QApplication::sendEvent(target, &release);
+}
+
+// "N12" typed at the open list of 253 labels after "N254 JMP " (the last
+// statement of the programme, being written), the text painted after each key:
+// the open list narrowed from what it offers (0), against the list
+// collected from the whole text again at each key (1).
+void BM_CompletionTyping254(benchmark::State& state) {
+    Editor editor;
+    SourceEdit& edit = *editor.Dlg().Edit();
+    editor.Dlg().CodeView().SetLiveCheck(false);
+    editor.Dlg().Analysis().SetWarnings(false);
+    std::string text = Programme254(false);
+    const std::string typing = "n254 jmp ";
+    const size_t last = text.rfind("n254");
+    text.replace(last, text.find('\r', last) - last, typing);
+    edit.SetText(text);
+    const int32_t at = edit.LineIndex(257) + static_cast<int32_t>(typing.size());
+    QWidget* target = edit.focusProxy();
+    const bool collect = state.range(0) == 1;
+    for (auto _ : state) {
+        state.PauseTiming();
+        edit.HideCompletions();
+        edit.SetSel(at, at + (edit.LineLength(257) - static_cast<int32_t>(typing.size())));
+        edit.ReplaceSel("");
+        editor.Dlg().OnCommand(ID_EDIT_COMPLETE);
+        state.ResumeTiming();
+        for (const char c : {'N', '1', '2'}) {
+            if (collect) edit.HideCompletions();
+            TypeKey(target, c);
+            if (collect) editor.Dlg().OnCommand(ID_EDIT_COMPLETE);
+            benchmark::DoNotOptimize(edit.grab());
+        }
+    }
+    if (!edit.CompletionsShown() || editor.Dlg().Completion().Offered().size() != 10)
+        state.SkipWithError("the list does not offer N120 to N129");
+}
+BENCHMARK(BM_CompletionTyping254)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 // The flow graph panel opening beside a 254-statement programme full of
 // branches, up to its first paint.

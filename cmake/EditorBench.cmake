@@ -12,3 +12,11 @@ if(TARGET editor_bench)
     set_target_properties(editor_bench PROPERTIES EXCLUDE_FROM_ALL ON)
   endif()
 endif()
+
+# bare_window: the bare QScintilla window that bench/typing_cost.sh compares
+# the editor window with (typing, start-up, memory).
+if(PLCEDIT_BENCH AND TARGET plceditapp)
+  add_executable(bare_window ${CMAKE_SOURCE_DIR}/bench/bare/bare_window.cpp)
+  target_link_libraries(bare_window PRIVATE QScintilla::QScintilla)
+  target_compile_options(bare_window PRIVATE ${PLCEDIT_WARNINGS})
+endif()

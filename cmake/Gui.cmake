@@ -67,6 +67,12 @@ add_library(plceditapp STATIC ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditHost.cpp
 target_link_libraries(plceditapp PUBLIC control)
 target_compile_options(plceditapp PRIVATE ${PLCEDIT_WARNINGS})
 target_compile_definitions(plceditapp PRIVATE PLCEDIT_VERSION="${PROJECT_VERSION}")
+# The control linked into the program, for hosts with scripted dialogs (the
+# tests): an object library, so that its registration always comes along.
+add_library(plceditlinked OBJECT ${CMAKE_SOURCE_DIR}/apps/plcedit/PlcEditLinked.cpp)
+target_link_libraries(plceditlinked PUBLIC plceditapp)
+target_compile_options(plceditlinked PRIVATE ${PLCEDIT_WARNINGS})
+# plcedit itself loads the module only: no second copy of the editor.
 add_executable(plcedit ${CMAKE_SOURCE_DIR}/apps/plcedit/main.cpp)
 target_link_libraries(plcedit PRIVATE plceditapp)
 # plcedit loads the module from its own folder.
@@ -96,7 +102,7 @@ foreach(src ${GUI_TEST_SOURCES})
   add_executable(${name} ${src})
   set_target_properties(${name} PROPERTIES AUTOMOC ON)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
-  target_link_libraries(${name} PRIVATE plceditapp Qt6::Test)
+  target_link_libraries(${name} PRIVATE plceditapp plceditlinked Qt6::Test)
   target_compile_options(${name} PRIVATE ${PLCEDIT_WARNINGS})
   target_compile_definitions(${name} PRIVATE PLCEDIT_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
     PLCEDIT_BINARY="$<TARGET_FILE:plcedit>" TORVIX_MODULE="$<TARGET_FILE:torvix>")

@@ -253,18 +253,25 @@ Completions CompleteAt(const ProgramIndex& index, std::string_view lineText, int
     // The keyword, when the caret is past it: the chain matches prefixes,
     // so the line's keyword is also the keyword of the text before the caret.
     // While that text may still become another keyword, the statement forms;
-    // "JMP" and "CALL" also take a label straight away.
+    // "JMP" and "CALL" also take a label straight away, and once a blank
+    // follows them the labels are what is written next: they come first.
     const Token* keyword = index.FindOnLine(line, TokenKind::Keyword);
     const int row = keyword != nullptr && caret >= keyword->column + keyword->length ? keyword->keywordRow : -1;
     const std::span<const KeywordRow> chain = KeywordChain();
     const auto longer = std::count_if(chain.begin(), chain.end(),
                                       [&rest](const KeywordRow& k) { return k.keyword.starts_with(rest); });
     if (row < 0 || longer > 1) {
+        const char last = lineText[static_cast<size_t>(caret - 1)];
+        const bool targetNext = last == ' ' || last == '\t';
         Items items;
+        const auto addTargets = [&] {
+            for (const KeywordRow& k : chain) {
+                if (k.labelFollows && rest == VerbOf(k)) AddLabels(items, index, false, rest + " ");
+            }
+        };
+        if (targetNext) addTargets();
         AddForms(items, rest);
-        for (const KeywordRow& k : chain) {
-            if (k.labelFollows && rest == VerbOf(k)) AddLabels(items, index, false, rest + " ");
-        }
+        if (!targetNext) addTargets();
         return items.TakeAll(typed.First(), caret);
     }
 

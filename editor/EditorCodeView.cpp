@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "compiler/CompileDriver.h"
-#include "compiler/ProgramIndex.h"
 #include "image/ErrorCodes.h"
 #include "platform/Dialogs.h"
 #include "platform/MessageList.h"
@@ -31,20 +30,31 @@ std::string AnnotationText(const CompileOutcome::Error& error) {
     return text;
 }
 
-// Where the marker of an error goes. A section without its END is reported
-// at the last line read, which while typing is the line under the caret; its
-// marker goes to the section's head (%TEXT or %P), the line that the missing
-// END belongs to, and a text without a programme marks its first line.
-int32_t MarkedLine(const CompileOutcome::Error& error, const ProgramIndex& index) {
-    SectionKind open = SectionKind::Program;
-    switch (error.code) {
-        case kErrMissingProgramEnd: open = SectionKind::Program; break;
-        case kErrMissingTextEnd: open = SectionKind::Text; break;
-        case kErrNoProgram: return 0;
-        default: return error.line - 1;
+bool Blank(char c) { return c == ' ' || c == '\t'; }
+
+// The squiggle of an error on its line: `length` bytes from `column`
+// (0-based), -1 for the whole statement. It spans the token the compiler
+// stopped at, up to a blank or the comment; where it stopped at a blank or
+// behind the statement (one that ends too early), the token before that
+// place; an error without a column (one of the whole programme) the
+// statement.
+void ErrorSpan(const std::string& line, int32_t errorColumn, int32_t& column, int32_t& length) {
+    column = 0;
+    length = -1;
+    if (errorColumn <= 0) return;
+    const size_t statement = std::min(line.find(';'), line.size());
+    size_t start = std::min(static_cast<size_t>(errorColumn - 1), statement);
+    if (start == statement || Blank(line[start])) {
+        size_t end = start;
+        while (end > 0 && Blank(line[end - 1])) --end;
+        if (end == 0) return;
+        start = end;
+        while (start > 0 && !Blank(line[start - 1])) --start;
     }
-    const int32_t head = index.OpenSectionHead(open);
-    return head >= 0 ? head : error.line - 1;
+    size_t end = start;
+    while (end < statement && !Blank(line[end])) ++end;
+    column = static_cast<int32_t>(start);
+    length = static_cast<int32_t>(end - start);
 }
 
 }  // namespace
@@ -62,6 +72,20 @@ void EditorCodeView::SetupCodeView(QAction* liveCheckEntry) {
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(kLiveCheckDelay);
     QObject::connect(m_liveTimer, &QTimer::timeout, &m_receiver, [this] { RunLiveCheck(); });
+    m_pauseTimer = new QTimer(m_context.edit);
+    m_pauseTimer->setSingleShot(true);
+    m_pauseTimer->setInterval(kAnnotationDelay);
+    SourceEdit* edit = m_context.edit;
+    QObject::connect(m_pauseTimer, &QTimer::timeout, &m_receiver, [edit] { edit->HoldAnnotation(-1); });
+    QObject::connect(edit, &SourceEdit::caretLineChanged, &m_receiver, [edit](int32_t line) {
+        if (edit->HeldAnnotationLine() >= 0 && line != edit->HeldAnnotationLine()) edit->HoldAnnotation(-1);
+    });
+    // A new text (opened, read back) is checked as well; it is no edit: what
+    // the command that brought it wrote into the list stays.
+    QObject::connect(edit, &SourceEdit::textReplaced, &m_receiver, [this] {
+        if (m_bLiveCheck && m_liveTimer) m_liveTimer->start();
+    });
+    QObject::connect(m_context.messages, &MessageList::written, &m_receiver, [this] { OnListWritten(); });
 }
 
 // ---------------------------------------------------------------- Check syntax
@@ -81,8 +105,14 @@ bool EditorCodeView::CompileProgram() {
         [this](int32_t index, std::string& line) { return m_context.edit->GetLine(index, line); });
     m_context.messages->Clear();
     m_context.messages->Append(outcome.entries);
-    ShowErrorMarks(outcome);
-    if (m_compiled) m_compiled(m_program, outcome.success);
+    {
+        // Asked for: every annotation shows at once, the caret's line's too.
+        MarkedText::MarksUpdate update(*m_context.edit);
+        m_context.edit->HoldAnnotation(-1);
+        ShowErrorMarks(outcome);
+        if (m_compiled) m_compiled(m_program, outcome.success);
+    }
+    CountErrors(outcome.errorCount);
     if (!outcome.success)
         m_context.dialogs.Ask(m_context.window, LoadString(kIdsSyntaxCheckFailed), MsgButtons::Ok, MsgIcon::Stop);
     return outcome.success;
@@ -93,7 +123,20 @@ void EditorCodeView::OnCheckSyntax() { CompileProgram(); }
 // ---------------------------------------------------------------- live check
 
 void EditorCodeView::ScheduleLiveCheck() {
-    if (m_bLiveCheck && m_liveTimer) m_liveTimer->start();
+    // An edit: the output of a command in the list is out of date, unless
+    // the edit is the command's own.
+    if (!m_writeTurn) m_listHeld = false;
+    if (!m_bLiveCheck) return;
+    if (m_liveTimer) m_liveTimer->start();
+    if (m_pauseTimer) m_pauseTimer->start();
+}
+
+void EditorCodeView::OnListWritten() {
+    if (m_writingLive || !m_context.messages) return;
+    m_listHeld = m_context.messages->Count() > 0;
+    if (m_writeTurn) return;
+    m_writeTurn = true;
+    QTimer::singleShot(0, &m_receiver, [this] { m_writeTurn = false; });
 }
 
 void EditorCodeView::SetLiveCheck(bool enable) {
@@ -105,7 +148,11 @@ void EditorCodeView::SetLiveCheck(bool enable) {
         RunLiveCheck();
     } else {
         if (m_liveTimer) m_liveTimer->stop();
+        if (m_pauseTimer) m_pauseTimer->stop();
+        m_context.edit->HoldAnnotation(-1);
         m_context.edit->ClearErrorMarks();
+        ShowLiveEntries(nullptr);
+        CountErrors(-1);
     }
 }
 
@@ -116,30 +163,61 @@ void EditorCodeView::OnLiveCheck() {
 }
 
 void EditorCodeView::RunLiveCheck() {
-    if (!m_context.edit) return;
+    SourceEdit* edit = m_context.edit;
+    if (!edit) return;
     if (!m_liveProgram) m_liveProgram = std::make_unique<CPlcProgram>();
-    std::vector<std::string> lines(static_cast<size_t>(m_context.edit->GetLineCount()));
-    for (size_t i = 0; i < lines.size(); ++i) m_context.edit->GetLine(static_cast<int32_t>(i), lines[i]);
-    if (m_context.edit->GetTextLength() == 0) {
-        m_context.edit->ClearErrorMarks();
+    // Errors and warnings go on the lines in one update; the line being
+    // typed keeps its annotation back while the typing goes on.
+    MarkedText::MarksUpdate update(*edit);
+    edit->HoldAnnotation(m_pauseTimer && m_pauseTimer->isActive() ? edit->CaretLine() : -1);
+    if (edit->GetTextLength() == 0) {
+        edit->ClearErrorMarks();
+        ShowLiveEntries(nullptr);
+        CountErrors(-1);
         if (m_compiled) m_compiled(*m_liveProgram, false);
         return;
     }
-    SourceFacts facts;
-    facts.declarationsOnly = true;  // the sections are all the marks need
-    const CompileOutcome outcome = CompileProgramText(*m_liveProgram, lines, &facts);
-    const ProgramIndex index(std::move(facts));
-    ShowErrorMarks(outcome, &index);
+    const CompileOutcome outcome = CompileProgramSource(*m_liveProgram, edit->GetText());
+    ShowErrorMarks(outcome);
+    ShowLiveEntries(&outcome);
+    CountErrors(outcome.errorCount);
     if (m_compiled) m_compiled(*m_liveProgram, outcome.success);
 }
 
-void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index) {
+void EditorCodeView::ShowErrorMarks(const CompileOutcome& outcome) {
     if (!m_context.edit) return;
     std::vector<SourceEdit::LineMark> marks;
     marks.reserve(outcome.errors.size());
-    for (const CompileOutcome::Error& error : outcome.errors)
-        marks.push_back({index ? MarkedLine(error, *index) : error.line - 1, AnnotationText(error)});
+    std::string line;
+    for (const CompileOutcome::Error& error : outcome.errors) {
+        SourceEdit::LineMark mark{error.line - 1, AnnotationText(error)};
+        m_context.edit->GetLine(mark.line, line);
+        ErrorSpan(line, error.column, mark.column, mark.length);
+        marks.push_back(std::move(mark));
+    }
     m_context.edit->SetErrorMarks(marks);
+}
+
+void EditorCodeView::ShowLiveEntries(const CompileOutcome* outcome) {
+    MessageList* list = m_context.messages;
+    if (!list || m_listHeld) return;
+    std::vector<std::string> entries;
+    if (outcome != nullptr) {
+        entries.reserve(outcome->errors.size() + 1);
+        for (const CompileOutcome::Error& error : outcome->errors)
+            entries.push_back(FormatErrorEntry(error.line, error.code));
+        if (outcome->interrupted) entries.push_back(LoadString(kIdsTooManyErrors));
+    }
+    if (list->Texts() == entries) return;
+    m_writingLive = true;
+    list->Clear();
+    list->Append(entries);
+    list->scrollToTop();
+    m_writingLive = false;
+}
+
+void EditorCodeView::CountErrors(int32_t errors) {
+    if (m_errorCount) m_errorCount(errors);
 }
 
 void EditorCodeView::OnNextError() { GoToError(true); }

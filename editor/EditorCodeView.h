@@ -6,8 +6,16 @@
 //
 // The live check compiles the text a moment after the last keystroke with
 // the same compile driver as Check syntax, into a scratch programme: the
-// message list, the programme image and the document's state are never
-// touched, so that what Check syntax shows and saves stays its own.
+// programme image and the document's state are never touched, so that what
+// Check syntax saves stays its own. Its errors go on the lines and, as
+// the live entries (the error entries of Check syntax, without its head and
+// summary), into the message list, replacing the live entries before them;
+// the error count goes to the status bar. What a command writes into the
+// list (Check syntax, Find uses, Renum, a search...) stays there until the
+// next edit of the text: the live check after that edit takes the list
+// again. The annotation of the line being typed waits until the caret
+// leaves the line or the typing pauses (kAnnotationDelay), so that the lines
+// below do not jump while it is incomplete.
 #pragma once
 
 #include <QObject>
@@ -24,7 +32,6 @@ class QTimer;
 namespace plc {
 
 struct CompileOutcome;
-class ProgramIndex;
 
 class EditorCodeView {
 public:
@@ -49,13 +56,21 @@ public:
     void OnLiveCheck();
     // The text changed: the live check runs a moment after the last change.
     void ScheduleLiveCheck();
-    // Compiles the text in memory into a scratch programme and puts the
-    // errors on the lines as markers and annotations; the message list, the
-    // programme and the document state stay as they are. The timer runs it
-    // a moment after the last keystroke.
+    // Compiles the text in memory into a scratch programme, puts the errors
+    // on the lines as markers and annotations and, unless a command's output
+    // holds the list, into the message list, and counts them; the programme
+    // and the document state stay as they are. The timer runs it a moment
+    // after the last keystroke.
     void RunLiveCheck();
     // The live check's delay after the last change, in milliseconds.
     static constexpr int kLiveCheckDelay = 300;
+    // The pause in typing after which the line being typed gets its
+    // annotation, in milliseconds.
+    static constexpr int kAnnotationDelay = 1000;
+    // Told the number of errors after every compile of the text (Check
+    // syntax, the live check); -1 when there is nothing to count (no text,
+    // the live check switched off).
+    void SetErrorCountObserver(std::function<void(int32_t errors)> observer) { m_errorCount = std::move(observer); }
     // Told after every compile of the text (Check syntax, the live check)
     // the programme it compiled into and whether it compiled; the analysis
     // follows the text this way.
@@ -74,20 +89,32 @@ public:
     void OnZoomReset();
 
 private:
-    // Puts the errors of a compile outcome on their lines. With the index of
-    // a live check, a section's missing END is marked at the section's head,
-    // not at the line being typed.
-    void ShowErrorMarks(const CompileOutcome& outcome, const ProgramIndex* index = nullptr);
+    // Puts the errors of a compile outcome on the lines their entries name,
+    // each underlined at its token.
+    void ShowErrorMarks(const CompileOutcome& outcome);
+    // The live entries of an outcome into the message list, unless a
+    // command's output holds it; null: no text to check.
+    void ShowLiveEntries(const CompileOutcome* outcome);
+    void CountErrors(int32_t errors);
+    void OnListWritten();
 
     const EditorContext& m_context;
 
     CPlcProgram m_program;
     QPointer<QTimer> m_liveTimer;
+    QPointer<QTimer> m_pauseTimer;  // runs from each change until the typing pauses
     QPointer<QAction> m_liveCheckEntry;
     bool m_bLiveCheck = true;
     std::unique_ptr<CPlcProgram> m_liveProgram;  // the live check's scratch programme
     CompileObserver m_compiled;
     std::function<void(int32_t)> m_lineJump;
+    std::function<void(int32_t)> m_errorCount;
+    // The message list holds a command's output, which the live check
+    // leaves alone until the text is edited; the output was written in this
+    // turn of the event loop (a command's own edits do not end the hold).
+    bool m_listHeld = false;
+    bool m_writeTurn = false;
+    bool m_writingLive = false;  // the live entries are being written
     QObject m_receiver;  // receives the timer; it stops when the code view goes
 };
 

@@ -97,22 +97,20 @@ EditorCompletion::AtCaret EditorCompletion::CollectAtCaret() const {
     return at;
 }
 
-void EditorCompletion::Show(const AtCaret& at) {
-    m_shown = at.completions;
-    m_shownLine = at.line;
+bool EditorCompletion::Show(const Completions& completions, int32_t line) {
+    m_shown = completions;
+    m_shownLine = line;
+    m_shownAt = completions.to;
     std::vector<std::string> entries;
+    entries.reserve(m_shown.items.size());
     for (const CompletionItem& item : m_shown.items) entries.push_back(EntryText(item));
-    m_context.edit->ShowCompletions(entries);
+    return m_context.edit->ShowCompletions(entries);
 }
 
 void EditorCompletion::OnComplete() {
     if (!m_context.edit) return;
     const AtCaret at = CollectAtCaret();
-    if (at.completions.items.empty()) {
-        m_context.dialogs.Beep();
-        return;
-    }
-    Show(at);
+    if (at.completions.items.empty() || !Show(at.completions, at.line)) m_context.dialogs.Beep();
 }
 
 void EditorCompletion::OnCompleteWhileTyping() { SetCompleteWhileTyping(!m_whileTyping); }
@@ -129,21 +127,67 @@ void EditorCompletion::OnCharTyped(int ch) {
     if (m_pauseTimer) m_pauseTimer->stop();
     if (ch == '\r' || ch == '\n') return;
     if (m_context.edit->CompletionsShown()) {
-        // The open list follows the word being typed; it closes when a new
-        // word begins, nothing fits or the word is whole.
-        const AtCaret at = CollectAtCaret();
-        const Completions& c = at.completions;
-        if (c.items.empty() || c.from == c.to || WordIsWhole(c, at.text)) {
-            m_context.edit->HideCompletions();
-        } else {
-            Show(at);
-            return;
-        }
+        FollowTyping();
+        if (m_context.edit->CompletionsShown()) return;
     }
     if (!m_whileTyping || !m_pauseTimer) return;
     int32_t start = 0;
     m_context.edit->GetSel(start, m_typedAt);
     m_pauseTimer->start();
+}
+
+void EditorCompletion::FollowTyping() {
+    // The open list follows the word being typed on its line: it keeps what
+    // goes on from the word, and closes when the caret left the word,
+    // nothing fits or the word is whole.
+    SourceEdit& edit = *m_context.edit;
+    int32_t start = 0, end = 0;
+    edit.GetSel(start, end);
+    const int32_t column = end - edit.LineIndex(m_shownLine);
+    std::string text;
+    if (edit.LineFromChar(end) != m_shownLine || column < m_shown.from || !edit.GetLine(m_shownLine, text)) {
+        edit.HideCompletions();
+        return;
+    }
+    Completions narrowed = m_shown;
+    narrowed.to = column;
+    Narrow(narrowed, text);
+    if (narrowed.items.empty() || WordIsWhole(narrowed, text)) {
+        edit.HideCompletions();
+        return;
+    }
+    // Showing a list anew costs the measuring of every entry. The list as
+    // shown stays while the edit control's own choice in it fits: the first
+    // entry that begins with what was typed since the list opened, which the
+    // control selects, is one of the entries that go on; it is shown anew
+    // when that choice fails, or narrowed once what goes on fits into its
+    // height.
+    const size_t since = static_cast<size_t>(std::max(m_shownAt, 0));
+    const std::string typedSince =
+        column >= m_shownAt ? AsciiUpper(std::string_view(text).substr(since, static_cast<size_t>(column) - since))
+                            : std::string();
+    const auto chosen = std::find_if(m_shown.items.begin(), m_shown.items.end(), [&](const CompletionItem& item) {
+        return column >= m_shownAt && AsciiUpper(EntryText(item)).starts_with(typedSince);
+    });
+    const bool choiceFits =
+        chosen != m_shown.items.end() &&
+        std::any_of(narrowed.items.begin(), narrowed.items.end(), [&chosen](const CompletionItem& item) {
+            return item.label == chosen->label && item.insert == chosen->insert;
+        });
+    const bool same = narrowed.items.size() == m_shown.items.size();
+    if (!choiceFits || (!same && narrowed.items.size() <= static_cast<size_t>(SourceEdit::kCompletionRows)))
+        Show(narrowed, m_shownLine);
+}
+
+void EditorCompletion::OfferLabels() {
+    if (!m_context.edit || m_context.edit->CompletionsShown()) return;
+    const AtCaret at = CollectAtCaret();
+    const std::vector<CompletionItem>& items = at.completions.items;
+    if (items.empty() || !std::all_of(items.begin(), items.end(), [](const CompletionItem& item) {
+            return item.kind == CompletionKind::Label;
+        }))
+        return;
+    Show(at.completions, at.line);
 }
 
 void EditorCompletion::OfferAfterPause() {
@@ -158,7 +202,7 @@ void EditorCompletion::OfferAfterPause() {
     const AtCaret at = CollectAtCaret();
     const Token* label = at.index.FindOnLine(at.line, TokenKind::LabelDef);
     if (label == nullptr || !OpensAfterPause(at.completions, at.text, label->label)) return;
-    Show(at);
+    Show(at.completions, at.line);
 }
 
 void EditorCompletion::Insert(const std::string& entry) {
@@ -173,6 +217,10 @@ void EditorCompletion::Insert(const std::string& entry) {
         if (m_context.edit->LineFromChar(end) != m_shownLine || end < from) return;
         m_context.edit->SetSel(from, end);
         m_context.edit->ReplaceSel(item.insert);
+        // A form that goes on with a label: the labels at once, once the
+        // chosen list is gone (the edit control closes it after this).
+        if (item.kind == CompletionKind::Keyword)
+            QTimer::singleShot(0, &m_receiver, [this] { OfferLabels(); });
         return;
     }
 }

@@ -156,6 +156,13 @@ bool EditorFrame::OnInitDialog() {
     m_formatLabel->setObjectName("textformat");
     m_formatLabel->setContentsMargins(6, 0, 8, 0);
     m_window->statusBar()->addPermanentWidget(m_formatLabel);
+    // The error count of the text, beside the parts.
+    m_errorCount = new QLabel;
+    m_errorCount->setObjectName("errorCount");
+    // One width for every count, so that the parts do not move with it.
+    m_errorCount->setContentsMargins(6, 0, 8, 0);
+    m_errorCount->setMinimumWidth(m_errorCount->fontMetrics().horizontalAdvance("999 errors") + 14);
+    m_window->statusBar()->addPermanentWidget(m_errorCount);
 
     // Device commands start disabled; Simulate as the host chose.
     m_toolBar->EnableButton(ID_SAVE_IN_DEVICE, false);
@@ -184,6 +191,7 @@ void EditorFrame::DestroyWindow() {
     m_toolBar = nullptr;
     m_statusBar = nullptr;
     m_formatLabel = nullptr;
+    m_errorCount = nullptr;
     m_timer = nullptr;
     m_recentMenu = nullptr;
     m_splitter = nullptr;
@@ -284,6 +292,17 @@ void EditorFrame::ShowTextFormat() {
                                       "frequent of them."
                                     : "\nLines end in " + ends + ".")));
 }
+
+void EditorFrame::ShowErrorCount(int32_t errors) {
+    if (!m_errorCount) return;
+    const QString text = errors < 0    ? QString()
+                         : errors == 0 ? QStringLiteral("No errors")
+                         : errors == 1 ? QStringLiteral("1 error")
+                                       : QStringLiteral("%1 errors").arg(errors);
+    if (m_errorCount->text() != text) m_errorCount->setText(text);
+}
+
+std::string EditorFrame::ErrorCountText() const { return m_errorCount ? ToBytes(m_errorCount->text()) : std::string(); }
 
 void EditorFrame::OnTimer() {
     if (!m_window || !m_statusBar) return;

@@ -85,6 +85,10 @@ public:
     void ShowStatusMessage(const std::string& text);
     // The document's encoding and line ends at the right of the status bar.
     void ShowTextFormat();
+    // The number of errors in the text, at the right of the status bar
+    // ("No errors", "1 error", "3 errors"); -1 shows nothing.
+    void ShowErrorCount(int32_t errors);
+    std::string ErrorCountText() const;
 
     // The window with its menus and the two widgets of the split; false,
     // and nothing built, when the window is open already.
@@ -113,6 +117,7 @@ private:
     CPlcToolBar* m_toolBar = nullptr;
     StatusBar* m_statusBar = nullptr;
     QLabel* m_formatLabel = nullptr;
+    QLabel* m_errorCount = nullptr;
     ShareSplitter* m_splitter = nullptr;
     QTimer* m_timer = nullptr;
     QMenu* m_recentMenu = nullptr;

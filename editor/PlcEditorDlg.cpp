@@ -133,6 +133,7 @@ bool CPlcEditorDlg::Create(QWidget* parent) {
     m_dryRun.SetupDryRun();
     m_completion.SetupCompletion(Action(ID_VIEW_COMPLETE_TYPING));
     m_codeView.SetLineJump([this](int32_t line) { m_navigation.History().JumpToLine(line); });
+    m_codeView.SetErrorCountObserver([this](int32_t errors) { m_frame.ShowErrorCount(errors); });
     if (!m_frame.OnInitDialog()) {
         m_frame.DestroyWindow();
         return false;

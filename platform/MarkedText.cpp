@@ -7,6 +7,7 @@
 #include <QFont>
 #include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -179,26 +180,73 @@ void MarkedText::TextReplacing() {
     SetRunLine(-1);
 }
 
-void MarkedText::ApplyMarks() {
-    for (int marker : {kErrorMarker, kWarningMarker}) m_sci->SendScintilla(Sci::SCI_MARKERDELETEALL, marker);
-    m_sci->SendScintilla(Sci::SCI_ANNOTATIONCLEARALL);
-    for (int indicator : {kErrorIndicator, kWarningIndicator}) {
-        m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, indicator);
-        m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
+MarkedText::MarksUpdate::MarksUpdate(MarkedText& text) : m_text(text) { ++m_text.m_updateDepth; }
+
+MarkedText::MarksUpdate::~MarksUpdate() {
+    if (--m_text.m_updateDepth == 0 && m_text.m_marksPending) m_text.ApplyMarks();
+}
+
+void MarkedText::HoldAnnotation(int32_t line) {
+    if (line == m_heldLine) return;
+    m_heldLine = line;
+    ApplyMarks();
+}
+
+bool MarkedText::LineInView(int32_t line) const {
+    const long row = m_sci->SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(line)) -
+                     m_sci->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+    return line >= 0 && line < GetLineCount() && row >= 0 && row < m_sci->SendScintilla(Sci::SCI_LINESONSCREEN);
+}
+
+namespace {
+
+// Ranges [start, end) of positions, in order, touching ones joined: an
+// indicator holds them that way.
+using Ranges = std::vector<std::pair<int32_t, int32_t>>;
+
+void Join(Ranges& ranges) {
+    std::sort(ranges.begin(), ranges.end());
+    Ranges joined;
+    for (const auto& r : ranges) {
+        if (!joined.empty() && r.first <= joined.back().second)
+            joined.back().second = std::max(joined.back().second, r.second);
+        else
+            joined.push_back(r);
     }
-    // Each line's texts, errors first; a line with an error takes its colour.
-    struct Texts {
-        std::string text;
-        bool error = false;
-    };
-    std::map<int32_t, Texts> texts;
+    ranges = std::move(joined);
+}
+
+// What a line is to show: its markers, its annotation and the squiggles of
+// errors and warnings.
+struct LineLook {
+    int markers = 0;  // bits by marker number
+    std::string text;
+    bool error = false;  // the annotation in the errors' colour
+    Ranges squiggles[2];  // errors', warnings'
+};
+
+}  // namespace
+
+void MarkedText::ApplyMarks() {
+    if (m_updateDepth > 0) {
+        m_marksPending = true;
+        return;
+    }
+    m_marksPending = false;
+    const int32_t lineCount = GetLineCount();
+    const int indicators[2] = {kErrorIndicator, kWarningIndicator};
+    const int markerBits = (1 << kErrorMarker) | (1 << kWarningMarker);
+
+    // What each marked line is to show; a line named twice shows both texts,
+    // errors first, in the error colour when it has one.
+    std::map<int32_t, LineLook> wanted;
+    std::string content;
     auto mark = [&](const LineMark& m, bool error) {
-        if (m.line < 0 || m.line >= GetLineCount()) return;
-        m_sci->SendScintilla(Sci::SCI_MARKERADD, static_cast<unsigned long>(m.line), error ? kErrorMarker : kWarningMarker);
-        Texts& t = texts[m.line];
-        t.text += (t.text.empty() ? "" : "\n") + m.text;
-        t.error = t.error || error;
-        std::string content;
+        if (m.line < 0 || m.line >= lineCount) return;
+        LineLook& look = wanted[m.line];
+        look.markers |= 1 << (error ? kErrorMarker : kWarningMarker);
+        look.text += (look.text.empty() ? "" : "\n") + m.text;
+        look.error = look.error || error;
         GetLine(m.line, content);
         int32_t from = 0, end = 0;
         if (m.length < 0) {
@@ -212,17 +260,100 @@ void MarkedText::ApplyMarks() {
             end = std::clamp(m.column + m.length, from, static_cast<int32_t>(content.size()));
         }
         if (end <= from) return;
-        m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, error ? kErrorIndicator : kWarningIndicator);
-        m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(LineIndex(m.line) + from),
-                             static_cast<long>(end - from));
+        const int32_t at = LineIndex(m.line);
+        look.squiggles[error ? 0 : 1].emplace_back(at + from, at + end);
     };
     for (const LineMark& m : m_errorMarks) mark(m, true);
     for (const LineMark& m : m_warningMarks) mark(m, false);
-    for (const auto& [line, t] : texts) {
-        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, static_cast<unsigned long>(line),
-                             WrapAnnotation(t.text, AnnotationColumns()).c_str());
-        m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, static_cast<unsigned long>(line),
-                             t.error ? kAnnotationStyle : kWarningAnnotationStyle);
+
+    // The lines that show marks now: those with a marker (an annotation is
+    // only ever set on them, and moves with them) and those a squiggle
+    // reaches (a squiggle moves with its characters, also onto another line
+    // when its line is split).
+    std::set<int32_t> lines;
+    for (const auto& [line, look] : wanted) lines.insert(line);
+    for (long line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, 0UL, static_cast<long>(markerBits)); line >= 0;
+         line = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, static_cast<unsigned long>(line + 1), static_cast<long>(markerBits)))
+        lines.insert(static_cast<int32_t>(line));
+    for (const int indicator : indicators) {
+        for (const auto& [from, end] : RangesOf(indicator)) {
+            for (int32_t line = LineFromChar(from), last = LineFromChar(std::max(from, end - 1)); line <= last; ++line)
+                lines.insert(line);
+        }
+    }
+    const int32_t length = GetTextLength();
+
+    // The line the view holds on to: the caret's while it is in view (it
+    // stays at its row of the view), else the first line in view.
+    const long firstShown = m_sci->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE);
+    const long caretLine = m_sci->SendScintilla(Sci::SCI_LINEFROMPOSITION,
+                                                static_cast<unsigned long>(m_sci->SendScintilla(Sci::SCI_GETCURRENTPOS)));
+    long anchorLine = caretLine;
+    long anchorRow = m_sci->SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(caretLine)) - firstShown;
+    if (anchorRow < 0 || anchorRow >= m_sci->SendScintilla(Sci::SCI_LINESONSCREEN)) {
+        anchorLine = m_sci->SendScintilla(Sci::SCI_DOCLINEFROMVISIBLE, static_cast<unsigned long>(firstShown));
+        anchorRow = m_sci->SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(anchorLine)) - firstShown;
+    }
+    bool rowsChanged = false;
+
+    const LineLook none;
+    std::string shown;
+    size_t columns = 0;  // the annotations' width, measured once
+    for (const int32_t line : lines) {
+        auto it = wanted.find(line);
+        const LineLook& look = it == wanted.end() ? none : it->second;
+        const auto sciLine = static_cast<unsigned long>(line);
+
+        const long has = m_sci->SendScintilla(Sci::SCI_MARKERGET, sciLine);
+        for (const int marker : {kErrorMarker, kWarningMarker}) {
+            const bool want = (look.markers & (1 << marker)) != 0;
+            if (want && (has & (1L << marker)) == 0) m_sci->SendScintilla(Sci::SCI_MARKERADD, sciLine, static_cast<long>(marker));
+            // A line that took the markers of a line joined to it may hold one twice.
+            while (!want && (m_sci->SendScintilla(Sci::SCI_MARKERGET, sciLine) & (1L << marker)) != 0)
+                m_sci->SendScintilla(Sci::SCI_MARKERDELETE, sciLine, static_cast<long>(marker));
+        }
+
+        shown = RawAnnotation(line);
+        if (!look.text.empty() && columns == 0) columns = AnnotationColumns();
+        std::string text = look.text.empty() ? std::string() : WrapAnnotation(look.text, columns);
+        if (line == m_heldLine && shown.empty()) text.clear();  // no new rows under the line being edited
+        const long style = look.error ? kAnnotationStyle : kWarningAnnotationStyle;
+        if (text != shown) {
+            rowsChanged = true;
+            m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETTEXT, sciLine, text.empty() ? nullptr : text.c_str());
+        }
+        if (!text.empty() && m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETSTYLE, sciLine) != style)
+            m_sci->SendScintilla(Sci::SCI_ANNOTATIONSETSTYLE, sciLine, style);
+
+        const int32_t lineStart = LineIndex(line);
+        const int32_t lineEnd = line + 1 < lineCount ? LineIndex(line + 1) : length;
+        for (int kind = 0; kind < 2; ++kind) {
+            Ranges want = look.squiggles[kind];
+            Join(want);
+            const int indicator = indicators[kind];
+            Ranges have;
+            for (int32_t pos = lineStart; pos < lineEnd;) {
+                const auto end = static_cast<int32_t>(m_sci->SendScintilla(Sci::SCI_INDICATOREND, static_cast<unsigned long>(indicator), static_cast<long>(pos)));
+                if (m_sci->SendScintilla(Sci::SCI_INDICATORVALUEAT, static_cast<unsigned long>(indicator), static_cast<long>(pos)) != 0)
+                    have.emplace_back(pos, std::min(std::max(end, pos + 1), lineEnd));
+                if (end <= pos) break;
+                pos = end;
+            }
+            if (have == want) continue;
+            m_sci->SendScintilla(Sci::SCI_SETINDICATORCURRENT, static_cast<unsigned long>(indicator));
+            m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, static_cast<unsigned long>(lineStart),
+                                 static_cast<long>(lineEnd - lineStart));
+            for (const auto& [from, end] : want)
+                m_sci->SendScintilla(Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(from),
+                                     static_cast<long>(end - from));
+        }
+    }
+
+    if (rowsChanged) {
+        const long top = std::max(
+            0L, m_sci->SendScintilla(Sci::SCI_VISIBLEFROMDOCLINE, static_cast<unsigned long>(anchorLine)) - anchorRow);
+        if (top != m_sci->SendScintilla(Sci::SCI_GETFIRSTVISIBLELINE))
+            m_sci->SendScintilla(Sci::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(top));
     }
 }
 
@@ -264,16 +395,18 @@ void MarkedText::RewrapAnnotations() {
     }
 }
 
-std::string MarkedText::Annotation(int32_t line) const {
+std::string MarkedText::RawAnnotation(int32_t line) const {
     if (line < 0 || line >= GetLineCount()) return {};
     const long length = m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT,
                                              static_cast<unsigned long>(line), (const char*)nullptr);
     if (length <= 0) return {};
-    std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
-    m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, static_cast<unsigned long>(line),
-                         buffer.data());
-    return UnwrapAnnotation(std::string(buffer.data(), static_cast<size_t>(length)));
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    m_sci->SendScintilla(Sci::SCI_ANNOTATIONGETTEXT, static_cast<unsigned long>(line), text.data());
+    text.resize(static_cast<size_t>(length));
+    return text;
 }
+
+std::string MarkedText::Annotation(int32_t line) const { return UnwrapAnnotation(RawAnnotation(line)); }
 
 int32_t MarkedText::NextErrorLine(int32_t line) const {
     long next = m_sci->SendScintilla(Sci::SCI_MARKERNEXT, static_cast<long>(line + 1),
@@ -310,12 +443,16 @@ void MarkedText::ClearSearchMarks() {
     m_sci->SendScintilla(Sci::SCI_INDICATORCLEARRANGE, 0UL, static_cast<long>(GetTextLength()));
 }
 
-std::vector<std::pair<int32_t, int32_t>> MarkedText::SearchMarks() const {
+std::vector<std::pair<int32_t, int32_t>> MarkedText::SearchMarks() const { return RangesOf(kSearchIndicator); }
+
+std::vector<std::pair<int32_t, int32_t>> MarkedText::ErrorSquiggles() const { return RangesOf(kErrorIndicator); }
+
+std::vector<std::pair<int32_t, int32_t>> MarkedText::RangesOf(int indicator) const {
     std::vector<std::pair<int32_t, int32_t>> marks;
     const long length = GetTextLength();
     for (long pos = 0; pos < length;) {
-        const long end = m_sci->SendScintilla(Sci::SCI_INDICATOREND, kSearchIndicator, pos);
-        if (m_sci->SendScintilla(Sci::SCI_INDICATORVALUEAT, kSearchIndicator, pos) != 0)
+        const long end = m_sci->SendScintilla(Sci::SCI_INDICATOREND, static_cast<unsigned long>(indicator), pos);
+        if (m_sci->SendScintilla(Sci::SCI_INDICATORVALUEAT, static_cast<unsigned long>(indicator), pos) != 0)
             marks.emplace_back(static_cast<int32_t>(pos), static_cast<int32_t>(end));
         if (end <= pos) break;
         pos = end;

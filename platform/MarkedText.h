@@ -8,6 +8,12 @@
 // this class; the code editor (SourceEdit) is built on it. A new text
 // (SetText) starts without marks; breakpoint markers move with their lines.
 //
+// Setting the error or warning marks changes only the lines whose marks
+// differ from what they show, and the caret's line stays where it is in
+// the view (the first line in view, when the caret is out of view):
+// annotations that come or go above it do not move the text under the
+// reader's eyes.
+//
 // Notification, besides those of the edit control:
 //   breakpointClicked() - a click in the breakpoint margin, on a line.
 #pragma once
@@ -44,6 +50,9 @@ public:
     void ClearErrorMarks();
     // Lines that carry an error marker, in order.
     std::vector<int32_t> ErrorLines() const;
+    // The ranges [start, end) of the text that the errors' squiggles run
+    // under, in order.
+    std::vector<std::pair<int32_t, int32_t>> ErrorSquiggles() const;
     // The annotation of `line`; empty when it has none.
     std::string Annotation(int32_t line) const;
     // The next line after `line` (the previous one before it) with an error
@@ -67,6 +76,28 @@ public:
     void ClearWarningMarks();
     // Lines that carry a warning marker, in order.
     std::vector<int32_t> WarningLines() const;
+
+    // While a MarksUpdate lives, the error and warning marks set are put on
+    // the lines once, when it ends (a check that sets both).
+    class MarksUpdate {
+    public:
+        explicit MarksUpdate(MarkedText& text);
+        ~MarksUpdate();
+        MarksUpdate(const MarksUpdate&) = delete;
+        MarksUpdate& operator=(const MarksUpdate&) = delete;
+
+    private:
+        MarkedText& m_text;
+    };
+
+    // The line being edited: no annotation is added below it (its marker
+    // and squiggle are), so that the lines under it do not move while it is
+    // typed; one it shows already follows the marks. -1 lets go, and the
+    // line gets the annotation its marks have.
+    void HoldAnnotation(int32_t line);
+    int32_t HeldAnnotationLine() const { return m_heldLine; }
+    // Whether `line` is shown in the view.
+    bool LineInView(int32_t line) const;
 
     // ---- dry run ----
     // The breakpoint margin beside the text; a click in it raises
@@ -97,12 +128,18 @@ private:
     // annotations wrapped again when that changed.
     size_t AnnotationColumns() const;
     void RewrapAnnotations();
+    // The annotation of `line` as it is shown, wrapped.
+    std::string RawAnnotation(int32_t line) const;
     // Puts the error and warning marks on their lines.
     void ApplyMarks();
     std::vector<int32_t> LinesWith(int marker) const;
+    std::vector<std::pair<int32_t, int32_t>> RangesOf(int indicator) const;
 
     std::vector<LineMark> m_errorMarks, m_warningMarks;
     size_t m_annotationColumns = 0;  // the width the annotations are wrapped to
+    int32_t m_heldLine = -1;         // the line whose annotation waits
+    int m_updateDepth = 0;           // open MarksUpdates
+    bool m_marksPending = false;     // marks set during a MarksUpdate
 };
 
 }  // namespace plc

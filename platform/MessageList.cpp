@@ -16,6 +16,7 @@ MessageList::MessageList(QWidget* parent) : QListWidget(parent) {
 void MessageList::Append(std::string_view entry) {
     addItem(ToQString(entry));
     scrollToBottom();
+    emit written();
 }
 
 void MessageList::Append(const std::vector<std::string>& entries) {
@@ -25,9 +26,13 @@ void MessageList::Append(const std::vector<std::string>& entries) {
     for (const std::string& entry : entries) texts << ToQString(entry);
     addItems(texts);
     scrollToBottom();
+    emit written();
 }
 
-void MessageList::Clear() { clear(); }
+void MessageList::Clear() {
+    clear();
+    emit written();
+}
 
 int MessageList::Count() const { return count(); }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The message list below the source text: entries are appended at the end
-// and keep the order of insertion; double-clicking an entry is reported.
+// and keep the order of insertion; double-clicking an entry is reported, and
+// so is every change of the entries (written()).
 #pragma once
 
 #include <string>
@@ -30,6 +31,8 @@ public:
 
 signals:
     void entryDoubleClicked();
+    // Entries were appended or cleared.
+    void written();
 };
 
 }  // namespace plc

@@ -4,6 +4,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -68,7 +69,7 @@ SourceEdit::SourceEdit(QWidget* parent) : MarkedText(parent) {
     m_sci->SendScintilla(Sci::SCI_AUTOCSETORDER, static_cast<unsigned long>(Sci::SC_ORDER_CUSTOM));
     m_sci->SendScintilla(Sci::SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
     m_sci->SendScintilla(Sci::SCI_AUTOCSETIGNORECASE, 1UL);
-    m_sci->SendScintilla(Sci::SCI_AUTOCSETMAXHEIGHT, 12UL);
+    m_sci->SendScintilla(Sci::SCI_AUTOCSETMAXHEIGHT, static_cast<unsigned long>(kCompletionRows));
     connect(m_sci, qOverload<const char*, int, int, int, int>(&QsciScintillaBase::SCN_USERLISTSELECTION), this,
             [this](const char* selection, int id, int, int, int) {
                 if (id == kCompletionList && selection != nullptr) emit completionChosen(selection);
@@ -200,14 +201,23 @@ void SourceEdit::ShowLink(int32_t pos, int32_t length) {
     }
 }
 
-void SourceEdit::ShowCompletions(const std::vector<std::string>& entries) {
-    if (entries.empty()) return;
+bool SourceEdit::ShowCompletions(const std::vector<std::string>& entries) {
+    if (entries.empty()) return false;
+    // The edit control places the list by the screen under the caret and
+    // takes for granted that there is one: a caret out of view or a window
+    // off the screens would crash it.
+    m_sci->SendScintilla(Sci::SCI_SCROLLCARET);
+    const long pos = m_sci->SendScintilla(Sci::SCI_GETCURRENTPOS);
+    const QPoint caret(static_cast<int>(m_sci->SendScintilla(Sci::SCI_POINTXFROMPOSITION, 0UL, pos)),
+                       static_cast<int>(m_sci->SendScintilla(Sci::SCI_POINTYFROMPOSITION, 0UL, pos)));
+    if (QGuiApplication::screenAt(m_sci->viewport()->mapToGlobal(caret)) == nullptr) return false;
     std::string list;
     for (const std::string& entry : entries) {
         if (!list.empty()) list.push_back('\n');
         list += entry;
     }
     m_sci->SendScintilla(Sci::SCI_USERLISTSHOW, static_cast<unsigned long>(kCompletionList), list.c_str());
+    return true;
 }
 
 bool SourceEdit::CompletionsShown() const { return m_sci->SendScintilla(Sci::SCI_AUTOCACTIVE) != 0; }

@@ -67,9 +67,13 @@ public:
     // Underlines [pos, pos + length) as a link under the mouse and shows the
     // pointing hand; a length of 0 takes the link away.
     void ShowLink(int32_t pos, int32_t length);
-    // Shows a list of entries below the caret, in this order; choosing one
-    // raises completionChosen with its text.
-    void ShowCompletions(const std::vector<std::string>& entries);
+    // Shows a list of entries below the caret, in this order, at most
+    // kCompletionRows at a time; choosing one raises completionChosen with
+    // its text. The caret is scrolled into view first; false, and no list,
+    // when there are no entries or the caret is on no screen (a window
+    // moved off the screens).
+    bool ShowCompletions(const std::vector<std::string>& entries);
+    static constexpr int kCompletionRows = 12;
     bool CompletionsShown() const;
     void HideCompletions();
 

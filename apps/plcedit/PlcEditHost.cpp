@@ -14,8 +14,6 @@
 #include "base/SafeWrite.h"
 #include "base/WholeFile.h"
 #include "base/XdgFolders.h"
-#include "control/TorvixObjects.h"
-#include "control/TorvixTypeLib.h"
 #include "editor/EditorLink.h"
 #include "image/PlcProgram.h"
 #include "platform/Text.h"
@@ -40,6 +38,13 @@ std::string DefaultDeviceDir() {
     return data.empty() ? std::string("./device") : data + "/plcedit/device";
 }
 
+// The control linked into the program, for hosts with dialogs of their own
+// (PlcEditLinked.cpp sets it; plcedit itself does not link it).
+LinkedControlFactory& LinkedControl() {
+    static LinkedControlFactory factory = nullptr;
+    return factory;
+}
+
 // The control comes from the component module libtorvix.so beside the
 // executable or in the installation's library folder, whose editor shows the
 // desktop's dialogs. A host that brings dialogs of its own (the tests'
@@ -52,12 +57,10 @@ std::unique_ptr<TorvixClient> CreateControl(Dialogs& dialogs) {
     if (&dialogs == &DesktopDialogs()) {
         if (auto module = TorvixModuleHandle::Load(FindTorvixModule(), error))
             client = TorvixClient::Create(std::move(module), error);
+    } else if (LinkedControl() != nullptr) {
+        client = LinkedControl()(dialogs, error);
     } else {
-        com::ComPtr<com::IDispatch> control;
-        if (CreateTorvixControl(dialogs, IID__DTorvix, control.Out()) == com::S_OK)
-            client = TorvixClient::Attach(control.Get(), TorvixEventsDesc(), error);
-        else
-            error = "the control cannot be created";
+        error = "no control is linked into this program";
     }
     if (!client) std::fprintf(stderr, "plcedit: %s\n", error.c_str());
     return client;
@@ -77,6 +80,8 @@ std::string FolderOf(const std::string& path) {
 }
 
 }  // namespace
+
+void SetLinkedControl(LinkedControlFactory factory) { LinkedControl() = factory; }
 
 std::string PlcEditTmpFile() {
     std::string folder = XdgFolder(XdgKind::Runtime);

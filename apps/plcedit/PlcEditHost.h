@@ -58,6 +58,14 @@ std::string ArchiveFileName(const std::string& programName);
 // QT_QPA_PLATFORM is set.
 bool HasDisplay();
 
+// How a host whose dialogs are not the desktop's (the tests' scripted ones)
+// gets its control: one linked into the program, with those dialogs; null,
+// and with `error` set, when it cannot be made. The program that links
+// PlcEditLinked.cpp has it; plcedit does not link it, so that its
+// executable does not carry a second copy of the editor beside the module.
+using LinkedControlFactory = std::unique_ptr<TorvixClient> (*)(Dialogs& dialogs, std::string& error);
+void SetLinkedControl(LinkedControlFactory factory);
+
 class PlcEditHost : public TorvixEvents {
 public:
     // Message boxes and file dialogs of the editor and of the host go to `dialogs`.

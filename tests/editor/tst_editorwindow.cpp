@@ -5,6 +5,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
@@ -20,6 +21,7 @@
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 #include <cstdlib>
 #include <map>
 
@@ -76,6 +78,7 @@ private slots:
     void fontFromSettings();
     void errorMarkersFollowCheckAndTyping();
     void nextAndPreviousErrorKeys();
+    void checksKeepTheViewAtTheCaret();
     void zoomKeysZoomWithoutTyping_data();
     void zoomKeysZoomWithoutTyping();
     void findUsesAndGoToDefinition();
@@ -88,6 +91,7 @@ private slots:
     void completionOpensWhileTyping_data();
     void completionOpensWhileTyping();
     void completionWhileTypingNeverHoldsUpTyping();
+    void completionOpensAtACaretOutOfView();
 };
 
 // ---------------------------------------------------------------- menu 202
@@ -725,48 +729,117 @@ void TestEditorWindow::errorMarkersFollowCheckAndTyping() {
     CPlcEditorDlg& editor = open.editor;
     SourceEdit& edit = *editor.Edit();
     edit.SetText(kFaultyProgramme);
+    QVERIFY(Activate(editor));
     open.dialogs.ExpectAsk(MsgAnswer::Ok, "Syntax check ends with error.");
     QVERIFY(editor.OnCommand(ID_CHECK_SYNTAX));
     QCOMPARE(edit.ErrorLines(), (std::vector<int32_t>{2, 5, 7}));
     QVERIFY(edit.Annotation(2).rfind("LINE(003): ERR(", 0) == 0);
     QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string("3 errors"));
+    // The squiggles run under the tokens the compiler stopped at: the
+    // unknown keyword, the "=" of a statement that ends too early, and the
+    // digits of a label out of range.
+    const auto at = [&edit](int32_t line, int32_t column, int32_t length) {
+        return std::pair{edit.LineIndex(line) + column, edit.LineIndex(line) + column + length};
+    };
+    QCOMPARE(edit.ErrorSquiggles(), (std::vector<std::pair<int32_t, int32_t>>{at(2, 5, 4), at(5, 12, 1), at(7, 10, 3)}));
+    // Check syntax's entries stay until the text is edited, also over the
+    // live check of the new text.
     const std::vector<std::string> entries = editor.Messages()->Texts();
-
-    // Typing the fix takes the marker off that line, and the live check
-    // leaves the message list and the document's programme as they were.
-    editor.Document().SetModified(false);
-    edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
-    edit.ReplaceSel("JMP");
-    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QTest::qWait(2 * EditorCodeView::kLiveCheckDelay);
     QCOMPARE(editor.Messages()->Texts(), entries);
+
+    // Typing the fix takes the marker off that line, and the live entries
+    // take the list; the document's programme stays as Check syntax left it.
+    editor.Document().SetModified(false);
+    const std::string checkedName = editor.CodeView().Program().GetProgramName();
+    edit.SetSel(edit.LineIndex(2) + 5, edit.LineIndex(2) + 9);
+    QTest::keyClicks(&edit, "JMP");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QCOMPARE(editor.Messages()->Texts(), (std::vector<std::string>{entries[3], entries[4]}));
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string("2 errors"));
     QVERIFY(edit.Annotation(2).empty());
     QVERIFY(edit.Annotation(5).rfind("LINE(006): ERR(", 0) == 0);
     QVERIFY(editor.Document().IsModified());
+    QCOMPARE(editor.CodeView().Program().GetProgramName(), checkedName);
 
-    // Typing past the programme's END: the missing END is marked at the
-    // section's head, not on the line being typed.
+    // A line made faulty while typing gets its marker, but its annotation
+    // only once the caret leaves the line (or the typing pauses).
+    edit.SetSel(edit.LineIndex(3) + 8, edit.LineIndex(3) + 8);
+    QTest::keyClicks(&edit, " X");
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{3, 5, 7}));
+    QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Messages()->Count(), 3);
+    QTest::keyClick(&edit, Qt::Key_Down);
+    QTRY_VERIFY_WITH_TIMEOUT(edit.Annotation(3).rfind("LINE(004): ERR(", 0) == 0, EditorCodeView::kAnnotationDelay / 3);
+    edit.SetSel(edit.LineIndex(3) + 8, edit.LineIndex(3) + 10);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
+    QCOMPARE(edit.Annotation(3), std::string());
+    QCOMPARE(editor.Messages()->Count(), 2);
+
+    // Typing past the programme's END: the missing END is marked at the line
+    // its entry names, the last one.
     const int32_t endLine = edit.GetLineCount() - 2;
     edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 3);
-    edit.ReplaceSel("N080 NOP");
-    QTRY_VERIFY(edit.Annotation(0).find("ERR(09)") != std::string::npos);
-    QCOMPARE(edit.Annotation(endLine), std::string());
+    QTest::keyClicks(&edit, "N080 NOP");
+    const int32_t last = edit.GetLineCount() - 1;
+    QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7, last}));
+    QVERIFY(edit.Annotation(last).rfind("LINE(010): ERR(09)", 0) == 0);
+    QCOMPARE(edit.Annotation(0), std::string());
     edit.SetSel(edit.LineIndex(endLine), edit.LineIndex(endLine) + 8);
-    edit.ReplaceSel("END");
+    QTest::keyClicks(&edit, "END");
     QTRY_COMPARE(edit.ErrorLines(), (std::vector<int32_t>{5, 7}));
 
-    // Switched off, the check leaves the text alone, and the choice is kept.
+    // Switched off, the check leaves the text alone and takes its entries
+    // and count away, and the choice is kept.
     QVERIFY(editor.OnCommand(ID_VIEW_LIVE_CHECK));
     QVERIFY(!editor.Action(ID_VIEW_LIVE_CHECK)->isChecked());
     QVERIFY(edit.ErrorLines().empty());
+    QCOMPARE(editor.Messages()->Count(), 0);
+    QCOMPARE(editor.Frame().ErrorCountText(), std::string());
     edit.SetSel(0, 0);
     edit.ReplaceSel("x");
     QTest::qWait(2 * EditorCodeView::kLiveCheckDelay);
     QVERIFY(edit.ErrorLines().empty());
+    QCOMPARE(editor.Messages()->Count(), 0);
     editor.Document().SetModified(false);
     open.control.reset();
     CTorvixCtrl again(open.dialogs);
     QVERIFY(again.PlcCreate());
     QVERIFY(!EditorOf(again).CodeView().LiveCheckEnabled());
+    open.VerifyDialogs();
+}
+
+// Typing at the end of a programme whose every statement carries a warning:
+// each check changes the annotations above the view, and the view stays at
+// the caret's line.
+void TestEditorWindow::checksKeepTheViewAtTheCaret() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string text = "%P00\r\nN001 JMP N001\r\n";
+    char line[32];
+    for (int n = 2; n <= 254; ++n) {
+        std::snprintf(line, sizeof line, "N%03d SET H%03d = 1\r\n", n, n % 100);
+        text += line;
+    }
+    edit.SetText(text + "END\r\n");
+    QVERIFY(Activate(editor));
+    QTRY_COMPARE(edit.WarningLines().size(), size_t(253));
+    const int32_t caretLine = 254;
+    const int32_t end = edit.LineIndex(caretLine) + edit.LineLength(caretLine);
+    edit.SetSel(end, end);
+    edit.ScrollCaret();
+    QTRY_VERIFY(edit.LineInView(caretLine) && !edit.LineInView(100));
+    // An error takes every warning away, its fix brings them back.
+    QTest::keyClick(&edit, Qt::Key_X);
+    QTRY_COMPARE(edit.ErrorLines(), std::vector<int32_t>{caretLine});
+    QVERIFY(edit.LineInView(caretLine));
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    QTRY_VERIFY(edit.ErrorLines().empty() && edit.WarningLines().size() == 253);
+    QVERIFY(edit.LineInView(caretLine));
+    QCOMPARE(edit.CaretLine(), caretLine);
     open.VerifyDialogs();
 }
 
@@ -1080,20 +1153,24 @@ void TestEditorWindow::completionOpensWhileTyping_data() {
     QTest::addColumn<QString>("typed");   // typed on the empty line 5 without a pause
     QTest::addColumn<bool>("opens");      // the list opens after the pause
     QTest::addColumn<QString>("after");   // line 5 after Enter (taking the first entry when open)
-    QTest::newRow("after a label and a blank") << "N020 " << true << "N020 JMP N";
-    QTest::newRow("a label after JMP") << "N020 JMP n0" << true << "N020 JMP N010";
-    QTest::newRow("a variable by its DEF name") << "N020 SET H1 = sp" << true << "N020 SET H1 = H005";
-    QTest::newRow("a drive value after =") << "N020 SET H1 =act" << true << "N020 SET H1 =ACTFRQ";
-    QTest::newRow("a whole statement") << "N020 SET H1 = 5 " << false << "N020 SET H1 = 5 ";
-    QTest::newRow("a keyword being typed") << "N020 SE" << false << "N020 SE";
-    QTest::newRow("in a comment") << "N020 SET H1 = ; set " << false << "N020 SET H1 = ; set ";
-    QTest::newRow("no label") << "SET " << false << "SET ";
+    QTest::addColumn<bool>("labels");     // the entry taken opens the list of labels
+    QTest::newRow("after a label and a blank") << "N020 " << true << "N020 JMP N" << true;
+    QTest::newRow("labels after JMP and a blank") << "N020 JMP " << true << "N020 JMP N010" << false;
+    QTest::newRow("labels after CALL and a blank") << "N020 CALL " << true << "N020 CALL N010" << false;
+    QTest::newRow("a label after JMP") << "N020 JMP n0" << true << "N020 JMP N010" << false;
+    QTest::newRow("a variable by its DEF name") << "N020 SET H1 = sp" << true << "N020 SET H1 = H005" << false;
+    QTest::newRow("a drive value after =") << "N020 SET H1 =act" << true << "N020 SET H1 =ACTFRQ" << false;
+    QTest::newRow("a whole statement") << "N020 SET H1 = 5 " << false << "N020 SET H1 = 5 " << false;
+    QTest::newRow("a keyword being typed") << "N020 SE" << false << "N020 SE" << false;
+    QTest::newRow("in a comment") << "N020 SET H1 = ; set " << false << "N020 SET H1 = ; set " << false;
+    QTest::newRow("no label") << "SET " << false << "SET " << false;
 }
 
 void TestEditorWindow::completionOpensWhileTyping() {
     QFETCH(QString, typed);
     QFETCH(bool, opens);
     QFETCH(QString, after);
+    QFETCH(bool, labels);
     OpenEditor open;
     CPlcEditorDlg& editor = open.editor;
     SourceEdit& edit = *editor.Edit();
@@ -1110,6 +1187,14 @@ void TestEditorWindow::completionOpensWhileTyping() {
     QVERIFY(edit.GetLine(5, line));
     QCOMPARE(QString::fromStdString(line), after);
     QCOMPARE(edit.GetLineCount(), opens ? 7 : 8);
+    QCoreApplication::processEvents();
+    QCOMPARE(edit.CompletionsShown(), labels);
+    if (labels) {
+        QCOMPARE(editor.Completion().Offered().front().label, std::string("N010"));
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QVERIFY(edit.GetLine(5, line));
+        QCOMPARE(line, after.toStdString() + "010");
+    }
     open.VerifyDialogs();
 }
 
@@ -1132,8 +1217,16 @@ void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
     QTest::keyClick(&edit, Qt::Key_Escape);
     QVERIFY(!edit.CompletionsShown());
     QTest::keyClicks(&edit, "NOP");
+    // Narrowed by a DEF name typed at the open list.
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, "N040 SET H1 = ");
+    QTRY_VERIFY(edit.CompletionsShown());
+    QTest::keyClicks(&edit, "sp");
+    QVERIFY(edit.CompletionsShown());
+    QCOMPARE(editor.Completion().Offered().size(), size_t(1));
+    QTest::keyClick(&edit, Qt::Key_Return);
     QCOMPARE(edit.GetText(), std::string("%TEXT(T)\r\nDEF H5 = Speed\r\nEND\r\n%P00\r\nN010 NOP\r\n"
-                                         "N020 JMP N010\r\nN030 NOP\r\nEND"));
+                                         "N020 JMP N010\r\nN030 NOP\r\nN040 SET H1 = H005\r\nEND"));
 
     QVERIFY(editor.OnCommand(ID_VIEW_COMPLETE_TYPING));
     QVERIFY(!editor.Action(ID_VIEW_COMPLETE_TYPING)->isChecked());
@@ -1141,6 +1234,34 @@ void TestEditorWindow::completionWhileTypingNeverHoldsUpTyping() {
     QTest::keyClicks(&edit, "N040 ");
     QTest::qWait(2 * EditorCompletion::kTypingPause);
     QVERIFY(!edit.CompletionsShown());
+    open.VerifyDialogs();
+}
+
+// Ctrl+Space with the caret scrolled out of view (the mouse wheel moves the
+// view, not the caret): the view goes back to the caret and the list opens
+// there; the edit control would have placed it by a screen under the caret
+// that it does not find.
+void TestEditorWindow::completionOpensAtACaretOutOfView() {
+    OpenEditor open;
+    CPlcEditorDlg& editor = open.editor;
+    SourceEdit& edit = *editor.Edit();
+    std::string text = "%P00\r\nN010 NOP\r\nN020 JMP \r\n";
+    for (int i = 0; i < 300; ++i) text += "; more\r\n";
+    edit.SetText(text + "END");
+    QVERIFY(Activate(editor));
+    const int32_t caret = edit.LineIndex(2) + edit.LineLength(2);
+    edit.SetSel(caret, caret);
+    auto* view = qobject_cast<QAbstractScrollArea*>(edit.focusProxy());
+    QVERIFY(view != nullptr);
+    const QPoint middle = view->viewport()->rect().center();
+    QWheelEvent wheel(middle, view->viewport()->mapToGlobal(middle), {}, {0, -120 * 60}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(view->viewport(), &wheel);
+    QTRY_VERIFY(!edit.LineInView(2));
+    QTest::keyClick(&edit, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(edit.CompletionsShown());
+    QVERIFY(edit.LineInView(2));
+    QCOMPARE(editor.Completion().Offered().front().label, std::string("N010"));
     open.VerifyDialogs();
 }
 

@@ -180,7 +180,7 @@ TEST_F(LspServerTest, AnswersEachFeature) {
          "SET OUTPUT = H${1:xxx}"},
         {"named variables where the form takes them", "textDocument/completion", At(edit, 5, 13), "/result/0/label",
          "F002"},
-        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/3/textEdit/newText", "CALL N030"},
+        {"labels after a call", "textDocument/completion", At(err, 6, 10), "/result/2/textEdit/newText", "CALL N030"},
         {"status flags in a condition", "textDocument/completion", At(edit, 6, 13), "/result/0/label", "STA_ERR"},
         {"semantic tokens: section, label, keyword, comment, jump target", "textDocument/semanticTokens/full",
          Doc(ok), "/result/data",
